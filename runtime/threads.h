@@ -1,0 +1,14 @@
+// Detached worker threads. The routine takes one int and its result is never read.
+#pragma once
+
+namespace vardelle {
+
+using ThreadRoutine = int (*)(int argument);
+
+// Starts routine(argument) on a detached thread (argument 0 when left out).
+// Returns whether the thread was created; an exception thrown by the routine ends
+// only that routine, never the process.
+bool StartThread(ThreadRoutine routine);
+bool StartThread(ThreadRoutine routine, int argument);
+
+}  // namespace vardelle

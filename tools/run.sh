@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Sets up, builds and starts Vardelle.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+bash "$root/tools/setup.sh"
+bash "$root/tools/build.sh" build -DVARDELLE_BENCH=OFF -- vardelle
+if [[ -z ${DISPLAY:-} && -z ${WAYLAND_DISPLAY:-} && -z ${QT_QPA_PLATFORM:-} ]]; then
+  echo "No display found: running without a visible window (QT_QPA_PLATFORM=offscreen)." >&2
+  export QT_QPA_PLATFORM=offscreen
+fi
+exec "$root/build/vardelle" "$@"

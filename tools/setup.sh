@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing Vardelle needs on Debian 12 (run as root).
+# Skips apt entirely when every package is already present, so repeated runs are quick.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ pkg-config          # build
+  qt6-base-dev libgl-dev                    # window layer (Qt 6 Widgets)
+  libcurl4-openssl-dev                      # HTTP engine
+  libpcre2-dev                              # regular expressions (16-bit, JIT)
+  libicu-dev                                # GBK codec and collation
+  libqrencode-dev                           # donation QR code
+  libgtest-dev libgmock-dev                 # tests
+  libbenchmark-dev nlohmann-json3-dev       # benchmarks and their JSON reference
+  libcpp-httplib-dev                        # loopback test and demo servers
+  fonts-wqy-microhei                        # CJK captions
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
