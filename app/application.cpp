@@ -1,0 +1,10 @@
+#include "app/application.h"
+
+namespace vardelle {
+
+Application& TheApplication() {
+  static Application application;
+  return application;
+}
+
+}  // namespace vardelle

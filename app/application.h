@@ -1,0 +1,23 @@
+// The running program's state: the window the application drives, the table lock and the
+// process-wide lists. One instance per process, reached by the thread routines through
+// TheApplication(), since a thread routine takes nothing but an int.
+#pragma once
+
+#include <atomic>
+#include <memory>
+
+#include "app/main_window_view.h"
+#include "app/process_lists.h"
+#include "runtime/locks.h"
+
+namespace vardelle {
+
+struct Application {
+  std::atomic<MainWindowView*> window{nullptr};
+  std::atomic<LockHandle> tableLock{0};
+  std::unique_ptr<ProcessLists> lists;
+};
+
+Application& TheApplication();
+
+}  // namespace vardelle

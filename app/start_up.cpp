@@ -1,0 +1,36 @@
+#include "app/start_up.h"
+
+#include <cstdlib>
+#include <memory>
+#include <mutex>
+
+#include "app/application.h"
+#include "app/main_window_logic.h"
+#include "runtime/locks.h"
+
+namespace vardelle {
+namespace {
+
+void ShutDownAtExit() { ShutDown(); }
+
+}  // namespace
+
+int StartUp(WindowPlatform& platform) {
+  Application& app = TheApplication();
+  app.lists = std::make_unique<ProcessLists>();
+  static std::once_flag registered;
+  std::call_once(registered, [] { std::atexit(ShutDownAtExit); });
+
+  MainWindowLogic logic(app);
+  platform.RunMainWindow(logic);
+  app.window = nullptr;
+  return 0;
+}
+
+void ShutDown() {
+  // Late workers may still be running: they find the lock gone and the window detached.
+  TheApplication().lists.reset();
+  DeleteAllLocks();
+}
+
+}  // namespace vardelle
