@@ -6,7 +6,8 @@ namespace vardelle {
 using ThreadRoutine = int (*)(int argument);
 
 // Starts routine(argument) on a detached thread (argument 0 when left out).
-// Returns whether the thread was created; an exception thrown by the routine ends
+// Returns whether the thread was created: false, without throwing, when the system
+// refuses another thread or routine is null. An exception thrown by the routine ends
 // only that routine, never the process.
 bool StartThread(ThreadRoutine routine);
 bool StartThread(ThreadRoutine routine, int argument);
