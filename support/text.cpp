@@ -20,6 +20,7 @@ std::size_t CharWidthAt(std::string_view text, std::size_t offset) {
 }
 
 char FoldAsciiCase(char byte) { return byte >= 'A' && byte <= 'Z' ? static_cast<char>(byte + 32) : byte; }
+char RaiseAsciiCase(char byte) { return byte >= 'a' && byte <= 'z' ? static_cast<char>(byte - 32) : byte; }
 
 // Compares wanted with the text at offset; the second byte of a double-byte character in
 // the text is compared exactly even when case is ignored, since it is no letter.
@@ -113,9 +114,7 @@ Text ReplaceText(std::string_view text, std::string_view wanted, std::string_vie
   return result;
 }
 
-Text UpperText(std::string_view text) {
-  return MapAsciiLetters(text, [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; });
-}
+Text UpperText(std::string_view text) { return MapAsciiLetters(text, RaiseAsciiCase); }
 
 Text LowerText(std::string_view text) { return MapAsciiLetters(text, FoldAsciiCase); }
 

@@ -1,6 +1,7 @@
 // The program's text: GBK bytes in a std::string, "" standing for a missing text.
-// Positions are 1-based and a failed search answers -1; every search and cut steps over
-// a double-byte character (lead byte >= 0x80 plus the byte after it) as a whole.
+// Positions are 1-based and a failed search answers -1; searches, replacement and case
+// changes step over a double-byte character (lead byte >= 0x80 plus the byte after it) as a
+// whole, while left, right and mid count plain bytes.
 #pragma once
 
 #include <cstdint>

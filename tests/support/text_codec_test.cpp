@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -13,6 +14,13 @@ namespace {
 template <class Case>
 std::string CaseName(const testing::TestParamInfo<Case>& test) {
   return test.param.name;
+}
+
+// Failure messages name the case instead of dumping its bytes.
+template <class Case>
+  requires requires(const Case& c) { c.name; }
+void PrintTo(const Case& c, std::ostream* out) {
+  *out << c.name;
 }
 
 std::string Byte(int value) { return std::string(1, static_cast<char>(value)); }

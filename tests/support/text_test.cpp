@@ -5,6 +5,7 @@
 #include <climits>
 #include <cmath>
 #include <limits>
+#include <ostream>
 #include <string>
 
 namespace vardelle {
@@ -13,6 +14,13 @@ namespace {
 template <class Case>
 std::string CaseName(const testing::TestParamInfo<Case>& test) {
   return test.param.name;
+}
+
+// Failure messages name the case instead of dumping its bytes.
+template <class Case>
+  requires requires(const Case& c) { c.name; }
+void PrintTo(const Case& c, std::ostream* out) {
+  *out << c.name;
 }
 
 // "中" is D6 D0 and "文" is CE C4; "\xB0\x41" is a GBK character whose second byte is 'A'.
