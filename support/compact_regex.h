@@ -8,7 +8,7 @@
 
 namespace vardelle {
 
-class CompiledRegex;
+class RegexComponent;
 class RegexMatches;
 
 class CompactRegex {
@@ -29,7 +29,7 @@ class CompactRegex {
   int GetSubMatchCount() const;
 
  private:
-  std::shared_ptr<const CompiledRegex> component;
+  std::unique_ptr<RegexComponent> component;
   std::shared_ptr<const RegexMatches> matches;
   int matchCount = 0;
 };

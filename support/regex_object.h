@@ -9,8 +9,8 @@
 
 namespace vardelle {
 
-class CompiledRegex;  // the engine's compiled expression (regex_engine.h)
-class RegexMatches;   // the match collection of the last Execute (regex_engine.h)
+class RegexComponent;  // the expression instance (regex_component.h)
+class RegexMatches;    // the match collection of the last Execute (regex_engine.h)
 
 class RegexObject {
  public:
@@ -37,7 +37,7 @@ class RegexObject {
   std::string GetSubMatchAt(int i, int j, int* position = nullptr) const;
 
  private:
-  std::shared_ptr<const CompiledRegex> component;
+  std::unique_ptr<RegexComponent> component;
   std::shared_ptr<const RegexMatches> matches;
   std::string subject;
 };
