@@ -256,6 +256,9 @@ class LockStressTest : public ::testing::Test {
   static constexpr int kMaxRounds = 4000;
   static constexpr int kEntriesPerRound = 8;  // when the owner moves on to a new lock
 
+  // The first lock is there before any worker looks for it.
+  LockStressTest() { rounds_[0].handle = CreateLock(); }
+
   struct Round {
     LockHandle handle = 0;
     long count = 0;                  // changed only under the round's lock
@@ -298,7 +301,6 @@ class LockStressTest : public ::testing::Test {
 
   void Own() {
     int current = 0;
-    rounds_[0].handle = CreateLock();
     while (workersDone_.load() < kWorkers) {
       if (current + 1 < kMaxRounds && rounds_[current].entered.load() >= kEntriesPerRound) {
         rounds_[current + 1].handle = CreateLock();
