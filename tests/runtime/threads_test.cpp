@@ -3,14 +3,17 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <climits>
 #include <condition_variable>
 #include <cstddef>
 #include <mutex>
 #include <stdexcept>
+#include <thread>
 #include <utility>
 #include <vector>
+
+// <chrono> is left out: its unit suffixes do not fit the GBK execution character set.
+// <thread> brings the std::chrono durations used here.
 
 namespace vardelle {
 namespace {
