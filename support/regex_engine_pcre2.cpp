@@ -42,9 +42,10 @@ constexpr std::u16string_view kNotBoundary =
     u"(?:(?<=[A-Za-z0-9_])(?=[A-Za-z0-9_])|(?<![A-Za-z0-9_])(?![A-Za-z0-9_]))";
 // Inside a class a negation cannot be nested, so \D and \W become the complementary
 // ranges; U+017F and U+212A stay out, as case folding would tie them to s and k.
-constexpr std::u16string_view kNotDigitInClass = u"\\x00-/:-\\x{ffff}";
+// Written with \\u, as PCRE2_ALT_BSUX turns \\x{...} off.
+constexpr std::u16string_view kNotDigitInClass = u"\\x00-/:-\\uffff";
 constexpr std::u16string_view kNotWordInClass =
-    u"\\x00-/:-@\\[-^`{-\\x{17e}\\x{180}-\\x{2129}\\x{212b}-\\x{ffff}";
+    u"\\x00-/:-@\\[-^`{-\\u017e\\u0180-\\u2129\\u212b-\\uffff";
 
 // The JavaScript meaning of the escape \letter where PCRE2 reads it otherwise; "" keeps
 // the escape as written.
