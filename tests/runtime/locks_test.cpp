@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
@@ -12,9 +13,6 @@
 #include <set>
 #include <thread>
 #include <vector>
-
-// <chrono> is left out: its unit suffixes do not fit the GBK execution character set.
-// <thread> brings the std::chrono durations used here.
 
 namespace vardelle {
 namespace {

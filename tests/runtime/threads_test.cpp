@@ -4,16 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <mutex>
 #include <stdexcept>
-#include <thread>
 #include <utility>
 #include <vector>
-
-// <chrono> is left out: its unit suffixes do not fit the GBK execution character set.
-// <thread> brings the std::chrono durations used here.
 
 namespace vardelle {
 namespace {
