@@ -1,0 +1,19 @@
+#include "ui_test_support.h"
+
+#include <cstdlib>
+
+namespace vardelle::ui::testing {
+
+QApplication& TestApplication() {
+  static QApplication* application = [] {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static int argc = 1;
+    static char name[] = "ui_tests";
+    static char* argv[] = {name, nullptr};
+    // Never destroyed: widgets' static resources may outlive the test cases.
+    return new QApplication(argc, argv);
+  }();
+  return *application;
+}
+
+}  // namespace vardelle::ui::testing

@@ -1,0 +1,42 @@
+// Shared pieces of the window layer's tests: the application object and an event recorder.
+#pragma once
+
+#include <QApplication>
+#include <QString>
+#include <string>
+#include <vector>
+
+#include "app/main_window_view.h"
+
+namespace vardelle::ui::testing {
+
+// The process's QApplication, created on first use (offscreen unless told otherwise).
+QApplication& TestApplication();
+
+// Records every event by name; the column of a header click is appended ("header 3").
+class RecordingEvents : public MainWindowEvents {
+ public:
+  std::vector<std::string> events;
+  MainWindowView* createdView = nullptr;
+
+  void OnCreated(MainWindowView& view) override {
+    createdView = &view;
+    events.push_back("created");
+  }
+  void OnDestroying() override { events.push_back("destroying"); }
+  void OnResized() override { events.push_back("resized"); }
+  void OnHeaderClicked(int column) override { events.push_back("header " + std::to_string(column)); }
+  void OnRowActivated() override { events.push_back("row activated"); }
+  void OnRowRightClicked() override { events.push_back("right click"); }
+  void OnContinuousPingChosen() override { events.push_back("continuous ping"); }
+  void OnRouteTraceChosen() override { events.push_back("route trace"); }
+  void OnPeriodChanged() override { events.push_back("period changed"); }
+  void OnTestButtonClicked() override { events.push_back("test button"); }
+  void OnTimerElapsed() override { events.push_back("timer"); }
+  void OnUpdateLabelPressed() override { events.push_back("update label"); }
+  void OnKeyListRowActivated() override { events.push_back("key list activated"); }
+};
+
+inline QString Text(const char16_t* text) { return QString::fromUtf16(text); }
+
+}  // namespace vardelle::ui::testing

@@ -1,0 +1,155 @@
+#include "ui/main_window.h"
+
+#include <QCloseEvent>
+#include <QMouseEvent>
+#include <QWindow>
+
+#include "ui/layout.h"
+#include "ui/paragraph_label.h"
+#include "ui/tab_control.h"
+
+namespace vardelle::ui {
+namespace {
+
+QLabel* MakeLabel(const ControlLayout& layout, QWidget* page) {
+  QLabel* label = layout.paragraphs ? new ParagraphLabel(layout.caption, page)
+                                    : new QLabel(layout.caption, page);
+  label->setTextFormat(Qt::PlainText);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label->setWordWrap(layout.paragraphs);
+  return label;
+}
+
+QWidget* MakeControl(const ControlLayout& layout, QWidget* page) {
+  switch (layout.kind) {
+    case ControlKind::kReport:
+      return new ReportView(layout.columns, page);
+    case ControlKind::kDropDown:
+      return new QComboBox(page);
+    case ControlKind::kButton: {
+      auto* button = new QPushButton(QIcon(QPixmap::fromImage(layout.picture)), layout.caption, page);
+      button->setIconSize(layout.picture.size());
+      return button;
+    }
+    case ControlKind::kPicture: {
+      auto* picture = new QLabel(page);
+      picture->setPixmap(QPixmap::fromImage(layout.picture));
+      picture->setScaledContents(true);
+      return picture;
+    }
+    case ControlKind::kLink: {
+      QLabel* link = MakeLabel(layout, page);
+      link->setTextFormat(Qt::RichText);
+      link->setOpenExternalLinks(true);
+      return link;
+    }
+    case ControlKind::kTransparentLabel:
+      return MakeLabel(layout, page);
+    case ControlKind::kLabel: {
+      QLabel* label = MakeLabel(layout, page);
+      label->setAutoFillBackground(true);
+      return label;
+    }
+  }
+  return nullptr;
+}
+
+template <typename T>
+T* FindControl(QWidget& window, const char16_t* name) {
+  return window.findChild<T*>(QString::fromUtf16(name));
+}
+
+}  // namespace
+
+MainWindow::MainWindow(MainWindowEvents& events) : events_(events) {
+  setWindowTitle(QStringLiteral("Vardelle v1.3"));
+  BuildControls();
+  FillPeriodList();
+  BuildRowMenu();
+  timer_ = new PeriodTimer(this);
+  timer_->setObjectName(QString::fromUtf16(u"时钟1"));
+  ConnectEvents();
+}
+
+void MainWindow::BuildControls() {
+  auto* tabs = new TabControl(this);
+  tabs->setObjectName(QString::fromUtf16(u"高级选择夹1"));
+  tabs->setGeometry(kTabControlPlace);
+  tabs->setFont(SongTiFont());
+  for (const PageLayout& page : PageLayouts()) {
+    tabs->AddPage(QIcon(QPixmap::fromImage(page.icon)), QString::fromUtf16(page.caption));
+  }
+  for (const ControlLayout& layout : ControlLayouts()) {
+    QWidget* control = MakeControl(layout, tabs->Page(layout.page));
+    control->setObjectName(QString::fromUtf16(layout.name));
+    control->setGeometry(layout.place);
+    if (layout.handCursor) control->setCursor(Qt::PointingHandCursor);
+  }
+  serverTable_ = FindControl<ReportView>(*this, u"listView");
+  keyList_ = FindControl<ReportView>(*this, u"超级列表框1");
+  periodList_ = FindControl<QComboBox>(*this, u"组合框1");
+  testButton_ = FindControl<QPushButton>(*this, u"超级按钮1");
+  updateLabel_ = FindControl<QLabel>(*this, u"透明标签2");
+  serverTable_->setFont(SongTiFont());
+  serverTable_->setContextMenuPolicy(Qt::CustomContextMenu);
+  // The table's design-time row; loading the server list replaces it.
+  const int row = serverTable_->AppendRow(QString::fromUtf16(u"测试主机"), RowIcon::kNotTested);
+  serverTable_->SetCellText(row, 1, QStringLiteral("192.168.1.1"));
+}
+
+void MainWindow::FillPeriodList() {
+  for (const PeriodItem& item : PeriodItems()) {
+    periodList_->addItem(QString::fromUtf16(item.caption), item.value);
+  }
+  periodList_->setCurrentIndex(0);
+}
+
+void MainWindow::BuildRowMenu() {
+  rowMenu_ = new QMenu(this);
+  rowMenu_->setObjectName(QString::fromUtf16(u"右键1"));
+  connect(rowMenu_->addAction(QString::fromUtf16(u"持续 Ping")), &QAction::triggered, this,
+          [this] { events_.OnContinuousPingChosen(); });
+  rowMenu_->addSeparator();
+  connect(rowMenu_->addAction(QString::fromUtf16(u"路由追踪")), &QAction::triggered, this,
+          [this] { events_.OnRouteTraceChosen(); });
+}
+
+void MainWindow::ConnectEvents() {
+  connect(serverTable_, &ReportView::HeaderClicked, this,
+          [this](int column) { events_.OnHeaderClicked(column); });
+  connect(serverTable_, &ReportView::RowActivated, this, [this] { events_.OnRowActivated(); });
+  connect(serverTable_, &QWidget::customContextMenuRequested, this,
+          [this] { events_.OnRowRightClicked(); });
+  connect(keyList_, &ReportView::RowActivated, this, [this] { events_.OnKeyListRowActivated(); });
+  // Every choice counts, the same item again included; the period rule sorts that out.
+  connect(periodList_, &QComboBox::activated, this, [this] { events_.OnPeriodChanged(); });
+  connect(testButton_, &QPushButton::clicked, this, [this] { events_.OnTestButtonClicked(); });
+  connect(timer_, &PeriodTimer::Elapsed, this, [this] { events_.OnTimerElapsed(); });
+  updateLabel_->installEventFilter(this);
+}
+
+void MainWindow::PlaceOnScreen() {
+  const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+  resize(kWindowFrame.size().shrunkBy(frame));
+  move(kWindowFrame.topLeft());
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == updateLabel_ && event->type() == QEvent::MouseButtonPress &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    events_.OnUpdateLabelPressed();
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (created_) events_.OnResized();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  QWidget::closeEvent(event);
+  emit Closed();
+}
+
+}  // namespace vardelle::ui

@@ -1,0 +1,60 @@
+// The main window: its controls as the fixed layout places them, and the wiring of their
+// events to the application's handlers.
+#pragma once
+
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QWidget>
+
+#include "app/main_window_view.h"
+#include "ui/period_timer.h"
+#include "ui/report_view.h"
+
+namespace vardelle::ui {
+
+class MainWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit MainWindow(MainWindowEvents& events);
+
+  // Puts the window's outer frame at its fixed place and size; call once it is shown, when
+  // the platform knows the frame.
+  void PlaceOnScreen();
+  // From now on size changes reach the application, which has its view by then.
+  void MarkCreated() { created_ = true; }
+
+  ReportView& ServerTable() { return *serverTable_; }
+  QComboBox& PeriodList() { return *periodList_; }
+  PeriodTimer& Timer() { return *timer_; }
+  QPushButton& TestButton() { return *testButton_; }
+  QMenu& RowMenu() { return *rowMenu_; }
+
+ signals:
+  void Closed();
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildControls();
+  void FillPeriodList();
+  void BuildRowMenu();
+  void ConnectEvents();
+
+  MainWindowEvents& events_;
+  bool created_ = false;
+  ReportView* serverTable_ = nullptr;
+  ReportView* keyList_ = nullptr;
+  QComboBox* periodList_ = nullptr;
+  QPushButton* testButton_ = nullptr;
+  QLabel* updateLabel_ = nullptr;
+  PeriodTimer* timer_ = nullptr;
+  QMenu* rowMenu_ = nullptr;
+};
+
+}  // namespace vardelle::ui

@@ -1,0 +1,23 @@
+// The window's pictures, drawn at run time so the program ships no image files.
+#pragma once
+
+#include <QImage>
+
+#include "app/main_window_view.h"
+
+namespace vardelle::ui {
+
+// The program's logo (96 px) and the icon of the page "LOL服务器" (16 px).
+QImage GlobePicture(int side);
+// Icon of the page "全球Ping".
+QImage PieChartPicture(int side);
+// Icon of the page "帮助信息".
+QImage SpeechBubblePicture(int side);
+// Icon of the button "手动测速": two green arrows chasing each other round a circle.
+QImage RefreshPicture(int side);
+// 12 × 12 state icon of a server table row.
+QImage RowIconPicture(RowIcon icon);
+// 8 × 7 grey outline triangle of a sorted column's header; kNone gives a null image.
+QImage HeaderArrowPicture(HeaderArrow arrow);
+
+}  // namespace vardelle::ui

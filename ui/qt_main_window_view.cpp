@@ -1,0 +1,96 @@
+#include "ui/qt_main_window_view.h"
+
+#include <QCursor>
+
+#include "support/text_codec.h"
+#include "ui/main_window.h"
+
+namespace vardelle::ui {
+namespace {
+
+QString FromGbk(const std::string& text) {
+  const std::u16string wide = ToUtf16(text);
+  return QString::fromUtf16(wide.data(), static_cast<qsizetype>(wide.size()));
+}
+
+std::string ToGbkText(const QString& text) {
+  return ToGbk(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                   static_cast<size_t>(text.size())));
+}
+
+}  // namespace
+
+std::string QtMainWindowView::CellText(int row, int column) {
+  return ToGbkText(Ask(QString(), [&](MainWindow& w) { return w.ServerTable().CellText(row, column); }));
+}
+
+void QtMainWindowView::SetCellText(int row, int column, const std::string& text) {
+  const QString cell = FromGbk(text);
+  calls_.Run([&](MainWindow& w) { w.ServerTable().SetCellText(row, column, cell); });
+}
+
+void QtMainWindowView::SetRowIcon(int row, RowIcon icon) {
+  calls_.Run([&](MainWindow& w) { w.ServerTable().SetRowIcon(row, icon); });
+}
+
+int QtMainWindowView::InsertRow(const std::string& firstCell, RowIcon icon) {
+  const QString cell = FromGbk(firstCell);
+  return Ask(-1, [&](MainWindow& w) { return w.ServerTable().AppendRow(cell, icon); });
+}
+
+void QtMainWindowView::DeleteAllRows() {
+  calls_.Run([](MainWindow& w) { w.ServerTable().clear(); });
+}
+
+int QtMainWindowView::RowCount() {
+  return Ask(0, [](MainWindow& w) { return w.ServerTable().topLevelItemCount(); });
+}
+
+int QtMainWindowView::SelectedRow() {
+  return Ask(-1, [](MainWindow& w) { return w.ServerTable().SelectedRow(); });
+}
+
+void QtMainWindowView::SortRows(const std::function<int(int, int)>& compare) {
+  calls_.Run([&](MainWindow& w) { w.ServerTable().SortRows(compare); });
+}
+
+void QtMainWindowView::SetColumnArrow(int column, HeaderArrow arrow) {
+  calls_.Run([&](MainWindow& w) { w.ServerTable().SetColumnArrow(column, arrow); });
+}
+
+void QtMainWindowView::Redraw() {
+  calls_.Run([](MainWindow& w) { w.ServerTable().viewport()->update(); });
+}
+
+int QtMainWindowView::PeriodSelection() {
+  return Ask(-1, [](MainWindow& w) { return w.PeriodList().currentIndex(); });
+}
+
+int QtMainWindowView::PeriodItemValue(int index) {
+  return Ask(0, [&](MainWindow& w) { return w.PeriodList().itemData(index).toInt(); });
+}
+
+void QtMainWindowView::SetTimerPeriod(int milliseconds) {
+  calls_.Run([&](MainWindow& w) { w.Timer().SetPeriod(milliseconds); });
+}
+
+int QtMainWindowView::ClientWidth() {
+  return Ask(0, [](MainWindow& w) { return w.width(); });
+}
+
+void QtMainWindowView::SetTableWidth(int width) {
+  calls_.Run([&](MainWindow& w) {
+    ReportView& table = w.ServerTable();
+    table.resize(width, table.height());
+  });
+}
+
+void QtMainWindowView::ShowRowMenu(int dx, int dy) {
+  calls_.Run([&](MainWindow& w) { w.RowMenu().exec(QCursor::pos() + QPoint(dx, dy)); });
+}
+
+void QtMainWindowView::FocusTestButton() {
+  calls_.Run([](MainWindow& w) { w.TestButton().setFocus(); });
+}
+
+}  // namespace vardelle::ui

@@ -1,0 +1,47 @@
+// The application's view of the main window, callable from any thread.
+#pragma once
+
+#include "app/main_window_view.h"
+#include "ui/gui_thread_calls.h"
+
+namespace vardelle::ui {
+
+class MainWindow;
+
+class QtMainWindowView final : public MainWindowView {
+ public:
+  explicit QtMainWindowView(MainWindow& window) : calls_(window) {}
+
+  // See GuiThreadCalls::Detach.
+  void Detach() { calls_.Detach(); }
+
+  std::string CellText(int row, int column) override;
+  void SetCellText(int row, int column, const std::string& text) override;
+  void SetRowIcon(int row, RowIcon icon) override;
+  int InsertRow(const std::string& firstCell, RowIcon icon) override;
+  void DeleteAllRows() override;
+  int RowCount() override;
+  int SelectedRow() override;
+  void SortRows(const std::function<int(int, int)>& compare) override;
+  void SetColumnArrow(int column, HeaderArrow arrow) override;
+  void Redraw() override;
+  int PeriodSelection() override;
+  int PeriodItemValue(int index) override;
+  void SetTimerPeriod(int milliseconds) override;
+  int ClientWidth() override;
+  void SetTableWidth(int width) override;
+  void ShowRowMenu(int dx, int dy) override;
+  void FocusTestButton() override;
+
+ private:
+  // Answers what the window says, or fallback once the window is gone.
+  template <typename Result, typename Query>
+  Result Ask(Result fallback, Query query) {
+    calls_.Run([&](MainWindow& window) { fallback = query(window); });
+    return fallback;
+  }
+
+  GuiThreadCalls calls_;
+};
+
+}  // namespace vardelle::ui

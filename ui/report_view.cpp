@@ -1,0 +1,109 @@
+#include "ui/report_view.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <algorithm>
+#include <numeric>
+
+#include "ui/pictures.h"
+
+namespace vardelle::ui {
+
+ReportView::ReportView(std::span<const ReportColumn> columns, QWidget* parent)
+    : QTreeWidget(parent) {
+  setRootIsDecorated(false);
+  setUniformRowHeights(true);
+  setAllColumnsShowFocus(true);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setIconSize(QSize(12, 12));
+  for (RowIcon icon : {RowIcon::kAnswered, RowIcon::kNoAnswer, RowIcon::kNotTested}) {
+    rowIcons_.push_back(QIcon(QPixmap::fromImage(RowIconPicture(icon))));
+  }
+  // Rows move only when the application sorts them with its own comparison.
+  setSortingEnabled(false);
+  header()->setSectionsClickable(true);
+  header()->setSortIndicatorShown(false);
+  header()->setStretchLastSection(false);
+  setColumnCount(static_cast<int>(columns.size()));
+  QTreeWidgetItem* captions = headerItem();
+  for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
+    const ReportColumn& column = columns[static_cast<size_t>(c)];
+    captions->setText(c, QString::fromUtf16(column.caption));
+    captions->setTextAlignment(c, column.alignment | Qt::AlignVCenter);
+    setColumnWidth(c, column.width);
+    alignments_.push_back(column.alignment);
+  }
+  connect(header(), &QHeaderView::sectionClicked, this, &ReportView::HeaderClicked);
+  connect(this, &QTreeWidget::itemDoubleClicked, this, &ReportView::RowActivated);
+}
+
+const QIcon& ReportView::RowIconImage(RowIcon icon) const {
+  return rowIcons_[static_cast<size_t>(icon)];
+}
+
+QTreeWidgetItem* ReportView::Row(int row) const {
+  return row >= 0 && row < topLevelItemCount() ? topLevelItem(row) : nullptr;
+}
+
+QString ReportView::CellText(int row, int column) const {
+  const QTreeWidgetItem* item = Row(row);
+  return item && column >= 0 && column < columnCount() ? item->text(column) : QString();
+}
+
+void ReportView::SetCellText(int row, int column, const QString& text) {
+  QTreeWidgetItem* item = Row(row);
+  if (item && column >= 0 && column < columnCount()) item->setText(column, text);
+}
+
+void ReportView::SetRowIcon(int row, RowIcon icon) {
+  if (QTreeWidgetItem* item = Row(row)) item->setIcon(0, RowIconImage(icon));
+}
+
+int ReportView::AppendRow(const QString& firstCell, RowIcon icon) {
+  auto* item = new QTreeWidgetItem(this);
+  item->setText(0, firstCell);
+  item->setIcon(0, RowIconImage(icon));
+  for (int c = 0; c < columnCount(); ++c) {
+    item->setTextAlignment(c, alignments_[static_cast<size_t>(c)] | Qt::AlignVCenter);
+  }
+  return topLevelItemCount() - 1;
+}
+
+int ReportView::SelectedRow() const {
+  const QList<QTreeWidgetItem*> selected = selectedItems();
+  return selected.isEmpty() ? -1 : indexOfTopLevelItem(selected.first());
+}
+
+void ReportView::SortRows(const std::function<int(int, int)>& compare) {
+  std::vector<int> order(static_cast<size_t>(topLevelItemCount()));
+  std::iota(order.begin(), order.end(), 0);
+  std::stable_sort(order.begin(), order.end(),
+                   [&](int a, int b) { return compare(a, b) < 0; });
+  QTreeWidgetItem* current = currentItem();
+  const QList<QTreeWidgetItem*> selected = selectedItems();
+  QList<QTreeWidgetItem*> rows;
+  for (int row : order) rows.append(topLevelItem(row));
+  // Taking the rows out clears the selection; it is put back on the same items.
+  while (topLevelItemCount() > 0) takeTopLevelItem(0);
+  addTopLevelItems(rows);
+  if (current) setCurrentItem(current, 0, QItemSelectionModel::NoUpdate);
+  for (QTreeWidgetItem* item : selected) item->setSelected(true);
+}
+
+void ReportView::SetColumnArrow(int column, HeaderArrow arrow) {
+  if (column < 0 || column >= columnCount()) return;
+  const QImage picture = HeaderArrowPicture(arrow);
+  headerItem()->setIcon(column, picture.isNull() ? QIcon() : QIcon(QPixmap::fromImage(picture)));
+}
+
+void ReportView::keyPressEvent(QKeyEvent* event) {
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && currentItem()) {
+    emit RowActivated();
+    return;
+  }
+  QTreeWidget::keyPressEvent(event);
+}
+
+}  // namespace vardelle::ui
