@@ -9,11 +9,11 @@ CompactRegex::~CompactRegex() = default;
 
 // The engine is always present, so the instance is always made and the flags and the
 // pattern are always written.
-bool CompactRegex::Create(std::string_view pattern, bool ignoreCase, bool multiline,
-                          bool global) {
+bool CompactRegex::Create(std::string_view pattern, bool ignoreCase, bool multiline, bool global) {
   component.reset();
   matches.reset();
-  component = std::make_unique<RegexComponent>(pattern, RegexOptions{ignoreCase, multiline, global});
+  component =
+      std::make_unique<RegexComponent>(pattern, RegexOptions{ignoreCase, multiline, global});
   matchCount = 0;
   return true;
 }

@@ -77,11 +77,20 @@ std::size_t AppendDollarItem(std::u16string& out, std::u16string_view text,
   if (text.empty()) return 0;
   const MatchSpan whole = spans[0];
   switch (text[0]) {
-    case u'$': out += u'$'; return 1;
-    case u'&': AppendSpan(out, subject, whole); return 1;
-    case u'`': out.append(subject.substr(0, whole.start)); return 1;
-    case u'\'': out.append(subject.substr(whole.end)); return 1;
-    default: break;
+    case u'$':
+      out += u'$';
+      return 1;
+    case u'&':
+      AppendSpan(out, subject, whole);
+      return 1;
+    case u'`':
+      out.append(subject.substr(0, whole.start));
+      return 1;
+    case u'\'':
+      out.append(subject.substr(whole.end));
+      return 1;
+    default:
+      break;
   }
   const auto [group, digits] = GroupReference(text, static_cast<int>(spans.size()) - 1);
   if (digits > 0) AppendSpan(out, subject, spans[group]);
@@ -91,10 +100,9 @@ std::size_t AppendDollarItem(std::u16string& out, std::u16string_view text,
 void AppendExpansion(std::u16string& out, std::u16string_view replacement,
                      std::u16string_view subject, const std::vector<MatchSpan>& spans) {
   for (std::size_t i = 0; i < replacement.size(); ++i) {
-    const std::size_t used =
-        replacement[i] == u'$'
-            ? AppendDollarItem(out, replacement.substr(i + 1), subject, spans)
-            : 0;
+    const std::size_t used = replacement[i] == u'$'
+                                 ? AppendDollarItem(out, replacement.substr(i + 1), subject, spans)
+                                 : 0;
     if (used == 0) out += replacement[i];
     i += used;
   }
@@ -106,10 +114,9 @@ EngineResult<std::shared_ptr<const RegexMatches>> ExecuteRegex(RegexSearcher& se
                                                                std::u16string subject,
                                                                bool global) {
   auto matches = std::make_shared<RegexMatches>(std::move(subject), searcher.GroupCount());
-  const CallError error = ForEachMatch(searcher, matches->Subject(), global,
-                                       [&](const std::vector<MatchSpan>& spans) {
-                                         matches->Add(spans);
-                                       });
+  const CallError error =
+      ForEachMatch(searcher, matches->Subject(), global,
+                   [&](const std::vector<MatchSpan>& spans) { matches->Add(spans); });
   if (error != CallError::kNone) return {nullptr, error};
   return {std::move(matches), CallError::kNone};
 }

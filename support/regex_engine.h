@@ -92,8 +92,7 @@ const RegexEngine& SystemRegexEngine();
 // code unit further on, as in JavaScript. A subject longer than the engine's int
 // positions fails with kOverflow.
 EngineResult<std::shared_ptr<const RegexMatches>> ExecuteRegex(RegexSearcher& searcher,
-                                                               std::u16string subject,
-                                                               bool global);
+                                                               std::u16string subject, bool global);
 
 // Replaces every match (global) or the first one. In the replacement "$$" is "$", "$&"
 // the match, "$`" the text before it, "$'" the text after it, and "$n" / "$nn" group n

@@ -21,7 +21,7 @@ namespace {
 // hanging: the match limit bounds the work per start position, the depth and heap limits
 // the interpreter's backtracking memory, the JIT stack the JIT's.
 constexpr uint32_t kMatchLimit = 10'000'000;
-constexpr uint32_t kDepthLimit = 1'000'000;
+constexpr uint32_t kDepthLimit = 100'000;
 constexpr PCRE2_SIZE kHeapLimitKib = 256 * 1024;
 constexpr PCRE2_SIZE kJitStackStart = 64 * 1024;
 constexpr PCRE2_SIZE kJitStackMax = 64 * 1024 * 1024;
@@ -42,7 +42,7 @@ constexpr std::u16string_view kNotBoundary =
     u"(?:(?<=[A-Za-z0-9_])(?=[A-Za-z0-9_])|(?<![A-Za-z0-9_])(?![A-Za-z0-9_]))";
 // Inside a class a negation cannot be nested, so \D and \W become the complementary
 // ranges; U+017F and U+212A stay out, as case folding would tie them to s and k.
-// Written with \\u, as PCRE2_ALT_BSUX turns \\x{...} off.
+// Written with \u, as PCRE2_ALT_BSUX turns \x{...} off.
 constexpr std::u16string_view kNotDigitInClass = u"\\x00-/:-\\uffff";
 constexpr std::u16string_view kNotWordInClass =
     u"\\x00-/:-@\\[-^`{-\\u017e\\u0180-\\u2129\\u212b-\\uffff";
@@ -51,14 +51,22 @@ constexpr std::u16string_view kNotWordInClass =
 // the escape as written.
 std::u16string_view JavaScriptEscape(char16_t letter, bool inClass) {
   switch (letter) {
-    case u'd': return inClass ? u"0-9" : u"[0-9]";
-    case u'D': return inClass ? kNotDigitInClass : u"[^0-9]";
-    case u'w': return inClass ? u"A-Za-z0-9_" : u"[A-Za-z0-9_]";
-    case u'W': return inClass ? kNotWordInClass : u"[^A-Za-z0-9_]";
-    case u'b': return inClass ? u"" : kBoundary;  // [\b] is a backspace in both
-    case u'B': return inClass ? u"" : kNotBoundary;
-    case u'v': return u"\\x0b";  // PCRE2's \v is a class of vertical spaces
-    default: return u"";
+    case u'd':
+      return inClass ? u"0-9" : u"[0-9]";
+    case u'D':
+      return inClass ? kNotDigitInClass : u"[^0-9]";
+    case u'w':
+      return inClass ? u"A-Za-z0-9_" : u"[A-Za-z0-9_]";
+    case u'W':
+      return inClass ? kNotWordInClass : u"[^A-Za-z0-9_]";
+    case u'b':
+      return inClass ? u"" : kBoundary;  // [\b] is a backspace in both
+    case u'B':
+      return inClass ? u"" : kNotBoundary;
+    case u'v':
+      return u"\\x0b";  // PCRE2's \v is a class of vertical spaces
+    default:
+      return u"";
   }
 }
 
@@ -94,8 +102,7 @@ uint32_t CompileOptions(RegexOptions options) {
   return flags;
 }
 
-class Pcre2Regex final : public CompiledRegex,
-                         public std::enable_shared_from_this<Pcre2Regex> {
+class Pcre2Regex final : public CompiledRegex, public std::enable_shared_from_this<Pcre2Regex> {
  public:
   explicit Pcre2Regex(Pcre2Ptr<pcre2_code> compiled) : code(std::move(compiled)) {
     // Without a JIT (an unsupported machine, no executable memory) the interpreter runs.
@@ -133,9 +140,9 @@ class Pcre2Searcher final : public RegexSearcher {
   CallError Find(std::u16string_view subject, int start, std::vector<MatchSpan>& spans) override {
     spans.clear();
     if (!matchData || !context) return CallError::kOther;
-    const int found = pcre2_match(regex->Code(), reinterpret_cast<PCRE2_SPTR>(subject.data()),
-                                  subject.size(), static_cast<PCRE2_SIZE>(start), 0,
-                                  matchData.get(), context.get());
+    const int found =
+        pcre2_match(regex->Code(), reinterpret_cast<PCRE2_SPTR>(subject.data()), subject.size(),
+                    static_cast<PCRE2_SIZE>(start), 0, matchData.get(), context.get());
     if (found == PCRE2_ERROR_NOMATCH) return CallError::kNone;
     if (found <= 0) return CallError::kException;
     ReadSpans(found, spans);
@@ -155,8 +162,9 @@ class Pcre2Searcher final : public RegexSearcher {
     for (int group = 0; group <= regex->GroupCount(); ++group) {
       const PCRE2_SIZE start = ovector[2 * group];
       const bool set = group < setPairs && start != PCRE2_UNSET;
-      spans.push_back(set ? MatchSpan{static_cast<int>(start), static_cast<int>(ovector[2 * group + 1])}
-                          : MatchSpan{});
+      spans.push_back(
+          set ? MatchSpan{static_cast<int>(start), static_cast<int>(ovector[2 * group + 1])}
+              : MatchSpan{});
     }
   }
 
@@ -172,8 +180,8 @@ std::unique_ptr<RegexSearcher> Pcre2Regex::NewSearcher() const {
 
 class Pcre2Engine final : public RegexEngine {
  public:
-  EngineResult<std::shared_ptr<const CompiledRegex>> Compile(
-      std::u16string_view pattern, RegexOptions options) const override {
+  EngineResult<std::shared_ptr<const CompiledRegex>> Compile(std::u16string_view pattern,
+                                                             RegexOptions options) const override {
     Pcre2Ptr<pcre2_compile_context> context(pcre2_compile_context_create(nullptr));
     if (!context) return {nullptr, CallError::kOther};
     // JavaScript ends lines at CR and LF; \u{hhhh} is accepted next to \uhhhh.

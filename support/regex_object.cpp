@@ -45,9 +45,9 @@ std::string RegexObject::EscapeForPatternKeepGroups(std::string_view text) {
 
 // The engine is always present, so a new instance always replaces the old one; the
 // matches of the previous instance stay readable until the next Execute.
-bool RegexObject::Create(std::string_view pattern, bool ignoreCase, bool multiline,
-                         bool global) {
-  component = std::make_unique<RegexComponent>(pattern, RegexOptions{ignoreCase, multiline, global});
+bool RegexObject::Create(std::string_view pattern, bool ignoreCase, bool multiline, bool global) {
+  component =
+      std::make_unique<RegexComponent>(pattern, RegexOptions{ignoreCase, multiline, global});
   return true;
 }
 

@@ -77,7 +77,11 @@ const std::vector<ReplaceCase> kReplaceCases = {
     {"textBefore", "b", "$`", "abc", {}, "aac"},
     {"textAfter", "b", "$'", "abc", {}, "acc"},
     {"oneDigitWhenTwoNameNoGroup", "(b)", "$10", "abc", {}, "ab0c"},
-    {"twoDigitGroup", "(a)(b)(c)(d)(e)(f)(g)(h)(i)(j)(k)(l)", "$12$11$01", "abcdefghijkl", {},
+    {"twoDigitGroup",
+     "(a)(b)(c)(d)(e)(f)(g)(h)(i)(j)(k)(l)",
+     "$12$11$01",
+     "abcdefghijkl",
+     {},
      "lka"},
     {"dollarZeroIsLiteral", "(b)", "$0", "abc", {}, "a$0c"},
     {"missingGroupIsLiteral", "(b)", "$2", "abc", {}, "a$2c"},
@@ -88,7 +92,11 @@ const std::vector<ReplaceCase> kReplaceCases = {
     {"chineseCharacters", "文", "字", "中文中文", {}, "中字中字"},
     {"readerCompactSpacing", "[\\s　]+(\\[|{|\")", "$1", "a :　[ {\t\"x\"", {}, "a :[{\"x\""},
     {"readerTrimPerLine", "^[ 　\\t]+|[ 　\\t]+$", "", "  a　\r\n\tb  ", {}, "a\r\nb"},
-    {"readerPathNormalising", "([^\\.])(\\[\\d+\\])(\\.?)", "$1.$2$3", "list[0].x[1][2]", {},
+    {"readerPathNormalising",
+     "([^\\.])(\\[\\d+\\])(\\.?)",
+     "$1.$2$3",
+     "list[0].x[1][2]",
+     {},
      "list.[0].x.[1][2]"},
 };
 
@@ -98,10 +106,8 @@ std::string CaseName(const testing::TestParamInfo<Case>& test) {
 }
 
 template <class Case>
-  requires requires(const Case& c) { c.name; }
-void PrintTo(const Case& c, std::ostream* out) {
-  *out << c.name;
-}
+requires requires(const Case& c) { c.name; }
+void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
 
 template <class Regex>
 std::vector<std::string> AllMatches(const Regex& regex) {
@@ -142,10 +148,18 @@ TYPED_TEST(RegexCommon, FlagsDefaultToCaseInsensitiveMultilineGlobal) {
 
 // Bytes that are not GBK pass through the engine as characters of their own.
 TYPED_TEST(RegexCommon, BytesThatAreNotGbkSurvive) {
-  const std::string subject = "\xFF" "a" "\xB0" "1中a\xB0";
+  const std::string subject =
+      "\xFF"
+      "a"
+      "\xB0"
+      "1中a\xB0";
   TypeParam regex;
   regex.Create("a");
-  EXPECT_EQ(regex.Replace(subject, "XY"), "\xFF" "XY" "\xB0" "1中XY\xB0");
+  EXPECT_EQ(regex.Replace(subject, "XY"),
+            "\xFF"
+            "XY"
+            "\xB0"
+            "1中XY\xB0");
   regex.Create(".");
   ASSERT_EQ(regex.Execute(subject), 7);
   EXPECT_EQ(regex.GetMatch(1), "\xFF");
