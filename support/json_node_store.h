@@ -3,6 +3,7 @@
 // indexes answer -1, "" or false.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string_view>
 #include <unordered_map>
@@ -60,6 +61,7 @@ class JsonNodeStore {
   bool setKind(int node, int kind);
   bool setValue(int node, Text value);
   int nodeCount() const;
+  void reserve(int count) { nodes.reserve(static_cast<std::size_t>(std::max(count, 0))); }
   int topLevelCount() const { return topLevel; }
   bool removeNode(int node, bool withSubtree);
   void clear();

@@ -44,6 +44,7 @@ void JsonReader::parse(std::string_view text, bool zeroBased) {
   zeroBasedIndexes = zeroBased;
   store.clear();
   JsonTopLevel top = scanner.detectTopLevel(text);
+  store.reserve(scanner.nodeEstimate());
   const int root = store.addNode(0, Text(kRootName), top.kind, Text(text));
   if (top.kind == 2) {
     addArrayElements(std::move(top.elements), root);
@@ -151,7 +152,9 @@ void JsonReader::setValue(std::string_view path, Text value, int kind) {
 }
 
 Text JsonReader::cleanValue(std::string_view text) const {
-  return scanner.restoreQuotes(scanner.cleanName(text));
+  Text cleaned = scanner.cleanName(text);
+  if (cleaned.find('\\') == Text::npos) return cleaned;
+  return scanner.restoreQuotes(cleaned);
 }
 
 Text JsonReader::capitalize(std::string_view text) {

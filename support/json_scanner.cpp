@@ -20,7 +20,10 @@ constexpr std::string_view kEndOfTextMarker = "#Mirel尾#";
 
 constexpr unsigned char kFullWidthSpaceByte = 0xA1;  // U+3000 is A1 A1 in GBK
 
-Text QuotesFromApostrophes(std::string_view text) { return ReplaceText(text, "''", "\""); }
+Text QuotesFromApostrophes(std::string_view text) {
+  if (text.find("''") == std::string_view::npos) return Text(text);
+  return ReplaceText(text, "''", "\"");
+}
 
 unsigned char ByteAt(std::string_view text, std::size_t i) {
   return i < text.size() ? static_cast<unsigned char>(text[i]) : 0;
@@ -77,19 +80,22 @@ std::size_t RunCharWidth(std::string_view text, std::size_t i, bool quoteToo) {
 }
 
 // The text of a single-line GBK text without its leading and trailing runs of blanks (and
-// quotes): what the trim and cleaning patterns leave of such a text.
+// quotes): what the trim and cleaning patterns leave of such a text. In well-formed GBK a
+// text ending in A1 A1 ends in a full-width space, so the trailing run can be peeled from
+// the back.
 std::string_view StripRuns(std::string_view text, bool quoteToo) {
   std::size_t begin = 0;
   while (std::size_t width = RunCharWidth(text, begin, quoteToo)) begin += width;
-  std::size_t end = begin;
-  for (std::size_t i = begin; i < text.size();) {
-    const std::size_t width = RunCharWidth(text, i, quoteToo);
-    if (width != 0) {
-      i += width;
-      continue;
+  std::size_t end = text.size();
+  while (end > begin) {
+    const unsigned char last = ByteAt(text, end - 1);
+    if (IsBlank(last) || (quoteToo && last == '"')) {
+      end -= 1;
+    } else if (end - begin >= 2 && IsFullWidthSpaceAt(text, end - 2)) {
+      end -= 2;
+    } else {
+      break;
     }
-    i += IsGbkLead(ByteAt(text, i)) ? 2 : 1;
-    end = i;
   }
   return text.substr(begin, end - begin);
 }
@@ -117,7 +123,6 @@ bool CloserIsFollowedBySpace(std::string_view text) {
 // Step 1 of loading: an escaped quote stops counting as a quote, while an escaped backslash
 // before a closing quote leaves that quote alone.
 Text ProtectEscapedQuotes(std::string_view text) {
-  if (text.find('\\') == std::string_view::npos) return Text(text);
   Text pairsHidden = ReplaceText(text, "\\\\", "\\|\\|");
   Text quotesHidden = ReplaceText(pairsHidden, "\\\"", "\\''");
   return ReplaceText(quotesHidden, "\\|\\|", "\\\\");
@@ -200,32 +205,34 @@ Text JsonScanner::compactSpacing(std::string_view text) const {
 }
 
 void JsonScanner::load(std::string_view text) {
-  source = compactSpacing(ProtectEscapedQuotes(text));
-  scan = source;
-  blankStringLiterals();
+  const bool hasBackslash = text.find('\\') != std::string_view::npos;
+  const Text protectedText = hasBackslash ? ProtectEscapedQuotes(text) : Text();
+  const std::string_view unspaced = hasBackslash ? std::string_view(protectedText) : text;
+  // Most texts have no blank next to a bracket, brace or quote; they are taken as they are.
+  if (SpaceIsFollowedByOpener(unspaced) || CloserIsFollowedBySpace(unspaced)) {
+    source = compactSpacing(unspaced);
+  } else {
+    source.assign(unspaced);
+  }
+  scan.assign(source);
   indexScanBuffer();
 }
 
-// Quotes pair up in document order; a last quote without a partner blanks nothing.
-void JsonScanner::blankStringLiterals() {
-  const auto quoteCount = std::count(scan.begin(), scan.end(), '"');
-  const std::size_t unpaired = quoteCount % 2 == 1 ? scan.rfind('"') : std::string::npos;
-  bool inside = false;
-  for (std::size_t i = 0; i < scan.size(); ++i) {
-    if (scan[i] == '"') {
-      inside = !inside && i != unpaired;
-    } else if (inside) {
-      scan[i] = ' ';
-    }
-  }
-}
-
+// Blanks the string literals and records the structural bytes in one pass. Quotes pair up
+// in document order; a last quote without a partner blanks nothing.
 void JsonScanner::indexScanBuffer() {
   for (auto& list : positions) list.clear();
   balancePositions.clear();
   balanceKeys.clear();
+  const auto quoteCount = std::count(scan.begin(), scan.end(), '"');
+  const std::size_t unpaired = quoteCount % 2 == 1 ? scan.rfind('"') : std::string::npos;
+  bool inside = false;
   BalanceKey key;
   for (std::size_t i = 0; i < scan.size(); ++i) {
+    if (inside && scan[i] != '"') {
+      scan[i] = ' ';
+      continue;
+    }
     const int kind = StructuralIndex(scan[i]);
     if (kind < 0) continue;
     const int position = ToPosition(i + 1);
@@ -235,7 +242,10 @@ void JsonScanner::indexScanBuffer() {
       case kCloseBrace: --key.braces; break;
       case kOpenBracket: ++key.brackets; break;
       case kCloseBracket: --key.brackets; break;
-      case kQuote: key.quotes ^= 1; break;
+      case kQuote:
+        key.quotes ^= 1;
+        inside = !inside && i != unpaired;
+        break;
       default: continue;
     }
     balancePositions.push_back(position);
@@ -274,6 +284,10 @@ Text JsonScanner::cut(int a, int b) const {
   const int last = std::min(b - 1, ToPosition(source.size()));  // 1-based, inclusive
   if (last <= first) return {};
   return source.substr(static_cast<std::size_t>(first), static_cast<std::size_t>(last - first));
+}
+
+int JsonScanner::nodeEstimate() const {
+  return static_cast<int>(positions[kColon].size() + positions[kComma].size()) + 1;
 }
 
 JsonTopLevel JsonScanner::detectTopLevel(std::string_view text) {

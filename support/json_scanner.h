@@ -68,6 +68,8 @@ class JsonScanner {
   JsonCut nextMemberName(int p) const;
   JsonCut nextMemberValue(int c) const;
   Text cut(int a, int b) const;
+  // A capacity hint for the nodes of the loaded text: about one per colon or comma.
+  int nodeEstimate() const;
   // The text between two markers, searching from `from`; *next receives the position after
   // the end marker (kNone when either marker is missing).
   Text textBetween(std::string_view text, std::string_view startMarker, std::string_view endMarker,
@@ -90,7 +92,6 @@ class JsonScanner {
 
   void createPatterns();
   void processEvents() const;
-  void blankStringLiterals();
   void indexScanBuffer();
   int firstAfter(Structural kind, int p) const;  // strictly after p
   int firstAtOrAfter(Structural kind, int p) const;
