@@ -95,7 +95,7 @@ class JsonScanner {
   void indexScanBuffer();
   int firstAfter(Structural kind, int p) const;  // strictly after p
   int firstAtOrAfter(Structural kind, int p) const;
-  BalanceKey balanceUpTo(int position) const;
+  BalanceKey balanceUpTo(int position, std::size_t& cursor) const;
   int nextValueCandidate(int q, bool* jumped) const;
   Text applyPattern(const RegexObject& pattern, std::string_view text,
                     std::string_view replacement) const;
@@ -107,6 +107,10 @@ class JsonScanner {
   std::array<std::vector<int>, kStructuralCount> positions;
   std::vector<int> balancePositions;
   std::vector<BalanceKey> balanceKeys;
+  // Where the previous search in each list ended; only a hint, any value is safe.
+  mutable std::array<std::size_t, kStructuralCount> cursors{};
+  mutable std::size_t startCursor = 0;
+  mutable std::size_t endCursor = 0;
 
   std::unique_ptr<RegexObject> cleaning;
   std::unique_ptr<RegexObject> spacingBefore;
