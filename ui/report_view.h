@@ -4,6 +4,7 @@
 #include <QTreeWidget>
 #include <functional>
 #include <span>
+#include <vector>
 
 #include "app/main_window_view.h"
 
