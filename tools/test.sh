@@ -15,5 +15,5 @@ bash "$root/tools/build.sh" build-tsan -DVARDELLE_WERROR=ON -DVARDELLE_TSAN=ON -
   -DCMAKE_BUILD_TYPE=Debug -- runtime_tests
 TSAN_OPTIONS=halt_on_error=1 "$root/build-tsan/tests/runtime_tests" --gtest_brief=1
 
-bash "$root/tools/build.sh" build -DVARDELLE_WERROR=ON
+bash "$root/tools/build.sh" build -DVARDELLE_WERROR=ON -DVARDELLE_BENCH=ON
 cd "$root/build" && ctest --output-on-failure -j "$(nproc)"

@@ -2,6 +2,8 @@
 // replacement rules and the failure codes. Every case runs on both classes.
 #include <gtest/gtest.h>
 
+#include "named_cases.h"
+
 #include <ostream>
 #include <string>
 #include <vector>
@@ -100,14 +102,8 @@ const std::vector<ReplaceCase> kReplaceCases = {
      "list.[0].x.[1][2]"},
 };
 
-template <class Case>
-std::string CaseName(const testing::TestParamInfo<Case>& test) {
-  return test.param.name;
-}
-
-template <class Case>
-requires requires(const Case& c) { c.name; }
-void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
+using named_cases::CaseName;
+using named_cases::PrintTo;
 
 template <class Regex>
 std::vector<std::string> AllMatches(const Regex& regex) {

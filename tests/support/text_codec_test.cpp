@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "named_cases.h"
+
 #include <random>
 #include <ostream>
 #include <string>
@@ -11,17 +13,8 @@
 namespace vardelle {
 namespace {
 
-template <class Case>
-std::string CaseName(const testing::TestParamInfo<Case>& test) {
-  return test.param.name;
-}
-
-// Failure messages name the case instead of dumping its bytes.
-template <class Case>
-  requires requires(const Case& c) { c.name; }
-void PrintTo(const Case& c, std::ostream* out) {
-  *out << c.name;
-}
+using named_cases::CaseName;
+using named_cases::PrintTo;
 
 std::string Byte(int value) { return std::string(1, static_cast<char>(value)); }
 

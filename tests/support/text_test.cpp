@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "named_cases.h"
+
 #include <climits>
 #include <cmath>
 #include <limits>
@@ -11,17 +13,8 @@
 namespace vardelle {
 namespace {
 
-template <class Case>
-std::string CaseName(const testing::TestParamInfo<Case>& test) {
-  return test.param.name;
-}
-
-// Failure messages name the case instead of dumping its bytes.
-template <class Case>
-  requires requires(const Case& c) { c.name; }
-void PrintTo(const Case& c, std::ostream* out) {
-  *out << c.name;
-}
+using named_cases::CaseName;
+using named_cases::PrintTo;
 
 // "中" is D6 D0 and "文" is CE C4; "\xB0\x41" is a GBK character whose second byte is 'A'.
 const std::string kChinese = "中文";
