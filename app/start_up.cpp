@@ -22,8 +22,8 @@ int StartUp(WindowPlatform& platform) {
   std::call_once(registered, [] { std::atexit(ShutDownAtExit); });
 
   MainWindowLogic logic(app);
+  // The window stays reachable after it closed: late workers find its operations inert.
   platform.RunMainWindow(logic);
-  app.window = nullptr;
   return 0;
 }
 

@@ -5,6 +5,8 @@
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
-  vardelle::ui::QtWindowPlatform platform;
-  return vardelle::StartUp(platform);
+  // Never destroyed: detached workers may still hold the (detached) window view while
+  // the process exits, and the platform owns it.
+  auto* platform = new vardelle::ui::QtWindowPlatform;
+  return vardelle::StartUp(*platform);
 }
