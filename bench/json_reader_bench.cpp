@@ -39,7 +39,7 @@ std::string ServerList(int entries, const ServerNames& names) {
 }
 
 const std::string kLocationAnswer =
-    R"({"code":0,"data":{"ip":"101.226.103.106","country":"\u4e2d\u56fd","area":"\u534e\u4e1c",)"
+    R"({"code":0,"data":{"ip":"10.20.30.40","country":"\u4e2d\u56fd","area":"\u534e\u4e1c",)"
     R"("area_id":"300000","region":"\u4e0a\u6d77\u5e02","region_id":"310000","city":"\u4e0a\u6d77\u5e02",)"
     R"("city_id":"310100","county":"","county_id":"-1","isp":"\u7535\u4fe1","isp_id":"100017"}})";
 
