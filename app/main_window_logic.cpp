@@ -13,9 +13,7 @@ void MainWindowLogic::OnCreated(MainWindowView& view) {
   view.FocusTestButton();
 }
 
-void MainWindowLogic::OnDestroying() {
-  DeleteLock(app.tableLock.exchange(0));
-}
+void MainWindowLogic::OnDestroying() { DeleteLock(app.tableLock.exchange(0)); }
 
 void MainWindowLogic::OnResized() { window().SetTableWidth(window().ClientWidth()); }
 

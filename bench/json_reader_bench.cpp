@@ -32,8 +32,9 @@ std::string ServerList(int entries, const ServerNames& names) {
   for (int i = 1; i <= entries; ++i) {
     const std::string& region = names.regions[static_cast<std::size_t>(i) % names.regions.size()];
     if (i > 1) document += ",";
-    document += "{\"old_name\":\"" + names.carrier + std::to_string(i) + "\",\"new_name\":\"" + region +
-                std::to_string(i) + "\",\"domain\":\"hn" + std::to_string(i) + ".lol.qq.com\"}";
+    document += "{\"old_name\":\"" + names.carrier + std::to_string(i) + "\",\"new_name\":\"" +
+                region + std::to_string(i) + "\",\"domain\":\"hn" + std::to_string(i) +
+                ".lol.qq.com\"}";
   }
   return document + "]";
 }
@@ -43,8 +44,8 @@ const std::string kLocationAnswer =
     R"("area_id":"300000","region":"\u4e0a\u6d77\u5e02","region_id":"310000","city":"\u4e0a\u6d77\u5e02",)"
     R"("city_id":"310100","county":"","county_id":"-1","isp":"\u7535\u4fe1","isp_id":"100017"}})";
 
-const std::vector<std::string> kLocationPaths = {"code",      "data.country", "data.area", "data.region",
-                                                 "data.city", "data.county",  "data.isp"};
+const std::vector<std::string> kLocationPaths = {
+    "code", "data.country", "data.area", "data.region", "data.city", "data.county", "data.isp"};
 
 void ReaderServerList(benchmark::State& state) {
   const std::string document = ServerList(static_cast<int>(state.range(0)), kGbkNames);

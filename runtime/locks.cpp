@@ -140,9 +140,7 @@ HeldLocks& ThisThreadsLocks() {
 
 }  // namespace
 
-LockHandle CreateLock() {
-  return Registry().Add(std::make_shared<LockRecord>());
-}
+LockHandle CreateLock() { return Registry().Add(std::make_shared<LockRecord>()); }
 
 void EnterLock(LockHandle handle) {
   HeldLocks& held = ThisThreadsLocks();
@@ -157,9 +155,7 @@ void EnterLock(LockHandle handle) {
   held.Add(handle, std::move(record));
 }
 
-void LeaveLock(LockHandle handle) {
-  ThisThreadsLocks().Leave(handle);
-}
+void LeaveLock(LockHandle handle) { ThisThreadsLocks().Leave(handle); }
 
 bool DeleteLock(LockHandle handle) {
   // Only unlinked: holders and waiters keep the record until they are done with it.
@@ -171,8 +167,6 @@ void DeleteAllLocks() {
   Registry().RemoveAll();
 }
 
-int HeldLockDepth(LockHandle handle) {
-  return ThisThreadsLocks().Depth(handle);
-}
+int HeldLockDepth(LockHandle handle) { return ThisThreadsLocks().Depth(handle); }
 
 }  // namespace vardelle

@@ -24,9 +24,7 @@ void RunRoutine(ThreadRoutine routine, int argument) {
 
 }  // namespace
 
-bool StartThread(ThreadRoutine routine) {
-  return StartThread(routine, 0);
-}
+bool StartThread(ThreadRoutine routine) { return StartThread(routine, 0); }
 
 bool StartThread(ThreadRoutine routine, int argument) {
   if (routine == nullptr) {

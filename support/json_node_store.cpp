@@ -30,7 +30,9 @@ JsonNodeStore& JsonNodeStore::operator=(const JsonNodeStore& other) {
   return *this;
 }
 
-void JsonNodeStore::setProcessEventsHook(ProcessEventsHook hook) { processEventsHook = std::move(hook); }
+void JsonNodeStore::setProcessEventsHook(ProcessEventsHook hook) {
+  processEventsHook = std::move(hook);
+}
 
 void JsonNodeStore::processEvents() const {
   if (processEventsHook) processEventsHook();
@@ -57,7 +59,8 @@ int JsonNodeStore::shiftDepths(const std::vector<int>& list, int value, int delt
 
 bool JsonNodeStore::subtreeReachesEnd(int parent) const {
   const auto depth = static_cast<std::size_t>(at(parent).depth);
-  return appendOnly && depth >= 1 && depth <= lastAtDepth.size() && lastAtDepth[depth - 1] == parent;
+  return appendOnly && depth >= 1 && depth <= lastAtDepth.size() &&
+         lastAtDepth[depth - 1] == parent;
 }
 
 int JsonNodeStore::insertNode(int position, JsonNode node) {
@@ -223,9 +226,13 @@ int JsonNodeStore::findParent(int node, int depth) const {
   return kNotFound;
 }
 
-bool JsonNodeStore::hasChildren(int node) const { return contains(node) && at(node).childCount > 0; }
+bool JsonNodeStore::hasChildren(int node) const {
+  return contains(node) && at(node).childCount > 0;
+}
 
-int JsonNodeStore::childCountOf(int node) const { return contains(node) ? at(node).childCount : kNotFound; }
+int JsonNodeStore::childCountOf(int node) const {
+  return contains(node) ? at(node).childCount : kNotFound;
+}
 
 Text JsonNodeStore::nameOf(int node) const { return contains(node) ? at(node).name : Text(); }
 

@@ -15,12 +15,12 @@
 namespace vardelle {
 
 struct JsonNode {
-  Text name;       // key without quotes, "[n]" for an array element, "JSON" for the root
-  int kind = 0;    // 0 plain value, 1 object, 2 array
-  Text value;      // the value as written, trimmed
-  int depth = 0;   // 1 for the root
+  Text name;      // key without quotes, "[n]" for an array element, "JSON" for the root
+  int kind = 0;   // 0 plain value, 1 object, 2 array
+  Text value;     // the value as written, trimmed
+  int depth = 0;  // 1 for the root
   int childCount = 0;
-  int ordinal = 0; // 1-based position among the parent's children
+  int ordinal = 0;  // 1-based position among the parent's children
 };
 
 class JsonNodeStore {

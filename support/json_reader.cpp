@@ -8,8 +8,12 @@ namespace {
 
 constexpr std::string_view kRootName = "JSON";
 
-char RaiseAscii(char byte) { return byte >= 'a' && byte <= 'z' ? static_cast<char>(byte - 32) : byte; }
-char LowerAscii(char byte) { return byte >= 'A' && byte <= 'Z' ? static_cast<char>(byte + 32) : byte; }
+char RaiseAscii(char byte) {
+  return byte >= 'a' && byte <= 'z' ? static_cast<char>(byte - 32) : byte;
+}
+char LowerAscii(char byte) {
+  return byte >= 'A' && byte <= 'Z' ? static_cast<char>(byte + 32) : byte;
+}
 
 }  // namespace
 
@@ -54,11 +58,13 @@ void JsonReader::parse(std::string_view text, bool zeroBased) {
 }
 
 void JsonReader::addArrayElements(std::vector<Text> elements, int parent) {
-  buildTree(Level{.parent = parent, .isObject = false, .members = {}, .elements = std::move(elements)});
+  buildTree(
+      Level{.parent = parent, .isObject = false, .members = {}, .elements = std::move(elements)});
 }
 
 void JsonReader::addObjectMembers(std::vector<JsonMember> members, int parent) {
-  buildTree(Level{.parent = parent, .isObject = true, .members = std::move(members), .elements = {}});
+  buildTree(
+      Level{.parent = parent, .isObject = true, .members = std::move(members), .elements = {}});
 }
 
 Text JsonReader::elementName(std::size_t index) const {

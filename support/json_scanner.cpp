@@ -64,7 +64,8 @@ bool IsSingleLineGbk(std::string_view text) {
 // of the cleaning pattern that works in the middle of a line could match.
 bool QuoteTouchesBlank(std::string_view text) {
   for (std::size_t i = text.find('"'); i != std::string_view::npos; i = text.find('"', i + 1)) {
-    const bool blankBefore = i > 0 && (IsBlank(ByteAt(text, i - 1)) || (i > 1 && IsFullWidthSpaceAt(text, i - 2)));
+    const bool blankBefore =
+        i > 0 && (IsBlank(ByteAt(text, i - 1)) || (i > 1 && IsFullWidthSpaceAt(text, i - 2)));
     const bool blankAfter = IsBlank(ByteAt(text, i + 1)) || IsFullWidthSpaceAt(text, i + 1);
     if (blankBefore || blankAfter) return true;
   }
@@ -106,7 +107,8 @@ bool SpaceIsFollowedByOpener(std::string_view text) {
   for (std::size_t i = 1; i < text.size(); ++i) {
     const char byte = text[i];
     if (byte != '[' && byte != '{' && byte != '"') continue;
-    if (IsAsciiSpace(ByteAt(text, i - 1)) || (i > 1 && IsFullWidthSpaceAt(text, i - 2))) return true;
+    if (IsAsciiSpace(ByteAt(text, i - 1)) || (i > 1 && IsFullWidthSpaceAt(text, i - 2)))
+      return true;
   }
   return false;
 }
@@ -132,14 +134,22 @@ constexpr char kStructuralBytes[] = {'{', '}', '[', ']', '"', ':', ','};
 
 int StructuralIndex(char byte) {
   switch (byte) {
-    case '{': return 0;
-    case '}': return 1;
-    case '[': return 2;
-    case ']': return 3;
-    case '"': return 4;
-    case ':': return 5;
-    case ',': return 6;
-    default: return -1;
+    case '{':
+      return 0;
+    case '}':
+      return 1;
+    case '[':
+      return 2;
+    case ']':
+      return 3;
+    case '"':
+      return 4;
+    case ':':
+      return 5;
+    case ',':
+      return 6;
+    default:
+      return -1;
   }
 }
 
@@ -200,7 +210,9 @@ void JsonScanner::createPatterns() {
   trim = make(kTrimPattern);
 }
 
-void JsonScanner::setProcessEventsHook(ProcessEventsHook hook) { processEventsHook = std::move(hook); }
+void JsonScanner::setProcessEventsHook(ProcessEventsHook hook) {
+  processEventsHook = std::move(hook);
+}
 
 void JsonScanner::processEvents() const {
   if (processEventsHook) processEventsHook();
@@ -227,7 +239,8 @@ Text JsonScanner::trimValue(std::string_view text) const {
 }
 
 Text JsonScanner::compactSpacing(std::string_view text) const {
-  Text result = SpaceIsFollowedByOpener(text) ? applyPattern(*spacingBefore, text, "$1") : Text(text);
+  Text result =
+      SpaceIsFollowedByOpener(text) ? applyPattern(*spacingBefore, text, "$1") : Text(text);
   if (CloserIsFollowedBySpace(result)) result = applyPattern(*spacingAfter, result, "$1");
   return result;
 }
@@ -253,7 +266,8 @@ void JsonScanner::indexScanBuffer() {
   std::size_t balanceCount = 0;
   std::size_t quoteCount = 0;
   for (int kind = 0; kind < kStructuralCount; ++kind) {
-    const auto count = static_cast<std::size_t>(std::count(scan.begin(), scan.end(), kStructuralBytes[kind]));
+    const auto count =
+        static_cast<std::size_t>(std::count(scan.begin(), scan.end(), kStructuralBytes[kind]));
     positions[kind].clear();
     positions[kind].reserve(count);
     if (kind <= kQuote) balanceCount += count;
@@ -276,15 +290,24 @@ void JsonScanner::indexScanBuffer() {
     const int position = ToPosition(i + 1);
     positions[kind].push_back(position);
     switch (kind) {
-      case kOpenBrace: ++key.braces; break;
-      case kCloseBrace: --key.braces; break;
-      case kOpenBracket: ++key.brackets; break;
-      case kCloseBracket: --key.brackets; break;
+      case kOpenBrace:
+        ++key.braces;
+        break;
+      case kCloseBrace:
+        --key.braces;
+        break;
+      case kOpenBracket:
+        ++key.brackets;
+        break;
+      case kCloseBracket:
+        --key.brackets;
+        break;
       case kQuote:
         key.quotes ^= 1;
         inside = !inside && i != unpaired;
         break;
-      default: continue;
+      default:
+        continue;
     }
     balancePositions.push_back(position);
     balanceKeys.push_back(key);
@@ -363,7 +386,8 @@ std::vector<JsonMember> JsonScanner::splitObject(std::string_view text, bool rel
 
 JsonCut JsonScanner::nextMemberName(int p) const {
   if (p == kNone) return {Text(kOutOfRange), kNone};
-  const char atP = p >= 1 && p <= ToPosition(scan.size()) ? scan[static_cast<std::size_t>(p) - 1] : '\0';
+  const char atP =
+      p >= 1 && p <= ToPosition(scan.size()) ? scan[static_cast<std::size_t>(p) - 1] : '\0';
   if (atP != '{' && atP != ',') {
     const int brace = firstAfter(kOpenBrace, p);
     if (brace != kNone) p = brace;

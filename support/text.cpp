@@ -19,12 +19,17 @@ std::size_t CharWidthAt(std::string_view text, std::size_t offset) {
   return IsLeadByte(text[offset]) && offset + 1 < text.size() ? 2 : 1;
 }
 
-char FoldAsciiCase(char byte) { return byte >= 'A' && byte <= 'Z' ? static_cast<char>(byte + 32) : byte; }
-char RaiseAsciiCase(char byte) { return byte >= 'a' && byte <= 'z' ? static_cast<char>(byte - 32) : byte; }
+char FoldAsciiCase(char byte) {
+  return byte >= 'A' && byte <= 'Z' ? static_cast<char>(byte + 32) : byte;
+}
+char RaiseAsciiCase(char byte) {
+  return byte >= 'a' && byte <= 'z' ? static_cast<char>(byte - 32) : byte;
+}
 
 // Compares wanted with the text at offset; the second byte of a double-byte character in
 // the text is compared exactly even when case is ignored, since it is no letter.
-bool MatchesAt(std::string_view text, std::size_t offset, std::string_view wanted, bool ignoreCase) {
+bool MatchesAt(std::string_view text, std::size_t offset, std::string_view wanted,
+               bool ignoreCase) {
   if (text.size() - offset < wanted.size()) return false;
   bool secondByte = false;
   for (std::size_t i = 0; i < wanted.size(); ++i) {
@@ -36,14 +41,17 @@ bool MatchesAt(std::string_view text, std::size_t offset, std::string_view wante
   return true;
 }
 
-std::size_t FindFrom(std::string_view text, std::string_view wanted, std::size_t offset, bool ignoreCase) {
+std::size_t FindFrom(std::string_view text, std::string_view wanted, std::size_t offset,
+                     bool ignoreCase) {
   for (; offset < text.size(); offset += CharWidthAt(text, offset)) {
     if (MatchesAt(text, offset, wanted, ignoreCase)) return offset;
   }
   return kNotFound;
 }
 
-int ClampToInt(std::size_t value) { return static_cast<int>(std::min<std::size_t>(value, INT_MAX)); }
+int ClampToInt(std::size_t value) {
+  return static_cast<int>(std::min<std::size_t>(value, INT_MAX));
+}
 
 // How many bytes a count argument takes from a text of the given size: none for n <= 0.
 std::size_t BytesToTake(int n, std::size_t size) {
@@ -86,7 +94,9 @@ int FindText(std::string_view text, std::string_view wanted, FindOptions options
   return found == kNotFound ? -1 : ClampToInt(found + 1);
 }
 
-Text LeftText(std::string_view text, int n) { return Text(text.substr(0, BytesToTake(n, text.size()))); }
+Text LeftText(std::string_view text, int n) {
+  return Text(text.substr(0, BytesToTake(n, text.size())));
+}
 
 Text RightText(std::string_view text, int n) {
   return Text(text.substr(text.size() - BytesToTake(n, text.size())));

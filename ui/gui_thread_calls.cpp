@@ -20,7 +20,8 @@ QEvent::Type CallEventType() {
 // the waiting caller.
 class CallEvent : public QEvent {
  public:
-  explicit CallEvent(std::function<void()> call) : QEvent(CallEventType()), call_(std::move(call)) {}
+  explicit CallEvent(std::function<void()> call)
+      : QEvent(CallEventType()), call_(std::move(call)) {}
   ~CallEvent() override { done_.set_value(); }
 
   std::future<void> Done() { return done_.get_future(); }

@@ -7,6 +7,8 @@
 namespace vardelle::ui {
 namespace {
 
+// The layout tables keep their hand-made lines.
+// clang-format off
 constexpr ReportColumn kServerColumns[] = {
     {u"服务器名称", 100, Qt::AlignLeft}, {u"大区名称", 80, Qt::AlignLeft},
     {u"域名", 170, Qt::AlignLeft},       {u"IP地址", 110, Qt::AlignLeft},

@@ -27,7 +27,8 @@ QWidget* MakeControl(const ControlLayout& layout, QWidget* page) {
     case ControlKind::kDropDown:
       return new QComboBox(page);
     case ControlKind::kButton: {
-      auto* button = new QPushButton(QIcon(QPixmap::fromImage(layout.picture)), layout.caption, page);
+      auto* button =
+          new QPushButton(QIcon(QPixmap::fromImage(layout.picture)), layout.caption, page);
       button->setIconSize(layout.picture.size());
       return button;
     }

@@ -1,10 +1,9 @@
 #include "ui/pictures.h"
 
-#include <cmath>
-
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <cmath>
 
 namespace vardelle::ui {
 namespace {

@@ -21,7 +21,8 @@ std::string ToGbkText(const QString& text) {
 }  // namespace
 
 std::string QtMainWindowView::CellText(int row, int column) {
-  return ToGbkText(Ask(QString(), [&](MainWindow& w) { return w.ServerTable().CellText(row, column); }));
+  return ToGbkText(
+      Ask(QString(), [&](MainWindow& w) { return w.ServerTable().CellText(row, column); }));
 }
 
 void QtMainWindowView::SetCellText(int row, int column, const std::string& text) {

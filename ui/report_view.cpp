@@ -78,8 +78,7 @@ int ReportView::SelectedRow() const {
 void ReportView::SortRows(const std::function<int(int, int)>& compare) {
   std::vector<int> order(static_cast<size_t>(topLevelItemCount()));
   std::iota(order.begin(), order.end(), 0);
-  std::stable_sort(order.begin(), order.end(),
-                   [&](int a, int b) { return compare(a, b) < 0; });
+  std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return compare(a, b) < 0; });
   QTreeWidgetItem* current = currentItem();
   const QList<QTreeWidgetItem*> selected = selectedItems();
   QList<QTreeWidgetItem*> rows;

@@ -52,8 +52,7 @@ class FakeWindow : public MainWindowView {
     std::lock_guard guard(mutex);
     std::vector<int> order(rows.size());
     std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(),
-                     [&](int a, int b) { return compare(a, b) < 0; });
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return compare(a, b) < 0; });
     std::vector<Row> sorted;
     for (int index : order) sorted.push_back(rows[index]);
     rows = std::move(sorted);

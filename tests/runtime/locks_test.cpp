@@ -48,9 +48,7 @@ void RunConcurrently(const std::vector<std::function<void()>>& jobs) {
   }
 }
 
-void RunOnOtherThread(const std::function<void()>& job) {
-  RunConcurrently({job});
-}
+void RunOnOtherThread(const std::function<void()>& job) { RunConcurrently({job}); }
 
 // Waits until flag is set; ends the process on a deadlock like RunConcurrently.
 void AwaitFlag(const std::atomic<bool>& flag) {
@@ -261,10 +259,10 @@ class LockStressTest : public ::testing::Test {
 
   struct Round {
     LockHandle handle = 0;
-    long count = 0;                  // changed only under the round's lock
-    std::atomic<int> inside = 0;     // threads between enter and leave
-    std::atomic<int> entered = 0;    // successful enters
-    std::atomic<int> overlaps = 0;   // enters that found someone else inside
+    long count = 0;                 // changed only under the round's lock
+    std::atomic<int> inside = 0;    // threads between enter and leave
+    std::atomic<int> entered = 0;   // successful enters
+    std::atomic<int> overlaps = 0;  // enters that found someone else inside
     bool deleted = false;
     bool deletedAgain = true;
   };

@@ -77,7 +77,8 @@ TEST_F(JsonNodeStoreTree, ReadyNodesBecomeTheSubtree) {
   ASSERT_EQ(store.copyNodes(copies), 6);
   const std::vector<JsonNode> subtree(copies.begin() + 3, copies.begin() + 5);  // y and [1]
   const int added = store.addNode(6, "c", 2, "[]", 0, &subtree);
-  EXPECT_EQ(Names(), (std::vector<std::string>{"JSON", "a", "x", "y", "[1]", "b", "c", "y", "[1]"}));
+  EXPECT_EQ(Names(),
+            (std::vector<std::string>{"JSON", "a", "x", "y", "[1]", "b", "c", "y", "[1]"}));
   EXPECT_EQ(store.depthOf(added + 1), store.depthOf(added) + 1);
   EXPECT_EQ(store.childCountOf(added), 1);
 }

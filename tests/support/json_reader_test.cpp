@@ -74,8 +74,7 @@ INSTANTIATE_TEST_SUITE_P(
         PathCase{R"({"a":"x\\","b":"c"})", "b", "c"},
         PathCase{R"({"u":"http:\/\/a\u0041"})", "u", R"(http:\/\/a\u0041)"},
         // Blanks next to quotes, brackets and braces vanish, also inside strings.
-        PathCase{R"({"a":"  x  "})", "a", "x"},
-        PathCase{R"({"a":"p [q] {r}"})", "a", "p[q]{r}"},
+        PathCase{R"({"a":"  x  "})", "a", "x"}, PathCase{R"({"a":"p [q] {r}"})", "a", "p[q]{r}"},
         PathCase{"{\"a\":\"\xA1\xA1x\"}", "a", "x"},
         // Structure characters inside strings do not disturb the cutting.
         PathCase{R"({"a":"[,{:}]","b":1})", "a", "[,{:}]"},
@@ -92,17 +91,13 @@ INSTANTIATE_TEST_SUITE_P(
         PathCase{"{\n  \"a\": 1,\n  \"b\": true\n}", "a", "1"},
         PathCase{"{\n  \"a\": 1,\n  \"b\": true\n}", "b", "true\n"},
         // Keys: first of two equal keys, byte-wise and case-sensitive, quoted dots.
-        PathCase{R"({"a":1,"a":2})", "a", "1"},
-        PathCase{R"({"Key":1})", "key", ""},
+        PathCase{R"({"a":1,"a":2})", "a", "1"}, PathCase{R"({"Key":1})", "key", ""},
         PathCase{R"({"a.b":{"c":"x"},"a":{"b":"y"}})", R"("a.b".c)", "x"},
         PathCase{R"({"a.b":{"c":"x"},"a":{"b":"y"}})", "''a.b''.c", "x"},
         PathCase{R"({"a.b":{"c":"x"},"a":{"b":"y"}})", "a.b", "y"},
-        PathCase{R"({"a":{"b":1}})", "a.b.c", ""},
-        PathCase{R"({"a":{"b":1}})", "x", ""},
+        PathCase{R"({"a":{"b":1}})", "a.b.c", ""}, PathCase{R"({"a":{"b":1}})", "x", ""},
         // A document without brackets or braces is an array of one element.
-        PathCase{"42", "[1]", "42"},
-        PathCase{R"("hi")", "[1]", "hi"},
-        PathCase{"word", "[0]", ""},
+        PathCase{"42", "[1]", "42"}, PathCase{R"("hi")", "[1]", "hi"}, PathCase{"word", "[0]", ""},
         // The empty path gives the whole document with the blanks next to quotes removed.
         PathCase{R"({ "a" : [ 1 ] })", "", R"({"a":[ 1 ]})"}));
 
@@ -182,8 +177,8 @@ TEST(JsonReaderTree, LongServerListReadsBackEveryEntry) {
   std::string document = "[";
   for (int i = 1; i <= 3000; ++i) {
     if (i > 1) document += ",";
-    document += "{\"old_name\":\"旧" + std::to_string(i) + "\",\"new_name\":\"新 " + std::to_string(i) +
-                "\",\"domain\":\"h" + std::to_string(i) + ".example\"}";
+    document += "{\"old_name\":\"旧" + std::to_string(i) + "\",\"new_name\":\"新 " +
+                std::to_string(i) + "\",\"domain\":\"h" + std::to_string(i) + ".example\"}";
   }
   document += "]";
   JsonReader reader;
@@ -255,9 +250,9 @@ TEST(JsonReaderHostile, DeepObjectNestingStaysReadable) {
 
 TEST(JsonReaderHostile, MalformedDocumentsKeepWhatPrecedesTheFault) {
   const std::vector<std::pair<std::string, int>> cases = {
-      {R"({"a":1,"b":)", 2},  {R"({"a":1,"b")", 1},   {R"({"a":"unterminated)", 0},
-      {R"([1,2,[3)", 2},      {R"(}}]]{{[[)", 0},      {R"({"a":1}})", 1},
-      {"\"\"\"", 0},          {R"({:,:,})", 2}};
+      {R"({"a":1,"b":)", 2}, {R"({"a":1,"b")", 1}, {R"({"a":"unterminated)", 0},
+      {R"([1,2,[3)", 2},     {R"(}}]]{{[[)", 0},   {R"({"a":1}})", 1},
+      {"\"\"\"", 0},         {R"({:,:,})", 2}};
   for (const auto& [document, count] : cases) {
     JsonReader reader;
     reader.parse(document);
@@ -271,7 +266,8 @@ TEST(JsonReaderHostile, RandomBytesNeverBreakTheReader) {
   for (int round = 0; round < 40; ++round) {
     std::string document(4096, ' ');
     for (char& byte : document) {
-      byte = round % 2 == 0 ? alphabet[random() % alphabet.size()] : static_cast<char>(random() % 256);
+      byte =
+          round % 2 == 0 ? alphabet[random() % alphabet.size()] : static_cast<char>(random() % 256);
     }
     JsonReader reader;
     reader.parse(document);

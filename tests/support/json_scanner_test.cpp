@@ -71,17 +71,18 @@ TEST(JsonScannerLoad, BlanksStringLiteralsAndProtectsEscapedQuotes) {
 TEST(JsonScannerLoad, BalanceCountsBracketsBracesAndQuotesStrictlyBetween) {
   JsonScanner scanner;
   scanner.load(R"([{"a":[1]},"x",[2)");
-  EXPECT_TRUE(scanner.isBalanced(1, 11));   // {"a":[1]}
-  EXPECT_FALSE(scanner.isBalanced(1, 10));  // {"a":[1]  misses a brace
-  EXPECT_FALSE(scanner.isBalanced(1, 13));  // ...,"  odd quotes
-  EXPECT_FALSE(scanner.isBalanced(15, 18)); // [2  misses a bracket
-  EXPECT_TRUE(scanner.isBalanced(5, 6));    // nothing between
+  EXPECT_TRUE(scanner.isBalanced(1, 11));    // {"a":[1]}
+  EXPECT_FALSE(scanner.isBalanced(1, 10));   // {"a":[1]  misses a brace
+  EXPECT_FALSE(scanner.isBalanced(1, 13));   // ...,"  odd quotes
+  EXPECT_FALSE(scanner.isBalanced(15, 18));  // [2  misses a bracket
+  EXPECT_TRUE(scanner.isBalanced(5, 6));     // nothing between
   EXPECT_FALSE(scanner.isBalanced(JsonScanner::kNone, 6));
 }
 
 TEST(JsonScannerMembers, CutNamesAndValuesAtBalancedDelimiters) {
   JsonScanner scanner;
-  const auto members = scanner.splitObject(R"({ "a" : [1,{"b":2}] , "c":{"d":[3]},"e" :"f"})", true);
+  const auto members =
+      scanner.splitObject(R"({ "a" : [1,{"b":2}] , "c":{"d":[3]},"e" :"f"})", true);
   ASSERT_EQ(members.size(), 3u);
   EXPECT_EQ(members[0].name, "a");
   EXPECT_EQ(members[0].value, R"([1,{"b":2}])");
@@ -135,12 +136,14 @@ TEST_P(JsonScannerPaths, SplitAtDotsOutsideQuotes) {
   EXPECT_EQ(parts, GetParam().parts);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    JsonPaths, JsonScannerPaths,
-    testing::Values(SplitCase{"data.country", {"data", "country"}}, SplitCase{"[1].old_name", {"[1]", "old_name"}},
-                    SplitCase{"\"a.b\".c", {"a.b", "c"}}, SplitCase{"''a.b''.c", {"a.b", "c"}},
-                    SplitCase{" x . y ", {"x", "y"}}, SplitCase{"a.", {"a", ""}}, SplitCase{"", {""}},
-                    SplitCase{"a.\"b.c", {"a"}}));
+INSTANTIATE_TEST_SUITE_P(JsonPaths, JsonScannerPaths,
+                         testing::Values(SplitCase{"data.country", {"data", "country"}},
+                                         SplitCase{"[1].old_name", {"[1]", "old_name"}},
+                                         SplitCase{"\"a.b\".c", {"a.b", "c"}},
+                                         SplitCase{"''a.b''.c", {"a.b", "c"}},
+                                         SplitCase{" x . y ", {"x", "y"}},
+                                         SplitCase{"a.", {"a", ""}}, SplitCase{"", {""}},
+                                         SplitCase{"a.\"b.c", {"a"}}));
 
 TEST(JsonScannerPaths, NormalizeMovesDotsAroundIndexes) {
   JsonScanner scanner;

@@ -3,10 +3,10 @@
 // test's namespace so argument-dependent lookup finds PrintTo.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <ostream>
 #include <string>
-
-#include <gtest/gtest.h>
 
 namespace vardelle::named_cases {
 
@@ -16,9 +16,7 @@ std::string CaseName(const ::testing::TestParamInfo<Case>& test) {
 }
 
 template <class Case>
-  requires requires(const Case& c) { c.name; }
-void PrintTo(const Case& c, std::ostream* out) {
-  *out << c.name;
-}
+requires requires(const Case& c) { c.name; }
+void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
 
 }  // namespace vardelle::named_cases

@@ -2,12 +2,11 @@
 // replacement rules and the failure codes. Every case runs on both classes.
 #include <gtest/gtest.h>
 
-#include "named_cases.h"
-
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "named_cases.h"
 #include "support/call_error.h"
 #include "support/compact_regex.h"
 #include "support/regex_object.h"

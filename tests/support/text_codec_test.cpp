@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "named_cases.h"
-
-#include <random>
 #include <ostream>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "named_cases.h"
 
 namespace vardelle {
 namespace {
@@ -28,17 +28,24 @@ class TextCodecDecode : public testing::TestWithParam<DecodeCase> {};
 
 TEST_P(TextCodecDecode, GbkToUtf16) { EXPECT_EQ(ToUtf16(GetParam().gbk), GetParam().utf16); }
 
-TEST_P(TextCodecDecode, Utf16ToGbkGivesTheBytesBack) { EXPECT_EQ(ToGbk(GetParam().utf16), GetParam().gbk); }
+TEST_P(TextCodecDecode, Utf16ToGbkGivesTheBytesBack) {
+  EXPECT_EQ(ToGbk(GetParam().utf16), GetParam().gbk);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Text, TextCodecDecode,
-    testing::Values(DecodeCase{"empty", "", u""}, DecodeCase{"ascii", "Ping 10ms\t\n", u"Ping 10ms\t\n"},
+    testing::Values(DecodeCase{"empty", "", u""},
+                    DecodeCase{"ascii", "Ping 10ms\t\n", u"Ping 10ms\t\n"},
                     DecodeCase{"zeroByte", std::string("a\0b", 3), std::u16string(u"a\0b", 3)},
                     DecodeCase{"chinese", "大区状态", u"大区状态"},
                     DecodeCase{"gbkExtension", "\x81\x40", u"\u4E02"},
                     DecodeCase{"euro", "\x80", u"\u20AC"},
                     DecodeCase{"loneLeadAtEnd", "a\xB0", u"a\xDCB0"},
-                    DecodeCase{"leadBeforeAscii", "\xB0" "1", u"\xDCB0" "1"},
+                    DecodeCase{"leadBeforeAscii",
+                               "\xB0"
+                               "1",
+                               u"\xDCB0"
+                               "1"},
                     DecodeCase{"leadBeforeDel", "\x81\x7F", u"\xDC81\x7F"},
                     DecodeCase{"leadBeforeTab", "\xB0\t\xB0\xA1", u"\xDCB0\t\u554A"}),
     CaseName<DecodeCase>);
@@ -53,15 +60,18 @@ class TextCodecEncode : public testing::TestWithParam<EncodeCase> {};
 
 TEST_P(TextCodecEncode, Utf16ToGbk) { EXPECT_EQ(ToGbk(GetParam().utf16), GetParam().gbk); }
 
-INSTANTIATE_TEST_SUITE_P(
-    Text, TextCodecEncode,
-    testing::Values(EncodeCase{"notInGbk", u"a\u0E01b", "a?b"}, EncodeCase{"supplementary", u"\U0001F600x", "?x"},
-                    EncodeCase{"escapedByte", u"\xDC81\xDCFF", "\x81\xFF"},
-                    EncodeCase{"asciiEscapeIsNotAByte", u"\xDC41", "?"},
-                    EncodeCase{"loneHighSurrogate", u"\xD800" "a", "?a"},
-                    EncodeCase{"loneHighSurrogateAtEnd", u"a\xD800", "a?"},
-                    EncodeCase{"otherLowSurrogate", u"\xDE00", "?"}),
-    CaseName<EncodeCase>);
+INSTANTIATE_TEST_SUITE_P(Text, TextCodecEncode,
+                         testing::Values(EncodeCase{"notInGbk", u"a\u0E01b", "a?b"},
+                                         EncodeCase{"supplementary", u"\U0001F600x", "?x"},
+                                         EncodeCase{"escapedByte", u"\xDC81\xDCFF", "\x81\xFF"},
+                                         EncodeCase{"asciiEscapeIsNotAByte", u"\xDC41", "?"},
+                                         EncodeCase{"loneHighSurrogate",
+                                                    u"\xD800"
+                                                    "a",
+                                                    "?a"},
+                                         EncodeCase{"loneHighSurrogateAtEnd", u"a\xD800", "a?"},
+                                         EncodeCase{"otherLowSurrogate", u"\xDE00", "?"}),
+                         CaseName<EncodeCase>);
 
 std::string Hex(const std::string& bytes) {
   std::string hex;

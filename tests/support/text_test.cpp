@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "named_cases.h"
-
 #include <climits>
 #include <cmath>
 #include <limits>
 #include <ostream>
 #include <string>
+
+#include "named_cases.h"
 
 namespace vardelle {
 namespace {
@@ -38,7 +38,8 @@ TEST_P(TextFind, AnswersPositionOrMinusOne) {
 INSTANTIATE_TEST_SUITE_P(
     Text, TextFind,
     testing::Values(
-        FindCase{"first", "abcabc", "bc", {}, 2}, FindCase{"fromStart", "abcabc", "bc", {3, false}, 5},
+        FindCase{"first", "abcabc", "bc", {}, 2},
+        FindCase{"fromStart", "abcabc", "bc", {3, false}, 5},
         FindCase{"startAtMatch", "abcabc", "bc", {5, false}, 5},
         FindCase{"startPastMatch", "abcabc", "bc", {6, false}, -1},
         FindCase{"startBeyondEnd", "abc", "c", {4, false}, -1},
@@ -50,7 +51,8 @@ INSTANTIATE_TEST_SUITE_P(
         FindCase{"caseSensitive", "serverinfo", "ServerInfo", {}, -1},
         FindCase{"ignoreCase", "xserverinfo", "ServerInfo", {1, true}, 2},
         FindCase{"ignoreCaseUpperText", "SERVERINFO", "serverinfo", {1, true}, 1},
-        FindCase{"emptyWanted", "abc", "", {}, 1}, FindCase{"emptyWantedLaterStart", "abc", "", {3, false}, 1},
+        FindCase{"emptyWanted", "abc", "", {}, 1},
+        FindCase{"emptyWantedLaterStart", "abc", "", {3, false}, 1},
         FindCase{"emptyBoth", "", "", {}, -1}, FindCase{"emptyText", "", "a", {}, -1},
         FindCase{"chineseSecond", "a" + kChinese, "文", {}, 4},
         // "\xD0\xCE" would match across the boundary of 中 and 文, starting at a second byte.
@@ -140,14 +142,21 @@ TEST_P(TextCaseMap, ChangesOnlyAsciiLetters) {
   EXPECT_EQ(LowerText(c.text), c.lower);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Text, TextCaseMap,
-    testing::Values(CaseMapCase{"ascii", "aZ09@[`{", "AZ09@[`{", "az09@[`{"},
-                    CaseMapCase{"empty", "", "", ""},
-                    CaseMapCase{"secondByteSkipped", "\xB0\x61" "a\xB0\x41" "A", "\xB0\x61" "A\xB0\x41" "A",
-                                "\xB0\x61" "a\xB0\x41" "a"},
-                    CaseMapCase{"loneLeadAtEnd", "a\xB0", "A\xB0", "a\xB0"}),
-    CaseName<CaseMapCase>);
+INSTANTIATE_TEST_SUITE_P(Text, TextCaseMap,
+                         testing::Values(CaseMapCase{"ascii", "aZ09@[`{", "AZ09@[`{", "az09@[`{"},
+                                         CaseMapCase{"empty", "", "", ""},
+                                         CaseMapCase{"secondByteSkipped",
+                                                     "\xB0\x61"
+                                                     "a\xB0\x41"
+                                                     "A",
+                                                     "\xB0\x61"
+                                                     "A\xB0\x41"
+                                                     "A",
+                                                     "\xB0\x61"
+                                                     "a\xB0\x41"
+                                                     "a"},
+                                         CaseMapCase{"loneLeadAtEnd", "a\xB0", "A\xB0", "a\xB0"}),
+                         CaseName<CaseMapCase>);
 
 TEST(TextPrimitives, LengthCountsBytes) {
   EXPECT_EQ(TextLength(""), 0);
@@ -190,10 +199,11 @@ TEST_P(TextTruncate, CutsTowardZeroAndSaturates) {
 
 INSTANTIATE_TEST_SUITE_P(
     Text, TextTruncate,
-    testing::Values(TruncateCase{2.9, 2}, TruncateCase{-2.9, -2}, TruncateCase{0.5, 0}, TruncateCase{-0.5, 0},
-                    TruncateCase{2147483647.9, INT_MAX}, TruncateCase{-2147483648.9, INT_MIN},
-                    TruncateCase{2147483648.0, INT_MAX}, TruncateCase{-2147483649.0, INT_MIN},
-                    TruncateCase{1e300, INT_MAX}, TruncateCase{-1e300, INT_MIN},
+    testing::Values(TruncateCase{2.9, 2}, TruncateCase{-2.9, -2}, TruncateCase{0.5, 0},
+                    TruncateCase{-0.5, 0}, TruncateCase{2147483647.9, INT_MAX},
+                    TruncateCase{-2147483648.9, INT_MIN}, TruncateCase{2147483648.0, INT_MAX},
+                    TruncateCase{-2147483649.0, INT_MIN}, TruncateCase{1e300, INT_MAX},
+                    TruncateCase{-1e300, INT_MIN},
                     TruncateCase{std::numeric_limits<double>::infinity(), INT_MAX},
                     TruncateCase{-std::numeric_limits<double>::infinity(), INT_MIN},
                     TruncateCase{std::nan(""), 0}));

@@ -37,10 +37,13 @@ class EventsTest : public ::testing::Test {
   ReportView& Table() { return window->ServerTable(); }
   // Where a row shows, in the window's coordinates.
   QPoint RowCentre(QTreeWidget& table, int row) {
-    return table.viewport()->mapTo(window.get(), table.visualItemRect(table.topLevelItem(row)).center());
+    return table.viewport()->mapTo(window.get(),
+                                   table.visualItemRect(table.topLevelItem(row)).center());
   }
   // Through the window, as the platform delivers them, so the view sees a whole click pair.
-  void DoubleClick(QPoint at) { QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, {}, at); }
+  void DoubleClick(QPoint at) {
+    QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, {}, at);
+  }
 
   testing::RecordingEvents events;
   std::unique_ptr<MainWindow> window;
@@ -101,7 +104,8 @@ TEST_F(EventsTest, ButtonPeriodChoiceUpdateLabelAndKeyList) {
 TEST_F(EventsTest, TimerExpiryIsDelivered) {
   window->Timer().SetPeriod(1);
   QDeadlineTimer patience(20000);
-  while (events.events.empty() && !patience.hasExpired()) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+  while (events.events.empty() && !patience.hasExpired())
+    QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
   ASSERT_FALSE(events.events.empty());
   EXPECT_EQ(events.events.front(), "timer");
 }
@@ -155,7 +159,8 @@ TEST_F(ApplicationRulesTest, WideningTheWindowWidensOnlyTheServerTable) {
 TEST_F(ApplicationRulesTest, PeriodChoiceStartsRestartsAndStopsTheTimer) {
   const QTimer& countdown = window->Timer().Countdown();
   int activeChanges = 0;  // observing only; bindableActive has no const overload
-  const QPropertyNotifier watch = const_cast<QTimer&>(countdown).bindableActive().addNotifier([&] { ++activeChanges; });
+  const QPropertyNotifier watch =
+      const_cast<QTimer&>(countdown).bindableActive().addNotifier([&] { ++activeChanges; });
 
   Choose(1);
   EXPECT_TRUE(countdown.isActive());

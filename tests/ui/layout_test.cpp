@@ -99,7 +99,8 @@ std::string KindProblem(const QWidget& control, Kind kind) {
       return button && !button->icon().isNull() ? "" : "not a button with picture";
     }
     case Kind::kPicture:
-      return label && !label->pixmap().isNull() && label->hasScaledContents() ? "" : "not a picture box";
+      return label && !label->pixmap().isNull() && label->hasScaledContents() ? ""
+                                                                              : "not a picture box";
     case Kind::kLink:
       return label && label->openExternalLinks() ? "" : "not a hyperlink";
   }
@@ -169,17 +170,20 @@ void ExpectColumns(const QTreeWidget& table, std::span<const ExpectedColumn> col
     const ExpectedColumn& expected = columns[static_cast<size_t>(c)];
     EXPECT_EQ(table.headerItem()->text(c), Text(expected.caption));
     EXPECT_EQ(table.columnWidth(c), expected.width) << c;
-    EXPECT_EQ(table.headerItem()->textAlignment(c) & Qt::AlignHorizontal_Mask, expected.alignment) << c;
+    EXPECT_EQ(table.headerItem()->textAlignment(c) & Qt::AlignHorizontal_Mask, expected.alignment)
+        << c;
   }
 }
 
 TEST_F(LayoutTest, ServerTableHasItsColumnsAndDesignTimeRow) {
   auto* table = Find<QTreeWidget>(u"listView");
-  const ExpectedColumn columns[] = {
-      {u"服务器名称", 100, Qt::AlignLeft}, {u"大区名称", 80, Qt::AlignLeft},
-      {u"域名", 170, Qt::AlignLeft},       {u"IP地址", 110, Qt::AlignLeft},
-      {u"延迟", 80, Qt::AlignRight},       {u"大区状态", 80, Qt::AlignRight},
-      {u"服务器机房地理位置", 200, Qt::AlignRight}};
+  const ExpectedColumn columns[] = {{u"服务器名称", 100, Qt::AlignLeft},
+                                    {u"大区名称", 80, Qt::AlignLeft},
+                                    {u"域名", 170, Qt::AlignLeft},
+                                    {u"IP地址", 110, Qt::AlignLeft},
+                                    {u"延迟", 80, Qt::AlignRight},
+                                    {u"大区状态", 80, Qt::AlignRight},
+                                    {u"服务器机房地理位置", 200, Qt::AlignRight}};
   ExpectColumns(*table, columns);
   EXPECT_FALSE(table->isSortingEnabled());
   EXPECT_TRUE(table->header()->sectionsClickable());
@@ -193,8 +197,9 @@ TEST_F(LayoutTest, ServerTableHasItsColumnsAndDesignTimeRow) {
 
 TEST_F(LayoutTest, KeyListHasThreeColumnsAndNoRows) {
   auto* list = Find<QTreeWidget>(u"超级列表框1");
-  const ExpectedColumn columns[] = {
-      {u"服务器名称", 200, Qt::AlignLeft}, {u"KEY", 100, Qt::AlignLeft}, {u"测试状态", 100, Qt::AlignLeft}};
+  const ExpectedColumn columns[] = {{u"服务器名称", 200, Qt::AlignLeft},
+                                    {u"KEY", 100, Qt::AlignLeft},
+                                    {u"测试状态", 100, Qt::AlignLeft}};
   ExpectColumns(*list, columns);
   EXPECT_EQ(list->topLevelItemCount(), 0);
 }
@@ -229,7 +234,8 @@ TEST_F(LayoutTest, CaptionsAndPictures) {
   EXPECT_EQ(Find<QLabel>(u"透明标签3")->text(), Text(u"自动测速间隔："));
   EXPECT_EQ(Find<QPushButton>(u"超级按钮1")->text(), Text(u"手动测速"));
   EXPECT_EQ(Find<QPushButton>(u"超级按钮1")->iconSize(), QSize(24, 24));
-  EXPECT_EQ(Find<QLabel>(u"透明标签2")->text(), Text(u"更新下载： ") + page + QStringLiteral("\r\n"));
+  EXPECT_EQ(Find<QLabel>(u"透明标签2")->text(),
+            Text(u"更新下载： ") + page + QStringLiteral("\r\n"));
   EXPECT_TRUE(Find<QLabel>(u"标签1")->text().contains(page));
   EXPECT_FALSE(Find<QLabel>(u"透明标签4")->text().isEmpty());
   const QString link = Find<QLabel>(u"超级链接框2")->text();

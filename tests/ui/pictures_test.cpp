@@ -1,5 +1,7 @@
 // The drawn pictures: sizes, colours and orientation that the table and tabs rely on, and
 // a donation QR code that a reader decodes back to the project's page.
+#include "ui/pictures.h"
+
 #include <gtest/gtest.h>
 
 #include <QColor>
@@ -7,13 +9,14 @@
 
 #include "app/project_links.h"
 #include "ui/donation_qr.h"
-#include "ui/pictures.h"
 #include "ui_test_support.h"
 
 namespace vardelle::ui {
 namespace {
 
-QColor Centre(const QImage& image) { return image.pixelColor(image.width() / 2, image.height() / 2); }
+QColor Centre(const QImage& image) {
+  return image.pixelColor(image.width() / 2, image.height() / 2);
+}
 
 int OpaqueInRow(const QImage& image, int y) {
   int count = 0;
@@ -85,7 +88,8 @@ class QrReader {
 
   int Size() const { return size_; }
   bool Dark(int x, int y) const {
-    const QPoint centre(origin_.x() + x * module_ + module_ / 2, origin_.y() + y * module_ + module_ / 2);
+    const QPoint centre(origin_.x() + x * module_ + module_ / 2,
+                        origin_.y() + y * module_ + module_ / 2);
     return qGray(picture_.pixel(centre)) < 128;
   }
 
@@ -148,20 +152,29 @@ class QrReader {
   bool IsFunction(int x, int y) const {
     const int far = size_ - 8;
     const bool finder = (x < 9 && y < 9) || (x >= far && y < 9) || (x < 9 && y >= far);
-    const bool alignment = size_ > 21 && std::abs(x - (size_ - 7)) <= 2 && std::abs(y - (size_ - 7)) <= 2;
+    const bool alignment =
+        size_ > 21 && std::abs(x - (size_ - 7)) <= 2 && std::abs(y - (size_ - 7)) <= 2;
     return finder || alignment || x == 6 || y == 6;
   }
 
   static bool Masked(int mask, int x, int y) {
     switch (mask) {
-      case 0: return (x + y) % 2 == 0;
-      case 1: return y % 2 == 0;
-      case 2: return x % 3 == 0;
-      case 3: return (x + y) % 3 == 0;
-      case 4: return (x / 3 + y / 2) % 2 == 0;
-      case 5: return x * y % 2 + x * y % 3 == 0;
-      case 6: return (x * y % 2 + x * y % 3) % 2 == 0;
-      default: return ((x + y) % 2 + x * y % 3) % 2 == 0;
+      case 0:
+        return (x + y) % 2 == 0;
+      case 1:
+        return y % 2 == 0;
+      case 2:
+        return x % 3 == 0;
+      case 3:
+        return (x + y) % 3 == 0;
+      case 4:
+        return (x / 3 + y / 2) % 2 == 0;
+      case 5:
+        return x * y % 2 + x * y % 3 == 0;
+      case 6:
+        return (x * y % 2 + x * y % 3) % 2 == 0;
+      default:
+        return ((x + y) % 2 + x * y % 3) % 2 == 0;
     }
   }
 
@@ -201,7 +214,8 @@ TEST(DonationQrTest, EveryModuleIsDrawnInsideAQuietZone) {
   const QrReader reader(picture);
   ASSERT_EQ(reader.Size(), modules.width);
   for (int y = 0; y < modules.width; ++y) {
-    for (int x = 0; x < modules.width; ++x) EXPECT_EQ(reader.Dark(x, y), modules.IsDark(x, y)) << x << "," << y;
+    for (int x = 0; x < modules.width; ++x)
+      EXPECT_EQ(reader.Dark(x, y), modules.IsDark(x, y)) << x << "," << y;
   }
   // Four light modules all round, the width of the finder's module.
   const int module = kDonationPictureSide / (modules.width + 8);

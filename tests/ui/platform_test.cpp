@@ -15,7 +15,8 @@ namespace {
 
 QWidget* MainWindowOnScreen() {
   for (QWidget* widget : QApplication::topLevelWidgets()) {
-    if (widget->isVisible() && widget->windowTitle() == QStringLiteral("Vardelle v1.3")) return widget;
+    if (widget->isVisible() && widget->windowTitle() == QStringLiteral("Vardelle v1.3"))
+      return widget;
   }
   return nullptr;
 }

@@ -25,7 +25,9 @@ class RecordingEvents : public MainWindowEvents {
   }
   void OnDestroying() override { events.push_back("destroying"); }
   void OnResized() override { events.push_back("resized"); }
-  void OnHeaderClicked(int column) override { events.push_back("header " + std::to_string(column)); }
+  void OnHeaderClicked(int column) override {
+    events.push_back("header " + std::to_string(column));
+  }
   void OnRowActivated() override { events.push_back("row activated"); }
   void OnRowRightClicked() override { events.push_back("right click"); }
   void OnContinuousPingChosen() override { events.push_back("continuous ping"); }
