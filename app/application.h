@@ -15,7 +15,9 @@ namespace vardelle {
 struct Application {
   std::atomic<MainWindowView*> window{nullptr};
   std::atomic<LockHandle> tableLock{0};
-  std::unique_ptr<ProcessLists> lists;
+  // Shared, so a worker still running while ShutDown frees the lists keeps its own
+  // reference instead of reading freed memory.
+  std::atomic<std::shared_ptr<ProcessLists>> lists;
 };
 
 Application& TheApplication();

@@ -17,7 +17,7 @@ void ShutDownAtExit() { ShutDown(); }
 
 int StartUp(WindowPlatform& platform) {
   Application& app = TheApplication();
-  app.lists = std::make_unique<ProcessLists>();
+  app.lists = std::make_shared<ProcessLists>();
   static std::once_flag registered;
   std::call_once(registered, [] { std::atexit(ShutDownAtExit); });
 
@@ -29,7 +29,7 @@ int StartUp(WindowPlatform& platform) {
 
 void ShutDown() {
   // Late workers may still be running: they find the lock gone and the window detached.
-  TheApplication().lists.reset();
+  TheApplication().lists.store(nullptr);
   DeleteAllLocks();
 }
 

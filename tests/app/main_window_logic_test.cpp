@@ -65,7 +65,7 @@ TEST(TimerPeriodTest, SaturatesInsteadOfWrapping) {
 class RecordingPlatform : public WindowPlatform {
  public:
   void RunMainWindow(MainWindowEvents& events) override {
-    listsReadyWhenShown = TheApplication().lists != nullptr;
+    listsReadyWhenShown = TheApplication().lists.load() != nullptr;
     events.OnCreated(window);
     lockLiveWhileShown = TheApplication().tableLock != 0;
     events.OnDestroying();
@@ -81,8 +81,10 @@ TEST(StartUpTest, ListsExistBeforeTheWindowAndTheLockDiesWithIt) {
   EXPECT_TRUE(platform.listsReadyWhenShown);
   EXPECT_TRUE(platform.lockLiveWhileShown);
   EXPECT_EQ(TheApplication().tableLock, 0);
+  const std::shared_ptr<ProcessLists> heldByALateWorker = TheApplication().lists;
   ShutDown();
-  EXPECT_EQ(TheApplication().lists, nullptr);
+  EXPECT_EQ(TheApplication().lists.load(), nullptr);
+  EXPECT_TRUE(heldByALateWorker->rowColourTable.empty()) << "a held reference stays readable";
   ShutDown();  // a second call finds nothing left to free
 }
 
