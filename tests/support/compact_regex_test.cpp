@@ -5,16 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "regex_flags.h"
 #include "support/call_error.h"
 
 namespace vardelle {
 namespace {
-
-struct Flags {
-  bool ignoreCase = true;
-  bool multiline = true;
-  bool global = true;
-};
 
 struct Cell {
   int i;
@@ -25,7 +20,7 @@ struct Cell {
 struct CallerCase {
   const char* name;
   std::string pattern;
-  Flags flags;
+  RegexFlags flags;
   std::string subject;
   int count;
   std::vector<Cell> cells;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "named_cases.h"
+#include "regex_flags.h"
 #include "support/call_error.h"
 #include "support/compact_regex.h"
 #include "support/regex_object.h"
@@ -14,17 +15,11 @@
 namespace vardelle {
 namespace {
 
-struct Flags {
-  bool ignoreCase = true;
-  bool multiline = true;
-  bool global = true;
-};
-
 struct SearchCase {
   const char* name;
   std::string pattern;
   std::string subject;
-  Flags flags;
+  RegexFlags flags;
   std::vector<std::string> expected;
 };
 
@@ -33,13 +28,13 @@ struct ReplaceCase {
   std::string pattern;
   std::string replacement;
   std::string subject;
-  Flags flags;
+  RegexFlags flags;
   std::string expected;
 };
 
-const Flags kCaseSensitive{false, true, true};
-const Flags kSingleLine{true, false, true};
-const Flags kFirstOnly{true, true, false};
+const RegexFlags kCaseSensitive{false, true, true};
+const RegexFlags kSingleLine{true, false, true};
+const RegexFlags kFirstOnly{true, true, false};
 
 // Search semantics as JavaScript has them: a code unit is a character (so a Chinese
 // character or the full-width space U+3000 is one), \d \w \b are ASCII, \s takes U+3000.
