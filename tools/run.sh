@@ -3,7 +3,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/tools/setup.sh"
-bash "$root/tools/build.sh" build -DVARDELLE_BENCH=OFF -- vardelle
+bash "$root/tools/build.sh" build -- vardelle
 if [[ -z ${DISPLAY:-} && -z ${WAYLAND_DISPLAY:-} && -z ${QT_QPA_PLATFORM:-} ]]; then
   echo "No display found: running without a visible window (QT_QPA_PLATFORM=offscreen)." >&2
   export QT_QPA_PLATFORM=offscreen
