@@ -6,6 +6,7 @@
 #include <atomic>
 #include <memory>
 
+#include "app/endpoints.h"
 #include "app/main_window_view.h"
 #include "app/process_lists.h"
 #include "runtime/locks.h"
@@ -13,6 +14,8 @@
 namespace vardelle {
 
 struct Application {
+  // Set before the window is created, read-only afterwards.
+  Endpoints endpoints;
   std::atomic<MainWindowView*> window{nullptr};
   std::atomic<LockHandle> tableLock{0};
   // Shared, so a worker still running while ShutDown frees the lists keeps its own

@@ -6,8 +6,12 @@
 // is gone they do nothing (getters then answer "" / 0 / -1).
 #pragma once
 
+#include <compare>
+#include <cstdint>
 #include <functional>
 #include <string>
+
+#include "app/colour.h"
 
 namespace vardelle {
 
@@ -17,6 +21,13 @@ enum class RowIcon : int { kAnswered = 0, kNoAnswer = 1, kNotTested = 2 };
 // Column header images of the server table.
 enum class HeaderArrow : int { kNone = -1, kUp = 0, kDown = 1 };
 
+// A row's identity of its own: it follows the row through sorts, so a write made after a
+// sort still reaches its row. Never reused within a program run; the empty id names no row.
+struct RowId {
+  std::uint64_t value = 0;
+  friend auto operator<=>(const RowId&, const RowId&) = default;
+};
+
 class MainWindowView {
  public:
   virtual ~MainWindowView() = default;
@@ -25,8 +36,20 @@ class MainWindowView {
   virtual std::string CellText(int row, int column) = 0;
   virtual void SetCellText(int row, int column, const std::string& text) = 0;
   virtual void SetRowIcon(int row, RowIcon icon) = 0;
-  // Appends a row whose first cell is firstCell; returns its index.
-  virtual int InsertRow(const std::string& firstCell, RowIcon icon) = 0;
+  // Appends a row whose first cell is firstCell; returns its identity.
+  virtual RowId InsertRow(const std::string& firstCell, RowIcon icon) = 0;
+  // The row at a position (empty id when out of range), and a row's present position (-1
+  // when it is gone).
+  virtual RowId RowIdAt(int row) = 0;
+  virtual int RowIndexOf(RowId id) = 0;
+  // The same cell and icon operations, addressed by identity; a gone row is left alone.
+  virtual std::string CellText(RowId id, int column) = 0;
+  virtual void SetCellText(RowId id, int column, const std::string& text) = 0;
+  virtual void SetRowIcon(RowId id, RowIcon icon) = 0;
+  // Text and background colour of a row; kDefaultColour draws the control's own.
+  virtual void SetRowColours(RowId id, Colour textColour, Colour backColour) = 0;
+  // Every row back to the default colours.
+  virtual void ClearRowColours() = 0;
   virtual void DeleteAllRows() = 0;
   virtual int RowCount() = 0;
   // -1 when no row is selected.
@@ -54,6 +77,9 @@ class MainWindowView {
 
   // 超级按钮1 takes the keyboard focus.
   virtual void FocusTestButton() = 0;
+
+  // The one-line status label of page 0: what the program is doing, what went wrong.
+  virtual void SetStatusLine(const std::string& text) = 0;
 };
 
 // The window's events, delivered on the window's thread.

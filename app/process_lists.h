@@ -5,13 +5,10 @@
 #include <memory>
 #include <vector>
 
+#include "app/colour.h"
 #include "support/text.h"
 
 namespace vardelle {
-
-// 0x00BBGGRR; kDefaultColour stands for the control's own colour.
-using Colour = std::uint32_t;
-inline constexpr Colour kDefaultColour = 0xFF000000;
 
 struct RowColour {
   int row = 0;

@@ -10,10 +10,11 @@
 #include <string_view>
 #include <vector>
 
+#include "runtime/bytes.h"
+
 namespace vardelle {
 
 using Text = std::string;
-using Bytes = std::vector<std::uint8_t>;
 
 int TextLength(std::string_view text);
 Text JoinTexts(std::initializer_list<std::string_view> parts);

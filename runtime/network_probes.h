@@ -1,0 +1,25 @@
+// The two probes every latency number rests on: one ICMP echo with its round-trip time,
+// and a name's first IPv4 address. Both may be called from any number of threads at once.
+#pragma once
+
+#include <string>
+
+namespace vardelle {
+
+inline constexpr int kDefaultPingTimeoutMs = 10000;
+
+// One echo request to host (dotted IPv4 address, or a name whose first IPv4 address is
+// probed); the round-trip time in whole milliseconds (a sub-millisecond answer is 0), or
+// -1 when no echo reply from that address arrived within the time-out or anything failed.
+// Leaving the time-out out waits kDefaultPingTimeoutMs; an explicit 0 is a time-out of 0.
+int PingHost(const std::string& host);
+int PingHost(const std::string& host, int timeoutMs);
+
+// The first IPv4 address of host as dotted text, or "" (also for an empty host).
+std::string ResolveHostAddress(const std::string& host);
+
+// "" while echo probes can be sent (or none was tried yet); otherwise one line in English
+// saying why every probe fails and how to allow them.
+std::string ProbeUnavailableReason();
+
+}  // namespace vardelle
