@@ -18,8 +18,9 @@ int PingHost(const std::string& host, int timeoutMs);
 // The first IPv4 address of host as dotted text, or "" (also for an empty host).
 std::string ResolveHostAddress(const std::string& host);
 
-// "" while echo probes can be sent (or none was tried yet); otherwise one line in English
-// saying why every probe fails and how to allow them.
+// Starts the echo engine when it is not started yet (nothing is sent); "" when echo
+// probes can be sent, otherwise one line in English saying why every probe fails and how
+// to allow them. A failed start is tried again by the next call or probe.
 std::string ProbeUnavailableReason();
 
 }  // namespace vardelle
