@@ -1,0 +1,33 @@
+#include "support/space_trim.h"
+
+#include <cstddef>
+
+namespace vardelle {
+namespace {
+
+constexpr std::string_view kFullWidthSpace = "　";
+
+std::size_t CharWidthAt(std::string_view text, std::size_t offset) {
+  return static_cast<unsigned char>(text[offset]) >= 0x80 && offset + 1 < text.size() ? 2 : 1;
+}
+
+bool IsSpaceAt(std::string_view text, std::size_t offset) {
+  return text[offset] == ' ' || text.substr(offset, 2) == kFullWidthSpace;
+}
+
+}  // namespace
+
+Text TrimSpaces(std::string_view text) {
+  std::size_t begin = text.size();
+  std::size_t end = 0;
+  for (std::size_t i = 0; i < text.size(); i += CharWidthAt(text, i)) {
+    if (IsSpaceAt(text, i)) continue;
+    if (begin == text.size()) begin = i;
+    end = i + CharWidthAt(text, i);
+  }
+  return begin < end ? Text(text.substr(begin, end - begin)) : Text();
+}
+
+bool IsBlankText(std::string_view text) { return TrimSpaces(text).empty(); }
+
+}  // namespace vardelle
