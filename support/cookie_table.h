@@ -31,6 +31,9 @@ class CookieTable {
   bool ReadText(Text& text);
 
  private:
+  // A copy of the records taken under the lock, for the operations that work on a copy.
+  std::vector<CookieRecord> CopyRecords();
+
   std::vector<CookieRecord> records;
   std::vector<Text> domains;
   SectionLock lock;
