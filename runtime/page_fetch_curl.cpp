@@ -1,0 +1,118 @@
+// The page fetch over libcurl, with the request that the program has always sent: GET over
+// HTTP/1.0, an old browser's user agent, "Accept: */*" and reload-from-server semantics.
+#include <curl/curl.h>
+
+#include <memory>
+#include <new>
+#include <utility>
+
+#include "runtime/curl_root.h"
+#include "runtime/page_fetch_engine.h"
+
+namespace vardelle {
+namespace {
+
+constexpr char kUserAgent[] = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)";
+constexpr const char* kHeaders[] = {"Accept: */*", "Cache-Control: no-cache", "Pragma: no-cache"};
+constexpr char kProtocols[] = "http,https";
+constexpr long kMaxRedirects = 10;
+constexpr long kReadSize = 102400;
+
+struct EasyCloser {
+  void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
+};
+struct ListCloser {
+  void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+struct UrlCloser {
+  void operator()(CURLU* url) const { curl_url_cleanup(url); }
+};
+using EasyPtr = std::unique_ptr<CURL, EasyCloser>;
+using ListPtr = std::unique_ptr<curl_slist, ListCloser>;
+using UrlPtr = std::unique_ptr<CURLU, UrlCloser>;
+
+struct Sink {
+  Bytes body;
+  std::size_t limit;
+};
+
+// Taking fewer bytes than offered ends the transfer, which is how the size cap stops it.
+std::size_t Collect(char* data, std::size_t, std::size_t count, void* userData) {
+  auto* sink = static_cast<Sink*>(userData);
+  try {
+    const std::size_t room = sink->limit - sink->body.size();
+    const std::size_t taken = count < room ? count : room;
+    sink->body.insert(sink->body.end(), data, data + taken);
+    return taken;
+  } catch (const std::bad_alloc&) {
+    return 0;
+  }
+}
+
+// A URL must name its scheme; libcurl would otherwise guess one.
+UrlPtr ParseUrl(const std::string& text) {
+  UrlPtr url(curl_url());
+  if (!url || curl_url_set(url.get(), CURLUPART_URL, text.c_str(), 0) != CURLUE_OK) return nullptr;
+  return url;
+}
+
+ListPtr RequestHeaders() {
+  curl_slist* list = nullptr;
+  for (const char* header : kHeaders) {
+    curl_slist* longer = curl_slist_append(list, header);
+    if (longer == nullptr) {
+      curl_slist_free_all(list);
+      return nullptr;
+    }
+    list = longer;
+  }
+  return ListPtr(list);
+}
+
+bool Configure(CURL* easy, CURLU* url, const PageFetchLimits& limits, const curl_slist* headers,
+               CURLSH* share, Sink* sink) {
+  bool ok = true;
+  auto set = [&](CURLoption option, auto value) {
+    ok = ok && curl_easy_setopt(easy, option, value) == CURLE_OK;
+  };
+  set(CURLOPT_CURLU, url);
+  set(CURLOPT_SHARE, share);
+  set(CURLOPT_PROTOCOLS_STR, kProtocols);
+  set(CURLOPT_REDIR_PROTOCOLS_STR, kProtocols);
+  set(CURLOPT_FOLLOWLOCATION, 1L);
+  set(CURLOPT_MAXREDIRS, kMaxRedirects);
+  set(CURLOPT_HTTPGET, 1L);
+  set(CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0));
+  set(CURLOPT_USERAGENT, kUserAgent);
+  set(CURLOPT_HTTPHEADER, headers);
+  set(CURLOPT_NOSIGNAL, 1L);
+  set(CURLOPT_BUFFERSIZE, kReadSize);
+  set(CURLOPT_CONNECTTIMEOUT, static_cast<long>(limits.connectTimeout.count()));
+  // Below one byte a second for the whole stall time: the server has stopped sending.
+  set(CURLOPT_LOW_SPEED_LIMIT, 1L);
+  set(CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits.stallTimeout.count()));
+  set(CURLOPT_WRITEFUNCTION, Collect);
+  set(CURLOPT_WRITEDATA, sink);
+  if (!limits.caFile.empty()) set(CURLOPT_CAINFO, limits.caFile.c_str());
+  return ok;
+}
+
+}  // namespace
+
+Bytes FetchPage(const std::string& url, const PageFetchLimits& limits) {
+  const CurlRootLease root;
+  if (!root) return {};
+  const UrlPtr parsed = ParseUrl(url);
+  const EasyPtr easy(curl_easy_init());
+  const ListPtr headers = RequestHeaders();
+  Sink sink{{}, limits.maxBodyBytes};
+  if (!parsed || !easy || !headers ||
+      !Configure(easy.get(), parsed.get(), limits, headers.get(), root.Share(), &sink)) {
+    return {};
+  }
+  // Whatever the outcome, the bytes that arrived are the answer.
+  curl_easy_perform(easy.get());
+  return std::move(sink.body);
+}
+
+}  // namespace vardelle

@@ -1,0 +1,212 @@
+// Servers on 127.0.0.1 that a test starts for itself: an httplib server on a free port, and
+// a raw socket server whose answers are scripted byte by byte for what httplib cannot send
+// (no length, a cut-off body, a reset, silence).
+#pragma once
+
+#include <arpa/inet.h>
+#include <httplib.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace vardelle::testing {
+
+// Bounds every wait of the servers, so a broken client never hangs a test.
+inline constexpr auto kServerWaitLimit = std::chrono::seconds(10);
+
+inline std::string LoopbackUrl(const std::string& scheme, int port, const std::string& path) {
+  return scheme + "://127.0.0.1:" + std::to_string(port) + path;
+}
+
+// Handlers are registered on Server() before Start().
+class LoopbackHttpServer {
+ public:
+  explicit LoopbackHttpServer(
+      std::unique_ptr<httplib::Server> server = std::make_unique<httplib::Server>())
+      : server_(std::move(server)) {}
+  ~LoopbackHttpServer() {
+    server_->stop();
+    if (thread_.joinable()) thread_.join();
+  }
+
+  httplib::Server& Server() { return *server_; }
+
+  // False when the server could not listen; the test should then fail.
+  bool Start() {
+    port_ = server_->bind_to_any_port("127.0.0.1");
+    if (port_ <= 0) return false;
+    thread_ = std::thread([this] { server_->listen_after_bind(); });
+    // stop() only reaches a server that is already running.
+    const auto deadline = std::chrono::steady_clock::now() + kServerWaitLimit;
+    while (!server_->is_running() && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return server_->is_running();
+  }
+
+  int Port() const { return port_; }
+  std::string Url(const std::string& path, const std::string& scheme = "http") const {
+    return LoopbackUrl(scheme, port_, path);
+  }
+
+ private:
+  std::unique_ptr<httplib::Server> server_;
+  std::thread thread_;
+  int port_ = 0;
+};
+
+// One accepted connection, handed to the script after the request head was read.
+class RawConnection {
+ public:
+  RawConnection(int fd, const std::atomic<bool>& stopping) : fd_(fd), stopping_(stopping) {}
+
+  bool Send(const std::string& bytes) {
+    std::size_t sent = 0;
+    while (sent < bytes.size()) {
+      const ssize_t n = ::send(fd_, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+      if (n <= 0) return false;
+      sent += static_cast<std::size_t>(n);
+    }
+    return true;
+  }
+
+  // Keeps the connection open and silent for up to `duration`, less when the server stops.
+  void Hold(std::chrono::milliseconds duration) {
+    const auto deadline = std::chrono::steady_clock::now() + duration;
+    while (!stopping_ && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+  }
+
+  // Drops the connection with a reset rather than an orderly close.
+  void Reset() {
+    const linger abortive{1, 0};
+    ::setsockopt(fd_, SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
+  }
+
+ private:
+  int fd_;
+  const std::atomic<bool>& stopping_;
+};
+
+class RawSocketServer {
+ public:
+  using Script = std::function<void(RawConnection&)>;
+
+  explicit RawSocketServer(Script script) : script_(std::move(script)) {
+    listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (listener_ < 0 || ::bind(listener_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+        ::listen(listener_, 16) != 0 ||
+        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+      return;
+    }
+    port_ = ntohs(address.sin_port);
+    thread_ = std::thread([this] { Serve(); });
+  }
+  ~RawSocketServer() {
+    stopping_ = true;
+    if (thread_.joinable()) thread_.join();
+    if (listener_ >= 0) ::close(listener_);
+  }
+
+  int Port() const { return port_; }
+  std::string Url(const std::string& path) const { return LoopbackUrl("http", port_, path); }
+  int Connections() const { return connections_; }
+  std::vector<std::string> Requests() {
+    std::lock_guard guard(mutex_);
+    return requests_;
+  }
+
+ private:
+  void Serve() {
+    while (!stopping_) {
+      pollfd waiting{listener_, POLLIN, 0};
+      if (::poll(&waiting, 1, 20) <= 0) continue;
+      const int fd = ::accept(listener_, nullptr, nullptr);
+      if (fd < 0) continue;
+      ++connections_;
+      Answer(fd);
+      ::close(fd);
+    }
+  }
+
+  void Answer(int fd) {
+    const timeval limit{static_cast<time_t>(kServerWaitLimit.count()), 0};
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+    std::string head;
+    char buffer[4096];
+    while (head.find("\r\n\r\n") == std::string::npos && head.size() < 65536) {
+      const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
+      if (n <= 0) return;
+      head.append(buffer, static_cast<std::size_t>(n));
+    }
+    {
+      std::lock_guard guard(mutex_);
+      requests_.push_back(head);
+    }
+    RawConnection connection(fd, stopping_);
+    script_(connection);
+  }
+
+  Script script_;
+  int listener_ = -1;
+  int port_ = 0;
+  std::atomic<bool> stopping_{false};
+  std::atomic<int> connections_{0};
+  std::mutex mutex_;
+  std::vector<std::string> requests_;
+  std::thread thread_;
+};
+
+// A self-signed certificate for 127.0.0.1 and its key, made with the openssl tool in a
+// fresh temporary directory; Ready() is false when that is not possible.
+class SelfSignedCertificate {
+ public:
+  SelfSignedCertificate() {
+    char pattern[] = "/tmp/vardelle-tls-XXXXXX";
+    if (::mkdtemp(pattern) == nullptr) return;
+    directory_ = pattern;
+    const std::string command =
+        "openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj /CN=127.0.0.1"
+        " -addext subjectAltName=IP:127.0.0.1 -keyout " +
+        Key() + " -out " + Certificate() + " >/dev/null 2>&1";
+    ready_ = std::system(command.c_str()) == 0;
+  }
+  ~SelfSignedCertificate() {
+    if (directory_.empty()) return;
+    ::unlink(Certificate().c_str());
+    ::unlink(Key().c_str());
+    ::rmdir(directory_.c_str());
+  }
+  SelfSignedCertificate(const SelfSignedCertificate&) = delete;
+  SelfSignedCertificate& operator=(const SelfSignedCertificate&) = delete;
+
+  bool Ready() const { return ready_; }
+  std::string Certificate() const { return directory_ + "/cert.pem"; }
+  std::string Key() const { return directory_ + "/key.pem"; }
+
+ private:
+  std::string directory_;
+  bool ready_ = false;
+};
+
+// Proxy settings in the environment would send test traffic elsewhere; loopback goes direct.
+inline void KeepLoopbackTrafficDirect() { ::setenv("no_proxy", "127.0.0.1", 1); }
+
+}  // namespace vardelle::testing
