@@ -3,6 +3,7 @@
 // Belongs to the thread that created it.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -60,6 +61,12 @@ class HttpRequest {
   CookieJar& OwnCookieJar() { return cookieJar; }
 
  private:
+  // One send between the cookie steps; systemTarget is the field that cookie mode 3 reads
+  // and completes in place.
+  void SendWithCookies(Text& systemTarget, const std::function<void(HttpComponent&)>& send);
+  void CookiesToRequest(Text& systemTarget);
+  void CookiesFromResponse(Text& systemTarget);
+
   std::shared_ptr<HttpComponent> component;
   CookieJar cookieJar;
   int cookieMode = 0;
