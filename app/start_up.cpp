@@ -7,6 +7,7 @@
 #include "app/application.h"
 #include "app/main_window_logic.h"
 #include "runtime/locks.h"
+#include "support/cookie_jar.h"
 
 namespace vardelle {
 namespace {
@@ -18,6 +19,7 @@ void ShutDownAtExit() { ShutDown(); }
 int StartUp(WindowPlatform& platform) {
   Application& app = TheApplication();
   app.lists = std::make_shared<ProcessLists>();
+  CreateSharedCookieJar();
   static std::once_flag registered;
   std::call_once(registered, [] { std::atexit(ShutDownAtExit); });
 
@@ -30,6 +32,7 @@ int StartUp(WindowPlatform& platform) {
 void ShutDown() {
   // Late workers may still be running: they find the lock gone and the window detached.
   TheApplication().lists.store(nullptr);
+  DestroySharedCookieJar();
   DeleteAllLocks();
 }
 

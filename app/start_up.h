@@ -5,11 +5,11 @@
 
 namespace vardelle {
 
-// Sets up the process-wide lists, registers ShutDown for program end, runs the main
+// Sets up the process-wide lists and the shared cookie jar, registers ShutDown for program end, runs the main
 // window on the given platform until it closes and returns the exit code (always 0).
 int StartUp(WindowPlatform& platform);
 
-// Frees the process-wide lists; safe to call more than once.
+// Frees the process-wide lists and the shared cookie jar; safe to call more than once.
 void ShutDown();
 
 }  // namespace vardelle

@@ -6,6 +6,7 @@
 #include "app/test_period.h"
 #include "fake_window.h"
 #include "runtime/locks.h"
+#include "support/cookie_jar.h"
 
 namespace vardelle {
 namespace {
@@ -66,24 +67,28 @@ class RecordingPlatform : public WindowPlatform {
  public:
   void RunMainWindow(MainWindowEvents& events) override {
     listsReadyWhenShown = TheApplication().lists.load() != nullptr;
+    sharedJarReadyWhenShown = SharedCookieJar() != nullptr;
     events.OnCreated(window);
     lockLiveWhileShown = TheApplication().tableLock != 0;
     events.OnDestroying();
   }
   FakeWindow window;
   bool listsReadyWhenShown = false;
+  bool sharedJarReadyWhenShown = false;
   bool lockLiveWhileShown = false;
 };
 
-TEST(StartUpTest, ListsExistBeforeTheWindowAndTheLockDiesWithIt) {
+TEST(StartUpTest, ListsAndSharedJarExistBeforeTheWindowAndTheLockDiesWithIt) {
   RecordingPlatform platform;
   EXPECT_EQ(StartUp(platform), 0);
   EXPECT_TRUE(platform.listsReadyWhenShown);
+  EXPECT_TRUE(platform.sharedJarReadyWhenShown);
   EXPECT_TRUE(platform.lockLiveWhileShown);
   EXPECT_EQ(TheApplication().tableLock, 0);
   const std::shared_ptr<ProcessLists> heldByALateWorker = TheApplication().lists;
   ShutDown();
   EXPECT_EQ(TheApplication().lists.load(), nullptr);
+  EXPECT_EQ(SharedCookieJar(), nullptr);
   EXPECT_TRUE(heldByALateWorker->rowColourTable.empty()) << "a held reference stays readable";
   ShutDown();  // a second call finds nothing left to free
 }
