@@ -1,0 +1,182 @@
+#include "support/profile_writer.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+#include "named_cases.h"
+#include "temp_dir.h"
+
+namespace vardelle {
+namespace {
+
+using named_cases::CaseName;
+using named_cases::PrintTo;
+using testing_files::ReadBytes;
+using testing_files::TempDir;
+using testing_files::WriteBytes;
+
+struct WriteCase {
+  const char* name;
+  std::string before;
+  ProfileEntry entry;
+  std::string after;
+};
+
+class ProfileWrite : public testing::TestWithParam<WriteCase> {};
+
+TEST_P(ProfileWrite, EditsTheFileAsTheSystemWriterDoes) {
+  const WriteCase& c = GetParam();
+  TempDir dir;
+  const std::string file = dir.File("jar.ini");
+  WriteBytes(file, c.before);
+  ASSERT_TRUE(WriteProfileString(c.entry.section, c.entry.key, c.entry.value, file));
+  EXPECT_EQ(ReadBytes(file), c.after);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ProfileWriter, ProfileWrite,
+    testing::Values(
+        WriteCase{"emptyFile", "", {"a.com", "k", "v"}, "[a.com]\r\nk=v\r\n"},
+        WriteCase{"updateInPlace",
+                  "[a.com]\r\nk=old\r\nz=1\r\n",
+                  {"a.com", "k", "new"},
+                  "[a.com]\r\nk=new\r\nz=1\r\n"},
+        WriteCase{"sectionAndKeyIgnoreCase",
+                  "[A.Com]\r\nKey=old\r\n",
+                  {"a.COM", "kEY", "v"},
+                  "[A.Com]\r\nkEY=v\r\n"},
+        WriteCase{"spacesAroundNamesIgnored",
+                  "[ a.com ]\r\n k =old\r\n",
+                  {"a.com", "k", "v"},
+                  "[ a.com ]\r\nk=v\r\n"},
+        WriteCase{"keyOfOtherSectionUntouched",
+                  "[b.com]\r\nk=1\r\n[a.com]\r\n",
+                  {"a.com", "k", "2"},
+                  "[b.com]\r\nk=1\r\n[a.com]\r\nk=2\r\n"},
+        WriteCase{"newKeyBeforeBlankSeparator",
+                  "[a.com]\r\nx=1\r\n\r\n[b.com]\r\ny=2\r\n",
+                  {"a.com", "k", "v"},
+                  "[a.com]\r\nx=1\r\nk=v\r\n\r\n[b.com]\r\ny=2\r\n"},
+        WriteCase{"newKeyInEmptySection",
+                  "[a.com]\r\n[b.com]\r\n",
+                  {"a.com", "k", "v"},
+                  "[a.com]\r\nk=v\r\n[b.com]\r\n"},
+        WriteCase{"newSectionAtEnd",
+                  "[a.com]\r\nx=1\r\n",
+                  {"b.com", "k", "v"},
+                  "[a.com]\r\nx=1\r\n[b.com]\r\nk=v\r\n"},
+        WriteCase{"lastLineGetsLineEnd",
+                  "[a.com]\r\nx=1",
+                  {"b.com", "k", "v"},
+                  "[a.com]\r\nx=1\r\n[b.com]\r\nk=v\r\n"},
+        WriteCase{"newKeyAfterUnendedLastLine",
+                  "[a.com]\nx=1",
+                  {"a.com", "k", "v"},
+                  "[a.com]\nx=1\r\nk=v\r\n"},
+        WriteCase{"otherLinesByteForByte",
+                  "; note\n[a.com]\nk=1\n# keep\tthis  \r\n",
+                  {"a.com", "k", "2"},
+                  "; note\n[a.com]\nk=2\n# keep\tthis  \r\n"},
+        WriteCase{"commentCountsAsFilled",
+                  "[a.com]\r\n; c\r\n",
+                  {"a.com", "k", "v"},
+                  "[a.com]\r\n; c\r\nk=v\r\n"},
+        WriteCase{
+            "bracketInsideSectionName", "[a]b]\r\nk=1\r\n", {"a]b", "k", "2"}, "[a]b]\r\nk=2\r\n"},
+        WriteCase{"gbkTextKept", "", {"中文.com", "名", "值"}, "[中文.com]\r\n名=值\r\n"},
+        WriteCase{"emptyValue", "", {"a.com", "k", ""}, "[a.com]\r\nk=\r\n"}),
+    CaseName<WriteCase>);
+
+struct RefusedCase {
+  const char* name;
+  ProfileEntry entry;
+};
+
+class ProfileRefuse : public testing::TestWithParam<RefusedCase> {};
+
+// Each of these would put a line of its own into the file, or a key that reads back as
+// something else, so the file must stay exactly as it was.
+TEST_P(ProfileRefuse, LeavesTheFileAlone) {
+  const RefusedCase& c = GetParam();
+  TempDir dir;
+  const std::string file = dir.File("jar.ini");
+  const std::string before = "[a.com]\r\nk=1\r\n";
+  WriteBytes(file, before);
+  EXPECT_FALSE(WriteProfileString(c.entry.section, c.entry.key, c.entry.value, file));
+  EXPECT_EQ(ReadBytes(file), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ProfileWriter, ProfileRefuse,
+    testing::Values(RefusedCase{"valueCrLf", {"a.com", "k", "1\r\n[evil]"}},
+                    RefusedCase{"valueLf", {"a.com", "k", "1\nx=2"}},
+                    RefusedCase{"valueCr", {"a.com", "k", "1\rx=2"}},
+                    RefusedCase{"valueZeroByte", {"a.com", "k", std::string("1\0x=2", 5)}},
+                    RefusedCase{"valueByte26", {"a.com", "k", "1\x1ax=2"}},
+                    RefusedCase{"keyLf", {"a.com", "k\nx", "1"}},
+                    RefusedCase{"sectionLf", {"a.com]\n[b.com", "k", "1"}},
+                    RefusedCase{"keyWithEquals", {"a.com", "k=x", "1"}},
+                    RefusedCase{"keyReadsAsSection", {"a.com", "[b.com]", "1"}},
+                    RefusedCase{"keyReadsAsSectionAfterSpaces", {"a.com", " 　\t[b", "1"}}),
+    CaseName<RefusedCase>);
+
+TEST(ProfileWriter, BatchWritesTheSafeEntriesAndReportsTheRefusedOnes) {
+  TempDir dir;
+  const std::string file = dir.File("jar.ini");
+  EXPECT_FALSE(WriteProfileStrings(
+      {{"a.com", "x", "1"}, {"a.com", "bad", "2\r\ny=3"}, {"b.com", "z", "4"}}, file));
+  EXPECT_EQ(ReadBytes(file), "[a.com]\r\nx=1\r\n[b.com]\r\nz=4\r\n");
+}
+
+TEST(ProfileWriter, BatchMatchesOneCallPerEntry) {
+  const std::vector<ProfileEntry> entries = {
+      {"a.com", "x", "1"}, {"b.com", "y", "2"}, {"A.COM", "X", "3"}, {"a.com", "w", "4"}};
+  TempDir dir;
+  const std::string batch = dir.File("batch.ini");
+  const std::string single = dir.File("single.ini");
+  ASSERT_TRUE(WriteProfileStrings(entries, batch));
+  for (const ProfileEntry& e : entries) {
+    ASSERT_TRUE(WriteProfileString(e.section, e.key, e.value, single));
+  }
+  EXPECT_EQ(ReadBytes(batch), ReadBytes(single));
+  EXPECT_EQ(ReadBytes(batch), "[a.com]\r\nX=3\r\nw=4\r\n[b.com]\r\ny=2\r\n");
+}
+
+TEST(ProfileWriter, FailedWritesAnswerFalse) {
+  TempDir dir;
+  EXPECT_FALSE(WriteProfileString("a.com", "k", "v", dir.File("missing/jar.ini")));
+  EXPECT_FALSE(WriteProfileString("a.com", "k", "v", dir.path.string()));
+  EXPECT_FALSE(WriteProfileString("a.com", "k", "v", ""));
+  EXPECT_FALSE(WriteProfileString("a.com", "k", "v", std::string("jar\0.ini", 8)));
+}
+
+TEST(ProfileWriter, ReplacesTheFileWithoutLeftoversAndKeepsItsPermissions) {
+  TempDir dir;
+  const std::string file = dir.File("jar.ini");
+  WriteBytes(file, "[a.com]\r\n");
+  ASSERT_EQ(::chmod(file.c_str(), 0600), 0);
+  ASSERT_TRUE(WriteProfileString("a.com", "k", "v", file));
+  struct stat status {};
+  ASSERT_EQ(::stat(file.c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 07777, 0600u);
+  int entries = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path)) {
+    ++entries;
+  }
+  EXPECT_EQ(entries, 1);
+}
+
+// A pipe at the path must be refused, not waited on for a writer that never comes.
+TEST(ProfileWriter, PipeAtThePathIsRefusedAtOnce) {
+  TempDir dir;
+  const std::string pipe = dir.File("jar.ini");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  EXPECT_FALSE(WriteProfileString("a.com", "k", "v", pipe));
+}
+
+}  // namespace
+}  // namespace vardelle
