@@ -76,6 +76,8 @@ std::vector<ControlLayout> ControlLayouts() {
       {0, u"透明标签3", kTransparentLabel, QRect(9, 520, 80, 24),
        QString::fromUtf16(u"自动测速间隔："), {}, {}, false},
       {0, u"组合框1", kDropDown, QRect(92, 522, 112, 20), {}, {}, {}, false},
+      // The free room between the period list and the button shows what the program does.
+      {0, u"状态标签", kStatusLabel, QRect(212, 520, 500, 24), {}, {}, {}, false},
       {0, u"超级按钮1", kButton, QRect(720, 515, 104, 32), QString::fromUtf16(u"手动测速"),
        RefreshPicture(24), {}, true},
       {1, u"超级列表框1", kReport, QRect(0, 23, 872, 554), {}, {}, kKeyColumns, false},

@@ -15,7 +15,16 @@ namespace vardelle::ui {
 inline constexpr QRect kWindowFrame(50, 50, 848, 583);
 inline constexpr QRect kTabControlPlace(0, 1, 864, 560);
 
-enum class ControlKind { kReport, kTransparentLabel, kLabel, kDropDown, kButton, kPicture, kLink };
+enum class ControlKind {
+  kReport,
+  kTransparentLabel,
+  kLabel,
+  kDropDown,
+  kButton,
+  kPicture,
+  kLink,
+  kStatusLabel
+};
 
 struct ControlLayout {
   int page;

@@ -6,6 +6,7 @@
 
 #include "ui/layout.h"
 #include "ui/paragraph_label.h"
+#include "ui/status_label.h"
 #include "ui/tab_control.h"
 
 namespace vardelle::ui {
@@ -51,6 +52,8 @@ QWidget* MakeControl(const ControlLayout& layout, QWidget* page) {
       label->setAutoFillBackground(true);
       return label;
     }
+    case ControlKind::kStatusLabel:
+      return new StatusLabel(page);
   }
   return nullptr;
 }
@@ -91,11 +94,12 @@ void MainWindow::BuildControls() {
   periodList_ = FindControl<QComboBox>(*this, u"组合框1");
   testButton_ = FindControl<QPushButton>(*this, u"超级按钮1");
   updateLabel_ = FindControl<QLabel>(*this, u"透明标签2");
+  statusLabel_ = FindControl<StatusLabel>(*this, u"状态标签");
   serverTable_->setFont(SongTiFont());
   serverTable_->setContextMenuPolicy(Qt::CustomContextMenu);
   // The table's design-time row; loading the server list replaces it.
-  const int row = serverTable_->AppendRow(QString::fromUtf16(u"测试主机"), RowIcon::kNotTested);
-  serverTable_->SetCellText(row, 1, QStringLiteral("192.168.1.1"));
+  const RowId row = serverTable_->AppendRow(QString::fromUtf16(u"测试主机"), RowIcon::kNotTested);
+  serverTable_->SetCellText(serverTable_->RowWithId(row), 1, QStringLiteral("192.168.1.1"));
 }
 
 void MainWindow::FillPeriodList() {

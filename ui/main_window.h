@@ -11,6 +11,7 @@
 #include "app/main_window_view.h"
 #include "ui/period_timer.h"
 #include "ui/report_view.h"
+#include "ui/status_label.h"
 
 namespace vardelle::ui {
 
@@ -31,6 +32,7 @@ class MainWindow : public QWidget {
   PeriodTimer& Timer() { return *timer_; }
   QPushButton& TestButton() { return *testButton_; }
   QMenu& RowMenu() { return *rowMenu_; }
+  StatusLabel& StatusLine() { return *statusLabel_; }
 
  signals:
   void Closed();
@@ -53,6 +55,7 @@ class MainWindow : public QWidget {
   QComboBox* periodList_ = nullptr;
   QPushButton* testButton_ = nullptr;
   QLabel* updateLabel_ = nullptr;
+  StatusLabel* statusLabel_ = nullptr;
   PeriodTimer* timer_ = nullptr;
   QMenu* rowMenu_ = nullptr;
 };

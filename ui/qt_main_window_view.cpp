@@ -34,9 +34,59 @@ void QtMainWindowView::SetRowIcon(int row, RowIcon icon) {
   calls_.Run([&](MainWindow& w) { w.ServerTable().SetRowIcon(row, icon); });
 }
 
-int QtMainWindowView::InsertRow(const std::string& firstCell, RowIcon icon) {
+RowId QtMainWindowView::InsertRow(const std::string& firstCell, RowIcon icon) {
   const QString cell = FromGbk(firstCell);
-  return Ask(-1, [&](MainWindow& w) { return w.ServerTable().AppendRow(cell, icon); });
+  return Ask(RowId{}, [&](MainWindow& w) { return w.ServerTable().AppendRow(cell, icon); });
+}
+
+RowId QtMainWindowView::RowIdAt(int row) {
+  return Ask(RowId{}, [&](MainWindow& w) {
+    ReportView& table = w.ServerTable();
+    return table.IdOf(table.RowAt(row));
+  });
+}
+
+int QtMainWindowView::RowIndexOf(RowId id) {
+  return Ask(-1, [&](MainWindow& w) {
+    ReportView& table = w.ServerTable();
+    QTreeWidgetItem* item = table.RowWithId(id);
+    return item ? table.indexOfTopLevelItem(item) : -1;
+  });
+}
+
+// The row is looked up on the window's thread in the same call as the write, so a sort
+// in between cannot misdirect it.
+std::string QtMainWindowView::CellText(RowId id, int column) {
+  return ToGbkText(Ask(QString(), [&](MainWindow& w) {
+    ReportView& table = w.ServerTable();
+    return table.CellText(table.RowWithId(id), column);
+  }));
+}
+
+void QtMainWindowView::SetCellText(RowId id, int column, const std::string& text) {
+  const QString cell = FromGbk(text);
+  calls_.Run([&](MainWindow& w) {
+    ReportView& table = w.ServerTable();
+    table.SetCellText(table.RowWithId(id), column, cell);
+  });
+}
+
+void QtMainWindowView::SetRowIcon(RowId id, RowIcon icon) {
+  calls_.Run([&](MainWindow& w) {
+    ReportView& table = w.ServerTable();
+    table.SetRowIcon(table.RowWithId(id), icon);
+  });
+}
+
+void QtMainWindowView::SetRowColours(RowId id, Colour textColour, Colour backColour) {
+  calls_.Run([&](MainWindow& w) {
+    ReportView& table = w.ServerTable();
+    table.SetRowColours(table.RowWithId(id), textColour, backColour);
+  });
+}
+
+void QtMainWindowView::ClearRowColours() {
+  calls_.Run([](MainWindow& w) { w.ServerTable().ClearRowColours(); });
 }
 
 void QtMainWindowView::DeleteAllRows() {
@@ -92,6 +142,11 @@ void QtMainWindowView::ShowRowMenu(int dx, int dy) {
 
 void QtMainWindowView::FocusTestButton() {
   calls_.Run([](MainWindow& w) { w.TestButton().setFocus(); });
+}
+
+void QtMainWindowView::SetStatusLine(const std::string& text) {
+  const QString line = FromGbk(text);
+  calls_.Run([&](MainWindow& w) { w.StatusLine().SetFullText(line); });
 }
 
 }  // namespace vardelle::ui

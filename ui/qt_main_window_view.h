@@ -18,7 +18,14 @@ class QtMainWindowView final : public MainWindowView {
   std::string CellText(int row, int column) override;
   void SetCellText(int row, int column, const std::string& text) override;
   void SetRowIcon(int row, RowIcon icon) override;
-  int InsertRow(const std::string& firstCell, RowIcon icon) override;
+  RowId InsertRow(const std::string& firstCell, RowIcon icon) override;
+  RowId RowIdAt(int row) override;
+  int RowIndexOf(RowId id) override;
+  std::string CellText(RowId id, int column) override;
+  void SetCellText(RowId id, int column, const std::string& text) override;
+  void SetRowIcon(RowId id, RowIcon icon) override;
+  void SetRowColours(RowId id, Colour textColour, Colour backColour) override;
+  void ClearRowColours() override;
   void DeleteAllRows() override;
   int RowCount() override;
   int SelectedRow() override;
@@ -32,6 +39,7 @@ class QtMainWindowView final : public MainWindowView {
   void SetTableWidth(int width) override;
   void ShowRowMenu(int dx, int dy) override;
   void FocusTestButton() override;
+  void SetStatusLine(const std::string& text) override;
 
  private:
   // Answers what the window says, or fallback once the window is gone.

@@ -8,6 +8,19 @@
 #include "ui/pictures.h"
 
 namespace vardelle::ui {
+namespace {
+
+// Where a row keeps its identity; the first column's item data is otherwise unused.
+constexpr int kRowIdRole = Qt::UserRole;
+
+// 0x00BBGGRR to a brush; the empty brush lets the item draw with the palette.
+QBrush ColourBrush(Colour colour) {
+  if (colour == kDefaultColour) return QBrush();
+  return QBrush(QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                       static_cast<int>((colour >> 16) & 0xFF)));
+}
+
+}  // namespace
 
 ReportView::ReportView(std::span<const ReportColumn> columns, QWidget* parent)
     : QTreeWidget(parent) {
@@ -42,32 +55,58 @@ const QIcon& ReportView::RowIconImage(RowIcon icon) const {
   return rowIcons_[static_cast<size_t>(icon)];
 }
 
-QTreeWidgetItem* ReportView::Row(int row) const {
+QTreeWidgetItem* ReportView::RowAt(int row) const {
   return row >= 0 && row < topLevelItemCount() ? topLevelItem(row) : nullptr;
 }
 
-QString ReportView::CellText(int row, int column) const {
-  const QTreeWidgetItem* item = Row(row);
+QTreeWidgetItem* ReportView::RowWithId(RowId id) const {
+  if (id == RowId{}) return nullptr;
+  for (int row = 0; row < topLevelItemCount(); ++row) {
+    if (IdOf(topLevelItem(row)) == id) return topLevelItem(row);
+  }
+  return nullptr;
+}
+
+RowId ReportView::IdOf(const QTreeWidgetItem* item) const {
+  return item ? RowId{item->data(0, kRowIdRole).toULongLong()} : RowId{};
+}
+
+QString ReportView::CellText(const QTreeWidgetItem* item, int column) const {
   return item && column >= 0 && column < columnCount() ? item->text(column) : QString();
 }
 
-void ReportView::SetCellText(int row, int column, const QString& text) {
-  QTreeWidgetItem* item = Row(row);
+void ReportView::SetCellText(QTreeWidgetItem* item, int column, const QString& text) {
   if (item && column >= 0 && column < columnCount()) item->setText(column, text);
 }
 
-void ReportView::SetRowIcon(int row, RowIcon icon) {
-  if (QTreeWidgetItem* item = Row(row)) item->setIcon(0, RowIconImage(icon));
+void ReportView::SetRowIcon(QTreeWidgetItem* item, RowIcon icon) {
+  if (item) item->setIcon(0, RowIconImage(icon));
 }
 
-int ReportView::AppendRow(const QString& firstCell, RowIcon icon) {
+void ReportView::SetRowColours(QTreeWidgetItem* item, Colour textColour, Colour backColour) {
+  if (!item) return;
+  for (int c = 0; c < columnCount(); ++c) {
+    item->setForeground(c, ColourBrush(textColour));
+    item->setBackground(c, ColourBrush(backColour));
+  }
+}
+
+void ReportView::ClearRowColours() {
+  for (int row = 0; row < topLevelItemCount(); ++row) {
+    SetRowColours(topLevelItem(row), kDefaultColour, kDefaultColour);
+  }
+}
+
+RowId ReportView::AppendRow(const QString& firstCell, RowIcon icon) {
   auto* item = new QTreeWidgetItem(this);
+  const RowId id{++lastRowId_};
+  item->setData(0, kRowIdRole, QVariant::fromValue(id.value));
   item->setText(0, firstCell);
   item->setIcon(0, RowIconImage(icon));
   for (int c = 0; c < columnCount(); ++c) {
     item->setTextAlignment(c, alignments_[static_cast<size_t>(c)] | Qt::AlignVCenter);
   }
-  return topLevelItemCount() - 1;
+  return id;
 }
 
 int ReportView::SelectedRow() const {

@@ -2,10 +2,12 @@
 #pragma once
 
 #include <QTreeWidget>
+#include <cstdint>
 #include <functional>
 #include <span>
 #include <vector>
 
+#include "app/colour.h"
 #include "app/main_window_view.h"
 
 namespace vardelle::ui {
@@ -22,10 +24,26 @@ class ReportView : public QTreeWidget {
  public:
   ReportView(std::span<const ReportColumn> columns, QWidget* parent);
 
-  QString CellText(int row, int column) const;
-  void SetCellText(int row, int column, const QString& text);
-  void SetRowIcon(int row, RowIcon icon);
-  int AppendRow(const QString& firstCell, RowIcon icon);
+  // Rows are reached by position or by identity; a row that is not there is left alone
+  // and reads as empty.
+  QTreeWidgetItem* RowAt(int row) const;
+  QTreeWidgetItem* RowWithId(RowId id) const;
+  RowId IdOf(const QTreeWidgetItem* item) const;
+
+  QString CellText(const QTreeWidgetItem* item, int column) const;
+  void SetCellText(QTreeWidgetItem* item, int column, const QString& text);
+  void SetRowIcon(QTreeWidgetItem* item, RowIcon icon);
+  // kDefaultColour leaves that part to the control's own palette.
+  void SetRowColours(QTreeWidgetItem* item, Colour textColour, Colour backColour);
+  void ClearRowColours();
+
+  QString CellText(int row, int column) const { return CellText(RowAt(row), column); }
+  void SetCellText(int row, int column, const QString& text) {
+    SetCellText(RowAt(row), column, text);
+  }
+  void SetRowIcon(int row, RowIcon icon) { SetRowIcon(RowAt(row), icon); }
+
+  RowId AppendRow(const QString& firstCell, RowIcon icon);
   int SelectedRow() const;
   // Reorders the rows by compare, which gets row indexes from before the sort.
   void SortRows(const std::function<int(int, int)>& compare);
@@ -40,11 +58,11 @@ class ReportView : public QTreeWidget {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  QTreeWidgetItem* Row(int row) const;
   const QIcon& RowIconImage(RowIcon icon) const;
 
   std::vector<Qt::Alignment> alignments_;
   std::vector<QIcon> rowIcons_;  // by RowIcon index
+  std::uint64_t lastRowId_ = 0;
 };
 
 }  // namespace vardelle::ui

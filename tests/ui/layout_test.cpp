@@ -38,6 +38,7 @@ const ExpectedControl kControls[] = {
     {u"透明标签3", 0, Kind::kTransparentLabel, QRect(9, 520, 80, 24), false},
     {u"组合框1", 0, Kind::kDropDown, QRect(92, 522, 112, 20), false},
     {u"超级按钮1", 0, Kind::kButton, QRect(720, 515, 104, 32), true},
+    {u"状态标签", 0, Kind::kTransparentLabel, QRect(212, 520, 500, 24), false},
     {u"超级列表框1", 1, Kind::kTable, QRect(0, 23, 872, 554), false},
     {u"图片框1", 2, Kind::kPicture, QRect(53, 69, 96, 96), false},
     {u"透明标签1", 2, Kind::kTransparentLabel, QRect(221, 72, 488, 264), false},

@@ -36,7 +36,7 @@ class ClosingEvents : public testing::RecordingEvents {
     QWidget* focus = window ? window->focusWidget() : nullptr;
     focusAtCreation = focus ? focus->objectName() : QString();
     worker = std::thread([this, &view] {
-      const int row = view.InsertRow("row", RowIcon::kNotTested);
+      const RowId row = view.InsertRow("row", RowIcon::kNotTested);
       for (int round = 0; round < 100000 && !view.CellText(row, 0).empty(); ++round) ++served;
     });
     auto* closer = new QTimer(window);

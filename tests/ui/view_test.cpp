@@ -42,8 +42,8 @@ class ViewTest : public ::testing::Test {
 };
 
 TEST_F(ViewTest, CellsKeepTheirGbkText) {
-  EXPECT_EQ(view->InsertRow("艾欧尼亚", RowIcon::kNotTested), 0);
-  EXPECT_EQ(view->InsertRow("Ionia", RowIcon::kNotTested), 1);
+  view->InsertRow("艾欧尼亚", RowIcon::kNotTested);
+  view->InsertRow("Ionia", RowIcon::kNotTested);
   view->SetCellText(0, 4, "Scaning...");
   view->SetCellText(1, 6, "获取地理位置失败!");
   EXPECT_EQ(view->RowCount(), 2);
@@ -95,6 +95,94 @@ TEST_F(ViewTest, SortingUsesTheApplicationsComparisonAndKeepsTheSelection) {
   EXPECT_EQ(view->SelectedRow(), 1);
 }
 
+TEST_F(ViewTest, RowIdsFollowTheirRowsThroughSortsAndAreNeverReused) {
+  const std::vector<std::string> names = {"c", "a", "b"};
+  std::vector<RowId> ids;
+  for (const std::string& name : names) ids.push_back(view->InsertRow(name, RowIcon::kNotTested));
+  EXPECT_NE(ids[0], RowId{});
+  EXPECT_LT(ids[0], ids[1]);
+  EXPECT_LT(ids[1], ids[2]);
+  view->SortRows([&](int a, int b) { return names[a].compare(names[b]); });
+  EXPECT_EQ(view->RowIndexOf(ids[0]), 2);  // "c" went last
+  EXPECT_EQ(view->RowIdAt(0), ids[1]);
+  view->SetCellText(ids[0], 4, "37ms");
+  view->SetRowIcon(ids[0], RowIcon::kAnswered);
+  EXPECT_EQ(view->CellText(2, 4), "37ms");
+  EXPECT_EQ(view->CellText(ids[0], 4), "37ms");
+  EXPECT_EQ(Pixels(window->ServerTable().topLevelItem(2)->icon(0), QSize(12, 12)),
+            RowIconPicture(RowIcon::kAnswered));
+  EXPECT_EQ(view->CellText(0, 4), "");
+  // Out of range and the empty id name no row; writes through them change nothing.
+  EXPECT_EQ(view->RowIdAt(3), RowId{});
+  EXPECT_EQ(view->RowIdAt(-1), RowId{});
+  EXPECT_EQ(view->RowIndexOf(RowId{}), -1);
+  view->SetCellText(RowId{}, 0, "x");
+  view->SetCellText(ids[0], 7, "x");
+  EXPECT_EQ(view->CellText(RowId{}, 0), "");
+
+  view->DeleteAllRows();
+  EXPECT_EQ(view->RowIndexOf(ids[2]), -1);
+  const RowId fresh = view->InsertRow("d", RowIcon::kNotTested);
+  EXPECT_GT(fresh, ids[2]);
+  view->SetCellText(ids[0], 1, "gone");
+  EXPECT_EQ(view->CellText(fresh, 1), "");
+}
+
+QColor ShownBackground(ReportView& table, int row) {
+  table.resize(400, 200);
+  table.show();
+  // Column 2's cells stay empty here, so the point shows the background alone.
+  const QRect place = table.visualItemRect(table.topLevelItem(row));
+  return table.viewport()->grab().toImage().pixelColor(table.columnViewportPosition(2) + 50,
+                                                       place.center().y());
+}
+
+TEST_F(ViewTest, RowColoursPaintTheRowAndClearBackToTheDefault) {
+  ReportView& table = window->ServerTable();
+  const RowId first = view->InsertRow("first", RowIcon::kNotTested);
+  const RowId second = view->InsertRow("second", RowIcon::kNotTested);
+  const QColor defaultBack = ShownBackground(table, 0);
+  // 0x00BBGGRR: orange text on a blue background.
+  view->SetRowColours(second, 0x000080FF, 0x00FF0000);
+  view->SetRowColours(first, 0x00808080, kDefaultColour);
+  const QTreeWidgetItem* item = table.topLevelItem(1);
+  for (int column = 0; column < table.columnCount(); ++column) {
+    EXPECT_EQ(item->foreground(column).color(), QColor(255, 128, 0)) << column;
+  }
+  EXPECT_EQ(ShownBackground(table, 1), QColor(0, 0, 255));
+  EXPECT_EQ(ShownBackground(table, 0), defaultBack);
+  EXPECT_EQ(table.topLevelItem(0)->foreground(6).color(), QColor(128, 128, 128));
+
+  view->ClearRowColours();
+  for (int row : {0, 1}) {
+    EXPECT_EQ(table.topLevelItem(row)->foreground(0).style(), Qt::NoBrush) << row;
+    EXPECT_EQ(ShownBackground(table, row), defaultBack) << row;
+  }
+}
+
+TEST_F(ViewTest, StatusLineShowsGbkTextOnOneLineAndShortensLongText) {
+  StatusLabel& label = window->StatusLine();
+  window->show();  // a hidden label learns of its new size only once shown
+  view->SetStatusLine("正在读取服务器列表...");
+  EXPECT_EQ(label.text(), testing::Text(u"正在读取服务器列表..."));
+  EXPECT_TRUE(label.toolTip().isEmpty());
+
+  std::string longText;
+  for (int i = 0; i < 12; ++i) longText += "获取地理位置失败! ";
+  view->SetStatusLine(longText + "\r\n尾");
+  const QString shown = label.text();
+  EXPECT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
+  EXPECT_LE(label.fontMetrics().horizontalAdvance(shown), label.contentsRect().width());
+  EXPECT_FALSE(shown.contains(QLatin1Char('\n')));
+  EXPECT_TRUE(label.toolTip().endsWith(testing::Text(u"\r\n尾")));
+  EXPECT_FALSE(label.wordWrap());
+  // Given room, the whole text shows.
+  label.resize(4000, label.height());
+  EXPECT_FALSE(label.text().endsWith(QChar(0x2026)));
+  view->SetStatusLine("");
+  EXPECT_EQ(label.text(), QString());
+}
+
 TEST_F(ViewTest, PeriodListWidthsAndFocus) {
   EXPECT_EQ(view->PeriodSelection(), 0);
   EXPECT_EQ(view->PeriodItemValue(3), 20);
@@ -128,31 +216,40 @@ TEST_F(ViewTest, RowMenuReturnsOnceClosedAndItsChoiceFires) {
 TEST_F(ViewTest, CallsFromOtherThreadsRunOnTheWindowsThread) {
   std::atomic<bool> done = false;
   std::string read;
-  int inserted = -1;
+  RowId inserted;
+  int index = -1;
   std::thread worker([&] {
     inserted = view->InsertRow("worker", RowIcon::kNotTested);
     view->SetCellText(inserted, 3, "10.0.0.1");
     read = view->CellText(inserted, 3);
+    index = view->RowIndexOf(inserted);
     done = true;
   });
   ServeUntil([&] { return done.load(); });
   worker.join();
-  EXPECT_EQ(inserted, 0);
+  EXPECT_NE(inserted, RowId{});
+  EXPECT_EQ(index, 0);
   EXPECT_EQ(read, "10.0.0.1");
   EXPECT_EQ(window->ServerTable().CellText(0, 3), QStringLiteral("10.0.0.1"));
 }
 
 TEST_F(ViewTest, OnceTheWindowIsGoneCallsDoNothing) {
-  view->InsertRow("row", RowIcon::kNotTested);
+  const RowId row = view->InsertRow("row", RowIcon::kNotTested);
   window->ServerTable().topLevelItem(0)->setSelected(true);
   view->Detach();
   window.reset();
   view->SetCellText(0, 0, "late");
+  view->SetCellText(row, 0, "late");
+  view->SetRowColours(row, 0x000000FF, kDefaultColour);
+  view->SetStatusLine("late");
   view->SortRows([](int, int) { return 0; });
   EXPECT_EQ(view->CellText(0, 0), "");
+  EXPECT_EQ(view->CellText(row, 0), "");
   EXPECT_EQ(view->RowCount(), 0);
+  EXPECT_EQ(view->RowIdAt(0), RowId{});
+  EXPECT_EQ(view->RowIndexOf(row), -1);
   EXPECT_EQ(view->SelectedRow(), -1);
-  EXPECT_EQ(view->InsertRow("x", RowIcon::kAnswered), -1);
+  EXPECT_EQ(view->InsertRow("x", RowIcon::kAnswered), RowId{});
   EXPECT_EQ(view->PeriodSelection(), -1);
   EXPECT_EQ(view->ClientWidth(), 0);
 }
