@@ -1,0 +1,77 @@
+#include "support/response_text_decoding.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace vardelle {
+namespace {
+
+Bytes AsBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
+
+TEST(ResponseTextDecodingTest, DecodesByCharsetOrByContent) {
+  const struct {
+    const char* name;
+    std::string contentType;
+    std::string body;
+    Text expected;
+  } cases[] = {
+      {"utf-8 declared", "text/html; charset=utf-8", "\xE4\xB8\xAD\xE6\x96\x87", "中文"},
+      {"gb2312 declared, gbk sent", "text/html;charset=GB2312", "\xD6\xD0\x81\x40", "中\x81\x40"},
+      {"quoted, upper case name", "text/plain; format=x; CHARSET=\"GBK\"", "\xD6\xD0", "中"},
+      {"latin-1 declared", "text/plain; charset=iso-8859-1", "caf\xE9", "caf\xA8\xA6"},
+      {"utf-8 sniffed", "text/plain", "\xE4\xB8\xAD", "中"},
+      {"gbk sniffed", "", "\xD6\xD0\xCE\xC4", "中文"},
+      {"unknown charset falls back", "text/plain; charset=x-no-such", "\xD6\xD0", "中"},
+      {"empty charset falls back", "text/plain; charset=", "\xE4\xB8\xAD", "中"},
+      {"ascii", "application/json", "{\"a\":1}", "{\"a\":1}"},
+      {"utf-8 byte order mark dropped", "", "\xEF\xBB\xBFok", "ok"},
+      {"utf-16 with its mark", "text/plain; charset=utf-16", std::string("\xFF\xFE\x2D\x4E", 4),
+       "中"},
+      {"empty body", "text/plain; charset=utf-8", "", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(DecodeResponseText(AsBytes(c.body), c.contentType), c.expected);
+  }
+}
+
+// Whatever arrives, the text holds only whole GBK characters: no lone lead byte that could
+// swallow the character after it.
+TEST(ResponseTextDecodingTest, WhatGbkCannotHoldBecomesQuestionMarks) {
+  const struct {
+    const char* name;
+    std::string contentType;
+    std::string body;
+    Text expected;
+  } cases[] = {
+      {"emoji", "text/plain; charset=utf-8", "a\xF0\x9F\x98\x80z", "a?z"},
+      {"broken utf-8 declared", "text/plain; charset=utf-8", "a\xC3z", "a?z"},
+      {"lone surrogate in utf-16", "text/plain; charset=utf-16le", std::string("a\0\xC1\xDCz\0", 6),
+       "a?z"},
+      {"cut gbk character at the end", "text/plain; charset=gbk", "ab\xD6", "ab?"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(DecodeResponseText(AsBytes(c.body), c.contentType), c.expected);
+  }
+}
+
+TEST(ResponseTextDecodingTest, TextBodiesGoOutAsUtf8) {
+  const struct {
+    Text text;
+    std::string expected;
+  } cases[] = {
+      {"", ""},
+      {"plain ascii", "plain ascii"},
+      {"中文", "\xE4\xB8\xAD\xE6\x96\x87"},
+      {"a\x81", "a\xEF\xBF\xBD"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(EncodeRequestText(c.text), AsBytes(c.expected));
+  }
+}
+
+}  // namespace
+}  // namespace vardelle
