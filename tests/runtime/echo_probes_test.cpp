@@ -1,0 +1,201 @@
+#include "runtime/echo_probes.h"
+
+#include <arpa/inet.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <latch>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/support/named_cases.h"
+
+namespace vardelle {
+namespace {
+
+using std::chrono::milliseconds;
+using std::chrono::nanoseconds;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+Ipv4Address Dotted(const char* text) {
+  in_addr address{};
+  inet_pton(AF_INET, text, &address);
+  return address.s_addr;
+}
+
+// Remembers every echo it is asked for and answers them all with one round-trip time.
+class RecordingEngine final : public IcmpEngine {
+ public:
+  struct Call {
+    Ipv4Address address;
+    milliseconds timeout;
+    bool operator==(const Call&) const = default;
+  };
+
+  explicit RecordingEngine(std::optional<nanoseconds> answer) : answer_(answer) {}
+
+  std::optional<nanoseconds> Echo(Ipv4Address address, milliseconds timeout) override {
+    std::lock_guard guard(mutex_);
+    calls_.push_back({address, timeout});
+    return answer_;
+  }
+
+  std::vector<Call> Calls() const {
+    std::lock_guard guard(mutex_);
+    return calls_;
+  }
+
+ private:
+  const std::optional<nanoseconds> answer_;
+  mutable std::mutex mutex_;
+  std::vector<Call> calls_;
+};
+
+class TableResolver final : public HostResolver {
+ public:
+  TableResolver(std::map<std::string, std::string> table, std::vector<std::string>* asked)
+      : table_(std::move(table)), asked_(asked) {}
+
+  std::string FirstIpv4Address(const std::string& host) override {
+    asked_->push_back(host);
+    const auto found = table_.find(host);
+    return found == table_.end() ? "" : found->second;
+  }
+
+ private:
+  const std::map<std::string, std::string> table_;
+  std::vector<std::string>* const asked_;
+};
+
+// Probes over a recording engine that is handed out on the first start-up and watched by the
+// test afterwards.
+struct ProbesWithFakes {
+  explicit ProbesWithFakes(std::optional<nanoseconds> answer = milliseconds(12))
+      : engine(new RecordingEngine(answer)),
+        probes(
+            [this] {
+              ++starts;
+              return IcmpEngineStart{std::unique_ptr<IcmpEngine>(engine), ""};
+            },
+            std::make_unique<TableResolver>(
+                std::map<std::string, std::string>{{"game.example", "10.1.2.3"}}, &asked)) {}
+
+  RecordingEngine* const engine;  // owned by probes once started
+  std::atomic<int> starts{0};
+  std::vector<std::string> asked;
+  EchoProbes probes;
+};
+
+TEST(EchoProbesTest, ADottedAddressIsProbedWithoutAskingTheResolver) {
+  ProbesWithFakes fakes;
+  EXPECT_EQ(fakes.probes.Ping("10.200.0.5", 500), 12);
+  EXPECT_THAT(fakes.asked, IsEmpty());
+  EXPECT_THAT(fakes.engine->Calls(),
+              ElementsAre(RecordingEngine::Call{Dotted("10.200.0.5"), milliseconds(500)}));
+}
+
+TEST(EchoProbesTest, ANameIsResolvedOnceAndItsAddressProbed) {
+  ProbesWithFakes fakes;
+  EXPECT_EQ(fakes.probes.Ping("game.example", 0), 12);
+  EXPECT_THAT(fakes.asked, ElementsAre("game.example"));
+  EXPECT_THAT(fakes.engine->Calls(),
+              ElementsAre(RecordingEngine::Call{Dotted("10.1.2.3"), milliseconds(0)}))
+      << "an explicit time-out of 0 reaches the engine as 0";
+}
+
+struct UnprobedHost {
+  std::string name;
+  std::string host;
+  int timeoutMs;
+};
+using named_cases::CaseName;
+using named_cases::PrintTo;
+
+class UnprobedHostTest : public ::testing::TestWithParam<UnprobedHost> {};
+
+TEST_P(UnprobedHostTest, FailsWithoutSendingAnything) {
+  ProbesWithFakes fakes;
+  EXPECT_EQ(fakes.probes.Ping(GetParam().host, GetParam().timeoutMs), -1);
+  EXPECT_THAT(fakes.engine->Calls(), IsEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(BadHostsAndTimeOuts, UnprobedHostTest,
+                         ::testing::Values(UnprobedHost{"EmptyHostIsNotTheLocalMachine", "", 1000},
+                                           UnprobedHost{"UnknownName", "nowhere.example", 1000},
+                                           UnprobedHost{"ZeroByteInsideTheText",
+                                                        std::string("10.1.2.3\0.evil", 14), 1000},
+                                           UnprobedHost{"NegativeTimeOut", "10.200.0.5", -1}),
+                         CaseName<UnprobedHost>);
+
+TEST(EchoProbesTest, ResolveGivesTheFirstAddressOrEmptyTextAndNeverAsksAboutEmptyText) {
+  ProbesWithFakes fakes;
+  EXPECT_EQ(fakes.probes.Resolve("game.example"), "10.1.2.3");
+  EXPECT_EQ(fakes.probes.Resolve("nowhere.example"), "");
+  EXPECT_EQ(fakes.probes.Resolve(""), "");
+  EXPECT_EQ(fakes.probes.Resolve(std::string("game.example\0x", 14)), "");
+  EXPECT_THAT(fakes.asked, ElementsAre("game.example", "nowhere.example"));
+}
+
+TEST(EchoProbesTest, RoundTripsAreCutToWholeMillisecondsAndNoReplyIsMinusOne) {
+  const struct {
+    std::optional<nanoseconds> roundTrip;
+    int reported;
+  } cases[] = {{nanoseconds(999'999), 0},
+               {milliseconds(1), 1},
+               {nanoseconds(20'900'000), 20},
+               {std::nullopt, -1}};
+  for (const auto& c : cases) {
+    ProbesWithFakes fakes(c.roundTrip);
+    EXPECT_EQ(fakes.probes.Ping("10.200.0.5", 100), c.reported)
+        << (c.roundTrip ? c.roundTrip->count() : -1) << " ns";
+  }
+}
+
+TEST(EchoProbesTest, CallsArrivingTogetherStartTheEngineOnce) {
+  ProbesWithFakes fakes;
+  constexpr int kCallers = 32;
+  std::latch go(kCallers);
+  std::atomic<int> answered{0};
+  std::vector<std::thread> callers;
+  for (int i = 0; i < kCallers; ++i) {
+    callers.emplace_back([&] {
+      go.arrive_and_wait();
+      if (fakes.probes.Ping("10.200.0.5", 100) == 12) ++answered;
+    });
+  }
+  for (std::thread& caller : callers) caller.join();
+  EXPECT_EQ(fakes.starts, 1);
+  EXPECT_EQ(answered, kCallers);
+}
+
+TEST(EchoProbesTest, AFailedStartIsReportedAndTriedAgainByTheNextCall) {
+  auto* engine = new RecordingEngine(milliseconds(3));
+  std::vector<IcmpEngineStart> outcomes;
+  outcomes.push_back({nullptr, "Ping unavailable: not allowed"});
+  outcomes.push_back({nullptr, ""});
+  outcomes.push_back({nullptr, "Ping unavailable: still not allowed"});
+  outcomes.push_back({std::unique_ptr<IcmpEngine>(engine), ""});
+  std::size_t starts = 0;
+  std::vector<std::string> asked;
+  EchoProbes probes([&] { return std::move(outcomes[starts++]); },
+                    std::make_unique<TableResolver>(std::map<std::string, std::string>{}, &asked));
+
+  EXPECT_EQ(probes.UnavailableReason(), "Ping unavailable: not allowed");
+  EXPECT_THAT(probes.UnavailableReason(), ::testing::StartsWith("Ping unavailable: "))
+      << "a start that fails without saying why still gets a reason";
+  EXPECT_EQ(probes.Ping("127.0.0.1", 100), -1);
+  EXPECT_EQ(starts, 3u);
+  EXPECT_EQ(probes.UnavailableReason(), "");
+  EXPECT_EQ(probes.Ping("127.0.0.1", 100), 3);
+  EXPECT_EQ(starts, 4u) << "a started engine is kept";
+  EXPECT_THAT(asked, IsEmpty()) << "no name is looked up while probes cannot be sent";
+}
+
+}  // namespace
+}  // namespace vardelle

@@ -1,0 +1,420 @@
+// Live probes: on loopback in the host's namespace, and on a private tun network that each
+// test builds in a namespace of its own (see RunsInOwnNetwork).
+#include "runtime/network_probes.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <linux/capability.h>
+#include <spawn.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <latch>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "runtime/icmp_engine_linux.h"
+#include "tests/support/named_cases.h"
+#include "tests/support_net/tun_network.h"
+
+extern char** environ;
+
+namespace vardelle {
+namespace {
+
+using std::chrono::milliseconds;
+using std::chrono::steady_clock;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+using testnet::Target;
+using Answer = Target::Answer;
+
+constexpr char kInsideMarker[] = "VARDELLE_PROBE_TEST_IN_OWN_NETWORK";
+constexpr int kCannotIsolate = 77;
+constexpr auto kChildDeadline = std::chrono::seconds(60);
+
+// The replies a test waits for take milliseconds; this is slack for a loaded sanitizer run.
+constexpr auto kSlack = milliseconds(15);
+constexpr auto kShortTimeout = milliseconds(300);
+
+constexpr char kQuick[] = "10.200.0.12";
+constexpr char kAfter20[] = "10.200.0.5";
+constexpr char kAfter60[] = "10.200.0.11";
+constexpr char kSilent[] = "10.200.0.6";
+constexpr char kUnreachable[] = "10.200.0.7";
+constexpr char kFromElsewhere[] = "10.200.0.8";
+constexpr char kBadChecksum[] = "10.200.0.9";
+constexpr char kTimeExceeded[] = "10.200.0.10";
+
+std::vector<Target> StandardTargets() {
+  return {{kQuick, Answer::kEcho, {}},
+          {kAfter20, Answer::kEcho, milliseconds(20)},
+          {kAfter60, Answer::kEcho, milliseconds(60)},
+          {kSilent, Answer::kSilent, {}},
+          {kUnreachable, Answer::kHostUnreachable, {}},
+          {kFromElsewhere, Answer::kEchoFromElsewhere, {}},
+          {kBadChecksum, Answer::kEchoWithBadChecksum, {}},
+          {kTimeExceeded, Answer::kTimeExceeded, {}}};
+}
+
+std::string CurrentTestName() {
+  const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  return std::string(test->test_suite_name()) + "." + test->name();
+}
+
+// Runs this very test again in a child process that moves into a network namespace of its
+// own; returns the child's wait status, or nothing when it could not be started or ended.
+std::optional<int> RunCurrentTestInChild() {
+  std::string filter = "--gtest_filter=" + CurrentTestName();
+  std::string brief = "--gtest_brief=" + std::to_string(GTEST_FLAG_GET(brief) ? 1 : 0);
+  std::string exe = "/proc/self/exe";
+  std::vector<char*> arguments = {exe.data(), filter.data(), brief.data(), nullptr};
+  std::string marker = std::string(kInsideMarker) + "=1";
+  std::vector<char*> environment = {marker.data()};
+  for (char** variable = environ; *variable != nullptr; ++variable) {
+    environment.push_back(*variable);
+  }
+  environment.push_back(nullptr);
+  pid_t child = 0;
+  if (posix_spawn(&child, exe.c_str(), nullptr, nullptr, arguments.data(), environment.data()) !=
+      0) {
+    return std::nullopt;
+  }
+  const auto deadline = steady_clock::now() + kChildDeadline;
+  int status = 0;
+  while (waitpid(child, &status, WNOHANG) == 0) {
+    if (steady_clock::now() > deadline) {
+      kill(child, SIGKILL);
+      waitpid(child, &status, 0);
+      return std::nullopt;
+    }
+    std::this_thread::sleep_for(milliseconds(10));
+  }
+  return status;
+}
+
+void RecordChildOutcome(std::optional<int> status) {
+  if (!status) {
+    ADD_FAILURE() << "the test's child process did not start or did not end in time";
+  } else if (WIFEXITED(*status) && WEXITSTATUS(*status) == kCannotIsolate) {
+    GTEST_SKIP() << "needs root (or CAP_SYS_ADMIN and CAP_NET_ADMIN) for a network namespace";
+  } else {
+    EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0)
+        << "the test failed in its own network; its output is above";
+  }
+}
+
+// True in the child, which then owns a fresh network with loopback up. In the test as
+// started, runs the child, records its outcome and answers false.
+bool RunsInOwnNetwork() {
+  if (std::getenv(kInsideMarker) != nullptr) {
+    const std::string why = testnet::EnterPrivateNetwork();
+    if (!why.empty()) {
+      std::fprintf(stderr, "%s\n", why.c_str());
+      std::fflush(stderr);
+      std::_Exit(kCannotIsolate);
+    }
+    return true;
+  }
+  RecordChildOutcome(RunCurrentTestInChild());
+  return false;
+}
+
+#define RUN_IN_OWN_NETWORK() \
+  if (!RunsInOwnNetwork()) return
+
+std::unique_ptr<testnet::TunResponder> StartResponder(std::vector<Target> targets) {
+  std::string why;
+  auto responder = testnet::TunResponder::Start(std::move(targets), &why);
+  EXPECT_NE(responder, nullptr) << why;
+  return responder;
+}
+
+void AllowUnprivilegedIcmp() {
+  std::ofstream("/proc/sys/net/ipv4/ping_group_range") << "0 2147483647";
+}
+
+// Raw ICMP depends on this capability being in the effective set of the calling thread.
+bool SetNetRawCapability(bool effective) {
+  __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+  __user_cap_data_struct data[2] = {};
+  if (syscall(SYS_capget, &header, data) != 0) return false;
+  if (effective) {
+    data[0].effective |= 1u << CAP_NET_RAW;
+  } else {
+    data[0].effective &= ~(1u << CAP_NET_RAW);
+  }
+  return syscall(SYS_capset, &header, data) == 0;
+}
+
+// ---------------------------------------------------------------------------------------
+// Loopback in the host's namespace, through the process-wide engine.
+
+TEST(LoopbackProbeTest, TheReasonIsEmptyExactlyWhenLoopbackAnswers) {
+  const std::string reason = ProbeUnavailableReason();
+  if (reason.empty()) {
+    const int roundTrip = PingHost("127.0.0.1", 1000);
+    EXPECT_GE(roundTrip, 0);
+    EXPECT_LT(roundTrip, 100);
+  } else {
+    EXPECT_THAT(reason, HasSubstr("ping_group_range"));
+    EXPECT_EQ(reason.find('\n'), std::string::npos) << "one line";
+    EXPECT_EQ(PingHost("127.0.0.1", 200), -1);
+  }
+}
+
+TEST(LoopbackProbeTest, ThousandsOfCallersAtOnceAreAllAnswered) {
+  if (!ProbeUnavailableReason().empty()) GTEST_SKIP() << ProbeUnavailableReason();
+  constexpr int kCallers = 2000;
+  std::vector<int> roundTrips(kCallers, -2);
+  std::latch go(kCallers);
+  std::vector<std::thread> callers;
+  callers.reserve(kCallers);
+  for (int i = 0; i < kCallers; ++i) {
+    callers.emplace_back([&, i] {
+      go.arrive_and_wait();
+      roundTrips[i] = PingHost("127.0.0." + std::to_string(1 + i % 200), 5000);
+    });
+  }
+  for (std::thread& caller : callers) caller.join();
+  EXPECT_THAT(roundTrips, ::testing::Each(::testing::Ge(0)));
+}
+
+TEST(LoopbackProbeTest, EmptyHostTextIsAFailureNotTheLocalMachine) {
+  EXPECT_EQ(PingHost("", 200), -1);
+  EXPECT_EQ(ResolveHostAddress(""), "");
+  EXPECT_EQ(ResolveHostAddress("127.0.0.1"), "127.0.0.1") << "a dotted address comes back as is";
+}
+
+// ---------------------------------------------------------------------------------------
+// Both engines on the private tun network.
+
+struct EngineKind {
+  std::string name;
+  IcmpSocketKind kind;
+};
+using named_cases::CaseName;
+using named_cases::PrintTo;
+
+class TunEngineTest : public ::testing::TestWithParam<EngineKind> {
+ protected:
+  // Builds the network and the engine under test; false (with a failure recorded) if not.
+  bool Build() {
+    responder_ = StartResponder(StandardTargets());
+    if (GetParam().kind == IcmpSocketKind::kDatagram) AllowUnprivilegedIcmp();
+    IcmpEngineStart start = StartLinuxIcmpEngine(GetParam().kind);
+    EXPECT_EQ(start.unavailableReason, "");
+    engine_ = std::move(start.engine);
+    return responder_ && engine_;
+  }
+
+  std::optional<std::chrono::nanoseconds> Echo(const char* address,
+                                               milliseconds timeout = kShortTimeout) {
+    return engine_->Echo(testnet::ParseAddress(address), timeout);
+  }
+
+  std::unique_ptr<testnet::TunResponder> responder_;
+  std::unique_ptr<IcmpEngine> engine_;
+};
+
+TEST_P(TunEngineTest, ReportsTheResponderDelayAndSendsNoPayload) {
+  RUN_IN_OWN_NETWORK();
+  ASSERT_TRUE(Build());
+  const auto roundTrip = Echo(kAfter20);
+  ASSERT_TRUE(roundTrip.has_value());
+  EXPECT_GE(*roundTrip, milliseconds(20));
+  EXPECT_LT(*roundTrip, milliseconds(20) + kSlack);
+  EXPECT_THAT(responder_->RequestSizes(kAfter20), ElementsAre(8u)) << "the bare ICMP header";
+}
+
+struct Unanswered {
+  std::string name;
+  const char* address;
+  bool endsAtOnce;  // an ICMP error ends the wait; everything else waits out the time-out
+};
+
+TEST_P(TunEngineTest, OnlyAnEchoReplyFromTheProbedAddressCounts) {
+  RUN_IN_OWN_NETWORK();
+  ASSERT_TRUE(Build());
+  const Unanswered cases[] = {{"silent", kSilent, false},
+                              {"reply from another address", kFromElsewhere, false},
+                              {"reply with a bad checksum", kBadChecksum, false},
+                              {"host unreachable", kUnreachable, true},
+                              {"time exceeded", kTimeExceeded, true}};
+  struct Outcome {
+    std::optional<std::chrono::nanoseconds> roundTrip;
+    steady_clock::duration took;
+  };
+  std::vector<Outcome> outcomes(std::size(cases));
+  std::vector<std::thread> probes;
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    probes.emplace_back([&, i] {
+      const auto start = steady_clock::now();
+      outcomes[i].roundTrip = Echo(cases[i].address);
+      outcomes[i].took = steady_clock::now() - start;
+    });
+  }
+  for (std::thread& probe : probes) probe.join();
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE(cases[i].name);
+    EXPECT_FALSE(outcomes[i].roundTrip.has_value());
+    if (cases[i].endsAtOnce) {
+      EXPECT_LT(outcomes[i].took, kShortTimeout / 2);
+    } else {
+      EXPECT_GE(outcomes[i].took, kShortTimeout);
+    }
+    EXPECT_THAT(responder_->RequestSizes(cases[i].address), ElementsAre(8u));
+  }
+  // The engine still answers after all that.
+  EXPECT_TRUE(Echo(kQuick).has_value());
+}
+
+TEST_P(TunEngineTest, ConcurrentCallersEachGetTheirOwnReply) {
+  RUN_IN_OWN_NETWORK();
+  ASSERT_TRUE(Build());
+  const struct {
+    const char* address;
+    std::optional<milliseconds> delay;
+  } targets[] = {{kQuick, milliseconds(0)},
+                 {kAfter20, milliseconds(20)},
+                 {kAfter60, milliseconds(60)},
+                 {kSilent, std::nullopt}};
+  constexpr int kCallers = 800;
+  std::vector<std::optional<std::chrono::nanoseconds>> roundTrips(kCallers);
+  std::latch go(kCallers);
+  std::vector<std::thread> callers;
+  for (int i = 0; i < kCallers; ++i) {
+    callers.emplace_back([&, i] {
+      go.arrive_and_wait();
+      roundTrips[i] = Echo(targets[i % std::size(targets)].address);
+    });
+  }
+  for (std::thread& caller : callers) caller.join();
+  for (int i = 0; i < kCallers; ++i) {
+    const auto& target = targets[i % std::size(targets)];
+    SCOPED_TRACE(std::string("caller ") + std::to_string(i) + " probing " + target.address);
+    ASSERT_EQ(roundTrips[i].has_value(), target.delay.has_value());
+    if (target.delay) {
+      EXPECT_GE(*roundTrips[i], *target.delay);
+      // Loose: hundreds of threads waking at once on two cores; a reply handed to the
+      // wrong caller is off by 20 ms or more.
+      EXPECT_LT(*roundTrips[i], *target.delay + milliseconds(20));
+    }
+  }
+  EXPECT_EQ(responder_->RequestCount(), static_cast<std::size_t>(kCallers));
+}
+
+TEST_P(TunEngineTest, AZeroTimeOutSendsTheRequestButDoesNotWait) {
+  RUN_IN_OWN_NETWORK();
+  ASSERT_TRUE(Build());
+  const auto start = steady_clock::now();
+  EXPECT_FALSE(Echo(kAfter20, milliseconds(0)).has_value());
+  EXPECT_LT(steady_clock::now() - start, milliseconds(10));
+  EXPECT_TRUE(responder_->AwaitRequests(1, milliseconds(1000)));
+  EXPECT_THAT(responder_->RequestSizes(kAfter20), ElementsAre(8u));
+  std::this_thread::sleep_for(milliseconds(40));  // the late reply arrives and is dropped
+  EXPECT_TRUE(Echo(kAfter20).has_value()) << "the dropped reply did not disturb the next probe";
+}
+
+TEST_P(TunEngineTest, TwoEnginesOfOneHostNeverTakeEachOthersReplies) {
+  RUN_IN_OWN_NETWORK();
+  ASSERT_TRUE(Build());
+  // Both engines are fresh, so both send sequence number 0 to the same address; the second
+  // goes 30 ms later and would see the first one's reply 30 ms early if it took it.
+  IcmpEngineStart second = StartLinuxIcmpEngine(GetParam().kind);
+  ASSERT_NE(second.engine, nullptr) << second.unavailableReason;
+  std::optional<std::chrono::nanoseconds> firstRoundTrip;
+  std::thread first([&] { firstRoundTrip = Echo(kAfter60); });
+  std::this_thread::sleep_for(milliseconds(30));
+  const auto secondRoundTrip = second.engine->Echo(testnet::ParseAddress(kAfter60), kShortTimeout);
+  first.join();
+  ASSERT_TRUE(firstRoundTrip && secondRoundTrip);
+  EXPECT_GE(*firstRoundTrip, milliseconds(60));
+  EXPECT_GE(*secondRoundTrip, milliseconds(60));
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, TunEngineTest,
+                         ::testing::Values(EngineKind{"Datagram", IcmpSocketKind::kDatagram},
+                                           EngineKind{"Raw", IcmpSocketKind::kRaw}),
+                         CaseName<EngineKind>);
+
+// ---------------------------------------------------------------------------------------
+// The public calls in a private network, with hosts files of the test's own.
+
+constexpr char kHosts[] =
+    "127.0.0.1 localhost\n"
+    "10.200.0.5 servers.vardelle.test\n"
+    "10.200.0.11 servers.vardelle.test\n";
+// A name server that is not there: unknown names fail at once and nothing leaves.
+constexpr char kResolvConf[] = "nameserver 127.0.0.1\noptions attempts:1 timeout:1\n";
+
+void UseTestHostsFiles() {
+  EXPECT_EQ(testnet::ReplaceSystemFile("/etc/hosts", kHosts), "");
+  EXPECT_EQ(testnet::ReplaceSystemFile("/etc/resolv.conf", kResolvConf), "");
+}
+
+TEST(TunPingHostTest, ANameIsResolvedAndOnlyItsFirstAddressProbed) {
+  RUN_IN_OWN_NETWORK();
+  UseTestHostsFiles();
+  const auto responder = StartResponder(StandardTargets());
+  ASSERT_NE(responder, nullptr);
+  EXPECT_EQ(ResolveHostAddress("servers.vardelle.test"), kAfter20);
+  const int roundTrip = PingHost("servers.vardelle.test", 500);
+  EXPECT_GE(roundTrip, 20);
+  EXPECT_LT(roundTrip, 20 + kSlack.count());
+  EXPECT_THAT(responder->RequestSizes(kAfter20), ElementsAre(8u));
+  EXPECT_THAT(responder->RequestSizes(kAfter60), IsEmpty());
+}
+
+TEST(TunPingHostTest, AnUnknownNameIsEmptyTextAndMinusOneWithoutAProbe) {
+  RUN_IN_OWN_NETWORK();
+  UseTestHostsFiles();
+  const auto responder = StartResponder(StandardTargets());
+  ASSERT_NE(responder, nullptr);
+  EXPECT_EQ(ResolveHostAddress("nowhere.vardelle.test"), "");
+  EXPECT_EQ(PingHost("nowhere.vardelle.test", 500), -1);
+  EXPECT_EQ(responder->RequestCount(), 0u);
+}
+
+TEST(TunPingHostTest, AnExplicitZeroTimeOutIsPassedOnAsZero) {
+  RUN_IN_OWN_NETWORK();
+  const auto responder = StartResponder(StandardTargets());
+  ASSERT_NE(responder, nullptr);
+  ASSERT_EQ(ProbeUnavailableReason(), "");  // the engine is started before the clock runs
+  const auto start = steady_clock::now();
+  EXPECT_EQ(PingHost(kAfter20, 0), -1);
+  EXPECT_LT(steady_clock::now() - start, milliseconds(10));
+  EXPECT_TRUE(responder->AwaitRequests(1, milliseconds(1000)));
+  EXPECT_THAT(responder->RequestSizes(kAfter20), ElementsAre(8u));
+}
+
+TEST(TunPingHostTest, WithoutPermissionEveryProbeFailsWithAReasonUntilAllowed) {
+  RUN_IN_OWN_NETWORK();
+  // A new namespace starts with unprivileged ICMP off; dropping CAP_NET_RAW closes the
+  // raw way as well.
+  ASSERT_TRUE(SetNetRawCapability(false));
+  const std::string reason = ProbeUnavailableReason();
+  EXPECT_THAT(reason, HasSubstr("sysctl -w net.ipv4.ping_group_range=\"0 2147483647\""));
+  EXPECT_THAT(reason, HasSubstr("CAP_NET_RAW"));
+  EXPECT_EQ(reason.find('\n'), std::string::npos) << "one line";
+  EXPECT_EQ(PingHost("127.0.0.1", 200), -1);
+
+  // Allowing the unprivileged socket is taken up by the next call: the failed start is
+  // retried, and without CAP_NET_RAW only the datagram socket can be what now works.
+  AllowUnprivilegedIcmp();
+  EXPECT_EQ(ProbeUnavailableReason(), "");
+  EXPECT_GE(PingHost("127.0.0.1", 1000), 0);
+  EXPECT_TRUE(SetNetRawCapability(true));
+}
+
+}  // namespace
+}  // namespace vardelle
