@@ -1,5 +1,6 @@
 // An in-memory main window for the application's tests: it keeps the table, the period
-// list and the timer as plain data and records what the application asked of it.
+// list and the timer as plain data and records what the application asked of it. Safe to
+// call from several threads; read the public state once they are done.
 #pragma once
 
 #include <algorithm>
@@ -15,8 +16,11 @@ namespace vardelle::testing {
 class FakeWindow : public MainWindowView {
  public:
   struct Row {
+    RowId id;
     std::vector<std::string> cells = std::vector<std::string>(7);
     RowIcon icon = RowIcon::kNotTested;
+    Colour textColour = kDefaultColour;
+    Colour backColour = kDefaultColour;
   };
 
   std::string CellText(int row, int column) override {
@@ -31,13 +35,43 @@ class FakeWindow : public MainWindowView {
     std::lock_guard guard(mutex);
     if (ValidRow(row)) rows[row].icon = icon;
   }
-  int InsertRow(const std::string& firstCell, RowIcon icon) override {
+  RowId InsertRow(const std::string& firstCell, RowIcon icon) override {
     std::lock_guard guard(mutex);
-    Row row;
+    Row row{.id = RowId{++lastRowId}};
     row.cells[0] = firstCell;
     row.icon = icon;
     rows.push_back(row);
-    return static_cast<int>(rows.size()) - 1;
+    return row.id;
+  }
+  RowId RowIdAt(int row) override {
+    std::lock_guard guard(mutex);
+    return ValidRow(row) ? rows[row].id : RowId{};
+  }
+  int RowIndexOf(RowId id) override {
+    std::lock_guard guard(mutex);
+    return IndexOf(id);
+  }
+  std::string CellText(RowId id, int column) override {
+    std::lock_guard guard(mutex);
+    return ValidCell(IndexOf(id), column) ? rows[IndexOf(id)].cells[column] : std::string();
+  }
+  void SetCellText(RowId id, int column, const std::string& text) override {
+    std::lock_guard guard(mutex);
+    if (ValidCell(IndexOf(id), column)) rows[IndexOf(id)].cells[column] = text;
+  }
+  void SetRowIcon(RowId id, RowIcon icon) override {
+    std::lock_guard guard(mutex);
+    if (ValidRow(IndexOf(id))) rows[IndexOf(id)].icon = icon;
+  }
+  void SetRowColours(RowId id, Colour textColour, Colour backColour) override {
+    std::lock_guard guard(mutex);
+    if (!ValidRow(IndexOf(id))) return;
+    rows[IndexOf(id)].textColour = textColour;
+    rows[IndexOf(id)].backColour = backColour;
+  }
+  void ClearRowColours() override {
+    std::lock_guard guard(mutex);
+    for (Row& row : rows) row.textColour = row.backColour = kDefaultColour;
   }
   void DeleteAllRows() override {
     std::lock_guard guard(mutex);
@@ -58,6 +92,8 @@ class FakeWindow : public MainWindowView {
     rows = std::move(sorted);
   }
   void SetColumnArrow(int column, HeaderArrow arrow) override {
+    std::lock_guard guard(mutex);
+    if (column < 0 || column >= 7) return;
     arrows.resize(std::max<size_t>(arrows.size(), column + 1), HeaderArrow::kNone);
     arrows[column] = arrow;
   }
@@ -71,11 +107,29 @@ class FakeWindow : public MainWindowView {
   void SetTableWidth(int width) override { tableWidth = width; }
   void ShowRowMenu(int dx, int dy) override { menuOffsets.push_back({dx, dy}); }
   void FocusTestButton() override { ++focusRequests; }
+  void SetStatusLine(const std::string& text) override {
+    std::lock_guard guard(mutex);
+    statusLines.push_back(text);
+  }
+
+  // The arrow a column's header shows.
+  HeaderArrow ArrowOf(int column) {
+    std::lock_guard guard(mutex);
+    return column < static_cast<int>(arrows.size()) ? arrows[column] : HeaderArrow::kNone;
+  }
+  // One column of every row, top to bottom.
+  std::vector<std::string> Column(int column) {
+    std::lock_guard guard(mutex);
+    std::vector<std::string> cells;
+    for (const Row& row : rows) cells.push_back(row.cells[column]);
+    return cells;
+  }
 
   std::mutex mutex;
   std::vector<Row> rows;
   int selectedRow = -1;
   std::vector<HeaderArrow> arrows;
+  std::vector<std::string> statusLines;
   int redraws = 0;
   int periodSelection = 0;
   std::vector<int> periodValues{0, 5, 10, 20, 30, 60};
@@ -88,6 +142,13 @@ class FakeWindow : public MainWindowView {
  private:
   bool ValidRow(int row) const { return row >= 0 && row < static_cast<int>(rows.size()); }
   bool ValidCell(int row, int column) const { return ValidRow(row) && column >= 0 && column < 7; }
+  int IndexOf(RowId id) const {
+    const auto found = std::find_if(rows.begin(), rows.end(),
+                                    [&](const Row& row) { return id.value && row.id == id; });
+    return found == rows.end() ? -1 : static_cast<int>(found - rows.begin());
+  }
+
+  std::uint64_t lastRowId = 0;
 };
 
 }  // namespace vardelle::testing
