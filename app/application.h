@@ -4,11 +4,13 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <memory>
 
 #include "app/endpoints.h"
 #include "app/main_window_view.h"
 #include "app/process_lists.h"
+#include "app/table_sort.h"
 #include "runtime/locks.h"
 
 namespace vardelle {
@@ -21,6 +23,11 @@ struct Application {
   // Shared, so a worker still running while ShutDown frees the lists keeps its own
   // reference instead of reading freed memory.
   std::atomic<std::shared_ptr<ProcessLists>> lists;
+  // The server table's sort direction and arrow, shared by header clicks and loading.
+  SortState sortState;
+  // Starts a latency test run; loading asks for the first one when the table is filled.
+  // Set before the window is created; empty while there is no test run to start.
+  std::function<void()> startTestRun;
 };
 
 Application& TheApplication();

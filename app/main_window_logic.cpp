@@ -1,15 +1,18 @@
 #include "app/main_window_logic.h"
 
 #include "app/row_menu.h"
+#include "app/server_list_loading.h"
+#include "app/table_sort.h"
 #include "app/test_period.h"
 #include "runtime/locks.h"
+#include "runtime/threads.h"
 
 namespace vardelle {
 
 void MainWindowLogic::OnCreated(MainWindowView& view) {
   app.window = &view;
   app.tableLock = CreateLock();
-  // The server list loading starts here once the loading thread exists.
+  StartThread(LoadServerListThread);
   view.FocusTestButton();
 }
 
@@ -21,9 +24,12 @@ void MainWindowLogic::OnRowRightClicked() { ShowRowMenu(window()); }
 
 void MainWindowLogic::OnPeriodChanged() { SelectTestPeriod(window()); }
 
-// Sorting, the test run, the console tools and the browser links are bound here as they
-// are built; until then these events change nothing.
-void MainWindowLogic::OnHeaderClicked(int) {}
+void MainWindowLogic::OnHeaderClicked(int column) {
+  SortTableByColumn(app.sortState, window(), column, SortModeForColumn(column));
+}
+
+// The test run, the console tools and the browser links are bound here as they are built;
+// until then these events change nothing.
 void MainWindowLogic::OnRowActivated() {}
 void MainWindowLogic::OnContinuousPingChosen() {}
 void MainWindowLogic::OnRouteTraceChosen() {}

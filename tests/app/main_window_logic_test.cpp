@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
+#include "app/server_table.h"
 #include "app/start_up.h"
 #include "app/test_period.h"
 #include "fake_window.h"
@@ -13,20 +18,85 @@ namespace {
 
 using testing::FakeWindow;
 
+// The test runs that loading threads asked for. Static, so a loading thread still
+// returning from the request never touches an object that a finished test destroyed.
+class TestRunRequests {
+ public:
+  static void Record() {
+    std::lock_guard guard(mutex);
+    ++count;
+    changed.notify_all();
+  }
+  static int Count() {
+    std::lock_guard guard(mutex);
+    return count;
+  }
+  // Whether the count reaches wanted within a few seconds.
+  static bool WaitFor(int wanted) {
+    std::unique_lock lock(mutex);
+    return changed.wait_for(lock, std::chrono::seconds(10), [&] { return count >= wanted; });
+  }
+
+ private:
+  static inline std::mutex mutex;
+  static inline std::condition_variable changed;
+  static inline int count = 0;
+};
+
+// The loading thread works on TheApplication(), so these tests drive that one; the window
+// is created with no game-box address, and every test waits until loading is over.
 class MainWindowLogicTest : public ::testing::Test {
  protected:
-  void SetUp() override { logic.OnCreated(window); }
+  void SetUp() override {
+    app.startTestRun = TestRunRequests::Record;
+    requestsBefore = TestRunRequests::Count();
+    logic.OnCreated(window);
+    ASSERT_TRUE(TestRunRequests::WaitFor(requestsBefore + 1)) << "loading did not finish";
+  }
   void TearDown() override { logic.OnDestroying(); }
 
-  Application app;
+  Application& app = TheApplication();
   MainWindowLogic logic{app};
   FakeWindow window;
+  int requestsBefore = 0;
 };
 
 TEST_F(MainWindowLogicTest, CreationMakesTheTableLockAndFocusesTheButton) {
   EXPECT_NE(app.tableLock, 0);
   EXPECT_EQ(window.focusRequests, 1);
   EXPECT_EQ(app.window.load(), &window);
+}
+
+TEST_F(MainWindowLogicTest, CreationLoadsTheServerListOnItsOwnThread) {
+  EXPECT_EQ(TestRunRequests::Count(), requestsBefore + 1);
+  ASSERT_FALSE(window.statusLines.empty());
+  EXPECT_EQ(window.statusLines.back(), "未设置游戏盒子站点地址（--gamebox 或 VARDELLE_GAMEBOX）");
+}
+
+// The shared direction depends on the sorts before, so each check accepts either one as
+// long as the arrow tells it.
+TEST_F(MainWindowLogicTest, HeaderClicksSortLatencyAndAddressAsNumbers) {
+  for (const char* cells : {"0", "1", "2", "3"}) window.InsertRow(cells, RowIcon::kNotTested);
+  const std::vector<std::string> latencies{"37ms", "5ms", "120ms", "..."};
+  const std::vector<std::string> addresses{"183.7.0.1", "61.1.1.1", "183.60.1.1", "20.1.1.1"};
+  for (int row = 0; row < 4; ++row) {
+    window.SetCellText(row, kLatencyColumn, latencies[row]);
+    window.SetCellText(row, kAddressColumn, addresses[row]);
+  }
+  logic.OnHeaderClicked(kLatencyColumn);
+  const std::vector<std::string> byLatency{"...", "5ms", "37ms", "120ms"};
+  EXPECT_EQ(window.Column(kLatencyColumn),
+            window.ArrowOf(kLatencyColumn) == HeaderArrow::kUp
+                ? byLatency
+                : std::vector<std::string>(byLatency.rbegin(), byLatency.rend()));
+
+  logic.OnHeaderClicked(kAddressColumn);
+  const std::vector<std::string> byAddress{"20.1.1.1", "61.1.1.1", "183.60.1.1", "183.7.0.1"};
+  EXPECT_EQ(window.ArrowOf(kLatencyColumn), HeaderArrow::kNone);
+  EXPECT_EQ(window.Column(kAddressColumn),
+            window.ArrowOf(kAddressColumn) == HeaderArrow::kUp
+                ? byAddress
+                : std::vector<std::string>(byAddress.rbegin(), byAddress.rend()));
 }
 
 TEST_F(MainWindowLogicTest, DestructionDeletesTheTableLockOnce) {
@@ -80,7 +150,10 @@ class RecordingPlatform : public WindowPlatform {
 
 TEST(StartUpTest, ListsAndSharedJarExistBeforeTheWindowAndTheLockDiesWithIt) {
   RecordingPlatform platform;
+  TheApplication().startTestRun = TestRunRequests::Record;
+  const int requestsBefore = TestRunRequests::Count();
   EXPECT_EQ(StartUp(platform), 0);
+  ASSERT_TRUE(TestRunRequests::WaitFor(requestsBefore + 1)) << "loading did not finish";
   EXPECT_TRUE(platform.listsReadyWhenShown);
   EXPECT_TRUE(platform.sharedJarReadyWhenShown);
   EXPECT_TRUE(platform.lockLiveWhileShown);

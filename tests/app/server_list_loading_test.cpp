@@ -1,0 +1,237 @@
+#include "app/server_list_loading.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "app/server_table.h"
+#include "fake_window.h"
+#include "tests/runtime/loopback_servers.h"
+
+namespace vardelle {
+namespace {
+
+using testing::FakeWindow;
+using Names = std::vector<std::string>;
+
+std::string ReadFixture(const std::string& name) {
+  std::ifstream file(std::string(VARDELLE_FIXTURES) + "/" + name, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+Bytes AsBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
+
+const std::string kGameBox = "http://gamebox.test";
+
+// The captured list after the first sort: names in pinyin order, each with its region and
+// domain.
+const Names kSortedNames{"电信01区 ", "电信02区 ", "电信03区 ",
+                         "教育00区 ", "网通01区 ", "网通02区 "};
+const Names kSortedRegions{"艾欧尼亚", "祖安", "诺克萨斯", "教育网", "比尔吉沃特", "德玛西亚"};
+const Names kSortedDomains{"hn1-new.lol.qq.com", "hn2.lol.qq.com", "hn3.lol.qq.com",
+                           "edu1.lol.qq.com",    "wt1.lol.qq.com", "wt2.lol.qq.com"};
+
+class ServerListLoadingTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    app.window = &window;
+    app.endpoints.SetBaseUrl(Site::kGameBox, kGameBox);
+    app.startTestRun = [this] {
+      ++testRunsAsked;
+      namesWhenAsked = window.Column(kNameColumn);
+    };
+    services.readUrl = [this](const std::string& url) {
+      requestedUrls.push_back(url);
+      return AsBytes(document);
+    };
+    services.resolveHostAddress = [this](const std::string& host) {
+      resolvedHosts.push_back(host);
+      return std::string("127.0.0.1");
+    };
+    services.probeUnavailableReason = [this] { return probeReason; };
+  }
+
+  void Load() { LoadServerList(app, services); }
+  std::string LastStatus() {
+    return window.statusLines.empty() ? std::string() : window.statusLines.back();
+  }
+
+  Application app;
+  FakeWindow window;
+  ServerListServices services;
+  std::string document = ReadFixture("json/server_list.json");
+  std::string probeReason;
+  std::vector<std::string> requestedUrls;
+  std::vector<std::string> resolvedHosts;
+  int testRunsAsked = 0;
+  Names namesWhenAsked;
+};
+
+TEST_F(ServerListLoadingTest, FillsTheTableFromTheCapturedListSortedByName) {
+  window.InsertRow("测试主机", RowIcon::kNotTested);  // the design-time placeholder
+  Load();
+  EXPECT_EQ(requestedUrls, Names{kGameBox + "/lol/box/gameserver.json"});
+  EXPECT_EQ(window.Column(kNameColumn), kSortedNames);
+  EXPECT_EQ(window.Column(kRegionColumn), kSortedRegions);
+  EXPECT_EQ(window.Column(kDomainColumn), kSortedDomains);
+  EXPECT_EQ(window.Column(kLocationColumn), Names(6, "正在查询服务器物理归属地..."));
+  for (int column : {kAddressColumn, kLatencyColumn, kStatusColumn}) {
+    EXPECT_EQ(window.Column(column), Names(6, "")) << "column " << column;
+  }
+  for (const FakeWindow::Row& row : window.rows) EXPECT_EQ(row.icon, RowIcon::kNotTested);
+  EXPECT_EQ(window.ArrowOf(kNameColumn), HeaderArrow::kUp);
+}
+
+TEST_F(ServerListLoadingTest, ResolvesEveryDomainInListOrderAndReportsProgress) {
+  Load();
+  EXPECT_EQ(resolvedHosts, (Names{"hn1-new.lol.qq.com", "hn2.lol.qq.com", "hn3.lol.qq.com",
+                                  "wt1.lol.qq.com", "wt2.lol.qq.com", "edu1.lol.qq.com"}));
+  const Names expectedStatus{"正在下载服务器列表...",  "正在加载服务器列表 1/6",
+                             "正在加载服务器列表 2/6", "正在加载服务器列表 3/6",
+                             "正在加载服务器列表 4/6", "正在加载服务器列表 5/6",
+                             "正在加载服务器列表 6/6", "服务器列表已加载，共 6 个服务器"};
+  EXPECT_EQ(window.statusLines, expectedStatus);
+}
+
+TEST_F(ServerListLoadingTest, AsksForTheFirstTestRunOnceAfterTheSort) {
+  Load();
+  EXPECT_EQ(testRunsAsked, 1);
+  EXPECT_EQ(namesWhenAsked, kSortedNames);
+}
+
+TEST_F(ServerListLoadingTest, BlockedEchoProbesAreToldWithTheirReason) {
+  probeReason = "ICMP sockets are not permitted; run: sudo sysctl net.ipv4.ping_group_range";
+  Load();
+  EXPECT_EQ(LastStatus(), "无法发送 ICMP 回显：" + probeReason);
+}
+
+TEST_F(ServerListLoadingTest, ASiteWithoutAddressIsNeverAskedAndTheStatusSaysHowToSetIt) {
+  app.endpoints.SetBaseUrl(Site::kGameBox, "");
+  window.InsertRow("测试主机", RowIcon::kNotTested);
+  Load();
+  EXPECT_TRUE(requestedUrls.empty());
+  EXPECT_EQ(window.RowCount(), 0);
+  EXPECT_EQ(LastStatus(), "未设置游戏盒子站点地址（--gamebox 或 VARDELLE_GAMEBOX）");
+  EXPECT_EQ(testRunsAsked, 1);
+}
+
+struct DocumentCase {
+  std::string name;
+  std::string document;
+  std::string status;
+  Names names;  // column 0 after the first sort
+  Names regions;
+};
+
+class UnusualDocumentTest : public ServerListLoadingTest,
+                            public ::testing::WithParamInterface<DocumentCase> {};
+
+TEST_P(UnusualDocumentTest, GivesTheDocumentedRowsAndStillSortsAndStartsARun) {
+  document = GetParam().document;
+  Load();
+  EXPECT_EQ(window.Column(kNameColumn), GetParam().names);
+  EXPECT_EQ(window.Column(kRegionColumn), GetParam().regions);
+  EXPECT_EQ(LastStatus(), GetParam().status);
+  EXPECT_EQ(testRunsAsked, 1);
+  EXPECT_FALSE(app.sortState.BeginSort(0, SortMode::kText).ascending)
+      << "the first sort was made, so the next one is descending";
+}
+
+const std::string kLoaded1 = "服务器列表已加载，共 1 个服务器";
+const std::string kNoContent = "无法读取服务器列表：没有收到内容";
+const std::string kNotAnArray = "无法读取服务器列表：应答不是 JSON 数组";
+
+INSTANTIATE_TEST_SUITE_P(
+    Documents, UnusualDocumentTest,
+    ::testing::Values(
+        DocumentCase{"NoAnswer", "", kNoContent, {}, {}},
+        DocumentCase{"StartsWithAZeroByte", std::string("\0[{}]", 5), kNoContent, {}, {}},
+        // The reader takes a text without brackets as an array of one element.
+        DocumentCase{
+            "NotJson", "<html><body>502 Bad Gateway</body></html>", kNotAnArray, {"00区 "}, {""}},
+        DocumentCase{"EmptyArray", " [ ] ", "服务器列表为空", {}, {}},
+        // An object's members are counted as elements, which have no members of their own.
+        DocumentCase{"Object", R"({"old_name":"电信一"})", kNotAnArray, {"00区 "}, {""}},
+        DocumentCase{"CutAtTheFirstZeroByte",
+                     std::string(R"([{"old_name":"电信十一","new_name":"祖安"}])") +
+                         std::string("\0,{\"old_name\":\"x\"}]", 19),
+                     kLoaded1,
+                     {"电信11区 "},
+                     {"祖安"}},
+        DocumentCase{"MissingMembers",
+                     R"([{"old_name":"电信十一"},{"new_name":"祖安","domain":"x"},{}])",
+                     "服务器列表已加载，共 3 个服务器",
+                     {"00区 ", "00区 ", "电信11区 "},
+                     {"祖安", "", ""}}),
+    [](const ::testing::TestParamInfo<DocumentCase>& test) { return test.param.name; });
+
+// A header click between inserting a row and writing its cells reorders the table; the
+// cells must still reach the row they belong to.
+class SortingOnInsertWindow : public FakeWindow {
+ public:
+  RowId InsertRow(const std::string& firstCell, RowIcon icon) override {
+    const RowId row = FakeWindow::InsertRow(firstCell, icon);
+    SortTableByColumn(headerClicks, *this, kNameColumn, SortMode::kText);
+    SortTableByColumn(headerClicks, *this, kNameColumn, SortMode::kText);  // now descending
+    return row;
+  }
+  SortState headerClicks;
+};
+
+TEST(ServerListLoadingRaceTest, CellsFollowTheirRowThroughASortDuringLoading) {
+  Application app;
+  SortingOnInsertWindow window;
+  app.window = &window;
+  app.endpoints.SetBaseUrl(Site::kGameBox, kGameBox);
+  ServerListServices services;
+  services.readUrl = [](const std::string&) {
+    return AsBytes(ReadFixture("json/server_list.json"));
+  };
+  services.resolveHostAddress = [](const std::string&) { return std::string(); };
+  services.probeUnavailableReason = [] { return std::string(); };
+  LoadServerList(app, services);
+  ASSERT_EQ(window.Column(kNameColumn), kSortedNames);
+  EXPECT_EQ(window.Column(kRegionColumn), kSortedRegions);
+  EXPECT_EQ(window.Column(kDomainColumn), kSortedDomains);
+}
+
+TEST(ServerListLoadingWithoutWindowTest, DoesNothing) {
+  Application app;
+  app.endpoints.SetBaseUrl(Site::kGameBox, kGameBox);
+  int calls = 0;
+  app.startTestRun = [&calls] { ++calls; };
+  ServerListServices services;
+  services.readUrl = [&calls](const std::string&) {
+    ++calls;
+    return Bytes();
+  };
+  LoadServerList(app, services);
+  EXPECT_EQ(calls, 0);
+}
+
+// The real page fetch against a server on 127.0.0.1 that serves the captured list.
+TEST(ServerListLoadingEndToEndTest, LoadsTheListFromALoopbackSite) {
+  testing::LoopbackHttpServer site;
+  const std::string body = ReadFixture("json/server_list.json");
+  site.Server().Get("/lol/box/gameserver.json",
+                    [&body](const httplib::Request&, httplib::Response& response) {
+                      response.set_content(body, "application/json");
+                    });
+  ASSERT_TRUE(site.Start());
+  Application app;
+  FakeWindow window;
+  app.window = &window;
+  app.endpoints.SetBaseUrl(Site::kGameBox, site.Url(""));
+  ServerListServices services;
+  services.resolveHostAddress = [](const std::string&) { return std::string(); };
+  services.probeUnavailableReason = [] { return std::string(); };
+  LoadServerList(app, services);
+  EXPECT_EQ(window.Column(kNameColumn), kSortedNames);
+  EXPECT_EQ(window.Column(kRegionColumn), kSortedRegions);
+}
+
+}  // namespace
+}  // namespace vardelle
