@@ -1,10 +1,62 @@
 #include <QApplication>
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
+#include "app/application.h"
+#include "app/endpoints.h"
 #include "app/start_up.h"
+#include "tools/demo_world/demo_world.h"
 #include "ui/qt_window_platform.h"
 
+namespace {
+
+std::optional<std::string> Environment(std::string_view name) {
+  const char* value = std::getenv(std::string(name).c_str());
+  return value ? std::optional<std::string>(value) : std::nullopt;
+}
+
+// Every site that the command line left without an address is served by the demo world.
+bool UseDemoWorld(vardelle::Endpoints& endpoints) {
+  // Never destroyed: detached workers may still be reading from it while the process exits.
+  auto* world = new vardelle::demo::DemoWorld;
+  if (!world->Start()) return false;
+  for (const vardelle::SiteInfo& info : vardelle::SiteTable()) {
+    if (!endpoints.HasAddress(info.site)) endpoints.SetBaseUrl(info.site, world->BaseUrl());
+  }
+  return true;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-  QApplication application(argc, argv);
+  const vardelle::CommandLine line =
+      vardelle::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), Environment);
+  if (line.help) {
+    std::fputs(vardelle::CommandLineHelp().c_str(), stdout);
+    return 0;
+  }
+  if (!line.error.empty()) {
+    std::fprintf(stderr, "vardelle: %s\n\n%s", line.error.c_str(),
+                 vardelle::CommandLineHelp().c_str());
+    return 2;
+  }
+  vardelle::Endpoints endpoints = line.endpoints;
+  if (line.demo && !UseDemoWorld(endpoints)) {
+    std::fputs("vardelle: the demo world found no free port on 127.0.0.1\n", stderr);
+    return 1;
+  }
+  vardelle::TheApplication().endpoints = endpoints;
+
+  // The arguments are all the program's own, so Qt gets none of them.
+  int qtArgc = 1;
+  QApplication application(qtArgc, argv);
+  // Qt takes the user's locale; numbers are read and written the C way.
+  std::setlocale(LC_NUMERIC, "C");
   // Never destroyed: detached workers may still hold the (detached) window view while
   // the process exits, and the platform owns it.
   auto* platform = new vardelle::ui::QtWindowPlatform;
