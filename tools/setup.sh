@@ -13,6 +13,7 @@ packages=(
   libgtest-dev libgmock-dev                 # tests
   libbenchmark-dev nlohmann-json3-dev       # benchmarks and their JSON reference
   libcpp-httplib-dev                        # loopback test and demo servers
+  iputils-ping fping                        # the echo benchmark's comparison tools
   fonts-wqy-microhei                        # CJK captions
 )
 
