@@ -1,0 +1,62 @@
+// The demo world's server list loaded into the in-memory table with the real page fetch
+// and name resolution: every server's row, in name order, before any test run.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <mutex>
+
+#include "app/server_list_loading.h"
+#include "app/server_table.h"
+#include "fake_window.h"
+#include "tests/demo_world_servers.h"
+#include "tools/demo_world/demo_world.h"
+
+namespace vardelle {
+namespace {
+
+using testing::kDemoServersByName;
+
+TEST(DemoWorldLoadingTest, EveryServerGetsItsRowInNameOrder) {
+  demo::DemoWorld world;
+  ASSERT_TRUE(world.Start());
+  testing::FakeWindow window;
+  Application app;
+  app.window = &window;
+  app.endpoints.SetBaseUrl(Site::kGameBox, world.BaseUrl());
+  int testRunsAsked = 0;
+  app.startTestRun = [&] { ++testRunsAsked; };
+  std::mutex resolvedMutex;
+  std::map<std::string, std::string> resolved;
+  ServerListServices services;
+  services.resolveHostAddress = [&](const std::string& host) {
+    const std::string address = ResolveHostAddress(host);
+    std::lock_guard guard(resolvedMutex);
+    resolved[host] = address;
+    return address;
+  };
+  services.probeUnavailableReason = [] { return std::string(); };
+  window.InsertRow("测试主机", RowIcon::kNotTested);
+
+  LoadServerList(app, services);
+
+  ASSERT_EQ(window.rows.size(), std::size(kDemoServersByName));
+  for (size_t i = 0; i < window.rows.size(); ++i) {
+    const testing::FakeWindow::Row& row = window.rows[i];
+    const testing::DemoServerRow& expected = kDemoServersByName[i];
+    SCOPED_TRACE(i);
+    EXPECT_EQ(row.cells[kNameColumn], expected.name);
+    EXPECT_EQ(row.cells[kRegionColumn], expected.region);
+    EXPECT_EQ(row.cells[kDomainColumn], expected.domain);
+    // The address is the test run's to write; the location lookup's placeholder stands.
+    EXPECT_EQ(row.cells[kAddressColumn], "");
+    EXPECT_EQ(row.cells[kLocationColumn], kLocationPendingText);
+    EXPECT_EQ(row.icon, RowIcon::kNotTested);
+    EXPECT_EQ(resolved[expected.domain], expected.address);
+  }
+  EXPECT_EQ(resolved.size(), std::size(kDemoServersByName));
+  EXPECT_EQ(window.ArrowOf(kNameColumn), HeaderArrow::kUp);
+  EXPECT_EQ(testRunsAsked, 1);
+}
+
+}  // namespace
+}  // namespace vardelle
