@@ -77,16 +77,18 @@ class TableResolver final : public HostResolver {
 // test afterwards.
 struct ProbesWithFakes {
   explicit ProbesWithFakes(std::optional<nanoseconds> answer = milliseconds(12))
-      : engine(new RecordingEngine(answer)),
+      : unstarted(std::make_unique<RecordingEngine>(answer)),
+        engine(unstarted.get()),
         probes(
             [this] {
               ++starts;
-              return IcmpEngineStart{std::unique_ptr<IcmpEngine>(engine), ""};
+              return IcmpEngineStart{std::move(unstarted), ""};
             },
             std::make_unique<TableResolver>(
                 std::map<std::string, std::string>{{"game.example", "10.1.2.3"}}, &asked)) {}
 
-  RecordingEngine* const engine;  // owned by probes once started
+  std::unique_ptr<RecordingEngine> unstarted;  // until the first start-up hands it over
+  RecordingEngine* const engine;
   std::atomic<int> starts{0};
   std::vector<std::string> asked;
   EchoProbes probes;
