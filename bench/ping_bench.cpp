@@ -1,0 +1,237 @@
+// Echo probe benchmarks. The process first moves into a network namespace of its own, so
+// every probe stays on its private loopback or on the tun test network built here, whose
+// responder answers after a chosen delay; the system's ping and fping run in the same
+// namespace against the same hosts for comparison. Without root the namespace cannot be
+// made: the loopback benchmarks then use the host's loopback and the tun ones are skipped.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <latch>
+#include <memory>
+#include <numeric>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "runtime/icmp_engine_linux.h"
+#include "runtime/network_probes.h"
+#include "tests/support_net/tun_network.h"
+
+namespace vardelle {
+namespace {
+
+using std::chrono::duration;
+using std::chrono::milliseconds;
+using std::chrono::steady_clock;
+using testnet::Target;
+
+constexpr int kSlowestDelayMs = 100;
+constexpr int kProbeTimeoutMs = 2000;
+constexpr int kComparisonCount = 10;  // echoes per tool and host for the delay comparison
+
+std::string TunTarget(int delayMs) { return "10.200.0." + std::to_string(delayMs); }
+
+// The tun network, or why there is none.
+struct BenchNetwork {
+  std::string unavailable;
+  std::unique_ptr<testnet::TunResponder> responder;
+};
+
+BenchNetwork& Network() {
+  static BenchNetwork network;
+  return network;
+}
+
+// Must run before any thread exists: the namespace is entered by the calling thread only.
+void BuildNetwork() {
+  BenchNetwork& network = Network();
+  network.unavailable = testnet::EnterPrivateNetwork();
+  if (!network.unavailable.empty()) return;
+  std::vector<Target> targets;
+  for (const int delayMs : {5, 20, kSlowestDelayMs}) {
+    targets.push_back({TunTarget(delayMs), Target::Answer::kEcho, milliseconds(delayMs)});
+  }
+  network.responder = testnet::TunResponder::Start(targets, &network.unavailable);
+}
+
+// Runs probe(i) for i < count on count threads released together; every result, and the
+// time from the release until the last probe returned.
+struct ConcurrentRun {
+  std::vector<int> results;
+  duration<double> wall;
+};
+
+template <class Probe>
+ConcurrentRun RunConcurrently(int count, Probe probe) {
+  ConcurrentRun run{std::vector<int>(static_cast<std::size_t>(count)), {}};
+  std::vector<steady_clock::time_point> finished(run.results.size());
+  std::latch ready(count + 1);
+  std::vector<std::thread> threads;
+  threads.reserve(run.results.size());
+  for (int i = 0; i < count; ++i) {
+    threads.emplace_back([&, i] {
+      ready.arrive_and_wait();
+      run.results[i] = probe(i);
+      finished[i] = steady_clock::now();
+    });
+  }
+  const auto released = steady_clock::now();
+  ready.arrive_and_wait();
+  for (std::thread& thread : threads) thread.join();
+  run.wall = *std::max_element(finished.begin(), finished.end()) - released;
+  return run;
+}
+
+double Share(const std::vector<int>& results, bool (*counts)(int)) {
+  return static_cast<double>(std::count_if(results.begin(), results.end(), counts)) /
+         static_cast<double>(results.size());
+}
+
+void ConcurrentLoopbackProbes(benchmark::State& state) {
+  const int callers = static_cast<int>(state.range(0));
+  if (!ProbeUnavailableReason().empty()) {
+    state.SkipWithError(ProbeUnavailableReason().c_str());
+    return;
+  }
+  double answered = 0;
+  double wallSeconds = 0;
+  for (auto _ : state) {
+    const ConcurrentRun run =
+        RunConcurrently(callers, [](int) { return PingHost("127.0.0.1", kProbeTimeoutMs); });
+    state.SetIterationTime(run.wall.count());
+    wallSeconds += run.wall.count();
+    answered += Share(run.results, [](int ms) { return ms >= 0; });
+  }
+  const double iterations = static_cast<double>(state.iterations());
+  state.counters["answered"] = answered / iterations;
+  state.counters["per_probe_us"] = wallSeconds * 1e6 / iterations / callers;
+}
+BENCHMARK(ConcurrentLoopbackProbes)
+    ->Arg(1)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(5000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+bool SkipWithoutTunNetwork(benchmark::State& state) {
+  const BenchNetwork& network = Network();
+  if (network.responder) return false;
+  state.SkipWithError(("no tun test network: " + network.unavailable).c_str());
+  return true;
+}
+
+// 1000 probes at once over the three delayed hosts; the run should end within 1.2 times the
+// slowest delay, and each probe should report its own host's delay.
+void ThousandConcurrentTunProbes(benchmark::State& state) {
+  if (SkipWithoutTunNetwork(state)) return;
+  constexpr int kCallers = 1000;
+  const int delays[] = {5, 20, kSlowestDelayMs};
+  double wallMs = 0;
+  double ownDelay = 0;
+  for (auto _ : state) {
+    const ConcurrentRun run = RunConcurrently(kCallers, [&](int i) {
+      return PingHost(TunTarget(delays[i % 3]), kProbeTimeoutMs) - delays[i % 3];
+    });
+    state.SetIterationTime(run.wall.count());
+    wallMs += run.wall.count() * 1000;
+    // Whole milliseconds are cut, so a right reply reports its delay or a little more.
+    ownDelay += Share(run.results, [](int excess) { return excess >= 0 && excess <= 3; });
+  }
+  const double iterations = static_cast<double>(state.iterations());
+  state.counters["wall_over_slowest_delay"] = wallMs / iterations / kSlowestDelayMs;
+  state.counters["reported_own_delay"] = ownDelay / iterations;
+}
+BENCHMARK(ThousandConcurrentTunProbes)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
+
+// The round-trip times a command printed, one number after each marker.
+std::vector<double> TimesPrinted(const std::string& command, const std::string& marker) {
+  std::vector<double> times;
+  FILE* output = popen(command.c_str(), "r");
+  if (output == nullptr) return times;
+  char line[4096];
+  while (std::fgets(line, sizeof line, output) != nullptr) {
+    const std::string text = line;
+    for (std::size_t at = text.find(marker); at != std::string::npos;
+         at = text.find(marker, at + 1)) {
+      double value = 0;
+      const char* start = text.c_str() + at + marker.size();
+      if (std::from_chars(start, text.c_str() + text.size(), value).ec == std::errc()) {
+        times.push_back(value);
+      }
+    }
+  }
+  pclose(output);
+  return times;
+}
+
+double MeanAbsoluteError(const std::vector<double>& times, int delayMs) {
+  if (times.empty()) return NAN;
+  const double sum = std::accumulate(times.begin(), times.end(), 0.0,
+                                     [&](double s, double t) { return s + std::abs(t - delayMs); });
+  return sum / static_cast<double>(times.size());
+}
+
+// What the system's ping and fping report for the same host, from the same namespace.
+void CompareWithSystemTools(benchmark::State& state, int delayMs) {
+  const std::string host = TunTarget(delayMs);
+  const std::string count = std::to_string(kComparisonCount);
+  const auto ping = TimesPrinted(
+      "LC_ALL=C ping -n -c " + count + " -i 0.05 -W 1 -w 5 " + host + " 2>/dev/null", "time=");
+  const auto fping =
+      TimesPrinted("LC_ALL=C fping -C " + count + " -p 50 -t 1000 -q " + host + " 2>&1", " ");
+  state.counters["ping_err_ms"] = MeanAbsoluteError(ping, delayMs);
+  state.counters["fping_err_ms"] = MeanAbsoluteError(fping, delayMs);
+}
+
+// The reported time against the responder's configured delay: PingHost's whole
+// milliseconds and the engine's own unrounded figure, beside ping and fping.
+void TunDelayAccuracy(benchmark::State& state) {
+  if (SkipWithoutTunNetwork(state)) return;
+  const int delayMs = static_cast<int>(state.range(0));
+  const std::string host = TunTarget(delayMs);
+  IcmpEngineStart engine = StartLinuxIcmpEngine();
+  if (!engine.engine) {
+    state.SkipWithError(engine.unavailableReason.c_str());
+    return;
+  }
+  std::vector<double> reported;
+  std::vector<double> exact;
+  for (auto _ : state) {
+    reported.push_back(PingHost(host, kProbeTimeoutMs));
+    const auto roundTrip =
+        engine.engine->Echo(testnet::ParseAddress(host), milliseconds(kProbeTimeoutMs));
+    exact.push_back(roundTrip ? duration<double, std::milli>(*roundTrip).count() : -1);
+  }
+  state.counters["reported_err_ms"] = MeanAbsoluteError(reported, delayMs);
+  state.counters["exact_err_ms"] = MeanAbsoluteError(exact, delayMs);
+  CompareWithSystemTools(state, delayMs);
+}
+BENCHMARK(TunDelayAccuracy)
+    ->Arg(5)
+    ->Arg(20)
+    ->Arg(kSlowestDelayMs)
+    ->Iterations(kComparisonCount)
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace vardelle
+
+int main(int argc, char** argv) {
+  vardelle::BuildNetwork();
+  if (!vardelle::Network().unavailable.empty()) {
+    std::fprintf(stderr, "ping_bench: %s\n", vardelle::Network().unavailable.c_str());
+  }
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
