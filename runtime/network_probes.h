@@ -11,11 +11,14 @@ inline constexpr int kDefaultPingTimeoutMs = 10000;
 // One echo request to host (dotted IPv4 address, or a name whose first IPv4 address is
 // probed); the round-trip time in whole milliseconds (a sub-millisecond answer is 0), or
 // -1 when no echo reply from that address arrived within the time-out or anything failed.
-// Leaving the time-out out waits kDefaultPingTimeoutMs; an explicit 0 is a time-out of 0.
+// Leaving the time-out out waits kDefaultPingTimeoutMs; an explicit 0 is a time-out of 0 (the
+// request is sent, nothing is waited for). A negative time-out gives -1 at once, unsent.
+// ICMP errors (unreachable, time exceeded) and replies from other addresses are no answer.
 int PingHost(const std::string& host);
 int PingHost(const std::string& host, int timeoutMs);
 
-// The first IPv4 address of host as dotted text, or "" (also for an empty host).
+// The first IPv4 address of host as dotted text, or "" (also for an empty host, and for a
+// text with a zero byte inside, which the system would cut short and take for another host).
 std::string ResolveHostAddress(const std::string& host);
 
 // Starts the echo engine when it is not started yet (nothing is sent); "" when echo
