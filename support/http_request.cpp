@@ -30,6 +30,7 @@ void CompleteUrl(Text& url) {
   if (LeftText(LowerText(url), 4) != "http") url = "http://" + url;
 }
 
+// Sub-match 3: after an optional "http://" or "https://", up to the first "/" or ":".
 Text ExtractHost(const Text& url) {
   CompactRegex regex;
   regex.Create("(http(s)?://)?([^/:]+)(:(\\d+))?", true, true, false);
@@ -72,7 +73,7 @@ HttpRequest::HttpRequest() { component = CreateHttpComponent(); }
 HttpRequest::HttpRequest(std::shared_ptr<HttpComponent> given) { component = std::move(given); }
 
 // Parts go in the reverse of their making: the component before the jar, which the members'
-// own order would undo.
+// own order would undo. The platform's CoUninitialize between the two has no counterpart.
 HttpRequest::~HttpRequest() { component.reset(); }
 
 void HttpRequest::SetCookieMode(int mode) { cookieMode = mode; }

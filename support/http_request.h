@@ -40,20 +40,27 @@ class HttpRequest {
                                std::optional<AutomationValue> variantValue = std::nullopt);
   void SetProxyServer(int setting = 2, const Text& server = {}, const Text& bypass = {});
   void SetLogonCredentials(const Text& user, const Text& password, int target = 0);
-  // url is completed in place.
+  // url is completed in place ("http://" before anything not starting with "http"); the
+  // outcome code afterwards is the Open's.
   void OpenRequest(const std::optional<Text>& method, Text& url,
                    std::optional<bool> async = std::nullopt);
   void AddRequestHeader(const Text& name, const Text& value);
   Text GetHeader(const Text& name);
   Text GetHeaders();
+  // Without a body Send gets no argument at all. The outcome code afterwards is the Send's,
+  // whatever the cookie steps around it did.
   void SendText(const std::optional<Text>& body = std::nullopt);
+  // As SendText, but cookie mode 3 uses the host field, completed in place to "http://host".
   void SendBytes(const std::optional<Bytes>& body = std::nullopt);
   bool WaitResponse(int timeoutMs);
   void AbortRequest();
   void SetTimeoutValues(int resolveMs, int connectMs, int sendMs, int receiveMs);
   void SetCertificate(const Text& name);
   void SetLogonPolicy(int policy);
+  // The value of the first "Set-Cookie: name=" (else "Set-Cookie:name=") header, up to its
+  // ";" or its line's end.
   Text GetSetCookieValue(const Text& name);
+  // Every header line starting with "Set-Cookie:" (case counts), each ended by CR LF.
   Text GetSetCookieLines();
 
   const Text& Host() const { return host; }
