@@ -15,8 +15,9 @@ namespace vardelle {
 std::optional<std::string> ReadWholeFile(const Text& path, bool missingIsEmpty = false);
 
 // Writes contents to a new file beside path and renames it over path, so path holds either
-// its old or its new bytes, never a part. An existing file keeps its permissions. False
-// when any step fails; path is then untouched and no temporary file is left behind.
+// its old or its new bytes, never a part. An existing file keeps its permissions; a
+// symbolic link stays a link and its target gets the new bytes. False when any step fails;
+// the file is then untouched and no temporary file is left behind.
 bool ReplaceWholeFile(const Text& path, std::string_view contents);
 
 }  // namespace vardelle

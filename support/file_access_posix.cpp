@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <string>
 
 #include "support/file_access.h"
@@ -86,6 +87,16 @@ bool IsRegularFile(int fd) {
   return ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
 }
 
+// Writes go to the file that a symbolic link names, as writing through the link would, and
+// leave the link in place.
+Text ResolvedTarget(const Text& path) {
+  char* resolved = ::realpath(path.c_str(), nullptr);
+  if (resolved == nullptr) return path;
+  Text target(resolved);
+  std::free(resolved);
+  return target;
+}
+
 }  // namespace
 
 // Opened without blocking and refused unless it is a regular file, so a pipe or device
@@ -102,8 +113,9 @@ std::optional<std::string> ReadWholeFile(const Text& path, bool missingIsEmpty) 
   return contents;
 }
 
-bool ReplaceWholeFile(const Text& path, std::string_view contents) {
-  if (!IsUsablePath(path)) return false;
+bool ReplaceWholeFile(const Text& given, std::string_view contents) {
+  if (!IsUsablePath(given)) return false;
+  const Text path = ResolvedTarget(given);
   std::string name;
   Descriptor file(CreateSiblingFile(path, name));
   if (file.Get() < 0) return false;

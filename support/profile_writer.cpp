@@ -1,6 +1,7 @@
 #include "support/profile_writer.h"
 
 #include <cstddef>
+#include <mutex>
 #include <optional>
 #include <string_view>
 
@@ -10,6 +11,10 @@ namespace vardelle {
 namespace {
 
 constexpr std::string_view kNewLineEnd = "\r\n";
+
+// Writers of this process take turns, so two writes to one file never drop each other's
+// keys.
+std::mutex writeMutex;
 
 // One line of the file: its bytes without the line end, and the line end as found ("" on a
 // last line that has none).
@@ -130,6 +135,7 @@ bool WriteProfileStrings(const std::vector<ProfileEntry>& entries, const Text& p
   }
   const bool allSafe = safe.size() == entries.size();
   if (safe.empty()) return allSafe;
+  std::lock_guard guard(writeMutex);
   const std::optional<std::string> file = ReadWholeFile(path, true);
   if (!file) return false;
   std::vector<ProfileLine> lines = SplitLines(*file);

@@ -4,8 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <filesystem>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "named_cases.h"
 #include "temp_dir.h"
@@ -168,6 +171,45 @@ TEST(ProfileWriter, ReplacesTheFileWithoutLeftoversAndKeepsItsPermissions) {
     ++entries;
   }
   EXPECT_EQ(entries, 1);
+}
+
+TEST(ProfileWriter, WritesThroughASymbolicLink) {
+  TempDir dir;
+  const std::string target = dir.File("target.ini");
+  const std::string link = dir.File("link.ini");
+  WriteBytes(target, "[a.com]\r\n");
+  std::filesystem::create_symlink(target, link);
+  ASSERT_TRUE(WriteProfileString("a.com", "k", "v", link));
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(ReadBytes(target), "[a.com]\r\nk=v\r\n");
+}
+
+// Each write reads the file and replaces it; without taking turns a write would replace
+// the file with a version that lacks the key another thread just added.
+TEST(ProfileWriter, ConcurrentWritersKeepEveryKey) {
+  constexpr int kThreads = 4;
+  constexpr int kKeys = 25;
+  TempDir dir;
+  const std::string file = dir.File("jar.ini");
+  std::atomic<int> failures{0};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([&, t] {
+      for (int k = 0; k < kKeys; ++k) {
+        const std::string key = "t" + std::to_string(t) + "k" + std::to_string(k);
+        if (!WriteProfileString("a.com", key, "1", file)) ++failures;
+      }
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_EQ(failures.load(), 0);
+  const std::string written = ReadBytes(file);
+  for (int t = 0; t < kThreads; ++t) {
+    for (int k = 0; k < kKeys; ++k) {
+      const std::string line = "\r\nt" + std::to_string(t) + "k" + std::to_string(k) + "=1\r\n";
+      EXPECT_NE(written.find(line), std::string::npos) << line;
+    }
+  }
 }
 
 // A pipe at the path must be refused, not waited on for a writer that never comes.
