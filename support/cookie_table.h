@@ -26,8 +26,14 @@ class CookieTable {
   int RecordCount(const std::optional<Text>& domain = std::nullopt);
   int ListDomains(std::vector<Text>& list);
   int ListNames(const Text& domain, std::vector<Text>& list);
+  // INI form: "[domain]" lines open a section, "name=value" lines are its cookies. Lines
+  // end at LF, a zero byte or byte 26 (a CR before LF dropped); false when the file cannot
+  // be read.
   bool ReadFile(const Text& path);
+  // Saves every record as a profile key of its domain's section. False for a blank path, a
+  // failed write, or a record whose texts would break the line format (left out).
   bool WriteFile(const Text& path);
+  // The INI form split at CR LF; empties the caller's text; false when it was empty.
   bool ReadText(Text& text);
 
  private:
