@@ -84,40 +84,6 @@ TEST_F(HttpRequestLoopback, GetAnswersBodyTextHeadersAndStatus) {
   EXPECT_EQ(request.GetStatus(), 404);
 }
 
-TEST_F(HttpRequestLoopback, BodiesReachTheServerAsSent) {
-  LoopbackHttpServer server;
-  server.Server().Post("/size", [](const httplib::Request& in, httplib::Response& out) {
-    out.set_content(std::to_string(in.body.size()) + ":" + in.body, "application/octet-stream");
-  });
-  ASSERT_TRUE(server.Start());
-  HttpRequest request;
-  Text url = server.Url("/size");
-  request.OpenRequest("POST", url);
-  request.SendBytes(Bytes{'a', 0, 'b'});
-  EXPECT_EQ(request.GetResponseBody(), (Bytes{'3', ':', 'a', 0, 'b'}));
-  request.OpenRequest("POST", url);
-  request.SendText("k=v");
-  EXPECT_EQ(request.GetResponseText(), "3:k=v");
-}
-
-TEST_F(HttpRequestLoopback, FailedRequestAnswersEmptyWithACode) {
-  // A port that the server no longer listens on after it is gone.
-  int port = 0;
-  {
-    LoopbackHttpServer server;
-    ASSERT_TRUE(server.Start());
-    port = server.Port();
-  }
-  HttpRequest request;
-  Text url = testing::LoopbackUrl("http", port, "/");
-  request.OpenRequest(std::nullopt, url);
-  request.SendText();
-  EXPECT_NE(request.LastCallError(), "");
-  EXPECT_EQ(request.GetResponseText(), "");
-  EXPECT_NE(request.LastCallError(), "");
-  EXPECT_EQ(request.GetResponseBody(), Bytes());
-}
-
 TEST_F(HttpRequestLoopback, ModeOneCarriesServerCookiesToTheNextRequest) {
   CookieServer cookies;
   ASSERT_TRUE(cookies.started);

@@ -44,6 +44,7 @@ const std::vector<StoreCase> kStoreCases = {
      {{"https://user@Case.TEST:8443/", "a", "1"}},
      "http://case.test:80/",
      "a=1"},
+    {"bracketedAddressWithoutPort", {{"http://[::1]:8080/", "v6", "1"}}, "http://[::1]/", "v6=1"},
     {"otherHostGetsNothing", {{"http://one.test/", "a", "1"}}, "http://sub.one.test/", ""},
     {"defaultPathIsTheDirectory",
      {{"http://dir.test/app/login?next=/", "a", "1"}},
@@ -138,11 +139,6 @@ TEST(SystemCookieStore, RefusesUrlsWithoutHostAndUnusableNames) {
   }
   EXPECT_EQ(GetSystemCookies("http://refused.test/"), "");
   EXPECT_EQ(GetSystemCookies("refused.test"), "");
-}
-
-TEST(SystemCookieStore, KeepsBracketedAddressesApartFromTheirPort) {
-  EXPECT_TRUE(SetSystemCookie("http://[::1]:8080/", "v6", "1"));
-  EXPECT_EQ(GetSystemCookies("http://[::1]/"), "v6=1");
 }
 
 TEST(SystemCookieStore, ShortMaxAgeRunsOut) {
