@@ -118,6 +118,22 @@ BENCHMARK(ConcurrentLoopbackProbes)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 
+// The same release of the same number of threads with no probe at all: what starting and
+// waking the callers costs on this machine, to be told apart from the probes' own cost.
+void ConcurrentWakeBaseline(benchmark::State& state) {
+  const int callers = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    state.SetIterationTime(RunConcurrently(callers, [](int) { return 0; }).wall.count());
+  }
+}
+BENCHMARK(ConcurrentWakeBaseline)
+    ->Arg(1)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(5000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
 bool SkipWithoutTunNetwork(benchmark::State& state) {
   const BenchNetwork& network = Network();
   if (network.responder) return false;
