@@ -4,6 +4,8 @@
 #include <unicode/ustring.h>
 #include <unicode/utf16.h>
 
+#include <algorithm>
+#include <cctype>
 #include <climits>
 #include <memory>
 #include <optional>
@@ -61,6 +63,17 @@ std::string CharsetOf(std::string_view contentType) {
   return {};
 }
 
+// A charset name as registered: letters, digits and a few marks. Anything else (ICU reads
+// "," as the start of converter options and "/" as a path) is no charset name.
+bool IsCharsetName(const std::string& charset) {
+  constexpr std::size_t kLongestName = 40;
+  return !charset.empty() && charset.size() <= kLongestName &&
+         std::all_of(charset.begin(), charset.end(), [](char c) {
+           return std::isalnum(static_cast<unsigned char>(c)) ||
+                  std::string_view("-_.:+").find(c) != std::string_view::npos;
+         });
+}
+
 // The GB2312 family is read as code page 936, as the platform does: servers that say gb2312
 // routinely send GBK.
 std::string ConverterNameFor(const std::string& charset) {
@@ -96,7 +109,7 @@ std::optional<std::u16string> Decode(const Bytes& body, const std::string& conve
 
 std::u16string DecodeBody(const Bytes& body, std::string_view contentType) {
   const std::string charset = CharsetOf(contentType);
-  if (!charset.empty()) {
+  if (IsCharsetName(charset)) {
     if (auto text = Decode(body, ConverterNameFor(charset))) return *std::move(text);
   }
   return Decode(body, IsValidUtf8(body) ? kUtf8 : kCodePage936).value_or(std::u16string());

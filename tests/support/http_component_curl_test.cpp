@@ -399,6 +399,17 @@ TEST_F(HttpComponentSilenceTest, ReceiveTimeOutEndsASilentAnswer) {
   }
 }
 
+// The server never reads the body, so the sending stalls once the socket buffers are full.
+TEST_F(HttpComponentSilenceTest, SendTimeOutEndsAStalledUpload) {
+  RawSocketServer deaf([](RawConnection& connection) { connection.Hold(20s); });
+  const auto component = CreateHttpComponent();
+  component->SetTimeouts(0, 5000, 500, 60000);
+  component->Open("POST", deaf.Url("/"), false);
+  const auto waited = Elapsed([&] { component->Send(Bytes(std::size_t{64} << 20, 'x')); });
+  EXPECT_LT(waited, 5s);
+  EXPECT_EQ(LastCallErrorCode(), kException);
+}
+
 TEST_F(HttpComponentSilenceTest, AbortAndDestructionStopARunningTransfer) {
   RawSocketServer silent([](RawConnection& connection) { connection.Hold(20s); });
   auto component = CreateHttpComponent();

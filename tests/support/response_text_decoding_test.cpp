@@ -24,6 +24,8 @@ TEST(ResponseTextDecodingTest, DecodesByCharsetOrByContent) {
       {"gbk sniffed", "", "\xD6\xD0\xCE\xC4", "中文"},
       {"unknown charset falls back", "text/plain; charset=x-no-such", "\xD6\xD0", "中"},
       {"empty charset falls back", "text/plain; charset=", "\xE4\xB8\xAD", "中"},
+      {"converter options are no charset", "text/plain; charset=utf-8,swaplfnl", "\xD6\xD0", "中"},
+      {"paths are no charset", "text/plain; charset=/tmp/x", "\xD6\xD0", "中"},
       {"ascii", "application/json", "{\"a\":1}", "{\"a\":1}"},
       {"utf-8 byte order mark dropped", "", "\xEF\xBB\xBFok", "ok"},
       {"utf-16 with its mark", "text/plain; charset=utf-16", std::string("\xFF\xFE\x2D\x4E", 4),
