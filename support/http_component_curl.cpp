@@ -3,12 +3,12 @@
 #include <curl/curl.h>
 
 #include <algorithm>
-#include <cctype>
 #include <condition_variable>
 #include <mutex>
 #include <system_error>
 #include <thread>
 
+#include "support/ascii_case.h"
 #include "support/call_error.h"
 #include "support/http_component.h"
 #include "support/http_exchange_curl.h"
@@ -38,13 +38,6 @@ enum Option : int {
   kEnableHttp11 = 17,
 };
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
-}
-
 // A method or header name: printable ASCII without separators, so it cannot break the
 // request's layout.
 bool IsToken(std::string_view text) {
@@ -63,10 +56,10 @@ bool IsHeaderValue(std::string_view text) {
 bool IsWebUrl(const std::string& url) {
   CURLU* parsed = curl_url();
   char* scheme = nullptr;
-  const bool ok = parsed != nullptr &&
-                  curl_url_set(parsed, CURLUPART_URL, url.c_str(), 0) == CURLUE_OK &&
-                  curl_url_get(parsed, CURLUPART_SCHEME, &scheme, 0) == CURLUE_OK &&
-                  (EqualsIgnoringCase(scheme, "http") || EqualsIgnoringCase(scheme, "https"));
+  const bool ok =
+      parsed != nullptr && curl_url_set(parsed, CURLUPART_URL, url.c_str(), 0) == CURLUE_OK &&
+      curl_url_get(parsed, CURLUPART_SCHEME, &scheme, 0) == CURLUE_OK &&
+      (EqualsIgnoringAsciiCase(scheme, "http") || EqualsIgnoringAsciiCase(scheme, "https"));
   curl_free(scheme);
   curl_url_cleanup(parsed);
   return ok && url.find('\0') == std::string::npos;
@@ -105,6 +98,7 @@ class CurlHttpComponent final : public HttpComponent {
 
   void Open(const Text& method, const Text& url, bool async) override {
     StopTransfer();
+    SetStage(Stage::kCreated);
     const std::string escaped = EscapeSpaces(url);
     if (!IsToken(method) || !IsWebUrl(escaped)) return Fail();
     request_ = Request{method, escaped, async, {}, std::nullopt, std::nullopt};
@@ -115,10 +109,11 @@ class CurlHttpComponent final : public HttpComponent {
   void SetRequestHeader(const Text& name, const Text& value) override {
     if (CurrentStage() != Stage::kOpened || !IsToken(name) || !IsHeaderValue(value)) return Fail();
     auto& headers = request_.headers;
-    headers.erase(
-        std::remove_if(headers.begin(), headers.end(),
-                       [&](const auto& header) { return EqualsIgnoringCase(header.first, name); }),
-        headers.end());
+    headers.erase(std::remove_if(headers.begin(), headers.end(),
+                                 [&](const auto& header) {
+                                   return EqualsIgnoringAsciiCase(header.first, name);
+                                 }),
+                  headers.end());
     headers.emplace_back(name, value);
     ClearCallError();
   }
@@ -325,7 +320,7 @@ class CurlHttpComponent final : public HttpComponent {
       exchange.headers.push_back(name + ": " + value);
     const bool typed = std::any_of(
         request_.headers.begin(), request_.headers.end(),
-        [](const auto& header) { return EqualsIgnoringCase(header.first, "Content-Type"); });
+        [](const auto& header) { return EqualsIgnoringAsciiCase(header.first, "Content-Type"); });
     if (isText && !typed) exchange.headers.emplace_back(kTextContentType);
     exchange.body = std::move(body);
     exchange.userAgent = settings_.userAgent;
@@ -391,7 +386,7 @@ class CurlHttpComponent final : public HttpComponent {
     for (const std::string& line : answer_.headerLines) {
       const std::size_t colon = line.find(':');
       if (colon != std::string::npos &&
-          EqualsIgnoringCase(std::string_view(line).substr(0, colon), name)) {
+          EqualsIgnoringAsciiCase(std::string_view(line).substr(0, colon), name)) {
         return std::string_view(line).substr(colon + 1);
       }
     }

@@ -3,13 +3,13 @@
 #include <curl/curl.h>
 
 #include <algorithm>
-#include <cctype>
 #include <chrono>
 #include <climits>
 #include <memory>
 #include <string_view>
 
 #include "runtime/curl_root.h"
+#include "support/ascii_case.h"
 
 namespace vardelle {
 namespace {
@@ -45,14 +45,6 @@ struct Reception {
   bool overLimit = false;
 };
 
-bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() &&
-         std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
-           return std::tolower(static_cast<unsigned char>(a)) ==
-                  std::tolower(static_cast<unsigned char>(b));
-         });
-}
-
 // "HTTP/1.1 404 Not Found" -> "Not Found". Each status line starts a new answer: the ones
 // before it were interim answers or redirects.
 void StartAnswer(Reception& reception, std::string_view statusLine) {
@@ -80,7 +72,7 @@ std::size_t TakeHeader(char* data, std::size_t, std::size_t count, void* user) {
     reception.bytesIn += count;
     std::string_view line(data, count);
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
-    if (StartsWithIgnoringCase(line, "HTTP/")) {
+    if (StartsWithIgnoringAsciiCase(line, "HTTP/")) {
       StartAnswer(reception, line);
     } else if (!line.empty()) {
       AddHeaderLine(reception, line);
@@ -112,8 +104,8 @@ std::size_t TakeBody(char* data, std::size_t, std::size_t count, void* user) {
 bool HasHeader(const HttpExchange& exchange, std::string_view name) {
   return std::any_of(exchange.headers.begin(), exchange.headers.end(),
                      [&](const std::string& line) {
-                       return StartsWithIgnoringCase(line, name) && line.size() > name.size() &&
-                              line[name.size()] == ':';
+                       return StartsWithIgnoringAsciiCase(line, name) &&
+                              line.size() > name.size() && line[name.size()] == ':';
                      });
 }
 
@@ -208,7 +200,7 @@ void SetConnection(Setter& set, const HttpExchange& exchange, const std::string&
     set(CURLOPT_SSLCERT, exchange.clientCertificate.c_str());
     set(CURLOPT_SSLKEY, exchange.clientCertificate.c_str());
   }
-  const bool secureStart = StartsWithIgnoringCase(exchange.url, "https:");
+  const bool secureStart = StartsWithIgnoringAsciiCase(exchange.url, "https:");
   const bool secureOnly = secureStart && !exchange.httpsToHttpRedirects;
   set(CURLOPT_PROTOCOLS_STR, kWebProtocols);
   set(CURLOPT_REDIR_PROTOCOLS_STR, secureOnly ? kSecureProtocols : kWebProtocols);

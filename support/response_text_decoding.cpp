@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "support/ascii_case.h"
 #include "support/text_codec.h"
 
 namespace vardelle {
@@ -26,20 +27,10 @@ struct ConverterCloser {
 };
 using ConverterPtr = std::unique_ptr<UConverter, ConverterCloser>;
 
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 std::string_view Trim(std::string_view text) {
   const auto first = text.find_first_not_of(" \t");
   if (first == std::string_view::npos) return {};
   return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  }
-  return true;
 }
 
 // The charset parameter of a Content-Type value, lower-cased; empty when there is none.
@@ -51,7 +42,7 @@ std::string CharsetOf(std::string_view contentType) {
     const std::string_view parameter = Trim(contentType.substr(start, next - start));
     const std::size_t equals = parameter.find('=');
     if (equals == std::string_view::npos) continue;
-    if (!EqualsIgnoringCase(Trim(parameter.substr(0, equals)), "charset")) continue;
+    if (!EqualsIgnoringAsciiCase(Trim(parameter.substr(0, equals)), "charset")) continue;
     std::string_view value = Trim(parameter.substr(equals + 1));
     if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
       value = value.substr(1, value.size() - 2);

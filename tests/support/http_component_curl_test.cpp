@@ -274,6 +274,13 @@ TEST_F(HttpComponentTest, CallsOutOfOrderOrWithBadArgumentsFailQuietly) {
          c.Abort();
          EXPECT_EQ(c.Status(), 0);
        }},
+      {"read after a refused reopen",
+       [&](HttpComponent& c) {
+         c.Open("GET", url, false);
+         c.Send();
+         c.Open("GET", "ftp://127.0.0.1/x", false);
+         EXPECT_EQ(c.ResponseBody(), Bytes());
+       }},
       {"proxy setting unknown", [](HttpComponent& c) { c.SetProxy(7, "", ""); }},
       {"named proxy without server", [](HttpComponent& c) { c.SetProxy(2, "", ""); }},
       {"logon policy unknown", [](HttpComponent& c) { c.SetAutoLogonPolicy(3); }},
