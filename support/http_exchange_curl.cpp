@@ -42,7 +42,6 @@ struct Reception {
   HttpAnswer answer;
   std::size_t headerBytes = 0;
   std::uint64_t bytesIn = 0;
-  bool overLimit = false;
 };
 
 // "HTTP/1.1 404 Not Found" -> "Not Found". Each status line starts a new answer: the ones
@@ -77,9 +76,9 @@ std::size_t TakeHeader(char* data, std::size_t, std::size_t count, void* user) {
     } else if (!line.empty()) {
       AddHeaderLine(reception, line);
     }
+    // Taking fewer bytes than offered ends the transfer: that is how the limits stop it.
     reception.headerBytes += count;
-    reception.overLimit = reception.headerBytes > reception.exchange.maxHeaderBytes;
-    return reception.overLimit ? 0 : count;
+    return reception.headerBytes > reception.exchange.maxHeaderBytes ? 0 : count;
   } catch (...) {
     return 0;
   }
@@ -90,10 +89,7 @@ std::size_t TakeBody(char* data, std::size_t, std::size_t count, void* user) {
   try {
     reception.bytesIn += count;
     Bytes& body = reception.answer.body;
-    if (count > reception.exchange.maxBodyBytes - body.size()) {
-      reception.overLimit = true;
-      return 0;
-    }
+    if (count > reception.exchange.maxBodyBytes - body.size()) return 0;
     body.insert(body.end(), data, data + count);
     return count;
   } catch (...) {
