@@ -25,8 +25,9 @@ class HttpComponent {
   virtual void Send() = 0;
   virtual void Send(const Text& body) = 0;
   virtual void Send(const Bytes& body) = 0;
-  // True when the answer arrived within timeoutMs (-1: no limit).
-  virtual bool WaitForResponse(int timeoutMs) = 0;
+  // True when the answer arrived within the time-out, in whole seconds as the platform's
+  // component counts it (-1: no limit).
+  virtual bool WaitForResponse(int timeoutSeconds) = 0;
   virtual void Abort() = 0;
 
   virtual int Status() = 0;

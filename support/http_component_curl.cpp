@@ -122,13 +122,13 @@ class CurlHttpComponent final : public HttpComponent {
   void Send(const Text& body) override { SendBody(EncodeRequestText(body), true); }
   void Send(const Bytes& body) override { SendBody(body, false); }
 
-  bool WaitForResponse(int timeoutMs) override {
+  bool WaitForResponse(int timeoutSeconds) override {
     std::unique_lock lock(mutex_);
     const auto ended = [this] { return stage_ != Stage::kSending; };
-    if (timeoutMs < 0) {
+    if (timeoutSeconds < 0) {
       answered_.wait(lock, ended);
     } else {
-      answered_.wait_for(lock, std::chrono::milliseconds(timeoutMs), ended);
+      answered_.wait_for(lock, std::chrono::seconds(timeoutSeconds), ended);
     }
     if (stage_ == Stage::kCreated || stage_ == Stage::kOpened || stage_ == Stage::kFailed) {
       Fail();

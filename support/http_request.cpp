@@ -167,9 +167,9 @@ void HttpRequest::SendBytes(const std::optional<Bytes>& body) {
   SendWithCookies(host, [&body](HttpComponent& c) { body ? c.Send(*body) : c.Send(); });
 }
 
-bool HttpRequest::WaitResponse(int timeoutMs) {
+bool HttpRequest::WaitResponse(int timeoutSeconds) {
   return CallOn(component.get(),
-                [timeoutMs](HttpComponent& c) { return c.WaitForResponse(timeoutMs); });
+                [timeoutSeconds](HttpComponent& c) { return c.WaitForResponse(timeoutSeconds); });
 }
 
 void HttpRequest::AbortRequest() {

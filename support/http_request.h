@@ -52,7 +52,7 @@ class HttpRequest {
   void SendText(const std::optional<Text>& body = std::nullopt);
   // As SendText, but cookie mode 3 uses the host field, completed in place to "http://host".
   void SendBytes(const std::optional<Bytes>& body = std::nullopt);
-  bool WaitResponse(int timeoutMs);
+  bool WaitResponse(int timeoutSeconds);
   void AbortRequest();
   void SetTimeoutValues(int resolveMs, int connectMs, int sendMs, int receiveMs);
   void SetCertificate(const Text& name);

@@ -28,8 +28,8 @@ class FakeHttpComponent : public HttpComponent {
   void Send() override { Record("Send", {}); }
   void Send(const Text& body) override { Record("Send(text)", {body}); }
   void Send(const Bytes& body) override { Record("Send(bytes)", {Text(body.begin(), body.end())}); }
-  bool WaitForResponse(int timeoutMs) override {
-    Record("WaitForResponse", {std::to_string(timeoutMs)});
+  bool WaitForResponse(int timeoutSeconds) override {
+    Record("WaitForResponse", {std::to_string(timeoutSeconds)});
     return answered;
   }
   void Abort() override { Record("Abort", {}); }

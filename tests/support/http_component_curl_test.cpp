@@ -350,7 +350,7 @@ TEST_F(HttpComponentTest, AsynchronousSendReturnsAtOnceAndIsWaitedFor) {
   EXPECT_EQ(LastCallErrorCode(), 0);
   EXPECT_EQ(component->ResponseBody(), Bytes());  // not there yet
   EXPECT_EQ(LastCallErrorCode(), kException);
-  EXPECT_TRUE(component->WaitForResponse(5000));
+  EXPECT_TRUE(component->WaitForResponse(5));
   EXPECT_EQ(component->ResponseText(), "late");
   EXPECT_TRUE(component->WaitForResponse(-1));
 }
@@ -422,7 +422,7 @@ TEST_F(HttpComponentSilenceTest, AbortAndDestructionStopARunningTransfer) {
   auto component = CreateHttpComponent();
   component->Open("GET", silent.Url("/"), true);
   component->Send();
-  EXPECT_FALSE(component->WaitForResponse(100));
+  EXPECT_FALSE(component->WaitForResponse(0));
   EXPECT_LT(Elapsed([&] { component->Abort(); }), 1s);
   EXPECT_EQ(LastCallErrorCode(), 0);
   EXPECT_FALSE(component->WaitForResponse(0));
