@@ -95,6 +95,12 @@ double Share(const std::vector<int>& results, bool (*counts)(int)) {
          static_cast<double>(results.size());
 }
 
+// The numbers of simultaneous callers every concurrency run is measured at.
+void CallerCounts(benchmark::internal::Benchmark* benchmark) {
+  for (int callers : {1, 100, 1000, 5000}) benchmark->Arg(callers);
+  benchmark->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
+}
+
 void ConcurrentLoopbackProbes(benchmark::State& state) {
   const int callers = static_cast<int>(state.range(0));
   if (!ProbeUnavailableReason().empty()) {
@@ -114,14 +120,7 @@ void ConcurrentLoopbackProbes(benchmark::State& state) {
   state.counters["answered"] = answered / iterations;
   state.counters["per_probe_us"] = wallSeconds * 1e6 / iterations / callers;
 }
-BENCHMARK(ConcurrentLoopbackProbes)
-    ->Arg(1)
-    ->Arg(100)
-    ->Arg(1000)
-    ->Arg(5000)
-    ->UseManualTime()
-    ->Iterations(20)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(ConcurrentLoopbackProbes)->Apply(CallerCounts);
 
 // The same release of the same number of threads with no probe at all: what waking the
 // callers costs on this machine, to be told apart from the probes' own cost.
@@ -131,14 +130,7 @@ void ConcurrentWakeBaseline(benchmark::State& state) {
     state.SetIterationTime(RunConcurrently(callers, [](int) { return 0; }).wall.count());
   }
 }
-BENCHMARK(ConcurrentWakeBaseline)
-    ->Arg(1)
-    ->Arg(100)
-    ->Arg(1000)
-    ->Arg(5000)
-    ->UseManualTime()
-    ->Iterations(20)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(ConcurrentWakeBaseline)->Apply(CallerCounts);
 
 bool SkipWithoutTunNetwork(benchmark::State& state) {
   const BenchNetwork& network = Network();

@@ -6,6 +6,7 @@
 #include <new>
 #include <utility>
 
+#include "runtime/curl_handles.h"
 #include "runtime/curl_root.h"
 #include "runtime/page_fetch_engine.h"
 
@@ -17,19 +18,6 @@ constexpr const char* kHeaders[] = {"Accept: */*", "Cache-Control: no-cache", "P
 constexpr char kProtocols[] = "http,https";
 constexpr long kMaxRedirects = 10;
 constexpr long kReadSize = 102400;
-
-struct EasyCloser {
-  void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
-};
-struct ListCloser {
-  void operator()(curl_slist* list) const { curl_slist_free_all(list); }
-};
-struct UrlCloser {
-  void operator()(CURLU* url) const { curl_url_cleanup(url); }
-};
-using EasyPtr = std::unique_ptr<CURL, EasyCloser>;
-using ListPtr = std::unique_ptr<curl_slist, ListCloser>;
-using UrlPtr = std::unique_ptr<CURLU, UrlCloser>;
 
 struct Sink {
   Bytes body;

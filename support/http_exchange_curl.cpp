@@ -8,6 +8,7 @@
 #include <memory>
 #include <string_view>
 
+#include "runtime/curl_handles.h"
 #include "runtime/curl_root.h"
 #include "support/ascii_case.h"
 
@@ -22,19 +23,6 @@ constexpr int kPollMs = 20;
 constexpr long kNoLimitMs = INT_MAX;
 constexpr char kWebProtocols[] = "http,https";
 constexpr char kSecureProtocols[] = "https";
-
-struct EasyCloser {
-  void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
-};
-struct MultiCloser {
-  void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
-};
-struct ListCloser {
-  void operator()(curl_slist* list) const { curl_slist_free_all(list); }
-};
-using EasyPtr = std::unique_ptr<CURL, EasyCloser>;
-using MultiPtr = std::unique_ptr<CURLM, MultiCloser>;
-using ListPtr = std::unique_ptr<curl_slist, ListCloser>;
 
 // What the callbacks gather while the transfer runs.
 struct Reception {
