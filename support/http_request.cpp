@@ -220,41 +220,28 @@ void HttpRequest::SendWithCookies(Text& systemTarget,
   SetCallError(static_cast<CallError>(sent));
 }
 
-// The shared jar is missing only outside the program's lifetime; its cookies are then
-// left alone rather than reached through a null jar.
+// The jar of cookie modes 1 and 2, held for the call; nullptr in the other modes. The
+// shared jar is missing only outside the program's lifetime; its cookies are then left
+// alone rather than reached through a null jar.
+std::shared_ptr<CookieJar> HttpRequest::ModeJar() {
+  if (cookieMode == 1) return std::shared_ptr<CookieJar>(std::shared_ptr<CookieJar>(), &cookieJar);
+  if (cookieMode == 2) return SharedCookieJar();
+  return nullptr;
+}
+
 void HttpRequest::CookiesToRequest(Text& systemTarget) {
-  switch (cookieMode) {
-    case 1:
-      cookieJar.ApplyToRequest(component.get(), host);
-      break;
-    case 2:
-      if (const std::shared_ptr<CookieJar> jar = SharedCookieJar()) {
-        jar->ApplyToRequest(component.get(), host);
-      }
-      break;
-    case 3:
-      SystemCookiesToRequest(component.get(), systemTarget);
-      break;
-    default:
-      break;
+  if (cookieMode == 3) {
+    SystemCookiesToRequest(component.get(), systemTarget);
+  } else if (const std::shared_ptr<CookieJar> jar = ModeJar()) {
+    jar->ApplyToRequest(component.get(), host);
   }
 }
 
 void HttpRequest::CookiesFromResponse(Text& systemTarget) {
-  switch (cookieMode) {
-    case 1:
-      cookieJar.AbsorbResponse(component.get(), host);
-      break;
-    case 2:
-      if (const std::shared_ptr<CookieJar> jar = SharedCookieJar()) {
-        jar->AbsorbResponse(component.get(), host);
-      }
-      break;
-    case 3:
-      ResponseToSystemCookies(component.get(), systemTarget);
-      break;
-    default:
-      break;
+  if (cookieMode == 3) {
+    ResponseToSystemCookies(component.get(), systemTarget);
+  } else if (const std::shared_ptr<CookieJar> jar = ModeJar()) {
+    jar->AbsorbResponse(component.get(), host);
   }
 }
 

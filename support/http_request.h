@@ -71,6 +71,7 @@ class HttpRequest {
   // One send between the cookie steps; systemTarget is the field that cookie mode 3 reads
   // and completes in place.
   void SendWithCookies(Text& systemTarget, const std::function<void(HttpComponent&)>& send);
+  std::shared_ptr<CookieJar> ModeJar();
   void CookiesToRequest(Text& systemTarget);
   void CookiesFromResponse(Text& systemTarget);
 
