@@ -4,7 +4,9 @@
 
 #include <memory>
 #include <new>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "runtime/curl_handles.h"
 #include "runtime/curl_root.h"
@@ -14,7 +16,8 @@ namespace vardelle {
 namespace {
 
 constexpr char kUserAgent[] = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)";
-constexpr const char* kHeaders[] = {"Accept: */*", "Cache-Control: no-cache", "Pragma: no-cache"};
+const std::vector<std::string> kHeaders = {"Accept: */*", "Cache-Control: no-cache",
+                                           "Pragma: no-cache"};
 constexpr char kProtocols[] = "http,https";
 constexpr long kMaxRedirects = 10;
 constexpr long kReadSize = 102400;
@@ -44,25 +47,9 @@ UrlPtr ParseUrl(const std::string& text) {
   return url;
 }
 
-ListPtr RequestHeaders() {
-  curl_slist* list = nullptr;
-  for (const char* header : kHeaders) {
-    curl_slist* longer = curl_slist_append(list, header);
-    if (longer == nullptr) {
-      curl_slist_free_all(list);
-      return nullptr;
-    }
-    list = longer;
-  }
-  return ListPtr(list);
-}
-
 bool Configure(CURL* easy, CURLU* url, const PageFetchLimits& limits, const curl_slist* headers,
                CURLSH* share, Sink* sink) {
-  bool ok = true;
-  auto set = [&](CURLoption option, auto value) {
-    ok = ok && curl_easy_setopt(easy, option, value) == CURLE_OK;
-  };
+  CurlOptionSetter set(easy);
   set(CURLOPT_CURLU, url);
   set(CURLOPT_SHARE, share);
   set(CURLOPT_PROTOCOLS_STR, kProtocols);
@@ -82,7 +69,7 @@ bool Configure(CURL* easy, CURLU* url, const PageFetchLimits& limits, const curl
   set(CURLOPT_WRITEFUNCTION, Collect);
   set(CURLOPT_WRITEDATA, sink);
   if (!limits.caFile.empty()) set(CURLOPT_CAINFO, limits.caFile.c_str());
-  return ok;
+  return set.Ok();
 }
 
 }  // namespace
@@ -92,7 +79,7 @@ Bytes FetchPage(const std::string& url, const PageFetchLimits& limits) {
   if (!root) return {};
   const UrlPtr parsed = ParseUrl(url);
   const EasyPtr easy(curl_easy_init());
-  const ListPtr headers = RequestHeaders();
+  const ListPtr headers = CurlHeaderList(kHeaders);
   Sink sink{{}, limits.maxBodyBytes};
   if (!parsed || !easy || !headers ||
       !Configure(easy.get(), parsed.get(), limits, headers.get(), root.Share(), &sink)) {

@@ -107,16 +107,7 @@ ListPtr HeaderList(const HttpExchange& exchange) {
   if (CarriesBody(exchange) && !HasHeader(exchange, "Content-Type")) {
     lines.emplace_back("Content-Type:");
   }
-  curl_slist* list = nullptr;
-  for (const std::string& line : lines) {
-    curl_slist* longer = curl_slist_append(list, line.c_str());
-    if (longer == nullptr) {
-      curl_slist_free_all(list);
-      return nullptr;
-    }
-    list = longer;
-  }
-  return ListPtr(list);
+  return CurlHeaderList(lines);
 }
 
 long ConnectTimeoutMs(const HttpTimeouts& timeouts) {
@@ -130,22 +121,7 @@ std::string BypassList(std::string bypass) {
   return bypass;
 }
 
-// Option setting that remembers whether every step succeeded.
-class Setter {
- public:
-  explicit Setter(CURL* easy) : easy_(easy) {}
-  template <typename Value>
-  void operator()(CURLoption option, Value value) {
-    ok_ = ok_ && curl_easy_setopt(easy_, option, value) == CURLE_OK;
-  }
-  bool Ok() const { return ok_; }
-
- private:
-  CURL* easy_;
-  bool ok_ = true;
-};
-
-void SetMethodAndBody(Setter& set, const HttpExchange& exchange) {
+void SetMethodAndBody(CurlOptionSetter& set, const HttpExchange& exchange) {
   if (exchange.method == "HEAD") {
     set(CURLOPT_NOBODY, 1L);
   } else if (!CarriesBody(exchange)) {
@@ -158,7 +134,7 @@ void SetMethodAndBody(Setter& set, const HttpExchange& exchange) {
   }
 }
 
-void SetLogons(Setter& set, const HttpExchange& exchange) {
+void SetLogons(CurlOptionSetter& set, const HttpExchange& exchange) {
   if (exchange.serverLogon) {
     set(CURLOPT_USERNAME, exchange.serverLogon->user.c_str());
     set(CURLOPT_PASSWORD, exchange.serverLogon->password.c_str());
@@ -174,7 +150,7 @@ void SetLogons(Setter& set, const HttpExchange& exchange) {
   }
 }
 
-void SetConnection(Setter& set, const HttpExchange& exchange, const std::string& bypass) {
+void SetConnection(CurlOptionSetter& set, const HttpExchange& exchange, const std::string& bypass) {
   if (exchange.proxyMode == ProxyMode::kDirect) set(CURLOPT_PROXY, "");
   if (exchange.proxyMode == ProxyMode::kNamed) {
     set(CURLOPT_PROXY, exchange.proxy.c_str());
@@ -202,7 +178,7 @@ struct Resources {
 
 bool Configure(CURL* easy, CURLSH* share, Reception& reception, const Resources& resources) {
   const HttpExchange& exchange = reception.exchange;
-  Setter set(easy);
+  CurlOptionSetter set(easy);
   set(CURLOPT_URL, exchange.url.c_str());
   set(CURLOPT_SHARE, share);
   set(CURLOPT_NOSIGNAL, 1L);
