@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "support/file_access.h"
+#include "support/space_trim.h"
 
 namespace vardelle {
 namespace {
@@ -43,19 +44,13 @@ std::string JoinLines(const std::vector<ProfileLine>& lines) {
   return file;
 }
 
-std::string_view TrimBlanks(std::string_view text) {
-  const std::size_t begin = text.find_first_not_of(" \t");
-  if (begin == text.npos) return {};
-  return text.substr(begin, text.find_last_not_of(" \t") - begin + 1);
-}
-
 bool SameName(std::string_view a, std::string_view b) {
-  return LowerText(TrimBlanks(a)) == LowerText(TrimBlanks(b));
+  return LowerText(TrimAsciiBlanks(a)) == LowerText(TrimAsciiBlanks(b));
 }
 
 // The name between "[" and the last "]" of a section line; nullopt for any other line.
 std::optional<std::string_view> SectionName(std::string_view content) {
-  const std::string_view line = TrimBlanks(content);
+  const std::string_view line = TrimAsciiBlanks(content);
   if (!line.starts_with('[')) return std::nullopt;
   const std::size_t close = line.rfind(']');
   return line.substr(1, close == line.npos ? line.npos : close - 1);
@@ -117,7 +112,7 @@ void ApplyEntry(std::vector<ProfileLine>& lines, const ProfileEntry& entry) {
       lines[j].content = entry.key + "=" + entry.value;
       return;
     }
-    if (!TrimBlanks(lines[j].content).empty()) lastFilled = j;
+    if (!TrimAsciiBlanks(lines[j].content).empty()) lastFilled = j;
   }
   InsertLine(lines, lastFilled, entry.key + "=" + entry.value);
 }

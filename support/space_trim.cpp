@@ -30,4 +30,10 @@ Text TrimSpaces(std::string_view text) {
 
 bool IsBlankText(std::string_view text) { return TrimSpaces(text).empty(); }
 
+std::string_view TrimAsciiBlanks(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
 }  // namespace vardelle

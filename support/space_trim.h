@@ -14,5 +14,8 @@ Text TrimSpaces(std::string_view text);
 // True when the text holds nothing but spaces (or nothing at all), which is the same as
 // being empty once all its spaces are removed.
 bool IsBlankText(std::string_view text);
+// The text without leading and trailing ASCII spaces and tabs, as protocol and file
+// formats pad their fields.
+std::string_view TrimAsciiBlanks(std::string_view text);
 
 }  // namespace vardelle

@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "support/space_trim.h"
+
 namespace vardelle {
 namespace {
 
@@ -37,12 +39,6 @@ struct Store {
 Store& TheStore() {
   static Store* const store = new Store;
   return *store;
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(" \t");
-  if (first == kNone) return {};
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 struct UrlParts {
@@ -125,8 +121,9 @@ struct CookieData {
 
 void ReadAttribute(std::string_view attribute, CookieData& data) {
   const std::size_t equals = attribute.find('=');
-  const Text key = LowerText(TrimBlanks(attribute.substr(0, equals)));
-  const std::string_view value = equals == kNone ? "" : TrimBlanks(attribute.substr(equals + 1));
+  const Text key = LowerText(TrimAsciiBlanks(attribute.substr(0, equals)));
+  const std::string_view value =
+      equals == kNone ? "" : TrimAsciiBlanks(attribute.substr(equals + 1));
   if (key == "path" && value.starts_with('/')) data.path = Text(value);
   if (key == "max-age") data.maxAge = MaxAgeExpiry(value);
   if (key == "expires") data.expires = ExpiresExpiry(value);
@@ -137,7 +134,7 @@ CookieData ReadCookieData(std::string_view text) {
   text = text.substr(0, text.find_first_of("\r\n"));
   std::size_t end = text.find(';');
   CookieData data;
-  data.value = TrimBlanks(text.substr(0, end));
+  data.value = TrimAsciiBlanks(text.substr(0, end));
   while (end != kNone) {
     text.remove_prefix(end + 1);
     end = text.find(';');
@@ -185,7 +182,7 @@ std::vector<StoredCookie> CookiesFor(const UrlParts& url) {
 
 bool SetSystemCookie(const Text& url, const Text& name, const Text& data) {
   const std::optional<UrlParts> target = SplitUrl(url);
-  const std::string_view cookieName = TrimBlanks(name);
+  const std::string_view cookieName = TrimAsciiBlanks(name);
   if (!target || !IsCookieName(cookieName)) return false;
   CookieData parsed = ReadCookieData(data);
   // Max-Age outranks Expires, whichever comes first.
