@@ -9,13 +9,23 @@ namespace {
 
 Bytes AsBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
+struct DecodeCase {
+  const char* name;
+  std::string contentType;
+  std::string body;
+  Text expected;
+};
+
+template <std::size_t N>
+void ExpectDecodings(const DecodeCase (&cases)[N]) {
+  for (const DecodeCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(DecodeResponseText(AsBytes(c.body), c.contentType), c.expected);
+  }
+}
+
 TEST(ResponseTextDecodingTest, DecodesByCharsetOrByContent) {
-  const struct {
-    const char* name;
-    std::string contentType;
-    std::string body;
-    Text expected;
-  } cases[] = {
+  const DecodeCase cases[] = {
       {"utf-8 declared", "text/html; charset=utf-8", "\xE4\xB8\xAD\xE6\x96\x87", "中文"},
       {"gb2312 declared, gbk sent", "text/html;charset=GB2312", "\xD6\xD0\x81\x40", "中\x81\x40"},
       {"quoted, upper case name", "text/plain; format=x; CHARSET=\"GBK\"", "\xD6\xD0", "中"},
@@ -32,31 +42,20 @@ TEST(ResponseTextDecodingTest, DecodesByCharsetOrByContent) {
        "中"},
       {"empty body", "text/plain; charset=utf-8", "", ""},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(DecodeResponseText(AsBytes(c.body), c.contentType), c.expected);
-  }
+  ExpectDecodings(cases);
 }
 
 // Whatever arrives, the text holds only whole GBK characters: no lone lead byte that could
 // swallow the character after it.
 TEST(ResponseTextDecodingTest, WhatGbkCannotHoldBecomesQuestionMarks) {
-  const struct {
-    const char* name;
-    std::string contentType;
-    std::string body;
-    Text expected;
-  } cases[] = {
+  const DecodeCase cases[] = {
       {"emoji", "text/plain; charset=utf-8", "a\xF0\x9F\x98\x80z", "a?z"},
       {"broken utf-8 declared", "text/plain; charset=utf-8", "a\xC3z", "a?z"},
       {"lone surrogate in utf-16", "text/plain; charset=utf-16le", std::string("a\0\xC1\xDCz\0", 6),
        "a?z"},
       {"cut gbk character at the end", "text/plain; charset=gbk", "ab\xD6", "ab?"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(DecodeResponseText(AsBytes(c.body), c.contentType), c.expected);
-  }
+  ExpectDecodings(cases);
 }
 
 TEST(ResponseTextDecodingTest, TextBodiesGoOutAsUtf8) {
