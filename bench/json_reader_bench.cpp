@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "support/json_reader.h"
+#include "support/json/json_reader.h"
 
 namespace {
 

@@ -17,9 +17,9 @@
 #include <thread>
 #include <vector>
 
-#include "runtime/icmp_engine_linux.h"
-#include "runtime/network_probes.h"
-#include "tests/support_net/tun_network.h"
+#include "runtime/linux/icmp_engine_linux.h"
+#include "runtime/probes/network_probes.h"
+#include "testing/tun_network.h"
 
 namespace vardelle {
 namespace {

@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "runtime/network_probes.h"
+#include "runtime/probes/network_probes.h"
 
 namespace {
 

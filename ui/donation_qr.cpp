@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "app/project_links.h"
+#include "app/window/project_links.h"
 
 namespace vardelle::ui {
 namespace {

@@ -1,6 +1,6 @@
 #include "ui/layout.h"
 
-#include "app/project_links.h"
+#include "app/window/project_links.h"
 #include "ui/donation_qr.h"
 #include "ui/pictures.h"
 

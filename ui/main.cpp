@@ -7,10 +7,11 @@
 #include <string_view>
 #include <vector>
 
-#include "app/application.h"
-#include "app/endpoints.h"
-#include "app/start_up.h"
-#include "tools/demo_world/demo_world.h"
+#include "app/start/application.h"
+#include "app/start/endpoints.h"
+#include "app/start/start_up.h"
+#include "runtime/platform.h"
+#include "demo_world/demo_world.h"
 #include "ui/qt_window_platform.h"
 
 namespace {
@@ -34,6 +35,7 @@ bool UseDemoWorld(vardelle::Endpoints& endpoints) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  vardelle::InitializeRuntimePlatform();
   const vardelle::CommandLine line =
       vardelle::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), Environment);
   if (line.help) {

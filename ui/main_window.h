@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QWidget>
 
-#include "app/main_window_view.h"
+#include "app/window/main_window_view.h"
 #include "ui/period_timer.h"
 #include "ui/report_view.h"
 #include "ui/status_label.h"

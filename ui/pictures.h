@@ -3,7 +3,7 @@
 
 #include <QImage>
 
-#include "app/main_window_view.h"
+#include "app/window/main_window_view.h"
 
 namespace vardelle::ui {
 

@@ -2,7 +2,7 @@
 
 #include <QCursor>
 
-#include "support/text_codec.h"
+#include "support/text/text_codec.h"
 #include "ui/main_window.h"
 
 namespace vardelle::ui {

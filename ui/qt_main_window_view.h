@@ -1,7 +1,7 @@
 // The application's view of the main window, callable from any thread.
 #pragma once
 
-#include "app/main_window_view.h"
+#include "app/window/main_window_view.h"
 #include "ui/gui_thread_calls.h"
 
 namespace vardelle::ui {

@@ -7,8 +7,8 @@
 #include <span>
 #include <vector>
 
-#include "app/colour.h"
-#include "app/main_window_view.h"
+#include "app/window/colour.h"
+#include "app/window/main_window_view.h"
 
 namespace vardelle::ui {
 

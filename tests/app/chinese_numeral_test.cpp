@@ -1,4 +1,4 @@
-#include "app/chinese_numeral.h"
+#include "app/loading/chinese_numeral.h"
 
 #include <gtest/gtest.h>
 

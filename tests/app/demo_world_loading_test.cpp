@@ -5,11 +5,11 @@
 #include <map>
 #include <mutex>
 
-#include "app/server_list_loading.h"
-#include "app/server_table.h"
+#include "app/loading/server_list_loading.h"
+#include "app/table/server_table.h"
 #include "fake_window.h"
 #include "tests/demo_world_servers.h"
-#include "tools/demo_world/demo_world.h"
+#include "demo_world/demo_world.h"
 
 namespace vardelle {
 namespace {

@@ -1,6 +1,6 @@
 // The offline demo world as a plain HTTP client sees it: each document word for word, the
 // location answers, and nothing else.
-#include "tools/demo_world/demo_world.h"
+#include "demo_world/demo_world.h"
 
 #include <gtest/gtest.h>
 #include <httplib.h>

@@ -1,5 +1,5 @@
 // Where each document comes from: the site table, the command line and the environment.
-#include "app/endpoints.h"
+#include "app/start/endpoints.h"
 
 #include <gtest/gtest.h>
 

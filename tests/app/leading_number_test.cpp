@@ -1,4 +1,4 @@
-#include "app/leading_number.h"
+#include "app/table/leading_number.h"
 
 #include <gtest/gtest.h>
 

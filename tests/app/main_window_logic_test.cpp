@@ -1,4 +1,4 @@
-#include "app/main_window_logic.h"
+#include "app/window/main_window_logic.h"
 
 #include <gtest/gtest.h>
 
@@ -6,12 +6,12 @@
 #include <condition_variable>
 #include <mutex>
 
-#include "app/server_table.h"
-#include "app/start_up.h"
-#include "app/test_period.h"
+#include "app/table/server_table.h"
+#include "app/start/start_up.h"
+#include "app/window/test_period.h"
 #include "fake_window.h"
-#include "runtime/locks.h"
-#include "support/cookie_jar.h"
+#include "runtime/threads/locks.h"
+#include "support/cookies/cookie_jar.h"
 
 namespace vardelle {
 namespace {

@@ -1,15 +1,19 @@
-#include "app/server_list_loading.h"
+#include "app/loading/server_list_loading.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
-#include "app/server_table.h"
+#include "app/table/server_table.h"
 #include "fake_window.h"
-#include "tests/runtime/loopback_servers.h"
+#include "testing/loopback_servers.h"
 
 namespace vardelle {
 namespace {
@@ -231,6 +235,42 @@ TEST(ServerListLoadingEndToEndTest, LoadsTheListFromALoopbackSite) {
   LoadServerList(app, services);
   EXPECT_EQ(window.Column(kNameColumn), kSortedNames);
   EXPECT_EQ(window.Column(kRegionColumn), kSortedRegions);
+}
+
+}  // namespace
+}  // namespace vardelle
+
+namespace vardelle {
+namespace {
+
+// The window closes and the program exits while the loading thread still waits for the
+// list; the thread wakes during exit and sorts through the process-wide application, which
+// must still be alive then. Run in a fresh process, so that the exit handler below is
+// registered before anything else and so runs last, after every static destructor.
+TEST(ServerListLoadingDeathTest, ALoadEndingDuringExitFindsTheApplicationAlive) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        static auto* const window = new FakeWindow;
+        std::atexit([] {
+          std::this_thread::sleep_for(std::chrono::milliseconds(400));
+          const bool sorted = window->ArrowOf(kNameColumn) == HeaderArrow::kUp;
+          std::fputs(sorted ? "sorted after exit began\n" : "not sorted\n", stderr);
+        });
+        Application& app = TheApplication();
+        app.window = window;
+        app.endpoints.SetBaseUrl(Site::kGameBox, kGameBox);
+        ServerListServices services;
+        services.readUrl = [](const std::string&) {
+          std::this_thread::sleep_for(std::chrono::milliseconds(100));
+          return AsBytes(ReadFixture("json/server_list.json"));
+        };
+        services.resolveHostAddress = [](const std::string&) { return std::string(); };
+        services.probeUnavailableReason = [] { return std::string(); };
+        std::thread([services] { LoadServerList(TheApplication(), services); }).detach();
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(0), "sorted after exit began");
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "app/table_sort.h"
+#include "app/table/table_sort.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "fake_window.h"
-#include "support/text_collation.h"
+#include "support/text/text_collation.h"
 
 namespace vardelle {
 namespace {

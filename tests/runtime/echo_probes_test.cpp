@@ -1,4 +1,4 @@
-#include "runtime/echo_probes.h"
+#include "runtime/probes/echo_probes.h"
 
 #include <arpa/inet.h>
 #include <gmock/gmock.h>

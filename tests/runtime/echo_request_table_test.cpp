@@ -7,7 +7,7 @@
 #include <future>
 #include <set>
 
-#include "runtime/icmp_engine_linux.h"
+#include "runtime/linux/icmp_engine_linux.h"
 
 namespace vardelle {
 namespace {

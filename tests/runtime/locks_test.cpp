@@ -1,4 +1,4 @@
-#include "runtime/locks.h"
+#include "runtime/threads/locks.h"
 
 #include <gtest/gtest.h>
 

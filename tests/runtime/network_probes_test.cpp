@@ -1,6 +1,6 @@
 // Live probes: on loopback in the host's namespace, and on a private tun network that each
 // test builds in a namespace of its own (see RunsInOwnNetwork).
-#include "runtime/network_probes.h"
+#include "runtime/probes/network_probes.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -21,9 +21,9 @@
 #include <thread>
 #include <vector>
 
-#include "runtime/icmp_engine_linux.h"
+#include "runtime/linux/icmp_engine_linux.h"
 #include "tests/support/named_cases.h"
-#include "tests/support_net/tun_network.h"
+#include "testing/tun_network.h"
 
 extern char** environ;
 

@@ -1,14 +1,19 @@
-#include "runtime/page_fetch.h"
+#include "runtime/fetch/page_fetch.h"
 
+#include <curl/curl.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "runtime/page_fetch_engine.h"
-#include "tests/runtime/loopback_servers.h"
+#include "runtime/fetch/page_fetch_engine.h"
+#include "runtime/platform.h"
+#include "testing/loopback_servers.h"
 
 namespace vardelle {
 namespace {
@@ -250,6 +255,30 @@ TEST(PageFetchTlsTest, HttpsIsVerifiedAgainstTheTrustedCertificates) {
   trusting.caFile = certificate.Certificate();
   EXPECT_EQ(ReadUrl(server.Url("/secure#x", "https"), trusting), AsBytes("over tls"));
   EXPECT_TRUE(ReadUrl(server.Url("/secure", "https"), QuickLimits()).empty());
+}
+
+// libcurl's global set-up is not thread-safe, so it must be done before any thread exists,
+// not by whichever worker transfers first. Memory functions handed to libcurl later take
+// effect only when its set-up has not been done yet, so an allocation through them shows
+// the set-up missing.
+std::atomic<int> allocationsAfterSetUp{0};
+void* CountedAllocation(std::size_t size) {
+  ++allocationsAfterSetUp;
+  return std::malloc(size);
+}
+
+TEST(RuntimePlatformDeathTest, SetsUpTheTransferLibraryAtOnce) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");  // a fresh process, before any transfer
+  EXPECT_EXIT(
+      {
+        InitializeRuntimePlatform();
+        curl_global_init_mem(CURL_GLOBAL_DEFAULT, CountedAllocation, std::free, std::realloc,
+                             strdup, std::calloc);
+        curl_easy_cleanup(curl_easy_init());
+        curl_global_cleanup();
+        std::exit(allocationsAfterSetUp == 0 ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "runtime/threads.h"
+#include "runtime/threads/threads.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

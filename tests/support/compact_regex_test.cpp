@@ -1,4 +1,4 @@
-#include "support/compact_regex.h"
+#include "support/regex/compact_regex.h"
 
 #include <gtest/gtest.h>
 

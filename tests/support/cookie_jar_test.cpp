@@ -1,4 +1,4 @@
-#include "support/cookie_jar.h"
+#include "support/cookies/cookie_jar.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "support/cookie_table.h"
+#include "support/cookies/cookie_table.h"
 
 #include <gtest/gtest.h>
 

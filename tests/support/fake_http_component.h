@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "support/call_error.h"
-#include "support/http_component.h"
+#include "support/http/http_component.h"
 
 namespace vardelle::testing {
 

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "support/call_error.h"
-#include "support/http_component.h"
-#include "support/http_exchange_curl.h"
-#include "tests/runtime/loopback_servers.h"
+#include "support/http/http_component.h"
+#include "support/linux/http_exchange_curl.h"
+#include "testing/loopback_servers.h"
 
 namespace vardelle {
 namespace {

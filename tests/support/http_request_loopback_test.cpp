@@ -6,10 +6,10 @@
 #include <thread>
 #include <vector>
 
-#include "support/cookie_jar.h"
-#include "support/http_request.h"
-#include "support/space_trim.h"
-#include "tests/runtime/loopback_servers.h"
+#include "support/cookies/cookie_jar.h"
+#include "support/http/http_request.h"
+#include "support/text/space_trim.h"
+#include "testing/loopback_servers.h"
 
 namespace vardelle {
 namespace {

@@ -1,4 +1,4 @@
-#include "support/http_request.h"
+#include "support/http/http_request.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 
 #include "fake_http_component.h"
 #include "support/call_error.h"
-#include "support/cookie_jar.h"
+#include "support/cookies/cookie_jar.h"
 
 namespace vardelle {
 namespace {

@@ -1,4 +1,4 @@
-#include "support/json_node_store.h"
+#include "support/json/json_node_store.h"
 
 #include <gtest/gtest.h>
 

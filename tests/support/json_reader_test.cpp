@@ -1,4 +1,4 @@
-#include "support/json_reader.h"
+#include "support/json/json_reader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "support/json_scanner.h"
+#include "support/json/json_scanner.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "support/regex_object.h"
+#include "support/regex/regex_object.h"
 
 namespace vardelle {
 namespace {

@@ -1,4 +1,4 @@
-#include "support/profile_writer.h"
+#include "support/files/profile_writer.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -9,8 +9,8 @@
 #include "named_cases.h"
 #include "regex_flags.h"
 #include "support/call_error.h"
-#include "support/compact_regex.h"
-#include "support/regex_object.h"
+#include "support/regex/compact_regex.h"
+#include "support/regex/regex_object.h"
 
 namespace vardelle {
 namespace {

@@ -1,4 +1,4 @@
-#include "support/regex_object.h"
+#include "support/regex/regex_object.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "support/response_text_decoding.h"
+#include "support/text/response_text_decoding.h"
 
 #include <gtest/gtest.h>
 

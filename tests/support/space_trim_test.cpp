@@ -1,4 +1,4 @@
-#include "support/space_trim.h"
+#include "support/text/space_trim.h"
 
 #include <gtest/gtest.h>
 

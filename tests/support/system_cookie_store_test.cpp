@@ -1,4 +1,4 @@
-#include "support/system_cookie_store.h"
+#include "support/cookies/system_cookie_store.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "support/text_codec.h"
+#include "support/text/text_codec.h"
 
 #include <gtest/gtest.h>
 

@@ -9,11 +9,11 @@
 #include <memory>
 #include <thread>
 
-#include "app/server_list_loading.h"
-#include "app/server_table.h"
-#include "support/text_codec.h"
+#include "app/loading/server_list_loading.h"
+#include "app/table/server_table.h"
+#include "support/text/text_codec.h"
 #include "tests/demo_world_servers.h"
-#include "tools/demo_world/demo_world.h"
+#include "demo_world/demo_world.h"
 #include "ui/main_window.h"
 #include "ui/pictures.h"
 #include "ui/qt_main_window_view.h"

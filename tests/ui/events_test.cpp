@@ -10,8 +10,8 @@
 #include <QtTest/QTest>
 #include <memory>
 
-#include "app/application.h"
-#include "app/main_window_logic.h"
+#include "app/start/application.h"
+#include "app/window/main_window_logic.h"
 #include "ui/main_window.h"
 #include "ui/qt_main_window_view.h"
 #include "ui_test_support.h"

@@ -12,8 +12,8 @@
 #include <QTreeWidget>
 #include <memory>
 
-#include "app/project_links.h"
-#include "support/text_codec.h"
+#include "app/window/project_links.h"
+#include "support/text/text_codec.h"
 #include "ui/main_window.h"
 #include "ui/period_timer.h"
 #include "ui_test_support.h"

@@ -7,7 +7,7 @@
 #include <QColor>
 #include <optional>
 
-#include "app/project_links.h"
+#include "app/window/project_links.h"
 #include "ui/donation_qr.h"
 #include "ui_test_support.h"
 

@@ -1,0 +1,137 @@
+#include "app/loading/server_list_loading.h"
+
+#include <algorithm>
+
+#include "app/loading/chinese_numeral.h"
+#include "app/table/server_table.h"
+#include "app/window/status_line.h"
+#include "app/table/table_sort.h"
+#include "support/json/json_reader.h"
+#include "support/text/text.h"
+
+namespace vardelle {
+namespace {
+
+struct ServerEntry {
+  Text oldName;
+  Text newName;
+  Text domain;
+  // Resolved before the row appears, as the server's location is looked up for it.
+  std::string address;
+};
+
+// Why the list gave no servers, or kNone.
+enum class ListProblem { kNone, kNoSiteAddress, kNoContent, kNotAnArray, kEmpty };
+
+// The bytes taken as GBK text as they are, up to the first zero byte.
+Text TextUpToZeroByte(const Bytes& bytes) {
+  return Text(bytes.begin(), std::find(bytes.begin(), bytes.end(), std::uint8_t{0}));
+}
+
+// The reader is lenient (a text without brackets reads as an array of itself), so whether
+// the site answered with an array at all is judged from the text.
+bool StartsAsJsonArray(std::string_view document) {
+  const std::size_t first = document.find_first_not_of(" \t\r\n");
+  return first != std::string_view::npos && document[first] == '[';
+}
+
+class ServerListLoad {
+ public:
+  ServerListLoad(const Application& application, MainWindowView& serverTable,
+                 const ServerListServices& networkServices)
+      : app(application), table(serverTable), services(networkServices) {}
+
+  // Returns the number of servers in the table.
+  int Fill() {
+    table.DeleteAllRows();
+    const Text document = FetchDocument();
+    reader.parse(document);
+    const int count = reader.getCount("");
+    if (problem == ListProblem::kNone) problem = ProblemOf(document, count);
+    for (int index = 1; index <= count; ++index) {
+      table.SetStatusLine(LoadingServerListStatus(index, count));
+      AddRow(ReadEntry(index));
+    }
+    return count;
+  }
+
+  Text OutcomeStatus(int count) const {
+    switch (problem) {
+      case ListProblem::kNoSiteAddress:
+        return MissingSiteAddressStatus(InfoOf(Site::kGameBox));
+      case ListProblem::kNoContent:
+        return ServerListNoContentStatus();
+      case ListProblem::kNotAnArray:
+        return ServerListNotAnArrayStatus();
+      case ListProblem::kEmpty:
+        return ServerListEmptyStatus();
+      case ListProblem::kNone:
+        break;
+    }
+    const std::string reason = services.probeUnavailableReason();
+    return reason.empty() ? ServerListLoadedStatus(count) : ProbesUnavailableStatus(reason);
+  }
+
+ private:
+  Text FetchDocument() {
+    const std::string url = app.endpoints.DocumentUrl(Site::kGameBox);
+    if (url.empty()) {
+      problem = ListProblem::kNoSiteAddress;
+      return {};
+    }
+    table.SetStatusLine(FetchingServerListStatus());
+    return TextUpToZeroByte(services.readUrl(url));
+  }
+
+  static ListProblem ProblemOf(const Text& document, int count) {
+    if (document.empty()) return ListProblem::kNoContent;
+    if (!StartsAsJsonArray(document)) return ListProblem::kNotAnArray;
+    return count == 0 ? ListProblem::kEmpty : ListProblem::kNone;
+  }
+
+  Text Member(int index, std::string_view name) {
+    return reader.getText(JoinTexts({"[", std::to_string(index), "].", name}));
+  }
+
+  ServerEntry ReadEntry(int index) {
+    ServerEntry entry{
+        Member(index, "old_name"), Member(index, "new_name"), Member(index, "domain"), {}};
+    entry.address = services.resolveHostAddress(entry.domain);
+    return entry;
+  }
+
+  // Cells are written to the row's identity: a header click may sort the table meanwhile.
+  void AddRow(const ServerEntry& entry) {
+    const RowId row = table.InsertRow(ServerNameFromOldName(entry.oldName), RowIcon::kNotTested);
+    table.SetCellText(row, kRegionColumn, entry.newName);
+    table.SetCellText(row, kDomainColumn, entry.domain);
+    table.SetCellText(row, kLocationColumn, kLocationPendingText);
+  }
+
+  const Application& app;
+  MainWindowView& table;
+  const ServerListServices& services;
+  JsonReader reader;
+  ListProblem problem = ListProblem::kNone;
+};
+
+}  // namespace
+
+void LoadServerList(Application& app, const ServerListServices& services) {
+  MainWindowView* table = app.window.load();
+  if (table == nullptr) return;
+  // A copy: whoever set the hook may replace it once the first run has been asked for.
+  const std::function<void()> startTestRun = app.startTestRun;
+  ServerListLoad load(app, *table, services);
+  const int count = load.Fill();
+  SortTableByColumn(app.sortState, *table, kNameColumn, SortMode::kText);
+  table->SetStatusLine(load.OutcomeStatus(count));
+  if (startTestRun) startTestRun();
+}
+
+int LoadServerListThread(int) {
+  LoadServerList(TheApplication());
+  return 0;
+}
+
+}  // namespace vardelle

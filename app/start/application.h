@@ -1,0 +1,35 @@
+// The running program's state: the window the application drives, the table lock and the
+// process-wide lists. One instance per process, reached by the thread routines through
+// TheApplication(), since a thread routine takes nothing but an int.
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <memory>
+
+#include "app/start/endpoints.h"
+#include "app/window/main_window_view.h"
+#include "app/start/process_lists.h"
+#include "app/table/table_sort.h"
+#include "runtime/threads/locks.h"
+
+namespace vardelle {
+
+struct Application {
+  // Set before the window is created, read-only afterwards.
+  Endpoints endpoints;
+  std::atomic<MainWindowView*> window{nullptr};
+  std::atomic<LockHandle> tableLock{0};
+  // Shared, so a worker still running while ShutDown frees the lists keeps its own
+  // reference instead of reading freed memory.
+  std::atomic<std::shared_ptr<ProcessLists>> lists;
+  // The server table's sort direction and arrow, shared by header clicks and loading.
+  SortState sortState;
+  // Starts a latency test run; loading asks for the first one when the table is filled.
+  // Set before the window is created; empty while there is no test run to start.
+  std::function<void()> startTestRun;
+};
+
+Application& TheApplication();
+
+}  // namespace vardelle

@@ -1,0 +1,164 @@
+#include "app/start/endpoints.h"
+
+namespace vardelle {
+namespace {
+
+constexpr std::array<SiteInfo, kSiteCount> kSites = {{
+    {Site::kGameBox, "--gamebox", "VARDELLE_GAMEBOX", "/lol/box/gameserver.json"},
+    {Site::kStatusSite, "--status-site", "VARDELLE_STATUS_SITE",
+     "/act/a20150326dqpd/js/LOL_SERVER_STATUS.js"},
+    {Site::kStatusService, "--status-service", "VARDELLE_STATUS_SERVICE",
+     "/lol/act/a20150325ServerStatus/getServerStatus.php"},
+    {Site::kSelectorSite, "--selector-site", "VARDELLE_SELECTOR_SITE",
+     "/comm-htdocs/js/game_area/lol_server_select.js"},
+    {Site::kIpLocation, "--iplocation", "VARDELLE_IPLOCATION", "/service/getIpInfo.php?ip="},
+}};
+
+constexpr size_t IndexOf(Site site) { return static_cast<size_t>(site); }
+
+static_assert(
+    [] {
+      for (size_t i = 0; i < kSites.size(); ++i) {
+        if (IndexOf(kSites[i].site) != i) return false;
+      }
+      return true;
+    }(),
+    "the site table is indexed by Site");
+
+// What each site serves, for the help text.
+constexpr std::string_view kSiteRoles[kSiteCount] = {
+    "game-box site (server list)", "operator activity site (status script)",
+    "operator application server (status service)",
+    "operator game-activity site (area selector script)", "IP-location service"};
+
+bool IsHttpUrl(std::string_view url) {
+  for (std::string_view scheme : {"http://", "https://"}) {
+    if (url.size() > scheme.size() && url.substr(0, scheme.size()) == scheme) return true;
+  }
+  return false;
+}
+
+const SiteInfo* SiteOfOption(std::string_view option) {
+  for (const SiteInfo& info : kSites) {
+    if (info.option == option) return &info;
+  }
+  return nullptr;
+}
+
+// Reads the arguments one after the other; stops at the first one it cannot use.
+class ArgumentReader {
+ public:
+  explicit ArgumentReader(const std::vector<std::string>& arguments) : arguments_(arguments) {}
+
+  void ReadAll(CommandLine& line) {
+    while (next_ < arguments_.size() && line.error.empty()) ReadOne(line);
+  }
+
+  // The sites whose address came from an option.
+  std::array<bool, kSiteCount> given{};
+
+ private:
+  void ReadOne(CommandLine& line) {
+    const std::string& argument = arguments_[next_++];
+    const size_t equals = argument.find('=');
+    const std::string_view name = std::string_view(argument).substr(0, equals);
+    const bool attached = equals != std::string::npos;
+    if ((name == "--demo" || name == "--help") && !attached) {
+      (name == "--demo" ? line.demo : line.help) = true;
+      return;
+    }
+    const SiteInfo* site = SiteOfOption(name);
+    if (!site) {
+      line.error = "unknown argument: " + argument;
+      return;
+    }
+    std::string value;
+    if (attached) {
+      value = argument.substr(equals + 1);
+    } else if (next_ < arguments_.size()) {
+      value = arguments_[next_++];
+    }
+    if (!IsHttpUrl(value)) {
+      line.error = std::string(name) + " needs a URL such as http://127.0.0.1:8080";
+      return;
+    }
+    line.endpoints.SetBaseUrl(site->site, std::move(value));
+    given[IndexOf(site->site)] = true;
+  }
+
+  const std::vector<std::string>& arguments_;
+  size_t next_ = 0;
+};
+
+void ReadEnvironment(
+    const std::function<std::optional<std::string>(std::string_view)>& getEnvironment,
+    const std::array<bool, kSiteCount>& given, CommandLine& line) {
+  for (const SiteInfo& info : kSites) {
+    if (given[IndexOf(info.site)]) continue;
+    const std::optional<std::string> value = getEnvironment(info.environment);
+    if (!value || value->empty()) continue;
+    if (!IsHttpUrl(*value)) {
+      line.error = std::string(info.environment) + " is not a URL such as http://127.0.0.1:8080";
+      return;
+    }
+    line.endpoints.SetBaseUrl(info.site, *value);
+  }
+}
+
+}  // namespace
+
+const std::array<SiteInfo, kSiteCount>& SiteTable() { return kSites; }
+
+const SiteInfo& InfoOf(Site site) { return kSites[IndexOf(site)]; }
+
+const std::string& Endpoints::BaseUrl(Site site) const { return baseUrls[IndexOf(site)]; }
+
+void Endpoints::SetBaseUrl(Site site, std::string baseUrl) {
+  // The paths begin with "/", so a base ending in one would double it.
+  while (!baseUrl.empty() && baseUrl.back() == '/') baseUrl.pop_back();
+  baseUrls[IndexOf(site)] = std::move(baseUrl);
+}
+
+std::string Endpoints::DocumentUrl(Site site) const {
+  return HasAddress(site) ? BaseUrl(site) + std::string(InfoOf(site).path) : std::string();
+}
+
+CommandLine ParseCommandLine(
+    const std::vector<std::string>& arguments,
+    const std::function<std::optional<std::string>(std::string_view)>& getEnvironment) {
+  CommandLine line;
+  ArgumentReader reader(arguments);
+  reader.ReadAll(line);
+  // The demo world stands in for every site not named on the command line; an address
+  // left over in the environment must not mix real sites into it.
+  if (line.error.empty() && !line.demo) ReadEnvironment(getEnvironment, reader.given, line);
+  return line;
+}
+
+std::string CommandLineHelp() {
+  std::string help =
+      "Usage: vardelle [--demo] [--SITE URL ...]\n"
+      "\n"
+      "Measures the latency to every League of Legends server of the Chinese game servers\n"
+      "and shows each region's status and the location of its machine room.\n"
+      "\n"
+      "Options (also written --SITE=URL):\n";
+  for (const SiteInfo& info : kSites) {
+    help += "  " + std::string(info.option) + " URL\n      " +
+            std::string(kSiteRoles[IndexOf(info.site)]) + ", asked for " + std::string(info.path) +
+            "\n      (environment variable " + std::string(info.environment) + ")\n";
+  }
+  help +=
+      "  --demo\n"
+      "      serve every document from the built-in offline demo world on 127.0.0.1; sites\n"
+      "      named by an option above keep that address, the environment is not read\n"
+      "  --help\n"
+      "      print this text and exit\n"
+      "\n"
+      "URL is the site's base, such as http://127.0.0.1:8080; the document's path is\n"
+      "appended to it. An option beats its environment variable. A site with neither is\n"
+      "never asked: its documents count as not received.\n";
+  return help;
+}
+
+}  // namespace vardelle

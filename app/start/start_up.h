@@ -1,0 +1,15 @@
+// Program start and end.
+#pragma once
+
+#include "app/window/main_window_view.h"
+
+namespace vardelle {
+
+// Sets up the process-wide lists and the shared cookie jar, registers ShutDown for program end, runs the main
+// window on the given platform until it closes and returns the exit code (always 0).
+int StartUp(WindowPlatform& platform);
+
+// Frees the process-wide lists and the shared cookie jar; safe to call more than once.
+void ShutDown();
+
+}  // namespace vardelle

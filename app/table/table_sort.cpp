@@ -1,0 +1,150 @@
+#include "app/table/table_sort.h"
+
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <compare>
+#include <optional>
+#include <vector>
+
+#include "app/table/leading_number.h"
+#include "app/table/server_table.h"
+#include "support/text/text.h"
+#include "support/text/text_collation.h"
+
+namespace vardelle {
+namespace {
+
+constexpr std::string_view kDigits = "0123456789";
+
+int Sign(std::strong_ordering order) { return (order > 0) - (order < 0); }
+
+bool IsKnownMode(SortMode mode) {
+  return mode >= SortMode::kText && mode <= SortMode::kNumberTimes10000;
+}
+
+// Year, month, day, hour, minute, second.
+using DateTime = std::array<int, 6>;
+
+struct FieldRange {
+  int lowest;
+  int highest;
+};
+constexpr std::array<FieldRange, 6> kDateTimeRanges{
+    {{0, INT_MAX}, {1, 12}, {1, 31}, {0, 23}, {0, 59}, {0, 59}}};
+
+bool FieldsInRange(const DateTime& fields) {
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (fields[i] < kDateTimeRanges[i].lowest || fields[i] > kDateTimeRanges[i].highest) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// Runs of digits with anything between them: year, month and day, then an optional time
+// ("2015-03-26 10:00", "2015/3/26", "2015年3月26日 10:00:00"). nullopt, which orders before
+// every date-time, when fewer than three numbers are found or one is out of range.
+std::optional<DateTime> ReadDateTime(std::string_view text) {
+  DateTime fields{};
+  std::size_t count = 0;
+  std::size_t offset = text.find_first_of(kDigits);
+  while (offset != std::string_view::npos && count < fields.size()) {
+    const std::size_t end = text.find_first_not_of(kDigits, offset);
+    fields[count++] = LeadingInteger(text.substr(offset, end - offset));
+    offset = text.find_first_of(kDigits, end);
+  }
+  if (count < 3 || !FieldsInRange(fields)) return std::nullopt;
+  return fields;
+}
+
+int CompareInMode(std::string_view a, std::string_view b, SortMode mode) {
+  switch (mode) {
+    case SortMode::kText:
+      return CollateTexts(a, b);
+    case SortMode::kDateTime:
+      return Sign(ReadDateTime(a) <=> ReadDateTime(b));
+    case SortMode::kNumber:
+    case SortMode::kNumberTimes10000:
+      return Sign(LeadingInteger(a) <=> LeadingInteger(b));
+  }
+  return 0;
+}
+
+Text SortKeyOf(const Text& cell, SortMode mode) {
+  switch (mode) {
+    case SortMode::kNumber:
+      return DecimalText(LeadingNumber(cell));
+    case SortMode::kNumberTimes10000:
+      return DecimalText(LeadingNumber(cell) * 10000);
+    case SortMode::kText:
+    case SortMode::kDateTime:
+      break;
+  }
+  return cell;
+}
+
+// Each row's key once, by the row's position when the sort began.
+std::vector<Text> CollectSortKeys(MainWindowView& table, const SortOrder& order) {
+  std::vector<Text> keys(static_cast<std::size_t>(std::max(table.RowCount(), 0)));
+  for (std::size_t row = 0; row < keys.size(); ++row) {
+    keys[row] = SortKeyOf(table.CellText(static_cast<int>(row), order.column), order.mode);
+  }
+  return keys;
+}
+
+// A row inserted after the keys were taken has none and sorts as an empty cell.
+std::string_view KeyAt(const std::vector<Text>& keys, int row) {
+  return row >= 0 && static_cast<std::size_t>(row) < keys.size()
+             ? std::string_view(keys[static_cast<std::size_t>(row)])
+             : std::string_view();
+}
+
+}  // namespace
+
+SortOrder SortState::BeginSort(int column, SortMode mode) {
+  std::lock_guard guard(mutex);
+  ascending = !ascending;
+  return SortOrder{column, IsKnownMode(mode) ? mode : SortMode::kText, ascending};
+}
+
+int SortState::MoveArrowTo(int column) {
+  std::lock_guard guard(mutex);
+  const int previous = lastColumn;
+  lastColumn = column;
+  return previous;
+}
+
+SortMode SortModeForColumn(int column) {
+  switch (column) {
+    case kLatencyColumn:
+      return SortMode::kNumber;
+    case kAddressColumn:
+      return SortMode::kNumberTimes10000;
+    default:
+      return SortMode::kText;
+  }
+}
+
+void SortTableByColumn(SortState& state, MainWindowView& table, int column, SortMode mode) {
+  const SortOrder order = state.BeginSort(column, mode);
+  const std::vector<Text> sortKeys = CollectSortKeys(table, order);
+  if (sortKeys.empty()) return;
+  table.SortRows([&](int a, int b) {
+    return CompareSortKeys(KeyAt(sortKeys, a), KeyAt(sortKeys, b), order.mode, order.ascending);
+  });
+  ShowSortArrow(state, table, order);
+}
+
+int CompareSortKeys(std::string_view a, std::string_view b, SortMode mode, bool ascending) {
+  const int order = CompareInMode(a, b, mode);
+  return ascending ? order : -order;
+}
+
+void ShowSortArrow(SortState& state, MainWindowView& table, const SortOrder& order) {
+  const int previous = state.MoveArrowTo(order.column);
+  if (previous != order.column) table.SetColumnArrow(previous, HeaderArrow::kNone);
+  table.SetColumnArrow(order.column, order.ascending ? HeaderArrow::kUp : HeaderArrow::kDown);
+}
+
+}  // namespace vardelle

@@ -1,0 +1,32 @@
+// The main window's event handlers.
+#pragma once
+
+#include "app/start/application.h"
+#include "app/window/main_window_view.h"
+
+namespace vardelle {
+
+class MainWindowLogic final : public MainWindowEvents {
+ public:
+  explicit MainWindowLogic(Application& application) : app(application) {}
+
+  void OnCreated(MainWindowView& view) override;
+  void OnDestroying() override;
+  void OnResized() override;
+  void OnHeaderClicked(int column) override;
+  void OnRowActivated() override;
+  void OnRowRightClicked() override;
+  void OnContinuousPingChosen() override;
+  void OnRouteTraceChosen() override;
+  void OnPeriodChanged() override;
+  void OnTestButtonClicked() override;
+  void OnTimerElapsed() override;
+  void OnUpdateLabelPressed() override;
+  void OnKeyListRowActivated() override;
+
+ private:
+  MainWindowView& window() const { return *app.window.load(); }
+  Application& app;
+};
+
+}  // namespace vardelle

@@ -1,0 +1,111 @@
+// What the application asks of the window: the control operations it drives. The window
+// layer implements it; tests implement it in memory.
+//
+// Every operation may be called from any thread. Calls from other threads than the
+// window's are carried out on the window's thread while the caller waits; once the window
+// is gone they do nothing (getters then answer "" / 0 / -1).
+#pragma once
+
+#include <compare>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "app/window/colour.h"
+
+namespace vardelle {
+
+// State icons of the server table's rows.
+enum class RowIcon : int { kAnswered = 0, kNoAnswer = 1, kNotTested = 2 };
+
+// Column header images of the server table.
+enum class HeaderArrow : int { kNone = -1, kUp = 0, kDown = 1 };
+
+// A row's identity of its own: it follows the row through sorts, so a write made after a
+// sort still reaches its row. Never reused within a program run; the empty id names no row.
+struct RowId {
+  std::uint64_t value = 0;
+  friend auto operator<=>(const RowId&, const RowId&) = default;
+};
+
+class MainWindowView {
+ public:
+  virtual ~MainWindowView() = default;
+
+  // listView, the server table. Rows and columns are counted from 0; texts are GBK.
+  virtual std::string CellText(int row, int column) = 0;
+  virtual void SetCellText(int row, int column, const std::string& text) = 0;
+  virtual void SetRowIcon(int row, RowIcon icon) = 0;
+  // Appends a row whose first cell is firstCell; returns its identity.
+  virtual RowId InsertRow(const std::string& firstCell, RowIcon icon) = 0;
+  // The row at a position (empty id when out of range), and a row's present position (-1
+  // when it is gone).
+  virtual RowId RowIdAt(int row) = 0;
+  virtual int RowIndexOf(RowId id) = 0;
+  // The same cell and icon operations, addressed by identity; a gone row is left alone.
+  virtual std::string CellText(RowId id, int column) = 0;
+  virtual void SetCellText(RowId id, int column, const std::string& text) = 0;
+  virtual void SetRowIcon(RowId id, RowIcon icon) = 0;
+  // Text and background colour of a row; kDefaultColour draws the control's own.
+  virtual void SetRowColours(RowId id, Colour textColour, Colour backColour) = 0;
+  // Every row back to the default colours.
+  virtual void ClearRowColours() = 0;
+  virtual void DeleteAllRows() = 0;
+  virtual int RowCount() = 0;
+  // -1 when no row is selected.
+  virtual int SelectedRow() = 0;
+  // Reorders the rows; compare gets the rows' indexes from before the sort and answers
+  // negative, zero or positive.
+  virtual void SortRows(const std::function<int(int, int)>& compare) = 0;
+  virtual void SetColumnArrow(int column, HeaderArrow arrow) = 0;
+  virtual void Redraw() = 0;
+
+  // 组合框1, the auto-test period list.
+  virtual int PeriodSelection() = 0;
+  virtual int PeriodItemValue(int index) = 0;
+
+  // 时钟1: a period equal to the current one changes nothing; otherwise the timer stops
+  // and, for a period above 0, starts anew.
+  virtual void SetTimerPeriod(int milliseconds) = 0;
+
+  virtual int ClientWidth() = 0;
+  virtual void SetTableWidth(int width) = 0;
+
+  // 右键1 at the mouse position moved by (dx, dy); returns when the menu closes, the
+  // chosen item firing its own event.
+  virtual void ShowRowMenu(int dx, int dy) = 0;
+
+  // 超级按钮1 takes the keyboard focus.
+  virtual void FocusTestButton() = 0;
+
+  // The one-line status label of page 0: what the program is doing, what went wrong.
+  virtual void SetStatusLine(const std::string& text) = 0;
+};
+
+// The window's events, delivered on the window's thread.
+class MainWindowEvents {
+ public:
+  virtual ~MainWindowEvents() = default;
+  virtual void OnCreated(MainWindowView& view) = 0;
+  virtual void OnDestroying() = 0;
+  virtual void OnResized() = 0;
+  virtual void OnHeaderClicked(int column) = 0;
+  virtual void OnRowActivated() = 0;
+  virtual void OnRowRightClicked() = 0;
+  virtual void OnContinuousPingChosen() = 0;
+  virtual void OnRouteTraceChosen() = 0;
+  virtual void OnPeriodChanged() = 0;
+  virtual void OnTestButtonClicked() = 0;
+  virtual void OnTimerElapsed() = 0;
+  virtual void OnUpdateLabelPressed() = 0;
+  virtual void OnKeyListRowActivated() = 0;
+};
+
+// Builds the main window, shows it and runs the message loop until it is closed.
+class WindowPlatform {
+ public:
+  virtual ~WindowPlatform() = default;
+  virtual void RunMainWindow(MainWindowEvents& events) = 0;
+};
+
+}  // namespace vardelle

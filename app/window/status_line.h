@@ -1,0 +1,28 @@
+// The texts of the status line below the server table: what the program is doing and what
+// keeps it from working. They are the only place problems are told; no dialog ever opens.
+#pragma once
+
+#include <string>
+
+#include "app/start/endpoints.h"
+#include "support/text/text.h"
+
+namespace vardelle {
+
+Text FetchingServerListStatus();
+// loaded of total rows are in the table or being added.
+Text LoadingServerListStatus(int loaded, int total);
+Text ServerListLoadedStatus(int serverCount);
+
+// The site has no address; names the option and environment variable that give it one.
+Text MissingSiteAddressStatus(const SiteInfo& site);
+
+// Why the server list gave no servers.
+Text ServerListNoContentStatus();
+Text ServerListNotAnArrayStatus();
+Text ServerListEmptyStatus();
+
+// Echo probes cannot be sent; reason is the probes' own one-line explanation.
+Text ProbesUnavailableStatus(const std::string& reason);
+
+}  // namespace vardelle

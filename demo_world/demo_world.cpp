@@ -1,0 +1,143 @@
+#include "demo_world/demo_world.h"
+
+#include <httplib.h>
+
+#include <array>
+#include <chrono>
+#include <thread>
+
+namespace vardelle::demo {
+namespace {
+
+// The documents are raw string literals, so the GB18030 execution charset turns their
+// Chinese text into the GBK bytes that the real sites send.
+constexpr std::string_view kServerList =
+#include "demo_world/documents/gameserver.json.inc"
+    ;
+constexpr std::string_view kStatusScript =
+#include "demo_world/documents/LOL_SERVER_STATUS.js.inc"
+    ;
+constexpr std::string_view kStatusService =
+#include "demo_world/documents/getServerStatus.php.inc"
+    ;
+constexpr std::string_view kSelectorScript =
+#include "demo_world/documents/lol_server_select.js.inc"
+    ;
+constexpr std::string_view kLocationAnswers =
+#include "demo_world/documents/ip_locations.inc"
+    ;
+
+constexpr std::array<DemoDocument, 4> kDocuments = {{
+    {"/lol/box/gameserver.json", "application/json", kServerList},
+    {"/act/a20150326dqpd/js/LOL_SERVER_STATUS.js", "application/javascript; charset=gb2312",
+     kStatusScript},
+    {"/lol/act/a20150325ServerStatus/getServerStatus.php", "application/json", kStatusService},
+    {"/comm-htdocs/js/game_area/lol_server_select.js", "application/javascript; charset=gb2312",
+     kSelectorScript},
+}};
+
+constexpr std::string_view kLocationFailure = R"({"code":1,"data":"invalid ip"})";
+
+// How long Start waits for the serving thread to take connections.
+constexpr auto kStartWait = std::chrono::seconds(5);
+
+}  // namespace
+
+std::span<const DemoDocument> DemoDocuments() { return kDocuments; }
+
+std::string DemoLocationAnswer(std::string_view address) {
+  std::string_view rest = kLocationAnswers;
+  while (!rest.empty()) {
+    const size_t end = std::min(rest.find('\n'), rest.size());
+    const std::string_view line = rest.substr(0, end);
+    rest.remove_prefix(std::min(end + 1, rest.size()));
+    const size_t space = line.find(' ');
+    if (!address.empty() && space != std::string_view::npos && line.substr(0, space) == address) {
+      return std::string(line.substr(space + 1));
+    }
+  }
+  return std::string(kLocationFailure);
+}
+
+struct DemoWorld::Server {
+  httplib::Server http;
+  std::thread thread;
+  int port = -1;
+};
+
+DemoWorld::DemoWorld() = default;
+
+DemoWorld::~DemoWorld() { Stop(); }
+
+namespace {
+
+// The server matches paths as regular expressions; the documents' paths are meant word for
+// word.
+std::string ExactPattern(std::string_view path) {
+  std::string pattern;
+  for (char c : path) {
+    if (std::string_view(".^$|()[]{}*+?\\").find(c) != std::string_view::npos) pattern += '\\';
+    pattern += c;
+  }
+  return pattern;
+}
+
+void Route(httplib::Server& http) {
+  for (const DemoDocument& document : kDocuments) {
+    http.Get(ExactPattern(document.path),
+             [&document](const httplib::Request&, httplib::Response& response) {
+               response.set_content(document.body.data(), document.body.size(),
+                                    std::string(document.contentType).c_str());
+             });
+  }
+  http.Get(ExactPattern(kLocationPath), [](const httplib::Request& request,
+                                           httplib::Response& response) {
+    response.set_content(DemoLocationAnswer(request.get_param_value("ip")), "application/json");
+  });
+}
+
+bool WaitUntilRunning(const httplib::Server& http) {
+  const auto deadline = std::chrono::steady_clock::now() + kStartWait;
+  while (!http.is_running()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
+}
+
+}  // namespace
+
+bool DemoWorld::Start() {
+  if (server_) return true;
+  auto server = std::make_unique<Server>();
+  Route(server->http);
+  server->port = server->http.bind_to_any_port("127.0.0.1");
+  if (server->port <= 0) return false;
+  httplib::Server& http = server->http;
+  server->thread = std::thread([&http] {
+    try {
+      http.listen_after_bind();
+    } catch (...) {
+      // Serving ends; clients see the connection refused.
+    }
+  });
+  server_ = std::move(server);
+  if (WaitUntilRunning(server_->http)) return true;
+  Stop();
+  return false;
+}
+
+void DemoWorld::Stop() {
+  if (!server_) return;
+  // The thread may still be on its way into the accept loop, where stop() would be lost.
+  WaitUntilRunning(server_->http);
+  server_->http.stop();
+  server_->thread.join();
+  server_.reset();
+}
+
+std::string DemoWorld::BaseUrl() const {
+  return server_ ? "http://127.0.0.1:" + std::to_string(server_->port) : std::string();
+}
+
+}  // namespace vardelle::demo

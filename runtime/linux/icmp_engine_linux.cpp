@@ -1,0 +1,532 @@
+#include "runtime/linux/icmp_engine_linux.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <linux/errqueue.h>
+#include <linux/icmp.h>
+#include <netinet/in.h>
+#include <netinet/ip.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <string>
+#include <system_error>
+#include <thread>
+#include <utility>
+
+namespace vardelle {
+
+namespace {
+
+using std::chrono::steady_clock;
+using std::chrono::system_clock;
+
+constexpr std::size_t kSequenceCount = 1u << 16;
+constexpr std::size_t kIcmpHeaderSize = 8;
+constexpr std::size_t kMinIpv4HeaderSize = 20;
+constexpr std::uint8_t kIcmpProtocol = 1;
+constexpr std::uint8_t kEchoReply = 0;
+constexpr std::uint8_t kEchoRequest = 8;
+// Room for a whole ICMP error about one of our requests as a raw socket delivers it: the
+// outer IPv4 header with options, the ICMP header, the quoted header with options and the
+// quoted echo header. Longer messages are cut, which only the checksum test notices.
+constexpr std::size_t kPacketBufferSize = 60 + 8 + 60 + 8;
+constexpr std::size_t kReceiveBatch = 64;
+constexpr int kReceiveBufferBytes = 4 << 20;  // a burst of thousands of replies fits
+constexpr int kMaxReadsPerWakeup = 256;       // then poll again, so stopping is never starved
+
+class UniqueFd {
+ public:
+  explicit UniqueFd(int fd) : fd_(fd) {}
+  UniqueFd(UniqueFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+  UniqueFd& operator=(UniqueFd&&) = delete;
+  ~UniqueFd() {
+    if (fd_ >= 0) {
+      close(fd_);
+    }
+  }
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+std::uint16_t ReadBigEndian16(std::span<const std::uint8_t> bytes, std::size_t at) {
+  return static_cast<std::uint16_t>((bytes[at] << 8) | bytes[at + 1]);
+}
+
+Ipv4Address ReadAddress(std::span<const std::uint8_t> bytes, std::size_t at) {
+  Ipv4Address address;
+  std::memcpy(&address, bytes.data() + at, sizeof address);
+  return address;
+}
+
+// The ICMP message inside an IPv4 packet, or an empty span when it is not one.
+std::span<const std::uint8_t> IcmpPayloadOfIpv4(std::span<const std::uint8_t> packet) {
+  if (packet.size() < kMinIpv4HeaderSize || (packet[0] >> 4) != 4 || packet[9] != kIcmpProtocol) {
+    return {};
+  }
+  const std::size_t headerSize = (packet[0] & 0x0fu) * 4u;
+  if (headerSize < kMinIpv4HeaderSize || headerSize > packet.size()) {
+    return {};
+  }
+  return packet.subspan(headerSize);
+}
+
+struct EchoHeader {
+  std::uint8_t type;
+  std::uint16_t identifier;
+  std::uint16_t sequence;
+};
+
+std::optional<EchoHeader> ReadEchoHeader(std::span<const std::uint8_t> icmp) {
+  if (icmp.size() < kIcmpHeaderSize) {
+    return std::nullopt;
+  }
+  return EchoHeader{icmp[0], ReadBigEndian16(icmp, 4), ReadBigEndian16(icmp, 6)};
+}
+
+bool IsErrorAboutAPacket(std::uint8_t icmpType) {
+  return icmpType == ICMP_DEST_UNREACH || icmpType == ICMP_SOURCE_QUENCH ||
+         icmpType == ICMP_TIME_EXCEEDED || icmpType == ICMP_PARAMETERPROB;
+}
+
+std::array<std::uint8_t, kIcmpHeaderSize> EchoRequestPacket(std::uint16_t identifier,
+                                                            std::uint16_t sequence) {
+  std::array<std::uint8_t, kIcmpHeaderSize> packet = {kEchoRequest,
+                                                      0,
+                                                      0,
+                                                      0,
+                                                      static_cast<std::uint8_t>(identifier >> 8),
+                                                      static_cast<std::uint8_t>(identifier),
+                                                      static_cast<std::uint8_t>(sequence >> 8),
+                                                      static_cast<std::uint8_t>(sequence)};
+  const std::uint16_t checksum = InternetChecksum(packet);
+  packet[2] = static_cast<std::uint8_t>(checksum >> 8);
+  packet[3] = static_cast<std::uint8_t>(checksum);
+  return packet;
+}
+
+std::string ErrorDescription(int error) {
+  const char* description = strerrordesc_np(error);  // English whatever the locale
+  return description != nullptr ? description : "error " + std::to_string(error);
+}
+
+std::string SocketRefusal(IcmpSocketKind kind, int error) {
+  if (error != EACCES && error != EPERM) {
+    return std::string(kind == IcmpSocketKind::kDatagram ? "datagram" : "raw") +
+           " ICMP socket failed: " + ErrorDescription(error);
+  }
+  return kind == IcmpSocketKind::kDatagram
+             ? "unprivileged ICMP is off for this group (allow it: sysctl -w "
+               "net.ipv4.ping_group_range=\"0 2147483647\")"
+             : "raw ICMP needs root or CAP_NET_RAW (e.g. setcap cap_net_raw+ep on the program)";
+}
+
+// Distinct per raw engine of this process and unlike other processes' ping identifiers.
+std::uint16_t NextRawIdentifier() {
+  static std::atomic<unsigned> enginesStarted{0};
+  return static_cast<std::uint16_t>(static_cast<unsigned>(getpid()) ^ (++enginesStarted << 11));
+}
+
+void EnlargeReceiveBuffer(int socket) {
+  // The forced variant passes the system's ceiling for privileged processes; others get
+  // what that ceiling allows.
+  if (setsockopt(socket, SOL_SOCKET, SO_RCVBUFFORCE, &kReceiveBufferBytes,
+                 sizeof kReceiveBufferBytes) != 0) {
+    setsockopt(socket, SOL_SOCKET, SO_RCVBUF, &kReceiveBufferBytes, sizeof kReceiveBufferBytes);
+  }
+}
+
+// A raw ICMP socket would otherwise hand over every ping the host sends and answers.
+void KeepOnlyRepliesAndErrors(int socket) {
+  icmp_filter filter{};
+  filter.data = ~((1u << ICMP_ECHOREPLY) | (1u << ICMP_DEST_UNREACH) | (1u << ICMP_SOURCE_QUENCH) |
+                  (1u << ICMP_TIME_EXCEEDED) | (1u << ICMP_PARAMETERPROB));
+  setsockopt(socket, SOL_RAW, ICMP_FILTER, &filter, sizeof filter);
+}
+
+void ConfigureSocket(int socket, IcmpSocketKind kind) {
+  const int on = 1;
+  setsockopt(socket, SOL_SOCKET, SO_TIMESTAMPNS, &on, sizeof on);
+  EnlargeReceiveBuffer(socket);
+  if (kind == IcmpSocketKind::kRaw) {
+    KeepOnlyRepliesAndErrors(socket);
+  } else {
+    // A datagram socket reports ICMP errors only through its error queue.
+    setsockopt(socket, IPPROTO_IP, IP_RECVERR, &on, sizeof on);
+  }
+}
+
+std::optional<system_clock::time_point> KernelStamp(msghdr& message) {
+  for (cmsghdr* control = CMSG_FIRSTHDR(&message); control != nullptr;
+       control = CMSG_NXTHDR(&message, control)) {
+    if (control->cmsg_level == SOL_SOCKET && control->cmsg_type == SCM_TIMESTAMPNS) {
+      timespec stamp;
+      std::memcpy(&stamp, CMSG_DATA(control), sizeof stamp);
+      return system_clock::time_point(std::chrono::duration_cast<system_clock::duration>(
+          std::chrono::seconds(stamp.tv_sec) + std::chrono::nanoseconds(stamp.tv_nsec)));
+    }
+  }
+  return std::nullopt;
+}
+
+// Buffers for reading many packets with one system call; only the receive thread uses them.
+struct ReceiveBatch {
+  struct Slot {
+    std::array<std::uint8_t, kPacketBufferSize> data;
+    alignas(cmsghdr) std::array<std::uint8_t, CMSG_SPACE(sizeof(timespec))> control;
+    sockaddr_in from;
+    iovec buffer;
+  };
+  std::array<Slot, kReceiveBatch> slots;
+  std::array<mmsghdr, kReceiveBatch> headers;
+
+  // Resets the headers that the last read changed; returns how many to ask for.
+  unsigned Prepare() {
+    for (std::size_t i = 0; i < kReceiveBatch; ++i) {
+      Slot& slot = slots[i];
+      slot.buffer = {slot.data.data(), slot.data.size()};
+      headers[i] = {};
+      headers[i].msg_hdr.msg_name = &slot.from;
+      headers[i].msg_hdr.msg_namelen = sizeof slot.from;
+      headers[i].msg_hdr.msg_iov = &slot.buffer;
+      headers[i].msg_hdr.msg_iovlen = 1;
+      headers[i].msg_hdr.msg_control = slot.control.data();
+      headers[i].msg_hdr.msg_controllen = slot.control.size();
+    }
+    return kReceiveBatch;
+  }
+};
+
+class LinuxIcmpEngine final : public IcmpEngine {
+ public:
+  LinuxIcmpEngine(UniqueFd socket, UniqueFd wakeup, IcmpSocketKind kind)
+      : socket_(std::move(socket)),
+        wakeup_(std::move(wakeup)),
+        kind_(kind),
+        identifier_(kind == IcmpSocketKind::kRaw ? NextRawIdentifier() : 0),
+        receiver_([this] { ReceiveUntilStopped(); }) {}
+
+  ~LinuxIcmpEngine() override {
+    const std::uint64_t stop = 1;
+    [[maybe_unused]] const auto written = write(wakeup_.get(), &stop, sizeof stop);
+    receiver_.join();
+  }
+
+  std::optional<std::chrono::nanoseconds> Echo(Ipv4Address address,
+                                               std::chrono::milliseconds timeout) override {
+    const auto deadline = steady_clock::now() + std::max(timeout, std::chrono::milliseconds(0));
+    EchoRequestTable::Entry entry(address);
+    const std::optional<std::uint16_t> sequence = requests_.Enter(entry);
+    if (!sequence) {
+      return std::nullopt;
+    }
+    const std::optional<SendStamp> sent =
+        Send(EchoRequestPacket(identifier_, *sequence), address, deadline);
+    if (!sent) {
+      requests_.Remove(*sequence);
+      return std::nullopt;
+    }
+    if (requests_.AwaitAndRemove(*sequence, deadline) != EchoRequestTable::Outcome::kAnswered) {
+      return std::nullopt;
+    }
+    return RoundTripTime(*sent, entry.reply);
+  }
+
+ private:
+  std::optional<SendStamp> Send(std::span<const std::uint8_t> packet, Ipv4Address address,
+                                steady_clock::time_point deadline) {
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_addr.s_addr = address;
+    bool retriedAfterError = false;
+    for (;;) {
+      const SendStamp stamp{steady_clock::now(), system_clock::now()};
+      if (sendto(socket_.get(), packet.data(), packet.size(), MSG_DONTWAIT,
+                 reinterpret_cast<const sockaddr*>(&to),
+                 sizeof to) == static_cast<ssize_t>(packet.size())) {
+        return stamp;
+      }
+      if (errno == EINTR) {
+        continue;
+      }
+      if (errno == EAGAIN || errno == EWOULDBLOCK || errno == ENOBUFS) {
+        // The buffers drain within moments; wait for them no longer than the caller would.
+        if (steady_clock::now() >= deadline) {
+          return std::nullopt;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        continue;
+      }
+      // An ICMP error about another request leaves its code on the shared socket, and the
+      // next send, whoever makes it, reports it once. A real fault of this send repeats.
+      if (retriedAfterError) {
+        return std::nullopt;
+      }
+      retriedAfterError = true;
+    }
+  }
+
+  void ReceiveUntilStopped() {
+    ReceiveBatch batch;
+    std::array<pollfd, 2> watched = {pollfd{socket_.get(), POLLIN, 0},
+                                     pollfd{wakeup_.get(), POLLIN, 0}};
+    for (;;) {
+      if (poll(watched.data(), watched.size(), -1) < 0) {
+        continue;  // interrupted
+      }
+      if (watched[1].revents != 0) {
+        return;
+      }
+      if ((watched[0].revents & POLLERR) != 0) {
+        ReadErrorQueue();
+      }
+      // Also on POLLERR alone: a raw socket's pending error is cleared by a normal read.
+      ReadPackets(batch);
+    }
+  }
+
+  void ReadPackets(ReceiveBatch& batch) {
+    for (int reads = 0; reads < kMaxReadsPerWakeup; ++reads) {
+      const int count =
+          recvmmsg(socket_.get(), batch.headers.data(), batch.Prepare(), MSG_DONTWAIT, nullptr);
+      if (count < 0) {
+        if (errno == EAGAIN || errno == EWOULDBLOCK) {
+          return;
+        }
+        continue;  // a pending socket error, reported once and cleared by this read
+      }
+      const auto arrived = steady_clock::now();
+      for (int i = 0; i < count; ++i) {
+        msghdr& header = batch.headers[i].msg_hdr;
+        if ((header.msg_flags & MSG_TRUNC) != 0) {
+          continue;  // longer than anything about our requests
+        }
+        const std::span<const std::uint8_t> bytes(batch.slots[i].data.data(),
+                                                  batch.headers[i].msg_len);
+        Dispatch(bytes, batch.slots[i].from.sin_addr.s_addr, {arrived, KernelStamp(header)});
+      }
+      if (static_cast<std::size_t>(count) < kReceiveBatch) {
+        return;
+      }
+    }
+  }
+
+  void Dispatch(std::span<const std::uint8_t> bytes, Ipv4Address from, const ReceiveStamp& stamp) {
+    // A raw socket delivers the IPv4 header too, and the kernel has not checked the ICMP
+    // checksum yet when it does: raw delivery comes before ICMP's own checks.
+    const std::span<const std::uint8_t> icmp =
+        kind_ == IcmpSocketKind::kRaw ? IcmpPayloadOfIpv4(bytes) : bytes;
+    const std::optional<EchoHeader> header = ReadEchoHeader(icmp);
+    if (!header) {
+      return;
+    }
+    if (header->type == kEchoReply) {
+      if (IsOurs(*header) && (kind_ != IcmpSocketKind::kRaw || InternetChecksum(icmp) == 0)) {
+        requests_.Answer(header->sequence, from, stamp);
+      }
+    } else if (kind_ == IcmpSocketKind::kRaw && IsErrorAboutAPacket(header->type)) {
+      FailQuotedRequest(icmp.subspan(kIcmpHeaderSize));
+    }
+  }
+
+  // A datagram socket receives only replies carrying its identifier; a raw one receives
+  // everybody's, and ours carry the identifier this engine chose.
+  bool IsOurs(const EchoHeader& header) const {
+    return kind_ == IcmpSocketKind::kDatagram || header.identifier == identifier_;
+  }
+
+  // An ICMP error quotes the IPv4 header and the first 8 bytes of the packet it is about.
+  void FailQuotedRequest(std::span<const std::uint8_t> quotedPacket) {
+    const std::optional<EchoHeader> quoted = ReadEchoHeader(IcmpPayloadOfIpv4(quotedPacket));
+    if (quoted && quoted->type == kEchoRequest && IsOurs(*quoted)) {
+      requests_.Fail(quoted->sequence, ReadAddress(quotedPacket, 16));
+    }
+  }
+
+  // The error queue holds each failed request as it was sent (its echo header) and names
+  // the destination it was sent to.
+  void ReadErrorQueue() {
+    for (int reads = 0; reads < kMaxReadsPerWakeup; ++reads) {
+      std::array<std::uint8_t, kIcmpHeaderSize> sentHeader{};
+      alignas(cmsghdr) std::array<std::uint8_t, 256> control{};
+      sockaddr_in destination{};
+      iovec buffer{sentHeader.data(), sentHeader.size()};
+      msghdr message{};
+      message.msg_name = &destination;
+      message.msg_namelen = sizeof destination;
+      message.msg_iov = &buffer;
+      message.msg_iovlen = 1;
+      message.msg_control = control.data();
+      message.msg_controllen = control.size();
+      const ssize_t length = recvmsg(socket_.get(), &message, MSG_ERRQUEUE | MSG_DONTWAIT);
+      if (length < 0) {
+        return;
+      }
+      const std::optional<EchoHeader> sent =
+          ReadEchoHeader(std::span(sentHeader.data(), static_cast<std::size_t>(length)));
+      if (sent && sent->type == kEchoRequest) {
+        requests_.Fail(sent->sequence, destination.sin_addr.s_addr);
+      }
+    }
+  }
+
+  const UniqueFd socket_;
+  const UniqueFd wakeup_;
+  const IcmpSocketKind kind_;
+  const std::uint16_t identifier_;  // raw sockets only; the kernel sets it on datagram ones
+  EchoRequestTable requests_;
+  std::thread receiver_;  // declared last: it starts once everything it reads is built
+};
+
+// The reason, if any, is left bare so that two attempts can be told in one line.
+IcmpEngineStart TryToStart(IcmpSocketKind kind) {
+  const int type = kind == IcmpSocketKind::kDatagram ? SOCK_DGRAM : SOCK_RAW;
+  UniqueFd socket(::socket(AF_INET, type | SOCK_NONBLOCK | SOCK_CLOEXEC, IPPROTO_ICMP));
+  if (socket.get() < 0) {
+    return {nullptr, SocketRefusal(kind, errno)};
+  }
+  UniqueFd wakeup(eventfd(0, EFD_CLOEXEC));
+  if (wakeup.get() < 0) {
+    return {nullptr, "no event descriptor: " + ErrorDescription(errno)};
+  }
+  ConfigureSocket(socket.get(), kind);
+  try {
+    return {std::make_unique<LinuxIcmpEngine>(std::move(socket), std::move(wakeup), kind), ""};
+  } catch (const std::system_error& error) {
+    return {nullptr,
+            "cannot start the ICMP receive thread: " + ErrorDescription(error.code().value())};
+  }
+}
+
+IcmpEngineStart Explained(IcmpEngineStart start) {
+  if (!start.engine) {
+    start.unavailableReason = "Ping unavailable: " + start.unavailableReason;
+  }
+  return start;
+}
+
+}  // namespace
+
+std::uint16_t InternetChecksum(std::span<const std::uint8_t> bytes) {
+  std::uint32_t sum = 0;
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    sum += ReadBigEndian16(bytes, i);
+  }
+  if (bytes.size() % 2 != 0) {
+    sum += static_cast<std::uint32_t>(bytes.back()) << 8;
+  }
+  while ((sum >> 16) != 0) {
+    sum = (sum & 0xffffu) + (sum >> 16);
+  }
+  return static_cast<std::uint16_t>(~sum);
+}
+
+std::chrono::nanoseconds RoundTripTime(const SendStamp& sent, const ReceiveStamp& received) {
+  const std::chrono::nanoseconds monotonic = received.steady - sent.steady;
+  if (received.kernel) {
+    const std::chrono::nanoseconds kernel = *received.kernel - sent.wall;
+    if (kernel >= std::chrono::nanoseconds(0) && kernel <= monotonic) {
+      return kernel;
+    }
+  }
+  return monotonic;
+}
+
+EchoRequestTable::EchoRequestTable() : waiting_(kSequenceCount, nullptr) {}
+
+std::optional<std::uint16_t> EchoRequestTable::Enter(Entry& entry) {
+  std::lock_guard guard(mutex_);
+  if (waitingCount_ == kSequenceCount) {
+    return std::nullopt;
+  }
+  while (waiting_[nextSequence_] != nullptr) {
+    ++nextSequence_;
+  }
+  const std::uint16_t sequence = nextSequence_++;
+  waiting_[sequence] = &entry;
+  ++waitingCount_;
+  return sequence;
+}
+
+EchoRequestTable::Outcome EchoRequestTable::AwaitAndRemove(
+    std::uint16_t sequence, std::chrono::steady_clock::time_point deadline) {
+  std::unique_lock lock(mutex_);
+  Entry& entry = *waiting_[sequence];
+  entry.settled.wait_until(lock, deadline, [&] { return entry.outcome != Outcome::kWaiting; });
+  RemoveLocked(sequence);
+  return entry.outcome;
+}
+
+void EchoRequestTable::Remove(std::uint16_t sequence) {
+  std::lock_guard guard(mutex_);
+  RemoveLocked(sequence);
+}
+
+bool EchoRequestTable::Answer(std::uint16_t sequence, Ipv4Address from, const ReceiveStamp& stamp) {
+  std::lock_guard guard(mutex_);
+  Entry* entry = WaitingFor(sequence, from);
+  if (entry == nullptr) {
+    return false;
+  }
+  entry->outcome = Outcome::kAnswered;
+  entry->reply = stamp;
+  // Signalled under the lock: once it is released the caller may return and the entry,
+  // condition variable included, is gone.
+  entry->settled.notify_one();
+  return true;
+}
+
+bool EchoRequestTable::Fail(std::uint16_t sequence, Ipv4Address to) {
+  std::lock_guard guard(mutex_);
+  Entry* entry = WaitingFor(sequence, to);
+  if (entry == nullptr) {
+    return false;
+  }
+  entry->outcome = Outcome::kFailed;
+  entry->settled.notify_one();
+  return true;
+}
+
+std::size_t EchoRequestTable::WaitingCount() const {
+  std::lock_guard guard(mutex_);
+  return waitingCount_;
+}
+
+EchoRequestTable::Entry* EchoRequestTable::WaitingFor(std::uint16_t sequence,
+                                                      Ipv4Address address) const {
+  Entry* entry = waiting_[sequence];
+  const bool matches =
+      entry != nullptr && entry->address == address && entry->outcome == Outcome::kWaiting;
+  return matches ? entry : nullptr;
+}
+
+void EchoRequestTable::RemoveLocked(std::uint16_t sequence) {
+  if (waiting_[sequence] != nullptr) {
+    waiting_[sequence] = nullptr;
+    --waitingCount_;
+  }
+}
+
+IcmpEngineStart StartLinuxIcmpEngine(IcmpSocketKind kind) { return Explained(TryToStart(kind)); }
+
+IcmpEngineStart StartLinuxIcmpEngine() {
+  IcmpEngineStart datagram = TryToStart(IcmpSocketKind::kDatagram);
+  if (datagram.engine) {
+    return datagram;
+  }
+  IcmpEngineStart raw = TryToStart(IcmpSocketKind::kRaw);
+  if (raw.engine) {
+    return raw;
+  }
+  return Explained({nullptr, datagram.unavailableReason + "; " + raw.unavailableReason});
+}
+
+}  // namespace vardelle

@@ -1,0 +1,33 @@
+// The Linux runtime: which engines the portable code gets.
+#include "runtime/platform.h"
+
+#include <arpa/inet.h>
+#include <curl/curl.h>
+
+#include <mutex>
+
+#include "runtime/linux/host_resolver_getaddrinfo.h"
+#include "runtime/linux/icmp_engine_linux.h"
+
+namespace vardelle {
+
+void InitializeRuntimePlatform() {
+  // libcurl's global set-up must not race with another thread's first transfer. The root
+  // opened on first use takes its own reference, which this one keeps from being the first.
+  static std::once_flag initialized;
+  std::call_once(initialized, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+IcmpEngineStart StartSystemIcmpEngine() { return StartLinuxIcmpEngine(); }
+
+std::unique_ptr<HostResolver> CreateSystemResolver() {
+  return std::make_unique<GetaddrinfoResolver>();
+}
+
+std::optional<Ipv4Address> ParseDottedIpv4(const std::string& text) {
+  in_addr address{};
+  if (inet_pton(AF_INET, text.c_str(), &address) != 1) return std::nullopt;
+  return address.s_addr;
+}
+
+}  // namespace vardelle

@@ -1,0 +1,29 @@
+// What every platform supplies to the portable runtime. Each platform folder defines these
+// in one file of its own (runtime/linux/platform.cpp here), the only place that names the
+// platform's engines; FetchPage (runtime/fetch/page_fetch_engine.h) is the platform's too.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "runtime/probes/host_resolver.h"
+#include "runtime/probes/icmp_engine.h"
+
+namespace vardelle {
+
+// Prepares the platform's libraries whose set-up is not thread-safe. Call it once at program
+// start (and in test mains), before any thread exists; later calls do nothing.
+void InitializeRuntimePlatform();
+
+// Starts the system's echo engine; called on the first probe and after a failed start.
+IcmpEngineStart StartSystemIcmpEngine();
+
+// The system's name resolver.
+std::unique_ptr<HostResolver> CreateSystemResolver();
+
+// A dotted IPv4 address ("a.b.c.d", four decimal numbers of 0 to 255) as its wire bytes;
+// nothing for any other text.
+std::optional<Ipv4Address> ParseDottedIpv4(const std::string& text);
+
+}  // namespace vardelle

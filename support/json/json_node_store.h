@@ -1,0 +1,95 @@
+// The JSON reader's flat node list, in pre-order: a node's subtree is the run of nodes that
+// follows it while their depth is greater than its own. Indexes are 1-based; out-of-range
+// indexes answer -1, "" or false.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "support/json/json_scanner.h"
+#include "support/text/text.h"
+
+namespace vardelle {
+
+struct JsonNode {
+  Text name;      // key without quotes, "[n]" for an array element, "JSON" for the root
+  int kind = 0;   // 0 plain value, 1 object, 2 array
+  Text value;     // the value as written, trimmed
+  int depth = 0;  // 1 for the root
+  int childCount = 0;
+  int ordinal = 0;  // 1-based position among the parent's children
+};
+
+class JsonNodeStore {
+ public:
+  static constexpr int kNotFound = -1;
+
+  JsonNodeStore() = default;
+  // Copies hold the nodes only; name indexes point into their own store and are rebuilt.
+  JsonNodeStore(const JsonNodeStore& other);
+  JsonNodeStore& operator=(const JsonNodeStore& other);
+  JsonNodeStore(JsonNodeStore&&) noexcept = default;
+  JsonNodeStore& operator=(JsonNodeStore&&) noexcept = default;
+
+  void setProcessEventsHook(ProcessEventsHook hook);
+
+  // Adds delta to the depth of each listed node, or sets it to value when delta is 0.
+  int shiftDepths(const std::vector<int>& nodes, int value, int delta);
+  // Adds a node as the last child of parent (or at the end of the list, at depth 1, when
+  // parent names no node). A positive insertPosition not above the parent's child count puts
+  // it before that child instead. readyNodes, when given, become the new node's subtree.
+  int addNode(int parent, Text name, int kind, Text value, int insertPosition = 0,
+              const std::vector<JsonNode>* readyNodes = nullptr);
+  int subtreeEnd(int node) const;
+  void recountChildren(int node);
+  std::vector<int> childrenOf(int depth, int start) const;
+  int nthChild(int depth, int n, int start) const;
+  int findChild(int depth, std::string_view name, int start) const;
+  int depthOf(int node) const;
+  int parentOf(int node) const;
+  int findParent(int node, int depth) const;
+  bool hasChildren(int node) const;
+  int childCountOf(int node) const;
+  Text nameOf(int node) const;
+  int kindOf(int node) const;
+  Text valueOf(int node) const;
+  std::string_view valueView(int node) const;
+  bool setName(int node, Text name);
+  bool setKind(int node, int kind);
+  bool setValue(int node, Text value);
+  int nodeCount() const;
+  void reserve(int count) { nodes.reserve(static_cast<std::size_t>(std::max(count, 0))); }
+  int topLevelCount() const { return topLevel; }
+  bool removeNode(int node, bool withSubtree);
+  void clear();
+  int copyNodes(std::vector<JsonNode>& copies) const;
+
+ private:
+  // First node of each name met by findChild's walk for one (start, depth).
+  using NameIndex = std::unordered_map<std::string_view, int>;
+
+  bool contains(int node) const { return node >= 1 && node <= nodeCount(); }
+  const JsonNode& at(int node) const { return nodes[static_cast<std::size_t>(node) - 1]; }
+  JsonNode& at(int node) { return nodes[static_cast<std::size_t>(node) - 1]; }
+  void processEvents() const;
+  void structureChanged();
+  bool subtreeReachesEnd(int parent) const;
+  int insertNode(int position, JsonNode node);
+  template <class Visit>
+  int walkLevel(int depth, int start, Visit visit) const;
+  const NameIndex& nameIndexFor(int depth, int start) const;
+
+  std::vector<JsonNode> nodes;
+  int topLevel = 0;
+  // lastAtDepth[d - 1]: the last node at depth d whose subtree runs to the end of the list,
+  // as long as nodes were only appended; lets appends skip the subtree walk.
+  std::vector<int> lastAtDepth;
+  bool appendOnly = true;
+  mutable std::unordered_map<std::uint64_t, NameIndex> nameIndexes;
+  ProcessEventsHook processEventsHook;
+};
+
+}  // namespace vardelle

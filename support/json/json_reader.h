@@ -1,0 +1,61 @@
+// Reads the JSON documents this program fetches (the server list, the location answer) into
+// a tree of named nodes and answers paths such as "[3].domain" or "data.city".
+//
+// It is not a general JSON library: values come back as their text (strings without their
+// quotes, escapes never decoded), array elements are named [1], [2], … (or [0], [1], … when
+// parsed with zero-based indexes), blanks next to quotes, brackets and braces are dropped,
+// and malformed input gives empty answers instead of failing.
+#pragma once
+
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "support/json/json_node_store.h"
+#include "support/json/json_scanner.h"
+#include "support/text/text.h"
+
+namespace vardelle {
+
+class JsonReader {
+ public:
+  // Containers are cut into children down to this node depth (the root is at depth 1); a
+  // deeper container is kept as one node with its kind and text but no children, so that
+  // hostile nesting costs bounded time and memory.
+  static constexpr int kMaxDepth = 32;
+
+  JsonReader() = default;
+  JsonReader(const JsonReader& other) = default;
+  JsonReader& operator=(const JsonReader&) = delete;
+  ~JsonReader() = default;
+
+  std::unique_ptr<JsonReader> copy() const;
+  JsonNodeStore copyStore() const;
+  void parse(std::string_view text, bool zeroBasedIndexes = false);
+  Text getText(std::string_view path, int startNode = 0);
+  void setValue(std::string_view path, Text value, int kind);
+  // node, when given, receives the node the path names (left alone when it names none).
+  int getCount(std::string_view path, int* node = nullptr);
+  void addArrayElements(std::vector<Text> elements, int parent);
+  void addObjectMembers(std::vector<JsonMember> members, int parent);
+  Text cleanValue(std::string_view text) const;
+  static Text capitalize(std::string_view text);
+  Text pathOf(int node) const;
+
+  void setProcessEventsHook(ProcessEventsHook hook);
+  const JsonNodeStore& nodeStore() const { return store; }
+
+ private:
+  struct Level;
+  void buildTree(Level first);
+  void processEvents() const;
+  Text elementName(std::size_t index) const;
+  std::vector<Text> pathParts(std::string_view path);
+
+  bool zeroBasedIndexes = false;
+  JsonNodeStore store;
+  JsonScanner scanner;
+  ProcessEventsHook processEventsHook;
+};
+
+}  // namespace vardelle

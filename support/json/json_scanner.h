@@ -1,0 +1,123 @@
+// Cuts JSON texts into members and elements and splits paths, for the JSON reader.
+//
+// The scanner holds one loaded text at a time in two byte buffers: the source buffer (the
+// text after quote protection and spacing removal) and the scan buffer (the same bytes with
+// the inside of every string literal blanked). Structural searches run on the scan buffer,
+// names and values are cut from the source buffer at the same positions. Positions are
+// 1-based; kNone stands for "not found".
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "support/regex/regex_object.h"
+#include "support/text/text.h"
+
+namespace vardelle {
+
+// Lets pending work run during long loops; empty by default.
+using ProcessEventsHook = std::function<void()>;
+
+struct JsonMember {
+  Text name;
+  Text value;
+};
+
+// A text that a member cutter produced, with the position where it stopped.
+struct JsonCut {
+  Text text;
+  int position;
+};
+
+struct JsonTopLevel {
+  int kind = 0;  // 1 object, 2 array
+  std::vector<JsonMember> members;
+  std::vector<Text> elements;
+};
+
+class JsonScanner {
+ public:
+  static constexpr int kNone = -1;
+  // The answer of the member cutters when the member's end cannot be found.
+  static constexpr std::string_view kOutOfRange = "超出";
+
+  JsonScanner();
+  JsonScanner(const JsonScanner& other);
+  JsonScanner& operator=(const JsonScanner&) = delete;
+  ~JsonScanner();
+
+  void setProcessEventsHook(ProcessEventsHook hook);
+
+  Text restoreQuotes(std::string_view text) const;
+  Text cleanName(std::string_view text) const;
+  Text trimValue(std::string_view text) const;
+  JsonTopLevel detectTopLevel(std::string_view text);
+  std::vector<JsonMember> splitObject(std::string_view text, bool reload);
+  std::vector<Text> splitArray(std::string_view text, bool reload);
+  static int valueKind(std::string_view value);
+  int splitPath(std::string_view path);
+  int takePathParts(std::vector<Text>& parts) const;
+  Text normalizePath(std::string_view path, int mode) const;
+  Text compactSpacing(std::string_view text) const;
+  void load(std::string_view text);
+  bool isBalanced(int a, int b) const;
+  JsonCut nextMemberName(int p) const;
+  JsonCut nextMemberValue(int c) const;
+  Text cut(int a, int b) const;
+  // A capacity hint for the nodes of the loaded text: about one per colon or comma.
+  int nodeEstimate() const;
+  // The text between two markers, searching from `from`; *next receives the position after
+  // the end marker (kNone when either marker is missing).
+  Text textBetween(std::string_view text, std::string_view startMarker, std::string_view endMarker,
+                   int from, int* next) const;
+
+  std::string_view sourceBuffer() const { return source; }
+  std::string_view scanBuffer() const { return scan; }
+
+ private:
+  enum Structural { kOpenBrace, kCloseBrace, kOpenBracket, kCloseBracket, kQuote, kColon, kComma };
+  static constexpr int kStructuralCount = 7;
+
+  // Running counts of the balance-relevant bytes up to and including a position.
+  struct BalanceKey {
+    std::int32_t braces = 0;    // "{" minus "}"
+    std::int32_t brackets = 0;  // "[" minus "]"
+    std::int32_t quotes = 0;    // parity of the double quotes
+    bool operator==(const BalanceKey&) const = default;
+  };
+
+  void createPatterns();
+  void processEvents() const;
+  void indexScanBuffer();
+  int firstAfter(Structural kind, int p) const;  // strictly after p
+  int firstAtOrAfter(Structural kind, int p) const;
+  BalanceKey balanceUpTo(int position, std::size_t& cursor) const;
+  int nextValueCandidate(int q, bool* jumped) const;
+  Text applyPattern(const RegexObject& pattern, std::string_view text,
+                    std::string_view replacement) const;
+
+  std::string source;
+  std::string scan;
+  // Sorted positions of each structural byte in the scan buffer, and the balance key after
+  // every balance-relevant byte, so that searches and balance tests cost a binary search.
+  std::array<std::vector<int>, kStructuralCount> positions;
+  std::vector<int> balancePositions;
+  std::vector<BalanceKey> balanceKeys;
+  // Where the previous search in each list ended; only a hint, any value is safe.
+  mutable std::array<std::size_t, kStructuralCount> cursors{};
+  mutable std::size_t startCursor = 0;
+  mutable std::size_t endCursor = 0;
+
+  std::unique_ptr<RegexObject> cleaning;
+  std::unique_ptr<RegexObject> spacingBefore;
+  std::unique_ptr<RegexObject> spacingAfter;
+  std::unique_ptr<RegexObject> trim;
+  std::vector<Text> pathParts;
+  ProcessEventsHook processEventsHook;
+};
+
+}  // namespace vardelle

@@ -1,0 +1,20 @@
+// The Linux support layer: which engines the portable code gets. Collation and file access
+// are single functions, defined by their own files in this folder.
+#include "support/linux/linux_engines.h"
+
+namespace vardelle {
+
+// Never destroyed: detached workers may still convert text while the process exits.
+const TextCodec& SystemTextCodec() {
+  static const TextCodec* const codec = CreateIcuTextCodec().release();
+  return *codec;
+}
+
+const RegexEngine& SystemRegexEngine() {
+  static const RegexEngine* const engine = CreatePcre2RegexEngine().release();
+  return *engine;
+}
+
+std::shared_ptr<HttpComponent> CreateHttpComponent() { return CreateCurlHttpComponent(); }
+
+}  // namespace vardelle

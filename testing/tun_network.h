@@ -1,0 +1,363 @@
+// A private test network for the echo probes: a network namespace of its own with loopback
+// and one tun device, 10.200.0.1/24, whose far side is a responder that answers echo
+// requests for chosen addresses after chosen delays, or fails them in chosen ways. Nothing
+// sent here leaves the namespace. Shared by the probe tests and the probe benchmark.
+#pragma once
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <linux/if.h>
+#include <linux/if_tun.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <pthread.h>
+#include <sched.h>
+#include <sys/eventfd.h>
+#include <sys/ioctl.h>
+#include <sys/mount.h>
+#include <sys/prctl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <span>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "runtime/linux/icmp_engine_linux.h"
+
+namespace vardelle::testnet {
+
+inline constexpr char kTunName[] = "vtun0";
+inline constexpr char kTunAddress[] = "10.200.0.1";
+// Where answers "from elsewhere" and router errors come from.
+inline constexpr char kElsewhereAddress[] = "10.200.0.254";
+
+// How the responder treats echo requests to one address of the tun network.
+struct Target {
+  enum class Answer {
+    kEcho,                // an echo reply after the delay
+    kSilent,              // nothing at all
+    kHostUnreachable,     // an ICMP destination unreachable from the target
+    kTimeExceeded,        // an ICMP time exceeded from a router (kElsewhereAddress)
+    kEchoFromElsewhere,   // an echo reply, but from kElsewhereAddress
+    kEchoWithBadChecksum  // an echo reply whose ICMP checksum is wrong
+  };
+  std::string address;
+  Answer answer = Answer::kEcho;
+  std::chrono::microseconds delay{0};
+};
+
+inline std::string Failure(const std::string& step) { return step + ": " + std::strerror(errno); }
+
+inline Ipv4Address ParseAddress(const std::string& dotted) {
+  in_addr address{};
+  inet_pton(AF_INET, dotted.c_str(), &address);
+  return address.s_addr;
+}
+
+// An AF_INET socket for interface ioctls; closes itself.
+class ControlSocket {
+ public:
+  ControlSocket() : fd_(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0)) {}
+  ControlSocket(const ControlSocket&) = delete;
+  ControlSocket& operator=(const ControlSocket&) = delete;
+  ~ControlSocket() {
+    if (fd_ >= 0) close(fd_);
+  }
+  bool Control(unsigned long request, ifreq& settings) const {
+    return fd_ >= 0 && ioctl(fd_, request, &settings) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+inline ifreq InterfaceRequest(const char* name) {
+  ifreq settings{};
+  std::strncpy(settings.ifr_name, name, IFNAMSIZ - 1);
+  return settings;
+}
+
+inline bool BringUp(const ControlSocket& control, const char* name) {
+  ifreq settings = InterfaceRequest(name);
+  if (!control.Control(SIOCGIFFLAGS, settings)) return false;
+  settings.ifr_flags = static_cast<short>(settings.ifr_flags | IFF_UP | IFF_RUNNING);
+  return control.Control(SIOCSIFFLAGS, settings);
+}
+
+inline bool SetAddress(const ControlSocket& control, const char* name, unsigned long request,
+                       const char* dotted) {
+  ifreq settings = InterfaceRequest(name);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  inet_pton(AF_INET, dotted, &address.sin_addr);
+  std::memcpy(&settings.ifr_addr, &address, sizeof address);
+  return control.Control(request, settings);
+}
+
+// Moves the calling thread, and every thread it starts later, into a new network namespace
+// with only loopback up, and a mount namespace whose mounts stay private. Call it before
+// opening any socket. "" on success, else why it is not possible (it needs root).
+inline std::string EnterPrivateNetwork() {
+  if (unshare(CLONE_NEWNET | CLONE_NEWNS) != 0) {
+    return Failure("cannot create a network namespace (needs root or CAP_SYS_ADMIN)");
+  }
+  // Without this a bind mount made for a test would show up on the host as well.
+  if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
+    return Failure("cannot make the mounts private");
+  }
+  const ControlSocket control;
+  return BringUp(control, "lo") ? "" : Failure("cannot bring up loopback");
+}
+
+// Lays content over the system file at path for this mount namespace only (hosts files).
+inline std::string ReplaceSystemFile(const std::string& path, const std::string& content) {
+  char name[] = "/tmp/vardelle-net-XXXXXX";
+  const int fd = mkstemp(name);
+  if (fd < 0) return Failure("cannot create a file for " + path);
+  const bool written =
+      write(fd, content.data(), content.size()) == static_cast<ssize_t>(content.size());
+  close(fd);
+  const bool mounted = written && mount(name, path.c_str(), nullptr, MS_BIND, nullptr) == 0;
+  const std::string why = mounted ? "" : Failure("cannot lay a file over " + path);
+  unlink(name);
+  return why;
+}
+
+// An IPv4 header for payloadSize bytes of ICMP from source to destination.
+inline std::vector<std::uint8_t> Ipv4Header(Ipv4Address source, Ipv4Address destination,
+                                            std::size_t payloadSize) {
+  const std::size_t total = 20 + payloadSize;
+  std::vector<std::uint8_t> header = {0x45,
+                                      0,
+                                      static_cast<std::uint8_t>(total >> 8),
+                                      static_cast<std::uint8_t>(total),
+                                      0,
+                                      0,
+                                      0x40,
+                                      0,
+                                      64,
+                                      1,
+                                      0,
+                                      0};
+  header.resize(20);
+  std::memcpy(header.data() + 12, &source, 4);
+  std::memcpy(header.data() + 16, &destination, 4);
+  const std::uint16_t checksum = InternetChecksum(header);
+  header[10] = static_cast<std::uint8_t>(checksum >> 8);
+  header[11] = static_cast<std::uint8_t>(checksum);
+  return header;
+}
+
+inline void WriteIcmpChecksum(std::span<std::uint8_t> icmp) {
+  icmp[2] = icmp[3] = 0;
+  const std::uint16_t checksum = InternetChecksum(icmp);
+  icmp[2] = static_cast<std::uint8_t>(checksum >> 8);
+  icmp[3] = static_cast<std::uint8_t>(checksum);
+}
+
+inline std::vector<std::uint8_t> Packet(Ipv4Address source, Ipv4Address destination,
+                                        std::vector<std::uint8_t> icmp) {
+  WriteIcmpChecksum(icmp);
+  std::vector<std::uint8_t> packet = Ipv4Header(source, destination, icmp.size());
+  packet.insert(packet.end(), icmp.begin(), icmp.end());
+  return packet;
+}
+
+// What answers an echo request (an IPv4 packet with a 20-byte header) under the given rule;
+// empty for silence.
+inline std::vector<std::uint8_t> AnswerTo(std::span<const std::uint8_t> request,
+                                          Target::Answer answer) {
+  Ipv4Address requester, target;
+  std::memcpy(&requester, request.data() + 12, 4);
+  std::memcpy(&target, request.data() + 16, 4);
+  const std::span<const std::uint8_t> echo = request.subspan(20);
+  const auto errorAbout = [&](std::uint8_t type, std::uint8_t code) {
+    std::vector<std::uint8_t> icmp = {type, code, 0, 0, 0, 0, 0, 0};
+    icmp.insert(icmp.end(), request.begin(), request.begin() + 28);  // header + 8 bytes
+    return icmp;
+  };
+  switch (answer) {
+    case Target::Answer::kSilent:
+      return {};
+    case Target::Answer::kHostUnreachable:
+      return Packet(target, requester, errorAbout(3, 1));
+    case Target::Answer::kTimeExceeded:
+      return Packet(ParseAddress(kElsewhereAddress), requester, errorAbout(11, 0));
+    default:
+      break;
+  }
+  std::vector<std::uint8_t> reply(echo.begin(), echo.end());
+  reply[0] = 0;  // echo reply; identifier, sequence and data stay as they came
+  const Ipv4Address from =
+      answer == Target::Answer::kEchoFromElsewhere ? ParseAddress(kElsewhereAddress) : target;
+  std::vector<std::uint8_t> packet = Packet(from, requester, std::move(reply));
+  if (answer == Target::Answer::kEchoWithBadChecksum) {
+    packet[20 + 2] ^= 0x5a;
+  }
+  return packet;
+}
+
+// The far side of the tun device. One thread reads the echo requests the kernel routes to
+// the device and writes each answer back once its delay is over.
+class TunResponder {
+ public:
+  // Creates the device (in the current network namespace) and starts answering. Null, with
+  // the reason in why, when the device cannot be made.
+  static std::unique_ptr<TunResponder> Start(std::vector<Target> targets, std::string* why) {
+    const int device = open("/dev/net/tun", O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    if (device < 0) {
+      *why = Failure("cannot open /dev/net/tun");
+      return nullptr;
+    }
+    std::unique_ptr<TunResponder> responder(new TunResponder(device, std::move(targets)));
+    *why = responder->Configure();
+    if (!why->empty()) return nullptr;
+    responder->thread_ = std::thread([raw = responder.get()] { raw->Serve(); });
+    return responder;
+  }
+
+  TunResponder(const TunResponder&) = delete;
+  TunResponder& operator=(const TunResponder&) = delete;
+
+  ~TunResponder() {
+    if (thread_.joinable()) {
+      const std::uint64_t stop = 1;
+      [[maybe_unused]] const auto written = write(stop_, &stop, sizeof stop);
+      thread_.join();
+    }
+    close(stop_);
+    close(device_);
+  }
+
+  // The ICMP sizes (header and data) of the echo requests seen for address, in order.
+  std::vector<std::size_t> RequestSizes(const std::string& address) const {
+    std::lock_guard guard(mutex_);
+    const auto found = seen_.find(ParseAddress(address));
+    return found == seen_.end() ? std::vector<std::size_t>{} : found->second;
+  }
+
+  std::size_t RequestCount() const {
+    std::lock_guard guard(mutex_);
+    return requestCount_;
+  }
+
+  // Whether count echo requests have arrived within the wait: a probe that does not wait
+  // for its reply returns before the responder has read its request.
+  bool AwaitRequests(std::size_t count, std::chrono::milliseconds wait) const {
+    std::unique_lock lock(mutex_);
+    return arrived_.wait_for(lock, wait, [&] { return requestCount_ >= count; });
+  }
+
+ private:
+  using Clock = std::chrono::steady_clock;
+
+  TunResponder(int device, std::vector<Target> targets)
+      : device_(device), stop_(eventfd(0, EFD_CLOEXEC)) {
+    for (Target& target : targets) {
+      const Ipv4Address address = ParseAddress(target.address);
+      targets_.emplace(address, std::move(target));
+    }
+  }
+
+  std::string Configure() {
+    ifreq settings = InterfaceRequest(kTunName);
+    settings.ifr_flags = IFF_TUN | IFF_NO_PI;
+    if (ioctl(device_, TUNSETIFF, &settings) != 0) return Failure("cannot create the tun device");
+    const ControlSocket control;
+    ifreq queue = InterfaceRequest(kTunName);
+    queue.ifr_qlen = 20000;  // thousands of requests in one burst must not be dropped
+    const bool ready = SetAddress(control, kTunName, SIOCSIFADDR, kTunAddress) &&
+                       SetAddress(control, kTunName, SIOCSIFNETMASK, "255.255.255.0") &&
+                       control.Control(SIOCSIFTXQLEN, queue) && BringUp(control, kTunName);
+    return ready ? "" : Failure("cannot configure the tun device");
+  }
+
+  void Serve() {
+    // Wake for a due answer within microseconds, and before the busy threads of a loaded
+    // machine when the system allows it: the delays are the yardstick of every measurement.
+    prctl(PR_SET_TIMERSLACK, 1UL);
+    const sched_param priority{.sched_priority = 10};
+    pthread_setschedparam(pthread_self(), SCHED_FIFO, &priority);
+    std::array<pollfd, 2> watched = {pollfd{device_, POLLIN, 0}, pollfd{stop_, POLLIN, 0}};
+    for (;;) {
+      const timespec wait = UntilNextAnswer();
+      if (ppoll(watched.data(), watched.size(), due_.empty() ? nullptr : &wait, nullptr) < 0 &&
+          errno != EINTR) {
+        return;
+      }
+      if (watched[1].revents != 0) return;
+      if (watched[0].revents != 0) ReadRequests();
+      WriteDueAnswers();
+    }
+  }
+
+  timespec UntilNextAnswer() const {
+    if (due_.empty()) return {};
+    const auto left = std::max(due_.begin()->first - Clock::now(), Clock::duration::zero());
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(left);
+    return {static_cast<time_t>(seconds.count()), static_cast<long>((left - seconds).count())};
+  }
+
+  void ReadRequests() {
+    std::array<std::uint8_t, 2048> packet;
+    for (;;) {
+      const ssize_t size = read(device_, packet.data(), packet.size());
+      if (size <= 0) return;
+      HandleRequest(std::span(packet.data(), static_cast<std::size_t>(size)));
+      WriteDueAnswers();  // a long burst of requests must not hold back answers now due
+    }
+  }
+
+  void HandleRequest(std::span<const std::uint8_t> packet) {
+    // Only IPv4 echo requests with a plain 20-byte header; the kernel sends nothing else
+    // that matters here (IPv6 neighbour chatter is ignored).
+    if (packet.size() < 28 || packet[0] != 0x45 || packet[9] != 1 || packet[20] != 8) return;
+    Ipv4Address destination;
+    std::memcpy(&destination, packet.data() + 16, 4);
+    const auto target = targets_.find(destination);
+    if (target == targets_.end()) return;
+    {
+      std::lock_guard guard(mutex_);
+      seen_[destination].push_back(packet.size() - 20);
+      ++requestCount_;
+    }
+    arrived_.notify_all();
+    std::vector<std::uint8_t> answer = AnswerTo(packet, target->second.answer);
+    if (!answer.empty()) due_.emplace(Clock::now() + target->second.delay, std::move(answer));
+  }
+
+  void WriteDueAnswers() {
+    const auto now = Clock::now();
+    while (!due_.empty() && due_.begin()->first <= now) {
+      const std::vector<std::uint8_t>& answer = due_.begin()->second;
+      [[maybe_unused]] const auto written = write(device_, answer.data(), answer.size());
+      due_.erase(due_.begin());
+    }
+  }
+
+  const int device_;
+  const int stop_;
+  std::map<Ipv4Address, Target> targets_;
+  std::multimap<Clock::time_point, std::vector<std::uint8_t>> due_;  // responder thread only
+  mutable std::mutex mutex_;
+  mutable std::condition_variable arrived_;
+  std::map<Ipv4Address, std::vector<std::size_t>> seen_;
+  std::size_t requestCount_ = 0;
+  std::thread thread_;
+};
+
+}  // namespace vardelle::testnet
