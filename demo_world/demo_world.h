@@ -13,6 +13,8 @@
 //   (未知状态).
 // - Locations: every 127.0.0.x of the list answers with Chinese names in "\u" escapes;
 //   127.0.0.5 lacks "county", 127.0.0.29's carrier holds an escaped slash ("电信\/联通"),
+//   127.0.0.1's (localhost, 体验服) carrier is "电信 Caf\u00e9 \u00fe\u00ff": escapes
+//   below 255 (00E9, 00FE) stay as they stand and 00FF is converted (to "?": GBK lacks it),
 //   127.0.0.13 answers with code 1, and an address not listed (the empty one included)
 //   gets code 1 as well.
 #pragma once

@@ -9,6 +9,7 @@
 
 #include "runtime/probes/host_resolver.h"
 #include "runtime/probes/icmp_engine.h"
+#include "runtime/process/process_launch.h"
 
 namespace vardelle {
 
@@ -21,6 +22,9 @@ IcmpEngineStart StartSystemIcmpEngine();
 
 // The system's name resolver.
 std::unique_ptr<HostResolver> CreateSystemResolver();
+
+// The system's way of starting programs.
+std::unique_ptr<ProcessLauncher> CreateSystemLauncher();
 
 // A dotted IPv4 address ("a.b.c.d", four decimal numbers of 0 to 255) as its wire bytes;
 // nothing for any other text.

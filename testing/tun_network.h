@@ -41,6 +41,7 @@
 namespace vardelle::testnet {
 
 inline constexpr char kTunName[] = "vtun0";
+// The device holds 10.200.0.0/16, room for a thousand hosts of a large test table.
 inline constexpr char kTunAddress[] = "10.200.0.1";
 // Where answers "from elsewhere" and router errors come from.
 inline constexpr char kElsewhereAddress[] = "10.200.0.254";
@@ -281,7 +282,7 @@ class TunResponder {
     ifreq queue = InterfaceRequest(kTunName);
     queue.ifr_qlen = 20000;  // thousands of requests in one burst must not be dropped
     const bool ready = SetAddress(control, kTunName, SIOCSIFADDR, kTunAddress) &&
-                       SetAddress(control, kTunName, SIOCSIFNETMASK, "255.255.255.0") &&
+                       SetAddress(control, kTunName, SIOCSIFNETMASK, "255.255.0.0") &&
                        control.Control(SIOCSIFTXQLEN, queue) && BringUp(control, kTunName);
     return ready ? "" : Failure("cannot configure the tun device");
   }

@@ -4,6 +4,8 @@
 // order.
 #pragma once
 
+#include <string_view>
+
 namespace vardelle::testing {
 
 struct DemoServerRow {
@@ -45,5 +47,54 @@ inline constexpr DemoServerRow kDemoServersByName[] = {
     {"网通05区 ", "恕瑞玛", "127.0.0.26", "127.0.0.26"},
     {"网通06区 ", "扭曲丛林", "127.0.0.27", "127.0.0.27"},
 };
+
+// What each address's row shows in the location column once its lookup is in (GBK): the
+// demo world's answer as the location line, escapes below 255 kept and 00FF converted (GBK
+// lacks it: "?"); 127.0.0.13 and the empty address of 电信一百零五 fail.
+struct DemoLocation {
+  const char* address;
+  const char* location;
+};
+
+inline constexpr DemoLocation kDemoLocations[] = {
+    {"", "获取地理位置失败!"},
+    {"127.0.0.1", "中国华东 - 上海上海市浦东新区电信 Caf\\u00e9 \\u00fe?"},
+    {"127.0.0.2", "中国华东 - 浙江省杭州市西湖区电信"},
+    {"127.0.0.3", "中国华东 - 江苏省南京市电信"},
+    {"127.0.0.4", "中国华南 - 广东省广州市天河区电信"},
+    {"127.0.0.5", "中国华南 - 广东省深圳市电信"},
+    {"127.0.0.6", "中国华南 - 福建省厦门市思明区电信"},
+    {"127.0.0.7", "中国华中 - 湖北省武汉市洪山区电信"},
+    {"127.0.0.8", "中国华中 - 湖南省长沙市电信"},
+    {"127.0.0.9", "中国西南 - 四川省成都市武侯区电信"},
+    {"127.0.0.10", "中国西南 - 重庆重庆市电信"},
+    {"127.0.0.11", "中国华北 - 北京北京市海淀区电信"},
+    {"127.0.0.12", "中国华北 - 天津天津市电信"},
+    {"127.0.0.13", "获取地理位置失败!"},
+    {"127.0.0.14", "中国东北 - 辽宁省沈阳市电信"},
+    {"127.0.0.15", "中国华东 - 上海上海市浦东新区电信"},
+    {"127.0.0.16", "中国华东 - 浙江省杭州市西湖区电信"},
+    {"127.0.0.17", "中国华东 - 江苏省南京市电信"},
+    {"127.0.0.18", "中国华南 - 广东省广州市天河区电信"},
+    {"127.0.0.19", "中国华南 - 广东省深圳市电信"},
+    {"127.0.0.20", "中国华南 - 福建省厦门市思明区电信"},
+    {"127.0.0.21", "中国华中 - 湖北省武汉市洪山区电信"},
+    {"127.0.0.22", "中国华中 - 湖南省长沙市联通"},
+    {"127.0.0.23", "中国西南 - 四川省成都市武侯区联通"},
+    {"127.0.0.24", "中国西南 - 重庆重庆市联通"},
+    {"127.0.0.25", "中国华北 - 北京北京市海淀区联通"},
+    {"127.0.0.26", "中国华北 - 天津天津市联通"},
+    {"127.0.0.27", "中国华北 - 山东省济南市联通"},
+    {"127.0.0.28", "中国东北 - 辽宁省沈阳市教育网"},
+    {"127.0.0.29", "中国华东 - 上海上海市浦东新区电信/联通"},
+};
+
+// The location line the row of an address shows; "" for an address the world never serves.
+inline const char* DemoLocationOf(const char* address) {
+  for (const DemoLocation& entry : kDemoLocations) {
+    if (std::string_view(entry.address) == address) return entry.location;
+  }
+  return "";
+}
 
 }  // namespace vardelle::testing

@@ -32,6 +32,13 @@ bool UseDemoWorld(vardelle::Endpoints& endpoints) {
   return true;
 }
 
+int RunHeadless(vardelle::ReportFormat format) {
+  const vardelle::HeadlessOutcome outcome = vardelle::StartUpHeadless(format);
+  std::fputs(outcome.report.c_str(), stdout);
+  if (!outcome.statusLine.empty()) std::fprintf(stderr, "%s\n", outcome.statusLine.c_str());
+  return outcome.exitCode;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -53,11 +60,13 @@ int main(int argc, char** argv) {
     return 1;
   }
   vardelle::TheApplication().endpoints = endpoints;
+  // Numbers are read and written the C way (Qt would take the user's locale).
+  std::setlocale(LC_NUMERIC, "C");
+  if (line.headless) return RunHeadless(line.format.value_or(vardelle::ReportFormat::kText));
 
   // The arguments are all the program's own, so Qt gets none of them.
   int qtArgc = 1;
   QApplication application(qtArgc, argv);
-  // Qt takes the user's locale; numbers are read and written the C way.
   std::setlocale(LC_NUMERIC, "C");
   // Never destroyed: detached workers may still hold the (detached) window view while
   // the process exits, and the platform owns it.

@@ -96,6 +96,9 @@ void MainWindow::BuildControls() {
   updateLabel_ = FindControl<QLabel>(*this, u"透明标签2");
   statusLabel_ = FindControl<StatusLabel>(*this, u"状态标签");
   serverTable_->setFont(SongTiFont());
+  serverTable_->SetRowColourSource([this](RowId row, bool selectedAndFocused) {
+    return events_.AnswerCustomDraw(row, selectedAndFocused);
+  });
   serverTable_->setContextMenuPolicy(Qt::CustomContextMenu);
   // The table's design-time row; loading the server list replaces it.
   const RowId row = serverTable_->AppendRow(QString::fromUtf16(u"测试主机"), RowIcon::kNotTested);

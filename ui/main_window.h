@@ -28,6 +28,7 @@ class MainWindow : public QWidget {
   void MarkCreated() { created_ = true; }
 
   ReportView& ServerTable() { return *serverTable_; }
+  ReportView& KeyList() { return *keyList_; }
   QComboBox& PeriodList() { return *periodList_; }
   PeriodTimer& Timer() { return *timer_; }
   QPushButton& TestButton() { return *testButton_; }

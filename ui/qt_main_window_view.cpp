@@ -78,17 +78,6 @@ void QtMainWindowView::SetRowIcon(RowId id, RowIcon icon) {
   });
 }
 
-void QtMainWindowView::SetRowColours(RowId id, Colour textColour, Colour backColour) {
-  calls_.Run([&](MainWindow& w) {
-    ReportView& table = w.ServerTable();
-    table.SetRowColours(table.RowWithId(id), textColour, backColour);
-  });
-}
-
-void QtMainWindowView::ClearRowColours() {
-  calls_.Run([](MainWindow& w) { w.ServerTable().ClearRowColours(); });
-}
-
 void QtMainWindowView::DeleteAllRows() {
   calls_.Run([](MainWindow& w) { w.ServerTable().clear(); });
 }
@@ -110,7 +99,22 @@ void QtMainWindowView::SetColumnArrow(int column, HeaderArrow arrow) {
 }
 
 void QtMainWindowView::Redraw() {
-  calls_.Run([](MainWindow& w) { w.ServerTable().viewport()->update(); });
+  // Many workers ask at once; one pending request serves them all. The flag drops before the
+  // repaint is scheduled, so every change made while it was up is painted.
+  if (redrawPending_.exchange(true)) return;
+  calls_.Run([this](MainWindow& w) {
+    redrawPending_ = false;
+    w.ServerTable().viewport()->update();
+  });
+}
+
+int QtMainWindowView::KeyListSelectedRow() {
+  return Ask(-1, [](MainWindow& w) { return w.KeyList().SelectedRow(); });
+}
+
+std::string QtMainWindowView::KeyListCellText(int row, int column) {
+  return ToGbkText(
+      Ask(QString(), [&](MainWindow& w) { return w.KeyList().CellText(row, column); }));
 }
 
 int QtMainWindowView::PeriodSelection() {

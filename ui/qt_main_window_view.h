@@ -1,6 +1,8 @@
 // The application's view of the main window, callable from any thread.
 #pragma once
 
+#include <atomic>
+
 #include "app/window/main_window_view.h"
 #include "ui/gui_thread_calls.h"
 
@@ -24,14 +26,14 @@ class QtMainWindowView final : public MainWindowView {
   std::string CellText(RowId id, int column) override;
   void SetCellText(RowId id, int column, const std::string& text) override;
   void SetRowIcon(RowId id, RowIcon icon) override;
-  void SetRowColours(RowId id, Colour textColour, Colour backColour) override;
-  void ClearRowColours() override;
   void DeleteAllRows() override;
   int RowCount() override;
   int SelectedRow() override;
   void SortRows(const std::function<int(int, int)>& compare) override;
   void SetColumnArrow(int column, HeaderArrow arrow) override;
   void Redraw() override;
+  int KeyListSelectedRow() override;
+  std::string KeyListCellText(int row, int column) override;
   int PeriodSelection() override;
   int PeriodItemValue(int index) override;
   void SetTimerPeriod(int milliseconds) override;
@@ -50,6 +52,7 @@ class QtMainWindowView final : public MainWindowView {
   }
 
   GuiThreadCalls calls_;
+  std::atomic<bool> redrawPending_{false};
 };
 
 }  // namespace vardelle::ui

@@ -2,8 +2,10 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QStyledItemDelegate>
 #include <algorithm>
 #include <numeric>
+#include <utility>
 
 #include "ui/pictures.h"
 
@@ -13,17 +15,37 @@ namespace {
 // Where a row keeps its identity; the first column's item data is otherwise unused.
 constexpr int kRowIdRole = Qt::UserRole;
 
-// 0x00BBGGRR to a brush; the empty brush lets the item draw with the palette.
-QBrush ColourBrush(Colour colour) {
-  if (colour == kDefaultColour) return QBrush();
-  return QBrush(QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
-                       static_cast<int>((colour >> 16) & 0xFF)));
+QColor ToQColor(Colour colour) {
+  return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                static_cast<int>((colour >> 16) & 0xFF));
 }
+
+// Paints each row in the colours its source answers; the source decides, so the selected,
+// focused row keeps the system's highlight colours by being answered the defaults.
+class RowColourDelegate final : public QStyledItemDelegate {
+ public:
+  explicit RowColourDelegate(ReportView& view) : QStyledItemDelegate(&view), view_(view) {}
+
+ protected:
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    const RowColour colour = view_.PaintedRowColour(index);
+    if (colour.textColour != kDefaultColour) {
+      option->palette.setColor(QPalette::Text, ToQColor(colour.textColour));
+      option->palette.setColor(QPalette::HighlightedText, ToQColor(colour.textColour));
+    }
+    if (colour.backColour != kDefaultColour) option->backgroundBrush = ToQColor(colour.backColour);
+  }
+
+ private:
+  ReportView& view_;
+};
 
 }  // namespace
 
 ReportView::ReportView(std::span<const ReportColumn> columns, QWidget* parent)
     : QTreeWidget(parent) {
+  setItemDelegate(new RowColourDelegate(*this));
   setRootIsDecorated(false);
   setUniformRowHeights(true);
   setAllColumnsShowFocus(true);
@@ -83,18 +105,16 @@ void ReportView::SetRowIcon(QTreeWidgetItem* item, RowIcon icon) {
   if (item) item->setIcon(0, RowIconImage(icon));
 }
 
-void ReportView::SetRowColours(QTreeWidgetItem* item, Colour textColour, Colour backColour) {
-  if (!item) return;
-  for (int c = 0; c < columnCount(); ++c) {
-    item->setForeground(c, ColourBrush(textColour));
-    item->setBackground(c, ColourBrush(backColour));
-  }
+void ReportView::SetRowColourSource(RowColourSource source) {
+  rowColourSource_ = std::move(source);
+  viewport()->update();
 }
 
-void ReportView::ClearRowColours() {
-  for (int row = 0; row < topLevelItemCount(); ++row) {
-    SetRowColours(topLevelItem(row), kDefaultColour, kDefaultColour);
-  }
+RowColour ReportView::PaintedRowColour(const QModelIndex& index) const {
+  if (!rowColourSource_) return {};
+  const bool selected = selectionModel()->isRowSelected(index.row(), index.parent());
+  const bool focused = hasFocus() && currentIndex().row() == index.row();
+  return rowColourSource_(IdOf(itemFromIndex(index)), selected && focused);
 }
 
 RowId ReportView::AppendRow(const QString& firstCell, RowIcon icon) {

@@ -33,9 +33,11 @@ class ReportView : public QTreeWidget {
   QString CellText(const QTreeWidgetItem* item, int column) const;
   void SetCellText(QTreeWidgetItem* item, int column, const QString& text);
   void SetRowIcon(QTreeWidgetItem* item, RowIcon icon);
-  // kDefaultColour leaves that part to the control's own palette.
-  void SetRowColours(QTreeWidgetItem* item, Colour textColour, Colour backColour);
-  void ClearRowColours();
+  // Where painting finds each row's colours; without one every row draws in the defaults.
+  using RowColourSource = std::function<RowColour(RowId row, bool selectedAndFocused)>;
+  void SetRowColourSource(RowColourSource source);
+  // The colours a row is painted in now.
+  RowColour PaintedRowColour(const QModelIndex& index) const;
 
   QString CellText(int row, int column) const { return CellText(RowAt(row), column); }
   void SetCellText(int row, int column, const QString& text) {
@@ -60,6 +62,7 @@ class ReportView : public QTreeWidget {
  private:
   const QIcon& RowIconImage(RowIcon icon) const;
 
+  RowColourSource rowColourSource_;
   std::vector<Qt::Alignment> alignments_;
   std::vector<QIcon> rowIcons_;  // by RowIcon index
   std::uint64_t lastRowId_ = 0;

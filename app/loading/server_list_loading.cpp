@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/loading/chinese_numeral.h"
+#include "app/location/server_location.h"
 #include "app/table/server_table.h"
 #include "app/window/status_line.h"
 #include "app/table/table_sort.h"
@@ -37,9 +38,12 @@ bool StartsAsJsonArray(std::string_view document) {
 
 class ServerListLoad {
  public:
-  ServerListLoad(const Application& application, MainWindowView& serverTable,
+  ServerListLoad(Application& application, MainWindowView& serverTable,
                  const ServerListServices& networkServices)
-      : app(application), table(serverTable), services(networkServices) {}
+      : app(application),
+        table(serverTable),
+        services(networkServices),
+        lookUpLocation(LocationLookUp(application, networkServices)) {}
 
   // Returns the number of servers in the table.
   int Fill() {
@@ -53,6 +57,10 @@ class ServerListLoad {
       AddRow(ReadEntry(index));
     }
     return count;
+  }
+
+  bool ListWasRead() const {
+    return problem == ListProblem::kNone || problem == ListProblem::kEmpty;
   }
 
   Text OutcomeStatus(int count) const {
@@ -100,26 +108,42 @@ class ServerListLoad {
     return entry;
   }
 
-  // Cells are written to the row's identity: a header click may sort the table meanwhile.
+  // The lookup as the lookup threads call it: a copy of the seam, or the real one with a
+  // copy of the endpoints, so it holds nothing of the loading's own.
+  static LocationLookups::LookUp LocationLookUp(const Application& app,
+                                                const ServerListServices& services) {
+    if (services.lookUpServerLocation) return services.lookUpServerLocation;
+    return [endpoints = app.endpoints](const std::string& address) {
+      return LookUpServerLocation(endpoints, address);
+    };
+  }
+
+  // Cells are written to the row's identity: a header click may sort the table meanwhile,
+  // and the location arrives whenever its lookup is done.
   void AddRow(const ServerEntry& entry) {
     const RowId row = table.InsertRow(ServerNameFromOldName(entry.oldName), RowIcon::kNotTested);
     table.SetCellText(row, kRegionColumn, entry.newName);
     table.SetCellText(row, kDomainColumn, entry.domain);
     table.SetCellText(row, kLocationColumn, kLocationPendingText);
+    MainWindowView* const window = &table;
+    app.locationLookups.Start(entry.address, lookUpLocation, [window, row](const Text& location) {
+      window->SetCellText(row, kLocationColumn, location);
+    });
   }
 
-  const Application& app;
+  Application& app;
   MainWindowView& table;
   const ServerListServices& services;
+  const LocationLookups::LookUp lookUpLocation;
   JsonReader reader;
   ListProblem problem = ListProblem::kNone;
 };
 
 }  // namespace
 
-void LoadServerList(Application& app, const ServerListServices& services) {
+bool LoadServerList(Application& app, const ServerListServices& services) {
   MainWindowView* table = app.window.load();
-  if (table == nullptr) return;
+  if (table == nullptr) return false;
   // A copy: whoever set the hook may replace it once the first run has been asked for.
   const std::function<void()> startTestRun = app.startTestRun;
   ServerListLoad load(app, *table, services);
@@ -127,6 +151,7 @@ void LoadServerList(Application& app, const ServerListServices& services) {
   SortTableByColumn(app.sortState, *table, kNameColumn, SortMode::kText);
   table->SetStatusLine(load.OutcomeStatus(count));
   if (startTestRun) startTestRun();
+  return load.ListWasRead();
 }
 
 int LoadServerListThread(int) {

@@ -8,6 +8,7 @@
 #include "runtime/bytes.h"
 #include "runtime/probes/network_probes.h"
 #include "runtime/fetch/page_fetch.h"
+#include "support/text/text.h"
 
 namespace vardelle {
 
@@ -16,13 +17,21 @@ struct ServerListServices {
   std::function<Bytes(const std::string& url)> readUrl = ReadUrl;
   std::function<std::string(const std::string& host)> resolveHostAddress = ResolveHostAddress;
   std::function<std::string()> probeUnavailableReason = ProbeUnavailableReason;
+  // The location line of an address; empty: LookUpServerLocation with the
+  // application's endpoints. Called on the lookup threads, several at once.
+  std::function<Text(const std::string& address)> lookUpServerLocation;
 };
 
 // Empties app's window's table, adds one row per server of the list (name, region,
-// domain, yellow icon, location pending), sorts the table by name, tells the outcome on the
-// status line and asks app.startTestRun for the first test run, also when the list gave no
-// rows. Does nothing without a window. Blocks for as long as the downloads take.
-void LoadServerList(Application& app, const ServerListServices& services = {});
+// domain, yellow icon, location pending) as soon as its domain is resolved, sorts the table
+// by name, tells the outcome on the status line and asks app.startTestRun for the first test
+// run, also when the list gave no rows. Each row's location is looked up beside the loading
+// (app.locationLookups, at most 8 at once) and written into the row's cell 6 by the row's
+// identity when it arrives; the first test run does not wait for them, and
+// WaitForLocationLookups(app) does. Does nothing without a window. Blocks for as long as the
+// list's download and the name resolutions take. False when there was no list to read (no
+// site address, no answer, an answer that is no JSON array); an empty list was read.
+bool LoadServerList(Application& app, const ServerListServices& services = {});
 
 // The loading thread's routine: LoadServerList for TheApplication(). The argument is unused.
 int LoadServerListThread(int);

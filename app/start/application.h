@@ -7,10 +7,14 @@
 #include <functional>
 #include <memory>
 
+#include "app/location/location_lookups.h"
 #include "app/start/endpoints.h"
 #include "app/window/main_window_view.h"
 #include "app/start/process_lists.h"
 #include "app/table/table_sort.h"
+#include "app/test_run/run_order.h"
+#include "runtime/platform.h"
+#include "runtime/process/process_launch.h"
 #include "runtime/threads/locks.h"
 
 namespace vardelle {
@@ -25,9 +29,16 @@ struct Application {
   std::atomic<std::shared_ptr<ProcessLists>> lists;
   // The server table's sort direction and arrow, shared by header clicks and loading.
   SortState sortState;
+  // Starts the console tools and the browser; tests put a recording one here.
+  std::unique_ptr<ProcessLauncher> launcher = CreateSystemLauncher();
+  // Which test run wrote each row last, so overlapping runs never go back in time.
+  TestRunOrder testRunOrder;
   // Starts a latency test run; loading asks for the first one when the table is filled.
-  // Set before the window is created; empty while there is no test run to start.
+  // StartUp sets the real run unless one was set before; read-only once the window exists.
   std::function<void()> startTestRun;
+  // The location lookups that loading started; declared last, so that an Application going
+  // out of scope waits for them before anything else of it goes.
+  LocationLookups locationLookups;
 };
 
 Application& TheApplication();

@@ -63,12 +63,12 @@ class ArgumentReader {
     const size_t equals = argument.find('=');
     const std::string_view name = std::string_view(argument).substr(0, equals);
     const bool attached = equals != std::string::npos;
-    if ((name == "--demo" || name == "--help") && !attached) {
-      (name == "--demo" ? line.demo : line.help) = true;
+    if (bool* flag = FlagNamed(line, name); flag && !attached) {
+      *flag = true;
       return;
     }
     const SiteInfo* site = SiteOfOption(name);
-    if (!site) {
+    if (!site && name != "--format") {
       line.error = "unknown argument: " + argument;
       return;
     }
@@ -78,12 +78,29 @@ class ArgumentReader {
     } else if (next_ < arguments_.size()) {
       value = arguments_[next_++];
     }
-    if (!IsHttpUrl(value)) {
+    if (!site) {
+      ReadFormat(line, value);
+    } else if (!IsHttpUrl(value)) {
       line.error = std::string(name) + " needs a URL such as http://127.0.0.1:8080";
-      return;
+    } else {
+      line.endpoints.SetBaseUrl(site->site, std::move(value));
+      given[IndexOf(site->site)] = true;
     }
-    line.endpoints.SetBaseUrl(site->site, std::move(value));
-    given[IndexOf(site->site)] = true;
+  }
+
+  static bool* FlagNamed(CommandLine& line, std::string_view name) {
+    if (name == "--demo") return &line.demo;
+    if (name == "--help") return &line.help;
+    if (name == "--headless") return &line.headless;
+    return nullptr;
+  }
+
+  static void ReadFormat(CommandLine& line, const std::string& value) {
+    if (const std::optional<ReportFormat> format = ReportFormatNamed(value)) {
+      line.format = format;
+    } else {
+      line.error = "--format needs text, json or csv";
+    }
   }
 
   const std::vector<std::string>& arguments_;
@@ -132,12 +149,15 @@ CommandLine ParseCommandLine(
   // The demo world stands in for every site not named on the command line; an address
   // left over in the environment must not mix real sites into it.
   if (line.error.empty() && !line.demo) ReadEnvironment(getEnvironment, reader.given, line);
+  if (line.error.empty() && line.format && !line.headless) {
+    line.error = "--format is for --headless runs";
+  }
   return line;
 }
 
 std::string CommandLineHelp() {
   std::string help =
-      "Usage: vardelle [--demo] [--SITE URL ...]\n"
+      "Usage: vardelle [--demo] [--headless [--format text|json|csv]] [--SITE URL ...]\n"
       "\n"
       "Measures the latency to every League of Legends server of the Chinese game servers\n"
       "and shows each region's status and the location of its machine room.\n"
@@ -152,6 +172,13 @@ std::string CommandLineHelp() {
       "  --demo\n"
       "      serve every document from the built-in offline demo world on 127.0.0.1; sites\n"
       "      named by an option above keep that address, the environment is not read\n"
+      "  --headless\n"
+      "      no window: load the list, make one test run, wait for it and every location\n"
+      "      lookup, print the table to standard output and exit (0; 1 when the server\n"
+      "      list could not be read; 2 for a usage error)\n"
+      "  --format text|json|csv\n"
+      "      the printed table: aligned text (the default), JSON {\"rows\": [...]} or CSV;\n"
+      "      UTF-8, rows in table order\n"
       "  --help\n"
       "      print this text and exit\n"
       "\n"

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/headless/table_report.h"
+
 namespace vardelle {
 
 enum class Site : int { kGameBox, kStatusSite, kStatusService, kSelectorSite, kIpLocation };
@@ -43,12 +45,15 @@ struct CommandLine {
   Endpoints endpoints;
   bool demo = false;
   bool help = false;
+  // Runs without a window and prints the table in format (text when not given).
+  bool headless = false;
+  std::optional<ReportFormat> format;
   // Set when the arguments cannot be used; the program prints it with the help and exits.
   std::string error;
 };
 
-// Reads the options (--gamebox URL and its siblings, --demo, --help); an option not given
-// falls back to its environment variable through getEnvironment.
+// Reads the options (--gamebox URL and its siblings, --demo, --headless, --format, --help);
+// a site option not given falls back to its environment variable through getEnvironment.
 CommandLine ParseCommandLine(
     const std::vector<std::string>& arguments,
     const std::function<std::optional<std::string>(std::string_view)>& getEnvironment);

@@ -4,7 +4,9 @@
 #include <memory>
 #include <mutex>
 
+#include "app/headless/headless_run.h"
 #include "app/start/application.h"
+#include "app/test_run/test_run.h"
 #include "app/window/main_window_logic.h"
 #include "runtime/threads/locks.h"
 #include "support/cookies/cookie_jar.h"
@@ -14,15 +16,26 @@ namespace {
 
 void ShutDownAtExit() { ShutDown(); }
 
-}  // namespace
-
-int StartUp(WindowPlatform& platform) {
+// The process-wide state both ways of running share, freed by ShutDown at program end.
+Application& PrepareProcess() {
   Application& app = TheApplication();
   app.lists = std::make_shared<ProcessLists>();
   CreateSharedCookieJar();
   static std::once_flag registered;
   std::call_once(registered, [] { std::atexit(ShutDownAtExit); });
+  return app;
+}
 
+}  // namespace
+
+HeadlessOutcome StartUpHeadless(ReportFormat format) {
+  return RunHeadless(PrepareProcess(), format);
+}
+
+int StartUp(WindowPlatform& platform) {
+  Application& app = PrepareProcess();
+  // Tests hook in a run of their own before the start.
+  if (!app.startTestRun) app.startTestRun = [&app] { StartTestRun(app); };
   MainWindowLogic logic(app);
   // The window stays reachable after it closed: late workers find its operations inert.
   platform.RunMainWindow(logic);

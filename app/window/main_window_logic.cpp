@@ -1,8 +1,11 @@
 #include "app/window/main_window_logic.h"
 
+#include "app/actions/row_actions.h"
 #include "app/window/row_menu.h"
 #include "app/loading/server_list_loading.h"
 #include "app/table/table_sort.h"
+#include "app/test_run/row_colours.h"
+#include "app/test_run/test_run.h"
 #include "app/window/test_period.h"
 #include "runtime/threads/locks.h"
 #include "runtime/threads/threads.h"
@@ -24,18 +27,28 @@ void MainWindowLogic::OnRowRightClicked() { ShowRowMenu(window()); }
 
 void MainWindowLogic::OnPeriodChanged() { SelectTestPeriod(window()); }
 
+void MainWindowLogic::OnTestButtonClicked() { StartTestRun(app); }
+
+void MainWindowLogic::OnTimerElapsed() { StartTestRun(app); }
+
+RowColour MainWindowLogic::AnswerCustomDraw(RowId row, bool selectedAndFocused) {
+  const std::shared_ptr<ProcessLists> lists = app.lists.load();
+  return lists ? vardelle::AnswerCustomDraw(lists->rowColours, row, selectedAndFocused)
+               : RowColour{};
+}
+
 void MainWindowLogic::OnHeaderClicked(int column) {
   SortTableByColumn(app.sortState, window(), column, SortModeForColumn(column));
 }
 
-// The test run, the console tools and the browser links are bound here as they are built;
-// until then these events change nothing.
-void MainWindowLogic::OnRowActivated() {}
-void MainWindowLogic::OnContinuousPingChosen() {}
-void MainWindowLogic::OnRouteTraceChosen() {}
-void MainWindowLogic::OnTestButtonClicked() {}
-void MainWindowLogic::OnTimerElapsed() {}
-void MainWindowLogic::OnUpdateLabelPressed() {}
-void MainWindowLogic::OnKeyListRowActivated() {}
+void MainWindowLogic::OnRowActivated() { StartContinuousPing(window(), *app.launcher); }
+
+void MainWindowLogic::OnContinuousPingChosen() { StartContinuousPing(window(), *app.launcher); }
+
+void MainWindowLogic::OnRouteTraceChosen() { StartRouteTrace(window(), *app.launcher); }
+
+void MainWindowLogic::OnUpdateLabelPressed() { OpenUpdatePage(window(), *app.launcher); }
+
+void MainWindowLogic::OnKeyListRowActivated() { OpenKeyInBrowser(window(), *app.launcher); }
 
 }  // namespace vardelle

@@ -23,6 +23,7 @@ class MainWindowLogic final : public MainWindowEvents {
   void OnTimerElapsed() override;
   void OnUpdateLabelPressed() override;
   void OnKeyListRowActivated() override;
+  RowColour AnswerCustomDraw(RowId row, bool selectedAndFocused) override;
 
  private:
   MainWindowView& window() const { return *app.window.load(); }

@@ -28,6 +28,12 @@ struct RowId {
   friend auto operator<=>(const RowId&, const RowId&) = default;
 };
 
+// The colours a row is drawn in; kDefaultColour draws the control's own.
+struct RowColour {
+  Colour textColour = kDefaultColour;
+  Colour backColour = kDefaultColour;
+};
+
 class MainWindowView {
  public:
   virtual ~MainWindowView() = default;
@@ -46,10 +52,6 @@ class MainWindowView {
   virtual std::string CellText(RowId id, int column) = 0;
   virtual void SetCellText(RowId id, int column, const std::string& text) = 0;
   virtual void SetRowIcon(RowId id, RowIcon icon) = 0;
-  // Text and background colour of a row; kDefaultColour draws the control's own.
-  virtual void SetRowColours(RowId id, Colour textColour, Colour backColour) = 0;
-  // Every row back to the default colours.
-  virtual void ClearRowColours() = 0;
   virtual void DeleteAllRows() = 0;
   virtual int RowCount() = 0;
   // -1 when no row is selected.
@@ -58,7 +60,13 @@ class MainWindowView {
   // negative, zero or positive.
   virtual void SortRows(const std::function<int(int, int)>& compare) = 0;
   virtual void SetColumnArrow(int column, HeaderArrow arrow) = 0;
+  // Repaints the table soon; requests made before the repaint are served by one.
   virtual void Redraw() = 0;
+
+  // 超级列表框1, the list of the "全球Ping" page: its selected row (-1 when none) and a
+  // cell's text ("" when out of range).
+  virtual int KeyListSelectedRow() = 0;
+  virtual std::string KeyListCellText(int row, int column) = 0;
 
   // 组合框1, the auto-test period list.
   virtual int PeriodSelection() = 0;
@@ -99,6 +107,8 @@ class MainWindowEvents {
   virtual void OnTimerElapsed() = 0;
   virtual void OnUpdateLabelPressed() = 0;
   virtual void OnKeyListRowActivated() = 0;
+  // Asked for every row of the server table the window paints: the colours to draw it in.
+  virtual RowColour AnswerCustomDraw(RowId row, bool selectedAndFocused) = 0;
 };
 
 // Builds the main window, shows it and runs the message loop until it is closed.

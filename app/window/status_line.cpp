@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "support/text/space_trim.h"
+
 namespace vardelle {
 namespace {
 
@@ -19,6 +21,28 @@ std::string_view SiteName(Site site) {
       return "IP 归属地服务";
   }
   return "";
+}
+
+std::string_view RoleName(ProgramRole role) {
+  switch (role) {
+    case ProgramRole::kTerminal:
+      return "终端程序";
+    case ProgramRole::kPing:
+      return "网络测试程序";
+    case ProgramRole::kRouteTracer:
+      return "路由追踪程序";
+    case ProgramRole::kBrowser:
+      return "浏览器";
+  }
+  return "";
+}
+
+Text ProgramList(const std::vector<std::string>& programs) {
+  Text list;
+  for (const std::string& program : programs) {
+    list = list.empty() ? program : JoinTexts({list, "、", program});
+  }
+  return list;
 }
 
 }  // namespace
@@ -46,6 +70,24 @@ Text ServerListEmptyStatus() { return "服务器列表为空"; }
 
 Text ProbesUnavailableStatus(const std::string& reason) {
   return JoinTexts({"无法发送 ICMP 回显：", reason});
+}
+
+Text LaunchFailedStatus(const LaunchOutcome& outcome) {
+  const bool missing = outcome.result == LaunchOutcome::Result::kMissing;
+  return JoinTexts({missing ? "未找到" : "无法启动", RoleName(outcome.role), "（",
+                    ProgramList(outcome.programs), "）"});
+}
+
+Text UnusableHostStatus() { return "该行的域名不是有效的主机名或 IPv4 地址，未启动"; }
+
+Text UnusableWebAddressStatus() { return "该地址不是 http 或 https 网址，未打开浏览器"; }
+
+Text TestRunFinishedStatus(int servers, int answered, const Text& fastestServer, int fastestMs) {
+  const Text counts = JoinTexts({"测速完成：", std::to_string(servers), " 个服务器，",
+                                 std::to_string(answered), " 个有响应"});
+  if (fastestMs < 0) return counts;
+  return JoinTexts({counts, "，最快 ", TrimSpaces(fastestServer), " ", std::to_string(fastestMs),
+                    "ms"});
 }
 
 }  // namespace vardelle

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/start/endpoints.h"
+#include "runtime/process/outside_programs.h"
 #include "support/text/text.h"
 
 namespace vardelle {
@@ -24,5 +25,17 @@ Text ServerListEmptyStatus();
 
 // Echo probes cannot be sent; reason is the probes' own one-line explanation.
 Text ProbesUnavailableStatus(const std::string& reason);
+
+// A row action started nothing: its outside program is missing (every name looked for is
+// told) or would not start.
+Text LaunchFailedStatus(const LaunchOutcome& outcome);
+// The row's domain is no host name or IPv4 address, or the list's cell no web address, so
+// it is not handed to an outside program.
+Text UnusableHostStatus();
+Text UnusableWebAddressStatus();
+
+// A test run has ended: how many servers it measured, how many answered and the fastest
+// (fastestMs -1 when none answered).
+Text TestRunFinishedStatus(int servers, int answered, const Text& fastestServer, int fastestMs);
 
 }  // namespace vardelle

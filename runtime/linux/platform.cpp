@@ -8,6 +8,7 @@
 
 #include "runtime/linux/host_resolver_getaddrinfo.h"
 #include "runtime/linux/icmp_engine_linux.h"
+#include "runtime/linux/process_launch_linux.h"
 
 namespace vardelle {
 
@@ -22,6 +23,10 @@ IcmpEngineStart StartSystemIcmpEngine() { return StartLinuxIcmpEngine(); }
 
 std::unique_ptr<HostResolver> CreateSystemResolver() {
   return std::make_unique<GetaddrinfoResolver>();
+}
+
+std::unique_ptr<ProcessLauncher> CreateSystemLauncher() {
+  return std::make_unique<PosixProcessLauncher>();
 }
 
 std::optional<Ipv4Address> ParseDottedIpv4(const std::string& text) {

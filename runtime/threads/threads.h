@@ -1,6 +1,8 @@
 // Detached worker threads. The routine takes one int and its result is never read.
 #pragma once
 
+#include <functional>
+
 namespace vardelle {
 
 using ThreadRoutine = int (*)(int argument);
@@ -11,5 +13,7 @@ using ThreadRoutine = int (*)(int argument);
 // only that routine, never the process.
 bool StartThread(ThreadRoutine routine);
 bool StartThread(ThreadRoutine routine, int argument);
+// The same for a task that carries its own state (an empty task starts nothing).
+bool StartThread(std::function<void()> task);
 
 }  // namespace vardelle

@@ -1,11 +1,13 @@
-// The demo world's server list loaded into the in-memory table with the real page fetch
-// and name resolution: every server's row, in name order, before any test run.
+// The demo world's server list loaded into the in-memory table with the real page fetch,
+// name resolution and location lookups: every server's row, in name order, with its
+// location, before any test run.
 #include <gtest/gtest.h>
 
 #include <map>
 #include <mutex>
 
 #include "app/loading/server_list_loading.h"
+#include "app/location/location_lookups.h"
 #include "app/table/server_table.h"
 #include "fake_window.h"
 #include "tests/demo_world_servers.h"
@@ -23,6 +25,7 @@ TEST(DemoWorldLoadingTest, EveryServerGetsItsRowInNameOrder) {
   Application app;
   app.window = &window;
   app.endpoints.SetBaseUrl(Site::kGameBox, world.BaseUrl());
+  app.endpoints.SetBaseUrl(Site::kIpLocation, world.BaseUrl());
   int testRunsAsked = 0;
   app.startTestRun = [&] { ++testRunsAsked; };
   std::mutex resolvedMutex;
@@ -38,6 +41,7 @@ TEST(DemoWorldLoadingTest, EveryServerGetsItsRowInNameOrder) {
   window.InsertRow("测试主机", RowIcon::kNotTested);
 
   LoadServerList(app, services);
+  WaitForLocationLookups(app);
 
   ASSERT_EQ(window.rows.size(), std::size(kDemoServersByName));
   for (size_t i = 0; i < window.rows.size(); ++i) {
@@ -47,9 +51,9 @@ TEST(DemoWorldLoadingTest, EveryServerGetsItsRowInNameOrder) {
     EXPECT_EQ(row.cells[kNameColumn], expected.name);
     EXPECT_EQ(row.cells[kRegionColumn], expected.region);
     EXPECT_EQ(row.cells[kDomainColumn], expected.domain);
-    // The address is the test run's to write; the location lookup's placeholder stands.
+    // The address is the test run's to write; the location is the lookup's.
     EXPECT_EQ(row.cells[kAddressColumn], "");
-    EXPECT_EQ(row.cells[kLocationColumn], kLocationPendingText);
+    EXPECT_EQ(row.cells[kLocationColumn], testing::DemoLocationOf(expected.address));
     EXPECT_EQ(row.icon, RowIcon::kNotTested);
     EXPECT_EQ(resolved[expected.domain], expected.address);
   }

@@ -19,8 +19,6 @@ class FakeWindow : public MainWindowView {
     RowId id;
     std::vector<std::string> cells = std::vector<std::string>(7);
     RowIcon icon = RowIcon::kNotTested;
-    Colour textColour = kDefaultColour;
-    Colour backColour = kDefaultColour;
   };
 
   std::string CellText(int row, int column) override {
@@ -63,16 +61,6 @@ class FakeWindow : public MainWindowView {
     std::lock_guard guard(mutex);
     if (ValidRow(IndexOf(id))) rows[IndexOf(id)].icon = icon;
   }
-  void SetRowColours(RowId id, Colour textColour, Colour backColour) override {
-    std::lock_guard guard(mutex);
-    if (!ValidRow(IndexOf(id))) return;
-    rows[IndexOf(id)].textColour = textColour;
-    rows[IndexOf(id)].backColour = backColour;
-  }
-  void ClearRowColours() override {
-    std::lock_guard guard(mutex);
-    for (Row& row : rows) row.textColour = row.backColour = kDefaultColour;
-  }
   void DeleteAllRows() override {
     std::lock_guard guard(mutex);
     rows.clear();
@@ -98,6 +86,12 @@ class FakeWindow : public MainWindowView {
     arrows[column] = arrow;
   }
   void Redraw() override { ++redraws; }
+  int KeyListSelectedRow() override { return keyListSelectedRow; }
+  std::string KeyListCellText(int row, int column) override {
+    const bool valid = row >= 0 && row < static_cast<int>(keyListRows.size()) && column >= 0 &&
+                       column < static_cast<int>(keyListRows[row].size());
+    return valid ? keyListRows[row][column] : std::string();
+  }
   int PeriodSelection() override { return periodSelection; }
   int PeriodItemValue(int index) override {
     return index >= 0 && index < static_cast<int>(periodValues.size()) ? periodValues[index] : 0;
@@ -131,6 +125,8 @@ class FakeWindow : public MainWindowView {
   std::vector<HeaderArrow> arrows;
   std::vector<std::string> statusLines;
   int redraws = 0;
+  std::vector<std::vector<std::string>> keyListRows;  // 超级列表框1, three cells a row
+  int keyListSelectedRow = -1;
   int periodSelection = 0;
   std::vector<int> periodValues{0, 5, 10, 20, 30, 60};
   std::vector<int> timerPeriods;

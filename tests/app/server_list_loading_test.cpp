@@ -7,10 +7,13 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "app/location/location_lookups.h"
 #include "app/table/server_table.h"
 #include "fake_window.h"
 #include "testing/loopback_servers.h"
@@ -56,9 +59,14 @@ class ServerListLoadingTest : public ::testing::Test {
       return std::string("127.0.0.1");
     };
     services.probeUnavailableReason = [this] { return probeReason; };
+    services.lookUpServerLocation = [](const std::string& address) { return "机房 " + address; };
   }
 
-  void Load() { LoadServerList(app, services); }
+  // Loading and the location lookups it started.
+  void Load() {
+    LoadServerList(app, services);
+    WaitForLocationLookups(app);
+  }
   std::string LastStatus() {
     return window.statusLines.empty() ? std::string() : window.statusLines.back();
   }
@@ -81,7 +89,7 @@ TEST_F(ServerListLoadingTest, FillsTheTableFromTheCapturedListSortedByName) {
   EXPECT_EQ(window.Column(kNameColumn), kSortedNames);
   EXPECT_EQ(window.Column(kRegionColumn), kSortedRegions);
   EXPECT_EQ(window.Column(kDomainColumn), kSortedDomains);
-  EXPECT_EQ(window.Column(kLocationColumn), Names(6, "正在查询服务器物理归属地..."));
+  EXPECT_EQ(window.Column(kLocationColumn), Names(6, "机房 127.0.0.1"));
   for (int column : {kAddressColumn, kLatencyColumn, kStatusColumn}) {
     EXPECT_EQ(window.Column(column), Names(6, "")) << "column " << column;
   }
@@ -120,6 +128,54 @@ TEST_F(ServerListLoadingTest, ASiteWithoutAddressIsNeverAskedAndTheStatusSaysHow
   EXPECT_EQ(window.RowCount(), 0);
   EXPECT_EQ(LastStatus(), "未设置游戏盒子站点地址（--gamebox 或 VARDELLE_GAMEBOX）");
   EXPECT_EQ(testRunsAsked, 1);
+}
+
+// The location service sees one request per row with the written URL, as before, and each
+// answer lands in its row.
+TEST_F(ServerListLoadingTest, AsksTheLocationServiceOncePerRow) {
+  testing::KeepLoopbackTrafficDirect();
+  testing::LoopbackHttpServer service;
+  std::mutex mutex;
+  std::vector<std::string> targets;
+  service.Server().Get("/service/getIpInfo.php", [&](const httplib::Request& request,
+                                                     httplib::Response& response) {
+    std::lock_guard guard(mutex);
+    targets.push_back(request.target);
+    response.set_content(R"({"code":0,"data":{"country":"\u4e2d\u56fd","isp":"\u7535\u4fe1"}})",
+                         "application/json");
+  });
+  ASSERT_TRUE(service.Start());
+  app.endpoints.SetBaseUrl(Site::kIpLocation, service.Url(""));
+  services.lookUpServerLocation = nullptr;  // the real lookup
+  Load();
+  std::lock_guard guard(mutex);
+  EXPECT_EQ(targets, Names(6, "/service/getIpInfo.php?ip=127.0.0.1"));
+  EXPECT_EQ(window.Column(kLocationColumn), Names(6, "中国 - 电信"));
+}
+
+// A location service that takes the connection and never answers would hold each lookup
+// for the request's whole receive time-out; the rows and the first run must not wait.
+TEST_F(ServerListLoadingTest, ASilentLocationServiceDoesNotDelayTheFirstRun) {
+  testing::KeepLoopbackTrafficDirect();
+  auto silent = std::make_unique<testing::RawSocketServer>(
+      [](testing::RawConnection& connection) { connection.Hold(std::chrono::minutes(5)); });
+  app.endpoints.SetBaseUrl(Site::kIpLocation, silent->Url(""));
+  services.lookUpServerLocation = nullptr;
+  Names locationsWhenAsked;
+  app.startTestRun = [&] { locationsWhenAsked = window.Column(kLocationColumn); };
+
+  const auto started = std::chrono::steady_clock::now();
+  LoadServerList(app, services);
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+  EXPECT_EQ(locationsWhenAsked, Names(6, kLocationPendingText));
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_EQ(window.Column(kLocationColumn), Names(6, kLocationPendingText));
+  EXPECT_GE(silent->Connections(), 1);
+
+  // The service goes away: the held connection closes, the waiting ones are refused.
+  silent.reset();
+  WaitForLocationLookups(app);
+  EXPECT_EQ(window.Column(kLocationColumn), Names(6, "获取地理位置失败!"));
 }
 
 struct DocumentCase {
@@ -194,12 +250,17 @@ TEST(ServerListLoadingRaceTest, CellsFollowTheirRowThroughASortDuringLoading) {
   services.readUrl = [](const std::string&) {
     return AsBytes(ReadFixture("json/server_list.json"));
   };
-  services.resolveHostAddress = [](const std::string&) { return std::string(); };
+  services.resolveHostAddress = [](const std::string& host) { return "ip of " + host; };
   services.probeUnavailableReason = [] { return std::string(); };
+  services.lookUpServerLocation = [](const std::string& address) { return "at " + address; };
   LoadServerList(app, services);
+  WaitForLocationLookups(app);
   ASSERT_EQ(window.Column(kNameColumn), kSortedNames);
   EXPECT_EQ(window.Column(kRegionColumn), kSortedRegions);
   EXPECT_EQ(window.Column(kDomainColumn), kSortedDomains);
+  for (const FakeWindow::Row& row : window.rows) {
+    EXPECT_EQ(row.cells[kLocationColumn], "at ip of " + row.cells[kDomainColumn]);
+  }
 }
 
 TEST(ServerListLoadingWithoutWindowTest, DoesNothing) {
@@ -233,8 +294,11 @@ TEST(ServerListLoadingEndToEndTest, LoadsTheListFromALoopbackSite) {
   services.resolveHostAddress = [](const std::string&) { return std::string(); };
   services.probeUnavailableReason = [] { return std::string(); };
   LoadServerList(app, services);
+  WaitForLocationLookups(app);
   EXPECT_EQ(window.Column(kNameColumn), kSortedNames);
   EXPECT_EQ(window.Column(kRegionColumn), kSortedRegions);
+  // No IP-location site: every lookup fails without asking.
+  EXPECT_EQ(window.Column(kLocationColumn), Names(6, "获取地理位置失败!"));
 }
 
 }  // namespace

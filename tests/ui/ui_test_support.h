@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QString>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,12 @@ class RecordingEvents : public MainWindowEvents {
   void OnTimerElapsed() override { events.push_back("timer"); }
   void OnUpdateLabelPressed() override { events.push_back("update label"); }
   void OnKeyListRowActivated() override { events.push_back("key list activated"); }
+  RowColour AnswerCustomDraw(RowId row, bool selectedAndFocused) override {
+    if (selectedAndFocused) return {};
+    const auto found = rowColours.find(row.value);
+    return found == rowColours.end() ? RowColour{} : found->second;
+  }
+  std::map<std::uint64_t, RowColour> rowColours;
 };
 
 inline QString Text(const char16_t* text) { return QString::fromUtf16(text); }

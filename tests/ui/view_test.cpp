@@ -137,27 +137,34 @@ QColor ShownBackground(ReportView& table, int row) {
                                                        place.center().y());
 }
 
-TEST_F(ViewTest, RowColoursPaintTheRowAndClearBackToTheDefault) {
+// The window paints each row in what the application answers for it, asking anew on every
+// repaint; the selected row that has the focus is asked as such.
+TEST_F(ViewTest, RowsArePaintedInTheColoursTheApplicationAnswers) {
   ReportView& table = window->ServerTable();
   const RowId first = view->InsertRow("first", RowIcon::kNotTested);
   const RowId second = view->InsertRow("second", RowIcon::kNotTested);
   const QColor defaultBack = ShownBackground(table, 0);
   // 0x00BBGGRR: orange text on a blue background.
-  view->SetRowColours(second, 0x000080FF, 0x00FF0000);
-  view->SetRowColours(first, 0x00808080, kDefaultColour);
-  const QTreeWidgetItem* item = table.topLevelItem(1);
-  for (int column = 0; column < table.columnCount(); ++column) {
-    EXPECT_EQ(item->foreground(column).color(), QColor(255, 128, 0)) << column;
-  }
+  events.rowColours[second.value] = {0x000080FF, 0x00FF0000};
+  events.rowColours[first.value] = {0x00808080, kDefaultColour};
+  view->Redraw();
   EXPECT_EQ(ShownBackground(table, 1), QColor(0, 0, 255));
   EXPECT_EQ(ShownBackground(table, 0), defaultBack);
-  EXPECT_EQ(table.topLevelItem(0)->foreground(6).color(), QColor(128, 128, 128));
+  const QModelIndex secondCell = table.model()->index(1, 4);
+  EXPECT_EQ(table.PaintedRowColour(secondCell).textColour, 0x000080FFu);
 
-  view->ClearRowColours();
-  for (int row : {0, 1}) {
-    EXPECT_EQ(table.topLevelItem(row)->foreground(0).style(), Qt::NoBrush) << row;
-    EXPECT_EQ(ShownBackground(table, row), defaultBack) << row;
+  table.setFocus();
+  table.setCurrentItem(table.topLevelItem(1));
+  QApplication::processEvents();
+  if (table.hasFocus()) {
+    EXPECT_EQ(table.PaintedRowColour(secondCell).textColour, kDefaultColour);
+    EXPECT_NE(ShownBackground(table, 1), QColor(0, 0, 255)) << "the highlight shows instead";
   }
+  table.clearSelection();
+
+  events.rowColours.clear();
+  view->Redraw();
+  for (int row : {0, 1}) EXPECT_EQ(ShownBackground(table, row), defaultBack) << row;
 }
 
 TEST_F(ViewTest, StatusLineShowsGbkTextOnOneLineAndShortensLongText) {
@@ -240,7 +247,7 @@ TEST_F(ViewTest, OnceTheWindowIsGoneCallsDoNothing) {
   window.reset();
   view->SetCellText(0, 0, "late");
   view->SetCellText(row, 0, "late");
-  view->SetRowColours(row, 0x000000FF, kDefaultColour);
+  view->Redraw();
   view->SetStatusLine("late");
   view->SortRows([](int, int) { return 0; });
   EXPECT_EQ(view->CellText(0, 0), "");

@@ -1,0 +1,107 @@
+#include "app/headless/memory_window.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace vardelle {
+
+std::vector<MemoryRow> MemoryWindow::Rows() const {
+  std::lock_guard guard(mutex_);
+  return rows_;
+}
+
+std::string MemoryWindow::StatusLine() const {
+  std::lock_guard guard(mutex_);
+  return statusLine_;
+}
+
+std::string* MemoryWindow::Cell(int row, int column) {
+  const bool valid = row >= 0 && row < static_cast<int>(rows_.size()) && column >= 0 &&
+                     column < kTableColumns;
+  return valid ? &rows_[static_cast<std::size_t>(row)].cells[static_cast<std::size_t>(column)]
+               : nullptr;
+}
+
+int MemoryWindow::IndexOf(RowId id) const {
+  const auto found = std::find_if(rows_.begin(), rows_.end(),
+                                  [id](const MemoryRow& row) { return id.value && row.id == id; });
+  return found == rows_.end() ? -1 : static_cast<int>(found - rows_.begin());
+}
+
+std::string MemoryWindow::CellText(int row, int column) {
+  std::lock_guard guard(mutex_);
+  const std::string* cell = Cell(row, column);
+  return cell ? *cell : std::string();
+}
+
+void MemoryWindow::SetCellText(int row, int column, const std::string& text) {
+  std::lock_guard guard(mutex_);
+  if (std::string* cell = Cell(row, column)) *cell = text;
+}
+
+void MemoryWindow::SetRowIcon(int row, RowIcon icon) {
+  std::lock_guard guard(mutex_);
+  if (row >= 0 && row < static_cast<int>(rows_.size())) rows_[row].icon = icon;
+}
+
+RowId MemoryWindow::InsertRow(const std::string& firstCell, RowIcon icon) {
+  std::lock_guard guard(mutex_);
+  MemoryRow row{.id = RowId{++lastRowId_}, .cells = {}, .icon = icon};
+  row.cells[0] = firstCell;
+  rows_.push_back(std::move(row));
+  return rows_.back().id;
+}
+
+RowId MemoryWindow::RowIdAt(int row) {
+  std::lock_guard guard(mutex_);
+  return row >= 0 && row < static_cast<int>(rows_.size()) ? rows_[row].id : RowId{};
+}
+
+int MemoryWindow::RowIndexOf(RowId id) {
+  std::lock_guard guard(mutex_);
+  return IndexOf(id);
+}
+
+std::string MemoryWindow::CellText(RowId id, int column) {
+  std::lock_guard guard(mutex_);
+  const std::string* cell = Cell(IndexOf(id), column);
+  return cell ? *cell : std::string();
+}
+
+void MemoryWindow::SetCellText(RowId id, int column, const std::string& text) {
+  std::lock_guard guard(mutex_);
+  if (std::string* cell = Cell(IndexOf(id), column)) *cell = text;
+}
+
+void MemoryWindow::SetRowIcon(RowId id, RowIcon icon) {
+  std::lock_guard guard(mutex_);
+  if (const int index = IndexOf(id); index >= 0) rows_[index].icon = icon;
+}
+
+void MemoryWindow::DeleteAllRows() {
+  std::lock_guard guard(mutex_);
+  rows_.clear();
+}
+
+int MemoryWindow::RowCount() {
+  std::lock_guard guard(mutex_);
+  return static_cast<int>(rows_.size());
+}
+
+void MemoryWindow::SortRows(const std::function<int(int, int)>& compare) {
+  std::lock_guard guard(mutex_);
+  std::vector<int> order(rows_.size());
+  std::iota(order.begin(), order.end(), 0);
+  std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return compare(a, b) < 0; });
+  std::vector<MemoryRow> sorted;
+  sorted.reserve(rows_.size());
+  for (const int index : order) sorted.push_back(std::move(rows_[index]));
+  rows_ = std::move(sorted);
+}
+
+void MemoryWindow::SetStatusLine(const std::string& text) {
+  std::lock_guard guard(mutex_);
+  statusLine_ = text;
+}
+
+}  // namespace vardelle

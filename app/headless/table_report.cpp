@@ -1,0 +1,189 @@
+#include "app/headless/table_report.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "app/table/server_table.h"
+#include "support/text/text_codec.h"
+
+namespace vardelle {
+namespace {
+
+constexpr char kNull[] = "null";
+
+std::string Utf8(std::string_view gbk) { return SystemTextCodec().Utf16ToUtf8(ToUtf16(gbk)); }
+
+std::optional<int> LatencyMs(const MemoryRow& row) {
+  if (row.icon != RowIcon::kAnswered) return std::nullopt;
+  const std::string& cell = row.cells[kLatencyColumn];
+  int value = 0;
+  for (const char c : cell.substr(0, cell.find("ms"))) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = std::min(value * 10 + (c - '0'), 999'999'999);
+  }
+  return value;
+}
+
+std::optional<std::string> ColourText(Colour colour) {
+  if (colour == kDefaultColour) return std::nullopt;
+  char text[8];
+  std::snprintf(text, sizeof text, "#%02X%02X%02X", colour & 0xFF, (colour >> 8) & 0xFF,
+                (colour >> 16) & 0xFF);
+  return text;
+}
+
+// One row's fields in report order; nothing stands for null. Texts are UTF-8.
+struct Field {
+  std::string_view name;
+  std::optional<std::string> value;
+  bool isNumber = false;
+};
+
+std::vector<Field> FieldsOf(const ReportRow& report) {
+  const MemoryRow& row = report.row;
+  const std::optional<int> latency = LatencyMs(row);
+  return {
+      {"serverName", Utf8(row.cells[kNameColumn])},
+      {"regionName", Utf8(row.cells[kRegionColumn])},
+      {"domain", Utf8(row.cells[kDomainColumn])},
+      {"address", Utf8(row.cells[kAddressColumn])},
+      {"latency", Utf8(row.cells[kLatencyColumn])},
+      {"latencyMs", latency ? std::optional(std::to_string(*latency)) : std::nullopt, true},
+      {"regionStatus", Utf8(row.cells[kStatusColumn])},
+      {"location", Utf8(row.cells[kLocationColumn])},
+      {"stateIcon", std::to_string(static_cast<int>(row.icon)), true},
+      {"textColour", ColourText(report.textColour)},
+  };
+}
+
+std::string JsonString(std::string_view text) {
+  std::string quoted = "\"";
+  for (const char c : text) {
+    if (c == '"' || c == '\\') {
+      quoted += '\\';
+      quoted += c;
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+      char escape[8];
+      std::snprintf(escape, sizeof escape, "\\u%04X", static_cast<unsigned>(c));
+      quoted += escape;
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + "\"";
+}
+
+std::string JsonReport(const std::vector<ReportRow>& rows) {
+  std::string json = "{\"rows\": [";
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    json += r == 0 ? "\n  {" : ",\n  {";
+    const std::vector<Field> fields = FieldsOf(rows[r]);
+    for (std::size_t f = 0; f < fields.size(); ++f) {
+      const Field& field = fields[f];
+      json += (f == 0 ? "" : ", ") + JsonString(field.name) + ": ";
+      json += !field.value ? kNull : field.isNumber ? *field.value : JsonString(*field.value);
+    }
+    json += "}";
+  }
+  return json + (rows.empty() ? "]}\n" : "\n]}\n");
+}
+
+std::string CsvField(std::string_view text) {
+  if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
+  std::string quoted = "\"";
+  for (const char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return quoted + "\"";
+}
+
+std::string CsvReport(const std::vector<ReportRow>& rows) {
+  std::string csv;
+  const auto line = [&csv](const std::vector<std::string>& fields) {
+    for (std::size_t f = 0; f < fields.size(); ++f) csv += (f ? "," : "") + CsvField(fields[f]);
+    csv += "\r\n";
+  };
+  std::vector<std::string> header;
+  for (const Field& field : FieldsOf(ReportRow{})) header.emplace_back(field.name);
+  line(header);
+  for (const ReportRow& row : rows) {
+    std::vector<std::string> values;
+    for (const Field& field : FieldsOf(row)) values.push_back(field.value.value_or(""));
+    line(values);
+  }
+  return csv;
+}
+
+// Columns a terminal shows two cells wide: CJK characters and full-width forms.
+int DisplayWidth(std::string_view gbk) {
+  int width = 0;
+  for (const char16_t unit : ToUtf16(gbk)) {
+    const bool wide = (unit >= 0x1100 && unit <= 0x115F) || (unit >= 0x2E80 && unit <= 0xA4CF) ||
+                      (unit >= 0xAC00 && unit <= 0xD7A3) || (unit >= 0xF900 && unit <= 0xFAFF) ||
+                      (unit >= 0xFE30 && unit <= 0xFE4F) || (unit >= 0xFF00 && unit <= 0xFF60) ||
+                      (unit >= 0xFFE0 && unit <= 0xFFE6);
+    width += wide ? 2 : 1;
+  }
+  return width;
+}
+
+const char* StateWord(RowIcon icon) {
+  switch (icon) {
+    case RowIcon::kAnswered:
+      return "有响应";
+    case RowIcon::kNoAnswer:
+      return "无响应";
+    case RowIcon::kNotTested:
+      break;
+  }
+  return "未测试";
+}
+
+std::string TextReport(const std::vector<ReportRow>& rows) {
+  std::vector<std::vector<std::string>> table{
+      {"服务器名称", "大区名称", "域名", "IP地址", "延迟", "大区状态", "服务器机房地理位置", "状态"}};
+  for (const ReportRow& report : rows) {
+    std::vector<std::string> cells(report.row.cells.begin(), report.row.cells.end());
+    cells.emplace_back(StateWord(report.row.icon));
+    table.push_back(std::move(cells));
+  }
+  std::vector<int> widths(table.front().size(), 0);
+  for (const auto& cells : table) {
+    for (std::size_t c = 0; c < cells.size(); ++c) {
+      widths[c] = std::max(widths[c], DisplayWidth(cells[c]));
+    }
+  }
+  std::string text;
+  for (const auto& cells : table) {
+    std::string line;
+    for (std::size_t c = 0; c < cells.size(); ++c) {
+      const std::string padding(static_cast<std::size_t>(widths[c] - DisplayWidth(cells[c])), ' ');
+      // Latencies line up on their right edge, as numbers do.
+      line += c == kLatencyColumn ? padding + cells[c] : cells[c] + padding;
+      if (c + 1 < cells.size()) line += "  ";
+    }
+    text += Utf8(line.substr(0, line.find_last_not_of(' ') + 1)) + "\n";
+  }
+  return text;
+}
+
+}  // namespace
+
+std::optional<ReportFormat> ReportFormatNamed(std::string_view name) {
+  if (name == "text") return ReportFormat::kText;
+  if (name == "json") return ReportFormat::kJson;
+  if (name == "csv") return ReportFormat::kCsv;
+  return std::nullopt;
+}
+
+std::string FormatTableReport(const std::vector<ReportRow>& rows, ReportFormat format) {
+  switch (format) {
+    case ReportFormat::kJson:
+      return JsonReport(rows);
+    case ReportFormat::kCsv:
+      return CsvReport(rows);
+    case ReportFormat::kText:
+      break;
+  }
+  return TextReport(rows);
+}
+
+}  // namespace vardelle

@@ -1,0 +1,30 @@
+// The server table as a report for scripts and terminals, in UTF-8: an aligned text table,
+// JSON ({"rows": [...]}, one object per row in table order) or CSV (RFC 4180, a header
+// line). JSON and CSV rows carry serverName, regionName, domain, address, latency (the cell
+// text), latencyMs (null without an answer), regionStatus, location, stateIcon (0 answered,
+// 1 no answer, 2 not tested) and textColour ("#RRGGBB", null for the default colours).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/headless/memory_window.h"
+#include "app/window/colour.h"
+
+namespace vardelle {
+
+enum class ReportFormat { kText, kJson, kCsv };
+
+// "text", "json" or "csv"; nothing for any other name.
+std::optional<ReportFormat> ReportFormatNamed(std::string_view name);
+
+struct ReportRow {
+  MemoryRow row;
+  Colour textColour = kDefaultColour;
+};
+
+std::string FormatTableReport(const std::vector<ReportRow>& rows, ReportFormat format);
+
+}  // namespace vardelle

@@ -1,0 +1,95 @@
+#include "app/location/server_location.h"
+
+#include <cstddef>
+#include <cstdint>
+
+#include "support/http/http_request.h"
+#include "support/json/json_reader.h"
+#include "support/text/text_codec.h"
+
+namespace vardelle {
+namespace {
+
+constexpr std::string_view kEscapeMark = "\\u";
+// An escape is the mark and four characters; fewer at the end of the text.
+constexpr int kEscapeLength = 6;
+// Values from here on are converted; below it the escape stays as it stands.
+constexpr std::uint32_t kFirstConvertedValue = 255;
+
+// "0" to "9" count 0 to 9, letters of either case 10 to 35, anything else its byte code.
+std::uint32_t DigitValue(char c) {
+  if (c >= '0' && c <= '9') return static_cast<std::uint32_t>(c - '0');
+  if (c >= 'A' && c <= 'Z') return static_cast<std::uint32_t>(c - 'A' + 10);
+  if (c >= 'a' && c <= 'z') return static_cast<std::uint32_t>(c - 'a' + 10);
+  return static_cast<unsigned char>(c);
+}
+
+bool IsSurrogate(std::uint32_t unit) { return unit >= 0xD800 && unit <= 0xDFFF; }
+
+// One UTF-16 unit as code page 936 writes it. The codec turns a lone surrogate back into a
+// raw byte (its own escape for bytes that are not GBK); code page 936 has no character for
+// one, so it becomes the replacement "?" like any other character GBK lacks.
+Text UnitToGbk(std::uint32_t unit) {
+  if (IsSurrogate(unit)) return "?";
+  return ToGbk(std::u16string(1, static_cast<char16_t>(unit)));
+}
+
+// The escape's characters: the mark and up to four more.
+Text DecodeOneEscape(std::string_view escape) {
+  if (escape.substr(0, kEscapeMark.size()) != kEscapeMark) return Text(escape);
+  std::uint32_t value = 0;
+  for (char c : escape.substr(kEscapeMark.size())) value = (value << 4) + DigitValue(c);
+  // Above 0xFFFF only characters that are no hex digits can take it; such an escape, not
+  // one UTF-16 unit, stays as it stands.
+  if (value < kFirstConvertedValue || value > 0xFFFF) return Text(escape);
+  return UnitToGbk(value);
+}
+
+Text ReadLocationLine(JsonReader& reader) {
+  if (reader.getText("code") != "0") return kLocationFailureText;
+  const Text country = reader.getText("data.country");
+  const Text area = reader.getText("data.area");
+  const Text region = reader.getText("data.region");
+  const Text city = reader.getText("data.city");
+  const Text county = reader.getText("data.county");
+  const Text isp = reader.getText("data.isp");
+  return JoinTexts({country, area, " - ", region, city, county, isp});
+}
+
+}  // namespace
+
+Text DecodeUnicodeEscapes(std::string_view text) {
+  Text result;
+  result.reserve(text.size());
+  int position = 1;  // 1-based, as the text primitives count
+  for (int mark = FindText(text, kEscapeMark, {.start = position}); mark != -1;
+       mark = FindText(text, kEscapeMark, {.start = position})) {
+    result.append(text.substr(static_cast<std::size_t>(position) - 1,
+                              static_cast<std::size_t>(mark - position)));
+    const Text escape = MidText(text, mark, kEscapeLength);
+    result.append(DecodeOneEscape(escape));
+    position = mark + static_cast<int>(escape.size());
+    if (static_cast<std::size_t>(position) > text.size()) break;
+  }
+  if (static_cast<std::size_t>(position) <= text.size()) {
+    result.append(text.substr(static_cast<std::size_t>(position) - 1));
+  }
+  return ReplaceText(result, "\\/", "/");
+}
+
+Text LookUpServerLocation(const Endpoints& endpoints, const std::string& address) {
+  try {
+    if (!endpoints.HasAddress(Site::kIpLocation)) return kLocationFailureText;
+    HttpRequest request;
+    JsonReader reader;
+    Text url = endpoints.DocumentUrl(Site::kIpLocation) + address;
+    request.OpenRequest("GET", url);
+    request.SendText();
+    reader.parse(DecodeUnicodeEscapes(request.GetResponseText()));
+    return ReadLocationLine(reader);
+  } catch (...) {
+    return kLocationFailureText;
+  }
+}
+
+}  // namespace vardelle

@@ -1,0 +1,27 @@
+// The server location lookup: asks the IP-location service about a server's address and
+// joins the six fields of its answer into one line.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "app/start/endpoints.h"
+#include "support/text/text.h"
+
+namespace vardelle {
+
+// Cell 6 when the lookup fails.
+inline constexpr char kLocationFailureText[] = "获取地理位置失败!";
+
+// The location line of address, country + area + " - " + region + city + county + isp, or
+// "获取地理位置失败!". One synchronous GET of the IP-location URL with the address appended
+// as it is, with the request object's default time-outs; a site without an address gives
+// the failure line and nothing is sent. Blocking; callable from any thread; never throws.
+Text LookUpServerLocation(const Endpoints& endpoints, const std::string& address);
+
+// The text with every "\u" escape (a backslash and a small u, then up to four characters)
+// whose value is 255 or more turned into that UTF-16 unit in GBK, escapes below 255 kept as
+// they stand, and then every "\/" turned into "/".
+Text DecodeUnicodeEscapes(std::string_view text);
+
+}  // namespace vardelle

@@ -1,0 +1,79 @@
+// The region status query: the operator's three status documents cut into four lists of
+// pieces, published as one immutable set per query, and the look-up of a region's status
+// word and its colour in such a set.
+#pragma once
+
+#include <memory>
+#include <mutex>
+#include <string_view>
+#include <vector>
+
+#include "app/window/colour.h"
+#include "support/text/text.h"
+
+namespace vardelle {
+
+struct Application;
+
+// The operator's region status documents cut into pieces. A set is never changed once it
+// is published: every query builds a new one, and a reader keeps the set it started with,
+// so a new query never frees lists that a worker of an earlier run still reads.
+struct RegionStatusLists {
+  std::vector<Text> serverInfoItems;    // status script, "ServerInfo : {" .. "},"
+  std::vector<Text> serverStatusItems;  // status script, "ServerStatus : {" .. "},"
+  std::vector<Text> statusCodeItems;    // status service, "[{" .. "},"
+  std::vector<Text> selectorItems;      // area selector, "LOLServerSelect.STD_DATA=" .. "];"
+};
+
+// The set published last, replaced and read by many threads at once; a reader keeps the set
+// it took. A lock rather than std::atomic<std::shared_ptr>: that one's load gives its lock
+// back with a relaxed store, so a store on another thread races with the pointer's read.
+class RegionStatusSlot {
+ public:
+  std::shared_ptr<const RegionStatusLists> Load() const;
+  // The replaced set is let go outside the lock.
+  void Store(std::shared_ptr<const RegionStatusLists> lists);
+
+ private:
+  mutable std::mutex mutex;
+  std::shared_ptr<const RegionStatusLists> current = std::make_shared<const RegionStatusLists>();
+};
+
+// The words that the look-up makes itself; every other word comes from the status script.
+inline constexpr char kStoppedStatusWord[] = "停机";
+inline constexpr char kUnknownStatusWord[] = "未知状态";
+
+// The text between the first startMarker and the first endMarker after it; "" when either
+// is missing. Markers are found ignoring the case of ASCII letters, and the searches step
+// over double-byte characters whole, so a marker never matches from a character's second
+// byte.
+Text TextBetween(std::string_view text, std::string_view startMarker, std::string_view endMarker);
+
+// The text cut at every ",", the commas dropped: pieces between adjacent commas are "", a
+// trailing empty piece is not kept and "" gives no pieces. The scan steps over double-byte
+// characters whole.
+std::vector<Text> SplitAtCommas(std::string_view text);
+
+// Downloads the status script, the status service and the area selector script from
+// app.endpoints, in this order with one request object (a site without an address is not
+// asked and its lists stay empty), builds the four lists, publishes them as app's current
+// set (when app has its process-wide lists) and returns the new set, never null. Blocks
+// until the three answers are in; callable from any thread; never throws.
+std::shared_ptr<const RegionStatusLists> FetchRegionStatus(Application& app);
+
+// The set published last; an empty set, never null, before the first query or when app has
+// no process-wide lists (before StartUp, after ShutDown).
+std::shared_ptr<const RegionStatusLists> CurrentRegionStatus(const Application& app);
+
+// Makes lists app's current set (nothing when app has no process-wide lists).
+void PublishRegionStatus(Application& app, std::shared_ptr<const RegionStatusLists> lists);
+
+// The status word of the region named regionName (a row's "大区名称" cell): "停机" when a
+// selector piece naming it holds the state "0", else the word reached through region id
+// and status code, else "未知状态". Never fails.
+Text LookUpRegionStatus(const RegionStatusLists& lists, std::string_view regionName);
+
+// 正常 black, 拥挤 orange, 满载 red; 维护, 未知状态 and every other word grey.
+Colour StatusWordColour(std::string_view word);
+
+}  // namespace vardelle

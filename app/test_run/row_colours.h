@@ -1,0 +1,40 @@
+// Row colours of the server table, kept by row identity. This table is the one source the
+// window draws coloured rows from: it asks AnswerCustomDraw for every row it paints.
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <unordered_map>
+
+#include "app/window/colour.h"
+#include "app/window/main_window_view.h"
+
+namespace vardelle {
+
+struct Application;
+
+// Read by the window's thread while workers write; every member takes the table's lock.
+class RowColourTable {
+ public:
+  void Set(RowId row, RowColour colour);
+  // Every row back to the default colours.
+  void Clear();
+  // Nothing for a row that has no colour of its own.
+  std::optional<RowColour> Find(RowId row) const;
+
+ private:
+  mutable std::mutex mutex_;
+  std::unordered_map<std::uint64_t, RowColour> rows_;
+};
+
+// Colours one row, or every row back to the defaults, in the process-wide table (nothing
+// once it is gone at program end), and asks the window to repaint.
+void SetRowColour(Application& app, RowId row, RowColour colour);
+void ClearRowColours(Application& app);
+
+// How the window draws a row: a coloured row in its colours, the selected row that has the
+// keyboard focus in the system's highlight colours, every other row in the defaults.
+RowColour AnswerCustomDraw(const RowColourTable& table, RowId row, bool selectedAndFocused);
+
+}  // namespace vardelle

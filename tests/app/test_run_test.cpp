@@ -1,0 +1,290 @@
+// Test runs end to end: the demo world's documents and table through the real status
+// look-up, with the probes held at a gate so what the table shows meanwhile can be seen;
+// overlapping runs and a sort during a run; and the headless report of a whole run.
+#include "app/test_run/test_run.h"
+
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <map>
+#include <mutex>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/headless/headless_run.h"
+#include "app/headless/memory_window.h"
+#include "app/loading/server_list_loading.h"
+#include "app/location/location_lookups.h"
+#include "app/start/application.h"
+#include "app/status/region_status.h"
+#include "app/table/server_table.h"
+#include "demo_world/demo_world.h"
+#include "runtime/threads/locks.h"
+#include "support/text/text_codec.h"
+#include "tests/demo_world_servers.h"
+
+namespace vardelle {
+namespace {
+
+using testing::kDemoServersByName;
+
+// Holds every probe until opened, counting the probes waiting.
+class ProbeGate {
+ public:
+  int Hold() {
+    std::unique_lock lock(mutex_);
+    ++waiting_;
+    changed_.notify_all();
+    changed_.wait(lock, [this] { return open_; });
+    return 0;
+  }
+  void AwaitWaiting(int count) {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return waiting_ >= count; });
+  }
+  void Open() {
+    std::lock_guard guard(mutex_);
+    open_ = true;
+    changed_.notify_all();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  int waiting_ = 0;
+  bool open_ = false;
+};
+
+// The status word each demo region shows, and its colour.
+struct StatusCase {
+  const char* word;
+  Colour colour;
+};
+const std::map<std::string, StatusCase> kDemoStatus{
+    {"艾欧尼亚", {"满载", 0x000000FF}}, {"祖安", {"拥挤", 0x000080FF}},
+    {"黑色玫瑰", {"拥挤", 0x000080FF}}, {"影流", {"维护", 0x00808080}},
+    {"男爵领域", {"火爆", 0x00808080}}, {"巨龙之巢", {"停机", 0x00808080}},
+    {"体验服", {"未知状态", 0x00808080}}};
+StatusCase DemoStatusOf(const std::string& region) {
+  const auto found = kDemoStatus.find(region);
+  return found == kDemoStatus.end() ? StatusCase{"正常", 0x00000000} : found->second;
+}
+
+std::string Utf8(const std::string& gbk) { return SystemTextCodec().Utf16ToUtf8(ToUtf16(gbk)); }
+
+class TestRunTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    app.window = &window;
+    app.lists = lists;
+    app.tableLock = CreateLock();
+  }
+  void TearDown() override { DeleteLock(app.tableLock); }
+
+  void AddRows(const std::vector<std::string>& domains) {
+    for (const std::string& domain : domains) {
+      const RowId row = window.InsertRow(domain + " server", RowIcon::kNotTested);
+      window.SetCellText(row, kDomainColumn, domain);
+    }
+  }
+  std::vector<std::string> Column(int column) {
+    std::vector<std::string> cells;
+    for (const MemoryRow& row : window.Rows()) cells.push_back(row.cells[column]);
+    return cells;
+  }
+
+  Application app;
+  MemoryWindow window;
+  std::shared_ptr<ProcessLists> lists = std::make_shared<ProcessLists>();
+  ProbeGate gate;
+};
+
+TEST_F(TestRunTest, DemoWorldRowsShowScanningThenTheirResultInTheirStatusColour) {
+  demo::DemoWorld world;
+  ASSERT_TRUE(world.Start());
+  for (const SiteInfo& site : SiteTable()) app.endpoints.SetBaseUrl(site.site, world.BaseUrl());
+  LoadServerList(app);
+  WaitForLocationLookups(app);
+  TestRunServices services;
+  // 电信01区 (127.0.0.2) is the fastest.
+  services.pingHost = [this](const std::string& address) {
+    return address.empty() ? -1 : gate.Hold() + (address == "127.0.0.2" ? 7 : 20);
+  };
+
+  const std::shared_ptr<TestRun> run = StartTestRun(app, services);
+  const int withAddress = static_cast<int>(std::size(kDemoServersByName)) - 1;
+  gate.AwaitWaiting(withAddress);
+  for (const MemoryRow& row : window.Rows()) {
+    if (row.cells[kAddressColumn].empty()) continue;
+    EXPECT_EQ(row.cells[kLatencyColumn], "Scaning...") << row.cells[kNameColumn];
+    EXPECT_EQ(row.icon, RowIcon::kNotTested);
+  }
+  gate.Open();
+  run->Wait();
+
+  const std::vector<MemoryRow> rows = window.Rows();
+  ASSERT_EQ(rows.size(), std::size(kDemoServersByName));
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const MemoryRow& row = rows[i];
+    const testing::DemoServerRow& server = kDemoServersByName[i];
+    SCOPED_TRACE(server.region);
+    const bool answered = !std::string(server.address).empty();
+    EXPECT_EQ(row.cells[kAddressColumn], server.address);
+    EXPECT_EQ(row.cells[kLatencyColumn], !answered ? "..." : i == 0 ? "7ms" : "20ms");
+    EXPECT_EQ(row.icon, answered ? RowIcon::kAnswered : RowIcon::kNoAnswer);
+    EXPECT_EQ(row.cells[kStatusColumn], DemoStatusOf(server.region).word);
+    const std::optional<RowColour> colour = lists->rowColours.Find(row.id);
+    ASSERT_TRUE(colour.has_value());
+    EXPECT_EQ(colour->textColour, DemoStatusOf(server.region).colour);
+    EXPECT_EQ(colour->backColour, kDefaultColour);
+  }
+  EXPECT_EQ(window.StatusLine(), "测速完成：30 个服务器，29 个有响应，最快 电信01区 7ms");
+  EXPECT_EQ(run->Summary().answered, 29);
+
+  // With the network gone, every row says so in grey.
+  TestRunServices unreachable;
+  unreachable.fetchRegionStatus = [](Application&) {
+    return std::make_shared<const RegionStatusLists>();
+  };
+  unreachable.pingHost = [](const std::string&) { return -1; };
+  StartTestRun(app, unreachable)->Wait();
+  for (const MemoryRow& row : window.Rows()) {
+    EXPECT_EQ(lists->rowColours.Find(row.id)->textColour, 0x00808080u);
+  }
+  EXPECT_EQ(Column(kLatencyColumn), std::vector<std::string>(rows.size(), "..."));
+  EXPECT_EQ(Column(kStatusColumn), std::vector<std::string>(rows.size(), "未知状态"));
+}
+
+TEST_F(TestRunTest, AnOlderRunFinishingLastLeavesTheNewerResults) {
+  AddRows({"127.0.0.2", "127.0.0.3", "127.0.0.4"});
+  TestRunServices slow;
+  slow.fetchRegionStatus = [](Application&) { return std::make_shared<const RegionStatusLists>(); };
+  slow.pingHost = [this](const std::string&) { return gate.Hold() + 100; };
+  TestRunServices fast = slow;
+  fast.pingHost = [](const std::string& address) { return address == "127.0.0.3" ? 5 : 6; };
+
+  const std::shared_ptr<TestRun> older = StartTestRun(app, slow);
+  gate.AwaitWaiting(3);
+  StartTestRun(app, fast)->Wait();
+  gate.Open();
+  older->Wait();
+
+  EXPECT_EQ(Column(kLatencyColumn), (std::vector<std::string>{"6ms", "5ms", "6ms"}));
+  EXPECT_EQ(window.StatusLine(), "测速完成：3 个服务器，3 个有响应，最快 127.0.0.3 server 5ms");
+}
+
+TEST_F(TestRunTest, ASortDuringTheRunLeavesEveryResultInItsOwnRow) {
+  AddRows({"127.0.0.2", "127.0.0.3", "127.0.0.4"});
+  const std::map<std::string, int> delays{{"127.0.0.2", 2}, {"127.0.0.3", 3}, {"127.0.0.4", 4}};
+  TestRunServices services;
+  services.fetchRegionStatus = [](Application&) {
+    return std::make_shared<const RegionStatusLists>();
+  };
+  services.pingHost = [&](const std::string& address) {
+    return gate.Hold() + delays.at(address);
+  };
+  const std::shared_ptr<TestRun> run = StartTestRun(app, services);
+  gate.AwaitWaiting(3);
+  window.SortRows([](int a, int b) { return b - a; });
+  gate.Open();
+  run->Wait();
+
+  EXPECT_EQ(Column(kDomainColumn),
+            (std::vector<std::string>{"127.0.0.4", "127.0.0.3", "127.0.0.2"}));
+  EXPECT_EQ(Column(kLatencyColumn), (std::vector<std::string>{"4ms", "3ms", "2ms"}));
+}
+
+// RFC 4180 fields of a CSV text, line by line.
+std::vector<std::vector<std::string>> ParseCsv(const std::string& csv) {
+  std::vector<std::vector<std::string>> lines(1);
+  std::string field;
+  bool quoted = false;
+  for (std::size_t i = 0; i < csv.size(); ++i) {
+    const char c = csv[i];
+    if (quoted && c == '"' && i + 1 < csv.size() && csv[i + 1] == '"') {
+      field += '"';
+      ++i;
+    } else if (c == '"') {
+      quoted = !quoted;
+    } else if (!quoted && c == ',') {
+      lines.back().push_back(std::exchange(field, {}));
+    } else if (!quoted && c == '\r' && i + 1 < csv.size() && csv[i + 1] == '\n') {
+      lines.back().push_back(std::exchange(field, {}));
+      lines.emplace_back();
+      ++i;
+    } else {
+      field += c;
+    }
+  }
+  if (lines.back().empty()) lines.pop_back();
+  return lines;
+}
+
+std::string CsvValue(const nlohmann::json& value) {
+  if (value.is_null()) return "";
+  return value.is_string() ? value.get<std::string>() : value.dump();
+}
+
+TEST(HeadlessRunTest, DemoWorldReportHoldsEveryRowFieldByFieldInJsonAndCsv) {
+  demo::DemoWorld world;
+  ASSERT_TRUE(world.Start());
+  Application app;
+  for (const SiteInfo& site : SiteTable()) app.endpoints.SetBaseUrl(site.site, world.BaseUrl());
+  const HeadlessOutcome json = RunHeadless(app, ReportFormat::kJson);
+  ASSERT_EQ(json.exitCode, 0);
+  const nlohmann::json report = nlohmann::json::parse(json.report);
+  const nlohmann::json& rows = report.at("rows");
+  ASSERT_EQ(rows.size(), std::size(kDemoServersByName));
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const nlohmann::json& row = rows[i];
+    const testing::DemoServerRow& server = kDemoServersByName[i];
+    SCOPED_TRACE(server.region);
+    EXPECT_EQ(row.at("serverName"), Utf8(server.name));
+    EXPECT_EQ(row.at("regionName"), Utf8(server.region));
+    EXPECT_EQ(row.at("domain"), server.domain);
+    EXPECT_EQ(row.at("address"), server.address);
+    EXPECT_EQ(row.at("regionStatus"), Utf8(DemoStatusOf(server.region).word));
+    EXPECT_EQ(row.at("location"), Utf8(testing::DemoLocationOf(server.address)));
+    // Whether a loopback echo is answered depends on the machine's ICMP permissions.
+    const int icon = row.at("stateIcon");
+    if (icon == 0) {
+      EXPECT_EQ(row.at("latency"), std::to_string(row.at("latencyMs").get<int>()) + "ms");
+    } else {
+      EXPECT_EQ(icon, 1);
+      EXPECT_EQ(row.at("latency"), "...");
+      EXPECT_TRUE(row.at("latencyMs").is_null());
+    }
+    char colour[8];
+    const Colour expected = DemoStatusOf(server.region).colour;
+    std::snprintf(colour, sizeof colour, "#%02X%02X%02X", expected & 0xFF, (expected >> 8) & 0xFF,
+                  (expected >> 16) & 0xFF);
+    EXPECT_EQ(row.at("textColour"), colour);
+  }
+  EXPECT_EQ(rows[5].at("stateIcon"), 1) << "the server without a domain is never answered";
+
+  Application csvApp;
+  csvApp.endpoints = app.endpoints;
+  const std::vector<std::vector<std::string>> csv =
+      ParseCsv(RunHeadless(csvApp, ReportFormat::kCsv).report);
+  ASSERT_EQ(csv.size(), rows.size() + 1);
+  const std::vector<std::string>& header = csv.front();
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    ASSERT_EQ(csv[i + 1].size(), header.size());
+    for (std::size_t f = 0; f < header.size(); ++f) {
+      if (header[f] == "latency" || header[f] == "latencyMs" || header[f] == "stateIcon") continue;
+      EXPECT_EQ(csv[i + 1][f], CsvValue(rows[i].at(header[f]))) << header[f];
+    }
+  }
+}
+
+TEST(HeadlessRunTest, AListThatCannotBeReadExitsWithOne) {
+  Application app;  // no site has an address
+  const HeadlessOutcome outcome = RunHeadless(app, ReportFormat::kText);
+  EXPECT_EQ(outcome.exitCode, 1);
+  EXPECT_EQ(outcome.statusLine, Utf8("未设置游戏盒子站点地址（--gamebox 或 VARDELLE_GAMEBOX）"));
+}
+
+}  // namespace
+}  // namespace vardelle

@@ -1,0 +1,116 @@
+// A test run against the real window: rows painted in their status colours through the
+// application's colour table, the button starting a run, and the window closing while the
+// run's probes are still out.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "app/start/application.h"
+#include "app/status/region_status.h"
+#include "app/table/server_table.h"
+#include "app/test_run/test_run.h"
+#include "app/window/main_window_logic.h"
+#include "runtime/threads/locks.h"
+#include "ui/main_window.h"
+#include "ui/qt_main_window_view.h"
+#include "ui_test_support.h"
+
+namespace vardelle::ui {
+namespace {
+
+// Probes wait here until the test lets them go.
+struct Gate {
+  std::mutex mutex;
+  std::condition_variable opened;
+  bool open = false;
+  std::atomic<int> waiting{0};
+  int Hold() {
+    ++waiting;
+    std::unique_lock lock(mutex);
+    opened.wait(lock, [this] { return open; });
+    return 12;
+  }
+  void Open() {
+    std::lock_guard guard(mutex);
+    open = true;
+    opened.notify_all();
+  }
+};
+
+class TestRunWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testing::TestApplication();
+    window = std::make_unique<MainWindow>(logic);
+    view = std::make_unique<QtMainWindowView>(*window);
+    view->DeleteAllRows();
+    app.window = view.get();
+    app.lists = std::make_shared<ProcessLists>();
+    app.tableLock = CreateLock();
+    for (const char* region : {"艾欧尼亚", "祖安"}) {
+      const RowId row = view->InsertRow(region, RowIcon::kNotTested);
+      view->SetCellText(row, kRegionColumn, region);
+      view->SetCellText(row, kDomainColumn, "127.0.0.2");
+    }
+    services.fetchRegionStatus = [](Application&) {
+      auto lists = std::make_shared<RegionStatusLists>();
+      lists->serverInfoItems = {"'1':'艾欧尼亚'", "'2':'祖安'"};
+      lists->statusCodeItems = {"\"1\":\"3\"", "\"2\":\"2\""};
+      lists->serverStatusItems = {"2:'拥挤'", "3:'满载'"};
+      return std::shared_ptr<const RegionStatusLists>(std::move(lists));
+    };
+    services.pingHost = [this](const std::string&) { return gate.Hold(); };
+  }
+  void TearDown() override { DeleteLock(app.tableLock); }
+
+  // Serves the window's thread until the run is over.
+  void ServeUntilDone(const std::shared_ptr<TestRun>& run, const std::atomic<bool>& done) {
+    while (!done) QApplication::processEvents(QEventLoop::AllEvents, 10);
+    run->Wait();
+  }
+
+  Application app;
+  MainWindowLogic logic{app};
+  std::unique_ptr<MainWindow> window;
+  std::unique_ptr<QtMainWindowView> view;
+  TestRunServices services;
+  Gate gate;
+};
+
+TEST_F(TestRunWindowTest, RowsArePaintedInTheirStatusColourOnceTheirProbeIsIn) {
+  std::shared_ptr<TestRun> run = StartTestRun(app, services);
+  while (gate.waiting < 2) QApplication::processEvents(QEventLoop::AllEvents, 10);
+  ReportView& table = window->ServerTable();
+  EXPECT_EQ(table.CellText(0, kLatencyColumn), QStringLiteral("Scaning..."));
+  EXPECT_EQ(table.PaintedRowColour(table.model()->index(0, 0)).textColour, kDefaultColour);
+  gate.Open();
+  std::atomic<bool> done{false};
+  std::thread([run, &done] {
+    run->Wait();
+    done = true;
+  }).detach();
+  ServeUntilDone(run, done);
+  EXPECT_EQ(table.CellText(0, kLatencyColumn), QStringLiteral("12ms"));
+  EXPECT_EQ(table.PaintedRowColour(table.model()->index(0, 3)).textColour, 0x000000FFu);
+  EXPECT_EQ(table.PaintedRowColour(table.model()->index(1, 3)).textColour, 0x000080FFu);
+}
+
+TEST_F(TestRunWindowTest, ClosingTheWindowDuringARunLeavesTheLateWorkersHarmless) {
+  std::shared_ptr<TestRun> run = StartTestRun(app, services);
+  while (gate.waiting < 2) QApplication::processEvents(QEventLoop::AllEvents, 10);
+  view->Detach();
+  window.reset();
+  DeleteLock(app.tableLock);
+  gate.Open();
+  run->Wait();  // every worker wrote into the closed window without effect
+  EXPECT_EQ(run->Summary().answered, 2);
+  EXPECT_EQ(view->RowCount(), 0);
+}
+
+}  // namespace
+}  // namespace vardelle::ui
