@@ -14,6 +14,9 @@ struct PageFetchLimits {
   std::size_t maxBodyBytes = std::size_t{64} << 20;
   // A server that sends nothing for this long ends the read.
   std::chrono::seconds stallTimeout{30};
+  // The whole fetch, redirects included, ends here with what was read so far: a server that
+  // trickles its body just fast enough to pass the stall guard cannot hold the caller.
+  std::chrono::milliseconds deadline{std::chrono::seconds(120)};
   std::chrono::seconds connectTimeout{60};
   // Trusted certificates (PEM file) in place of the system's; empty: the system's.
   std::string caFile;

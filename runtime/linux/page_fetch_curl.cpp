@@ -66,6 +66,7 @@ bool Configure(CURL* easy, CURLU* url, const PageFetchLimits& limits, const curl
   // Below one byte a second for the whole stall time: the server has stopped sending.
   set(CURLOPT_LOW_SPEED_LIMIT, 1L);
   set(CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits.stallTimeout.count()));
+  set(CURLOPT_TIMEOUT_MS, static_cast<long>(limits.deadline.count()));
   set(CURLOPT_WRITEFUNCTION, Collect);
   set(CURLOPT_WRITEDATA, sink);
   if (!limits.caFile.empty()) set(CURLOPT_CAINFO, limits.caFile.c_str());

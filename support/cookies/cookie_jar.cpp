@@ -15,6 +15,10 @@ namespace {
 constexpr std::string_view kSetCookiePattern = "Set-Cookie: ?([^=;\\r\\n]*)=([^=;\\r\\n]*);?";
 constexpr std::string_view kCookieStringPattern = "([^=;]+)=([^=;]+)";
 
+Text SetCookieText(const Text& name, const Text& value) {
+  return JoinTexts({"Set-Cookie: ", name, "=", value, "; "});
+}
+
 // A line break in a header value would start a header of its own.
 bool HasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != text.npos; }
 
@@ -33,7 +37,7 @@ SharedJarSlot& SharedSlot() {
 }  // namespace
 
 bool CookieJar::SetCookie(const Text& domain, const Text& name, const Text& value) {
-  return AbsorbSetCookieText(domain, JoinTexts({"Set-Cookie: ", name, "=", value, "; "}));
+  return AbsorbSetCookieText(domain, SetCookieText(name, value));
 }
 
 Text CookieJar::GetCookie(const Text& domain, const Text& name) {
@@ -41,13 +45,20 @@ Text CookieJar::GetCookie(const Text& domain, const Text& name) {
 }
 
 bool CookieJar::AbsorbSetCookieText(const Text& domain, const Text& text) {
-  if (text.empty()) return false;
-  CompactRegex regex;
+  SetCookieReader reader;
+  return AbsorbSetCookieText(reader, domain, text);
+}
+
+CookieJar::SetCookieReader::SetCookieReader() {
   regex.Create(kSetCookiePattern, true, false, true);
-  const int count = regex.Execute(text);
+}
+
+bool CookieJar::AbsorbSetCookieText(SetCookieReader& reader, const Text& domain, const Text& text) {
+  if (text.empty()) return false;
+  const int count = reader.regex.Execute(text);
   if (count <= 0) return false;
   for (int i = 1; i <= count; ++i) {
-    table.Put(domain, regex.GetSubMatch(i, 1), regex.GetSubMatch(i, 2));
+    table.Put(domain, reader.regex.GetSubMatch(i, 1), reader.regex.GetSubMatch(i, 2));
   }
   return true;
 }
@@ -65,12 +76,16 @@ Text CookieJar::BuildCookieHeader(const Text& domain) {
   return header;
 }
 
+// Each pair goes through the Set-Cookie form as SetCookie would send it; the pattern for
+// that form is compiled once for the whole string.
 int CookieJar::AbsorbCookieString(const Text& domain, const Text& text) {
   CompactRegex regex;
   regex.Create(kCookieStringPattern, true, true, true);
   const int count = regex.Execute(text);
+  SetCookieReader reader;
   for (int i = 1; i <= count; ++i) {
-    SetCookie(domain, regex.GetSubMatch(i, 1), regex.GetSubMatch(i, 2));
+    AbsorbSetCookieText(reader, domain,
+                        SetCookieText(regex.GetSubMatch(i, 1), regex.GetSubMatch(i, 2)));
   }
   return count;
 }

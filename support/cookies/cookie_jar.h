@@ -7,6 +7,7 @@
 
 #include "support/cookies/cookie_table.h"
 #include "support/http/http_component.h"
+#include "support/regex/compact_regex.h"
 #include "support/text/text.h"
 
 namespace vardelle {
@@ -32,6 +33,14 @@ class CookieJar {
   bool LoadFromText(Text& text);
 
   CookieTable table;
+
+ private:
+  // The compiled Set-Cookie pattern, for one caller at a time.
+  struct SetCookieReader {
+    SetCookieReader();
+    CompactRegex regex;
+  };
+  bool AbsorbSetCookieText(SetCookieReader& reader, const Text& domain, const Text& text);
 };
 
 // The process-wide jar that requests in cookie mode 2 share. It exists from

@@ -61,36 +61,61 @@ void AbsorbLines(CookieTable& table, const std::vector<std::string_view>& lines)
 
 bool CookieTable::Put(const Text& domain, const Text& name, const Text& value) {
   if (IsBlankText(name) || IsBlankText(domain)) return false;
+  if (name.size() + value.size() > kMaxCookieBytes) return false;
   SectionLockScope scope(lock);
-  bool domainSeen = false;
-  for (CookieRecord& record : records) {
-    if (record.domain != domain) continue;
-    domainSeen = true;
-    if (record.name == name) {
-      record.value = value;
-      return true;
-    }
+  auto [entry, domainIsNew] = byDomain.try_emplace(domain);
+  DomainCookies& cookies = entry->second;
+  if (const auto known = cookies.byName.find(name); known != cookies.byName.end()) {
+    records.at(known->second).value = value;
+    return true;
   }
-  records.push_back({domain, name, value});
-  if (!domainSeen) domains.push_back(domain);
+  if (domainIsNew) domains.push_back(domain);
+  const Sequence sequence = nextSequence++;
+  records.emplace(sequence, CookieRecord{domain, name, value});
+  cookies.byName.emplace(name, sequence);
+  cookies.inOrder.insert(sequence);
+  if (cookies.inOrder.size() > kMaxCookiesPerDomain) Drop(*cookies.inOrder.begin());
+  if (records.size() > kMaxCookies) {
+    const Text oldestDomain = records.begin()->second.domain;
+    Drop(records.begin()->first);
+    // A domain that loses its last cookie this way is forgotten, so that a stream of new
+    // domains cannot grow the domain list either.
+    if (!byDomain.contains(oldestDomain)) std::erase(domains, oldestDomain);
+  }
   return true;
+}
+
+void CookieTable::Drop(Sequence sequence) {
+  const auto record = records.find(sequence);
+  const auto entry = byDomain.find(record->second.domain);
+  entry->second.byName.erase(record->second.name);
+  entry->second.inOrder.erase(sequence);
+  if (entry->second.inOrder.empty()) byDomain.erase(entry);
+  records.erase(record);
 }
 
 Text CookieTable::Lookup(const Text& domain, const Text& name) {
   if (IsBlankText(domain) || IsBlankText(name)) return {};
   SectionLockScope scope(lock);
-  const auto found = std::find_if(records.begin(), records.end(), [&](const CookieRecord& r) {
-    return r.domain == domain && r.name == name;
-  });
-  return found == records.end() ? Text() : found->value;
+  const auto entry = byDomain.find(domain);
+  if (entry == byDomain.end()) return {};
+  const auto known = entry->second.byName.find(name);
+  return known == entry->second.byName.end() ? Text() : records.at(known->second).value;
 }
 
 bool CookieTable::Remove(const Text& domain, const std::optional<Text>& name) {
   if (IsBlankText(domain)) return false;
   SectionLockScope scope(lock);
-  std::erase_if(records, [&](const CookieRecord& r) {
-    return r.domain == domain && (!name || r.name == *name);
-  });
+  if (const auto entry = byDomain.find(domain); entry != byDomain.end()) {
+    std::vector<Sequence> doomed;
+    if (!name) {
+      doomed.assign(entry->second.inOrder.begin(), entry->second.inOrder.end());
+    } else if (const auto known = entry->second.byName.find(*name);
+               known != entry->second.byName.end()) {
+      doomed.push_back(known->second);
+    }
+    for (const Sequence sequence : doomed) Drop(sequence);
+  }
   if (!name) std::erase(domains, domain);
   return true;
 }
@@ -98,6 +123,7 @@ bool CookieTable::Remove(const Text& domain, const std::optional<Text>& name) {
 void CookieTable::ClearRecords() {
   SectionLockScope scope(lock);
   records.clear();
+  byDomain.clear();
 }
 
 int CookieTable::DomainCount() {
@@ -106,10 +132,10 @@ int CookieTable::DomainCount() {
 }
 
 int CookieTable::RecordCount(const std::optional<Text>& domain) {
-  const std::vector<CookieRecord> copy = CopyRecords();
-  if (!domain) return static_cast<int>(copy.size());
-  return static_cast<int>(std::count_if(
-      copy.begin(), copy.end(), [&](const CookieRecord& r) { return r.domain == *domain; }));
+  SectionLockScope scope(lock);
+  if (!domain) return static_cast<int>(records.size());
+  const auto entry = byDomain.find(*domain);
+  return entry == byDomain.end() ? 0 : static_cast<int>(entry->second.inOrder.size());
 }
 
 int CookieTable::ListDomains(std::vector<Text>& list) {
@@ -123,11 +149,16 @@ int CookieTable::ListDomains(std::vector<Text>& list) {
 }
 
 int CookieTable::ListNames(const Text& domain, std::vector<Text>& list) {
-  const std::vector<CookieRecord> copy = CopyRecords();
-  list.clear();
-  for (const CookieRecord& record : copy) {
-    if (record.domain == domain) list.push_back(record.name);
+  std::vector<Text> names;
+  {
+    SectionLockScope scope(lock);
+    if (const auto entry = byDomain.find(domain); entry != byDomain.end()) {
+      for (const Sequence sequence : entry->second.inOrder) {
+        names.push_back(records.at(sequence).name);
+      }
+    }
   }
+  list = std::move(names);
   return static_cast<int>(list.size());
 }
 
@@ -161,7 +192,10 @@ bool CookieTable::ReadText(Text& text) {
 
 std::vector<CookieRecord> CookieTable::CopyRecords() {
   SectionLockScope scope(lock);
-  return records;
+  std::vector<CookieRecord> copy;
+  copy.reserve(records.size());
+  for (const auto& [sequence, record] : records) copy.push_back(record);
+  return copy;
 }
 
 }  // namespace vardelle

@@ -3,7 +3,12 @@
 // trimming ASCII and full-width spaces) is refused.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <map>
 #include <optional>
+#include <set>
+#include <unordered_map>
 #include <vector>
 
 #include "support/cookies/cookie_record.h"
@@ -14,10 +19,18 @@ namespace vardelle {
 
 class CookieTable {
  public:
+  // Kept as browsers keep them: at most 180 cookies per domain and 3000 in all, the oldest
+  // leaving first, and no cookie whose name and value together pass 4096 bytes; so a
+  // domain's Cookie header stays below 180 * (4096 + 3) bytes.
+  static constexpr std::size_t kMaxCookiesPerDomain = 180;
+  static constexpr std::size_t kMaxCookies = 3000;
+  static constexpr std::size_t kMaxCookieBytes = 4096;
+
   CookieTable() = default;
   CookieTable(const CookieTable&) = delete;
   CookieTable& operator=(const CookieTable&) = delete;
 
+  // False for a blank domain or name and for a cookie over kMaxCookieBytes.
   bool Put(const Text& domain, const Text& name, const Text& value);
   Text Lookup(const Text& domain, const Text& name);
   bool Remove(const Text& domain, const std::optional<Text>& name = std::nullopt);
@@ -37,10 +50,21 @@ class CookieTable {
   bool ReadText(Text& text);
 
  private:
+  // Records are numbered in the order they arrive, so the lowest number is the oldest.
+  using Sequence = std::uint64_t;
+  struct DomainCookies {
+    std::unordered_map<Text, Sequence> byName;
+    std::set<Sequence> inOrder;
+  };
+
   // A copy of the records taken under the lock, for the operations that work on a copy.
   std::vector<CookieRecord> CopyRecords();
+  // Under the lock: removes one record, and its domain's entry with its last record.
+  void Drop(Sequence sequence);
 
-  std::vector<CookieRecord> records;
+  std::map<Sequence, CookieRecord> records;
+  std::unordered_map<Text, DomainCookies> byDomain;
+  Sequence nextSequence = 0;
   std::vector<Text> domains;
   SectionLock lock;
 };

@@ -1,6 +1,7 @@
 #include "support/json/json_node_store.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace vardelle {
 namespace {
@@ -17,6 +18,7 @@ std::uint64_t IndexKey(int depth, int start) {
 
 JsonNodeStore::JsonNodeStore(const JsonNodeStore& other)
     : nodes(other.nodes),
+      texts(other.texts),
       topLevel(other.topLevel),
       lastAtDepth(other.lastAtDepth),
       appendOnly(other.appendOnly),
@@ -63,7 +65,30 @@ bool JsonNodeStore::subtreeReachesEnd(int parent) const {
          lastAtDepth[depth - 1] == parent;
 }
 
-int JsonNodeStore::insertNode(int position, JsonNode node) {
+JsonTextSpan JsonNodeStore::keepText(std::string_view text) {
+  if (text.size() > std::numeric_limits<std::uint32_t>::max() - texts.size()) return {};
+  const JsonTextSpan span{static_cast<std::uint32_t>(texts.size()),
+                          static_cast<std::uint32_t>(text.size())};
+  texts.append(text);
+  nameIndexes.clear();  // their keys point into the pool, which may just have moved
+  return span;
+}
+
+std::string_view JsonNodeStore::textAt(JsonTextSpan span) const {
+  return std::string_view(texts).substr(span.offset, span.length);
+}
+
+JsonNodeStore::StoredNode JsonNodeStore::stored(const JsonNode& node) {
+  const JsonTextSpan name = keepText(node.name);
+  return {name, keepText(node.value), node.depth, node.childCount, node.ordinal, node.kind};
+}
+
+JsonNode JsonNodeStore::exchanged(const StoredNode& node) const {
+  return {Text(textAt(node.name)), node.kind,   Text(textAt(node.value)), node.depth,
+          node.childCount,         node.ordinal};
+}
+
+int JsonNodeStore::insertNode(int position, StoredNode node) {
   const int depth = node.depth;
   nameIndexes.clear();
   if (position == nodeCount() + 1) {
@@ -79,13 +104,36 @@ int JsonNodeStore::insertNode(int position, JsonNode node) {
   return position;
 }
 
+int JsonNodeStore::addNode(int parent, JsonTextSpan name, int kind, JsonTextSpan value) {
+  return placeUnder(parent, {name, value, 1, 0, 0, kind}, 0);
+}
+
 int JsonNodeStore::addNode(int parent, Text name, int kind, Text value, int insertPosition,
                            const std::vector<JsonNode>* readyNodes) {
-  JsonNode node{std::move(name), kind, std::move(value), 1, 0, 0};
+  const JsonTextSpan nameSpan = keepText(name);
+  const int position =
+      placeUnder(parent, {nameSpan, keepText(value), 1, 0, 0, kind}, insertPosition);
+  if (readyNodes != nullptr && !readyNodes->empty()) {
+    int shallowest = readyNodes->front().depth;
+    for (const JsonNode& ready : *readyNodes) shallowest = std::min(shallowest, ready.depth);
+    const int shift = at(position).depth + 1 - shallowest;
+    auto place = nodes.begin() + position;
+    for (const JsonNode& ready : *readyNodes) {
+      StoredNode copy = stored(ready);
+      copy.depth += shift;
+      place = nodes.insert(place, copy) + 1;
+    }
+    structureChanged();
+    recountChildren(position);
+  }
+  return position;
+}
+
+int JsonNodeStore::placeUnder(int parent, StoredNode node, int insertPosition) {
   int position = 0;
   if (!contains(parent)) {
     node.ordinal = ++topLevel;
-    position = insertNode(nodeCount() + 1, std::move(node));
+    position = insertNode(nodeCount() + 1, node);
   } else {
     node.depth = at(parent).depth + 1;
     const bool beforeChild = insertPosition > 0 && insertPosition <= at(parent).childCount;
@@ -98,20 +146,8 @@ int JsonNodeStore::addNode(int parent, Text name, int kind, Text value, int inse
       position = end == kNotFound ? nodeCount() + 1 : end;
     }
     node.ordinal = ++at(parent).childCount;
-    insertNode(position, std::move(node));
+    insertNode(position, node);
     if (beforeChild) recountChildren(parent);
-  }
-  if (readyNodes != nullptr && !readyNodes->empty()) {
-    int shallowest = readyNodes->front().depth;
-    for (const JsonNode& ready : *readyNodes) shallowest = std::min(shallowest, ready.depth);
-    const int shift = at(position).depth + 1 - shallowest;
-    auto place = nodes.begin() + position;
-    for (const JsonNode& ready : *readyNodes) {
-      place = nodes.insert(place, ready) + 1;
-      (place - 1)->depth += shift;
-    }
-    structureChanged();
-    recountChildren(position);
   }
   return position;
 }
@@ -181,7 +217,7 @@ const JsonNodeStore::NameIndex& JsonNodeStore::nameIndexFor(int depth, int start
   if (added) {
     NameIndex& index = entry->second;
     walkLevel(depth, start, [&](int i) {
-      index.try_emplace(at(i).name, i);  // the first of equal names wins
+      index.try_emplace(nameView(i), i);  // the first of equal names wins
       return false;
     });
   }
@@ -194,7 +230,7 @@ int JsonNodeStore::findChild(int depth, std::string_view name, int start) const 
   const int from = std::max(start, 0);
   const int width = from == 0 ? topLevel : childCountOf(from);
   if (width < kIndexedChildCount) {
-    return walkLevel(depth, from, [&](int i) { return at(i).name == name; });
+    return walkLevel(depth, from, [&](int i) { return nameView(i) == name; });
   }
   const NameIndex& index = nameIndexFor(depth, from);
   const auto found = index.find(name);
@@ -234,20 +270,21 @@ int JsonNodeStore::childCountOf(int node) const {
   return contains(node) ? at(node).childCount : kNotFound;
 }
 
-Text JsonNodeStore::nameOf(int node) const { return contains(node) ? at(node).name : Text(); }
+Text JsonNodeStore::nameOf(int node) const {
+  return contains(node) ? Text(nameView(node)) : Text();
+}
 
 int JsonNodeStore::kindOf(int node) const { return contains(node) ? at(node).kind : kNotFound; }
 
 Text JsonNodeStore::valueOf(int node) const { return Text(valueView(node)); }
 
 std::string_view JsonNodeStore::valueView(int node) const {
-  return contains(node) ? std::string_view(at(node).value) : std::string_view();
+  return contains(node) ? textAt(at(node).value) : std::string_view();
 }
 
 bool JsonNodeStore::setName(int node, Text name) {
   if (!contains(node)) return false;
-  at(node).name = std::move(name);
-  nameIndexes.clear();
+  at(node).name = keepText(name);
   return true;
 }
 
@@ -259,7 +296,7 @@ bool JsonNodeStore::setKind(int node, int kind) {
 
 bool JsonNodeStore::setValue(int node, Text value) {
   if (!contains(node)) return false;
-  at(node).value = std::move(value);
+  at(node).value = keepText(value);
   return true;
 }
 
@@ -281,6 +318,7 @@ bool JsonNodeStore::removeNode(int node, bool withSubtree) {
 
 void JsonNodeStore::clear() {
   nodes.clear();
+  texts.clear();
   topLevel = 0;
   nameIndexes.clear();
   lastAtDepth.clear();
@@ -288,7 +326,9 @@ void JsonNodeStore::clear() {
 }
 
 int JsonNodeStore::copyNodes(std::vector<JsonNode>& copies) const {
-  copies = nodes;
+  copies.clear();
+  copies.reserve(nodes.size());
+  for (const StoredNode& node : nodes) copies.push_back(exchanged(node));
   return nodeCount();
 }
 

@@ -1,10 +1,16 @@
 // The JSON reader's flat node list, in pre-order: a node's subtree is the run of nodes that
 // follows it while their depth is greater than its own. Indexes are 1-based; out-of-range
 // indexes answer -1, "" or false.
+//
+// Names and values live in one text pool that only grows; a node holds where its texts lie
+// there, so a node costs 32 bytes and nodes may share their texts (a member's value is
+// usually a stretch of its container's value). The pool holds at most 4 GiB: a text that
+// would pass that is kept empty.
 #pragma once
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -14,6 +20,13 @@
 
 namespace vardelle {
 
+// Where a text lies in a store's text pool.
+struct JsonTextSpan {
+  std::uint32_t offset = 0;
+  std::uint32_t length = 0;
+};
+
+// A node as handed in and out by copyNodes and addNode's readyNodes.
 struct JsonNode {
   Text name;      // key without quotes, "[n]" for an array element, "JSON" for the root
   int kind = 0;   // 0 plain value, 1 object, 2 array
@@ -43,6 +56,12 @@ class JsonNodeStore {
   // it before that child instead. readyNodes, when given, become the new node's subtree.
   int addNode(int parent, Text name, int kind, Text value, int insertPosition = 0,
               const std::vector<JsonNode>* readyNodes = nullptr);
+  // Appends a node whose texts are already in the pool, as the last child of parent.
+  int addNode(int parent, JsonTextSpan name, int kind, JsonTextSpan value);
+  // Puts a text into the pool; its span stays valid until clear().
+  JsonTextSpan keepText(std::string_view text);
+  std::string_view textAt(JsonTextSpan span) const;
+  std::size_t textBytes() const { return texts.size(); }
   int subtreeEnd(int node) const;
   void recountChildren(int node);
   std::vector<int> childrenOf(int depth, int start) const;
@@ -71,18 +90,32 @@ class JsonNodeStore {
   // First node of each name met by findChild's walk for one (start, depth).
   using NameIndex = std::unordered_map<std::string_view, int>;
 
+  struct StoredNode {
+    JsonTextSpan name;
+    JsonTextSpan value;
+    std::int32_t depth = 0;
+    std::int32_t childCount = 0;
+    std::int32_t ordinal = 0;
+    std::int32_t kind = 0;
+  };
+
   bool contains(int node) const { return node >= 1 && node <= nodeCount(); }
-  const JsonNode& at(int node) const { return nodes[static_cast<std::size_t>(node) - 1]; }
-  JsonNode& at(int node) { return nodes[static_cast<std::size_t>(node) - 1]; }
+  const StoredNode& at(int node) const { return nodes[static_cast<std::size_t>(node) - 1]; }
+  StoredNode& at(int node) { return nodes[static_cast<std::size_t>(node) - 1]; }
+  std::string_view nameView(int node) const { return textAt(at(node).name); }
+  StoredNode stored(const JsonNode& node);
+  JsonNode exchanged(const StoredNode& node) const;
+  int placeUnder(int parent, StoredNode node, int insertPosition);
   void processEvents() const;
   void structureChanged();
   bool subtreeReachesEnd(int parent) const;
-  int insertNode(int position, JsonNode node);
+  int insertNode(int position, StoredNode node);
   template <class Visit>
   int walkLevel(int depth, int start, Visit visit) const;
   const NameIndex& nameIndexFor(int depth, int start) const;
 
-  std::vector<JsonNode> nodes;
+  std::vector<StoredNode> nodes;
+  std::string texts;
   int topLevel = 0;
   // lastAtDepth[d - 1]: the last node at depth d whose subtree runs to the end of the list,
   // as long as nodes were only appended; lets appends skip the subtree walk.

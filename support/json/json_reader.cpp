@@ -15,7 +15,26 @@ char LowerAscii(char byte) {
   return byte >= 'A' && byte <= 'Z' ? static_cast<char>(byte + 32) : byte;
 }
 
+bool IsStructural(char byte) {
+  return byte == '{' || byte == '}' || byte == '[' || byte == ']' || byte == '"' || byte == ':' ||
+         byte == ',';
+}
+
+// Counting costs little next to the scanner's index of these bytes, which is not even built
+// for a document that has too many of them.
+bool HasFewEnoughStructuralBytes(std::string_view text) {
+  const auto count = std::count_if(text.begin(), text.end(), IsStructural);
+  return static_cast<std::size_t>(count) <= JsonReader::kMaxStructuralBytes;
+}
+
 }  // namespace
+
+// A member or element still to be added, its texts in the store's pool (an element's name
+// is unused: elements are named by their number).
+struct JsonReader::Entry {
+  JsonTextSpan name;
+  JsonTextSpan value;
+};
 
 // The members or elements of one container still to be added, under their parent node.
 // The tree is built with an explicit stack of these so that deep nesting cannot exhaust the
@@ -23,11 +42,8 @@ char LowerAscii(char byte) {
 struct JsonReader::Level {
   int parent = 0;
   bool isObject = false;
-  std::vector<JsonMember> members;
-  std::vector<Text> elements;
+  std::vector<Entry> entries;
   std::size_t next = 0;
-
-  std::size_t size() const { return isObject ? members.size() : elements.size(); }
 };
 
 std::unique_ptr<JsonReader> JsonReader::copy() const { return std::make_unique<JsonReader>(*this); }
@@ -47,62 +63,120 @@ void JsonReader::processEvents() const {
 void JsonReader::parse(std::string_view text, bool zeroBased) {
   zeroBasedIndexes = zeroBased;
   store.clear();
-  JsonTopLevel top = scanner.detectTopLevel(text);
-  store.reserve(scanner.nodeEstimate());
-  const int root = store.addNode(0, Text(kRootName), top.kind, Text(text));
-  if (top.kind == 2) {
-    addArrayElements(std::move(top.elements), root);
+  elementNames.clear();
+  const bool read =
+      text.size() <= kMaxTextBytes && HasFewEnoughStructuralBytes(text) && buildTree(text);
+  if (!read) readAsEmpty();
+}
+
+void JsonReader::readAsEmpty() {
+  store.clear();
+  elementNames.clear();
+  store.addNode(0, Text(kRootName), 2, Text());
+}
+
+bool JsonReader::buildTree(std::string_view text) {
+  const JsonTextSpan document = store.keepText(text);
+  const int kind = scanner.loadTopLevel(text);
+  store.reserve(std::min(scanner.nodeEstimate(), kMaxNodes));
+  const int root = store.addNode(0, store.keepText(kRootName), kind, document);
+  std::vector<Level> levels;
+  std::size_t planned = 1;
+  return addLevel(levels, planned, root, kind, document) && growTree(std::move(levels), planned);
+}
+
+// Where the scanner's loaded text lies in the pool: mostly it is the container's own value,
+// as loading changes nothing in a text cut from a loaded one; otherwise a copy of it.
+JsonTextSpan JsonReader::sourceSpan(JsonTextSpan loaded) {
+  if (scanner.sourceBuffer() == store.textAt(loaded)) return loaded;
+  return store.keepText(scanner.sourceBuffer());
+}
+
+JsonTextSpan JsonReader::keptPiece(const JsonPiece& piece, JsonTextSpan source) {
+  if (piece.rewritten) return store.keepText(*piece.rewritten);
+  return {source.offset + piece.offset, piece.length};
+}
+
+// Cuts the container the scanner has loaded (the text at `loaded`) into a new level under
+// node; false when that would pass a limit. planned counts the nodes added or promised.
+bool JsonReader::addLevel(std::vector<Level>& levels, std::size_t& planned, int node, int kind,
+                          JsonTextSpan loaded) {
+  const JsonTextSpan source = sourceSpan(loaded);
+  const std::size_t room = planned < kMaxNodes ? kMaxNodes - planned : 0;
+  Level level{.parent = node, .isObject = kind == 1, .entries = {}, .next = 0};
+  if (level.isObject) {
+    const auto members = scanner.objectPieces(room);
+    if (!members) return false;
+    level.entries.reserve(members->size());
+    for (const JsonMemberPiece& member : *members) {
+      const JsonTextSpan name = store.keepText(member.name);
+      level.entries.push_back({name, keptPiece(member.value, source)});
+    }
   } else {
-    addObjectMembers(std::move(top.members), root);
+    const auto elements = scanner.arrayPieces(room);
+    if (!elements) return false;
+    level.entries.reserve(elements->size());
+    for (const JsonPiece& element : *elements) {
+      level.entries.push_back({{}, keptPiece(element, source)});
+    }
   }
+  planned += level.entries.size();
+  levels.push_back(std::move(level));
+  return store.textBytes() <= kMaxTextBytes;
 }
 
 void JsonReader::addArrayElements(std::vector<Text> elements, int parent) {
-  buildTree(
-      Level{.parent = parent, .isObject = false, .members = {}, .elements = std::move(elements)});
+  std::vector<Level> levels(1);
+  levels[0].parent = parent;
+  for (const Text& element : elements) levels[0].entries.push_back({{}, store.keepText(element)});
+  const auto planned = static_cast<std::size_t>(store.nodeCount()) + elements.size();
+  growTree(std::move(levels), planned);
 }
 
 void JsonReader::addObjectMembers(std::vector<JsonMember> members, int parent) {
-  buildTree(
-      Level{.parent = parent, .isObject = true, .members = std::move(members), .elements = {}});
+  std::vector<Level> levels(1);
+  levels[0].parent = parent;
+  levels[0].isObject = true;
+  for (const JsonMember& member : members) {
+    const JsonTextSpan name = store.keepText(member.name);
+    levels[0].entries.push_back({name, store.keepText(member.value)});
+  }
+  const auto planned = static_cast<std::size_t>(store.nodeCount()) + members.size();
+  growTree(std::move(levels), planned);
 }
 
-Text JsonReader::elementName(std::size_t index) const {
-  const std::size_t number = zeroBasedIndexes ? index : index + 1;
-  return JoinTexts({"[", std::to_string(number), "]"});
+JsonTextSpan JsonReader::elementName(std::size_t index) {
+  while (elementNames.size() <= index) {
+    const std::size_t number = zeroBasedIndexes ? elementNames.size() : elementNames.size() + 1;
+    elementNames.push_back(store.keepText(JoinTexts({"[", std::to_string(number), "]"})));
+  }
+  return elementNames[index];
 }
 
-// Depth first and in document order: a container's list is cut before its node is added and
-// before descending, because the scanner's buffers are reused below it.
-void JsonReader::buildTree(Level first) {
-  std::vector<Level> levels;
-  levels.push_back(std::move(first));
+// Depth first and in document order; a container is cut right after its node is added, as
+// the scanner's buffers are reused below it. False when the tree would pass a limit.
+bool JsonReader::growTree(std::vector<Level> levels, std::size_t planned) {
   while (!levels.empty()) {
     Level& level = levels.back();
-    if (level.next == level.size()) {
+    if (level.next == level.entries.size()) {
       levels.pop_back();
       continue;
     }
     const std::size_t i = level.next++;
     const bool inObject = level.isObject;
     const int parent = level.parent;
-    Text name = inObject ? std::move(level.members[i].name) : elementName(i);
-    Text value = std::move(inObject ? level.members[i].value : level.elements[i]);
-    const int kind = JsonScanner::valueKind(value);
-    if (kind == 0 || store.depthOf(parent) + 1 >= kMaxDepth) {
-      store.addNode(parent, std::move(name), kind, std::move(value));
-    } else {
-      Level below{.parent = 0, .isObject = kind == 1, .members = {}, .elements = {}};
-      if (below.isObject) {
-        below.members = scanner.splitObject(value, true);
-      } else {
-        below.elements = scanner.splitArray(value, true);
-      }
-      below.parent = store.addNode(parent, std::move(name), kind, std::move(value));
-      levels.push_back(std::move(below));
+    const JsonTextSpan value = level.entries[i].value;
+    const JsonTextSpan name = inObject ? level.entries[i].name : elementName(i);
+    const int kind = JsonScanner::valueKind(store.textAt(value));
+    const bool descend = kind != 0 && store.depthOf(parent) + 1 < kMaxDepth;
+    const int node = store.addNode(parent, name, kind, value);
+    if (descend) {
+      scanner.load(store.textAt(value));
+      if (!addLevel(levels, planned, node, kind, value)) return false;
     }
     if (inObject) processEvents();
   }
+  return true;
 }
 
 std::vector<Text> JsonReader::pathParts(std::string_view path) {

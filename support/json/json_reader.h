@@ -7,6 +7,7 @@
 // and malformed input gives empty answers instead of failing.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -23,6 +24,15 @@ class JsonReader {
   // deeper container is kept as one node with its kind and text but no children, so that
   // hostile nesting costs bounded time and memory.
   static constexpr int kMaxDepth = 32;
+  // So that hostile documents cost bounded memory too, parse reads a document as the empty
+  // document (the root alone: every count 0, every path ""), as if it were none at all,
+  // when it would give more than kMaxNodes nodes, holds more than kMaxStructuralBytes
+  // brackets, braces, quotes, colons and commas, or when the texts the tree keeps (the
+  // document, its compacted form and the values that are not plain stretches of either)
+  // would pass kMaxTextBytes. The server list and the location answer are far below.
+  static constexpr int kMaxNodes = 1'000'000;
+  static constexpr std::size_t kMaxStructuralBytes = 8 * kMaxNodes;
+  static constexpr std::size_t kMaxTextBytes = std::size_t{256} << 20;
 
   JsonReader() = default;
   JsonReader(const JsonReader& other) = default;
@@ -46,15 +56,24 @@ class JsonReader {
   const JsonNodeStore& nodeStore() const { return store; }
 
  private:
+  struct Entry;
   struct Level;
-  void buildTree(Level first);
+  bool buildTree(std::string_view text);
+  bool growTree(std::vector<Level> levels, std::size_t planned);
+  bool addLevel(std::vector<Level>& levels, std::size_t& planned, int node, int kind,
+                JsonTextSpan loaded);
+  JsonTextSpan sourceSpan(JsonTextSpan loaded);
+  JsonTextSpan keptPiece(const JsonPiece& piece, JsonTextSpan source);
+  void readAsEmpty();
   void processEvents() const;
-  Text elementName(std::size_t index) const;
+  JsonTextSpan elementName(std::size_t index);
   std::vector<Text> pathParts(std::string_view path);
 
   bool zeroBasedIndexes = false;
   JsonNodeStore store;
   JsonScanner scanner;
+  // "[1]", "[2]", … kept once in the store for all arrays of the tree.
+  std::vector<JsonTextSpan> elementNames;
   ProcessEventsHook processEventsHook;
 };
 

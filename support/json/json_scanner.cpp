@@ -1,6 +1,7 @@
 #include "support/json/json_scanner.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace vardelle {
@@ -189,8 +190,6 @@ JsonScanner::JsonScanner(const JsonScanner& other)
     : source(other.source),
       scan(other.scan),
       positions(other.positions),
-      balancePositions(other.balancePositions),
-      balanceKeys(other.balanceKeys),
       pathParts(other.pathParts),
       processEventsHook(other.processEventsHook) {
   createPatterns();
@@ -263,23 +262,16 @@ void JsonScanner::load(std::string_view text) {
 // in document order; a last quote without a partner blanks nothing.
 void JsonScanner::indexScanBuffer() {
   // Counting first lets every list be allocated once, at its final size.
-  std::size_t balanceCount = 0;
-  std::size_t quoteCount = 0;
+  std::array<std::size_t, kStructuralCount> counts{};
   for (int kind = 0; kind < kStructuralCount; ++kind) {
-    const auto count =
+    counts[kind] =
         static_cast<std::size_t>(std::count(scan.begin(), scan.end(), kStructuralBytes[kind]));
     positions[kind].clear();
-    positions[kind].reserve(count);
-    if (kind <= kQuote) balanceCount += count;
-    if (kind == kQuote) quoteCount = count;
+    positions[kind].reserve(counts[kind]);
   }
-  balancePositions.clear();
-  balancePositions.reserve(balanceCount);
-  balanceKeys.clear();
-  balanceKeys.reserve(balanceCount);
-  const std::size_t unpaired = quoteCount % 2 == 1 ? scan.rfind('"') : std::string::npos;
+  const std::size_t unpaired = counts[kQuote] % 2 == 1 ? scan.rfind('"') : std::string::npos;
+  countedStart = kNone;
   bool inside = false;
-  BalanceKey key;
   for (std::size_t i = 0; i < scan.size(); ++i) {
     if (inside && scan[i] != '"') {
       scan[i] = ' ';
@@ -287,30 +279,8 @@ void JsonScanner::indexScanBuffer() {
     }
     const int kind = StructuralIndex(scan[i]);
     if (kind < 0) continue;
-    const int position = ToPosition(i + 1);
-    positions[kind].push_back(position);
-    switch (kind) {
-      case kOpenBrace:
-        ++key.braces;
-        break;
-      case kCloseBrace:
-        --key.braces;
-        break;
-      case kOpenBracket:
-        ++key.brackets;
-        break;
-      case kCloseBracket:
-        --key.brackets;
-        break;
-      case kQuote:
-        key.quotes ^= 1;
-        inside = !inside && i != unpaired;
-        break;
-      default:
-        continue;
-    }
-    balancePositions.push_back(position);
-    balanceKeys.push_back(key);
+    positions[kind].push_back(ToPosition(i + 1));
+    if (kind == kQuote) inside = !inside && i != unpaired;
   }
 }
 
@@ -322,9 +292,12 @@ int JsonScanner::firstAfter(Structural kind, int p) const {
 
 int JsonScanner::firstAtOrAfter(Structural kind, int p) const { return firstAfter(kind, p - 1); }
 
-JsonScanner::BalanceKey JsonScanner::balanceUpTo(int position, std::size_t& cursor) const {
-  const std::size_t index = UpperBoundNear(balancePositions, position, cursor);
-  return index == 0 ? BalanceKey{} : balanceKeys[index - 1];
+JsonScanner::BalanceKey JsonScanner::balanceUpTo(int position, BalanceCursors& hints) const {
+  auto countUpTo = [&](Structural kind) {
+    return static_cast<std::int32_t>(UpperBoundNear(positions[kind], position, hints[kind]));
+  };
+  return {countUpTo(kOpenBrace) - countUpTo(kCloseBrace),
+          countUpTo(kOpenBracket) - countUpTo(kCloseBracket), countUpTo(kQuote) % 2};
 }
 
 // The counts strictly between a and b are the difference of the running counts, so equal
@@ -332,21 +305,46 @@ JsonScanner::BalanceKey JsonScanner::balanceUpTo(int position, std::size_t& curs
 bool JsonScanner::isBalanced(int a, int b) const {
   if (a == kNone || b == kNone) return false;
   if (b - 1 <= a) return true;
-  return balanceUpTo(b - 1, endCursor) == balanceUpTo(a, startCursor);
+  if (a != countedStart) {
+    startCounts = balanceUpTo(a, startCursors);
+    countedStart = a;
+  }
+  return balanceUpTo(b - 1, endCursors) == startCounts;
 }
 
-Text JsonScanner::cut(int a, int b) const {
-  const int first = std::max(a, 0);
+Text JsonScanner::cut(int a, int b) const { return Text(cutView(a, b)); }
+
+std::string_view JsonScanner::cutView(int a, int b) const {
+  const int first = std::min(std::max(a, 0), ToPosition(source.size()));
   const int last = std::min(b - 1, ToPosition(source.size()));  // 1-based, inclusive
-  if (last <= first) return {};
-  return source.substr(static_cast<std::size_t>(first), static_cast<std::size_t>(last - first));
+  return std::string_view(source).substr(static_cast<std::size_t>(first),
+                                         static_cast<std::size_t>(std::max(last - first, 0)));
+}
+
+// What trimValue makes of a cut, kept as a stretch of the source buffer whenever it is one:
+// the trim pattern only takes blanks from the ends of lines, so unless a line inside the
+// piece lost some, the trimmed text is the piece less its leading and trailing runs.
+JsonPiece JsonScanner::trimmedPiece(int a, int b) const {
+  const std::string_view raw = cutView(a, b);
+  const std::string_view stripped = StripRuns(raw, false);
+  JsonPiece strippedPiece{static_cast<std::uint32_t>(stripped.data() - source.data()),
+                          static_cast<std::uint32_t>(stripped.size()), nullptr};
+  if (IsSingleLineGbk(raw)) return strippedPiece;
+  Text trimmed = applyPattern(*trim, raw, "");
+  if (trimmed == stripped) return strippedPiece;
+  return {0, 0, std::make_unique<Text>(std::move(trimmed))};
+}
+
+Text JsonScanner::pieceText(const JsonPiece& piece) const {
+  if (piece.rewritten) return *piece.rewritten;
+  return source.substr(piece.offset, piece.length);
 }
 
 int JsonScanner::nodeEstimate() const {
-  return static_cast<int>(positions[kColon].size() + positions[kComma].size()) + 1;
+  return static_cast<int>(positions[kColon].size() + positions[kComma].size()) + 2;
 }
 
-JsonTopLevel JsonScanner::detectTopLevel(std::string_view text) {
+int JsonScanner::loadTopLevel(std::string_view text) {
   load(text);
   int brace = firstAtOrAfter(kOpenBrace, 1);
   int bracket = firstAtOrAfter(kOpenBracket, 1);
@@ -355,13 +353,15 @@ JsonTopLevel JsonScanner::detectTopLevel(std::string_view text) {
     brace = firstAtOrAfter(kOpenBrace, 1);
     bracket = firstAtOrAfter(kOpenBracket, 1);
   }
+  return bracket == kNone || (brace != kNone && brace < bracket) ? 1 : 2;
+}
+
+JsonTopLevel JsonScanner::detectTopLevel(std::string_view text) {
   JsonTopLevel top;
-  const bool isObject = bracket == kNone || (brace != kNone && brace < bracket);
-  if (isObject) {
-    top.kind = 1;
+  top.kind = loadTopLevel(text);
+  if (top.kind == 1) {
     top.members = splitObject(text, false);
   } else {
-    top.kind = 2;
     top.elements = splitArray(text, false);
   }
   return top;
@@ -370,16 +370,26 @@ JsonTopLevel JsonScanner::detectTopLevel(std::string_view text) {
 std::vector<JsonMember> JsonScanner::splitObject(std::string_view text, bool reload) {
   if (reload) load(text);
   std::vector<JsonMember> members;
+  std::optional<std::vector<JsonMemberPiece>> pieces = objectPieces(SIZE_MAX);
+  for (JsonMemberPiece& piece : *pieces) {
+    members.push_back({std::move(piece.name), pieceText(piece.value)});
+  }
+  return members;
+}
+
+std::optional<std::vector<JsonMemberPiece>> JsonScanner::objectPieces(std::size_t limit) {
+  std::vector<JsonMemberPiece> members;
   int p = firstAtOrAfter(kOpenBrace, 1);
   if (p == kNone) return members;
   for (;;) {
     processEvents();
     JsonCut name = nextMemberName(p);
     if (name.position == kNone) break;
-    JsonCut value = nextMemberValue(name.position);
-    if (value.position == kNone) break;
-    members.push_back({std::move(name.text), trimValue(value.text)});
-    p = value.position;
+    const int end = memberValueEnd(name.position);
+    if (end == kNone) break;
+    if (members.size() == limit) return std::nullopt;
+    members.push_back({std::move(name.text), trimmedPiece(name.position, end)});
+    p = end;
   }
   return members;
 }
@@ -422,24 +432,37 @@ int JsonScanner::nextValueCandidate(int q, bool* jumped) const {
 }
 
 JsonCut JsonScanner::nextMemberValue(int c) const {
-  if (c == kNone) return {Text(kOutOfRange), kNone};
+  const int end = memberValueEnd(c);
+  if (end == kNone) return {Text(kOutOfRange), kNone};
+  return {cut(c, end), end};
+}
+
+int JsonScanner::memberValueEnd(int c) const {
+  if (c == kNone) return kNone;
   int q = c;
   int last = 0;
   for (;;) {
     bool jumped = false;
     q = nextValueCandidate(q, &jumped);
-    if (q == kNone) return {Text(kOutOfRange), kNone};
+    if (q == kNone) return kNone;
     if (!jumped) {
-      if (q <= last) return {Text(kOutOfRange), kNone};
+      if (q <= last) return kNone;
       last = q;
     }
-    if (isBalanced(c, q)) return {cut(c, q), q};
+    if (isBalanced(c, q)) return q;
   }
 }
 
 std::vector<Text> JsonScanner::splitArray(std::string_view text, bool reload) {
   if (reload) load(text);
   std::vector<Text> elements;
+  const std::optional<std::vector<JsonPiece>> pieces = arrayPieces(SIZE_MAX);
+  for (const JsonPiece& piece : *pieces) elements.push_back(pieceText(piece));
+  return elements;
+}
+
+std::optional<std::vector<JsonPiece>> JsonScanner::arrayPieces(std::size_t limit) {
+  std::vector<JsonPiece> elements;
   int p = firstAtOrAfter(kOpenBracket, 1);
   while (p != kNone) {
     processEvents();
@@ -450,9 +473,11 @@ std::vector<Text> JsonScanner::splitArray(std::string_view text, bool reload) {
       processEvents();
     } while (p != kNone && !isBalanced(start, p));
     if (p == kNone) break;
-    elements.push_back(trimValue(cut(start, p)));
+    if (elements.size() == limit) return std::nullopt;
+    elements.push_back(trimmedPiece(start, p));
   }
-  if (elements.size() == 1 && elements.front().empty()) elements.clear();
+  const bool onlyAnEmptyOne = elements.size() == 1 && pieceText(elements.front()).empty();
+  if (onlyAnEmptyOne) elements.clear();
   return elements;
 }
 

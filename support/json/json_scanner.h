@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -31,6 +32,19 @@ struct JsonMember {
 struct JsonCut {
   Text text;
   int position;
+};
+
+// A trimmed piece of the loaded text: where it lies in the source buffer, or, when trimming
+// took bytes out of its middle, the trimmed text itself.
+struct JsonPiece {
+  std::uint32_t offset = 0;
+  std::uint32_t length = 0;
+  std::unique_ptr<Text> rewritten;  // rare, so kept apart to keep pieces small
+};
+
+struct JsonMemberPiece {
+  Text name;
+  JsonPiece value;
 };
 
 struct JsonTopLevel {
@@ -56,8 +70,16 @@ class JsonScanner {
   Text cleanName(std::string_view text) const;
   Text trimValue(std::string_view text) const;
   JsonTopLevel detectTopLevel(std::string_view text);
+  // The first step of detectTopLevel: loads the text, or "[" + text + "]" when it holds no
+  // bracket or brace outside its strings, and answers the kind (1 object, 2 array).
+  int loadTopLevel(std::string_view text);
   std::vector<JsonMember> splitObject(std::string_view text, bool reload);
   std::vector<Text> splitArray(std::string_view text, bool reload);
+  // splitObject and splitArray on the loaded text, as pieces; nothing when there are more
+  // than `limit` of them, so that cutting stops there.
+  std::optional<std::vector<JsonMemberPiece>> objectPieces(std::size_t limit);
+  std::optional<std::vector<JsonPiece>> arrayPieces(std::size_t limit);
+  Text pieceText(const JsonPiece& piece) const;
   static int valueKind(std::string_view value);
   int splitPath(std::string_view path);
   int takePathParts(std::vector<Text>& parts) const;
@@ -68,7 +90,8 @@ class JsonScanner {
   JsonCut nextMemberName(int p) const;
   JsonCut nextMemberValue(int c) const;
   Text cut(int a, int b) const;
-  // A capacity hint for the nodes of the loaded text: about one per colon or comma.
+  // A capacity hint for the nodes of the loaded text: about one per colon or comma, plus
+  // the root and an array's last element.
   int nodeEstimate() const;
   // The text between two markers, searching from `from`; *next receives the position after
   // the end marker (kNone when either marker is missing).
@@ -81,6 +104,9 @@ class JsonScanner {
  private:
   enum Structural { kOpenBrace, kCloseBrace, kOpenBracket, kCloseBracket, kQuote, kColon, kComma };
   static constexpr int kStructuralCount = 7;
+
+  // Where the previous count of each balance-relevant byte ended; only a hint.
+  using BalanceCursors = std::array<std::size_t, kQuote + 1>;
 
   // Running counts of the balance-relevant bytes up to and including a position.
   struct BalanceKey {
@@ -95,22 +121,27 @@ class JsonScanner {
   void indexScanBuffer();
   int firstAfter(Structural kind, int p) const;  // strictly after p
   int firstAtOrAfter(Structural kind, int p) const;
-  BalanceKey balanceUpTo(int position, std::size_t& cursor) const;
+  BalanceKey balanceUpTo(int position, BalanceCursors& hints) const;
   int nextValueCandidate(int q, bool* jumped) const;
+  int memberValueEnd(int c) const;
+  std::string_view cutView(int a, int b) const;
+  JsonPiece trimmedPiece(int a, int b) const;
   Text applyPattern(const RegexObject& pattern, std::string_view text,
                     std::string_view replacement) const;
 
   std::string source;
   std::string scan;
-  // Sorted positions of each structural byte in the scan buffer, and the balance key after
-  // every balance-relevant byte, so that searches and balance tests cost a binary search.
+  // Sorted positions of each structural byte in the scan buffer, so that a search costs a
+  // binary search and a balance test a few: the counts up to a position are the number of
+  // positions before it.
   std::array<std::vector<int>, kStructuralCount> positions;
-  std::vector<int> balancePositions;
-  std::vector<BalanceKey> balanceKeys;
   // Where the previous search in each list ended; only a hint, any value is safe.
   mutable std::array<std::size_t, kStructuralCount> cursors{};
-  mutable std::size_t startCursor = 0;
-  mutable std::size_t endCursor = 0;
+  mutable BalanceCursors startCursors{};
+  mutable BalanceCursors endCursors{};
+  // The cutters test one start against many ends in a row, so the start's counts are kept.
+  mutable int countedStart = kNone;
+  mutable BalanceKey startCounts;
 
   std::unique_ptr<RegexObject> cleaning;
   std::unique_ptr<RegexObject> spacingBefore;

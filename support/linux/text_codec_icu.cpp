@@ -11,6 +11,8 @@
 #include <cstddef>
 #include <memory>
 #include <stdexcept>
+#include <string_view>
+#include <utility>
 
 #include "support/linux/linux_engines.h"
 #include "support/text/text_codec.h"
@@ -85,6 +87,20 @@ std::size_t ConvertInPieces(Convert convert, const Source* source, std::size_t s
   return static_cast<std::size_t>(target - targetBegin);
 }
 
+// The encodings whose ICU converter goes by another name; the others are found by theirs.
+std::string ConverterNameFor(const std::string& encoding) {
+  static constexpr std::pair<std::string_view, const char*> kRenamed[] = {
+      {"Big5", "Big5-HKSCS"},
+      {"EUC-KR", "windows-949"},
+      {"ISO-8859-8-I", "ISO-8859-8"},
+      {"Shift_JIS", "windows-31j"},
+  };
+  for (const auto& [name, converter] : kRenamed) {
+    if (encoding == name) return converter;
+  }
+  return encoding;
+}
+
 class IcuTextCodec final : public TextCodec {
  public:
   std::u16string GbkToUtf16(std::string_view gbk) const override {
@@ -114,10 +130,10 @@ class IcuTextCodec final : public TextCodec {
   }
 
   std::optional<std::u16string> DecodeCharset(std::string_view bytes,
-                                              const std::string& charset) const override {
+                                              const std::string& encoding) const override {
     if (bytes.size() > INT32_MAX) return std::nullopt;
     UErrorCode error = U_ZERO_ERROR;
-    const ConverterPtr converter(ucnv_open(charset.c_str(), &error));
+    const ConverterPtr converter(ucnv_open(ConverterNameFor(encoding).c_str(), &error));
     if (U_FAILURE(error)) return std::nullopt;
     const auto length = static_cast<int32_t>(bytes.size());
     const int32_t needed =

@@ -19,10 +19,11 @@ class TextCodec {
   // Characters that GBK cannot hold become '?'; escaped bytes come back as themselves.
   virtual std::string Utf16ToGbk(std::u16string_view text) const = 0;
 
-  // Bytes in the charset that the codec's own name stands for (a name that has passed the
-  // caller's checks); undecodable bytes become U+FFFD. Nothing when no such charset is known.
+  // Bytes in an encoding of the WHATWG Encoding Standard, named as that standard names it
+  // ("UTF-8", "Shift_JIS", …); undecodable bytes become U+FFFD. Nothing when the platform
+  // lacks the encoding.
   virtual std::optional<std::u16string> DecodeCharset(std::string_view bytes,
-                                                      const std::string& charset) const = 0;
+                                                      const std::string& encoding) const = 0;
   virtual bool IsValidUtf8(std::string_view bytes) const = 0;
   // Unpaired surrogates become U+FFFD.
   virtual std::string Utf16ToUtf8(std::u16string_view text) const = 0;

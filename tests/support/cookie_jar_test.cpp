@@ -128,6 +128,23 @@ TEST(CookieJar, BuildCookieHeaderSkipsBlankValuesAndLineBreaks) {
   EXPECT_EQ(jar.BuildCookieHeader("a.com"), "ok= x ; ");
 }
 
+// 50,000 distinct cookies once took 6 s to absorb and 7 s to turn into a 489 KB header.
+TEST(CookieJar, ManyCookiesLeaveTheNewestWithinTheDomainLimit) {
+  constexpr int kSent = 50000;
+  constexpr int kKept = static_cast<int>(CookieTable::kMaxCookiesPerDomain);
+  Text headers;
+  Text expected;
+  for (int i = 0; i < kSent; ++i) {
+    const Text pair = "c" + std::to_string(i) + "=v" + std::to_string(i);
+    headers += "Set-Cookie: " + pair + "\r\n";
+    if (i >= kSent - kKept) expected += pair + "; ";
+  }
+  CookieJar jar;
+  EXPECT_TRUE(jar.AbsorbSetCookieText("a.com", headers));
+  EXPECT_EQ(jar.table.RecordCount(), kKept);
+  EXPECT_EQ(jar.BuildCookieHeader("a.com"), expected);
+}
+
 TEST(CookieJar, RemoveDomainAndClearCookies) {
   CookieJar jar;
   jar.SetCookie("a.com", "x", "1");
@@ -242,7 +259,7 @@ void ShareTheJar(int worker, int rounds, std::atomic<int>& tornHeaders) {
 
 TEST(SharedCookieJar, ManyThreadsShareItSafely) {
   constexpr int kWorkers = 8;
-  constexpr int kRounds = 200;
+  constexpr int kRounds = 150;  // below the per-domain limit, so every own cookie stays
   CreateSharedCookieJar();
   std::atomic<int> tornHeaders{0};
   std::vector<std::thread> workers;

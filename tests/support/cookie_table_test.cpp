@@ -150,6 +150,33 @@ TEST(CookieTable, CountsAndListsReplaceTheCallersContents) {
   EXPECT_EQ(list, (Texts{"a.com", "b.com"}));
 }
 
+TEST(CookieTable, OldestCookiesLeaveBeyondTheTotalLimit) {
+  constexpr int kPerDomain = static_cast<int>(CookieTable::kMaxCookiesPerDomain);
+  constexpr int kDomains = static_cast<int>(CookieTable::kMaxCookies) / kPerDomain + 3;
+  CookieTable table;
+  for (int d = 0; d < kDomains; ++d) {
+    for (int i = 0; i < kPerDomain; ++i) {
+      table.Put("d" + std::to_string(d) + ".com", "n" + std::to_string(i), "v");
+    }
+  }
+  const int overflow = kDomains * kPerDomain - static_cast<int>(CookieTable::kMaxCookies);
+  const int emptied = overflow / kPerDomain;
+  EXPECT_EQ(table.RecordCount(), static_cast<int>(CookieTable::kMaxCookies));
+  EXPECT_EQ(table.RecordCount(Text("d" + std::to_string(emptied) + ".com")),
+            kPerDomain - overflow % kPerDomain);
+  EXPECT_EQ(table.DomainCount(), kDomains - emptied);
+  EXPECT_EQ(Names(table, "d0.com"), Texts{});
+}
+
+TEST(CookieTable, RefusesCookiesLargerThanBrowsersKeep) {
+  const Text name = "k";
+  const std::size_t room = CookieTable::kMaxCookieBytes - name.size();
+  CookieTable table;
+  EXPECT_TRUE(table.Put("a.com", name, Text(room, 'v')));
+  EXPECT_FALSE(table.Put("a.com", name, Text(room + 1, 'w')));
+  EXPECT_EQ(table.Lookup("a.com", name), Text(room, 'v'));
+}
+
 struct ReadCase {
   const char* name;
   std::string file;

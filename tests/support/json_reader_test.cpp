@@ -277,6 +277,21 @@ TEST(JsonReaderHostile, RandomBytesNeverBreakTheReader) {
   }
 }
 
+// "[" and a million commas once made 1,000,002 nodes in 223 MB; past the limits a document
+// is read as the empty one, so the loaders see no entries at all.
+TEST(JsonReaderHostile, DocumentsPastTheLimitsReadAsEmpty) {
+  const std::size_t cases[] = {1000000, JsonReader::kMaxStructuralBytes};
+  for (const std::size_t commas : cases) {
+    SCOPED_TRACE(commas);
+    JsonReader reader;
+    reader.parse("[" + std::string(commas, ',') + "]");
+    EXPECT_EQ(reader.nodeStore().nodeCount(), 1);
+    EXPECT_EQ(reader.getCount(""), 0);
+    EXPECT_EQ(reader.getText("[1]"), "");
+    EXPECT_EQ(reader.getText(""), "");
+  }
+}
+
 TEST(JsonReaderHostile, LargeFlatDocumentParses) {
   const int elements = 200000;
   std::string document = "[" + Repeat("\"abcdefghijklmnopqrstuvwxyz\",", elements - 1) + "0]";

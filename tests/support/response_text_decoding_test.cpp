@@ -36,6 +36,11 @@ TEST(ResponseTextDecodingTest, DecodesByCharsetOrByContent) {
       {"empty charset falls back", "text/plain; charset=", "\xE4\xB8\xAD", "中"},
       {"converter options are no charset", "text/plain; charset=utf-8,swaplfnl", "\xD6\xD0", "中"},
       {"paths are no charset", "text/plain; charset=/tmp/x", "\xD6\xD0", "中"},
+      {"no browser label falls back", "text/plain; charset=ibm-1386", "\xD6\xD0", "中"},
+      {"shift_jis as windows-31j", "text/plain; charset=sjis", "\x82\xA0", "あ"},
+      {"big5 label", "text/plain; charset=big5-hkscs", "\xA4\xA4", "中"},
+      {"decoding refused", "text/plain; charset=ISO-2022-KR", "\x1B$)C\x0E!!", "?"},
+      {"x-user-defined", "text/plain; charset=x-user-defined", "a\x80", "a?"},
       {"ascii", "application/json", "{\"a\":1}", "{\"a\":1}"},
       {"utf-8 byte order mark dropped", "", "\xEF\xBB\xBFok", "ok"},
       {"utf-16 with its mark", "text/plain; charset=utf-16", std::string("\xFF\xFE\x2D\x4E", 4),
@@ -43,6 +48,13 @@ TEST(ResponseTextDecodingTest, DecodesByCharsetOrByContent) {
       {"empty body", "text/plain; charset=utf-8", "", ""},
   };
   ExpectDecodings(cases);
+}
+
+// ICU's ISO-2022-KR converter took quadratic time on runs of high bytes (12 s for these).
+TEST(ResponseTextDecodingTest, ConvertersOutsideTheBrowserLabelsAreNeverAsked) {
+  const Bytes highBytes(150000, 0xFF);
+  const Text decoded = DecodeResponseText(highBytes, "text/html; charset=ibm-25546");
+  EXPECT_TRUE(decoded == DecodeResponseText(highBytes, "text/html")) << "not read as code page 936";
 }
 
 // Whatever arrives, the text holds only whole GBK characters: no lone lead byte that could
