@@ -1,5 +1,7 @@
 #include "demo_world/demo_world.h"
 
+#include "demo_world/globalping_stand_in.h"
+
 #include <httplib.h>
 
 #include <array>
@@ -94,6 +96,7 @@ void Route(httplib::Server& http) {
                                            httplib::Response& response) {
     response.set_content(DemoLocationAnswer(request.get_param_value("ip")), "application/json");
   });
+  ServeGlobalpingStandIn(http);
 }
 
 bool WaitUntilRunning(const httplib::Server& http) {

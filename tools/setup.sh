@@ -15,6 +15,7 @@ packages=(
   libcpp-httplib-dev                        # loopback test and demo servers
   iputils-ping fping                        # the echo benchmark's comparison tools
   fonts-wqy-microhei                        # CJK captions
+  dpkg-dev file fakeroot lintian libcap2-bin desktop-file-utils appstream  # the package and its checks
 )
 
 missing=()

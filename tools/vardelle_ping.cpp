@@ -18,6 +18,7 @@ constexpr auto kRoundPeriod = std::chrono::seconds(1);
 
 constexpr char kUsage[] =
     "usage: vardelle-ping [--timeout MS] [--count N] HOST...\n"
+    "       vardelle-ping --help | --version\n"
     "Sends one ICMP echo request to every HOST at once, N rounds (default 1) one second\n"
     "apart, and prints a line per probe: HOST ADDRESS RTT, with ADDRESS the first IPv4\n"
     "address probed (- when the name has none) and RTT in whole milliseconds or -1.\n"
@@ -117,6 +118,10 @@ bool PrintRound(const Options& options, const std::vector<Probe>& probes) {
 int main(int argc, char** argv) {
   if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
     std::fputs(kUsage, stdout);
+    return 0;
+  }
+  if (argc == 2 && std::string_view(argv[1]) == "--version") {
+    std::fputs("vardelle-ping " VARDELLE_VERSION "\n", stdout);
     return 0;
   }
   const std::optional<Options> options = ParseArguments(argc, argv);

@@ -10,16 +10,13 @@
 #include "app/start/application.h"
 #include "app/start/endpoints.h"
 #include "app/start/start_up.h"
+#include "app/start/user_files.h"
+#include "app/start/user_settings.h"
 #include "runtime/platform.h"
 #include "demo_world/demo_world.h"
 #include "ui/qt_window_platform.h"
 
 namespace {
-
-std::optional<std::string> Environment(std::string_view name) {
-  const char* value = std::getenv(std::string(name).c_str());
-  return value ? std::optional<std::string>(value) : std::nullopt;
-}
 
 // Every site that the command line left without an address is served by the demo world.
 bool UseDemoWorld(vardelle::Endpoints& endpoints) {
@@ -29,11 +26,11 @@ bool UseDemoWorld(vardelle::Endpoints& endpoints) {
   for (const vardelle::SiteInfo& info : vardelle::SiteTable()) {
     if (!endpoints.HasAddress(info.site)) endpoints.SetBaseUrl(info.site, world->BaseUrl());
   }
+  if (endpoints.GlobalpingBase().empty()) endpoints.SetGlobalpingBase(world->BaseUrl());
   return true;
 }
 
-int RunHeadless(vardelle::ReportFormat format) {
-  const vardelle::HeadlessOutcome outcome = vardelle::StartUpHeadless(format);
+int PrintHeadless(const vardelle::HeadlessOutcome& outcome) {
   std::fputs(outcome.report.c_str(), stdout);
   if (!outcome.statusLine.empty()) std::fprintf(stderr, "%s\n", outcome.statusLine.c_str());
   return outcome.exitCode;
@@ -43,12 +40,17 @@ int RunHeadless(vardelle::ReportFormat format) {
 
 int main(int argc, char** argv) {
   vardelle::InitializeRuntimePlatform();
-  const vardelle::CommandLine line =
-      vardelle::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), Environment);
+  vardelle::CommandLine line = vardelle::ParseCommandLine(
+      std::vector<std::string>(argv + 1, argv + argc), vardelle::ProcessEnvironment);
   if (line.help) {
     std::fputs(vardelle::CommandLineHelp().c_str(), stdout);
     return 0;
   }
+  if (line.version) {
+    std::fputs("vardelle " VARDELLE_VERSION "\n", stdout);
+    return 0;
+  }
+  if (line.error.empty()) vardelle::ApplyUserSettingsFile(line);
   if (!line.error.empty()) {
     std::fprintf(stderr, "vardelle: %s\n\n%s", line.error.c_str(),
                  vardelle::CommandLineHelp().c_str());
@@ -60,9 +62,19 @@ int main(int argc, char** argv) {
     return 1;
   }
   vardelle::TheApplication().endpoints = endpoints;
+  vardelle::TheApplication().globalpingToken = line.globalpingToken;
+  if (vardelle::MakeUserConfigDirectory()) {
+    vardelle::TheApplication().cookieFile = vardelle::UserCookiePath();
+  }
   // Numbers are read and written the C way (Qt would take the user's locale).
   std::setlocale(LC_NUMERIC, "C");
-  if (line.headless) return RunHeadless(line.format.value_or(vardelle::ReportFormat::kText));
+  if (line.headless) {
+    const vardelle::ReportFormat format = line.format.value_or(vardelle::ReportFormat::kText);
+    return PrintHeadless(
+        line.globalPingPlace
+            ? vardelle::StartUpGlobalPingHeadless(*line.globalPingPlace, format)
+            : vardelle::StartUpHeadless(format, line.schedule));
+  }
 
   // The arguments are all the program's own, so Qt gets none of them.
   int qtArgc = 1;

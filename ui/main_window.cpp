@@ -3,6 +3,11 @@
 #include <QCloseEvent>
 #include <QMouseEvent>
 #include <QWindow>
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+#include "app/window/column_settings.h"
 
 #include "ui/layout.h"
 #include "ui/paragraph_label.h"
@@ -11,6 +16,11 @@
 
 namespace vardelle::ui {
 namespace {
+
+std::optional<Text> Environment(std::string_view name) {
+  const char* value = std::getenv(std::string(name).c_str());
+  return value ? std::optional<Text>(value) : std::nullopt;
+}
 
 QLabel* MakeLabel(const ControlLayout& layout, QWidget* page) {
   QLabel* label = layout.paragraphs ? new ParagraphLabel(layout.caption, page)
@@ -65,9 +75,10 @@ T* FindControl(QWidget& window, const char16_t* name) {
 
 }  // namespace
 
-MainWindow::MainWindow(MainWindowEvents& events) : events_(events) {
+MainWindow::MainWindow(MainWindowEvents& events, const LatencyHistory& history)
+    : events_(events) {
   setWindowTitle(QStringLiteral("Vardelle v1.3"));
-  BuildControls();
+  BuildControls(history);
   FillPeriodList();
   BuildRowMenu();
   timer_ = new PeriodTimer(this);
@@ -75,7 +86,7 @@ MainWindow::MainWindow(MainWindowEvents& events) : events_(events) {
   ConnectEvents();
 }
 
-void MainWindow::BuildControls() {
+void MainWindow::BuildControls(const LatencyHistory& history) {
   auto* tabs = new TabControl(this);
   tabs->setObjectName(QString::fromUtf16(u"高级选择夹1"));
   tabs->setGeometry(kTabControlPlace);
@@ -100,6 +111,7 @@ void MainWindow::BuildControls() {
     return events_.AnswerCustomDraw(row, selectedAndFocused);
   });
   serverTable_->setContextMenuPolicy(Qt::CustomContextMenu);
+  statisticsColumns_ = new StatisticsColumns(*serverTable_, history, SettingsFilePath(Environment));
   // The table's design-time row; loading the server list replaces it.
   const RowId row = serverTable_->AppendRow(QString::fromUtf16(u"测试主机"), RowIcon::kNotTested);
   serverTable_->SetCellText(serverTable_->RowWithId(row), 1, QStringLiteral("192.168.1.1"));

@@ -8,9 +8,11 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include "app/start/application.h"
 #include "app/window/main_window_view.h"
 #include "ui/period_timer.h"
 #include "ui/report_view.h"
+#include "ui/statistics_columns.h"
 #include "ui/status_label.h"
 
 namespace vardelle::ui {
@@ -19,7 +21,9 @@ class MainWindow : public QWidget {
   Q_OBJECT
 
  public:
-  explicit MainWindow(MainWindowEvents& events);
+  // history: where the statistics columns read each row's results.
+  explicit MainWindow(MainWindowEvents& events,
+                      const LatencyHistory& history = TheApplication().latencyHistory);
 
   // Puts the window's outer frame at its fixed place and size; call once it is shown, when
   // the platform knows the frame.
@@ -34,6 +38,7 @@ class MainWindow : public QWidget {
   QPushButton& TestButton() { return *testButton_; }
   QMenu& RowMenu() { return *rowMenu_; }
   StatusLabel& StatusLine() { return *statusLabel_; }
+  StatisticsColumns& Statistics() { return *statisticsColumns_; }
 
  signals:
   void Closed();
@@ -44,7 +49,7 @@ class MainWindow : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void BuildControls();
+  void BuildControls(const LatencyHistory& history);
   void FillPeriodList();
   void BuildRowMenu();
   void ConnectEvents();
@@ -59,6 +64,7 @@ class MainWindow : public QWidget {
   StatusLabel* statusLabel_ = nullptr;
   PeriodTimer* timer_ = nullptr;
   QMenu* rowMenu_ = nullptr;
+  StatisticsColumns* statisticsColumns_ = nullptr;
 };
 
 }  // namespace vardelle::ui

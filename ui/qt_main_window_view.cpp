@@ -2,6 +2,7 @@
 
 #include <QCursor>
 
+#include "app/table/server_table.h"
 #include "support/text/text_codec.h"
 #include "ui/main_window.h"
 
@@ -68,6 +69,8 @@ void QtMainWindowView::SetCellText(RowId id, int column, const std::string& text
   calls_.Run([&](MainWindow& w) {
     ReportView& table = w.ServerTable();
     table.SetCellText(table.RowWithId(id), column, cell);
+    // A new latency means a new result in the row's history.
+    if (column == kLatencyColumn) w.Statistics().Refresh(id);
   });
 }
 

@@ -1,13 +1,17 @@
 #include "ui/report_view.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QStyledItemDelegate>
 #include <algorithm>
 #include <numeric>
 #include <utility>
 
 #include "ui/pictures.h"
+#include "ui/sparkline.h"
 
 namespace vardelle::ui {
 namespace {
@@ -37,6 +41,23 @@ class RowColourDelegate final : public QStyledItemDelegate {
     if (colour.backColour != kDefaultColour) option->backgroundBrush = ToQColor(colour.backColour);
   }
 
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    const QVariant results = index.data(ReportView::kSparklineRole);
+    if (!results.isValid()) {
+      QStyledItemDelegate::paint(painter, option, index);
+      return;
+    }
+    // The cell's background and selection as usual, the line in place of the text.
+    QStyleOptionViewItem cell = option;
+    initStyleOption(&cell, index);
+    cell.text.clear();
+    cell.widget->style()->drawControl(QStyle::CE_ItemViewItem, &cell, painter, cell.widget);
+    const bool selected = cell.state.testFlag(QStyle::State_Selected);
+    DrawSparkline(*painter, cell.rect.adjusted(2, 2, -2, -2), ResultsFromVariant(results),
+                  cell.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+  }
+
  private:
   ReportView& view_;
 };
@@ -49,7 +70,7 @@ ReportView::ReportView(std::span<const ReportColumn> columns, QWidget* parent)
   setRootIsDecorated(false);
   setUniformRowHeights(true);
   setAllColumnsShowFocus(true);
-  setSelectionMode(QAbstractItemView::SingleSelection);
+  setSelectionMode(QAbstractItemView::ExtendedSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setIconSize(QSize(12, 12));
   for (RowIcon icon : {RowIcon::kAnswered, RowIcon::kNoAnswer, RowIcon::kNotTested}) {
@@ -61,16 +82,32 @@ ReportView::ReportView(std::span<const ReportColumn> columns, QWidget* parent)
   header()->setSortIndicatorShown(false);
   header()->setStretchLastSection(false);
   setColumnCount(static_cast<int>(columns.size()));
-  QTreeWidgetItem* captions = headerItem();
   for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
-    const ReportColumn& column = columns[static_cast<size_t>(c)];
-    captions->setText(c, QString::fromUtf16(column.caption));
-    captions->setTextAlignment(c, column.alignment | Qt::AlignVCenter);
-    setColumnWidth(c, column.width);
-    alignments_.push_back(column.alignment);
+    SetColumnCaption(c, columns[static_cast<size_t>(c)]);
   }
   connect(header(), &QHeaderView::sectionClicked, this, &ReportView::HeaderClicked);
   connect(this, &QTreeWidget::itemDoubleClicked, this, &ReportView::RowActivated);
+  connect(model(), &QAbstractItemModel::rowsInserted, this, &ReportView::IndexInsertedRows);
+  connect(model(), &QAbstractItemModel::rowsAboutToBeRemoved, this,
+          &ReportView::ForgetRemovedRows);
+  connect(model(), &QAbstractItemModel::modelAboutToBeReset, this, [this] { rowsById_.clear(); });
+}
+
+ReportView::~ReportView() {
+  // The base class deletes the rows after this object's members are gone.
+  model()->disconnect(this);
+}
+
+void ReportView::SetColumnCaption(int column, const ReportColumn& caption) {
+  headerItem()->setText(column, QString::fromUtf16(caption.caption));
+  headerItem()->setTextAlignment(column, caption.alignment | Qt::AlignVCenter);
+  setColumnWidth(column, caption.width);
+  alignments_.push_back(caption.alignment);
+}
+
+void ReportView::AddColumn(const ReportColumn& column) {
+  setColumnCount(columnCount() + 1);
+  SetColumnCaption(columnCount() - 1, column);
 }
 
 const QIcon& ReportView::RowIconImage(RowIcon icon) const {
@@ -82,11 +119,22 @@ QTreeWidgetItem* ReportView::RowAt(int row) const {
 }
 
 QTreeWidgetItem* ReportView::RowWithId(RowId id) const {
-  if (id == RowId{}) return nullptr;
-  for (int row = 0; row < topLevelItemCount(); ++row) {
-    if (IdOf(topLevelItem(row)) == id) return topLevelItem(row);
+  const auto found = rowsById_.find(id.value);
+  return found == rowsById_.end() ? nullptr : found->second;
+}
+
+// Rows come and go through the model (inserts, sorts, clear), so the index follows it there.
+void ReportView::IndexInsertedRows(const QModelIndex& parent, int first, int last) {
+  if (parent.isValid()) return;
+  for (int row = first; row <= last; ++row) {
+    QTreeWidgetItem* item = topLevelItem(row);
+    if (const RowId id = IdOf(item); id != RowId{}) rowsById_[id.value] = item;
   }
-  return nullptr;
+}
+
+void ReportView::ForgetRemovedRows(const QModelIndex& parent, int first, int last) {
+  if (parent.isValid()) return;
+  for (int row = first; row <= last; ++row) rowsById_.erase(IdOf(topLevelItem(row)).value);
 }
 
 RowId ReportView::IdOf(const QTreeWidgetItem* item) const {
@@ -118,7 +166,7 @@ RowColour ReportView::PaintedRowColour(const QModelIndex& index) const {
 }
 
 RowId ReportView::AppendRow(const QString& firstCell, RowIcon icon) {
-  auto* item = new QTreeWidgetItem(this);
+  auto* item = new QTreeWidgetItem;
   const RowId id{++lastRowId_};
   item->setData(0, kRowIdRole, QVariant::fromValue(id.value));
   item->setText(0, firstCell);
@@ -126,12 +174,43 @@ RowId ReportView::AppendRow(const QString& firstCell, RowIcon icon) {
   for (int c = 0; c < columnCount(); ++c) {
     item->setTextAlignment(c, alignments_[static_cast<size_t>(c)] | Qt::AlignVCenter);
   }
+  addTopLevelItem(item);  // with its identity already set, so the index learns it
   return id;
 }
 
 int ReportView::SelectedRow() const {
+  if (currentItem() && currentItem()->isSelected()) return indexOfTopLevelItem(currentItem());
   const QList<QTreeWidgetItem*> selected = selectedItems();
   return selected.isEmpty() ? -1 : indexOfTopLevelItem(selected.first());
+}
+
+namespace {
+
+QString TabField(const QString& text) {
+  if (!text.contains(QLatin1Char('\t')) && !text.contains(QLatin1Char('\n')) &&
+      !text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('"'))) {
+    return text;
+  }
+  return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
+         QLatin1Char('"');
+}
+
+}  // namespace
+
+QString ReportView::SelectedRowsAsText() const {
+  const auto line = [this](const std::function<QString(int)>& field) {
+    QStringList fields;
+    for (int c = 0; c < columnCount(); ++c) {
+      if (!isColumnHidden(c)) fields.append(TabField(field(c)));
+    }
+    return fields.join(QLatin1Char('\t')) + QStringLiteral("\r\n");
+  };
+  QString text = line([this](int c) { return headerItem()->text(c); });
+  for (int row = 0; row < topLevelItemCount(); ++row) {
+    const QTreeWidgetItem* item = topLevelItem(row);
+    if (item->isSelected()) text += line([item](int c) { return item->text(c); });
+  }
+  return text;
 }
 
 void ReportView::SortRows(const std::function<int(int, int)>& compare) {
@@ -159,6 +238,10 @@ void ReportView::keyPressEvent(QKeyEvent* event) {
   const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
   if (enter && currentItem()) {
     emit RowActivated();
+    return;
+  }
+  if (event->matches(QKeySequence::Copy)) {
+    QGuiApplication::clipboard()->setText(SelectedRowsAsText());
     return;
   }
   QTreeWidget::keyPressEvent(event);

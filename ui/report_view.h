@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <unordered_map>
 #include <vector>
 
 #include "app/window/colour.h"
@@ -23,6 +24,7 @@ class ReportView : public QTreeWidget {
 
  public:
   ReportView(std::span<const ReportColumn> columns, QWidget* parent);
+  ~ReportView() override;
 
   // Rows are reached by position or by identity; a row that is not there is left alone
   // and reads as empty.
@@ -45,7 +47,16 @@ class ReportView : public QTreeWidget {
   }
   void SetRowIcon(int row, RowIcon icon) { SetRowIcon(RowAt(row), icon); }
 
+  // Adds a column after the last one; rows appended later get its alignment.
+  void AddColumn(const ReportColumn& column);
   RowId AppendRow(const QString& firstCell, RowIcon icon);
+  // A cell whose data holds results under this role (a QVariantList of milliseconds, -1 for
+  // a lost probe) is drawn as a sparkline instead of its text.
+  static constexpr int kSparklineRole = Qt::UserRole + 1;
+  // The selected rows in table order as tab-separated text, a header line first: the shown
+  // columns only; a field holding a tab, line end or quote is quoted, quotes doubled.
+  QString SelectedRowsAsText() const;
+  // The current row when it is selected, else the first selected one; -1 when none is.
   int SelectedRow() const;
   // Reorders the rows by compare, which gets row indexes from before the sort.
   void SortRows(const std::function<int(int, int)>& compare);
@@ -61,7 +72,13 @@ class ReportView : public QTreeWidget {
 
  private:
   const QIcon& RowIconImage(RowIcon icon) const;
+  void SetColumnCaption(int column, const ReportColumn& caption);
 
+  void IndexInsertedRows(const QModelIndex& parent, int first, int last);
+  void ForgetRemovedRows(const QModelIndex& parent, int first, int last);
+
+  // Rows by identity, so a worker's write finds its row without scanning the table.
+  std::unordered_map<std::uint64_t, QTreeWidgetItem*> rowsById_;
   RowColourSource rowColourSource_;
   std::vector<Qt::Alignment> alignments_;
   std::vector<QIcon> rowIcons_;  // by RowIcon index

@@ -1,6 +1,9 @@
 #include "app/headless/headless_run.h"
 
+#include <chrono>
 #include <memory>
+#include <thread>
+#include <vector>
 
 #include "app/headless/memory_window.h"
 #include "app/loading/server_list_loading.h"
@@ -13,33 +16,53 @@
 namespace vardelle {
 namespace {
 
-std::vector<ReportRow> ReportRows(const MemoryWindow& window, const ProcessLists& lists) {
+std::vector<ReportRow> ReportRows(const Application& app, const MemoryWindow& window,
+                                  const ProcessLists& lists) {
   std::vector<ReportRow> rows;
   for (MemoryRow& row : window.Rows()) {
     const Colour text = AnswerCustomDraw(lists.rowColours, row.id, false).textColour;
-    rows.push_back({std::move(row), text});
+    const LatencyStatistics statistics = app.latencyHistory.StatisticsOf(row.id);
+    rows.push_back({std::move(row), text, statistics});
   }
   return rows;
 }
 
+// The runs after the first, each started intervalSeconds after the one before it, whether or
+// not that one has finished: overlapping runs are ordered by the test run itself.
+void MakeFurtherRuns(Application& app, const RunSchedule& schedule,
+                     std::chrono::steady_clock::time_point firstStart) {
+  const std::chrono::seconds interval(schedule.intervalSeconds);
+  for (int run = 1; run < schedule.runs; ++run) {
+    std::this_thread::sleep_until(firstStart + run * interval);
+    app.startTestRun();
+  }
+}
+
 }  // namespace
 
-HeadlessOutcome RunHeadless(Application& app, ReportFormat format) {
+HeadlessOutcome RunHeadless(Application& app, ReportFormat format, const RunSchedule& schedule,
+                            const TestRunServices& services) {
   MemoryWindow window;
   app.window = &window;
   app.tableLock = CreateLock();
   auto lists = std::make_shared<ProcessLists>();
   app.lists = lists;
-  std::shared_ptr<TestRun> run;
-  app.startTestRun = [&app, &run] { run = StartTestRun(app); };
+  std::vector<std::shared_ptr<TestRun>> runs;
+  std::chrono::steady_clock::time_point firstStart;
+  app.startTestRun = [&app, &runs, &firstStart, &services] {
+    if (runs.empty()) firstStart = std::chrono::steady_clock::now();
+    runs.push_back(StartTestRun(app, services));
+  };
 
   const bool listRead = LoadServerList(app);
-  if (run) run->Wait();
+  // Loading starts the first run only when it filled the table.
+  if (!runs.empty()) MakeFurtherRuns(app, schedule, firstStart);
+  for (const std::shared_ptr<TestRun>& run : runs) run->Wait();
   WaitForLocationLookups(app);
 
   HeadlessOutcome outcome;
   outcome.exitCode = listRead ? 0 : 1;
-  outcome.report = FormatTableReport(ReportRows(window, *lists), format);
+  outcome.report = FormatTableReport(ReportRows(app, window, *lists), format);
   outcome.statusLine = SystemTextCodec().Utf16ToUtf8(ToUtf16(window.StatusLine()));
   // Every thread that wrote to the table has finished with it.
   app.window = nullptr;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/headless/table_report.h"
+#include "app/test_run/test_run.h"
 
 namespace vardelle {
 
@@ -16,9 +17,18 @@ struct HeadlessOutcome {
   std::string statusLine;  // the last status line, UTF-8: what went wrong, what the run did
 };
 
-// Loads the server list, makes one test run, waits for every worker of that run and every
-// location lookup (each bounded by its own time-out), then reports the table. app must not
-// drive a window; it is left holding the finished table's state.
-HeadlessOutcome RunHeadless(Application& app, ReportFormat format);
+// How many test runs to make, started this many seconds apart (as the window's timer would).
+struct RunSchedule {
+  int runs = 1;
+  int intervalSeconds = 5;
+  friend bool operator==(const RunSchedule&, const RunSchedule&) = default;
+};
+
+// Loads the server list, makes the scheduled test runs, waits for every worker of those runs
+// and every location lookup (each bounded by its own time-out), then reports the table with
+// each row's statistics over the runs. app must not drive a window; it is left holding the
+// finished table's state. Tests give their own probes through services.
+HeadlessOutcome RunHeadless(Application& app, ReportFormat format, const RunSchedule& schedule = {},
+                            const TestRunServices& services = {});
 
 }  // namespace vardelle

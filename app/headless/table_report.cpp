@@ -1,6 +1,7 @@
 #include "app/headless/table_report.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 
 #include "app/table/server_table.h"
@@ -32,6 +33,22 @@ std::optional<std::string> ColourText(Colour colour) {
   return text;
 }
 
+// Fixed-point with three decimals, as ping prints its figures; to_chars ignores the locale.
+std::string Decimal(double value) {
+  char text[32];
+  const auto [end, error] = std::to_chars(text, text + sizeof text, value,
+                                          std::chars_format::fixed, 3);
+  return error == std::errc() ? std::string(text, end) : std::string("0");
+}
+
+std::optional<std::string> NumberText(const std::optional<double>& value) {
+  return value ? std::optional(Decimal(*value)) : std::nullopt;
+}
+
+std::optional<std::string> NumberText(const std::optional<int>& value) {
+  return value ? std::optional(std::to_string(*value)) : std::nullopt;
+}
+
 // One row's fields in report order; nothing stands for null. Texts are UTF-8.
 struct Field {
   std::string_view name;
@@ -53,6 +70,14 @@ std::vector<Field> FieldsOf(const ReportRow& report) {
       {"location", Utf8(row.cells[kLocationColumn])},
       {"stateIcon", std::to_string(static_cast<int>(row.icon)), true},
       {"textColour", ColourText(report.textColour)},
+      {"sent", std::to_string(report.statistics.sent), true},
+      {"received", std::to_string(report.statistics.received), true},
+      {"lossPercent", NumberText(report.statistics.lossPercent), true},
+      {"minMs", NumberText(report.statistics.minMs), true},
+      {"avgMs", NumberText(report.statistics.avgMs), true},
+      {"maxMs", NumberText(report.statistics.maxMs), true},
+      {"mdevMs", NumberText(report.statistics.mdevMs), true},
+      {"jitterMs", NumberText(report.statistics.jitterMs), true},
   };
 }
 
@@ -137,12 +162,24 @@ const char* StateWord(RowIcon icon) {
   return "未测试";
 }
 
+std::string LossText(const LatencyStatistics& statistics) {
+  return statistics.lossPercent ? Decimal(*statistics.lossPercent) + "%" : "-";
+}
+
+std::string AverageMaximumText(const LatencyStatistics& statistics) {
+  if (!statistics.avgMs || !statistics.maxMs) return "-";
+  return Decimal(*statistics.avgMs) + "/" + std::to_string(*statistics.maxMs) + "ms";
+}
+
 std::string TextReport(const std::vector<ReportRow>& rows) {
   std::vector<std::vector<std::string>> table{
-      {"服务器名称", "大区名称", "域名", "IP地址", "延迟", "大区状态", "服务器机房地理位置", "状态"}};
+      {"服务器名称", "大区名称", "域名", "IP地址", "延迟", "大区状态", "服务器机房地理位置", "状态",
+       "丢包率", "平均/最大"}};
   for (const ReportRow& report : rows) {
     std::vector<std::string> cells(report.row.cells.begin(), report.row.cells.end());
     cells.emplace_back(StateWord(report.row.icon));
+    cells.push_back(LossText(report.statistics));
+    cells.push_back(AverageMaximumText(report.statistics));
     table.push_back(std::move(cells));
   }
   std::vector<int> widths(table.front().size(), 0);

@@ -2,7 +2,9 @@
 // JSON ({"rows": [...]}, one object per row in table order) or CSV (RFC 4180, a header
 // line). JSON and CSV rows carry serverName, regionName, domain, address, latency (the cell
 // text), latencyMs (null without an answer), regionStatus, location, stateIcon (0 answered,
-// 1 no answer, 2 not tested) and textColour ("#RRGGBB", null for the default colours).
+// 1 no answer, 2 not tested), textColour ("#RRGGBB", null for the default colours) and the
+// row's statistics over the runs made: sent, received, lossPercent, minMs, avgMs, maxMs,
+// mdevMs and jitterMs (null where nothing was answered).
 #pragma once
 
 #include <optional>
@@ -11,6 +13,7 @@
 #include <vector>
 
 #include "app/headless/memory_window.h"
+#include "app/statistics/latency_history.h"
 #include "app/window/colour.h"
 
 namespace vardelle {
@@ -23,6 +26,7 @@ std::optional<ReportFormat> ReportFormatNamed(std::string_view name);
 struct ReportRow {
   MemoryRow row;
   Colour textColour = kDefaultColour;
+  LatencyStatistics statistics;
 };
 
 std::string FormatTableReport(const std::vector<ReportRow>& rows, ReportFormat format);

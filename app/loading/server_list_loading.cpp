@@ -22,7 +22,7 @@ struct ServerEntry {
 };
 
 // Why the list gave no servers, or kNone.
-enum class ListProblem { kNone, kNoSiteAddress, kNoContent, kNotAnArray, kEmpty };
+enum class ListProblem { kNone, kNoSiteAddress, kUnreadableFile, kNoContent, kNotAnArray, kEmpty };
 
 // The bytes taken as GBK text as they are, up to the first zero byte.
 Text TextUpToZeroByte(const Bytes& bytes) {
@@ -67,6 +67,8 @@ class ServerListLoad {
     switch (problem) {
       case ListProblem::kNoSiteAddress:
         return MissingSiteAddressStatus(InfoOf(Site::kGameBox));
+      case ListProblem::kUnreadableFile:
+        return ServerListFileUnreadableStatus(app.endpoints.ServerListFile());
       case ListProblem::kNoContent:
         return ServerListNoContentStatus();
       case ListProblem::kNotAnArray:
@@ -82,6 +84,7 @@ class ServerListLoad {
 
  private:
   Text FetchDocument() {
+    if (!app.endpoints.ServerListFile().empty()) return ReadListFile();
     const std::string url = app.endpoints.DocumentUrl(Site::kGameBox);
     if (url.empty()) {
       problem = ListProblem::kNoSiteAddress;
@@ -89,6 +92,13 @@ class ServerListLoad {
     }
     table.SetStatusLine(FetchingServerListStatus());
     return TextUpToZeroByte(services.readUrl(url));
+  }
+
+  Text ReadListFile() {
+    const std::optional<std::string> contents =
+        services.readFile(app.endpoints.ServerListFile());
+    if (!contents) problem = ListProblem::kUnreadableFile;
+    return contents ? contents->substr(0, contents->find('\0')) : Text();
   }
 
   static ListProblem ProblemOf(const Text& document, int count) {

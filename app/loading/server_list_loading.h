@@ -2,12 +2,14 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "app/start/application.h"
 #include "runtime/bytes.h"
 #include "runtime/probes/network_probes.h"
 #include "runtime/fetch/page_fetch.h"
+#include "support/files/file_access.h"
 #include "support/text/text.h"
 
 namespace vardelle {
@@ -15,6 +17,9 @@ namespace vardelle {
 // The network services loading uses; tests give their own.
 struct ServerListServices {
   std::function<Bytes(const std::string& url)> readUrl = ReadUrl;
+  // The local list file's bytes (Endpoints::ServerListFile); nullopt when unreadable.
+  std::function<std::optional<std::string>(const std::string& path)> readFile =
+      [](const std::string& path) { return ReadWholeFile(path); };
   std::function<std::string(const std::string& host)> resolveHostAddress = ResolveHostAddress;
   std::function<std::string()> probeUnavailableReason = ProbeUnavailableReason;
   // The location line of an address; empty: LookUpServerLocation with the
@@ -30,7 +35,8 @@ struct ServerListServices {
 // identity when it arrives; the first test run does not wait for them, and
 // WaitForLocationLookups(app) does. Does nothing without a window. Blocks for as long as the
 // list's download and the name resolutions take. False when there was no list to read (no
-// site address, no answer, an answer that is no JSON array); an empty list was read.
+// site address, no answer, an unreadable list file, an answer that is no JSON array); an
+// empty list was read. A local list file (Endpoints::ServerListFile) stands in for the site.
 bool LoadServerList(Application& app, const ServerListServices& services = {});
 
 // The loading thread's routine: LoadServerList for TheApplication(). The argument is unused.

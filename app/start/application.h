@@ -6,11 +6,13 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "app/location/location_lookups.h"
 #include "app/start/endpoints.h"
 #include "app/window/main_window_view.h"
 #include "app/start/process_lists.h"
+#include "app/statistics/latency_history.h"
 #include "app/table/table_sort.h"
 #include "app/test_run/run_order.h"
 #include "runtime/platform.h"
@@ -22,6 +24,11 @@ namespace vardelle {
 struct Application {
   // Set before the window is created, read-only afterwards.
   Endpoints endpoints;
+  // The shared cookie jar's file, loaded at start and saved at the end; "" keeps the
+  // cookies in memory only, as tests do.
+  std::string cookieFile;
+  // Sent to the Globalping API as a bearer token; "" asks anonymously.
+  std::string globalpingToken;
   std::atomic<MainWindowView*> window{nullptr};
   std::atomic<LockHandle> tableLock{0};
   // Shared, so a worker still running while ShutDown frees the lists keeps its own
@@ -33,6 +40,8 @@ struct Application {
   std::unique_ptr<ProcessLauncher> launcher = CreateSystemLauncher();
   // Which test run wrote each row last, so overlapping runs never go back in time.
   TestRunOrder testRunOrder;
+  // Every row's recent results, for its statistics and trend.
+  LatencyHistory latencyHistory;
   // Starts a latency test run; loading asks for the first one when the table is filled.
   // StartUp sets the real run unless one was set before; read-only once the window exists.
   std::function<void()> startTestRun;

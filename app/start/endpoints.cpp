@@ -1,5 +1,9 @@
 #include "app/start/endpoints.h"
 
+#include <charconv>
+
+#include "app/global_ping/globalping_client.h"
+
 namespace vardelle {
 namespace {
 
@@ -25,18 +29,15 @@ static_assert(
     }(),
     "the site table is indexed by Site");
 
+// Bounds of the headless schedule: a day's worth of runs at most, an hour between them.
+constexpr int kMostRuns = 86'400;
+constexpr int kLongestInterval = 3'600;
+
 // What each site serves, for the help text.
 constexpr std::string_view kSiteRoles[kSiteCount] = {
     "game-box site (server list)", "operator activity site (status script)",
     "operator application server (status service)",
     "operator game-activity site (area selector script)", "IP-location service"};
-
-bool IsHttpUrl(std::string_view url) {
-  for (std::string_view scheme : {"http://", "https://"}) {
-    if (url.size() > scheme.size() && url.substr(0, scheme.size()) == scheme) return true;
-  }
-  return false;
-}
 
 const SiteInfo* SiteOfOption(std::string_view option) {
   for (const SiteInfo& info : kSites) {
@@ -68,7 +69,7 @@ class ArgumentReader {
       return;
     }
     const SiteInfo* site = SiteOfOption(name);
-    if (!site && name != "--format") {
+    if (!site && !TakesValue(name)) {
       line.error = "unknown argument: " + argument;
       return;
     }
@@ -79,7 +80,7 @@ class ArgumentReader {
       value = arguments_[next_++];
     }
     if (!site) {
-      ReadFormat(line, value);
+      ReadValue(line, name, std::move(value));
     } else if (!IsHttpUrl(value)) {
       line.error = std::string(name) + " needs a URL such as http://127.0.0.1:8080";
     } else {
@@ -91,8 +92,60 @@ class ArgumentReader {
   static bool* FlagNamed(CommandLine& line, std::string_view name) {
     if (name == "--demo") return &line.demo;
     if (name == "--help") return &line.help;
+    if (name == "--version") return &line.version;
     if (name == "--headless") return &line.headless;
     return nullptr;
+  }
+
+  static bool TakesValue(std::string_view name) {
+    return name == "--format" || name == "--server-list" || name == "--runs" ||
+           name == "--interval" || name == "--global-ping" || name == "--globalping" ||
+           name == "--globalping-token";
+  }
+
+  static void ReadValue(CommandLine& line, std::string_view name, std::string value) {
+    if (name == "--format") {
+      ReadFormat(line, value);
+    } else if (name == "--runs") {
+      ReadCount(line, name, value, kMostRuns, line.schedule.runs);
+    } else if (name == "--interval") {
+      ReadCount(line, name, value, kLongestInterval, line.schedule.intervalSeconds);
+    } else if (name.starts_with("--global")) {
+      ReadGlobalPingValue(line, name, std::move(value));
+    } else if (value.empty()) {
+      line.error = "--server-list needs a file name";
+    } else {
+      line.endpoints.SetServerListFile(std::move(value));
+    }
+  }
+
+  static void ReadGlobalPingValue(CommandLine& line, std::string_view name, std::string value) {
+    if (name == "--globalping-token") {
+      line.globalpingToken = std::move(value);
+    } else if (name == "--globalping") {
+      if (IsHttpUrl(value)) {
+        line.endpoints.SetGlobalpingBase(std::move(value));
+      } else {
+        line.error = "--globalping needs a URL such as http://127.0.0.1:8080";
+      }
+    } else if (const std::optional<GlobalPingPlace> place = GlobalPingPlaceNamed(value)) {
+      line.globalPingPlace = place;
+    } else {
+      line.error = "--global-ping needs china, asia or world (or their Chinese names)";
+    }
+  }
+
+  // A whole number from 1 to most, digits only.
+  static void ReadCount(CommandLine& line, std::string_view name, const std::string& value,
+                        int most, int& count) {
+    int read = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), read);
+    if (value.empty() || error != std::errc() || end != value.data() + value.size() || read < 1 ||
+        read > most) {
+      line.error = std::string(name) + " needs a whole number from 1 to " + std::to_string(most);
+      return;
+    }
+    count = read;
   }
 
   static void ReadFormat(CommandLine& line, const std::string& value) {
@@ -122,9 +175,32 @@ void ReadEnvironment(
   }
 }
 
+// The Globalping settings the command line left open, as the sites' are filled.
+void ReadGlobalpingEnvironment(
+    const std::function<std::optional<std::string>(std::string_view)>& getEnvironment,
+    CommandLine& line) {
+  if (line.globalpingToken.empty()) {
+    line.globalpingToken = getEnvironment("VARDELLE_GLOBALPING_TOKEN").value_or("");
+  }
+  if (!line.endpoints.GlobalpingBase().empty()) return;
+  const std::string base = getEnvironment("VARDELLE_GLOBALPING").value_or("");
+  if (!base.empty() && !IsHttpUrl(base)) {
+    line.error = "VARDELLE_GLOBALPING is not a URL such as http://127.0.0.1:8080";
+    return;
+  }
+  line.endpoints.SetGlobalpingBase(base.empty() ? kPublicGlobalpingApi : base);
+}
+
 }  // namespace
 
 const std::array<SiteInfo, kSiteCount>& SiteTable() { return kSites; }
+
+bool IsHttpUrl(std::string_view url) {
+  for (std::string_view scheme : {"http://", "https://"}) {
+    if (url.size() > scheme.size() && url.substr(0, scheme.size()) == scheme) return true;
+  }
+  return false;
+}
 
 const SiteInfo& InfoOf(Site site) { return kSites[IndexOf(site)]; }
 
@@ -134,6 +210,11 @@ void Endpoints::SetBaseUrl(Site site, std::string baseUrl) {
   // The paths begin with "/", so a base ending in one would double it.
   while (!baseUrl.empty() && baseUrl.back() == '/') baseUrl.pop_back();
   baseUrls[IndexOf(site)] = std::move(baseUrl);
+}
+
+void Endpoints::SetGlobalpingBase(std::string base) {
+  while (!base.empty() && base.back() == '/') base.pop_back();
+  globalpingBase = std::move(base);
 }
 
 std::string Endpoints::DocumentUrl(Site site) const {
@@ -149,15 +230,24 @@ CommandLine ParseCommandLine(
   // The demo world stands in for every site not named on the command line; an address
   // left over in the environment must not mix real sites into it.
   if (line.error.empty() && !line.demo) ReadEnvironment(getEnvironment, reader.given, line);
+  if (line.error.empty() && !line.demo) ReadGlobalpingEnvironment(getEnvironment, line);
+  if (line.error.empty() && line.globalPingPlace && !line.headless) {
+    line.error = "--global-ping is for --headless runs";
+  }
   if (line.error.empty() && line.format && !line.headless) {
     line.error = "--format is for --headless runs";
+  }
+  if (line.error.empty() && !line.headless && !(line.schedule == RunSchedule{})) {
+    line.error = "--runs and --interval are for --headless runs";
   }
   return line;
 }
 
 std::string CommandLineHelp() {
   std::string help =
-      "Usage: vardelle [--demo] [--headless [--format text|json|csv]] [--SITE URL ...]\n"
+      "Usage: vardelle [--demo] [--headless [--format text|json|csv] [--runs N]\n"
+      "                [--interval SECONDS]] [--SITE URL ...]\n"
+      "                [--server-list FILE]\n"
       "\n"
       "Measures the latency to every League of Legends server of the Chinese game servers\n"
       "and shows each region's status and the location of its machine room.\n"
@@ -176,15 +266,40 @@ std::string CommandLineHelp() {
       "      no window: load the list, make one test run, wait for it and every location\n"
       "      lookup, print the table to standard output and exit (0; 1 when the server\n"
       "      list could not be read; 2 for a usage error)\n"
+      "  --runs N\n"
+      "      make N test runs (default 1) and report each row's loss, min/avg/max, mdev\n"
+      "      and jitter over them\n"
+      "  --interval SECONDS\n"
+      "      seconds from one run's start to the next (default 5, at least 1)\n"
+      "  --global-ping PLACE\n"
+      "      with --headless: one global test of every server from the Globalping probes\n"
+      "      of PLACE (china, asia, world, or their Chinese names) instead of the local run\n"
+      "  --globalping URL\n"
+      "      Globalping API base (environment variable VARDELLE_GLOBALPING; default\n"
+      "      https://api.globalping.io, the demo world's stand-in with --demo)\n"
+      "  --globalping-token TOKEN\n"
+      "      sent as a bearer token (environment variable VARDELLE_GLOBALPING_TOKEN)\n"
       "  --format text|json|csv\n"
       "      the printed table: aligned text (the default), JSON {\"rows\": [...]} or CSV;\n"
       "      UTF-8, rows in table order\n"
+      "  --server-list FILE\n"
+      "      read the server list from FILE, in the game-box site's JSON format, instead\n"
+      "      of asking the game-box site\n"
       "  --help\n"
       "      print this text and exit\n"
+      "  --version\n"
+      "      print the version and exit\n"
       "\n"
       "URL is the site's base, such as http://127.0.0.1:8080; the document's path is\n"
       "appended to it. An option beats its environment variable. A site with neither is\n"
-      "never asked: its documents count as not received.\n";
+      "never asked: its documents count as not received.\n"
+      "\n"
+      "Settings: $XDG_CONFIG_HOME/vardelle/settings.ini (~/.config/vardelle/settings.ini\n"
+      "when XDG_CONFIG_HOME is not set) may hold a [sites] section with the site bases\n"
+      "(gamebox=, statusSite=, statusService=, selectorSite=, iplocation=),\n"
+      "globalpingToken= and serverList=FILE (relative to that folder); options and\n"
+      "environment variables beat it, and --demo reads no site base from it. The cookie\n"
+      "file is cookies.ini in the same folder.\n";
   return help;
 }
 

@@ -8,8 +8,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
+#include "app/headless/headless_run.h"
+#include "app/global_ping/global_ping_places.h"
 #include "app/headless/table_report.h"
 
 namespace vardelle {
@@ -26,6 +29,8 @@ struct SiteInfo {
 
 const std::array<SiteInfo, kSiteCount>& SiteTable();
 const SiteInfo& InfoOf(Site site);
+// True for "http://" or "https://" followed by more: the form of every site base.
+bool IsHttpUrl(std::string_view url);
 
 class Endpoints {
  public:
@@ -36,23 +41,41 @@ class Endpoints {
   // Base URL + path (the IP-location path ends with "ip=", the caller appends the
   // address); "" for a site without an address.
   std::string DocumentUrl(Site site) const;
+  // A local file in the server list's format, read instead of the game-box site; "" for
+  // the site.
+  const std::string& ServerListFile() const { return serverListFile; }
+  void SetServerListFile(std::string path) { serverListFile = std::move(path); }
+  // The Globalping API's base: --globalping, else VARDELLE_GLOBALPING, else the public API;
+  // the demo world's stand-in in a --demo run.
+  const std::string& GlobalpingBase() const { return globalpingBase; }
+  void SetGlobalpingBase(std::string base);
 
  private:
   std::array<std::string, kSiteCount> baseUrls;
+  std::string serverListFile;
+  std::string globalpingBase;
 };
 
 struct CommandLine {
   Endpoints endpoints;
   bool demo = false;
   bool help = false;
+  bool version = false;
   // Runs without a window and prints the table in format (text when not given).
   bool headless = false;
   std::optional<ReportFormat> format;
+  // --runs N (at least 1) and --interval SECONDS (at least 1) of a headless run.
+  RunSchedule schedule;
+  // The Globalping API token; "" when none is given.
+  std::string globalpingToken;
+  // --global-ping PLACE: a headless run makes one global test instead of the local one.
+  std::optional<GlobalPingPlace> globalPingPlace;
   // Set when the arguments cannot be used; the program prints it with the help and exits.
   std::string error;
 };
 
-// Reads the options (--gamebox URL and its siblings, --demo, --headless, --format, --help);
+// Reads the options (--gamebox URL and its siblings, --demo, --headless, --format,
+// --server-list, --help, --version);
 // a site option not given falls back to its environment variable through getEnvironment.
 CommandLine ParseCommandLine(
     const std::vector<std::string>& arguments,

@@ -4,6 +4,7 @@
 #include <memory>
 #include <mutex>
 
+#include "app/global_ping/global_ping_headless.h"
 #include "app/headless/headless_run.h"
 #include "app/start/application.h"
 #include "app/test_run/test_run.h"
@@ -16,11 +17,18 @@ namespace {
 
 void ShutDownAtExit() { ShutDown(); }
 
+// Nothing to save once the jar is gone, as after an earlier ShutDown.
+void SaveCookies(const std::string& file) {
+  const std::shared_ptr<CookieJar> jar = SharedCookieJar();
+  if (jar && !file.empty()) jar->SaveToFile(file);
+}
+
 // The process-wide state both ways of running share, freed by ShutDown at program end.
 Application& PrepareProcess() {
   Application& app = TheApplication();
   app.lists = std::make_shared<ProcessLists>();
   CreateSharedCookieJar();
+  if (!app.cookieFile.empty()) SharedCookieJar()->LoadFromFile(app.cookieFile);
   static std::once_flag registered;
   std::call_once(registered, [] { std::atexit(ShutDownAtExit); });
   return app;
@@ -28,8 +36,12 @@ Application& PrepareProcess() {
 
 }  // namespace
 
-HeadlessOutcome StartUpHeadless(ReportFormat format) {
-  return RunHeadless(PrepareProcess(), format);
+HeadlessOutcome StartUpHeadless(ReportFormat format, const RunSchedule& schedule) {
+  return RunHeadless(PrepareProcess(), format, schedule);
+}
+
+HeadlessOutcome StartUpGlobalPingHeadless(const GlobalPingPlace& place, ReportFormat format) {
+  return RunGlobalPingHeadless(PrepareProcess(), place, format);
 }
 
 int StartUp(WindowPlatform& platform) {
@@ -45,6 +57,7 @@ int StartUp(WindowPlatform& platform) {
 void ShutDown() {
   // Late workers may still be running: they find the lock gone and the window detached.
   TheApplication().lists.store(nullptr);
+  SaveCookies(TheApplication().cookieFile);
   DestroySharedCookieJar();
   DeleteAllLocks();
 }

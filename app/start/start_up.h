@@ -1,6 +1,7 @@
 // Program start and end.
 #pragma once
 
+#include "app/global_ping/global_ping_places.h"
 #include "app/headless/headless_run.h"
 #include "app/window/main_window_view.h"
 
@@ -11,7 +12,9 @@ namespace vardelle {
 int StartUp(WindowPlatform& platform);
 
 // The same set-up, then one headless run (see RunHeadless) instead of the window.
-HeadlessOutcome StartUpHeadless(ReportFormat format);
+HeadlessOutcome StartUpHeadless(ReportFormat format, const RunSchedule& schedule = {});
+// The same set-up, then one headless global test (see RunGlobalPingHeadless).
+HeadlessOutcome StartUpGlobalPingHeadless(const GlobalPingPlace& place, ReportFormat format);
 
 // Frees the process-wide lists and the shared cookie jar; safe to call more than once.
 void ShutDown();

@@ -20,7 +20,7 @@ constexpr std::string_view kDigits = "0123456789";
 int Sign(std::strong_ordering order) { return (order > 0) - (order < 0); }
 
 bool IsKnownMode(SortMode mode) {
-  return mode >= SortMode::kText && mode <= SortMode::kNumberTimes10000;
+  return mode >= SortMode::kText && mode <= SortMode::kMiddleNumberTimes10000;
 }
 
 // Year, month, day, hour, minute, second.
@@ -66,6 +66,7 @@ int CompareInMode(std::string_view a, std::string_view b, SortMode mode) {
       return Sign(ReadDateTime(a) <=> ReadDateTime(b));
     case SortMode::kNumber:
     case SortMode::kNumberTimes10000:
+    case SortMode::kMiddleNumberTimes10000:
       return Sign(LeadingInteger(a) <=> LeadingInteger(b));
   }
   return 0;
@@ -77,6 +78,10 @@ Text SortKeyOf(const Text& cell, SortMode mode) {
       return DecimalText(LeadingNumber(cell));
     case SortMode::kNumberTimes10000:
       return DecimalText(LeadingNumber(cell) * 10000);
+    case SortMode::kMiddleNumberTimes10000: {
+      const std::size_t slash = cell.find('/');
+      return DecimalText(slash == Text::npos ? 0 : LeadingNumber(cell.substr(slash + 1)) * 10000);
+    }
     case SortMode::kText:
     case SortMode::kDateTime:
       break;
@@ -120,7 +125,12 @@ SortMode SortModeForColumn(int column) {
     case kLatencyColumn:
       return SortMode::kNumber;
     case kAddressColumn:
+    case kLossColumn:
+    case kJitterColumn:
+    case kTrendColumn:
       return SortMode::kNumberTimes10000;
+    case kMinAvgMaxColumn:
+      return SortMode::kMiddleNumberTimes10000;
     default:
       return SortMode::kText;
   }

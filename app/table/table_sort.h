@@ -14,6 +14,7 @@ enum class SortMode : int {
   kDateTime = 2,          // "2015-03-26 10:00:00" and the like; unreadable ones first
   kNumber = 3,            // the leading number ("37ms" is 37, "..." is 0)
   kNumberTimes10000 = 4,  // the leading number × 10000 (183.60.12.7 reads as 183.6)
+  kMiddleNumberTimes10000 = 5,  // the number after the first "/" × 10000 (10/20.5/30: 20.5)
 };
 
 // The direction and mode one sort uses, fixed when it begins.
@@ -41,7 +42,8 @@ class SortState {
 };
 
 // The mode a click on a column's header sorts with: latency as a number, the address by
-// its first two parts, everything else as text.
+// its first two parts, the statistics by value (min/avg/max by its average), everything
+// else as text.
 SortMode SortModeForColumn(int column);
 
 // Sorts the table's rows by the cells of column; a table without rows keeps its arrows.

@@ -7,6 +7,13 @@ std::uint64_t TestRunOrder::NextRun() {
   return ++lastRun_;
 }
 
+TestRunOrder::RowSlot& TestRunOrder::SlotOf(RowId row) {
+  std::lock_guard guard(mutex_);
+  std::unique_ptr<RowSlot>& slot = slots_[row.value];
+  if (!slot) slot = std::make_unique<RowSlot>();
+  return *slot;
+}
+
 bool TestRunOrder::IsNewestRun(std::uint64_t run) const {
   std::lock_guard guard(mutex_);
   return run == lastRun_;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <unordered_map>
 
@@ -17,21 +18,29 @@ class TestRunOrder {
   std::uint64_t NextRun();
   bool IsNewestRun(std::uint64_t run) const;
 
-  // Runs write() for the row unless a newer run has written to it; write() runs under this
-  // object's lock, so no newer run can slip in between the check and the write.
+  // Runs write() for the row unless a newer run has written to it; write() runs under the
+  // row's own lock, so no newer run can slip in between the check and the write, while
+  // workers of other rows write at the same time.
   template <typename Write>
   void WriteIfCurrent(RowId row, std::uint64_t run, Write write) {
-    std::lock_guard guard(mutex_);
-    std::uint64_t& newest = newestWriter_[row.value];
-    if (run < newest) return;
-    newest = run;
+    RowSlot& slot = SlotOf(row);
+    std::lock_guard guard(slot.mutex);
+    if (run < slot.newestWriter) return;
+    slot.newestWriter = run;
     write();
   }
 
  private:
+  struct RowSlot {
+    std::mutex mutex;
+    std::uint64_t newestWriter = 0;
+  };
+  // Slots are never removed (row identities are never reused), so a slot stays where it is.
+  RowSlot& SlotOf(RowId row);
+
   mutable std::mutex mutex_;
   std::uint64_t lastRun_ = 0;
-  std::unordered_map<std::uint64_t, std::uint64_t> newestWriter_;
+  std::unordered_map<std::uint64_t, std::unique_ptr<RowSlot>> slots_;
 };
 
 }  // namespace vardelle

@@ -71,6 +71,7 @@ void MeasureRow(Application& app, const std::shared_ptr<TestRun>& run,
     window.SetCellText(row, kStatusColumn, status);
   });
   const int milliseconds = services->pingHost(address);
+  app.latencyHistory.Record(row, run->Number(), milliseconds);
   {
     const TableLockHold hold(app.tableLock);
     order.WriteIfCurrent(row, run->Number(), [&] {

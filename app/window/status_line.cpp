@@ -62,6 +62,10 @@ Text MissingSiteAddressStatus(const SiteInfo& site) {
       {"未设置", SiteName(site.site), "站点地址（", site.option, " 或 ", site.environment, "）"});
 }
 
+Text ServerListFileUnreadableStatus(const std::string& path) {
+  return JoinTexts({"无法读取服务器列表文件：", path});
+}
+
 Text ServerListNoContentStatus() { return "无法读取服务器列表：没有收到内容"; }
 
 Text ServerListNotAnArrayStatus() { return "无法读取服务器列表：应答不是 JSON 数组"; }
@@ -69,7 +73,11 @@ Text ServerListNotAnArrayStatus() { return "无法读取服务器列表：应答
 Text ServerListEmptyStatus() { return "服务器列表为空"; }
 
 Text ProbesUnavailableStatus(const std::string& reason) {
-  return JoinTexts({"无法发送 ICMP 回显：", reason});
+  // The remedy comes first, so it is what a narrow status line still shows; the reason
+  // follows for the tool tip.
+  return JoinTexts({"无法发送 ICMP 回显：请用 vardelle 软件包安装（它授予程序 cap_net_raw 权限），"
+                    "或运行 sudo sysctl -w net.ipv4.ping_group_range=\"0 2147483647\"。原因：",
+                    reason});
 }
 
 Text LaunchFailedStatus(const LaunchOutcome& outcome) {

@@ -19,11 +19,13 @@ Text ServerListLoadedStatus(int serverCount);
 Text MissingSiteAddressStatus(const SiteInfo& site);
 
 // Why the server list gave no servers.
+Text ServerListFileUnreadableStatus(const std::string& path);
 Text ServerListNoContentStatus();
 Text ServerListNotAnArrayStatus();
 Text ServerListEmptyStatus();
 
-// Echo probes cannot be sent; reason is the probes' own one-line explanation.
+// Echo probes cannot be sent: how to allow them (the package's capability first, then the
+// sysctl), then reason, the probes' own one-line explanation.
 Text ProbesUnavailableStatus(const std::string& reason);
 
 // A row action started nothing: its outside program is missing (every name looked for is

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "support/files/file_access.h"
+#include "support/files/profile_reader.h"
 #include "support/text/space_trim.h"
 
 namespace vardelle {
@@ -44,23 +45,6 @@ std::string JoinLines(const std::vector<ProfileLine>& lines) {
   return file;
 }
 
-bool SameName(std::string_view a, std::string_view b) {
-  return LowerText(TrimAsciiBlanks(a)) == LowerText(TrimAsciiBlanks(b));
-}
-
-// The name between "[" and the last "]" of a section line; nullopt for any other line.
-std::optional<std::string_view> SectionName(std::string_view content) {
-  const std::string_view line = TrimAsciiBlanks(content);
-  if (!line.starts_with('[')) return std::nullopt;
-  const std::size_t close = line.rfind(']');
-  return line.substr(1, close == line.npos ? line.npos : close - 1);
-}
-
-bool IsSectionOf(std::string_view content, std::string_view section) {
-  const std::optional<std::string_view> name = SectionName(content);
-  return name && SameName(*name, section);
-}
-
 // Readers trim the full-width space as well, so it must not hide a leading "[".
 bool ReadsAsSection(std::string_view key) {
   constexpr std::string_view kFullWidthSpace = "　";
@@ -73,12 +57,6 @@ bool ReadsAsSection(std::string_view key) {
       return key.starts_with('[');
     }
   }
-}
-
-bool IsKeyLine(std::string_view content, std::string_view key) {
-  const std::size_t equals = content.find('=');
-  return equals != content.npos && !SectionName(content) &&
-         SameName(content.substr(0, equals), key);
 }
 
 bool IsSafe(const ProfileEntry& entry) {
@@ -104,11 +82,11 @@ void AppendSection(std::vector<ProfileLine>& lines, const ProfileEntry& entry) {
 
 void ApplyEntry(std::vector<ProfileLine>& lines, const ProfileEntry& entry) {
   std::size_t i = 0;
-  while (i < lines.size() && !IsSectionOf(lines[i].content, entry.section)) ++i;
+  while (i < lines.size() && !IsProfileSectionOf(lines[i].content, entry.section)) ++i;
   if (i == lines.size()) return AppendSection(lines, entry);
   std::size_t lastFilled = i;
-  for (std::size_t j = i + 1; j < lines.size() && !SectionName(lines[j].content); ++j) {
-    if (IsKeyLine(lines[j].content, entry.key)) {
+  for (std::size_t j = i + 1; j < lines.size() && !ProfileSectionName(lines[j].content); ++j) {
+    if (IsProfileKeyLine(lines[j].content, entry.key)) {
       lines[j].content = entry.key + "=" + entry.value;
       return;
     }

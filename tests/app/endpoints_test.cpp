@@ -101,7 +101,9 @@ TEST(EndpointsTest, HelpIsRecognisedAmongOtherOptions) {
 TEST(EndpointsTest, UnusableArgumentsGiveAnError) {
   const std::vector<std::vector<std::string>> cases = {
       {"--frobnicate"},         {"--gamebox"}, {"--gamebox="}, {"--gamebox", "--demo"},
-      {"--gamebox", "ftp://x"}, {"127.0.0.1"}, {"--demo=yes"}, {"-gamebox", "http://127.0.0.1"}};
+      {"--gamebox", "ftp://x"}, {"127.0.0.1"}, {"--demo=yes"}, {"-gamebox", "http://127.0.0.1"},
+      {"--headless", "--runs", "0"}, {"--headless", "--runs=2x"}, {"--headless", "--interval"},
+      {"--headless", "--interval", "-1"}, {"--runs", "3"}};
   for (const std::vector<std::string>& arguments : cases) {
     SCOPED_TRACE(arguments.front());
     const CommandLine line = Parse(arguments);

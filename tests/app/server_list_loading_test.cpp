@@ -16,6 +16,7 @@
 #include "app/location/location_lookups.h"
 #include "app/table/server_table.h"
 #include "fake_window.h"
+#include "tests/support/temp_dir.h"
 #include "testing/loopback_servers.h"
 
 namespace vardelle {
@@ -117,7 +118,10 @@ TEST_F(ServerListLoadingTest, AsksForTheFirstTestRunOnceAfterTheSort) {
 TEST_F(ServerListLoadingTest, BlockedEchoProbesAreToldWithTheirReason) {
   probeReason = "ICMP sockets are not permitted; run: sudo sysctl net.ipv4.ping_group_range";
   Load();
-  EXPECT_EQ(LastStatus(), "无法发送 ICMP 回显：" + probeReason);
+  const std::string status = LastStatus();
+  EXPECT_TRUE(status.starts_with("无法发送 ICMP 回显：请用 vardelle 软件包安装")) << status;
+  EXPECT_LT(status.find("cap_net_raw"), status.find("sysctl -w net.ipv4.ping_group_range"));
+  EXPECT_TRUE(status.ends_with("原因：" + probeReason)) << status;
 }
 
 TEST_F(ServerListLoadingTest, ASiteWithoutAddressIsNeverAskedAndTheStatusSaysHowToSetIt) {
@@ -128,6 +132,30 @@ TEST_F(ServerListLoadingTest, ASiteWithoutAddressIsNeverAskedAndTheStatusSaysHow
   EXPECT_EQ(window.RowCount(), 0);
   EXPECT_EQ(LastStatus(), "未设置游戏盒子站点地址（--gamebox 或 VARDELLE_GAMEBOX）");
   EXPECT_EQ(testRunsAsked, 1);
+}
+
+// A player's own list file stands in for the site; the site is not asked then.
+TEST_F(ServerListLoadingTest, ALocalListFileReplacesTheSite) {
+  testing_files::TempDir dir;
+  testing_files::WriteBytes(dir.File("list.json"), document);
+  services.readFile = ServerListServices{}.readFile;
+  struct Case {
+    std::string file;
+    int rows;
+    std::string status;
+  };
+  const Case cases[] = {
+      {dir.File("list.json"), 6, "服务器列表已加载，共 6 个服务器"},
+      {dir.File("missing.json"), 0, "无法读取服务器列表文件：" + dir.File("missing.json")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    app.endpoints.SetServerListFile(c.file);
+    Load();
+    EXPECT_EQ(window.RowCount(), c.rows);
+    EXPECT_EQ(LastStatus(), c.status);
+  }
+  EXPECT_TRUE(requestedUrls.empty());
 }
 
 // The location service sees one request per row with the written URL, as before, and each

@@ -1,0 +1,131 @@
+#include "app/global_ping/global_ping_report.h"
+
+#include <cstdio>
+#include <nlohmann/json.hpp>
+
+namespace vardelle {
+namespace {
+
+using nlohmann::json;
+
+json Figure(const std::optional<double>& value) { return value ? json(*value) : json(nullptr); }
+
+json ProbeJson(const ProbeResult& probe) {
+  return {{"city", Utf8FromGbk(probe.city)},       {"country", Utf8FromGbk(probe.country)},
+          {"asn", probe.asn},                      {"network", Utf8FromGbk(probe.network)},
+          {"status", probe.status},                {"minMs", Figure(probe.minMs)},
+          {"avgMs", Figure(probe.avgMs)},          {"maxMs", Figure(probe.maxMs)},
+          {"lossPercent", Figure(probe.lossPercent)}};
+}
+
+json SummaryJson(const Measurement& measurement) {
+  const std::optional<MeasurementSummary> summary = Summarize(measurement);
+  if (!summary) return nullptr;
+  return {{"avgMs", summary->averageMs}, {"minMs", summary->minMs}, {"maxMs", summary->maxMs},
+          {"lossPercent", summary->lossPercent}, {"probes", summary->probes}};
+}
+
+json ServerJson(const ServerMeasurement& result) {
+  const Measurement& measurement = result.outcome.measurement;
+  const bool failed = !result.outcome.failure.empty();
+  json probes = json::array();
+  for (const ProbeResult& probe : ProbesByAverage(measurement)) probes.push_back(ProbeJson(probe));
+  return {{"serverName", Utf8FromGbk(result.server.name)},
+          {"domain", Utf8FromGbk(result.server.domain)},
+          {"measurementId", measurement.id.empty() ? json(nullptr) : json(measurement.id)},
+          {"status", failed ? "failed" : "finished"},
+          {"failure", failed ? json(Utf8FromGbk(result.outcome.failure)) : json(nullptr)},
+          {"probesCount", measurement.probesCount},
+          {"summary", SummaryJson(measurement)},
+          {"probes", probes}};
+}
+
+std::string JsonReport(const GlobalPingPlace& place, const std::vector<ServerMeasurement>& results) {
+  json servers = json::array();
+  for (const ServerMeasurement& result : results) servers.push_back(ServerJson(result));
+  const json report = {{"place", Utf8FromGbk(place.caption)}, {"servers", servers}};
+  return report.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
+}
+
+std::string CsvField(const std::string& text) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string quoted = "\"";
+  for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return quoted + "\"";
+}
+
+std::string Number(const std::optional<double>& value) {
+  if (!value) return {};
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%g", *value);
+  return buffer;
+}
+
+std::string CsvLine(const std::vector<std::string>& fields) {
+  std::string line;
+  for (const std::string& field : fields) line += (line.empty() ? "" : ",") + CsvField(field);
+  return line + "\r\n";
+}
+
+constexpr size_t kCsvColumns = 14;
+
+std::string CsvReport(const std::vector<ServerMeasurement>& results) {
+  std::string csv = CsvLine({"serverName", "domain", "measurementId", "status", "failure", "city",
+                             "country", "asn", "network", "probeStatus", "minMs", "avgMs", "maxMs",
+                             "lossPercent"});
+  for (const ServerMeasurement& result : results) {
+    const MeasurementOutcome& outcome = result.outcome;
+    const std::vector<std::string> server{
+        Utf8FromGbk(result.server.name), Utf8FromGbk(result.server.domain), outcome.measurement.id,
+        outcome.failure.empty() ? "finished" : "failed", Utf8FromGbk(outcome.failure)};
+    const std::vector<ProbeResult> probes = ProbesByAverage(outcome.measurement);
+    if (probes.empty()) {
+      std::vector<std::string> line = server;
+      line.resize(kCsvColumns);
+      csv += CsvLine(line);
+    }
+    for (const ProbeResult& probe : probes) {
+      std::vector<std::string> line = server;
+      line.insert(line.end(), {Utf8FromGbk(probe.city), Utf8FromGbk(probe.country),
+                               std::to_string(probe.asn), Utf8FromGbk(probe.network), probe.status,
+                               Number(probe.minMs), Number(probe.avgMs), Number(probe.maxMs),
+                               Number(probe.lossPercent)});
+      csv += CsvLine(line);
+    }
+  }
+  return csv;
+}
+
+std::string TextReport(const GlobalPingPlace& place, const std::vector<ServerMeasurement>& results) {
+  std::string text = "全球Ping: " + std::string(place.caption) + "\n";
+  for (const ServerMeasurement& result : results) {
+    const GlobalPingRowCells cells = FinalCells(result.outcome);
+    text += result.server.name + "  " + result.server.domain + "  " +
+            (cells.key.empty() ? "-" : cells.key) + "  " + cells.state + "\n";
+    std::string_view lines = cells.probeList;
+    while (!lines.empty()) {
+      const size_t end = std::min(lines.find('\n'), lines.size());
+      text += "    " + std::string(lines.substr(0, end)) + "\n";
+      lines.remove_prefix(std::min(end + 1, lines.size()));
+    }
+  }
+  return Utf8FromGbk(text);
+}
+
+}  // namespace
+
+std::string FormatGlobalPingReport(const GlobalPingPlace& place,
+                                   const std::vector<ServerMeasurement>& results,
+                                   ReportFormat format) {
+  switch (format) {
+    case ReportFormat::kJson:
+      return JsonReport(place, results);
+    case ReportFormat::kCsv:
+      return CsvReport(results);
+    case ReportFormat::kText:
+      break;
+  }
+  return TextReport(place, results);
+}
+
+}  // namespace vardelle

@@ -1,0 +1,64 @@
+// A Globalping ping measurement as the program keeps it: the API's UTF-8 documents read
+// into GBK texts for display, with the summary and cell texts the "全球Ping" page shows.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vardelle {
+
+// One probe's part of a measurement. Figures are milliseconds; they are missing while the
+// probe is still testing, when it failed, and when no packet came back.
+struct ProbeResult {
+  std::string city;     // GBK
+  std::string country;  // ISO code
+  long long asn = 0;
+  std::string network;  // GBK
+  std::string status;   // "in-progress", "finished" or "failed"
+  std::optional<double> minMs;
+  std::optional<double> avgMs;
+  std::optional<double> maxMs;
+  std::optional<double> lossPercent;
+};
+
+struct Measurement {
+  std::string id;
+  std::string status;  // "in-progress" while probes still test; anything else is final
+  int probesCount = 0;
+  std::vector<ProbeResult> probes;
+};
+
+// Over the probes that report figures.
+struct MeasurementSummary {
+  double averageMs = 0;  // the average of the probes' averages
+  double minMs = 0;
+  double maxMs = 0;
+  double lossPercent = 0;  // the average of the probes' losses
+  int probes = 0;          // probes with figures
+};
+
+// The creation answer's id and probe count, or a measurement document; nothing when the
+// text is not the document it should be (the parser's exceptions stop here).
+std::optional<Measurement> ReadCreatedMeasurement(std::string_view utf8Json);
+std::optional<Measurement> ReadMeasurement(std::string_view utf8Json);
+// The "error.message" of an API error answer (GBK), "" when there is none.
+std::string ReadApiErrorMessage(std::string_view utf8Json);
+
+bool IsFinal(const Measurement& measurement);
+int FinishedProbeCount(const Measurement& measurement);
+std::optional<MeasurementSummary> Summarize(const Measurement& measurement);
+
+// The "测试状态" cell, GBK: "测试中 (n/m 探针)" while in progress, the summary when done.
+std::string ProgressText(const Measurement& measurement);
+std::string SummaryText(const Measurement& measurement);
+// One line per probe sorted by average, probes without figures last.
+std::string ProbeListText(const Measurement& measurement);
+std::vector<ProbeResult> ProbesByAverage(const Measurement& measurement);
+
+// GBK from the API's UTF-8 and back (the reports are UTF-8).
+std::string GbkFromUtf8(std::string_view utf8);
+std::string Utf8FromGbk(std::string_view gbk);
+
+}  // namespace vardelle

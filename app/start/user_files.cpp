@@ -1,0 +1,57 @@
+#include "app/start/user_files.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+namespace vardelle {
+namespace {
+
+std::optional<std::string> AbsoluteVariable(const EnvironmentReader& getEnvironment,
+                                            std::string_view name) {
+  std::optional<std::string> value = getEnvironment(name);
+  if (!value || !value->starts_with('/')) return std::nullopt;
+  while (value->size() > 1 && value->back() == '/') value->pop_back();
+  return value;
+}
+
+std::string FileInConfigDirectory(const EnvironmentReader& getEnvironment,
+                                  std::string_view name) {
+  const std::string directory = UserConfigDirectory(getEnvironment);
+  return directory.empty() ? std::string() : directory + "/" + std::string(name);
+}
+
+}  // namespace
+
+std::optional<std::string> ProcessEnvironment(std::string_view name) {
+  const char* value = std::getenv(std::string(name).c_str());
+  return value ? std::optional<std::string>(value) : std::nullopt;
+}
+
+std::string UserConfigDirectory(const EnvironmentReader& getEnvironment) {
+  if (const auto config = AbsoluteVariable(getEnvironment, "XDG_CONFIG_HOME")) {
+    return (*config == "/" ? "" : *config) + "/vardelle";
+  }
+  if (const auto home = AbsoluteVariable(getEnvironment, "HOME")) {
+    return (*home == "/" ? "" : *home) + "/.config/vardelle";
+  }
+  return {};
+}
+
+std::string UserSettingsPath(const EnvironmentReader& getEnvironment) {
+  return FileInConfigDirectory(getEnvironment, "settings.ini");
+}
+
+std::string UserCookiePath(const EnvironmentReader& getEnvironment) {
+  return FileInConfigDirectory(getEnvironment, "cookies.ini");
+}
+
+bool MakeUserConfigDirectory(const EnvironmentReader& getEnvironment) {
+  const std::string directory = UserConfigDirectory(getEnvironment);
+  if (directory.empty()) return false;
+  std::error_code error;
+  std::filesystem::create_directories(directory, error);
+  return !error && std::filesystem::is_directory(directory, error);
+}
+
+}  // namespace vardelle

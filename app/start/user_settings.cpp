@@ -1,0 +1,74 @@
+#include "app/start/user_settings.h"
+
+#include <optional>
+
+#include "support/files/file_access.h"
+#include "support/files/profile_reader.h"
+
+namespace vardelle {
+namespace {
+
+constexpr std::string_view kSection = "sites";
+
+std::string Entry(std::string_view contents, std::string_view key) {
+  return FindProfileString(contents, kSection, key).value_or("");
+}
+
+}  // namespace
+
+std::string SettingsKeyOf(const SiteInfo& info) {
+  std::string key;
+  bool upper = false;
+  for (const char c : info.option.substr(2)) {
+    if (c == '-') {
+      upper = true;
+    } else {
+      key += upper && c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+      upper = false;
+    }
+  }
+  return key;
+}
+
+SiteSettings ReadSiteSettings(std::string_view contents, std::string_view settingsDirectory) {
+  SiteSettings settings;
+  for (const SiteInfo& info : SiteTable()) {
+    settings.baseUrls[static_cast<size_t>(info.site)] = Entry(contents, SettingsKeyOf(info));
+  }
+  settings.globalpingToken = Entry(contents, "globalpingToken");
+  settings.serverListFile = Entry(contents, "serverList");
+  if (!settings.serverListFile.empty() && !settings.serverListFile.starts_with('/')) {
+    settings.serverListFile = std::string(settingsDirectory) + "/" + settings.serverListFile;
+  }
+  return settings;
+}
+
+void ApplySiteSettings(const SiteSettings& settings, std::string_view settingsPath,
+                       CommandLine& line) {
+  if (line.globalpingToken.empty()) line.globalpingToken = settings.globalpingToken;
+  if (line.endpoints.ServerListFile().empty()) {
+    line.endpoints.SetServerListFile(settings.serverListFile);
+  }
+  if (line.demo) return;
+  for (const SiteInfo& info : SiteTable()) {
+    const std::string& base = settings.baseUrls[static_cast<size_t>(info.site)];
+    if (base.empty() || line.endpoints.HasAddress(info.site)) continue;
+    if (!IsHttpUrl(base)) {
+      line.error = std::string(settingsPath) + ": " + SettingsKeyOf(info) +
+                   " is not a URL such as http://127.0.0.1:8080";
+      return;
+    }
+    line.endpoints.SetBaseUrl(info.site, base);
+  }
+}
+
+void ApplyUserSettingsFile(CommandLine& line, const EnvironmentReader& getEnvironment) {
+  const std::string path = UserSettingsPath(getEnvironment);
+  if (path.empty()) return;
+  const std::optional<std::string> contents = ReadWholeFile(path, true);
+  if (!contents) return;
+  ApplySiteSettings(ReadSiteSettings(*contents, UserConfigDirectory(getEnvironment)), path,
+                    line);
+}
+
+}  // namespace vardelle

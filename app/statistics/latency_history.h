@@ -1,0 +1,57 @@
+// Each row's recent probe results and the figures a player compares servers by: loss,
+// min/avg/max, mdev (the population standard deviation, as ping prints it) and the
+// interarrival jitter estimate of RFC 3550. Safe to call from any thread.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+#include "app/window/main_window_view.h"
+
+namespace vardelle {
+
+// nullopt where nothing was answered (lossPercent: where nothing was sent).
+struct LatencyStatistics {
+  int sent = 0;
+  int received = 0;
+  std::optional<double> lossPercent;
+  std::optional<int> lastMs;  // the newest run's result
+  std::optional<int> minMs;
+  std::optional<double> avgMs;
+  std::optional<int> maxMs;
+  std::optional<double> mdevMs;
+  std::optional<double> jitterMs;
+};
+
+// One probe's result: milliseconds, or nullopt for no answer.
+using LatencySample = std::optional<int>;
+
+class LatencyHistory {
+ public:
+  static constexpr std::size_t kKeptRuns = 100;
+
+  // Keeps the row's result of a run; a negative time is no answer. Results are ordered by
+  // run number, so a late answer of an older run lands where its probe was sent; a run
+  // recorded twice counts once, and one older than every kept run is dropped once full.
+  void Record(RowId row, std::uint64_t run, int milliseconds);
+
+  LatencyStatistics StatisticsOf(RowId row) const;
+  // The row's newest results, at most count of them, oldest first.
+  std::vector<LatencySample> RecentResults(RowId row, std::size_t count) const;
+
+ private:
+  using RunResults = std::map<std::uint64_t, LatencySample>;
+
+  mutable std::mutex mutex_;
+  std::unordered_map<std::uint64_t, RunResults> rows_;
+};
+
+// The figures of a sequence of results, oldest first.
+LatencyStatistics ComputeStatistics(const std::vector<LatencySample>& results);
+
+}  // namespace vardelle

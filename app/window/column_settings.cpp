@@ -1,0 +1,59 @@
+#include "app/window/column_settings.h"
+
+#include <charconv>
+#include <filesystem>
+#include <system_error>
+
+#include "support/files/file_access.h"
+#include "support/files/profile_reader.h"
+#include "support/files/profile_writer.h"
+
+namespace vardelle {
+namespace {
+
+constexpr char kSection[] = "table";
+constexpr char kShownColumnsKey[] = "shownColumns";
+
+}  // namespace
+
+Text SettingsFilePath(const std::function<std::optional<Text>(std::string_view)>& getEnvironment) {
+  Text folder;
+  if (const std::optional<Text> config = getEnvironment("XDG_CONFIG_HOME"); config && !config->empty()) {
+    folder = *config;
+  } else if (const std::optional<Text> home = getEnvironment("HOME"); home && !home->empty()) {
+    folder = *home + "/.config";
+  } else {
+    return {};
+  }
+  return folder + "/vardelle/settings.ini";
+}
+
+std::vector<int> ReadShownColumns(const Text& path) {
+  const std::optional<std::string> contents = ReadWholeFile(path, true);
+  const std::optional<Text> value =
+      contents ? FindProfileString(*contents, kSection, kShownColumnsKey) : std::nullopt;
+  std::vector<int> columns;
+  if (!value) return columns;
+  const char* next = value->data();
+  const char* const end = value->data() + value->size();
+  while (next < end) {
+    int column = 0;
+    const auto [after, error] = std::from_chars(next, end, column);
+    if (error != std::errc()) break;
+    columns.push_back(column);
+    next = after + 1;  // past the ","
+  }
+  return columns;
+}
+
+bool SaveShownColumns(const Text& path, const std::vector<int>& columns) {
+  if (path.empty()) return false;
+  std::error_code error;
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
+  if (error) return false;
+  Text value;
+  for (const int column : columns) value += (value.empty() ? "" : ",") + std::to_string(column);
+  return WriteProfileString(kSection, kShownColumnsKey, value, path);
+}
+
+}  // namespace vardelle

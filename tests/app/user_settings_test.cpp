@@ -1,0 +1,137 @@
+// The user's config folder and the [sites] section of the settings file, below the options
+// and the environment.
+#include "app/start/user_settings.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "tests/support/temp_dir.h"
+
+namespace vardelle {
+namespace {
+
+using Variables = std::map<std::string, std::string, std::less<>>;
+
+EnvironmentReader ReaderOf(const Variables& variables) {
+  return [&variables](std::string_view name) -> std::optional<std::string> {
+    const auto found = variables.find(name);
+    if (found == variables.end()) return std::nullopt;
+    return found->second;
+  };
+}
+
+TEST(UserFilesTest, ConfigFolderFollowsTheXdgRules) {
+  struct Case {
+    Variables variables;
+    std::string directory;
+  };
+  const Case cases[] = {
+      {{{"XDG_CONFIG_HOME", "/x/conf"}, {"HOME", "/home/p"}}, "/x/conf/vardelle"},
+      {{{"XDG_CONFIG_HOME", "/x/conf/"}}, "/x/conf/vardelle"},
+      {{{"XDG_CONFIG_HOME", "relative"}, {"HOME", "/home/p"}}, "/home/p/.config/vardelle"},
+      {{{"XDG_CONFIG_HOME", ""}, {"HOME", "/home/p/"}}, "/home/p/.config/vardelle"},
+      {{{"HOME", "/"}}, "/.config/vardelle"},
+      {{{"HOME", "p"}}, ""},
+      {{}, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.directory);
+    const EnvironmentReader reader = ReaderOf(c.variables);
+    EXPECT_EQ(UserConfigDirectory(reader), c.directory);
+    EXPECT_EQ(UserSettingsPath(reader), c.directory.empty() ? "" : c.directory + "/settings.ini");
+    EXPECT_EQ(UserCookiePath(reader), c.directory.empty() ? "" : c.directory + "/cookies.ini");
+  }
+}
+
+TEST(UserSettingsTest, SettingsKeysFollowTheOptions) {
+  const char* const expected[] = {"gamebox", "statusSite", "statusService", "selectorSite",
+                                  "iplocation"};
+  for (const SiteInfo& info : SiteTable()) {
+    EXPECT_EQ(SettingsKeyOf(info), expected[static_cast<size_t>(info.site)]);
+  }
+}
+
+constexpr char kSettings[] =
+    "[sites]\n"
+    "gamebox=http://127.0.0.1:1/\n"
+    "statusSite=http://127.0.0.1:2\n"
+    "iplocation=http://127.0.0.1:5\n"
+    "globalpingToken=token-from-file\n"
+    "serverList=lists/mine.json\n";
+
+// The file fills only what neither an option nor a variable set; --demo takes no site base
+// from it.
+TEST(UserSettingsTest, TheFileComesAfterOptionsAndEnvironment) {
+  struct Case {
+    std::vector<std::string> arguments;
+    Variables variables;
+    std::array<std::string, kSiteCount> bases;
+    std::string serverList;
+  };
+  const std::string fileList = "/cfg/lists/mine.json";
+  const Case cases[] = {
+      {{}, {}, {"http://127.0.0.1:1", "http://127.0.0.1:2", "", "", "http://127.0.0.1:5"},
+       fileList},
+      {{"--gamebox", "http://10.0.0.1", "--server-list", "own.json"},
+       {{"VARDELLE_STATUS_SITE", "http://10.0.0.2"}},
+       {"http://10.0.0.1", "http://10.0.0.2", "", "", "http://127.0.0.1:5"},
+       "own.json"},
+      {{"--demo", "--gamebox=http://10.0.0.1"}, {}, {"http://10.0.0.1", "", "", "", ""},
+       fileList},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.arguments));
+    CommandLine line = ParseCommandLine(c.arguments, ReaderOf(c.variables));
+    ApplySiteSettings(ReadSiteSettings(kSettings, "/cfg"), "/cfg/settings.ini", line);
+    EXPECT_EQ(line.error, "");
+    for (const SiteInfo& info : SiteTable()) {
+      EXPECT_EQ(line.endpoints.BaseUrl(info.site), c.bases[static_cast<size_t>(info.site)]);
+    }
+    EXPECT_EQ(line.endpoints.ServerListFile(), c.serverList);
+    EXPECT_EQ(line.globalpingToken, "token-from-file");
+  }
+}
+
+TEST(UserSettingsTest, AnEntryThatIsNoUrlIsAnError) {
+  CommandLine line = ParseCommandLine({}, ReaderOf({}));
+  ApplySiteSettings(ReadSiteSettings("[sites]\nselectorSite=127.0.0.1:4\n", "/cfg"),
+                    "/cfg/settings.ini", line);
+  EXPECT_EQ(line.error, "/cfg/settings.ini: selectorSite is not a URL such as http://127.0.0.1:8080");
+}
+
+TEST(UserSettingsTest, ReadsTheFileInTheUsersConfigFolder) {
+  testing_files::TempDir dir;
+  const Variables variables{{"XDG_CONFIG_HOME", dir.path.string()}};
+  ASSERT_TRUE(MakeUserConfigDirectory(ReaderOf(variables)));
+  testing_files::WriteBytes(UserSettingsPath(ReaderOf(variables)), kSettings);
+  CommandLine line = ParseCommandLine({}, ReaderOf({}));
+  ApplyUserSettingsFile(line, ReaderOf(variables));
+  EXPECT_EQ(line.endpoints.BaseUrl(Site::kGameBox), "http://127.0.0.1:1");
+  EXPECT_EQ(line.endpoints.ServerListFile(), dir.File("vardelle/lists/mine.json"));
+}
+
+TEST(UserSettingsTest, ServerListAndVersionOptions) {
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string serverList;
+    bool version;
+    std::string error;
+  };
+  const Case cases[] = {
+      {{"--server-list", "a.json"}, "a.json", false, ""},
+      {{"--server-list=/b.json", "--version"}, "/b.json", true, ""},
+      {{"--server-list"}, "", false, "--server-list needs a file name"},
+      {{"--version=1"}, "", false, "unknown argument: --version=1"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.arguments));
+    const CommandLine line = ParseCommandLine(c.arguments, ReaderOf({}));
+    EXPECT_EQ(line.endpoints.ServerListFile(), c.serverList);
+    EXPECT_EQ(line.version, c.version);
+    EXPECT_EQ(line.error, c.error);
+  }
+}
+
+}  // namespace
+}  // namespace vardelle

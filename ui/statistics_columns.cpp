@@ -1,0 +1,82 @@
+#include "ui/statistics_columns.h"
+
+#include <QHeaderView>
+#include <algorithm>
+#include <array>
+#include <utility>
+
+#include "app/statistics/statistics_cells.h"
+#include "app/table/server_table.h"
+#include "app/window/column_settings.h"
+#include "support/text/text_codec.h"
+#include "ui/sparkline.h"
+
+namespace vardelle::ui {
+namespace {
+
+constexpr std::array<ReportColumn, kStatisticsColumnCount> kColumns{{
+    {u"丢包率", 60, Qt::AlignRight},
+    {u"最小/平均/最大", 110, Qt::AlignRight},
+    {u"抖动", 60, Qt::AlignRight},
+    {u"走势", 100, Qt::AlignLeft},
+}};
+constexpr std::size_t kTrendLength = 30;
+
+QString FromGbkText(const Text& text) {
+  const std::u16string wide = ToUtf16(text);
+  return QString::fromUtf16(wide.data(), static_cast<qsizetype>(wide.size()));
+}
+
+}  // namespace
+
+StatisticsColumns::StatisticsColumns(ReportView& table, const LatencyHistory& history,
+                                     Text settingsPath)
+    : QObject(&table),
+      table_(table),
+      history_(history),
+      settingsPath_(std::move(settingsPath)),
+      menu_(new QMenu(&table)) {
+  const std::vector<int> saved = ReadShownColumns(settingsPath_);
+  for (int i = 0; i < kStatisticsColumnCount; ++i) {
+    const int column = kLossColumn + i;
+    table_.AddColumn(kColumns[static_cast<std::size_t>(i)]);
+    const bool shown = std::find(saved.begin(), saved.end(), column) != saved.end();
+    table_.setColumnHidden(column, !shown);
+    QAction* action = menu_->addAction(QString::fromUtf16(kColumns[static_cast<std::size_t>(i)].caption));
+    action->setCheckable(true);
+    action->setChecked(shown);
+    connect(action, &QAction::toggled, this, [this, column](bool on) { SetShown(column, on); });
+  }
+  QHeaderView* header = table_.header();
+  header->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(header, &QWidget::customContextMenuRequested, this,
+          [this, header](const QPoint& place) { menu_->popup(header->mapToGlobal(place)); });
+}
+
+void StatisticsColumns::Refresh(RowId row) {
+  QTreeWidgetItem* item = table_.RowWithId(row);
+  if (!item) return;
+  const LatencyStatistics statistics = history_.StatisticsOf(row);
+  const std::array<Text, kStatisticsColumnCount> cells = StatisticsCellTexts(statistics);
+  for (int i = 0; i < kStatisticsColumnCount; ++i) {
+    table_.SetCellText(item, kLossColumn + i, FromGbkText(cells[static_cast<std::size_t>(i)]));
+  }
+  const std::vector<LatencySample> trend = history_.RecentResults(row, kTrendLength);
+  item->setData(kTrendColumn, ReportView::kSparklineRole, ResultsToVariant(trend));
+  item->setToolTip(kLatencyColumn, FromGbkText(StatisticsToolTip(statistics, trend)));
+}
+
+void StatisticsColumns::SetShown(int column, bool shown) {
+  table_.setColumnHidden(column, !shown);
+  SaveChoice();
+}
+
+void StatisticsColumns::SaveChoice() {
+  std::vector<int> shown;
+  for (int column = kLossColumn; column < kLossColumn + kStatisticsColumnCount; ++column) {
+    if (!table_.isColumnHidden(column)) shown.push_back(column);
+  }
+  SaveShownColumns(settingsPath_, shown);
+}
+
+}  // namespace vardelle::ui
