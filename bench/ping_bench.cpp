@@ -35,27 +35,15 @@ constexpr int kComparisonCount = 10;  // echoes per tool and host for the delay 
 
 std::string TunTarget(int delayMs) { return "10.200.0." + std::to_string(delayMs); }
 
-// The tun network, or why there is none.
-struct BenchNetwork {
-  std::string unavailable;
-  std::unique_ptr<testnet::TunResponder> responder;
-};
+testnet::PrivateTunNetwork& Network() { return testnet::BenchTunNetwork(); }
 
-BenchNetwork& Network() {
-  static BenchNetwork network;
-  return network;
-}
-
-// Must run before any thread exists: the namespace is entered by the calling thread only.
+// Must run before any thread exists.
 void BuildNetwork() {
-  BenchNetwork& network = Network();
-  network.unavailable = testnet::EnterPrivateNetwork();
-  if (!network.unavailable.empty()) return;
   std::vector<Target> targets;
   for (const int delayMs : {5, 20, kSlowestDelayMs}) {
     targets.push_back({TunTarget(delayMs), Target::Answer::kEcho, milliseconds(delayMs)});
   }
-  network.responder = testnet::TunResponder::Start(targets, &network.unavailable);
+  testnet::StartBenchTunNetwork(std::move(targets));
 }
 
 // Runs probe(i) for i < count on count threads released together; every result, and the
@@ -133,7 +121,7 @@ void ConcurrentWakeBaseline(benchmark::State& state) {
 BENCHMARK(ConcurrentWakeBaseline)->Apply(CallerCounts);
 
 bool SkipWithoutTunNetwork(benchmark::State& state) {
-  const BenchNetwork& network = Network();
+  const testnet::PrivateTunNetwork& network = Network();
   if (network.responder) return false;
   state.SkipWithError(("no tun test network: " + network.unavailable).c_str());
   return true;

@@ -35,27 +35,16 @@ std::string HostAddress(int host) {
   return "10.200." + std::to_string(1 + host / 250) + "." + std::to_string(2 + host % 250);
 }
 
-struct BenchNetwork {
-  std::string unavailable;
-  std::unique_ptr<testnet::TunResponder> responder;
-};
-
-BenchNetwork& Network() {
-  static BenchNetwork network;
-  return network;
-}
+testnet::PrivateTunNetwork& Network() { return testnet::BenchTunNetwork(); }
 
 // Before any thread exists: only the calling thread enters the namespace.
 void BuildNetwork() {
-  BenchNetwork& network = Network();
-  network.unavailable = testnet::EnterPrivateNetwork();
-  if (!network.unavailable.empty()) return;
   std::vector<testnet::Target> targets;
   for (int host = 0; host < kHosts; ++host) {
     targets.push_back({HostAddress(host), testnet::Target::Answer::kEcho,
                        milliseconds(DelayOf(host))});
   }
-  network.responder = testnet::TunResponder::Start(targets, &network.unavailable);
+  testnet::StartBenchTunNetwork(std::move(targets));
 }
 
 // fping's wall time for one echo to every host, one millisecond between sends.

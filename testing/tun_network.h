@@ -361,4 +361,25 @@ class TunResponder {
   std::thread thread_;
 };
 
+// A benchmark's whole test network: the process moves into a namespace of its own and
+// answers for targets there, or says why it cannot. Call it before any thread exists: the
+// namespace is entered by the calling thread only.
+struct PrivateTunNetwork {
+  std::string unavailable;
+  std::unique_ptr<TunResponder> responder;
+};
+
+inline PrivateTunNetwork& BenchTunNetwork() {
+  static PrivateTunNetwork network;
+  return network;
+}
+
+inline void StartBenchTunNetwork(std::vector<Target> targets) {
+  PrivateTunNetwork& network = BenchTunNetwork();
+  network.unavailable = EnterPrivateNetwork();
+  if (network.unavailable.empty()) {
+    network.responder = TunResponder::Start(std::move(targets), &network.unavailable);
+  }
+}
+
 }  // namespace vardelle::testnet
