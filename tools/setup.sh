@@ -14,6 +14,7 @@ packages=(
   libbenchmark-dev nlohmann-json3-dev       # benchmarks and their JSON reference
   libcpp-httplib-dev                        # loopback test and demo servers
   iputils-ping fping                        # the echo benchmark's comparison tools
+  clang libclang-rt-14-dev                  # fuzz targets (libFuzzer, ASan, UBSan)
   fonts-wqy-microhei                        # CJK captions
   dpkg-dev file fakeroot lintian libcap2-bin desktop-file-utils appstream  # the package and its checks
 )

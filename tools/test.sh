@@ -15,5 +15,6 @@ bash "$root/tools/build.sh" build-tsan -DVARDELLE_WERROR=ON -DVARDELLE_TSAN=ON -
   -DCMAKE_BUILD_TYPE=Debug -- "${sanitized[@]}"
 for t in "${sanitized[@]}"; do TSAN_OPTIONS=halt_on_error=1 "$root/build-tsan/tests/$t" --gtest_brief=1; done
 
+bash "$root/tools/fuzz.sh" smoke
 bash "$root/tools/build.sh" build-ci -DVARDELLE_WERROR=ON -DVARDELLE_BENCH=ON
 cd "$root/build-ci" && ctest --output-on-failure -j "$(nproc)"
