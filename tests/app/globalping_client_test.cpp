@@ -46,9 +46,10 @@ class RecordedServer {
     return seen;
   }
 
-  testing::LoopbackHttpServer server;
+  // Before the server: its handler threads still log while it stops.
   std::mutex mutex;
   std::vector<SeenRequest> seen;
+  testing::LoopbackHttpServer server;
 };
 
 struct Recorded {
