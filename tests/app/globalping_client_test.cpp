@@ -91,7 +91,7 @@ TEST(GlobalpingClientTest, MeasuresThroughTheRateLimitWithPartialThenFinalResult
   const std::vector<SeenRequest> seen = server.Seen();
   ASSERT_EQ(seen.size(), 5u);  // refused creation, creation, three polls
   EXPECT_EQ(seen[0].status, 429);
-  EXPECT_GE(seen[1].at - seen[0].at, milliseconds(900));
+  EXPECT_GE(seen[1].at - seen[0].at, milliseconds(800));  // the reset is 1 s away
   for (const SeenRequest& request : seen) {
     EXPECT_EQ(request.headers.find("Authorization")->second, "Bearer secret-token");
   }
@@ -109,7 +109,9 @@ TEST(GlobalpingClientTest, MeasuresThroughTheRateLimitWithPartialThenFinalResult
     EXPECT_EQ(seen[i].method, "GET");
     EXPECT_EQ(seen[i].path, "/v1/measurements/" + outcome.measurement.id);
     EXPECT_EQ(seen[i].headers.count("Authorization"), 1u);
-    EXPECT_GE(seen[i].at - seen[i - 1].at, milliseconds(490));
+    // The client waits 500 ms between polls; the server stamps each exchange only once it
+    // has answered, so a loaded machine can make two stamps look a little closer.
+    EXPECT_GE(seen[i].at - seen[i - 1].at, milliseconds(400));
   }
 }
 
