@@ -33,7 +33,7 @@ class GlobalPingHeadlessTest : public ::testing::Test {
 
   HeadlessOutcome Run(const std::vector<std::string>& arguments) {
     const CommandLine line = ParseCommandLine(arguments, [](std::string_view) {
-      return std::optional<std::string>("http://192.0.2.1");  // never read under --demo
+      return std::optional<std::string>("http://127.0.0.1:9");  // never read under --demo
     });
     EXPECT_EQ(line.error, "");
     Application app;
