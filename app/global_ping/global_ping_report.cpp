@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
+#include "support/text/text_codec.h"
+
 namespace vardelle {
 namespace {
 
@@ -11,8 +13,8 @@ using nlohmann::json;
 json Figure(const std::optional<double>& value) { return value ? json(*value) : json(nullptr); }
 
 json ProbeJson(const ProbeResult& probe) {
-  return {{"city", Utf8FromGbk(probe.city)},       {"country", Utf8FromGbk(probe.country)},
-          {"asn", probe.asn},                      {"network", Utf8FromGbk(probe.network)},
+  return {{"city", GbkToUtf8(probe.city)},       {"country", GbkToUtf8(probe.country)},
+          {"asn", probe.asn},                      {"network", GbkToUtf8(probe.network)},
           {"status", probe.status},                {"minMs", Figure(probe.minMs)},
           {"avgMs", Figure(probe.avgMs)},          {"maxMs", Figure(probe.maxMs)},
           {"lossPercent", Figure(probe.lossPercent)}};
@@ -30,11 +32,11 @@ json ServerJson(const ServerMeasurement& result) {
   const bool failed = !result.outcome.failure.empty();
   json probes = json::array();
   for (const ProbeResult& probe : ProbesByAverage(measurement)) probes.push_back(ProbeJson(probe));
-  return {{"serverName", Utf8FromGbk(result.server.name)},
-          {"domain", Utf8FromGbk(result.server.domain)},
+  return {{"serverName", GbkToUtf8(result.server.name)},
+          {"domain", GbkToUtf8(result.server.domain)},
           {"measurementId", measurement.id.empty() ? json(nullptr) : json(measurement.id)},
           {"status", failed ? "failed" : "finished"},
-          {"failure", failed ? json(Utf8FromGbk(result.outcome.failure)) : json(nullptr)},
+          {"failure", failed ? json(GbkToUtf8(result.outcome.failure)) : json(nullptr)},
           {"probesCount", measurement.probesCount},
           {"summary", SummaryJson(measurement)},
           {"probes", probes}};
@@ -43,7 +45,7 @@ json ServerJson(const ServerMeasurement& result) {
 std::string JsonReport(const GlobalPingPlace& place, const std::vector<ServerMeasurement>& results) {
   json servers = json::array();
   for (const ServerMeasurement& result : results) servers.push_back(ServerJson(result));
-  const json report = {{"place", Utf8FromGbk(place.caption)}, {"servers", servers}};
+  const json report = {{"place", GbkToUtf8(place.caption)}, {"servers", servers}};
   return report.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
 }
 
@@ -76,8 +78,8 @@ std::string CsvReport(const std::vector<ServerMeasurement>& results) {
   for (const ServerMeasurement& result : results) {
     const MeasurementOutcome& outcome = result.outcome;
     const std::vector<std::string> server{
-        Utf8FromGbk(result.server.name), Utf8FromGbk(result.server.domain), outcome.measurement.id,
-        outcome.failure.empty() ? "finished" : "failed", Utf8FromGbk(outcome.failure)};
+        GbkToUtf8(result.server.name), GbkToUtf8(result.server.domain), outcome.measurement.id,
+        outcome.failure.empty() ? "finished" : "failed", GbkToUtf8(outcome.failure)};
     const std::vector<ProbeResult> probes = ProbesByAverage(outcome.measurement);
     if (probes.empty()) {
       std::vector<std::string> line = server;
@@ -86,8 +88,8 @@ std::string CsvReport(const std::vector<ServerMeasurement>& results) {
     }
     for (const ProbeResult& probe : probes) {
       std::vector<std::string> line = server;
-      line.insert(line.end(), {Utf8FromGbk(probe.city), Utf8FromGbk(probe.country),
-                               std::to_string(probe.asn), Utf8FromGbk(probe.network), probe.status,
+      line.insert(line.end(), {GbkToUtf8(probe.city), GbkToUtf8(probe.country),
+                               std::to_string(probe.asn), GbkToUtf8(probe.network), probe.status,
                                Number(probe.minMs), Number(probe.avgMs), Number(probe.maxMs),
                                Number(probe.lossPercent)});
       csv += CsvLine(line);
@@ -109,7 +111,7 @@ std::string TextReport(const GlobalPingPlace& place, const std::vector<ServerMea
       lines.remove_prefix(std::min(end + 1, lines.size()));
     }
   }
-  return Utf8FromGbk(text);
+  return GbkToUtf8(text);
 }
 
 }  // namespace

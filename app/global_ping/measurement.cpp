@@ -172,8 +172,4 @@ std::string GbkFromUtf8(std::string_view utf8) {
   return wide ? ToGbk(*wide) : std::string();
 }
 
-std::string Utf8FromGbk(std::string_view gbk) {
-  return SystemTextCodec().Utf16ToUtf8(ToUtf16(gbk));
-}
-
 }  // namespace vardelle

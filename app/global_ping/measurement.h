@@ -57,8 +57,7 @@ std::string SummaryText(const Measurement& measurement);
 std::string ProbeListText(const Measurement& measurement);
 std::vector<ProbeResult> ProbesByAverage(const Measurement& measurement);
 
-// GBK from the API's UTF-8 and back (the reports are UTF-8).
+// GBK from the API's UTF-8 (the way back is GbkToUtf8 of the text codec).
 std::string GbkFromUtf8(std::string_view utf8);
-std::string Utf8FromGbk(std::string_view gbk);
 
 }  // namespace vardelle

@@ -63,7 +63,7 @@ HeadlessOutcome RunHeadless(Application& app, ReportFormat format, const RunSche
   HeadlessOutcome outcome;
   outcome.exitCode = listRead ? 0 : 1;
   outcome.report = FormatTableReport(ReportRows(app, window, *lists), format);
-  outcome.statusLine = SystemTextCodec().Utf16ToUtf8(ToUtf16(window.StatusLine()));
+  outcome.statusLine = GbkToUtf8(window.StatusLine());
   // Every thread that wrote to the table has finished with it.
   app.window = nullptr;
   return outcome;

@@ -12,8 +12,6 @@ namespace {
 
 constexpr char kNull[] = "null";
 
-std::string Utf8(std::string_view gbk) { return SystemTextCodec().Utf16ToUtf8(ToUtf16(gbk)); }
-
 std::optional<int> LatencyMs(const MemoryRow& row) {
   if (row.icon != RowIcon::kAnswered) return std::nullopt;
   const std::string& cell = row.cells[kLatencyColumn];
@@ -60,14 +58,14 @@ std::vector<Field> FieldsOf(const ReportRow& report) {
   const MemoryRow& row = report.row;
   const std::optional<int> latency = LatencyMs(row);
   return {
-      {"serverName", Utf8(row.cells[kNameColumn])},
-      {"regionName", Utf8(row.cells[kRegionColumn])},
-      {"domain", Utf8(row.cells[kDomainColumn])},
-      {"address", Utf8(row.cells[kAddressColumn])},
-      {"latency", Utf8(row.cells[kLatencyColumn])},
+      {"serverName", GbkToUtf8(row.cells[kNameColumn])},
+      {"regionName", GbkToUtf8(row.cells[kRegionColumn])},
+      {"domain", GbkToUtf8(row.cells[kDomainColumn])},
+      {"address", GbkToUtf8(row.cells[kAddressColumn])},
+      {"latency", GbkToUtf8(row.cells[kLatencyColumn])},
       {"latencyMs", latency ? std::optional(std::to_string(*latency)) : std::nullopt, true},
-      {"regionStatus", Utf8(row.cells[kStatusColumn])},
-      {"location", Utf8(row.cells[kLocationColumn])},
+      {"regionStatus", GbkToUtf8(row.cells[kStatusColumn])},
+      {"location", GbkToUtf8(row.cells[kLocationColumn])},
       {"stateIcon", std::to_string(static_cast<int>(row.icon)), true},
       {"textColour", ColourText(report.textColour)},
       {"sent", std::to_string(report.statistics.sent), true},
@@ -197,7 +195,7 @@ std::string TextReport(const std::vector<ReportRow>& rows) {
       line += c == kLatencyColumn ? padding + cells[c] : cells[c] + padding;
       if (c + 1 < cells.size()) line += "  ";
     }
-    text += Utf8(line.substr(0, line.find_last_not_of(' ') + 1)) + "\n";
+    text += GbkToUtf8(line.substr(0, line.find_last_not_of(' ') + 1)) + "\n";
   }
   return text;
 }

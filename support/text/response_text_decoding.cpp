@@ -214,7 +214,7 @@ Text DecodeResponseText(const Bytes& body, std::string_view contentType) {
 }
 
 Bytes EncodeRequestText(const Text& text) {
-  const std::string utf8 = SystemTextCodec().Utf16ToUtf8(ToUtf16(text));
+  const std::string utf8 = GbkToUtf8(text);
   return Bytes(utf8.begin(), utf8.end());
 }
 

@@ -35,5 +35,9 @@ const TextCodec& SystemTextCodec();
 
 inline std::u16string ToUtf16(std::string_view gbk) { return SystemTextCodec().GbkToUtf16(gbk); }
 inline std::string ToGbk(std::u16string_view text) { return SystemTextCodec().Utf16ToGbk(text); }
+// For the program's UTF-8 edges (reports, request bodies, the Globalping API).
+inline std::string GbkToUtf8(std::string_view gbk) {
+  return SystemTextCodec().Utf16ToUtf8(ToUtf16(gbk));
+}
 
 }  // namespace vardelle

@@ -15,6 +15,7 @@
 #include "app/start/endpoints.h"
 #include "demo_world/demo_world.h"
 #include "testing/loopback_servers.h"
+#include "support/text/text_codec.h"
 #include "tests/demo_world_servers.h"
 
 namespace vardelle {
@@ -68,7 +69,7 @@ TEST_F(GlobalPingHeadlessTest, JsonReportsEveryServerWithItsProbesSortedByAverag
     const json& server = servers[i];
     const testing::DemoServerRow& expected = testing::kDemoServersByName[i];
     SCOPED_TRACE(expected.region);
-    EXPECT_EQ(server.at("serverName"), Utf8FromGbk(expected.name));
+    EXPECT_EQ(server.at("serverName"), GbkToUtf8(expected.name));
     EXPECT_EQ(server.at("domain"), expected.domain);
     if (std::string(expected.domain).empty()) {
       EXPECT_EQ(server.at("status"), "failed");

@@ -72,8 +72,6 @@ StatusCase DemoStatusOf(const std::string& region) {
   return found == kDemoStatus.end() ? StatusCase{"正常", 0x00000000} : found->second;
 }
 
-std::string Utf8(const std::string& gbk) { return SystemTextCodec().Utf16ToUtf8(ToUtf16(gbk)); }
-
 class TestRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -241,12 +239,12 @@ TEST(HeadlessRunTest, DemoWorldReportHoldsEveryRowFieldByFieldInJsonAndCsv) {
     const nlohmann::json& row = rows[i];
     const testing::DemoServerRow& server = kDemoServersByName[i];
     SCOPED_TRACE(server.region);
-    EXPECT_EQ(row.at("serverName"), Utf8(server.name));
-    EXPECT_EQ(row.at("regionName"), Utf8(server.region));
+    EXPECT_EQ(row.at("serverName"), GbkToUtf8(server.name));
+    EXPECT_EQ(row.at("regionName"), GbkToUtf8(server.region));
     EXPECT_EQ(row.at("domain"), server.domain);
     EXPECT_EQ(row.at("address"), server.address);
-    EXPECT_EQ(row.at("regionStatus"), Utf8(DemoStatusOf(server.region).word));
-    EXPECT_EQ(row.at("location"), Utf8(testing::DemoLocationOf(server.address)));
+    EXPECT_EQ(row.at("regionStatus"), GbkToUtf8(DemoStatusOf(server.region).word));
+    EXPECT_EQ(row.at("location"), GbkToUtf8(testing::DemoLocationOf(server.address)));
     // Whether a loopback echo is answered depends on the machine's ICMP permissions.
     const int icon = row.at("stateIcon");
     if (icon == 0) {
@@ -345,7 +343,7 @@ TEST(HeadlessRunTest, AListThatCannotBeReadExitsWithOne) {
   Application app;  // no site has an address
   const HeadlessOutcome outcome = RunHeadless(app, ReportFormat::kText);
   EXPECT_EQ(outcome.exitCode, 1);
-  EXPECT_EQ(outcome.statusLine, Utf8("未设置游戏盒子站点地址（--gamebox 或 VARDELLE_GAMEBOX）"));
+  EXPECT_EQ(outcome.statusLine, GbkToUtf8("未设置游戏盒子站点地址（--gamebox 或 VARDELLE_GAMEBOX）"));
 }
 
 }  // namespace
