@@ -65,6 +65,7 @@ int main(int argc, char** argv) {
   vardelle::TheApplication().globalpingToken = line.globalpingToken;
   if (vardelle::MakeUserConfigDirectory()) {
     vardelle::TheApplication().cookieFile = vardelle::UserCookiePath();
+    vardelle::TheApplication().settingsFile = vardelle::UserSettingsPath();
   }
   // Numbers are read and written the C way (Qt would take the user's locale).
   std::setlocale(LC_NUMERIC, "C");

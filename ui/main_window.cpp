@@ -1,5 +1,6 @@
 #include "ui/main_window.h"
 
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QMouseEvent>
 #include <QWindow>
@@ -7,8 +8,10 @@
 #include <optional>
 #include <string>
 
+#include "app/global_ping/global_ping_places.h"
 #include "app/window/column_settings.h"
 
+#include "ui/gbk_text.h"
 #include "ui/layout.h"
 #include "ui/paragraph_label.h"
 #include "ui/status_label.h"
@@ -81,6 +84,7 @@ MainWindow::MainWindow(MainWindowEvents& events, const LatencyHistory& history)
   BuildControls(history);
   FillPeriodList();
   BuildRowMenu();
+  BuildKeyListMenu();
   timer_ = new PeriodTimer(this);
   timer_->setObjectName(QString::fromUtf16(u"时钟1"));
   ConnectEvents();
@@ -111,6 +115,7 @@ void MainWindow::BuildControls(const LatencyHistory& history) {
     return events_.AnswerCustomDraw(row, selectedAndFocused);
   });
   serverTable_->setContextMenuPolicy(Qt::CustomContextMenu);
+  keyList_->setContextMenuPolicy(Qt::CustomContextMenu);
   statisticsColumns_ = new StatisticsColumns(*serverTable_, history, SettingsFilePath(Environment));
   // The table's design-time row; loading the server list replaces it.
   const RowId row = serverTable_->AppendRow(QString::fromUtf16(u"测试主机"), RowIcon::kNotTested);
@@ -134,6 +139,32 @@ void MainWindow::BuildRowMenu() {
           [this] { events_.OnRouteTraceChosen(); });
 }
 
+void MainWindow::BuildKeyListMenu() {
+  keyListMenu_ = new QMenu(this);
+  keyListMenu_->setObjectName(QStringLiteral("keyListMenu"));
+  connect(keyListMenu_->addAction(QString::fromUtf16(u"测试选中的服务器")), &QAction::triggered,
+          this, [this] { events_.OnGlobalTestChosen(false); });
+  connect(keyListMenu_->addAction(QString::fromUtf16(u"测试全部服务器")), &QAction::triggered, this,
+          [this] { events_.OnGlobalTestChosen(true); });
+  keyListMenu_->addSection(QString::fromUtf16(u"测试地点"));
+  auto* places = new QActionGroup(keyListMenu_);
+  int index = 0;
+  for (const GlobalPingPlace& place : GlobalPingPlaces()) {
+    QAction* action = keyListMenu_->addAction(FromGbk(std::string(place.caption)));
+    action->setCheckable(true);
+    places->addAction(action);
+    connect(action, &QAction::triggered, this, [this, index] { events_.OnGlobalPlaceChosen(index); });
+    placeActions_.append(action);
+    ++index;
+  }
+}
+
+void MainWindow::CheckGlobalPingPlace(int placeIndex) {
+  if (placeIndex >= 0 && placeIndex < placeActions_.size()) {
+    placeActions_[placeIndex]->setChecked(true);
+  }
+}
+
 void MainWindow::ConnectEvents() {
   connect(serverTable_, &ReportView::HeaderClicked, this,
           [this](int column) { events_.OnHeaderClicked(column); });
@@ -141,6 +172,8 @@ void MainWindow::ConnectEvents() {
   connect(serverTable_, &QWidget::customContextMenuRequested, this,
           [this] { events_.OnRowRightClicked(); });
   connect(keyList_, &ReportView::RowActivated, this, [this] { events_.OnKeyListRowActivated(); });
+  connect(keyList_, &QWidget::customContextMenuRequested, this,
+          [this] { events_.OnKeyListRightClicked(); });
   // Every choice counts, the same item again included; the period rule sorts that out.
   connect(periodList_, &QComboBox::activated, this, [this] { events_.OnPeriodChanged(); });
   connect(testButton_, &QPushButton::clicked, this, [this] { events_.OnTestButtonClicked(); });

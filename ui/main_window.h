@@ -37,6 +37,9 @@ class MainWindow : public QWidget {
   PeriodTimer& Timer() { return *timer_; }
   QPushButton& TestButton() { return *testButton_; }
   QMenu& RowMenu() { return *rowMenu_; }
+  QMenu& KeyListMenu() { return *keyListMenu_; }
+  // Checks the place of that index in the key list's menu.
+  void CheckGlobalPingPlace(int placeIndex);
   StatusLabel& StatusLine() { return *statusLabel_; }
   StatisticsColumns& Statistics() { return *statisticsColumns_; }
 
@@ -52,6 +55,7 @@ class MainWindow : public QWidget {
   void BuildControls(const LatencyHistory& history);
   void FillPeriodList();
   void BuildRowMenu();
+  void BuildKeyListMenu();
   void ConnectEvents();
 
   MainWindowEvents& events_;
@@ -64,6 +68,8 @@ class MainWindow : public QWidget {
   StatusLabel* statusLabel_ = nullptr;
   PeriodTimer* timer_ = nullptr;
   QMenu* rowMenu_ = nullptr;
+  QMenu* keyListMenu_ = nullptr;
+  QList<QAction*> placeActions_;
   StatisticsColumns* statisticsColumns_ = nullptr;
 };
 

@@ -2,24 +2,12 @@
 
 #include <QCursor>
 
+#include "app/global_ping/global_ping_page.h"
 #include "app/table/server_table.h"
-#include "support/text/text_codec.h"
+#include "ui/gbk_text.h"
 #include "ui/main_window.h"
 
 namespace vardelle::ui {
-namespace {
-
-QString FromGbk(const std::string& text) {
-  const std::u16string wide = ToUtf16(text);
-  return QString::fromUtf16(wide.data(), static_cast<qsizetype>(wide.size()));
-}
-
-std::string ToGbkText(const QString& text) {
-  return ToGbk(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
-                                   static_cast<size_t>(text.size())));
-}
-
-}  // namespace
 
 std::string QtMainWindowView::CellText(int row, int column) {
   return ToGbkText(
@@ -118,6 +106,45 @@ int QtMainWindowView::KeyListSelectedRow() {
 std::string QtMainWindowView::KeyListCellText(int row, int column) {
   return ToGbkText(
       Ask(QString(), [&](MainWindow& w) { return w.KeyList().CellText(row, column); }));
+}
+
+std::vector<int> QtMainWindowView::KeyListSelectedRows() {
+  return Ask(std::vector<int>(), [](MainWindow& w) { return w.KeyList().SelectedRows(); });
+}
+
+int QtMainWindowView::KeyListRowCount() {
+  return Ask(0, [](MainWindow& w) { return w.KeyList().topLevelItemCount(); });
+}
+
+void QtMainWindowView::SetKeyListRows(const std::vector<std::string>& names) {
+  QStringList rows;
+  for (const std::string& name : names) rows.append(FromGbk(name));
+  calls_.Run([&](MainWindow& w) {
+    ReportView& list = w.KeyList();
+    list.clear();
+    for (const QString& name : rows) list.AppendRow(name, RowIcon::kNotTested);
+  });
+}
+
+void QtMainWindowView::SetKeyListRow(int row, const std::string& key, const std::string& state,
+                                     const std::string& toolTip) {
+  const QString keyCell = FromGbk(key);
+  const QString stateCell = FromGbk(state);
+  const QString tip = FromGbk(toolTip);
+  calls_.Run([&](MainWindow& w) {
+    ReportView& list = w.KeyList();
+    QTreeWidgetItem* item = list.RowAt(row);
+    list.SetCellText(item, kKeyListKeyColumn, keyCell);
+    list.SetCellText(item, kKeyListStateColumn, stateCell);
+    list.SetRowToolTip(item, tip);
+  });
+}
+
+void QtMainWindowView::ShowKeyListMenu(int checkedPlace) {
+  calls_.Run([&](MainWindow& w) {
+    w.CheckGlobalPingPlace(checkedPlace);
+    w.KeyListMenu().exec(QCursor::pos());
+  });
 }
 
 int QtMainWindowView::PeriodSelection() {

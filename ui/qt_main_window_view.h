@@ -33,7 +33,13 @@ class QtMainWindowView final : public MainWindowView {
   void SetColumnArrow(int column, HeaderArrow arrow) override;
   void Redraw() override;
   int KeyListSelectedRow() override;
+  std::vector<int> KeyListSelectedRows() override;
+  int KeyListRowCount() override;
   std::string KeyListCellText(int row, int column) override;
+  void SetKeyListRows(const std::vector<std::string>& names) override;
+  void SetKeyListRow(int row, const std::string& key, const std::string& state,
+                     const std::string& toolTip) override;
+  void ShowKeyListMenu(int checkedPlace) override;
   int PeriodSelection() override;
   int PeriodItemValue(int index) override;
   void SetTimerPeriod(int milliseconds) override;

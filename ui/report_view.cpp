@@ -184,6 +184,19 @@ int ReportView::SelectedRow() const {
   return selected.isEmpty() ? -1 : indexOfTopLevelItem(selected.first());
 }
 
+std::vector<int> ReportView::SelectedRows() const {
+  std::vector<int> rows;
+  for (int row = 0; row < topLevelItemCount(); ++row) {
+    if (topLevelItem(row)->isSelected()) rows.push_back(row);
+  }
+  return rows;
+}
+
+void ReportView::SetRowToolTip(QTreeWidgetItem* item, const QString& text) {
+  if (item == nullptr) return;
+  for (int column = 0; column < columnCount(); ++column) item->setToolTip(column, text);
+}
+
 namespace {
 
 QString TabField(const QString& text) {

@@ -58,6 +58,10 @@ class ReportView : public QTreeWidget {
   QString SelectedRowsAsText() const;
   // The current row when it is selected, else the first selected one; -1 when none is.
   int SelectedRow() const;
+  // Every selected row, in table order.
+  std::vector<int> SelectedRows() const;
+  // The tooltip over every cell of the row; "" takes it away.
+  void SetRowToolTip(QTreeWidgetItem* item, const QString& text);
   // Reorders the rows by compare, which gets row indexes from before the sort.
   void SortRows(const std::function<int(int, int)>& compare);
   void SetColumnArrow(int column, HeaderArrow arrow);

@@ -8,7 +8,7 @@
 #include "app/statistics/statistics_cells.h"
 #include "app/table/server_table.h"
 #include "app/window/column_settings.h"
-#include "support/text/text_codec.h"
+#include "ui/gbk_text.h"
 #include "ui/sparkline.h"
 
 namespace vardelle::ui {
@@ -21,11 +21,6 @@ constexpr std::array<ReportColumn, kStatisticsColumnCount> kColumns{{
     {u"走势", 100, Qt::AlignLeft},
 }};
 constexpr std::size_t kTrendLength = 30;
-
-QString FromGbkText(const Text& text) {
-  const std::u16string wide = ToUtf16(text);
-  return QString::fromUtf16(wide.data(), static_cast<qsizetype>(wide.size()));
-}
 
 }  // namespace
 
@@ -59,11 +54,11 @@ void StatisticsColumns::Refresh(RowId row) {
   const LatencyStatistics statistics = history_.StatisticsOf(row);
   const std::array<Text, kStatisticsColumnCount> cells = StatisticsCellTexts(statistics);
   for (int i = 0; i < kStatisticsColumnCount; ++i) {
-    table_.SetCellText(item, kLossColumn + i, FromGbkText(cells[static_cast<std::size_t>(i)]));
+    table_.SetCellText(item, kLossColumn + i, FromGbk(cells[static_cast<std::size_t>(i)]));
   }
   const std::vector<LatencySample> trend = history_.RecentResults(row, kTrendLength);
   item->setData(kTrendColumn, ReportView::kSparklineRole, ResultsToVariant(trend));
-  item->setToolTip(kLatencyColumn, FromGbkText(StatisticsToolTip(statistics, trend)));
+  item->setToolTip(kLatencyColumn, FromGbk(StatisticsToolTip(statistics, trend)));
 }
 
 void StatisticsColumns::SetShown(int column, bool shown) {

@@ -1,6 +1,8 @@
 #include "app/actions/row_actions.h"
 
 #include "app/actions/argument_checks.h"
+#include "app/global_ping/global_ping_page.h"
+#include "app/global_ping/globalping_client.h"
 #include "app/table/server_table.h"
 #include "app/window/project_links.h"
 #include "app/window/status_line.h"
@@ -8,9 +10,6 @@
 
 namespace vardelle {
 namespace {
-
-// The "KEY" column of 超级列表框1.
-constexpr int kKeyColumn = 1;
 
 using ConsoleStart = LaunchOutcome (*)(ProcessLauncher&, const std::string&);
 
@@ -54,9 +53,16 @@ void OpenUpdatePage(MainWindowView& window, ProcessLauncher& launcher) {
   OpenAddress(window, launcher, kProjectPage);
 }
 
+// The address is built from the row's measurement id, never taken from the cell as it stands.
 void OpenKeyInBrowser(MainWindowView& window, ProcessLauncher& launcher) {
   const int row = window.KeyListSelectedRow();
-  if (row >= 0) OpenAddress(window, launcher, window.KeyListCellText(row, kKeyColumn));
+  if (row < 0) return;
+  const std::string page = MeasurementResultsPage(window.KeyListCellText(row, kKeyListKeyColumn));
+  if (page.empty()) {
+    window.SetStatusLine(NoMeasurementResultsStatus());
+    return;
+  }
+  OpenAddress(window, launcher, page);
 }
 
 }  // namespace vardelle

@@ -15,6 +15,56 @@ std::string MemoryWindow::StatusLine() const {
   return statusLine_;
 }
 
+std::vector<MemoryKeyListRow> MemoryWindow::KeyListRows() const {
+  std::lock_guard guard(mutex_);
+  return keyListRows_;
+}
+
+void MemoryWindow::SelectKeyListRows(std::vector<int> rows) {
+  std::lock_guard guard(mutex_);
+  keyListSelection_ = std::move(rows);
+}
+
+int MemoryWindow::KeyListSelectedRow() {
+  std::lock_guard guard(mutex_);
+  return keyListSelection_.empty() ? -1 : keyListSelection_.front();
+}
+
+std::vector<int> MemoryWindow::KeyListSelectedRows() {
+  std::lock_guard guard(mutex_);
+  return keyListSelection_;
+}
+
+int MemoryWindow::KeyListRowCount() {
+  std::lock_guard guard(mutex_);
+  return static_cast<int>(keyListRows_.size());
+}
+
+std::string MemoryWindow::KeyListCellText(int row, int column) {
+  std::lock_guard guard(mutex_);
+  const bool valid = row >= 0 && row < static_cast<int>(keyListRows_.size()) && column >= 0 &&
+                     column < 3;
+  return valid ? keyListRows_[static_cast<size_t>(row)].cells[static_cast<size_t>(column)]
+               : std::string();
+}
+
+void MemoryWindow::SetKeyListRows(const std::vector<std::string>& names) {
+  std::lock_guard guard(mutex_);
+  keyListRows_.clear();
+  keyListSelection_.clear();
+  for (const std::string& name : names) keyListRows_.push_back({{name, "", ""}, ""});
+}
+
+void MemoryWindow::SetKeyListRow(int row, const std::string& key, const std::string& state,
+                                 const std::string& toolTip) {
+  std::lock_guard guard(mutex_);
+  if (row < 0 || row >= static_cast<int>(keyListRows_.size())) return;
+  MemoryKeyListRow& listed = keyListRows_[static_cast<size_t>(row)];
+  listed.cells[1] = key;
+  listed.cells[2] = state;
+  listed.toolTip = toolTip;
+}
+
 std::string* MemoryWindow::Cell(int row, int column) {
   const bool valid = row >= 0 && row < static_cast<int>(rows_.size()) && column >= 0 &&
                      column < kTableColumns;

@@ -20,12 +20,21 @@ struct MemoryRow {
   RowIcon icon = RowIcon::kNotTested;
 };
 
+// A row of the "全球Ping" page's list: its three cells and its tooltip.
+struct MemoryKeyListRow {
+  std::array<std::string, 3> cells;
+  std::string toolTip;
+};
+
 class MemoryWindow : public MainWindowView {
  public:
   // The rows in table order.
   std::vector<MemoryRow> Rows() const;
   // The last text the status line was given.
   std::string StatusLine() const;
+  std::vector<MemoryKeyListRow> KeyListRows() const;
+  // The rows the user has selected in the list, in list order.
+  void SelectKeyListRows(std::vector<int> rows);
 
   std::string CellText(int row, int column) override;
   void SetCellText(int row, int column, const std::string& text) override;
@@ -45,8 +54,14 @@ class MemoryWindow : public MainWindowView {
   int SelectedRow() override { return -1; }
   void SetColumnArrow(int, HeaderArrow) override {}
   void Redraw() override {}
-  int KeyListSelectedRow() override { return -1; }
-  std::string KeyListCellText(int, int) override { return {}; }
+  int KeyListSelectedRow() override;
+  std::vector<int> KeyListSelectedRows() override;
+  int KeyListRowCount() override;
+  std::string KeyListCellText(int row, int column) override;
+  void SetKeyListRows(const std::vector<std::string>& names) override;
+  void SetKeyListRow(int row, const std::string& key, const std::string& state,
+                     const std::string& toolTip) override;
+  void ShowKeyListMenu(int) override {}
   int PeriodSelection() override { return 0; }
   int PeriodItemValue(int) override { return 0; }
   void SetTimerPeriod(int) override {}
@@ -66,6 +81,8 @@ class MemoryWindow : public MainWindowView {
 
   std::uint64_t lastRowId_ = 0;
   std::string statusLine_;
+  std::vector<MemoryKeyListRow> keyListRows_;
+  std::vector<int> keyListSelection_;
 };
 
 }  // namespace vardelle

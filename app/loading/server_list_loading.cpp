@@ -159,6 +159,7 @@ bool LoadServerList(Application& app, const ServerListServices& services) {
   ServerListLoad load(app, *table, services);
   const int count = load.Fill();
   SortTableByColumn(app.sortState, *table, kNameColumn, SortMode::kText);
+  app.globalPing.ListServers(*table);
   table->SetStatusLine(load.OutcomeStatus(count));
   if (startTestRun) startTestRun();
   return load.ListWasRead();

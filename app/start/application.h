@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "app/global_ping/global_ping_page.h"
 #include "app/location/location_lookups.h"
 #include "app/start/endpoints.h"
 #include "app/window/main_window_view.h"
@@ -29,6 +30,9 @@ struct Application {
   std::string cookieFile;
   // Sent to the Globalping API as a bearer token; "" asks anonymously.
   std::string globalpingToken;
+  // The user's settings file, where the window keeps choices made in it; "" keeps them in
+  // memory only, as tests do.
+  std::string settingsFile;
   std::atomic<MainWindowView*> window{nullptr};
   std::atomic<LockHandle> tableLock{0};
   // Shared, so a worker still running while ShutDown frees the lists keeps its own
@@ -42,6 +46,8 @@ struct Application {
   TestRunOrder testRunOrder;
   // Every row's recent results, for its statistics and trend.
   LatencyHistory latencyHistory;
+  // The "全球Ping" page's rows and the global tests running on them.
+  GlobalPingPage globalPing;
   // Starts a latency test run; loading asks for the first one when the table is filled.
   // StartUp sets the real run unless one was set before; read-only once the window exists.
   std::function<void()> startTestRun;

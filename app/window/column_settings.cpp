@@ -28,10 +28,20 @@ Text SettingsFilePath(const std::function<std::optional<Text>(std::string_view)>
   return folder + "/vardelle/settings.ini";
 }
 
-std::vector<int> ReadShownColumns(const Text& path) {
+std::optional<Text> ReadSettingsValue(const Text& path, const char* section, const char* key) {
   const std::optional<std::string> contents = ReadWholeFile(path, true);
-  const std::optional<Text> value =
-      contents ? FindProfileString(*contents, kSection, kShownColumnsKey) : std::nullopt;
+  return contents ? FindProfileString(*contents, section, key) : std::nullopt;
+}
+
+bool SaveSettingsValue(const Text& path, const char* section, const char* key, const Text& value) {
+  if (path.empty()) return false;
+  std::error_code error;
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
+  return !error && WriteProfileString(section, key, value, path);
+}
+
+std::vector<int> ReadShownColumns(const Text& path) {
+  const std::optional<Text> value = ReadSettingsValue(path, kSection, kShownColumnsKey);
   std::vector<int> columns;
   if (!value) return columns;
   const char* next = value->data();
@@ -47,13 +57,9 @@ std::vector<int> ReadShownColumns(const Text& path) {
 }
 
 bool SaveShownColumns(const Text& path, const std::vector<int>& columns) {
-  if (path.empty()) return false;
-  std::error_code error;
-  std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
-  if (error) return false;
   Text value;
   for (const int column : columns) value += (value.empty() ? "" : ",") + std::to_string(column);
-  return WriteProfileString(kSection, kShownColumnsKey, value, path);
+  return SaveSettingsValue(path, kSection, kShownColumnsKey, value);
 }
 
 }  // namespace vardelle

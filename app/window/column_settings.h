@@ -15,6 +15,11 @@ namespace vardelle {
 // neither variable is set.
 Text SettingsFilePath(const std::function<std::optional<Text>(std::string_view)>& getEnvironment);
 
+// One value of the file; none when the file, the section or the key is missing.
+std::optional<Text> ReadSettingsValue(const Text& path, const char* section, const char* key);
+// Writes one value, making the file's folder when needed; false when that fails.
+bool SaveSettingsValue(const Text& path, const char* section, const char* key, const Text& value);
+
 // The shown columns saved in the file; none when the file or the key is missing.
 std::vector<int> ReadShownColumns(const Text& path);
 // Writes them, making the file's folder when needed; false when that fails.

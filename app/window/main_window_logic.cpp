@@ -51,4 +51,24 @@ void MainWindowLogic::OnUpdateLabelPressed() { OpenUpdatePage(window(), *app.lau
 
 void MainWindowLogic::OnKeyListRowActivated() { OpenKeyInBrowser(window(), *app.launcher); }
 
+void MainWindowLogic::OnKeyListRightClicked() {
+  app.globalPing.ShowMenu(window(), app.settingsFile);
+}
+
+void MainWindowLogic::OnGlobalPlaceChosen(int placeIndex) {
+  if (placeIndex >= 0) app.globalPing.ChoosePlace(static_cast<size_t>(placeIndex), app.settingsFile);
+}
+
+// The rows and place are taken now, on the window's thread; the run starts on a thread of
+// its own, since claiming rows may wait for workers that wait for this thread.
+void MainWindowLogic::OnGlobalTestChosen(bool allServers) {
+  std::vector<int> rows = GlobalPingPage::RowsToTest(window(), allServers);
+  const GlobalPingPlace place = app.globalPing.Place(app.settingsFile);
+  const GlobalpingAccess access{app.endpoints.GlobalpingBase(), app.globalpingToken};
+  Application* const application = &app;
+  StartThread([application, access, rows = std::move(rows), place]() mutable {
+    application->globalPing.TestRows(application->window, access, std::move(rows), place);
+  });
+}
+
 }  // namespace vardelle

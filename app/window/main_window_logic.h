@@ -23,6 +23,9 @@ class MainWindowLogic final : public MainWindowEvents {
   void OnTimerElapsed() override;
   void OnUpdateLabelPressed() override;
   void OnKeyListRowActivated() override;
+  void OnKeyListRightClicked() override;
+  void OnGlobalTestChosen(bool allServers) override;
+  void OnGlobalPlaceChosen(int placeIndex) override;
   RowColour AnswerCustomDraw(RowId row, bool selectedAndFocused) override;
 
  private:

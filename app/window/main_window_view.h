@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/window/colour.h"
 
@@ -63,10 +64,22 @@ class MainWindowView {
   // Repaints the table soon; requests made before the repaint are served by one.
   virtual void Redraw() = 0;
 
-  // 超级列表框1, the list of the "全球Ping" page: its selected row (-1 when none) and a
-  // cell's text ("" when out of range).
+  // 超级列表框1, the list of the "全球Ping" page: its selected row (-1 when none), all its
+  // selected rows in list order, its row count and a cell's text ("" when out of range).
   virtual int KeyListSelectedRow() = 0;
+  virtual std::vector<int> KeyListSelectedRows() = 0;
+  virtual int KeyListRowCount() = 0;
   virtual std::string KeyListCellText(int row, int column) = 0;
+  // Replaces the list's rows with one per server name, their other cells empty.
+  virtual void SetKeyListRows(const std::vector<std::string>& names) = 0;
+  // A row's "KEY" and "测试状态" cells and the tooltip over the row ("" for none); a row
+  // out of range is left alone.
+  virtual void SetKeyListRow(int row, const std::string& key, const std::string& state,
+                             const std::string& toolTip) = 0;
+  // The list's pop-up menu at the mouse position, with the place of that index in
+  // GlobalPingPlaces() checked; returns when the menu closes, the chosen item firing its
+  // own event.
+  virtual void ShowKeyListMenu(int checkedPlace) = 0;
 
   // 组合框1, the auto-test period list.
   virtual int PeriodSelection() = 0;
@@ -107,6 +120,10 @@ class MainWindowEvents {
   virtual void OnTimerElapsed() = 0;
   virtual void OnUpdateLabelPressed() = 0;
   virtual void OnKeyListRowActivated() = 0;
+  virtual void OnKeyListRightClicked() = 0;
+  // From the list's menu: a global test of the selected rows or of all, a place chosen.
+  virtual void OnGlobalTestChosen(bool allServers) = 0;
+  virtual void OnGlobalPlaceChosen(int placeIndex) = 0;
   // Asked for every row of the server table the window paints: the colours to draw it in.
   virtual RowColour AnswerCustomDraw(RowId row, bool selectedAndFocused) = 0;
 };

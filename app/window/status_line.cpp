@@ -90,6 +90,8 @@ Text UnusableHostStatus() { return "该行的域名不是有效的主机名或 I
 
 Text UnusableWebAddressStatus() { return "该地址不是 http 或 https 网址，未打开浏览器"; }
 
+Text NoMeasurementResultsStatus() { return "该行还没有全球Ping测试结果，未打开浏览器"; }
+
 Text TestRunFinishedStatus(int servers, int answered, const Text& fastestServer, int fastestMs) {
   const Text counts = JoinTexts({"测速完成：", std::to_string(servers), " 个服务器，",
                                  std::to_string(answered), " 个有响应"});

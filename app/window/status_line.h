@@ -35,6 +35,8 @@ Text LaunchFailedStatus(const LaunchOutcome& outcome);
 // it is not handed to an outside program.
 Text UnusableHostStatus();
 Text UnusableWebAddressStatus();
+// The "全球Ping" row activated holds no measurement id yet.
+Text NoMeasurementResultsStatus();
 
 // A test run has ended: how many servers it measured, how many answered and the fastest
 // (fastestMs -1 when none answered).

@@ -87,6 +87,19 @@ class FakeWindow : public MainWindowView {
   }
   void Redraw() override { ++redraws; }
   int KeyListSelectedRow() override { return keyListSelectedRow; }
+  std::vector<int> KeyListSelectedRows() override {
+    return keyListSelectedRow < 0 ? std::vector<int>{} : std::vector{keyListSelectedRow};
+  }
+  int KeyListRowCount() override { return static_cast<int>(keyListRows.size()); }
+  void SetKeyListRows(const std::vector<std::string>& names) override {
+    keyListRows.clear();
+    for (const std::string& name : names) keyListRows.push_back({name, "", ""});
+  }
+  void SetKeyListRow(int row, const std::string& key, const std::string& state,
+                     const std::string&) override {
+    if (row >= 0 && row < KeyListRowCount()) keyListRows[row] = {keyListRows[row][0], key, state};
+  }
+  void ShowKeyListMenu(int checkedPlace) override { keyListMenus.push_back(checkedPlace); }
   std::string KeyListCellText(int row, int column) override {
     const bool valid = row >= 0 && row < static_cast<int>(keyListRows.size()) && column >= 0 &&
                        column < static_cast<int>(keyListRows[row].size());
@@ -127,6 +140,7 @@ class FakeWindow : public MainWindowView {
   int redraws = 0;
   std::vector<std::vector<std::string>> keyListRows;  // 超级列表框1, three cells a row
   int keyListSelectedRow = -1;
+  std::vector<int> keyListMenus;  // the checked place of every menu shown
   int periodSelection = 0;
   std::vector<int> periodValues{0, 5, 10, 20, 30, 60};
   std::vector<int> timerPeriods;

@@ -30,7 +30,8 @@ using Argv = std::vector<std::string>;
 enum class Gesture { kActivateRow, kPingItem, kRouteTraceItem, kUpdateLabel, kKeyListRow };
 
 const std::string kHost = "hn1-new.lol.example.com";
-const std::string kKey = "https://example.org/ping?key=7";
+const std::string kKey = "Fz3kQ9wX_2-b";
+const std::string kResultsPage = "https://globalping.io/?measurement=" + kKey;
 
 class RowActionsTest : public ::testing::Test {
  protected:
@@ -131,12 +132,12 @@ INSTANTIATE_TEST_SUITE_P(
                   Gesture::kKeyListRow,
                   {"chromium", "xdg-open"},
                   {{"BROWSER", "firefox:chromium --new-window"}},
-                  {"chromium", "--new-window", kKey}},
+                  {"chromium", "--new-window", kResultsPage}},
         StartCase{"BrowserPlaceholderTakesTheAddress",
                   Gesture::kKeyListRow,
                   {"links", "xdg-open"},
                   {{"BROWSER", "links -g --url=%s"}},
-                  {"links", "-g", "--url=" + kKey}},
+                  {"links", "-g", "--url=" + kResultsPage}},
         StartCase{"BrowserListWithNothingInstalledGivesWayToTheOpener",
                   Gesture::kUpdateLabel,
                   {"xdg-open"},
@@ -168,7 +169,7 @@ TEST_P(RefusalTest, StartsNothing) {
 }
 
 const std::string kBadHost = "该行的域名不是有效的主机名或 IPv4 地址，未启动";
-const std::string kBadAddress = "该地址不是 http 或 https 网址，未打开浏览器";
+const std::string kNoMeasurement = "该行还没有全球Ping测试结果，未打开浏览器";
 
 // 29 labels of 9 letters and one of 10, dots between: 300 bytes of valid labels.
 std::string LongHost() {
@@ -190,12 +191,12 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"NameOver253Bytes", Gesture::kPingItem, 1, LongHost(), kBadHost},
         RefusalCase{"GbkBytes", Gesture::kRouteTraceItem, 1, "服务器.lol.qq.com", kBadHost},
         RefusalCase{"EmptyDomain", Gesture::kPingItem, 1, "", kBadHost},
-        RefusalCase{"FileAddress", Gesture::kKeyListRow, 0, "file:///etc/passwd", kBadAddress},
-        RefusalCase{"ScriptAddress", Gesture::kKeyListRow, 0, "javascript:alert(1)", kBadAddress},
-        RefusalCase{"BareId", Gesture::kKeyListRow, 0, "KEY-1234", kBadAddress},
-        RefusalCase{"AddressWithoutHost", Gesture::kKeyListRow, 0, "https:///path", kBadAddress},
-        RefusalCase{"AddressWithBlank", Gesture::kKeyListRow, 0, "http://a.example/ --x",
-                    kBadAddress}),
+        RefusalCase{"KeyNotYetGiven", Gesture::kKeyListRow, 0, "", kNoMeasurement},
+        RefusalCase{"AddressInTheKeyCell", Gesture::kKeyListRow, 0, "file:///etc/passwd",
+                    kNoMeasurement},
+        RefusalCase{"ScriptInTheKeyCell", Gesture::kKeyListRow, 0, "javascript:alert(1)",
+                    kNoMeasurement},
+        RefusalCase{"KeyWithBlank", Gesture::kKeyListRow, 0, "abc --x", kNoMeasurement}),
     CaseName<RefusalCase>);
 
 struct FailureCase {

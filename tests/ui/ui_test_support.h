@@ -38,6 +38,13 @@ class RecordingEvents : public MainWindowEvents {
   void OnTimerElapsed() override { events.push_back("timer"); }
   void OnUpdateLabelPressed() override { events.push_back("update label"); }
   void OnKeyListRowActivated() override { events.push_back("key list activated"); }
+  void OnKeyListRightClicked() override { events.push_back("key list right click"); }
+  void OnGlobalTestChosen(bool allServers) override {
+    events.push_back(allServers ? "global test all" : "global test selected");
+  }
+  void OnGlobalPlaceChosen(int placeIndex) override {
+    events.push_back("global place " + std::to_string(placeIndex));
+  }
   RowColour AnswerCustomDraw(RowId row, bool selectedAndFocused) override {
     if (selectedAndFocused) return {};
     const auto found = rowColours.find(row.value);

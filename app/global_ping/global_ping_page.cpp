@@ -1,0 +1,143 @@
+#include "app/global_ping/global_ping_page.h"
+
+#include <numeric>
+#include <utility>
+
+#include "app/table/server_table.h"
+#include "app/window/column_settings.h"
+
+namespace vardelle {
+namespace {
+
+constexpr char kSettingsSection[] = "globalPing";
+constexpr char kPlaceKey[] = "place";
+
+size_t PlaceIndexOf(const GlobalPingPlace& place) {
+  const auto places = GlobalPingPlaces();
+  for (size_t index = 0; index < places.size(); ++index) {
+    if (places[index].englishName == place.englishName) return index;
+  }
+  return 0;
+}
+
+std::string NothingToTestStatus(size_t listedServers) {
+  return listedServers == 0 ? "全球Ping: 服务器列表还没有载入" : "全球Ping: 请先在列表中选择要测试的服务器";
+}
+
+}  // namespace
+
+struct GlobalPingPage::Rows {
+  struct Slot {
+    std::mutex lock;
+    std::uint64_t owner = 0;  // the run that claimed the row last; 0 for none
+  };
+
+  explicit Rows(std::vector<GlobalPingServer> listedServers)
+      : servers(std::move(listedServers)), slots(servers.size()) {}
+
+  // Claims the rows for run, waiting out a write of an older run that is under way.
+  void Claim(std::uint64_t run, const std::vector<int>& rows) {
+    for (const int row : rows) {
+      std::lock_guard guard(slots[static_cast<size_t>(row)].lock);
+      slots[static_cast<size_t>(row)].owner = run;
+    }
+  }
+
+  void Write(std::uint64_t run, int row, const GlobalPingRowCells& cells,
+             std::atomic<MainWindowView*>& window) {
+    Slot& slot = slots[static_cast<size_t>(row)];
+    std::lock_guard guard(slot.lock);
+    if (slot.owner != run || !listed) return;
+    if (MainWindowView* view = window.load()) {
+      view->SetKeyListRow(row, cells.key, cells.state, cells.probeList);
+    }
+  }
+
+  // No write starts after this returns, and none is under way.
+  void Unlist() {
+    listed = false;
+    for (Slot& slot : slots) std::lock_guard guard(slot.lock);
+  }
+
+  const std::vector<GlobalPingServer> servers;
+  std::vector<Slot> slots;
+  std::atomic<bool> listed{true};
+  std::atomic<std::uint64_t> lastRun{0};
+};
+
+void GlobalPingPage::ListServers(MainWindowView& window) {
+  std::vector<GlobalPingServer> servers;
+  std::vector<std::string> names;
+  const int count = window.RowCount();
+  for (int row = 0; row < count; ++row) {
+    servers.push_back({window.CellText(row, kNameColumn), window.CellText(row, kDomainColumn)});
+    names.push_back(servers.back().name);
+  }
+  std::shared_ptr<Rows> previous;
+  {
+    std::lock_guard guard(mutex_);
+    previous = std::exchange(rows_, std::make_shared<Rows>(std::move(servers)));
+  }
+  if (previous) previous->Unlist();
+  window.SetKeyListRows(names);
+}
+
+std::shared_ptr<GlobalPingPage::Rows> GlobalPingPage::CurrentRows() {
+  std::lock_guard guard(mutex_);
+  return rows_;
+}
+
+const GlobalPingPlace& GlobalPingPage::Place(const std::string& settingsFile) {
+  std::lock_guard guard(mutex_);
+  if (!placeIndex_) {
+    const std::optional<Text> saved = ReadSettingsValue(settingsFile, kSettingsSection, kPlaceKey);
+    const std::optional<GlobalPingPlace> place = saved ? GlobalPingPlaceNamed(*saved) : std::nullopt;
+    placeIndex_ = PlaceIndexOf(place.value_or(DefaultGlobalPingPlace()));
+  }
+  return GlobalPingPlaces()[*placeIndex_];
+}
+
+void GlobalPingPage::ChoosePlace(size_t placeIndex, const std::string& settingsFile) {
+  if (placeIndex >= GlobalPingPlaces().size()) return;
+  {
+    std::lock_guard guard(mutex_);
+    placeIndex_ = placeIndex;
+  }
+  const std::string name(GlobalPingPlaces()[placeIndex].englishName);
+  if (!settingsFile.empty()) SaveSettingsValue(settingsFile, kSettingsSection, kPlaceKey, name);
+}
+
+void GlobalPingPage::ShowMenu(MainWindowView& window, const std::string& settingsFile) {
+  window.ShowKeyListMenu(static_cast<int>(PlaceIndexOf(Place(settingsFile))));
+}
+
+std::vector<int> GlobalPingPage::RowsToTest(MainWindowView& window, bool allServers) {
+  if (!allServers) return window.KeyListSelectedRows();
+  std::vector<int> rows(window.KeyListRowCount());
+  std::iota(rows.begin(), rows.end(), 0);
+  return rows;
+}
+
+std::shared_ptr<GlobalPingTestRun> GlobalPingPage::TestRows(std::atomic<MainWindowView*>& window,
+                                                            const GlobalpingAccess& access,
+                                                            std::vector<int> rows,
+                                                            const GlobalPingPlace& place,
+                                                            const ClientLimits& limits) {
+  const std::shared_ptr<Rows> listed = CurrentRows();
+  const size_t count = listed ? listed->servers.size() : 0;
+  std::erase_if(rows, [count](int row) { return row < 0 || static_cast<size_t>(row) >= count; });
+  if (rows.empty()) {
+    if (MainWindowView* view = window.load()) view->SetStatusLine(NothingToTestStatus(count));
+    return nullptr;
+  }
+  std::vector<GlobalPingServer> servers;
+  for (const int row : rows) servers.push_back(listed->servers[static_cast<size_t>(row)]);
+  const std::uint64_t run = ++listed->lastRun;
+  listed->Claim(run, rows);
+  auto update = [listed, run, rows, &window](size_t index, const GlobalPingRowCells& cells) {
+    listed->Write(run, rows[index], cells, window);
+  };
+  return GlobalPingTestRun::Start(access, std::move(servers), place, std::move(update), limits);
+}
+
+}  // namespace vardelle
