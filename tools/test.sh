@@ -1,20 +1,30 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: the layers below the window under ASan+UBSan and
-# under TSan first, then the whole suite through CTest (its summary closes the output).
+# Sets up, builds and runs every test: the layers below the window under ThreadSanitizer
+# first, then the fuzz targets' smoke run, then the whole suite, window tests included,
+# under AddressSanitizer + UndefinedBehaviorSanitizer through CTest (its summary closes the
+# output).
+#
+# The window tests do not run under ThreadSanitizer: Qt's own locks (futex based, in
+# uninstrumented libraries) are invisible to it, so every call carried to the window's
+# thread would be reported as a race. The threaded code they drive (test runs, the global
+# test, the status set) runs under it through the in-memory window of the app tests.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/tools/setup.sh"
 export QT_QPA_PLATFORM=offscreen
+export LSAN_OPTIONS=suppressions=$root/tests/lsan.supp:print_suppressions=0
 
-sanitized=(runtime_tests support_tests app_tests)
-bash "$root/tools/build.sh" build-asan -DVARDELLE_WERROR=ON -DVARDELLE_ASAN=ON -DVARDELLE_BENCH=OFF \
-  -DCMAKE_BUILD_TYPE=Debug -- "${sanitized[@]}"
-for t in "${sanitized[@]}"; do "$root/build-asan/tests/$t" --gtest_brief=1; done
-
+threaded=(runtime_tests support_tests app_tests)
 bash "$root/tools/build.sh" build-tsan -DVARDELLE_WERROR=ON -DVARDELLE_TSAN=ON -DVARDELLE_BENCH=OFF \
-  -DCMAKE_BUILD_TYPE=Debug -- "${sanitized[@]}"
-for t in "${sanitized[@]}"; do TSAN_OPTIONS=halt_on_error=1 "$root/build-tsan/tests/$t" --gtest_brief=1; done
+  -DCMAKE_BUILD_TYPE=Debug -- "${threaded[@]}"
+for t in "${threaded[@]}"; do TSAN_OPTIONS=halt_on_error=1 "$root/build-tsan/tests/$t" --gtest_brief=1; done
 
 bash "$root/tools/fuzz.sh" smoke
-bash "$root/tools/build.sh" build-ci -DVARDELLE_WERROR=ON -DVARDELLE_BENCH=ON
-cd "$root/build-ci" && ctest --output-on-failure -j "$(nproc)"
+
+# Warnings as errors at the optimisation level the program ships with; the benchmarks are
+# built too, so they keep compiling.
+bash "$root/tools/build.sh" build-ci -DVARDELLE_WERROR=ON -DVARDELLE_ASAN=ON -DVARDELLE_BENCH=ON \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cd "$root/build-ci"
+# CTest pads every line with dots to the longest test name; the padding goes.
+ctest --output-on-failure -j "$(nproc)" | sed -E 's/ \.{3,} +/  /'
