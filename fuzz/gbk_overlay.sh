@@ -18,7 +18,9 @@ for file in "${files[@]}"; do
     fi
   done
   mkdir -p "$out/$(dirname "$file")"
-  iconv -f UTF-8 -t GB18030 "$file" > "$out/$file.new"
+  # u8 literals keep their UTF-8, spelled as octal escapes that no encoding changes.
+  perl -pe 's{u8"((?:[^"\\]|\\.)*)"}{my $s = $1; $s =~ s/([\x80-\xFF])/sprintf("\\%03o", ord $1)/ge; "u8\"$s\""}ge' "$file" |
+    iconv -f UTF-8 -t GB18030 > "$out/$file.new"
   # An unchanged copy keeps its time stamp, so nothing is rebuilt without a reason.
   if cmp -s "$out/$file.new" "$out/$file"; then rm "$out/$file.new"; else mv "$out/$file.new" "$out/$file"; fi
 done

@@ -1,7 +1,9 @@
 #include "app/global_ping/measurement.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <limits>
 #include <nlohmann/json.hpp>
 
 #include "support/text/text_codec.h"
@@ -28,13 +30,31 @@ std::optional<double> NumberMember(const json& object, const char* name) {
   return found->get<double>();
 }
 
+// A whole number from 0 to most; nothing for any other value, which no cast could hold.
+std::optional<std::uint64_t> WholeMember(const json& object, const char* name, std::uint64_t most) {
+  const auto found = object.find(name);
+  if (found == object.end() || !found->is_number_unsigned()) return std::nullopt;
+  const auto value = found->get<std::uint64_t>();
+  if (value > most) return std::nullopt;
+  return value;
+}
+
+// The answer's probe count; nothing when it is no count an int holds.
+std::optional<int> ProbesCountMember(const json& document) {
+  const std::optional<std::uint64_t> count =
+      WholeMember(document, "probesCount", std::numeric_limits<int>::max());
+  if (!count) return std::nullopt;
+  return static_cast<int>(*count);
+}
+
 ProbeResult ReadProbe(const json& item) {
   ProbeResult probe;
   const json& where = item.at("probe");
   probe.city = GbkFromUtf8(TextMember(where, "city"));
   probe.country = GbkFromUtf8(TextMember(where, "country"));
   probe.network = GbkFromUtf8(TextMember(where, "network"));
-  probe.asn = static_cast<long long>(NumberMember(where, "asn").value_or(0));
+  probe.asn = static_cast<long long>(
+      WholeMember(where, "asn", std::numeric_limits<std::uint32_t>::max()).value_or(0));
   const json& result = item.at("result");
   probe.status = TextMember(result, "status");
   if (probe.status == "finished" && result.contains("stats") && result["stats"].is_object()) {
@@ -47,21 +67,29 @@ ProbeResult ReadProbe(const json& item) {
   return probe;
 }
 
-Measurement ReadMeasurementObject(const json& document) {
+std::optional<Measurement> ReadMeasurementObject(const json& document) {
   Measurement measurement;
   measurement.id = document.at("id").get<std::string>();
   measurement.status = document.at("status").get<std::string>();
-  measurement.probesCount = document.at("probesCount").get<int>();
+  const std::optional<int> probesCount = ProbesCountMember(document);
+  if (!probesCount) return std::nullopt;
+  measurement.probesCount = *probesCount;
   for (const json& item : document.at("results")) measurement.probes.push_back(ReadProbe(item));
   return measurement;
 }
 
 bool HasFigures(const ProbeResult& probe) { return probe.avgMs.has_value(); }
 
+// The mean of count values from the mean of the first count - 1 and the last: unlike a sum,
+// it stays finite for any non-negative figures.
+double NextMean(double mean, double value, int count) { return mean + (value - mean) / count; }
+
+// Sized to what it writes: a cut at a fixed length could split a double-byte character.
 std::string Format(const char* pattern, auto... values) {
-  char buffer[256];
-  const int length = std::snprintf(buffer, sizeof buffer, pattern, values...);
-  return std::string(buffer, static_cast<size_t>(std::clamp(length, 0, 255)));
+  const int length = std::snprintf(nullptr, 0, pattern, values...);
+  std::string text(static_cast<size_t>(std::max(length, 0)), '\0');
+  std::snprintf(text.data(), text.size() + 1, pattern, values...);
+  return text;
 }
 
 std::string Figure(const std::optional<double>& value) {
@@ -72,7 +100,7 @@ std::string ProbeLine(const ProbeResult& probe) {
   const std::string figures =
       HasFigures(probe) ? Figure(probe.minMs) + "/" + Figure(probe.avgMs) + "/" +
                               Figure(probe.maxMs) + "ms 丢包 " + Figure(probe.lossPercent) + "%"
-                        : probe.status;
+                        : GbkFromUtf8(probe.status);
   return probe.city + ", " + probe.country + ", AS" + std::to_string(probe.asn) + " " +
          probe.network + ": " + figures;
 }
@@ -85,9 +113,10 @@ std::optional<Measurement> ReadCreatedMeasurement(std::string_view utf8Json) {
     if (!document) return std::nullopt;
     Measurement measurement;
     measurement.id = document->at("id").get<std::string>();
-    measurement.probesCount = document->at("probesCount").get<int>();
+    const std::optional<int> probesCount = ProbesCountMember(*document);
+    if (measurement.id.empty() || !probesCount) return std::nullopt;
+    measurement.probesCount = *probesCount;
     measurement.status = "in-progress";
-    if (measurement.id.empty()) return std::nullopt;
     return measurement;
   } catch (const json::exception&) {
     return std::nullopt;
@@ -120,21 +149,20 @@ int FinishedProbeCount(const Measurement& measurement) {
 
 std::optional<MeasurementSummary> Summarize(const Measurement& measurement) {
   MeasurementSummary summary;
-  double averages = 0;
-  double losses = 0;
   for (const ProbeResult& probe : measurement.probes) {
     if (!HasFigures(probe)) continue;
     const double least = probe.minMs.value_or(*probe.avgMs);
     const double most = probe.maxMs.value_or(*probe.avgMs);
     summary.minMs = summary.probes == 0 ? least : std::min(summary.minMs, least);
     summary.maxMs = summary.probes == 0 ? most : std::max(summary.maxMs, most);
-    averages += *probe.avgMs;
-    losses += probe.lossPercent.value_or(0);
     ++summary.probes;
+    summary.averageMs = NextMean(summary.averageMs, *probe.avgMs, summary.probes);
+    summary.lossPercent =
+        NextMean(summary.lossPercent, probe.lossPercent.value_or(0), summary.probes);
   }
   if (summary.probes == 0) return std::nullopt;
-  summary.averageMs = averages / summary.probes;
-  summary.lossPercent = losses / summary.probes;
+  // Rounding can leave the mean a hair outside the figures it averages.
+  summary.averageMs = std::min(std::max(summary.averageMs, summary.minMs), summary.maxMs);
   return summary;
 }
 

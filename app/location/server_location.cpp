@@ -77,16 +77,20 @@ Text DecodeUnicodeEscapes(std::string_view text) {
   return ReplaceText(result, "\\/", "/");
 }
 
+Text LocationLineFromAnswer(std::string_view answer) {
+  JsonReader reader;
+  reader.parse(DecodeUnicodeEscapes(answer));
+  return ReadLocationLine(reader);
+}
+
 Text LookUpServerLocation(const Endpoints& endpoints, const std::string& address) {
   try {
     if (!endpoints.HasAddress(Site::kIpLocation)) return kLocationFailureText;
     HttpRequest request;
-    JsonReader reader;
     Text url = endpoints.DocumentUrl(Site::kIpLocation) + address;
     request.OpenRequest("GET", url);
     request.SendText();
-    reader.parse(DecodeUnicodeEscapes(request.GetResponseText()));
-    return ReadLocationLine(reader);
+    return LocationLineFromAnswer(request.GetResponseText());
   } catch (...) {
     return kLocationFailureText;
   }

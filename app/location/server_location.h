@@ -19,6 +19,9 @@ inline constexpr char kLocationFailureText[] = "获取地理位置失败!";
 // the failure line and nothing is sent. Blocking; callable from any thread; never throws.
 Text LookUpServerLocation(const Endpoints& endpoints, const std::string& address);
 
+// The location line of the service's answer (GBK), read as LookUpServerLocation reads it.
+Text LocationLineFromAnswer(std::string_view answer);
+
 // The text with every "\u" escape (a backslash and a small u, then up to four characters)
 // whose value is 255 or more turned into that UTF-16 unit in GBK, escapes below 255 kept as
 // they stand, and then every "\/" turned into "/".

@@ -59,18 +59,13 @@ bool Ask(HttpRequest& request, const std::string& url) {
 void FetchInto(const Endpoints& endpoints, RegionStatusLists& lists) {
   HttpRequest request;
   if (Ask(request, endpoints.DocumentUrl(Site::kStatusSite))) {
-    // The one response is read and decoded twice, once for each list it holds.
-    lists.serverInfoItems = CutAndSplit(DecodeBytesAsGb2312(request.GetResponseBody()),
-                                        kServerInfoStart, kListEnd);
-    lists.serverStatusItems = CutAndSplit(DecodeBytesAsGb2312(request.GetResponseBody()),
-                                          kServerStatusStart, kListEnd);
+    CutStatusScript(DecodeBytesAsGb2312(request.GetResponseBody()), lists);
   }
   if (Ask(request, endpoints.DocumentUrl(Site::kStatusService))) {
-    lists.statusCodeItems = CutAndSplit(request.GetResponseText(), kStatusCodeStart, kListEnd);
+    CutStatusService(request.GetResponseText(), lists);
   }
   if (Ask(request, endpoints.DocumentUrl(Site::kSelectorSite))) {
-    lists.selectorItems = CutAndSplit(DecodeBytesAsGb2312(request.GetResponseBody()),
-                                      kSelectorStart, kSelectorEnd);
+    CutSelectorScript(DecodeBytesAsGb2312(request.GetResponseBody()), lists);
   }
 }
 
@@ -128,6 +123,19 @@ std::vector<Text> SplitAtCommas(std::string_view text) {
   }
   if (pieceStart <= TextLength(text)) pieces.push_back(MidText(text, pieceStart, TextLength(text)));
   return pieces;
+}
+
+void CutStatusScript(std::string_view script, RegionStatusLists& lists) {
+  lists.serverInfoItems = CutAndSplit(script, kServerInfoStart, kListEnd);
+  lists.serverStatusItems = CutAndSplit(script, kServerStatusStart, kListEnd);
+}
+
+void CutStatusService(std::string_view answer, RegionStatusLists& lists) {
+  lists.statusCodeItems = CutAndSplit(answer, kStatusCodeStart, kListEnd);
+}
+
+void CutSelectorScript(std::string_view script, RegionStatusLists& lists) {
+  lists.selectorItems = CutAndSplit(script, kSelectorStart, kSelectorEnd);
 }
 
 std::shared_ptr<const RegionStatusLists> FetchRegionStatus(Application& app) {

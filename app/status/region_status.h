@@ -54,9 +54,15 @@ Text TextBetween(std::string_view text, std::string_view startMarker, std::strin
 // characters whole.
 std::vector<Text> SplitAtCommas(std::string_view text);
 
+// Each document's lists, cut as a query cuts the document once downloaded (the two scripts
+// decoded from GB2312, the status service answer as its text); each fills only its own lists.
+void CutStatusScript(std::string_view script, RegionStatusLists& lists);
+void CutStatusService(std::string_view answer, RegionStatusLists& lists);
+void CutSelectorScript(std::string_view script, RegionStatusLists& lists);
+
 // Downloads the status script, the status service and the area selector script from
 // app.endpoints, in this order with one request object (a site without an address is not
-// asked and its lists stay empty), builds the four lists, publishes them as app's current
+// asked and its lists stay empty), cuts the four lists, publishes them as app's current
 // set (when app has its process-wide lists) and returns the new set, never null. Blocks
 // until the three answers are in; callable from any thread; never throws.
 std::shared_ptr<const RegionStatusLists> FetchRegionStatus(Application& app);

@@ -1,12 +1,15 @@
 // The Globalping client against loopback servers: the demo world's stand-in for whole
-// measurements, and scripted servers for the answers the stand-in never gives.
+// measurements, and scripted servers for the answers the stand-in never gives; then answers
+// with hostile numbers and texts, read without a server.
 #include "app/global_ping/globalping_client.h"
 
 #include <gtest/gtest.h>
 #include <httplib.h>
 
+#include <algorithm>
 #include <mutex>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -185,6 +188,50 @@ TEST(GlobalpingClientTest, UnknownPlaceAndUnreachableApiFailInTheRow) {
   const MeasurementOutcome unreachable =
       Measure({"http://127.0.0.1:1", ""}, kChinaOrder, recorded, milliseconds(3000));
   EXPECT_EQ(unreachable.failure.rfind("网络错误: ", 0), 0u) << unreachable.failure;
+}
+
+std::string FinishedAnswer(const std::string& probesCount,
+                           const std::vector<std::string>& results) {
+  std::string items;
+  for (const std::string& result : results) {
+    if (!items.empty()) items += ",";
+    items += R"({"probe":{"city":"X","asn":1e30},"result":)" + result + "}";
+  }
+  return R"({"id":"m1","status":"finished","probesCount":)" + probesCount + R"(,"results":[)" +
+         items + "]}";
+}
+
+std::string Figures(const std::string& least, const std::string& average, const std::string& most) {
+  return R"({"status":"finished","stats":{"min":)" + least + R"(,"avg":)" + average + R"(,"max":)" +
+         most + R"(,"loss":0}})";
+}
+
+TEST(MeasurementReadingTest, HostileNumbersAndTextsAreReadSafelyAndShownWhole) {
+  for (const std::string count : {"1e30", "-1", "2147483648", "2.5"}) {
+    EXPECT_FALSE(ReadCreatedMeasurement(R"({"id":"m1","probesCount":)" + count + "}")) << count;
+    EXPECT_FALSE(ReadMeasurement(FinishedAnswer(count, {}))) << count;
+  }
+  // An AS number past 32 bits is none; a status word shows in GBK.
+  const std::optional<Measurement> queued =
+      ReadMeasurement(FinishedAnswer("1", {R"({"status":"\u6392\u961f"})"}));
+  ASSERT_TRUE(queued);
+  EXPECT_EQ(ProbeListText(*queued), "X, , AS0 : 排队");
+
+  // Averages near the largest double: no sum overflows, and no figure is cut off the text.
+  const std::optional<Measurement> huge = ReadMeasurement(FinishedAnswer(
+      "2", {Figures("0", "1.7e308", "1.7e308"), Figures("0", "1.7e308", "1.7e308")}));
+  ASSERT_TRUE(huge);
+  EXPECT_EQ(Summarize(*huge)->averageMs, 1.7e308);
+  const std::string summary = SummaryText(*huge);
+  EXPECT_TRUE(summary.ends_with("ms) 丢包 0.0% 2 个探针")) << summary;
+  EXPECT_EQ(std::count(summary.begin(), summary.end(), '.'), 4) << summary;
+
+  // 0.1 thrice sums to a hair more than 0.3: the average stays within least and most.
+  const std::optional<Measurement> tenths = ReadMeasurement(FinishedAnswer(
+      "3",
+      {Figures("0.1", "0.1", "0.1"), Figures("0.1", "0.1", "0.1"), Figures("0.1", "0.1", "0.1")}));
+  ASSERT_TRUE(tenths);
+  EXPECT_EQ(Summarize(*tenths)->averageMs, 0.1);
 }
 
 TEST(GlobalpingClientTest, ResultsPageIsBuiltOnlyFromAnId) {

@@ -67,14 +67,12 @@ struct Documents {
   std::string selector = R"({t:"艾欧尼亚" status:"1"},{t:"祖安" status:"1"})";
 
   RegionStatusLists Lists() const {
-    const auto cut = [](const std::string& text, const char* start, const char* end) {
-      return SplitAtCommas(TextBetween(text, start, end));
-    };
-    const std::string script =
-        "ServerInfo : {" + serverInfo + "},\nServerStatus : {" + serverStatus + "},";
-    return {cut(script, "ServerInfo : {", "},"), cut(script, "ServerStatus : {", "},"),
-            cut("[{" + statusCodes + "},{}]", "[{", "},"),
-            cut("LOLServerSelect.STD_DATA=[" + selector + "];", "LOLServerSelect.STD_DATA=", "];")};
+    RegionStatusLists lists;
+    CutStatusScript("ServerInfo : {" + serverInfo + "},\nServerStatus : {" + serverStatus + "},",
+                    lists);
+    CutStatusService("[{" + statusCodes + "},{}]", lists);
+    CutSelectorScript("LOLServerSelect.STD_DATA=[" + selector + "];", lists);
+    return lists;
   }
 };
 
