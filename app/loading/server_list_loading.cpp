@@ -50,8 +50,10 @@ class ServerListLoad {
     table.DeleteAllRows();
     const Text document = FetchDocument();
     reader.parse(document);
-    const int count = reader.getCount("");
-    if (problem == ListProblem::kNone) problem = ProblemOf(document, count);
+    const int listed = reader.getCount("");
+    if (problem == ListProblem::kNone) problem = ProblemOf(document, listed);
+    const int count = std::min(listed, kMaxServers);
+    leftOut = listed - count;
     for (int index = 1; index <= count; ++index) {
       table.SetStatusLine(LoadingServerListStatus(index, count));
       AddRow(ReadEntry(index));
@@ -78,6 +80,8 @@ class ServerListLoad {
       case ListProblem::kNone:
         break;
     }
+    // The first run tells blocked probes again, so the cut list is told before them.
+    if (leftOut > 0) return ServerListCutStatus(count, leftOut);
     const std::string reason = services.probeUnavailableReason();
     return reason.empty() ? ServerListLoadedStatus(count) : ProbesUnavailableStatus(reason);
   }
@@ -147,6 +151,8 @@ class ServerListLoad {
   const LocationLookups::LookUp lookUpLocation;
   JsonReader reader;
   ListProblem problem = ListProblem::kNone;
+  // Servers of the list past kMaxServers.
+  int leftOut = 0;
 };
 
 }  // namespace

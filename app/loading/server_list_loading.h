@@ -14,6 +14,12 @@
 
 namespace vardelle {
 
+// At most this many servers of a list are put in the table, the first ones in list order;
+// the rest are left out and the status line says how many. The real list holds about 30, so
+// only a hostile site reaches it, and the table and the first test run (a thread per row)
+// stay bounded.
+inline constexpr int kMaxServers = 10'000;
+
 // The network services loading uses; tests give their own.
 struct ServerListServices {
   std::function<Bytes(const std::string& url)> readUrl = ReadUrl;
@@ -27,16 +33,17 @@ struct ServerListServices {
   std::function<Text(const std::string& address)> lookUpServerLocation;
 };
 
-// Empties app's window's table, adds one row per server of the list (name, region,
-// domain, yellow icon, location pending) as soon as its domain is resolved, sorts the table
-// by name, tells the outcome on the status line and asks app.startTestRun for the first test
-// run, also when the list gave no rows. Each row's location is looked up beside the loading
-// (app.locationLookups, at most 8 at once) and written into the row's cell 6 by the row's
-// identity when it arrives; the first test run does not wait for them, and
-// WaitForLocationLookups(app) does. Does nothing without a window. Blocks for as long as the
-// list's download and the name resolutions take. False when there was no list to read (no
-// site address, no answer, an unreadable list file, an answer that is no JSON array); an
-// empty list was read. A local list file (Endpoints::ServerListFile) stands in for the site.
+// Empties app's window's table, adds one row per server of the list, kMaxServers at most
+// (name, region, domain, yellow icon, location pending), each as soon as its domain is
+// resolved, sorts the table by name, tells the outcome on the status line and asks
+// app.startTestRun for the first test run, also when the list gave no rows. Each row's
+// location is looked up beside the loading (app.locationLookups, at most 8 at once) and
+// written into the row's cell 6 by the row's identity when it arrives; the first test run
+// does not wait for them, and WaitForLocationLookups(app) does. Does nothing without a
+// window. Blocks for as long as the list's download and the name resolutions take. False
+// when there was no list to read (no site address, no answer, an unreadable list file, an
+// answer that is no JSON array); an empty list was read. A local list file
+// (Endpoints::ServerListFile) stands in for the site.
 bool LoadServerList(Application& app, const ServerListServices& services = {});
 
 // The loading thread's routine: LoadServerList for TheApplication(). The argument is unused.

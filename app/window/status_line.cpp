@@ -57,6 +57,11 @@ Text ServerListLoadedStatus(int serverCount) {
   return JoinTexts({"服务器列表已加载，共 ", std::to_string(serverCount), " 个服务器"});
 }
 
+Text ServerListCutStatus(int loaded, int leftOut) {
+  return JoinTexts({"服务器列表过长，只加载了前 ", std::to_string(loaded), " 个服务器，其余 ",
+                    std::to_string(leftOut), " 个未加载"});
+}
+
 Text MissingSiteAddressStatus(const SiteInfo& site) {
   return JoinTexts(
       {"未设置", SiteName(site.site), "站点地址（", site.option, " 或 ", site.environment, "）"});

@@ -14,6 +14,8 @@ Text FetchingServerListStatus();
 // loaded of total rows are in the table or being added.
 Text LoadingServerListStatus(int loaded, int total);
 Text ServerListLoadedStatus(int serverCount);
+// The list held more servers than the table takes: the first loaded are in, leftOut are not.
+Text ServerListCutStatus(int loaded, int leftOut);
 
 // The site has no address; names the option and environment variable that give it one.
 Text MissingSiteAddressStatus(const SiteInfo& site);

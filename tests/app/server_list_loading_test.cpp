@@ -256,6 +256,56 @@ INSTANTIATE_TEST_SUITE_P(
                      {"祖安", "", ""}}),
     [](const ::testing::TestParamInfo<DocumentCase>& test) { return test.param.name; });
 
+// Skips the cell writes by row identity, which the fake window serves by a linear search:
+// with ten thousand rows they would make the load quadratic.
+class RowCountingWindow : public FakeWindow {
+ public:
+  using FakeWindow::SetCellText;
+  void SetCellText(RowId, int, const std::string&) override {}
+};
+
+// Hostile lengths: the first kMaxServers servers in list order are loaded and the status
+// line tells how many were left out; a list past the JSON reader's node limit reads as empty.
+TEST_F(ServerListLoadingTest, AListIsCutAfterTheFirstTenThousandServers) {
+  RowCountingWindow lean;
+  app.window = &lean;
+  struct Case {
+    std::string name;
+    std::string document;
+    int listed;  // servers named in list order s1.test, s2.test, ...
+    std::string status;
+  };
+  const auto listOf = [](int servers) {
+    std::string list = "[";
+    for (int i = 1; i <= servers; ++i) {
+      list += R"({"old_name":"电信一","new_name":"祖安","domain":"s)" + std::to_string(i) +
+              R"(.test"},)";
+    }
+    list.back() = ']';
+    return list;
+  };
+  const Case cases[] = {
+      {"3,000,000 commas", "[" + std::string(3'000'000, ',') + "]", 0, "服务器列表为空"},
+      {"20,000 servers", listOf(20'000), 20'000,
+       "服务器列表过长，只加载了前 10000 个服务器，其余 10000 个未加载"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    document = c.document;
+    resolvedHosts.clear();
+    testRunsAsked = 0;
+    Load();
+    Names loaded;
+    for (int i = 1; i <= std::min(c.listed, kMaxServers); ++i) {
+      loaded.push_back("s" + std::to_string(i) + ".test");
+    }
+    EXPECT_EQ(resolvedHosts, loaded);
+    EXPECT_EQ(lean.RowCount(), static_cast<int>(loaded.size()));
+    EXPECT_EQ(lean.statusLines.back(), c.status);
+    EXPECT_EQ(testRunsAsked, 1);
+  }
+}
+
 // A header click between inserting a row and writing its cells reorders the table; the
 // cells must still reach the row they belong to.
 class SortingOnInsertWindow : public FakeWindow {
