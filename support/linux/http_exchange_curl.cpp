@@ -169,6 +169,9 @@ void SetConnection(CurlOptionSetter& set, const HttpExchange& exchange, const st
   set(CURLOPT_HTTP_VERSION,
       static_cast<long>(exchange.http11 ? CURL_HTTP_VERSION_1_1 : CURL_HTTP_VERSION_1_0));
   set(CURLOPT_CONNECTTIMEOUT_MS, ConnectTimeoutMs(exchange.timeouts));
+  if (exchange.timeouts.wholeMs > 0) {
+    set(CURLOPT_TIMEOUT_MS, static_cast<long>(exchange.timeouts.wholeMs));
+  }
 }
 
 struct Resources {

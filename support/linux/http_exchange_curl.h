@@ -14,11 +14,14 @@ namespace vardelle {
 
 // Milliseconds; 0 or below: no limit. Send and receive limit the silence in their phase:
 // no byte going out while the request is sent, no byte coming in while the answer is awaited.
+// The whole exchange ends after wholeMs whatever moves, so a server trickling bytes cannot
+// hold a caller forever.
 struct HttpTimeouts {
   int resolveMs = 0;
   int connectMs = 60000;
   int sendMs = 30000;
   int receiveMs = 30000;
+  int wholeMs = 120000;
 };
 
 struct HttpLogon {

@@ -406,6 +406,25 @@ TEST_F(HttpComponentSilenceTest, ReceiveTimeOutEndsASilentAnswer) {
   }
 }
 
+// A byte every 100 ms never trips the silence limit; the whole exchange's limit ends it.
+TEST_F(HttpComponentSilenceTest, WholeExchangeLimitEndsATrickledAnswer) {
+  RawSocketServer trickling([](RawConnection& connection) {
+    connection.Send("HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n");
+    for (int byte = 0; byte < 200 && connection.Send("x"); ++byte) connection.Hold(100ms);
+  });
+  HttpExchange exchange;
+  exchange.method = "GET";
+  exchange.url = trickling.Url("/");
+  exchange.timeouts.receiveMs = 500;
+  exchange.timeouts.wholeMs = 800;
+  const std::atomic<bool> keepGoing{false};
+  HttpAnswer answer;
+  const auto waited = Elapsed([&] { answer = RunHttpExchange(exchange, keepGoing); });
+  EXPECT_FALSE(answer.complete);
+  EXPECT_GE(waited, 700ms);  // libcurl checks its clock at its own granularity
+  EXPECT_LT(waited, 5s);
+}
+
 // The server never reads the body, so the sending stalls once the socket buffers are full.
 TEST_F(HttpComponentSilenceTest, SendTimeOutEndsAStalledUpload) {
   RawSocketServer deaf([](RawConnection& connection) { connection.Hold(20s); });
