@@ -35,6 +35,15 @@ RowId QtMainWindowView::RowIdAt(int row) {
   });
 }
 
+std::vector<RowId> QtMainWindowView::RowIds() {
+  return Ask(std::vector<RowId>(), [](MainWindow& w) {
+    ReportView& table = w.ServerTable();
+    std::vector<RowId> ids;
+    for (int row = 0; row < table.topLevelItemCount(); ++row) ids.push_back(table.IdOf(table.RowAt(row)));
+    return ids;
+  });
+}
+
 int QtMainWindowView::RowIndexOf(RowId id) {
   return Ask(-1, [&](MainWindow& w) {
     ReportView& table = w.ServerTable();

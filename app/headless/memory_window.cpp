@@ -15,6 +15,13 @@ std::string MemoryWindow::StatusLine() const {
   return statusLine_;
 }
 
+std::vector<RowId> MemoryWindow::RowIds() {
+  std::lock_guard guard(mutex_);
+  std::vector<RowId> ids;
+  for (const MemoryRow& row : rows_) ids.push_back(row.id);
+  return ids;
+}
+
 std::vector<MemoryKeyListRow> MemoryWindow::KeyListRows() const {
   std::lock_guard guard(mutex_);
   return keyListRows_;

@@ -41,6 +41,7 @@ class MemoryWindow : public MainWindowView {
   void SetRowIcon(int row, RowIcon icon) override;
   RowId InsertRow(const std::string& firstCell, RowIcon icon) override;
   RowId RowIdAt(int row) override;
+  std::vector<RowId> RowIds() override;
   int RowIndexOf(RowId id) override;
   std::string CellText(RowId id, int column) override;
   void SetCellText(RowId id, int column, const std::string& text) override;

@@ -99,15 +99,6 @@ void TestRow(Application& app, const std::shared_ptr<TestRun>& run, const Shared
   }
 }
 
-std::vector<RowId> RowsNow(MainWindowView& window) {
-  std::vector<RowId> rows;
-  const int count = window.RowCount();
-  for (int index = 0; index < count; ++index) {
-    if (const RowId row = window.RowIdAt(index); row.value != 0) rows.push_back(row);
-  }
-  return rows;
-}
-
 // The run's starter thread: the status downloads all finish before any worker starts.
 void LaunchRowWorkers(Application& app, const std::shared_ptr<TestRun>& run,
                       const SharedServices& services) {
@@ -116,7 +107,7 @@ void LaunchRowWorkers(Application& app, const std::shared_ptr<TestRun>& run,
   std::vector<RowId> rows;
   try {
     lists = services->fetchRegionStatus ? services->fetchRegionStatus(app) : FetchRegionStatus(app);
-    if (window && lists) rows = RowsNow(*window);
+    if (window && lists) rows = window->RowIds();
   } catch (const std::exception&) {
     rows.clear();  // out of memory: a run without workers, which still ends
   }

@@ -48,6 +48,9 @@ class MainWindowView {
   // The row at a position (empty id when out of range), and a row's present position (-1
   // when it is gone).
   virtual RowId RowIdAt(int row) = 0;
+  // Every row's identity in table order, taken in one step, so a sort meanwhile cannot
+  // make a row appear twice or not at all.
+  virtual std::vector<RowId> RowIds() = 0;
   virtual int RowIndexOf(RowId id) = 0;
   // The same cell and icon operations, addressed by identity; a gone row is left alone.
   virtual std::string CellText(RowId id, int column) = 0;

@@ -45,6 +45,12 @@ class FakeWindow : public MainWindowView {
     std::lock_guard guard(mutex);
     return ValidRow(row) ? rows[row].id : RowId{};
   }
+  std::vector<RowId> RowIds() override {
+    std::lock_guard guard(mutex);
+    std::vector<RowId> ids;
+    for (const Row& row : rows) ids.push_back(row.id);
+    return ids;
+  }
   int RowIndexOf(RowId id) override {
     std::lock_guard guard(mutex);
     return IndexOf(id);

@@ -9,6 +9,7 @@
 #include <map>
 #include <mutex>
 #include <nlohmann/json.hpp>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -192,6 +193,40 @@ TEST_F(TestRunTest, ASortDuringTheRunLeavesEveryResultInItsOwnRow) {
   EXPECT_EQ(Column(kDomainColumn),
             (std::vector<std::string>{"127.0.0.4", "127.0.0.3", "127.0.0.2"}));
   EXPECT_EQ(Column(kLatencyColumn), (std::vector<std::string>{"4ms", "3ms", "2ms"}));
+}
+
+// A header click may sort the table while the run takes its rows: each row is still
+// measured once.
+TEST_F(TestRunTest, ASortWhileTheRunTakesItsRowsMeasuresEveryRowOnce) {
+  class SortingWindow : public MemoryWindow {
+   public:
+    int RowCount() override {
+      SortRows([](int a, int b) { return b - a; });
+      return MemoryWindow::RowCount();
+    }
+    RowId RowIdAt(int row) override {
+      SortRows([](int a, int b) { return b - a; });
+      return MemoryWindow::RowIdAt(row);
+    }
+  } sorting;
+  app.window = &sorting;
+  for (const char* address : {"127.0.0.2", "127.0.0.3", "127.0.0.4"}) {
+    sorting.SetCellText(sorting.InsertRow("server", RowIcon::kNotTested), kDomainColumn, address);
+  }
+  std::mutex mutex;
+  std::multiset<std::string> probed;
+  TestRunServices services;
+  services.fetchRegionStatus = [](Application&) {
+    return std::make_shared<const RegionStatusLists>();
+  };
+  services.pingHost = [&](const std::string& address) {
+    std::lock_guard guard(mutex);
+    probed.insert(address);
+    return 1;
+  };
+  StartTestRun(app, services)->Wait();
+  app.window = &window;
+  EXPECT_EQ(probed, (std::multiset<std::string>{"127.0.0.2", "127.0.0.3", "127.0.0.4"}));
 }
 
 // RFC 4180 fields of a CSV text, line by line.
