@@ -11,6 +11,8 @@ namespace vardelle {
 namespace {
 
 constexpr std::string_view kEscapeMark = "\\u";
+// Far above a real answer's few hundred bytes.
+constexpr std::size_t kLongestLocationAnswer = 64 * 1024;
 // An escape is the mark and four characters; fewer at the end of the text.
 constexpr int kEscapeLength = 6;
 // Values from here on are converted; below it the escape stays as it stands.
@@ -89,6 +91,8 @@ Text LookUpServerLocation(const Endpoints& endpoints, const std::string& address
     HttpRequest request;
     Text url = endpoints.DocumentUrl(Site::kIpLocation) + address;
     request.OpenRequest("GET", url);
+    // An answer is a few hundred bytes; eight lookups at once must not hold 64 MiB each.
+    request.SetMaxResponseBodySize(kLongestLocationAnswer);
     request.SendText();
     return LocationLineFromAnswer(request.GetResponseText());
   } catch (...) {

@@ -7,6 +7,7 @@
 // (reading the answer before a send, sending before an open) fail that way; nothing throws.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 
 #include "support/http/automation_value.h"
@@ -51,6 +52,9 @@ class HttpComponent {
   virtual void SetTimeouts(int resolveMs, int connectMs, int sendMs, int receiveMs) = 0;
   virtual void SetClientCertificate(const Text& name) = 0;
   virtual void SetAutoLogonPolicy(int policy) = 0;
+  // An answer whose body is longer fails the request; 64 MiB unless set. A limit of our
+  // own: a caller expecting a small document keeps a hostile server from filling memory.
+  virtual void SetMaxResponseBodySize(std::size_t bytes) = 0;
 };
 
 // The system's component, chosen by the platform's composition root; nullptr when it cannot

@@ -181,6 +181,10 @@ void HttpRequest::SetTimeoutValues(int resolveMs, int connectMs, int sendMs, int
          [&](HttpComponent& c) { c.SetTimeouts(resolveMs, connectMs, sendMs, receiveMs); });
 }
 
+void HttpRequest::SetMaxResponseBodySize(std::size_t bytes) {
+  CallOn(component.get(), [&](HttpComponent& c) { c.SetMaxResponseBodySize(bytes); });
+}
+
 void HttpRequest::SetCertificate(const Text& name) {
   CallOn(component.get(), [&](HttpComponent& c) { c.SetClientCertificate(name); });
 }

@@ -3,6 +3,7 @@
 // Belongs to the thread that created it.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -55,6 +56,7 @@ class HttpRequest {
   bool WaitResponse(int timeoutSeconds);
   void AbortRequest();
   void SetTimeoutValues(int resolveMs, int connectMs, int sendMs, int receiveMs);
+  void SetMaxResponseBodySize(std::size_t bytes);
   void SetCertificate(const Text& name);
   void SetLogonPolicy(int policy);
   // The value of the first "Set-Cookie: name=" (else "Set-Cookie:name=") header, up to its

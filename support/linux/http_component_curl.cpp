@@ -217,6 +217,11 @@ class CurlHttpComponent final : public HttpComponent {
     SetCallError(CallError::kInvalidArgumentValue);
   }
 
+  void SetMaxResponseBodySize(std::size_t bytes) override {
+    ClearCallError();
+    settings_.maxBodyBytes = bytes;
+  }
+
   void SetProxy(int setting, const Text& server, const Text& bypass) override {
     if (setting == kProxyNamed && server.empty()) return Fail();
     switch (setting) {
@@ -291,6 +296,7 @@ class CurlHttpComponent final : public HttpComponent {
     bool httpsToHttpRedirects = false;
     std::int32_t maxRedirects = 10;
     std::size_t maxHeaderBytes = 64 * 1024;
+    std::size_t maxBodyBytes = std::size_t{64} << 20;
     bool http11 = true;
   };
 
@@ -339,6 +345,7 @@ class CurlHttpComponent final : public HttpComponent {
     exchange.maxRedirects = settings_.maxRedirects;
     exchange.http11 = settings_.http11;
     exchange.maxHeaderBytes = settings_.maxHeaderBytes;
+    exchange.maxBodyBytes = settings_.maxBodyBytes;
     return exchange;
   }
 

@@ -89,6 +89,10 @@ TEST_F(LocationServiceTest, JoinsTheSixFieldsOrFails) {
   EXPECT_EQ(LineFor(R"({"data":{"country":"C"}})"), failure);
   EXPECT_EQ(LineFor("<html>502 Bad Gateway</html>"), failure);
   EXPECT_EQ(LineFor(""), failure);
+  // Blanks are JSON too: an answer past 64 KiB is refused whatever it holds.
+  const std::string small = R"({"code":0,"data":{"country":"C","isp":"I"}})";
+  EXPECT_EQ(LineFor(small + std::string(60 * 1024, ' ')), "C - I");
+  EXPECT_EQ(LineFor(small + std::string(70 * 1024, ' ')), failure);
   // An address that did not resolve is asked about all the same, as an empty value.
   EXPECT_EQ(LineFor(R"({"code":1,"data":"invalid ip"})", ""), failure);
 }

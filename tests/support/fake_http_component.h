@@ -64,6 +64,9 @@ class FakeHttpComponent : public HttpComponent {
                            std::to_string(sendMs), std::to_string(receiveMs)});
   }
   void SetClientCertificate(const Text& name) override { Record("SetClientCertificate", {name}); }
+  void SetMaxResponseBodySize(std::size_t bytes) override {
+    Record("SetMaxResponseBodySize", {std::to_string(bytes)});
+  }
   void SetAutoLogonPolicy(int policy) override {
     Record("SetAutoLogonPolicy", {std::to_string(policy)});
   }
