@@ -7,7 +7,7 @@
 namespace vardelle {
 
 RegexComponent::RegexComponent(std::string_view patternText, RegexOptions flags) : options(flags) {
-  auto compiled = SystemRegexEngine().Compile(ToUtf16(patternText), options);
+  auto compiled = CompileShared(ToUtf16(patternText), options);
   SetCallError(compiled.error);
   if (!compiled.value) return;
   code = std::move(compiled.value);

@@ -1,6 +1,9 @@
 #include "support/regex/regex_engine.h"
 
 #include <climits>
+#include <map>
+#include <mutex>
+#include <tuple>
 #include <utility>
 
 namespace vardelle {
@@ -134,6 +137,43 @@ EngineResult<std::u16string> ReplaceRegex(RegexSearcher& searcher, std::u16strin
   if (error != CallError::kNone) return {{}, error};
   out.append(subject.substr(copied));
   return {std::move(out), CallError::kNone};
+}
+
+using PatternKey = std::tuple<std::u16string, bool, bool, bool>;
+
+struct SharedPatterns::Store {
+  std::mutex mutex;
+  std::map<PatternKey, std::shared_ptr<const CompiledRegex>> byKey;
+};
+
+SharedPatterns::SharedPatterns(const RegexEngine& engine, std::size_t bound)
+    : engine_(engine), bound_(bound), store_(std::make_unique<Store>()) {}
+
+SharedPatterns::~SharedPatterns() = default;
+
+EngineResult<std::shared_ptr<const CompiledRegex>> SharedPatterns::Compile(
+    std::u16string_view pattern, RegexOptions options) {
+  PatternKey key{std::u16string(pattern), options.ignoreCase, options.multiline, options.global};
+  {
+    std::lock_guard guard(store_->mutex);
+    if (const auto found = store_->byKey.find(key); found != store_->byKey.end()) {
+      return {found->second, CallError::kNone};
+    }
+  }
+  auto compiled = engine_.Compile(pattern, options);
+  if (compiled.value) {
+    std::lock_guard guard(store_->mutex);
+    if (store_->byKey.size() < bound_) store_->byKey.emplace(std::move(key), compiled.value);
+  }
+  return compiled;
+}
+
+EngineResult<std::shared_ptr<const CompiledRegex>> CompileShared(std::u16string_view pattern,
+                                                                 RegexOptions options) {
+  constexpr std::size_t kKept = 256;
+  // Never destroyed: threads still compiling at exit find it alive.
+  static SharedPatterns* const shared = new SharedPatterns(SystemRegexEngine(), kKept);
+  return shared->Compile(pattern, options);
 }
 
 }  // namespace vardelle

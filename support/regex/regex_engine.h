@@ -11,6 +11,7 @@
 // that matched the empty text.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -87,6 +88,28 @@ class RegexEngine {
 
 // The platform's engine; thread-safe, lives for the whole process.
 const RegexEngine& SystemRegexEngine();
+
+// Compiled patterns kept for sharing: compiling (the JIT above all) costs far more than a
+// match, and the program compiles the same few patterns again and again (every JSON
+// reader its own). At most `bound` are kept, since patterns may come from documents; later
+// ones are compiled each time, as are patterns that fail. Thread-safe.
+class SharedPatterns {
+ public:
+  SharedPatterns(const RegexEngine& engine, std::size_t bound);
+  ~SharedPatterns();
+  EngineResult<std::shared_ptr<const CompiledRegex>> Compile(std::u16string_view pattern,
+                                                             RegexOptions options);
+
+ private:
+  struct Store;
+  const RegexEngine& engine_;
+  const std::size_t bound_;
+  std::unique_ptr<Store> store_;
+};
+
+// SystemRegexEngine's Compile through the process's SharedPatterns (256 kept).
+EngineResult<std::shared_ptr<const CompiledRegex>> CompileShared(std::u16string_view pattern,
+                                                                 RegexOptions options);
 
 // Every match (global) or the first one. After an empty match the next search starts one
 // code unit further on, as in JavaScript. A subject longer than the engine's int

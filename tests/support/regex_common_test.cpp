@@ -10,6 +10,7 @@
 #include "regex_flags.h"
 #include "support/call_error.h"
 #include "support/regex/compact_regex.h"
+#include "support/regex/regex_engine.h"
 #include "support/regex/regex_object.h"
 
 namespace vardelle {
@@ -223,6 +224,22 @@ TYPED_TEST(RegexCommon, HandlesSixteenMegabyteSubjects) {
   EXPECT_EQ(regex.Replace(subject, "#"), replaced);
   regex.Create("^[ 　\\t]+|[ 　\\t]+$");
   EXPECT_EQ(regex.Replace(" \t" + subject, ""), subject.substr(0, subject.size() - 1));
+}
+
+// Compiled patterns are shared by pattern and options; failures and patterns past the
+// bound are compiled anew each time, so hostile patterns cannot grow the store.
+TEST(SharedPatternsTest, SharesByPatternAndOptionsWithinItsBound) {
+  SharedPatterns shared(SystemRegexEngine(), 2);
+  const auto first = shared.Compile(u"a+b", {});
+  ASSERT_TRUE(first.value);
+  EXPECT_EQ(shared.Compile(u"a+b", {}).value, first.value);
+  const auto caseSensitive = shared.Compile(u"a+b", {.ignoreCase = false});
+  EXPECT_NE(caseSensitive.value, first.value);
+  const auto broken = shared.Compile(u"a(", {});
+  EXPECT_EQ(broken.value, nullptr);
+  EXPECT_EQ(broken.error, CallError::kException);
+  EXPECT_NE(shared.Compile(u"c", {}).value, shared.Compile(u"c", {}).value);
+  EXPECT_EQ(shared.Compile(u"a+b", {.ignoreCase = false}).value, caseSensitive.value);
 }
 
 }  // namespace
