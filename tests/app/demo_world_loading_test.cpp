@@ -43,9 +43,10 @@ TEST(DemoWorldLoadingTest, EveryServerGetsItsRowInNameOrder) {
   LoadServerList(app, services);
   WaitForLocationLookups(app);
 
-  ASSERT_EQ(window.rows.size(), std::size(kDemoServersByName));
-  for (size_t i = 0; i < window.rows.size(); ++i) {
-    const testing::FakeWindow::Row& row = window.rows[i];
+  const std::vector<MemoryRow> rows = window.Rows();
+  ASSERT_EQ(rows.size(), std::size(kDemoServersByName));
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const MemoryRow& row = rows[i];
     const testing::DemoServerRow& expected = kDemoServersByName[i];
     SCOPED_TRACE(i);
     EXPECT_EQ(row.cells[kNameColumn], expected.name);

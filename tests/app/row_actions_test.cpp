@@ -44,8 +44,9 @@ class RowActionsTest : public ::testing::Test {
     window.InsertRow("b", RowIcon::kNotTested);
     window.SetCellText(1, kDomainColumn, kHost);
     window.selectedRow = 1;
-    window.keyListRows = {{"server", kKey, ""}};
-    window.keyListSelectedRow = 0;
+    window.SetKeyListRows({"server"});
+    window.SetKeyListRow(0, kKey, "", "");
+    window.SelectKeyListRows({0});
   }
 
   void Fire(Gesture gesture) {
@@ -157,9 +158,10 @@ class RefusalTest : public RowActionsTest, public ::testing::WithParamInterface<
 
 TEST_P(RefusalTest, StartsNothing) {
   launcher->programs = {"ping", "traceroute", "x-terminal-emulator", "xdg-open"};
-  window.selectedRow = window.keyListSelectedRow = GetParam().selectedRow;
+  window.selectedRow = GetParam().selectedRow;
+  window.SelectKeyListRows(GetParam().selectedRow < 0 ? std::vector<int>{} : std::vector{0});
   window.SetCellText(1, kDomainColumn, GetParam().cell);
-  window.keyListRows[0][1] = GetParam().cell;
+  window.SetKeyListRow(0, GetParam().cell, "", "");
   Fire(GetParam().gesture);
   EXPECT_TRUE(launcher->started.empty());
   const std::vector<std::string> expected = GetParam().expectedStatus.empty()

@@ -94,7 +94,7 @@ TEST_F(ServerListLoadingTest, FillsTheTableFromTheCapturedListSortedByName) {
   for (int column : {kAddressColumn, kLatencyColumn, kStatusColumn}) {
     EXPECT_EQ(window.Column(column), Names(6, "")) << "column " << column;
   }
-  for (const FakeWindow::Row& row : window.rows) EXPECT_EQ(row.icon, RowIcon::kNotTested);
+  for (const MemoryRow& row : window.Rows()) EXPECT_EQ(row.icon, RowIcon::kNotTested);
   EXPECT_EQ(window.ArrowOf(kNameColumn), HeaderArrow::kUp);
 }
 
@@ -336,7 +336,7 @@ TEST(ServerListLoadingRaceTest, CellsFollowTheirRowThroughASortDuringLoading) {
   ASSERT_EQ(window.Column(kNameColumn), kSortedNames);
   EXPECT_EQ(window.Column(kRegionColumn), kSortedRegions);
   EXPECT_EQ(window.Column(kDomainColumn), kSortedDomains);
-  for (const FakeWindow::Row& row : window.rows) {
+  for (const MemoryRow& row : window.Rows()) {
     EXPECT_EQ(row.cells[kLocationColumn], "at ip of " + row.cells[kDomainColumn]);
   }
 }
