@@ -4,12 +4,10 @@
 #include <QCloseEvent>
 #include <QMouseEvent>
 #include <QWindow>
-#include <cstdlib>
-#include <optional>
 #include <string>
 
 #include "app/global_ping/global_ping_places.h"
-#include "app/window/column_settings.h"
+#include "app/start/user_files.h"
 
 #include "ui/gbk_text.h"
 #include "ui/layout.h"
@@ -19,11 +17,6 @@
 
 namespace vardelle::ui {
 namespace {
-
-std::optional<Text> Environment(std::string_view name) {
-  const char* value = std::getenv(std::string(name).c_str());
-  return value ? std::optional<Text>(value) : std::nullopt;
-}
 
 QLabel* MakeLabel(const ControlLayout& layout, QWidget* page) {
   QLabel* label = layout.paragraphs ? new ParagraphLabel(layout.caption, page)
@@ -116,7 +109,7 @@ void MainWindow::BuildControls(const LatencyHistory& history) {
   });
   serverTable_->setContextMenuPolicy(Qt::CustomContextMenu);
   keyList_->setContextMenuPolicy(Qt::CustomContextMenu);
-  statisticsColumns_ = new StatisticsColumns(*serverTable_, history, SettingsFilePath(Environment));
+  statisticsColumns_ = new StatisticsColumns(*serverTable_, history, UserSettingsPath());
   // The table's design-time row; loading the server list replaces it.
   const RowId row = serverTable_->AppendRow(QString::fromUtf16(u"测试主机"), RowIcon::kNotTested);
   serverTable_->SetCellText(serverTable_->RowWithId(row), 1, QStringLiteral("192.168.1.1"));

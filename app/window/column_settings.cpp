@@ -16,18 +16,6 @@ constexpr char kShownColumnsKey[] = "shownColumns";
 
 }  // namespace
 
-Text SettingsFilePath(const std::function<std::optional<Text>(std::string_view)>& getEnvironment) {
-  Text folder;
-  if (const std::optional<Text> config = getEnvironment("XDG_CONFIG_HOME"); config && !config->empty()) {
-    folder = *config;
-  } else if (const std::optional<Text> home = getEnvironment("HOME"); home && !home->empty()) {
-    folder = *home + "/.config";
-  } else {
-    return {};
-  }
-  return folder + "/vardelle/settings.ini";
-}
-
 std::optional<Text> ReadSettingsValue(const Text& path, const char* section, const char* key) {
   const std::optional<std::string> contents = ReadWholeFile(path, true);
   return contents ? FindProfileString(*contents, section, key) : std::nullopt;

@@ -1,19 +1,13 @@
 // Which of the server table's statistics columns the user shows, kept across starts in a
-// per-user settings file under the XDG config directory.
+// per-user settings file (UserSettingsPath), and the file's single values.
 #pragma once
 
-#include <functional>
 #include <optional>
-#include <string_view>
 #include <vector>
 
 #include "support/text/text.h"
 
 namespace vardelle {
-
-// $XDG_CONFIG_HOME/vardelle/settings.ini, else $HOME/.config/vardelle/settings.ini; "" when
-// neither variable is set.
-Text SettingsFilePath(const std::function<std::optional<Text>(std::string_view)>& getEnvironment);
 
 // One value of the file; none when the file, the section or the key is missing.
 std::optional<Text> ReadSettingsValue(const Text& path, const char* section, const char* key);
