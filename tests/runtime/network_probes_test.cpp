@@ -43,9 +43,9 @@ constexpr int kCannotIsolate = 77;
 constexpr auto kChildDeadline = std::chrono::seconds(60);
 
 // Replies come within microseconds of the responder's delay on an idle machine. The slack
-// is for sanitizer runs on a loaded one; the delays differ by more than it, so a reply
-// handed to the wrong caller still shows.
-constexpr auto kSlack = milliseconds(35);
+// is for sanitizer runs on a loaded one; it is well short of the time-out, so a reply
+// missed and waited out still shows.
+constexpr auto kSlack = milliseconds(100);
 constexpr auto kShortTimeout = milliseconds(500);
 
 // Starting a thread takes milliseconds under ThreadSanitizer; a tenth of the callers still
@@ -313,11 +313,12 @@ TEST_P(TunEngineTest, ConcurrentCallersEachGetTheirOwnReply) {
     const auto& target = targets[i % std::size(targets)];
     SCOPED_TRACE(std::string("caller ") + std::to_string(i) + " probing " + target.address);
     ASSERT_EQ(roundTrips[i].has_value(), target.delay.has_value());
+    // Every answered caller got one reply and the silent ones none, so replies handed to
+    // the wrong callers would be a reshuffle, and any reshuffle gives some caller a reply
+    // of a quicker target: too early. No upper bound: hundreds of threads waking at once
+    // under a sanitizer on a busy machine are late by tens of milliseconds.
     if (target.delay) {
       EXPECT_GE(*roundTrips[i], *target.delay);
-      // Hundreds of threads wake at once on a busy machine, so this is loose; a reply
-      // handed to the wrong caller is off by 60 ms or more.
-      EXPECT_LT(*roundTrips[i], *target.delay + milliseconds(55));
     }
   }
   EXPECT_EQ(responder_->RequestCount(), static_cast<std::size_t>(kCallers));
