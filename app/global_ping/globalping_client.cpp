@@ -103,7 +103,7 @@ class MeasurementSession {
   void Poll() {
     const std::string url = access_.baseUrl + "/v1/measurements/" + outcome_.measurement.id;
     while (!IsFinal(outcome_.measurement)) {
-      const Clock::time_point next = lastRequest_ + std::max(limits_.pollInterval, kFastestPolling);
+      const Clock::time_point next = lastAnswer_ + std::max(limits_.pollInterval, kFastestPolling);
       if (next >= deadline_) return TimeOut();
       std::this_thread::sleep_until(next);
       const std::optional<Answer> answer = AskPastRateLimit("GET", url, std::nullopt);
@@ -138,9 +138,8 @@ class MeasurementSession {
 
   Answer Ask(const char* method, const std::string& url, const std::optional<std::string>& body) {
     ++requests_;
-    lastRequest_ = Clock::now();
     HttpRequest request;
-    const int timeout = Milliseconds(std::chrono::duration_cast<milliseconds>(deadline_ - lastRequest_));
+    const int timeout = Milliseconds(std::chrono::duration_cast<milliseconds>(deadline_ - Clock::now()));
     request.SetTimeoutValues(timeout, timeout, timeout, timeout);
     std::string address = url;
     request.OpenRequest(method, address);
@@ -148,6 +147,7 @@ class MeasurementSession {
     if (!access_.token.empty()) request.AddRequestHeader("Authorization", "Bearer " + access_.token);
     if (body) request.AddRequestHeader("Content-Type", "application/json");
     request.SendText(body);
+    lastAnswer_ = Clock::now();
     Answer answer;
     answer.status = request.GetStatus();
     if (answer.status == 0) {
@@ -177,7 +177,9 @@ class MeasurementSession {
   const ClientLimits& limits_;
   const MeasurementProgress& progress_;
   const Clock::time_point deadline_;
-  Clock::time_point lastRequest_ = Clock::now();
+  // Polls are spaced from the end of the last exchange, so the service never sees two
+  // requests closer than the interval, however long the network took.
+  Clock::time_point lastAnswer_ = Clock::now();
   int requests_ = 0;
   MeasurementOutcome outcome_;
 };

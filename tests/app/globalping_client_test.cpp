@@ -36,10 +36,17 @@ class RecordedServer {
  public:
   RecordedServer() {
     testing::KeepLoopbackTrafficDirect();
+    // Stamped on arrival: a stamp taken after answering would shift with the handler's speed.
+    // The server's thread runs both hooks of one request, so the arrival waits in a
+    // thread-local.
+    server.Server().set_pre_routing_handler([](const httplib::Request&, httplib::Response&) {
+      arrival = Clock::now();
+      return httplib::Server::HandlerResponse::Unhandled;
+    });
     server.Server().set_logger([this](const httplib::Request& request, const httplib::Response& response) {
       std::lock_guard guard(mutex);
       seen.push_back({request.method, request.path, request.body, request.headers, response.status,
-                      Clock::now()});
+                      arrival});
     });
   }
   bool Start() { return server.Start(); }
@@ -49,6 +56,7 @@ class RecordedServer {
     return seen;
   }
 
+  static inline thread_local Clock::time_point arrival;
   // Before the server: its handler threads still log while it stops.
   std::mutex mutex;
   std::vector<SeenRequest> seen;
@@ -112,9 +120,7 @@ TEST(GlobalpingClientTest, MeasuresThroughTheRateLimitWithPartialThenFinalResult
     EXPECT_EQ(seen[i].method, "GET");
     EXPECT_EQ(seen[i].path, "/v1/measurements/" + outcome.measurement.id);
     EXPECT_EQ(seen[i].headers.count("Authorization"), 1u);
-    // The client waits 500 ms between polls; the server stamps each exchange only once it
-    // has answered, so a loaded machine can make two stamps look a little closer.
-    EXPECT_GE(seen[i].at - seen[i - 1].at, milliseconds(400));
+    EXPECT_GE(seen[i].at - seen[i - 1].at, milliseconds(500));
   }
 }
 
