@@ -90,7 +90,7 @@ int QtMainWindowView::SelectedRow() {
   return Ask(-1, [](MainWindow& w) { return w.ServerTable().SelectedRow(); });
 }
 
-void QtMainWindowView::SortRows(const std::function<int(int, int)>& compare) {
+void QtMainWindowView::SortRows(const std::function<int(RowId, RowId)>& compare) {
   calls_.Run([&](MainWindow& w) { w.ServerTable().SortRows(compare); });
 }
 

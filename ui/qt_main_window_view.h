@@ -30,7 +30,7 @@ class QtMainWindowView final : public MainWindowView {
   void DeleteAllRows() override;
   int RowCount() override;
   int SelectedRow() override;
-  void SortRows(const std::function<int(int, int)>& compare) override;
+  void SortRows(const std::function<int(RowId, RowId)>& compare) override;
   void SetColumnArrow(int column, HeaderArrow arrow) override;
   void Redraw() override;
   int KeyListSelectedRow() override;

@@ -7,7 +7,6 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 #include <algorithm>
-#include <numeric>
 #include <utility>
 
 #include "ui/pictures.h"
@@ -226,14 +225,14 @@ QString ReportView::SelectedRowsAsText() const {
   return text;
 }
 
-void ReportView::SortRows(const std::function<int(int, int)>& compare) {
-  std::vector<int> order(static_cast<size_t>(topLevelItemCount()));
-  std::iota(order.begin(), order.end(), 0);
-  std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return compare(a, b) < 0; });
+void ReportView::SortRows(const std::function<int(RowId, RowId)>& compare) {
+  QList<QTreeWidgetItem*> rows;
+  for (int row = 0; row < topLevelItemCount(); ++row) rows.append(topLevelItem(row));
+  std::stable_sort(rows.begin(), rows.end(), [&](const QTreeWidgetItem* a, const QTreeWidgetItem* b) {
+    return compare(IdOf(a), IdOf(b)) < 0;
+  });
   QTreeWidgetItem* current = currentItem();
   const QList<QTreeWidgetItem*> selected = selectedItems();
-  QList<QTreeWidgetItem*> rows;
-  for (int row : order) rows.append(topLevelItem(row));
   // Taking the rows out clears the selection; it is put back on the same items.
   while (topLevelItemCount() > 0) takeTopLevelItem(0);
   addTopLevelItems(rows);

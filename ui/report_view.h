@@ -63,7 +63,7 @@ class ReportView : public QTreeWidget {
   // The tooltip over every cell of the row; "" takes it away.
   void SetRowToolTip(QTreeWidgetItem* item, const QString& text);
   // Reorders the rows by compare, which gets row indexes from before the sort.
-  void SortRows(const std::function<int(int, int)>& compare);
+  void SortRows(const std::function<int(RowId, RowId)>& compare);
   void SetColumnArrow(int column, HeaderArrow arrow);
 
  signals:

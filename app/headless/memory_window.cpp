@@ -1,7 +1,6 @@
 #include "app/headless/memory_window.h"
 
 #include <algorithm>
-#include <numeric>
 
 namespace vardelle {
 
@@ -145,15 +144,11 @@ int MemoryWindow::RowCount() {
   return static_cast<int>(rows_.size());
 }
 
-void MemoryWindow::SortRows(const std::function<int(int, int)>& compare) {
+void MemoryWindow::SortRows(const std::function<int(RowId, RowId)>& compare) {
   std::lock_guard guard(mutex_);
-  std::vector<int> order(rows_.size());
-  std::iota(order.begin(), order.end(), 0);
-  std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return compare(a, b) < 0; });
-  std::vector<MemoryRow> sorted;
-  sorted.reserve(rows_.size());
-  for (const int index : order) sorted.push_back(std::move(rows_[index]));
-  rows_ = std::move(sorted);
+  std::stable_sort(rows_.begin(), rows_.end(), [&](const MemoryRow& a, const MemoryRow& b) {
+    return compare(a.id, b.id) < 0;
+  });
 }
 
 void MemoryWindow::SetStatusLine(const std::string& text) {

@@ -48,7 +48,7 @@ class MemoryWindow : public MainWindowView {
   void SetRowIcon(RowId id, RowIcon icon) override;
   void DeleteAllRows() override;
   int RowCount() override;
-  void SortRows(const std::function<int(int, int)>& compare) override;
+  void SortRows(const std::function<int(RowId, RowId)>& compare) override;
   void SetStatusLine(const std::string& text) override;
 
   // Controls that have no memory of their own here.

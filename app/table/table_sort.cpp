@@ -1,11 +1,10 @@
 #include "app/table/table_sort.h"
 
-#include <algorithm>
 #include <array>
 #include <climits>
 #include <compare>
+#include <map>
 #include <optional>
-#include <vector>
 
 #include "app/table/leading_number.h"
 #include "app/table/server_table.h"
@@ -89,20 +88,22 @@ Text SortKeyOf(const Text& cell, SortMode mode) {
   return cell;
 }
 
-// Each row's key once, by the row's position when the sort began.
-std::vector<Text> CollectSortKeys(MainWindowView& table, const SortOrder& order) {
-  std::vector<Text> keys(static_cast<std::size_t>(std::max(table.RowCount(), 0)));
-  for (std::size_t row = 0; row < keys.size(); ++row) {
-    keys[row] = SortKeyOf(table.CellText(static_cast<int>(row), order.column), order.mode);
+using SortKeys = std::map<RowId, Text>;
+
+// Each row's key once, by the row's identity, so a sort between taking the keys and
+// using them cannot pair a key with another row.
+SortKeys CollectSortKeys(MainWindowView& table, const SortOrder& order) {
+  SortKeys keys;
+  for (const RowId id : table.RowIds()) {
+    keys.emplace(id, SortKeyOf(table.CellText(id, order.column), order.mode));
   }
   return keys;
 }
 
 // A row inserted after the keys were taken has none and sorts as an empty cell.
-std::string_view KeyAt(const std::vector<Text>& keys, int row) {
-  return row >= 0 && static_cast<std::size_t>(row) < keys.size()
-             ? std::string_view(keys[static_cast<std::size_t>(row)])
-             : std::string_view();
+std::string_view KeyOf(const SortKeys& keys, RowId id) {
+  const auto found = keys.find(id);
+  return found == keys.end() ? std::string_view() : std::string_view(found->second);
 }
 
 }  // namespace
@@ -138,10 +139,10 @@ SortMode SortModeForColumn(int column) {
 
 void SortTableByColumn(SortState& state, MainWindowView& table, int column, SortMode mode) {
   const SortOrder order = state.BeginSort(column, mode);
-  const std::vector<Text> sortKeys = CollectSortKeys(table, order);
+  const SortKeys sortKeys = CollectSortKeys(table, order);
   if (sortKeys.empty()) return;
-  table.SortRows([&](int a, int b) {
-    return CompareSortKeys(KeyAt(sortKeys, a), KeyAt(sortKeys, b), order.mode, order.ascending);
+  table.SortRows([&](RowId a, RowId b) {
+    return CompareSortKeys(KeyOf(sortKeys, a), KeyOf(sortKeys, b), order.mode, order.ascending);
   });
   ShowSortArrow(state, table, order);
 }

@@ -60,9 +60,10 @@ class MainWindowView {
   virtual int RowCount() = 0;
   // -1 when no row is selected.
   virtual int SelectedRow() = 0;
-  // Reorders the rows; compare gets the rows' indexes from before the sort and answers
-  // negative, zero or positive.
-  virtual void SortRows(const std::function<int(int, int)>& compare) = 0;
+  // Reorders the rows; compare gets two rows' identities and answers negative, zero or
+  // positive. Identities rather than positions, so keys taken before the sort still fit
+  // when another sort came in between.
+  virtual void SortRows(const std::function<int(RowId, RowId)>& compare) = 0;
   virtual void SetColumnArrow(int column, HeaderArrow arrow) = 0;
   // Repaints the table soon; requests made before the repaint are served by one.
   virtual void Redraw() = 0;

@@ -186,7 +186,7 @@ TEST_F(TestRunTest, ASortDuringTheRunLeavesEveryResultInItsOwnRow) {
   };
   const std::shared_ptr<TestRun> run = StartTestRun(app, services);
   gate.AwaitWaiting(3);
-  window.SortRows([](int a, int b) { return b - a; });
+  window.SortRows([](RowId a, RowId b) { return b.value < a.value ? -1 : 1; });
   gate.Open();
   run->Wait();
 
@@ -201,13 +201,23 @@ TEST_F(TestRunTest, ASortWhileTheRunTakesItsRowsMeasuresEveryRowOnce) {
   class SortingWindow : public MemoryWindow {
    public:
     int RowCount() override {
-      SortRows([](int a, int b) { return b - a; });
+      Flip();
       return MemoryWindow::RowCount();
     }
     RowId RowIdAt(int row) override {
-      SortRows([](int a, int b) { return b - a; });
+      Flip();
       return MemoryWindow::RowIdAt(row);
     }
+
+   private:
+    void Flip() {
+      descending_ = !descending_;
+      SortRows([this](RowId a, RowId b) {
+        const int order = (a > b) - (a < b);
+        return descending_ ? -order : order;
+      });
+    }
+    bool descending_ = false;
   } sorting;
   app.window = &sorting;
   for (const char* address : {"127.0.0.2", "127.0.0.3", "127.0.0.4"}) {

@@ -5,7 +5,9 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QTimer>
+#include <algorithm>
 #include <atomic>
+#include <map>
 #include <memory>
 #include <thread>
 
@@ -77,20 +79,17 @@ TEST_F(ViewTest, RowIconsAndHeaderArrowsShowTheirPictures) {
 }
 
 TEST_F(ViewTest, SortingUsesTheApplicationsComparisonAndKeepsTheSelection) {
-  const std::vector<std::string> names = {"c", "a", "d", "b"};
-  for (const std::string& name : names) view->InsertRow(name, RowIcon::kNotTested);
+  std::map<RowId, std::string> names;
+  for (const char* name : {"c", "a", "d", "b"}) names[view->InsertRow(name, RowIcon::kNotTested)] = name;
   EXPECT_EQ(view->SelectedRow(), -1);
   window->ServerTable().topLevelItem(0)->setSelected(true);  // "c"
   EXPECT_EQ(view->SelectedRow(), 0);
-  view->SortRows([&](int a, int b) { return names[a].compare(names[b]); });
+  view->SortRows([&](RowId a, RowId b) { return names[a].compare(names[b]); });
   std::string order;
   for (int row = 0; row < view->RowCount(); ++row) order += view->CellText(row, 0);
   EXPECT_EQ(order, "abcd");
   EXPECT_EQ(view->SelectedRow(), 2);
-  // Indexes are positions at the start of each sort, so keys are taken afresh.
-  std::vector<std::string> keys;
-  for (int row = 0; row < view->RowCount(); ++row) keys.push_back(view->CellText(row, 0));
-  view->SortRows([&](int a, int b) { return keys[b].compare(keys[a]); });
+  view->SortRows([&](RowId a, RowId b) { return names[b].compare(names[a]); });
   EXPECT_EQ(view->CellText(0, 0), "d");
   EXPECT_EQ(view->SelectedRow(), 1);
 }
@@ -102,7 +101,8 @@ TEST_F(ViewTest, RowIdsFollowTheirRowsThroughSortsAndAreNeverReused) {
   EXPECT_NE(ids[0], RowId{});
   EXPECT_LT(ids[0], ids[1]);
   EXPECT_LT(ids[1], ids[2]);
-  view->SortRows([&](int a, int b) { return names[a].compare(names[b]); });
+  const auto nameOf = [&](RowId id) { return names[std::find(ids.begin(), ids.end(), id) - ids.begin()]; };
+  view->SortRows([&](RowId a, RowId b) { return nameOf(a).compare(nameOf(b)); });
   EXPECT_EQ(view->RowIndexOf(ids[0]), 2);  // "c" went last
   EXPECT_EQ(view->RowIdAt(0), ids[1]);
   view->SetCellText(ids[0], 4, "37ms");
@@ -249,7 +249,7 @@ TEST_F(ViewTest, OnceTheWindowIsGoneCallsDoNothing) {
   view->SetCellText(row, 0, "late");
   view->Redraw();
   view->SetStatusLine("late");
-  view->SortRows([](int, int) { return 0; });
+  view->SortRows([](RowId, RowId) { return 0; });
   EXPECT_EQ(view->CellText(0, 0), "");
   EXPECT_EQ(view->CellText(row, 0), "");
   EXPECT_EQ(view->RowCount(), 0);
