@@ -47,8 +47,12 @@ Text DecodeOneEscape(std::string_view escape) {
   return UnitToGbk(value);
 }
 
+// An answer cut short loses its unclosed "data" object; without one there is no location
+// to show, so it fails rather than showing an empty line as if one had been found.
 Text ReadLocationLine(JsonReader& reader) {
-  if (reader.getText("code") != "0") return kLocationFailureText;
+  int dataNode = -1;
+  reader.getCount("data", &dataNode);
+  if (reader.getText("code") != "0" || dataNode < 0) return kLocationFailureText;
   const Text country = reader.getText("data.country");
   const Text area = reader.getText("data.area");
   const Text region = reader.getText("data.region");

@@ -438,7 +438,6 @@ const Change kDragonNestStopped{kDragonNest, kStatusColumn, kStopped};
 const Change kDragonNestUp{kDragonNest, kStatusColumn, "正常"};
 const Change kLocationFailed{kBrokenAddress, kLocationColumn, kFailed};
 // The reader drops the unclosed "data" object: code 0 and no fields, as for {"code":0}.
-const Change kLocationEmpty{kBrokenAddress, kLocationColumn, " - "};
 
 using enum Document;
 using enum Failure;
@@ -483,8 +482,8 @@ INSTANTIATE_TEST_SUITE_P(
                   kLocation,
                   kNotGbk,
                   {{kBrokenAddress, kLocationColumn, "中国华东 - 浙江省? 杭州市西湖区电信"}}},
-        FaultCase{"LocationHalf", kLocation, kCutInHalf, {kLocationEmpty}},
-        FaultCase{"LocationCutEscape", kLocation, kCutEscape, {kLocationEmpty}}),
+        FaultCase{"LocationHalf", kLocation, kCutInHalf, {kLocationFailed}},
+        FaultCase{"LocationCutEscape", kLocation, kCutEscape, {kLocationFailed}}),
     [](const ::testing::TestParamInfo<FaultCase>& test) { return test.param.name; });
 
 }  // namespace

@@ -83,7 +83,9 @@ TEST_F(LocationServiceTest, JoinsTheSixFieldsOrFails) {
             "中国华东 - 上海上海市CN电信/联通");
   EXPECT_EQ(LineFor(R"({"code":0,"data":{"country":"C","region":"R","city":"T","isp":"I"}})"),
             "C - RTI");
-  EXPECT_EQ(LineFor(R"({"code":0})"), " - ");
+  EXPECT_EQ(LineFor(R"({"code":0,"data":{}})"), " - ");
+  EXPECT_EQ(LineFor(R"({"code":0})"), failure);
+  EXPECT_EQ(LineFor(R"({"code":0,"data":{"country":"C","isp":"I")"), failure);  // cut short
   EXPECT_EQ(LineFor(R"({"code":"0","data":{"area":"Caf\u00e9"}})"), R"(Caf\u00e9 - )");
   EXPECT_EQ(LineFor(R"({"code":1,"data":{"country":"C"}})"), failure);
   EXPECT_EQ(LineFor(R"({"data":{"country":"C"}})"), failure);
