@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <semaphore>
 #include <string>
 #include <thread>
 #include <vector>
@@ -151,9 +152,10 @@ TEST_F(HttpRequestLoopback, ModeThreeRoundTripsThroughTheSystemStore) {
 }
 
 TEST_F(HttpRequestLoopback, AsyncOpenAnswersAfterWaitResponse) {
+  std::binary_semaphore mayAnswer{0};  // or after 5 s, so "not yet" needs no timing
   LoopbackHttpServer server;
-  server.Server().Get("/slow", [](const httplib::Request&, httplib::Response& out) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+  server.Server().Get("/slow", [&](const httplib::Request&, httplib::Response& out) {
+    (void)mayAnswer.try_acquire_for(std::chrono::seconds(5));
     out.set_content("late", "text/plain");
   });
   ASSERT_TRUE(server.Start());
@@ -162,7 +164,8 @@ TEST_F(HttpRequestLoopback, AsyncOpenAnswersAfterWaitResponse) {
   request.OpenRequest(std::nullopt, url, true);
   const auto start = std::chrono::steady_clock::now();
   request.SendText();
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+  mayAnswer.release();
   EXPECT_TRUE(request.WaitResponse(5));
   EXPECT_EQ(request.GetResponseText(), "late");
   EXPECT_EQ(request.GetStatus(), 200);
