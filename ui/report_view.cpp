@@ -228,9 +228,10 @@ QString ReportView::SelectedRowsAsText() const {
 void ReportView::SortRows(const std::function<int(RowId, RowId)>& compare) {
   QList<QTreeWidgetItem*> rows;
   for (int row = 0; row < topLevelItemCount(); ++row) rows.append(topLevelItem(row));
-  std::stable_sort(rows.begin(), rows.end(), [&](const QTreeWidgetItem* a, const QTreeWidgetItem* b) {
-    return compare(IdOf(a), IdOf(b)) < 0;
-  });
+  std::stable_sort(rows.begin(), rows.end(),
+                   [&](const QTreeWidgetItem* a, const QTreeWidgetItem* b) {
+                     return compare(IdOf(a), IdOf(b)) < 0;
+                   });
   QTreeWidgetItem* current = currentItem();
   const QList<QTreeWidgetItem*> selected = selectedItems();
   // Taking the rows out clears the selection; it is put back on the same items.

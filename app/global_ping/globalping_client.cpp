@@ -139,7 +139,8 @@ class MeasurementSession {
   Answer Ask(const char* method, const std::string& url, const std::optional<std::string>& body) {
     ++requests_;
     HttpRequest request;
-    const int timeout = Milliseconds(std::chrono::duration_cast<milliseconds>(deadline_ - Clock::now()));
+    const int timeout =
+        Milliseconds(std::chrono::duration_cast<milliseconds>(deadline_ - Clock::now()));
     request.SetTimeoutValues(timeout, timeout, timeout, timeout);
     std::string address = url;
     request.OpenRequest(method, address);

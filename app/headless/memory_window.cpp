@@ -146,9 +146,8 @@ int MemoryWindow::RowCount() {
 
 void MemoryWindow::SortRows(const std::function<int(RowId, RowId)>& compare) {
   std::lock_guard guard(mutex_);
-  std::stable_sort(rows_.begin(), rows_.end(), [&](const MemoryRow& a, const MemoryRow& b) {
-    return compare(a.id, b.id) < 0;
-  });
+  std::stable_sort(rows_.begin(), rows_.end(),
+                   [&](const MemoryRow& a, const MemoryRow& b) { return compare(a.id, b.id) < 0; });
 }
 
 void MemoryWindow::SetStatusLine(const std::string& text) {

@@ -14,9 +14,10 @@ namespace vardelle {
 inline constexpr char kLocationFailureText[] = "获取地理位置失败!";
 
 // The location line of address, country + area + " - " + region + city + county + isp, or
-// "获取地理位置失败!" (also for an answer without its "data" object). One synchronous GET of the IP-location URL with the address appended
-// as it is, with the request object's default time-outs; a site without an address gives
-// the failure line and nothing is sent. Blocking; callable from any thread; never throws.
+// "获取地理位置失败!" (also for an answer without its "data" object). One synchronous GET
+// of the IP-location URL with the address appended as it is, with the request object's
+// default time-outs; a site without an address gives the failure line and nothing is sent.
+// Blocking; callable from any thread; never throws.
 Text LookUpServerLocation(const Endpoints& endpoints, const std::string& address);
 
 // The location line of the service's answer (GBK), read as LookUpServerLocation reads it.

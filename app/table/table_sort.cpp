@@ -3,8 +3,9 @@
 #include <array>
 #include <climits>
 #include <compare>
-#include <map>
+#include <functional>
 #include <optional>
+#include <unordered_map>
 
 #include "app/table/leading_number.h"
 #include "app/table/server_table.h"
@@ -88,7 +89,10 @@ Text SortKeyOf(const Text& cell, SortMode mode) {
   return cell;
 }
 
-using SortKeys = std::map<RowId, Text>;
+struct RowIdHash {
+  std::size_t operator()(RowId id) const { return std::hash<std::uint64_t>()(id.value); }
+};
+using SortKeys = std::unordered_map<RowId, Text, RowIdHash>;
 
 // Each row's key once, by the row's identity, so a sort between taking the keys and
 // using them cannot pair a key with another row.

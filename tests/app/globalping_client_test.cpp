@@ -45,8 +45,8 @@ class RecordedServer {
     });
     server.Server().set_logger([this](const httplib::Request& request, const httplib::Response& response) {
       std::lock_guard guard(mutex);
-      seen.push_back({request.method, request.path, request.body, request.headers, response.status,
-                      arrival});
+      seen.push_back(
+          {request.method, request.path, request.body, request.headers, response.status, arrival});
     });
   }
   bool Start() { return server.Start(); }

@@ -80,7 +80,9 @@ TEST_F(ViewTest, RowIconsAndHeaderArrowsShowTheirPictures) {
 
 TEST_F(ViewTest, SortingUsesTheApplicationsComparisonAndKeepsTheSelection) {
   std::map<RowId, std::string> names;
-  for (const char* name : {"c", "a", "d", "b"}) names[view->InsertRow(name, RowIcon::kNotTested)] = name;
+  for (const char* name : {"c", "a", "d", "b"}) {
+    names[view->InsertRow(name, RowIcon::kNotTested)] = name;
+  }
   EXPECT_EQ(view->SelectedRow(), -1);
   window->ServerTable().topLevelItem(0)->setSelected(true);  // "c"
   EXPECT_EQ(view->SelectedRow(), 0);
@@ -101,7 +103,9 @@ TEST_F(ViewTest, RowIdsFollowTheirRowsThroughSortsAndAreNeverReused) {
   EXPECT_NE(ids[0], RowId{});
   EXPECT_LT(ids[0], ids[1]);
   EXPECT_LT(ids[1], ids[2]);
-  const auto nameOf = [&](RowId id) { return names[std::find(ids.begin(), ids.end(), id) - ids.begin()]; };
+  const auto nameOf = [&](RowId id) {
+    return names[std::find(ids.begin(), ids.end(), id) - ids.begin()];
+  };
   view->SortRows([&](RowId a, RowId b) { return nameOf(a).compare(nameOf(b)); });
   EXPECT_EQ(view->RowIndexOf(ids[0]), 2);  // "c" went last
   EXPECT_EQ(view->RowIdAt(0), ids[1]);
