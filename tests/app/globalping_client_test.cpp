@@ -7,6 +7,7 @@
 #include <httplib.h>
 
 #include <algorithm>
+#include <condition_variable>
 #include <mutex>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -39,26 +40,34 @@ class RecordedServer {
     // Stamped on arrival: a stamp taken after answering would shift with the handler's speed.
     // The server's thread runs both hooks of one request, so the arrival waits in a
     // thread-local.
-    server.Server().set_pre_routing_handler([](const httplib::Request&, httplib::Response&) {
+    server.Server().set_pre_routing_handler([this](const httplib::Request&, httplib::Response&) {
       arrival = Clock::now();
+      std::lock_guard guard(mutex);
+      ++arrived;
       return httplib::Server::HandlerResponse::Unhandled;
     });
     server.Server().set_logger([this](const httplib::Request& request, const httplib::Response& response) {
       std::lock_guard guard(mutex);
       seen.push_back(
           {request.method, request.path, request.body, request.headers, response.status, arrival});
+      logged.notify_all();
     });
   }
   bool Start() { return server.Start(); }
   GlobalpingAccess Access(std::string token = {}) { return {server.Url(""), std::move(token)}; }
+  // The server logs an exchange only after the client has its answer, so this waits (5 s at
+  // most) until every request that came in is logged.
   std::vector<SeenRequest> Seen() {
-    std::lock_guard guard(mutex);
+    std::unique_lock lock(mutex);
+    logged.wait_for(lock, std::chrono::seconds(5), [this] { return seen.size() == arrived; });
     return seen;
   }
 
   static inline thread_local Clock::time_point arrival;
   // Before the server: its handler threads still log while it stops.
   std::mutex mutex;
+  std::condition_variable logged;
+  std::size_t arrived = 0;
   std::vector<SeenRequest> seen;
   testing::LoopbackHttpServer server;
 };
