@@ -8,6 +8,7 @@
 #include <QStyledItemDelegate>
 #include <algorithm>
 #include <utility>
+#include <vector>
 
 #include "ui/pictures.h"
 #include "ui/sparkline.h"
@@ -226,12 +227,16 @@ QString ReportView::SelectedRowsAsText() const {
 }
 
 void ReportView::SortRows(const std::function<int(RowId, RowId)>& compare) {
+  // Each row's identity read once, not at every comparison.
+  std::vector<std::pair<RowId, QTreeWidgetItem*>> order;
+  order.reserve(static_cast<std::size_t>(topLevelItemCount()));
+  for (int row = 0; row < topLevelItemCount(); ++row) {
+    order.emplace_back(IdOf(topLevelItem(row)), topLevelItem(row));
+  }
+  std::stable_sort(order.begin(), order.end(),
+                   [&](const auto& a, const auto& b) { return compare(a.first, b.first) < 0; });
   QList<QTreeWidgetItem*> rows;
-  for (int row = 0; row < topLevelItemCount(); ++row) rows.append(topLevelItem(row));
-  std::stable_sort(rows.begin(), rows.end(),
-                   [&](const QTreeWidgetItem* a, const QTreeWidgetItem* b) {
-                     return compare(IdOf(a), IdOf(b)) < 0;
-                   });
+  for (const auto& [id, item] : order) rows.append(item);
   QTreeWidgetItem* current = currentItem();
   const QList<QTreeWidgetItem*> selected = selectedItems();
   // Taking the rows out clears the selection; it is put back on the same items.
