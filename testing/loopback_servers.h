@@ -7,6 +7,7 @@
 #include <httplib.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -88,6 +89,12 @@ class RawConnection {
     while (!stopping_ && std::chrono::steady_clock::now() < deadline) {
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
+  }
+
+  // Bytes the peer sent that the script has not read: what the kernel took in for us.
+  std::size_t Unread() const {
+    int queued = 0;
+    return ::ioctl(fd_, FIONREAD, &queued) == 0 ? static_cast<std::size_t>(queued) : 0;
   }
 
   // Drops the connection with a reset rather than an orderly close.

@@ -217,12 +217,12 @@ TEST(PageFetchRawTest, SilentServerEndsTheReadAfterTheStallTime) {
     SCOPED_TRACE(c.name);
     RawSocketServer server([&](RawConnection& connection) {
       connection.Send(c.sent);
-      connection.Hold(20s);
+      connection.Hold(60s);
     });
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(ReadUrl(server.Url("/"), QuickLimits()), c.expected);
     // The engine averages its speed over a few seconds, so a stall shows that much later.
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 30s);
   }
 }
 
@@ -239,7 +239,7 @@ TEST(PageFetchRawTest, TrickledBodyEndsAtTheDeadlineWithWhatArrived) {
   limits.deadline = 1500ms;
   const auto start = std::chrono::steady_clock::now();
   const Bytes received = ReadUrl(server.Url("/"), limits);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 30s);  // the whole trickle takes 300 s
   ASSERT_FALSE(received.empty());
   EXPECT_LT(received.size(), body.size());
   EXPECT_EQ(received, AsBytes(body.substr(0, received.size())));

@@ -162,9 +162,8 @@ TEST_F(HttpRequestLoopback, AsyncOpenAnswersAfterWaitResponse) {
   HttpRequest request;
   Text url = server.Url("/slow");
   request.OpenRequest(std::nullopt, url, true);
-  const auto start = std::chrono::steady_clock::now();
   request.SendText();
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+  EXPECT_FALSE(request.WaitResponse(0)) << "the send waited for the answer";
   mayAnswer.release();
   EXPECT_TRUE(request.WaitResponse(5));
   EXPECT_EQ(request.GetResponseText(), "late");
@@ -173,7 +172,7 @@ TEST_F(HttpRequestLoopback, AsyncOpenAnswersAfterWaitResponse) {
 
 TEST_F(HttpRequestLoopback, ShortTimeoutEndsARequestToASilentServer) {
   RawSocketServer silent(
-      [](RawConnection& connection) { connection.Hold(std::chrono::milliseconds(3000)); });
+      [](RawConnection& connection) { connection.Hold(std::chrono::seconds(20)); });
   ASSERT_GT(silent.Port(), 0);
   HttpRequest request;
   request.SetTimeoutValues(300, 300, 300, 300);
@@ -184,7 +183,7 @@ TEST_F(HttpRequestLoopback, ShortTimeoutEndsARequestToASilentServer) {
   const auto took = std::chrono::steady_clock::now() - start;
   EXPECT_NE(request.LastCallError(), "");
   EXPECT_GE(took, std::chrono::milliseconds(250));
-  EXPECT_LT(took, std::chrono::milliseconds(1500));
+  EXPECT_LT(took, std::chrono::seconds(10));
   EXPECT_EQ(request.GetResponseText(), "");
 }
 
