@@ -7,22 +7,49 @@
 
 namespace vardelle {
 
+namespace {
+
+void SetCounts(int sent, int received, LatencyStatistics& statistics) {
+  statistics.sent = sent;
+  statistics.received = received;
+  if (sent > 0) statistics.lossPercent = 100.0 * (sent - received) / sent;
+}
+
+}  // namespace
+
 void LatencyHistory::Record(RowId row, std::uint64_t run, int milliseconds) {
+  const LatencySample result = milliseconds < 0 ? LatencySample() : LatencySample(milliseconds);
   std::lock_guard guard(mutex_);
-  RunResults& results = rows_[row.value];
-  results[run] = milliseconds < 0 ? LatencySample() : LatencySample(milliseconds);
-  if (results.size() > kKeptRuns) results.erase(results.begin());
+  RowResults& rowResults = rows_[row.value];
+  RunResults& recent = rowResults.recent;
+  const bool tooOld = recent.size() == kKeptRuns && run < recent.begin()->first;
+  if (tooOld) return;
+  const auto [slot, isNewRun] = recent.try_emplace(run);
+  if (isNewRun) ++rowResults.sent;
+  if (slot->second) --rowResults.received;  // a run recorded again counts its newer result
+  if (result) ++rowResults.received;
+  slot->second = result;
+  if (recent.size() > kKeptRuns) recent.erase(recent.begin());
 }
 
 LatencyStatistics LatencyHistory::StatisticsOf(RowId row) const {
-  return ComputeStatistics(RecentResults(row, kKeptRuns));
+  std::lock_guard guard(mutex_);
+  const auto found = rows_.find(row.value);
+  if (found == rows_.end()) return {};
+  const RowResults& results = found->second;
+  LatencyStatistics statistics = ComputeStatistics(NewestOf(results.recent, kKeptRuns));
+  SetCounts(results.sent, results.received, statistics);
+  return statistics;
 }
 
 std::vector<LatencySample> LatencyHistory::RecentResults(RowId row, std::size_t count) const {
   std::lock_guard guard(mutex_);
   const auto found = rows_.find(row.value);
-  if (found == rows_.end()) return {};
-  const RunResults& results = found->second;
+  return found == rows_.end() ? std::vector<LatencySample>()
+                              : NewestOf(found->second.recent, count);
+}
+
+std::vector<LatencySample> LatencyHistory::NewestOf(const RunResults& results, std::size_t count) {
   auto first = results.begin();
   std::advance(first, results.size() - std::min(count, results.size()));
   std::vector<LatencySample> recent;
@@ -65,10 +92,8 @@ LatencyStatistics ComputeStatistics(const std::vector<LatencySample>& results) {
   for (const LatencySample& result : results) {
     if (result) answers.push_back(*result);
   }
-  statistics.sent = static_cast<int>(results.size());
-  statistics.received = static_cast<int>(answers.size());
+  SetCounts(static_cast<int>(results.size()), static_cast<int>(answers.size()), statistics);
   if (results.empty()) return statistics;
-  statistics.lossPercent = 100.0 * (statistics.sent - statistics.received) / statistics.sent;
   statistics.lastMs = results.back();
   if (!answers.empty()) AddAnswerFigures(answers, statistics);
   return statistics;

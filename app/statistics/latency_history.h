@@ -1,6 +1,7 @@
 // Each row's recent probe results and the figures a player compares servers by: loss,
 // min/avg/max, mdev (the population standard deviation, as ping prints it) and the
-// interarrival jitter estimate of RFC 3550. Safe to call from any thread.
+// interarrival jitter estimate of RFC 3550. Loss counts every run; the other figures cover
+// the recent window. Safe to call from any thread.
 #pragma once
 
 #include <cstddef>
@@ -37,9 +38,12 @@ class LatencyHistory {
 
   // Keeps the row's result of a run; a negative time is no answer. Results are ordered by
   // run number, so a late answer of an older run lands where its probe was sent; a run
-  // recorded twice counts once, and one older than every kept run is dropped once full.
+  // recorded twice counts once (its newer result), and one older than every kept run is
+  // dropped uncounted once full.
   void Record(RowId row, std::uint64_t run, int milliseconds);
 
+  // sent, received and lossPercent over every run recorded; the rest over the newest
+  // kKeptRuns.
   LatencyStatistics StatisticsOf(RowId row) const;
   // The row's newest results, at most count of them, oldest first.
   std::vector<LatencySample> RecentResults(RowId row, std::size_t count) const;
@@ -47,8 +51,16 @@ class LatencyHistory {
  private:
   using RunResults = std::map<std::uint64_t, LatencySample>;
 
+  struct RowResults {
+    RunResults recent;  // the newest kKeptRuns runs
+    int sent = 0;       // every run recorded, including those that left the window
+    int received = 0;
+  };
+
+  static std::vector<LatencySample> NewestOf(const RunResults& results, std::size_t count);
+
   mutable std::mutex mutex_;
-  std::unordered_map<std::uint64_t, RunResults> rows_;
+  std::unordered_map<std::uint64_t, RowResults> rows_;
 };
 
 // The figures of a sequence of results, oldest first.

@@ -1,7 +1,10 @@
 #include "app/status/region_status.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstddef>
 #include <optional>
+#include <thread>
 #include <utility>
 
 #include "app/start/application.h"
@@ -41,30 +44,67 @@ std::optional<std::string_view> FirstPieceHolding(const std::vector<Text>& piece
   return std::nullopt;
 }
 
-std::vector<Text> CutAndSplit(std::string_view text, std::string_view startMarker,
-                              std::string_view endMarker) {
-  return SplitAtCommas(TextBetween(text, startMarker, endMarker));
+// The first piece whose key is code, as 1 is the key of 1:'正常'; matched at the trimmed
+// piece's start, so that code 1 never takes the piece of code 10. A script laid out over
+// lines puts line breaks and tabs before its keys.
+std::optional<std::string_view> PieceKeyedBy(const std::vector<Text>& pieces,
+                                             std::string_view code) {
+  const Text key = JoinTexts({code, ":"});
+  for (const Text& piece : pieces) {
+    const std::size_t start = piece.find_first_not_of(" \t\r\n");
+    if (start != Text::npos && TrimSpaces(piece.substr(start)).starts_with(key)) return piece;
+  }
+  return std::nullopt;
 }
 
-// One GET of url on request, synchronous, without a body; false (nothing sent) for a site
-// without an address.
-bool Ask(HttpRequest& request, const std::string& url) {
+// TextBetween without the copy: the cut documents can be tens of megabytes.
+std::string_view ViewBetween(std::string_view text, std::string_view startMarker,
+                             std::string_view endMarker) {
+  const int start = FindText(text, startMarker, {.start = 1, .ignoreCase = true});
+  if (start == -1) return {};
+  // 0-based offset of the content; an empty end marker is found right there.
+  const std::size_t content = static_cast<std::size_t>(start) - 1 + startMarker.size();
+  if (endMarker.empty() || content >= text.size()) return {};
+  const int end =
+      FindText(text, endMarker, {.start = static_cast<int>(content) + 1, .ignoreCase = true});
+  if (end == -1) return {};
+  return text.substr(content, static_cast<std::size_t>(end) - 1 - content);
+}
+
+std::vector<Text> CutAndSplit(std::string_view text, std::string_view startMarker,
+                              std::string_view endMarker) {
+  return SplitAtCommas(ViewBetween(text, startMarker, endMarker));
+}
+
+// One GET of url on request, without a body; false for a site without an address and for
+// a download ended by stopping. The answer is waited for in short steps, so that a stop is
+// seen at once rather than after the request's time-outs.
+bool Ask(HttpRequest& request, const std::string& url, const std::atomic<bool>& stopping) {
   if (url.empty()) return false;
   Text completed = url;
-  request.OpenRequest("GET", completed);
+  request.OpenRequest("GET", completed, true);
   request.SendText();
+  while (!request.WaitResponse(0)) {
+    if (!request.LastCallError().empty()) return true;  // failed: an empty answer
+    if (stopping) {
+      request.AbortRequest();
+      return false;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
   return true;
 }
 
-void FetchInto(const Endpoints& endpoints, RegionStatusLists& lists) {
+void FetchInto(const Endpoints& endpoints, RegionStatusLists& lists,
+               const std::atomic<bool>& stopping) {
   HttpRequest request;
-  if (Ask(request, endpoints.DocumentUrl(Site::kStatusSite))) {
+  if (Ask(request, endpoints.DocumentUrl(Site::kStatusSite), stopping)) {
     CutStatusScript(DecodeBytesAsGb2312(request.GetResponseBody()), lists);
   }
-  if (Ask(request, endpoints.DocumentUrl(Site::kStatusService))) {
+  if (Ask(request, endpoints.DocumentUrl(Site::kStatusService), stopping)) {
     CutStatusService(request.GetResponseText(), lists);
   }
-  if (Ask(request, endpoints.DocumentUrl(Site::kSelectorSite))) {
+  if (Ask(request, endpoints.DocumentUrl(Site::kSelectorSite), stopping)) {
     CutSelectorScript(DecodeBytesAsGb2312(request.GetResponseBody()), lists);
   }
 }
@@ -102,26 +142,19 @@ void RegionStatusSlot::Store(std::shared_ptr<const RegionStatusLists> lists) {
 }
 
 Text TextBetween(std::string_view text, std::string_view startMarker, std::string_view endMarker) {
-  const int start = FindText(text, startMarker, {.start = 1, .ignoreCase = true});
-  if (start == -1) return {};
-  // 0-based offset of the content; an empty end marker is found right there.
-  const std::size_t content = static_cast<std::size_t>(start) - 1 + startMarker.size();
-  if (endMarker.empty() || content >= text.size()) return {};
-  const int end = FindText(
-      text, endMarker, {.start = static_cast<int>(content) + 1, .ignoreCase = true});
-  if (end == -1) return {};
-  return Text(text.substr(content, static_cast<std::size_t>(end) - 1 - content));
+  return Text(ViewBetween(text, startMarker, endMarker));
 }
 
 std::vector<Text> SplitAtCommas(std::string_view text) {
   std::vector<Text> pieces;
-  int pieceStart = 1;
-  for (int comma = FindText(text, ",", {.start = pieceStart}); comma != -1;
-       comma = FindText(text, ",", {.start = pieceStart})) {
-    pieces.push_back(MidText(text, pieceStart, comma - pieceStart));
-    pieceStart = comma + 1;
+  // Each piece starts right after a comma, so each search starts on a character's first byte.
+  for (std::string_view rest = text; !rest.empty();) {
+    if (pieces.size() == kMostListPieces) return {};
+    const int comma = FindText(rest, ",");
+    const std::size_t length = comma == -1 ? rest.size() : static_cast<std::size_t>(comma) - 1;
+    pieces.emplace_back(rest.substr(0, length));
+    rest.remove_prefix(std::min(length + 1, rest.size()));
   }
-  if (pieceStart <= TextLength(text)) pieces.push_back(MidText(text, pieceStart, TextLength(text)));
   return pieces;
 }
 
@@ -139,9 +172,16 @@ void CutSelectorScript(std::string_view script, RegionStatusLists& lists) {
 }
 
 std::shared_ptr<const RegionStatusLists> FetchRegionStatus(Application& app) {
+  const std::atomic<bool> never{false};
+  return FetchRegionStatus(app, never);
+}
+
+std::shared_ptr<const RegionStatusLists> FetchRegionStatus(Application& app,
+                                                           const std::atomic<bool>& stopping) {
   try {
     auto lists = std::make_shared<RegionStatusLists>();
-    FetchInto(app.endpoints, *lists);
+    FetchInto(app.endpoints, *lists, stopping);
+    if (stopping) return CurrentRegionStatus(app);  // a set cut short is never published
     PublishRegionStatus(app, lists);
     return lists;
   } catch (...) {
@@ -175,9 +215,11 @@ Text LookUpRegionStatus(const RegionStatusLists& lists, std::string_view regionN
       FirstPieceHolding(lists.statusCodeItems, JoinTexts({"\"", regionId, "\":"}));
   if (!codePiece) return kUnknownStatusWord;
   const Text statusCode = TextBetween(*codePiece, ":\"", "\"");
+  // A bare number or "" is no code.
+  if (statusCode.empty()) return kUnknownStatusWord;
 
   const std::optional<std::string_view> wordPiece =
-      FirstPieceHolding(lists.serverStatusItems, statusCode);
+      PieceKeyedBy(lists.serverStatusItems, statusCode);
   if (!wordPiece) return kUnknownStatusWord;
   return TextBetween(*wordPiece, ":'", "'");
 }

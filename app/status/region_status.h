@@ -3,6 +3,8 @@
 // word and its colour in such a set.
 #pragma once
 
+#include <cstddef>
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <string_view>
@@ -49,9 +51,14 @@ inline constexpr char kUnknownStatusWord[] = "未知状态";
 // byte.
 Text TextBetween(std::string_view text, std::string_view startMarker, std::string_view endMarker);
 
+// A real list has about 30 pieces; a text cut into more is no list of the operator's, and
+// keeping tens of millions of pieces would cost gigabytes.
+inline constexpr std::size_t kMostListPieces = 4096;
+
 // The text cut at every ",", the commas dropped: pieces between adjacent commas are "", a
 // trailing empty piece is not kept and "" gives no pieces. The scan steps over double-byte
-// characters whole.
+// characters whole. A text of more than kMostListPieces pieces gives none, so every look-up
+// in its list reads as unknown.
 std::vector<Text> SplitAtCommas(std::string_view text);
 
 // Each document's lists, cut as a query cuts the document once downloaded (the two scripts
@@ -66,6 +73,9 @@ void CutSelectorScript(std::string_view script, RegionStatusLists& lists);
 // set (when app has its process-wide lists) and returns the new set, never null. Blocks
 // until the three answers are in; callable from any thread; never throws.
 std::shared_ptr<const RegionStatusLists> FetchRegionStatus(Application& app);
+// The same, ended early once stopping is set (the set published before is kept then).
+std::shared_ptr<const RegionStatusLists> FetchRegionStatus(Application& app,
+                                                           const std::atomic<bool>& stopping);
 
 // The set published last; an empty set, never null, before the first query or when app has
 // no process-wide lists (before StartUp, after ShutDown).
@@ -76,7 +86,8 @@ void PublishRegionStatus(Application& app, std::shared_ptr<const RegionStatusLis
 
 // The status word of the region named regionName (a row's "大区名称" cell): "停机" when a
 // selector piece naming it holds the state "0", else the word reached through region id
-// and status code, else "未知状态". Never fails.
+// and status code (a quoted, non-empty code, the key of its ServerStatus piece), else
+// "未知状态". Never fails.
 Text LookUpRegionStatus(const RegionStatusLists& lists, std::string_view regionName);
 
 // 正常 black, 拥挤 orange, 满载 red; 维护, 未知状态 and every other word grey.

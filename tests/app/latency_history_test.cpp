@@ -62,14 +62,18 @@ TEST(LatencyStatisticsTest, HandComputedSequences) {
   }
 }
 
+// The counts cover every run, the figures only the window: the five lost runs have left it.
 TEST(LatencyHistoryTest, KeepsTheLastHundredRunsAndDropsOlderOnesOnceFull) {
   LatencyHistory history;
   const RowId row{7};
-  for (int run = 1; run <= 105; ++run) history.Record(row, static_cast<std::uint64_t>(run), run);
-  history.Record(row, 3, -1);  // older than every kept run: too old to count
+  for (int run = 1; run <= 105; ++run) {
+    history.Record(row, static_cast<std::uint64_t>(run), run <= 5 ? -1 : run);
+  }
+  history.Record(row, 3, 3);  // older than every kept run: too old to count
   const LatencyStatistics statistics = history.StatisticsOf(row);
-  EXPECT_EQ(statistics.sent, 100);
+  EXPECT_EQ(statistics.sent, 105);
   EXPECT_EQ(statistics.received, 100);
+  EXPECT_DOUBLE_EQ(*statistics.lossPercent, 100.0 * 5 / 105);
   EXPECT_EQ(statistics.minMs, 6);
   EXPECT_EQ(statistics.maxMs, 105);
   EXPECT_DOUBLE_EQ(*statistics.avgMs, 55.5);
@@ -89,12 +93,15 @@ TEST(LatencyHistoryTest, OverlappingRunsCountOnceInTheOrderTheyWereSent) {
   history.Record(other, 2, 99);
   history.Record(row, 1, 10);
   history.Record(row, 2, -1);
+  history.Record(other, 2, -1);  // the newer result replaces the answer
   EXPECT_EQ(history.RecentResults(row, 30), (std::vector<LatencySample>{10, kLost, 30}));
   const LatencyStatistics statistics = history.StatisticsOf(row);
   EXPECT_EQ(statistics.sent, 3);
+  EXPECT_EQ(statistics.received, 2);
   EXPECT_EQ(statistics.lastMs, 30);
   EXPECT_DOUBLE_EQ(*statistics.jitterMs, 20.0 / 16);
   EXPECT_EQ(history.StatisticsOf(other).sent, 1);
+  EXPECT_EQ(history.StatisticsOf(other).received, 0);
 }
 
 }  // namespace

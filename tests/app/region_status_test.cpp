@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstddef>
 #include <functional>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -20,6 +22,12 @@ namespace vardelle {
 namespace {
 
 using Pieces = std::vector<Text>;
+
+std::string Repeated(std::string_view unit, std::size_t times) {
+  std::string text;
+  for (std::size_t i = 0; i < times; ++i) text += unit;
+  return text;
+}
 
 TEST(TextBetweenTest, CutsBetweenCaseBlindMarkersSteppingOverDoubleByteCharacters) {
   struct Case {
@@ -42,7 +50,7 @@ TEST(TextBetweenTest, CutsBetweenCaseBlindMarkersSteppingOverDoubleByteCharacter
   }
 }
 
-TEST(SplitAtCommasTest, KeepsEmptyPiecesButTheTrailingOne) {
+TEST(SplitAtCommasTest, KeepsEmptyPiecesButTheTrailingOneUpToTheBound) {
   struct Case {
     std::string text;
     Pieces expected;
@@ -55,6 +63,8 @@ TEST(SplitAtCommasTest, KeepsEmptyPiecesButTheTrailingOne) {
       {"a,,", {"a", ""}},
       {"1:'正常',2:'拥挤'", {"1:'正常'", "2:'拥挤'"}},
       {"a\x81,b,c", {"a\x81,b", "c"}},  // a lead byte takes the byte after it along
+      {Repeated("x,", kMostListPieces), Pieces(kMostListPieces, "x")},
+      {Repeated("x,", kMostListPieces) + "x", {}},
   };
   for (const Case& c : cases) EXPECT_EQ(SplitAtCommas(c.text), c.expected) << c.text;
 }
@@ -108,19 +118,27 @@ TEST(LookUpRegionStatusTest, FollowsEveryStepAsWritten) {
        "祖安", "未知状态"},
       {"FullWidthSpacesAroundInfoPiece",
        [](Documents& d) { d.serverInfo = "　'2':'祖安'　, '3':'诺克萨斯' "; }, "祖安", "拥挤"},
-      // Status code: the id between quotes, the first piece only.
+      // Status code: the id between quotes, the first piece only; the code a quoted text.
       {"NoCodeForTheId", [](Documents& d) { d.statusCodes = R"("1":"1")"; }, "祖安", "未知状态"},
+      {"BareNumberCode", [](Documents& d) { d.statusCodes = R"("2":2)"; }, "祖安", "未知状态"},
+      {"EmptyCode", [](Documents& d) { d.statusCodes = R"("2":"")"; }, "祖安", "未知状态"},
       {"IdInsideALongerId", [](Documents& d) { d.statusCodes = R"("12":"3","2":"2")"; }, "祖安",
        "拥挤"},
       {"FirstCodePieceCounts", [](Documents& d) { d.statusCodes = R"("2":"3","2":"2")"; }, "祖安",
        "满载"},
-      // Status word: the first piece holding the code anywhere.
+      // Status word: the first piece keyed by the code.
       {"CodeInsideALongerCode",
        [](Documents& d) {
          d.serverStatus = "10:'维护',1:'正常'";
          d.statusCodes = R"("1":"1")";
        },
-       "艾欧尼亚", "维护"},
+       "艾欧尼亚", "正常"},
+      {"CodeInsideAWord", [](Documents& d) { d.serverStatus = "1:'2',2:'拥挤'"; }, "祖安", "拥挤"},
+      {"BlanksAndLineBreaksBeforeTheKey",
+       [](Documents& d) { d.serverStatus = "1:'正常',\r\n\t 　2:'拥挤'"; }, "祖安", "拥挤"},
+      {"StatusListPastTheBound",
+       [](Documents& d) { d.serverStatus = "2:'拥挤'" + Repeated(",x", kMostListPieces); }, "祖安",
+       "未知状态"},
       {"NoWordForTheCode", [](Documents& d) { d.serverStatus = "1:'正常'"; }, "祖安", "未知状态"},
       {"UnknownWordAsPublished", [](Documents& d) { d.serverStatus = "2:'火爆'"; }, "祖安", "火爆"},
       {"WordWithASecondByteMarker", [](Documents& d) { d.serverStatus = "2:'\x81}x'"; }, "祖安",
