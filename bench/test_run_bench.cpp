@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -82,13 +83,14 @@ void ThousandRowTestRun(benchmark::State& state) {
   // When the probes went out, from the run's start: their spread is the run's own cost.
   std::mutex sentMutex;
   std::vector<steady_clock::time_point> sent;
-  services.pingHost = [&](const std::string& address) {
+  services.sendPing = [&](const std::string& address, std::function<void(int)> done) {
     {
       std::lock_guard guard(sentMutex);
       sent.push_back(steady_clock::now());
     }
-    return PingHost(address);
+    SendPing(address, kDefaultPingTimeoutMs, std::move(done));
   };
+  TestRunEngine engine(app, services);
   double runMs = 0;
   double answered = 0;
   double lastSendMs = 0;
@@ -96,7 +98,7 @@ void ThousandRowTestRun(benchmark::State& state) {
   for (auto _ : state) {
     sent.clear();
     const auto start = steady_clock::now();
-    const std::shared_ptr<TestRun> run = StartTestRun(app, services);
+    const std::shared_ptr<TestRun> run = engine.StartRun();
     run->Wait();
     const double wallMs = duration<double, std::milli>(steady_clock::now() - start).count();
     lastSendMs += duration<double, std::milli>(sent.back() - start).count();

@@ -63,6 +63,7 @@ void WindowDuringThousandRowRun(benchmark::State& state) {
   services.fetchRegionStatus = [](Application&) {
     return std::make_shared<const RegionStatusLists>();
   };
+  TestRunEngine engine(app, services);
   double longestGapMs = 0;
   double runMs = 0;
   double answered = 0;
@@ -78,7 +79,7 @@ void WindowDuringThousandRowRun(benchmark::State& state) {
     });
     probe.start(1);
     const auto start = steady_clock::now();
-    const std::shared_ptr<TestRun> run = StartTestRun(app, services);
+    const std::shared_ptr<TestRun> run = engine.StartRun();
     std::thread([run, &done] {
       run->Wait();
       done = true;

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <chrono>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -15,13 +16,16 @@
 #include "runtime/platform.h"
 #include "demo_world/demo_world.h"
 #include "ui/qt_window_platform.h"
+#include "ui/termination_signals.h"
 
 namespace {
 
+// Stopped at program end, never destroyed: a thread abandoned then may still hold it.
+vardelle::demo::DemoWorld* demoWorld = nullptr;
+
 // Every site that the command line left without an address is served by the demo world.
 bool UseDemoWorld(vardelle::Endpoints& endpoints) {
-  // Never destroyed: detached workers may still be reading from it while the process exits.
-  auto* world = new vardelle::demo::DemoWorld;
+  auto* world = demoWorld = new vardelle::demo::DemoWorld;
   if (!world->Start()) return false;
   for (const vardelle::SiteInfo& info : vardelle::SiteTable()) {
     if (!endpoints.HasAddress(info.site)) endpoints.SetBaseUrl(info.site, world->BaseUrl());
@@ -34,6 +38,19 @@ int PrintHeadless(const vardelle::HeadlessOutcome& outcome) {
   std::fputs(outcome.report.c_str(), stdout);
   if (!outcome.statusLine.empty()) std::fprintf(stderr, "%s\n", outcome.statusLine.c_str());
   return outcome.exitCode;
+}
+
+// Stops everything still running, waiting a second at most; what cannot stop by then is
+// left behind by ending the process at once.
+int Finish(int code) {
+  const auto stopWorld = [] {
+    if (demoWorld) demoWorld->Stop();
+  };
+  if (!vardelle::StopBackgroundWork(vardelle::TheApplication(), stopWorld,
+                                    std::chrono::seconds(1))) {
+    vardelle::EndProcessNow(code);
+  }
+  return code;
 }
 
 }  // namespace
@@ -71,18 +88,19 @@ int main(int argc, char** argv) {
   std::setlocale(LC_NUMERIC, "C");
   if (line.headless) {
     const vardelle::ReportFormat format = line.format.value_or(vardelle::ReportFormat::kText);
-    return PrintHeadless(
+    return Finish(PrintHeadless(
         line.globalPingPlace
             ? vardelle::StartUpGlobalPingHeadless(*line.globalPingPlace, format)
-            : vardelle::StartUpHeadless(format, line.schedule));
+            : vardelle::StartUpHeadless(format, line.schedule)));
   }
 
   // The arguments are all the program's own, so Qt gets none of them.
   int qtArgc = 1;
   QApplication application(qtArgc, argv);
   std::setlocale(LC_NUMERIC, "C");
-  // Never destroyed: detached workers may still hold the (detached) window view while
-  // the process exits, and the platform owns it.
+  vardelle::ui::CloseWindowsOnTerminationSignals();
+  // Never destroyed: a thread abandoned at the end may still hold the (detached) window
+  // view, and the platform owns it.
   auto* platform = new vardelle::ui::QtWindowPlatform;
-  return vardelle::StartUp(*platform);
+  return Finish(vardelle::StartUp(*platform));
 }

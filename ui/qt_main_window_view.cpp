@@ -1,6 +1,9 @@
 #include "ui/qt_main_window_view.h"
 
 #include <QCursor>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "app/global_ping/global_ping_page.h"
 #include "app/table/server_table.h"
@@ -39,6 +42,7 @@ std::vector<RowId> QtMainWindowView::RowIds() {
   return Ask(std::vector<RowId>(), [](MainWindow& w) {
     ReportView& table = w.ServerTable();
     std::vector<RowId> ids;
+    ids.reserve(static_cast<std::size_t>(table.topLevelItemCount()));
     for (int row = 0; row < table.topLevelItemCount(); ++row) ids.push_back(table.IdOf(table.RowAt(row)));
     return ids;
   });
@@ -75,6 +79,60 @@ void QtMainWindowView::SetRowIcon(RowId id, RowIcon icon) {
   calls_.Run([&](MainWindow& w) {
     ReportView& table = w.ServerTable();
     table.SetRowIcon(table.RowWithId(id), icon);
+  });
+}
+
+// The texts are taken on the window's thread and converted to GBK on the caller's, so the
+// window is held no longer than the reading takes.
+std::vector<RowTexts> QtMainWindowView::RowsWithTexts(const std::vector<int>& columns) {
+  struct Taken {
+    RowId row;
+    std::vector<QString> cells;
+  };
+  const std::vector<Taken> taken = Ask(std::vector<Taken>(), [&](MainWindow& w) {
+    ReportView& table = w.ServerTable();
+    std::vector<Taken> rows(static_cast<std::size_t>(table.topLevelItemCount()));
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+      const QTreeWidgetItem* item = table.topLevelItem(static_cast<int>(row));
+      rows[row].row = table.IdOf(item);
+      for (const int column : columns) rows[row].cells.push_back(table.CellText(item, column));
+    }
+    return rows;
+  });
+  std::vector<RowTexts> rows;
+  rows.reserve(taken.size());
+  for (const Taken& row : taken) {
+    RowTexts& texts = rows.emplace_back(RowTexts{row.row, {}});
+    for (const QString& cell : row.cells) texts.cells.push_back(ToGbkText(cell));
+  }
+  return rows;
+}
+
+void QtMainWindowView::ApplyRowChanges(const std::vector<RowChange>& changes) {
+  struct Converted {
+    RowId row;
+    std::vector<std::pair<int, QString>> cells;
+    std::optional<RowIcon> icon;
+  };
+  std::vector<Converted> converted;
+  converted.reserve(changes.size());
+  for (const RowChange& change : changes) {
+    Converted& row = converted.emplace_back(Converted{change.row, {}, change.icon});
+    for (const auto& [column, text] : change.cells) row.cells.emplace_back(column, FromGbk(text));
+  }
+  calls_.Run([&](MainWindow& w) {
+    ReportView& table = w.ServerTable();
+    for (const Converted& change : converted) {
+      QTreeWidgetItem* item = table.RowWithId(change.row);
+      if (item == nullptr) continue;
+      for (const auto& [column, text] : change.cells) {
+        table.SetCellText(item, column, text);
+        // A new latency means a new result in the row's history.
+        if (column == kLatencyColumn) w.Statistics().Refresh(change.row);
+      }
+      if (change.icon) table.SetRowIcon(item, *change.icon);
+    }
+    table.viewport()->update();
   });
 }
 

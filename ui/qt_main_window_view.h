@@ -27,6 +27,8 @@ class QtMainWindowView final : public MainWindowView {
   std::string CellText(RowId id, int column) override;
   void SetCellText(RowId id, int column, const std::string& text) override;
   void SetRowIcon(RowId id, RowIcon icon) override;
+  std::vector<RowTexts> RowsWithTexts(const std::vector<int>& columns) override;
+  void ApplyRowChanges(const std::vector<RowChange>& changes) override;
   void DeleteAllRows() override;
   int RowCount() override;
   int SelectedRow() override;

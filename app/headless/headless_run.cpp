@@ -28,7 +28,7 @@ std::vector<ReportRow> ReportRows(const Application& app, const MemoryWindow& wi
 }
 
 // The runs after the first, each started intervalSeconds after the one before it, whether or
-// not that one has finished: overlapping runs are ordered by the test run itself.
+// not that one has finished: a row still being probed keeps its probe.
 void MakeFurtherRuns(Application& app, const RunSchedule& schedule,
                      std::chrono::steady_clock::time_point firstStart) {
   const std::chrono::seconds interval(schedule.intervalSeconds);
@@ -47,17 +47,22 @@ HeadlessOutcome RunHeadless(Application& app, ReportFormat format, const RunSche
   app.tableLock = CreateLock();
   auto lists = std::make_shared<ProcessLists>();
   app.lists = lists;
+  TestRunEngine engine(app, services);
   std::vector<std::shared_ptr<TestRun>> runs;
   std::chrono::steady_clock::time_point firstStart;
-  app.startTestRun = [&app, &runs, &firstStart, &services] {
+  app.startTestRun = [&engine, &runs, &firstStart] {
     if (runs.empty()) firstStart = std::chrono::steady_clock::now();
-    runs.push_back(StartTestRun(app, services));
+    runs.push_back(engine.StartRun());
   };
 
   const bool listRead = LoadServerList(app);
   // Loading starts the first run only when it filled the table.
   if (!runs.empty()) MakeFurtherRuns(app, schedule, firstStart);
   for (const std::shared_ptr<TestRun>& run : runs) run->Wait();
+  // The status documents may come after the last echo; the report waits for their words.
+  engine.Settle();
+  engine.Stop();
+  app.startTestRun = nullptr;
   WaitForLocationLookups(app);
 
   HeadlessOutcome outcome;

@@ -1,6 +1,7 @@
 #include "app/headless/memory_window.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace vardelle {
 
@@ -132,6 +133,36 @@ void MemoryWindow::SetCellText(RowId id, int column, const std::string& text) {
 void MemoryWindow::SetRowIcon(RowId id, RowIcon icon) {
   std::lock_guard guard(mutex_);
   if (const int index = IndexOf(id); index >= 0) rows_[index].icon = icon;
+}
+
+std::vector<RowTexts> MemoryWindow::RowsWithTexts(const std::vector<int>& columns) {
+  std::lock_guard guard(mutex_);
+  std::vector<RowTexts> rows;
+  rows.reserve(rows_.size());
+  for (int index = 0; index < static_cast<int>(rows_.size()); ++index) {
+    RowTexts& texts = rows.emplace_back(RowTexts{rows_[static_cast<std::size_t>(index)].id, {}});
+    for (const int column : columns) {
+      const std::string* cell = Cell(index, column);
+      texts.cells.push_back(cell ? *cell : std::string());
+    }
+  }
+  return rows;
+}
+
+void MemoryWindow::ApplyRowChanges(const std::vector<RowChange>& changes) {
+  std::lock_guard guard(mutex_);
+  std::unordered_map<std::uint64_t, int> indexOf;
+  for (int index = 0; index < static_cast<int>(rows_.size()); ++index) {
+    indexOf.emplace(rows_[static_cast<std::size_t>(index)].id.value, index);
+  }
+  for (const RowChange& change : changes) {
+    const auto found = indexOf.find(change.row.value);
+    if (found == indexOf.end()) continue;
+    for (const auto& [column, text] : change.cells) {
+      if (std::string* cell = Cell(found->second, column)) *cell = text;
+    }
+    if (change.icon) rows_[static_cast<std::size_t>(found->second)].icon = *change.icon;
+  }
 }
 
 void MemoryWindow::DeleteAllRows() {

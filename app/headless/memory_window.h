@@ -46,6 +46,8 @@ class MemoryWindow : public MainWindowView {
   std::string CellText(RowId id, int column) override;
   void SetCellText(RowId id, int column, const std::string& text) override;
   void SetRowIcon(RowId id, RowIcon icon) override;
+  std::vector<RowTexts> RowsWithTexts(const std::vector<int>& columns) override;
+  void ApplyRowChanges(const std::vector<RowChange>& changes) override;
   void DeleteAllRows() override;
   int RowCount() override;
   void SortRows(const std::function<int(RowId, RowId)>& compare) override;

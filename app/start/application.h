@@ -15,7 +15,7 @@
 #include "app/start/process_lists.h"
 #include "app/statistics/latency_history.h"
 #include "app/table/table_sort.h"
-#include "app/test_run/run_order.h"
+#include "app/test_run/test_run.h"
 #include "runtime/platform.h"
 #include "runtime/process/process_launch.h"
 #include "runtime/threads/locks.h"
@@ -42,8 +42,6 @@ struct Application {
   SortState sortState;
   // Starts the console tools and the browser; tests put a recording one here.
   std::unique_ptr<ProcessLauncher> launcher = CreateSystemLauncher();
-  // Which test run wrote each row last, so overlapping runs never go back in time.
-  TestRunOrder testRunOrder;
   // Every row's recent results, for its statistics and trend.
   LatencyHistory latencyHistory;
   // The "全球Ping" page's rows and the global tests running on them.
@@ -51,6 +49,9 @@ struct Application {
   // Starts a latency test run; loading asks for the first one when the table is filled.
   // StartUp sets the real run unless one was set before; read-only once the window exists.
   std::function<void()> startTestRun;
+  // Every test run, from the timer, the button and the end of loading; declared after what
+  // it writes to, so it stops first.
+  TestRunEngine testRuns{*this};
   // The location lookups that loading started; declared last, so that an Application going
   // out of scope waits for them before anything else of it goes.
   LocationLookups locationLookups;

@@ -1,15 +1,20 @@
 #include "app/start/start_up.h"
 
+#include <condition_variable>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <mutex>
+#include <thread>
 
 #include "app/global_ping/global_ping_headless.h"
 #include "app/headless/headless_run.h"
 #include "app/start/application.h"
 #include "app/test_run/test_run.h"
 #include "app/window/main_window_logic.h"
+#include "runtime/probes/network_probes.h"
 #include "runtime/threads/locks.h"
+#include "runtime/threads/threads.h"
 #include "support/cookies/cookie_jar.h"
 
 namespace vardelle {
@@ -52,6 +57,50 @@ int StartUp(WindowPlatform& platform) {
   // The window stays reachable after it closed: late workers find its operations inert.
   platform.RunMainWindow(logic);
   return 0;
+}
+
+bool StopBackgroundWork(Application& app, const std::function<void()>& alsoStop,
+                        std::chrono::milliseconds bound) {
+  const auto deadline = std::chrono::steady_clock::now() + bound;
+  struct Progress {
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool done = false;
+  };
+  const auto progress = std::make_shared<Progress>();
+  // On a thread of its own, so that a stop that hangs (a name look-up, a lookup waiting
+  // out its time-outs) is waited for no longer than bound.
+  std::thread stopper([&app, alsoStop, progress] {
+    try {
+      app.testRuns.Stop();
+      if (alsoStop) alsoStop();
+      app.locationLookups.Wait();
+      StopProbes();
+    } catch (...) {
+      // Out of memory: the process still ends, the hard way below.
+      return;
+    }
+    std::lock_guard guard(progress->mutex);
+    progress->done = true;
+    progress->changed.notify_all();
+  });
+  bool stopped = false;
+  {
+    std::unique_lock lock(progress->mutex);
+    stopped = progress->changed.wait_until(lock, deadline, [&] { return progress->done; });
+  }
+  if (!stopped) {
+    stopper.detach();  // the process ends before it could matter
+    return false;
+  }
+  stopper.join();
+  return AwaitStartedThreads(deadline);
+}
+
+void EndProcessNow(int code) {
+  SaveCookies(TheApplication().cookieFile);
+  std::fflush(nullptr);
+  std::_Exit(code);
 }
 
 void ShutDown() {

@@ -1,6 +1,10 @@
 #include "app/test_run/test_run.h"
 
+#include <atomic>
+#include <deque>
 #include <exception>
+#include <thread>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -9,8 +13,6 @@
 #include "app/table/server_table.h"
 #include "app/test_run/row_colours.h"
 #include "app/window/status_line.h"
-#include "runtime/threads/locks.h"
-#include "runtime/threads/threads.h"
 
 namespace vardelle {
 namespace {
@@ -18,108 +20,22 @@ namespace {
 constexpr char kScanningText[] = "Scaning...";
 constexpr char kNoAnswerText[] = "...";
 constexpr int kNoAnswer = -1;
-
-using SharedServices = std::shared_ptr<const TestRunServices>;
+// Name look-ups at once; each blocks its thread for as long as the system's resolver takes.
+constexpr int kResolverThreads = 4;
+// Rows written to the window in one call: large enough that a big table takes few calls,
+// small enough that no call holds the window's thread for long.
+constexpr std::size_t kRowsPerWrite = 500;
 
 Text LatencyText(int milliseconds) {
   return milliseconds == kNoAnswer ? Text(kNoAnswerText) : std::to_string(milliseconds) + "ms";
 }
 
-// Holds tableLock for one block of result writes; a lock deleted with the window is inert.
-class TableLockHold {
- public:
-  explicit TableLockHold(LockHandle lock) : lock_(lock) { EnterLock(lock_); }
-  ~TableLockHold() { LeaveLock(lock_); }
-  TableLockHold(const TableLockHold&) = delete;
-  TableLockHold& operator=(const TableLockHold&) = delete;
-
- private:
-  const LockHandle lock_;
-};
-
 Text OutcomeStatus(const TestRunSummary& summary, const TestRunServices& services) {
   const std::string reason = summary.answered == 0 ? services.probeUnavailableReason() : "";
   if (!reason.empty()) return ProbesUnavailableStatus(reason);
-  return TestRunFinishedStatus(summary.servers, summary.answered, summary.fastestServer,
-                               summary.fastestMs);
-}
-
-// The run's last step: the status line tells what it did, unless a newer run has begun
-// since (its figures would be stale) or there was nothing to measure (the line then keeps
-// saying why the table is empty).
-void FinishRun(Application& app, TestRun& run, const TestRunServices& services,
-               MainWindowView* window) {
-  const bool measured = run.Summary().servers > 0;
-  if (window && measured && app.testRunOrder.IsNewestRun(run.Number())) {
-    window->SetStatusLine(OutcomeStatus(run.Summary(), services));
-  }
-  run.MarkFinished();
-}
-
-// One worker: the row is addressed by its identity, so a sort meanwhile moves nothing under
-// it; each block of writes happens only while no newer run has reached the row.
-void MeasureRow(Application& app, const std::shared_ptr<TestRun>& run,
-                const SharedServices& services, const RegionStatusLists& lists,
-                MainWindowView& window, RowId row) {
-  const Text serverName = window.CellText(row, kNameColumn);
-  const std::string address = services->resolveHostAddress(window.CellText(row, kDomainColumn));
-  const Text status = LookUpRegionStatus(lists, window.CellText(row, kRegionColumn));
-  TestRunOrder& order = app.testRunOrder;
-  order.WriteIfCurrent(row, run->Number(), [&] {
-    window.SetCellText(row, kAddressColumn, address);
-    window.SetCellText(row, kLatencyColumn, kScanningText);
-    window.SetCellText(row, kStatusColumn, status);
-  });
-  const int milliseconds = services->pingHost(address);
-  app.latencyHistory.Record(row, run->Number(), milliseconds);
-  {
-    const TableLockHold hold(app.tableLock);
-    order.WriteIfCurrent(row, run->Number(), [&] {
-      window.SetCellText(row, kLatencyColumn, LatencyText(milliseconds));
-      window.SetRowIcon(row, milliseconds == kNoAnswer ? RowIcon::kNoAnswer : RowIcon::kAnswered);
-    });
-  }
-  {
-    const TableLockHold hold(app.tableLock);
-    order.WriteIfCurrent(row, run->Number(), [&] {
-      SetRowColour(app, row, RowColour{StatusWordColour(status), kDefaultColour});
-    });
-  }
-  if (run->WorkerDone(serverName, milliseconds)) FinishRun(app, *run, *services, &window);
-}
-
-void TestRow(Application& app, const std::shared_ptr<TestRun>& run, const SharedServices& services,
-             const std::shared_ptr<const RegionStatusLists>& lists, MainWindowView& window,
-             RowId row) {
-  try {
-    MeasureRow(app, run, services, *lists, window, row);
-  } catch (const std::exception&) {
-    // Out of memory midway: the row keeps what it showed, and the run still ends.
-    if (run->WorkerDone({}, kNoAnswer)) FinishRun(app, *run, *services, &window);
-  }
-}
-
-// The run's starter thread: the status downloads all finish before any worker starts.
-void LaunchRowWorkers(Application& app, const std::shared_ptr<TestRun>& run,
-                      const SharedServices& services) {
-  MainWindowView* window = app.window.load();
-  std::shared_ptr<const RegionStatusLists> lists;
-  std::vector<RowId> rows;
-  try {
-    lists = services->fetchRegionStatus ? services->fetchRegionStatus(app) : FetchRegionStatus(app);
-    if (window && lists) rows = window->RowIds();
-  } catch (const std::exception&) {
-    rows.clear();  // out of memory: a run without workers, which still ends
-  }
-  run->ExpectWorkers(static_cast<int>(rows.size()));
-  if (rows.empty()) FinishRun(app, *run, *services, window);
-  for (const RowId row : rows) {
-    const bool started = StartThread([&app, run, services, lists, window, row] {
-      TestRow(app, run, services, lists, *window, row);
-    });
-    // A row whose worker could not start keeps what it showed.
-    if (!started && run->WorkerDone({}, kNoAnswer)) FinishRun(app, *run, *services, window);
-  }
+  const Text done = TestRunFinishedStatus(summary.servers, summary.answered,
+                                          summary.fastestServer, summary.fastestMs);
+  return summary.stillOut == 0 ? done : JoinTexts({done, StillProbingNote(summary.stillOut)});
 }
 
 }  // namespace
@@ -129,10 +45,9 @@ void TestRun::Wait() {
   finishedChanged_.wait(lock, [this] { return finished_; });
 }
 
-void TestRun::MarkFinished() {
+bool TestRun::Finished() const {
   std::lock_guard guard(mutex_);
-  finished_ = true;
-  finishedChanged_.notify_all();
+  return finished_;
 }
 
 TestRunSummary TestRun::Summary() const {
@@ -140,15 +55,15 @@ TestRunSummary TestRun::Summary() const {
   return summary_;
 }
 
-void TestRun::ExpectWorkers(int count) {
+void TestRun::Begin(int probed, int stillOut) {
   std::lock_guard guard(mutex_);
-  expected_ = count;
-  summary_.servers = count;
+  outstanding_ = probed;
+  summary_.servers = probed;
+  summary_.stillOut = stillOut;
 }
 
-bool TestRun::WorkerDone(const Text& serverName, int milliseconds) {
+bool TestRun::ResultIn(const Text& serverName, int milliseconds) {
   std::lock_guard guard(mutex_);
-  ++done_;
   if (milliseconds != kNoAnswer) {
     ++summary_.answered;
     if (summary_.fastestMs == kNoAnswer || milliseconds < summary_.fastestMs) {
@@ -156,18 +71,348 @@ bool TestRun::WorkerDone(const Text& serverName, int milliseconds) {
       summary_.fastestServer = serverName;
     }
   }
-  return done_ == expected_;
+  return --outstanding_ == 0;
 }
 
-std::shared_ptr<TestRun> StartTestRun(Application& app, const TestRunServices& services) {
-  auto run = std::make_shared<TestRun>(app.testRunOrder.NextRun());
-  ClearRowColours(app);
-  auto shared = std::make_shared<const TestRunServices>(services);
-  if (!StartThread([&app, run, shared] { LaunchRowWorkers(app, run, shared); })) {
-    run->ExpectWorkers(0);
-    run->MarkFinished();
+void TestRun::MarkFinished() {
+  std::lock_guard guard(mutex_);
+  finished_ = true;
+  finishedChanged_.notify_all();
+}
+
+// Everything the engine's threads share, under one mutex. Probe ends hold a reference, so
+// one that comes after the engine stopped finds it stopped rather than gone.
+struct TestRunEngine::Core : std::enable_shared_from_this<Core> {
+  // A row to probe, as the tick took it from the table.
+  struct Probe {
+    RowId row;
+    Text name;
+    Text region;
+    Text domain;
+    std::shared_ptr<TestRun> run;
+  };
+  // One step for the writer, in the order the rule above gives.
+  struct Write {
+    enum class Kind { kProbeStart, kResult, kStatus, kRunEnd } kind;
+    RowId row;
+    Text address;
+    Text status;
+    int milliseconds = kNoAnswer;
+    bool colour = false;  // kStatus: the row is not being probed, so its colour follows
+    std::shared_ptr<TestRun> run;
+  };
+  struct RowState {
+    bool probing = false;
+    Text region;
+  };
+
+  Core(Application& application, TestRunServices runServices)
+      : app(application), services(std::move(runServices)) {}
+
+  std::shared_ptr<TestRun> StartRun();
+  void Settle();
+  void Stop();
+
+  // Under mutex.
+  void StartThreads();
+  void QueueRows(const std::vector<RowTexts>& table, const std::shared_ptr<TestRun>& run);
+  void Post(Write write);
+
+  void ResolveRows();
+  void StartProbe(const Probe& probe, const std::string& address);
+  void ProbeEnded(const Probe& probe, int milliseconds);
+  void FetchStatus();
+  std::shared_ptr<const RegionStatusLists> DownloadStatus();
+  void WriteResults();
+  void Apply(std::vector<Write>& writes);
+  void FinishRun(const TestRun& run, MainWindowView* window);
+
+  Application& app;
+  const TestRunServices services;
+
+  std::mutex mutex;
+  std::condition_variable resolverWake;
+  std::condition_variable fetcherWake;
+  std::condition_variable writerWake;
+  std::condition_variable idleChanged;
+  bool stopping = false;
+  std::atomic<bool> stopRequested{false};  // read by a status download under way
+  std::uint64_t lastRun = 0;
+  std::unordered_map<std::uint64_t, RowState> rows;
+  std::deque<Probe> toResolve;
+  bool fetchWanted = false;
+  bool fetching = false;
+  bool writing = false;
+  std::vector<Write> outbox;
+  std::vector<std::shared_ptr<TestRun>> openRuns;
+  std::vector<std::thread> threads;
+};
+
+std::shared_ptr<TestRun> TestRunEngine::Core::StartRun() {
+  std::shared_ptr<TestRun> run;
+  {
+    std::lock_guard guard(mutex);
+    run = std::make_shared<TestRun>(++lastRun);
   }
+  MainWindowView* window = app.window.load();
+  std::vector<RowTexts> table;
+  try {
+    if (window) table = window->RowsWithTexts({kNameColumn, kRegionColumn, kDomainColumn});
+    std::lock_guard guard(mutex);
+    if (!stopping) {
+      StartThreads();
+      QueueRows(table, run);
+      return run;
+    }
+  } catch (const std::exception&) {
+    // Out of memory or no thread to be had: a run without probes, which still ends.
+  }
+  run->MarkFinished();
   return run;
 }
+
+void TestRunEngine::Core::StartThreads() {
+  if (!threads.empty()) return;
+  for (int i = 0; i < kResolverThreads; ++i) threads.emplace_back([this] { ResolveRows(); });
+  threads.emplace_back([this] { FetchStatus(); });
+  threads.emplace_back([this] { WriteResults(); });
+}
+
+void TestRunEngine::Core::QueueRows(const std::vector<RowTexts>& table,
+                                    const std::shared_ptr<TestRun>& run) {
+  int probed = 0;
+  int stillOut = 0;
+  for (const RowTexts& texts : table) {
+    RowState& state = rows[texts.row.value];
+    state.region = texts.cells[1];
+    if (state.probing) {
+      ++stillOut;
+      continue;
+    }
+    state.probing = true;
+    toResolve.push_back({texts.row, texts.cells[0], texts.cells[1], texts.cells[2], run});
+    ++probed;
+  }
+  run->Begin(probed, stillOut);
+  if (table.empty()) {
+    run->MarkFinished();  // the status line keeps saying why the table is empty
+    return;
+  }
+  fetchWanted = true;  // taken by the fetcher when it is free; a fetch under way suffices
+  fetcherWake.notify_one();
+  openRuns.push_back(run);
+  if (probed == 0) Post({Write::Kind::kRunEnd, {}, {}, {}, kNoAnswer, false, run});
+  resolverWake.notify_all();
+}
+
+void TestRunEngine::Core::Post(Write write) {
+  outbox.push_back(std::move(write));
+  writerWake.notify_one();
+}
+
+void TestRunEngine::Core::Settle() {
+  std::unique_lock lock(mutex);
+  idleChanged.wait(lock, [this] {
+    return stopping || (!fetchWanted && !fetching && outbox.empty() && !writing);
+  });
+}
+
+void TestRunEngine::Core::Stop() {
+  std::vector<std::thread> joined;
+  std::vector<std::shared_ptr<TestRun>> unfinished;
+  {
+    std::lock_guard guard(mutex);
+    stopping = true;
+    stopRequested = true;
+    joined.swap(threads);
+    unfinished.swap(openRuns);
+  }
+  resolverWake.notify_all();
+  fetcherWake.notify_all();
+  writerWake.notify_all();
+  idleChanged.notify_all();
+  for (std::thread& thread : joined) thread.join();
+  for (const std::shared_ptr<TestRun>& run : unfinished) run->MarkFinished();
+}
+
+void TestRunEngine::Core::ResolveRows() {
+  for (;;) {
+    Probe probe;
+    {
+      std::unique_lock lock(mutex);
+      resolverWake.wait(lock, [this] { return stopping || !toResolve.empty(); });
+      if (stopping) return;
+      probe = std::move(toResolve.front());
+      toResolve.pop_front();
+    }
+    std::string address;
+    try {
+      address = services.resolveHostAddress(probe.domain);
+    } catch (const std::exception&) {
+      // An address that cannot be had is no answer, as for a name that does not resolve.
+    }
+    StartProbe(probe, address);
+  }
+}
+
+void TestRunEngine::Core::StartProbe(const Probe& probe, const std::string& address) {
+  {
+    std::lock_guard guard(mutex);
+    if (stopping) return;
+    Post({Write::Kind::kProbeStart, probe.row, address,
+          LookUpRegionStatus(*CurrentRegionStatus(app), probe.region), kNoAnswer, false, nullptr});
+  }
+  try {
+    services.sendPing(address, [core = shared_from_this(), probe](int milliseconds) {
+      core->ProbeEnded(probe, milliseconds);
+    });
+  } catch (const std::exception&) {
+    ProbeEnded(probe, kNoAnswer);
+  }
+}
+
+// On the echo engine's thread (or the caller's for a probe that never went out): quick, and
+// nothing here waits for anything but the engine's lock.
+void TestRunEngine::Core::ProbeEnded(const Probe& probe, int milliseconds) {
+  std::lock_guard guard(mutex);
+  if (stopping) return;
+  rows[probe.row.value].probing = false;
+  app.latencyHistory.Record(probe.row, probe.run->Number(), milliseconds);
+  Post({Write::Kind::kResult, probe.row, {},
+        LookUpRegionStatus(*CurrentRegionStatus(app), rows[probe.row.value].region), milliseconds,
+        true, nullptr});
+  if (probe.run->ResultIn(probe.name, milliseconds)) {
+    Post({Write::Kind::kRunEnd, {}, {}, {}, kNoAnswer, false, probe.run});
+  }
+}
+
+void TestRunEngine::Core::FetchStatus() {
+  for (;;) {
+    {
+      std::unique_lock lock(mutex);
+      fetcherWake.wait(lock, [this] { return stopping || fetchWanted; });
+      if (stopping) return;
+      fetchWanted = false;
+      fetching = true;
+    }
+    const std::shared_ptr<const RegionStatusLists> lists = DownloadStatus();
+    std::lock_guard guard(mutex);
+    if (stopping) return;
+    for (const auto& [row, state] : rows) {
+      Post({Write::Kind::kStatus, RowId{row}, {}, LookUpRegionStatus(*lists, state.region),
+            kNoAnswer, !state.probing, nullptr});
+    }
+    fetching = false;
+    idleChanged.notify_all();
+  }
+}
+
+// The set downloaded becomes the current one, which later probes look their words up in.
+std::shared_ptr<const RegionStatusLists> TestRunEngine::Core::DownloadStatus() {
+  try {
+    if (!services.fetchRegionStatus) return FetchRegionStatus(app, stopRequested);
+    std::shared_ptr<const RegionStatusLists> lists = services.fetchRegionStatus(app);
+    PublishRegionStatus(app, lists);
+    return lists ? lists : CurrentRegionStatus(app);
+  } catch (const std::exception&) {
+    return CurrentRegionStatus(app);
+  }
+}
+
+void TestRunEngine::Core::WriteResults() {
+  for (;;) {
+    std::vector<Write> writes;
+    {
+      std::unique_lock lock(mutex);
+      writerWake.wait(lock, [this] { return stopping || !outbox.empty(); });
+      if (stopping) return;
+      writes.swap(outbox);
+      writing = true;
+    }
+    try {
+      Apply(writes);
+    } catch (const std::exception&) {
+      // Out of memory: these results stay unwritten; the rows show them at the next tick.
+    }
+    std::lock_guard guard(mutex);
+    writing = false;
+    idleChanged.notify_all();
+  }
+}
+
+// Writes a batch in slices, each one call to the window; a run's status line follows the
+// slice that holds its last result.
+void TestRunEngine::Core::Apply(std::vector<Write>& writes) {
+  const std::shared_ptr<ProcessLists> lists = app.lists.load();
+  MainWindowView* window = app.window.load();
+  std::vector<RowChange> changes;
+  std::vector<std::shared_ptr<TestRun>> ended;
+  const auto flush = [&] {
+    if (window && !changes.empty()) window->ApplyRowChanges(changes);
+    changes.clear();
+    for (const std::shared_ptr<TestRun>& run : ended) FinishRun(*run, window);
+    ended.clear();
+  };
+  for (Write& write : writes) {
+    switch (write.kind) {
+      case Write::Kind::kProbeStart:
+        changes.push_back({write.row,
+                           {{kAddressColumn, std::move(write.address)},
+                            {kLatencyColumn, kScanningText},
+                            {kStatusColumn, write.status}},
+                           std::nullopt});
+        if (lists) lists->rowColours.Set(write.row, RowColour{});
+        break;
+      case Write::Kind::kResult:
+      case Write::Kind::kStatus: {
+        RowChange& change = changes.emplace_back(RowChange{write.row, {}, std::nullopt});
+        if (write.kind == Write::Kind::kResult) {
+          change.cells.emplace_back(kLatencyColumn, LatencyText(write.milliseconds));
+          change.icon = write.milliseconds == kNoAnswer ? RowIcon::kNoAnswer : RowIcon::kAnswered;
+        }
+        change.cells.emplace_back(kStatusColumn, write.status);
+        if (lists && write.colour) {
+          lists->rowColours.Set(write.row, RowColour{StatusWordColour(write.status), kDefaultColour});
+        }
+        break;
+      }
+      case Write::Kind::kRunEnd:
+        ended.push_back(std::move(write.run));
+        break;
+    }
+    if (changes.size() >= kRowsPerWrite || !ended.empty()) flush();
+  }
+  flush();
+}
+
+// The tick's last step: the status line tells what it did.
+void TestRunEngine::Core::FinishRun(const TestRun& run, MainWindowView* window) {
+  if (window) window->SetStatusLine(OutcomeStatus(run.Summary(), services));
+  std::shared_ptr<TestRun> finished;
+  {
+    std::lock_guard guard(mutex);
+    for (auto it = openRuns.begin(); it != openRuns.end(); ++it) {
+      if (it->get() == &run) {
+        finished = std::move(*it);
+        openRuns.erase(it);
+        break;
+      }
+    }
+  }
+  if (finished) finished->MarkFinished();
+}
+
+TestRunEngine::TestRunEngine(Application& app, TestRunServices services)
+    : core_(std::make_shared<Core>(app, std::move(services))) {}
+
+TestRunEngine::~TestRunEngine() { Stop(); }
+
+std::shared_ptr<TestRun> TestRunEngine::StartRun() { return core_->StartRun(); }
+
+void TestRunEngine::Settle() { core_->Settle(); }
+
+void TestRunEngine::Stop() { core_->Stop(); }
+
+std::shared_ptr<TestRun> StartTestRun(Application& app) { return app.testRuns.StartRun(); }
 
 }  // namespace vardelle

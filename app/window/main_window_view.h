@@ -9,7 +9,9 @@
 #include <compare>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/window/colour.h"
@@ -35,6 +37,20 @@ struct RowColour {
   Colour backColour = kDefaultColour;
 };
 
+// A row's texts in the columns asked for, with the row's identity.
+struct RowTexts {
+  RowId row;
+  std::vector<std::string> cells;
+};
+
+// Changes to one row: cells (column, text) and the state icon; colours live with the
+// application and are drawn on the repaint.
+struct RowChange {
+  RowId row;
+  std::vector<std::pair<int, std::string>> cells;
+  std::optional<RowIcon> icon;
+};
+
 class MainWindowView {
  public:
   virtual ~MainWindowView() = default;
@@ -56,6 +72,11 @@ class MainWindowView {
   virtual std::string CellText(RowId id, int column) = 0;
   virtual void SetCellText(RowId id, int column, const std::string& text) = 0;
   virtual void SetRowIcon(RowId id, RowIcon icon) = 0;
+  // Every row's identity and the texts of columns, in table order, taken in one step: one
+  // call for the whole table rather than one per cell.
+  virtual std::vector<RowTexts> RowsWithTexts(const std::vector<int>& columns) = 0;
+  // Carries out every change in one step (a gone row is left alone) and repaints once.
+  virtual void ApplyRowChanges(const std::vector<RowChange>& changes) = 0;
   virtual void DeleteAllRows() = 0;
   virtual int RowCount() = 0;
   // -1 when no row is selected.

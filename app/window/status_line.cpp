@@ -97,6 +97,10 @@ Text UnusableWebAddressStatus() { return "该地址不是 http 或 https 网址�
 
 Text NoMeasurementResultsStatus() { return "该行还没有全球Ping测试结果，未打开浏览器"; }
 
+Text StillProbingNote(int rows) {
+  return JoinTexts({"；", std::to_string(rows), " 个服务器仍在等待上一轮的应答"});
+}
+
 Text TestRunFinishedStatus(int servers, int answered, const Text& fastestServer, int fastestMs) {
   const Text counts = JoinTexts({"测速完成：", std::to_string(servers), " 个服务器，",
                                  std::to_string(answered), " 个有响应"});

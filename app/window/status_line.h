@@ -43,5 +43,7 @@ Text NoMeasurementResultsStatus();
 // A test run has ended: how many servers it measured, how many answered and the fastest
 // (fastestMs -1 when none answered).
 Text TestRunFinishedStatus(int servers, int answered, const Text& fastestServer, int fastestMs);
+// Added to it when rows were left alone because their probe of an earlier tick was still out.
+Text StillProbingNote(int rows);
 
 }  // namespace vardelle

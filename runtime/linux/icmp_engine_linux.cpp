@@ -15,6 +15,8 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <deque>
+#include <mutex>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -205,6 +207,28 @@ struct ReceiveBatch {
   }
 };
 
+// Calls a request's done on the engine's thread, which no exception may leave.
+void Complete(IcmpEngine::EchoDone& done, std::optional<std::chrono::nanoseconds> roundTrip) {
+  try {
+    if (done) done(roundTrip);
+  } catch (...) {
+  }
+}
+
+// How long the engine's thread may sleep before its next duty.
+std::optional<timespec> WaitLimit(std::optional<steady_clock::time_point> until) {
+  if (!until) return std::nullopt;
+  const auto left = std::max(std::chrono::nanoseconds(0),
+                             std::chrono::ceil<std::chrono::nanoseconds>(*until - steady_clock::now()));
+  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(left);
+  return timespec{static_cast<time_t>(seconds.count()), static_cast<long>((left - seconds).count())};
+}
+
+// The engine's thread, each turn: wait for the socket, a submission or the next deadline;
+// read every reply and error that arrived; take the new submissions; send what is queued;
+// end the requests whose deadline has passed. Replies are read before deadlines are
+// expired, so one that came in time always counts. A send the socket refuses for want of
+// buffer space stays queued and is tried again a millisecond later, until its deadline.
 class LinuxIcmpEngine final : public IcmpEngine {
  public:
   LinuxIcmpEngine(UniqueFd socket, UniqueFd wakeup, IcmpSocketKind kind)
@@ -212,37 +236,116 @@ class LinuxIcmpEngine final : public IcmpEngine {
         wakeup_(std::move(wakeup)),
         kind_(kind),
         identifier_(kind == IcmpSocketKind::kRaw ? NextRawIdentifier() : 0),
-        receiver_([this] { ReceiveUntilStopped(); }) {}
+        thread_([this] { Run(); }) {}
 
   ~LinuxIcmpEngine() override {
-    const std::uint64_t stop = 1;
-    [[maybe_unused]] const auto written = write(wakeup_.get(), &stop, sizeof stop);
-    receiver_.join();
+    {
+      std::lock_guard guard(mutex_);
+      stopping_ = true;
+    }
+    Wake();
+    thread_.join();
   }
 
-  std::optional<std::chrono::nanoseconds> Echo(Ipv4Address address,
-                                               std::chrono::milliseconds timeout) override {
+  void Send(Ipv4Address address, std::chrono::milliseconds timeout, EchoDone done) override {
     const auto deadline = steady_clock::now() + std::max(timeout, std::chrono::milliseconds(0));
-    EchoRequestTable::Entry entry(address);
-    const std::optional<std::uint16_t> sequence = requests_.Enter(entry);
-    if (!sequence) {
-      return std::nullopt;
+    bool first = false;
+    {
+      std::lock_guard guard(mutex_);
+      if (!stopping_) {
+        first = submitted_.empty();
+        submitted_.push_back({address, deadline, std::move(done)});
+        done = nullptr;
+      }
     }
-    const std::optional<SendStamp> sent =
-        Send(EchoRequestPacket(identifier_, *sequence), address, deadline);
-    if (!sent) {
-      requests_.Remove(*sequence);
-      return std::nullopt;
-    }
-    if (requests_.AwaitAndRemove(*sequence, deadline) != EchoRequestTable::Outcome::kAnswered) {
-      return std::nullopt;
-    }
-    return RoundTripTime(*sent, entry.reply);
+    if (done) Complete(done, std::nullopt);  // the engine is stopping: nothing goes out
+    if (first) Wake();
   }
 
  private:
-  std::optional<SendStamp> Send(std::span<const std::uint8_t> packet, Ipv4Address address,
-                                steady_clock::time_point deadline) {
+  struct Submission {
+    Ipv4Address address;
+    steady_clock::time_point deadline;
+    EchoDone done;
+  };
+  enum class SendResult { kSent, kBlocked, kEnded };
+
+  void Wake() {
+    const std::uint64_t one = 1;
+    [[maybe_unused]] const auto written = write(wakeup_.get(), &one, sizeof one);
+  }
+
+  void Run() {
+    ReceiveBatch batch;
+    for (;;) {
+      WaitForWork(batch);
+      if (!TakeSubmissions()) break;
+      SendQueued();
+      requests_.ExpireDue(steady_clock::now());
+    }
+    requests_.FailAll();
+    for (Submission& submission : queued_) Complete(submission.done, std::nullopt);
+  }
+
+  void WaitForWork(ReceiveBatch& batch) {
+    std::optional<steady_clock::time_point> until = requests_.NextDeadline();
+    if (!queued_.empty()) until = steady_clock::now() + std::chrono::milliseconds(1);
+    const std::optional<timespec> limit = WaitLimit(until);
+    std::array<pollfd, 2> watched = {pollfd{socket_.get(), POLLIN, 0},
+                                     pollfd{wakeup_.get(), POLLIN, 0}};
+    if (ppoll(watched.data(), watched.size(), limit ? &*limit : nullptr, nullptr) <= 0) {
+      return;  // time is up, or interrupted
+    }
+    if (watched[1].revents != 0) {
+      std::uint64_t count = 0;
+      [[maybe_unused]] const auto read = ::read(wakeup_.get(), &count, sizeof count);
+    }
+    if ((watched[0].revents & POLLERR) != 0) {
+      ReadErrorQueue();
+    }
+    // Also on POLLERR alone: a raw socket's pending error is cleared by a normal read.
+    if (watched[0].revents != 0) {
+      ReadPackets(batch);
+    }
+  }
+
+  // False once the engine is stopping; the submissions then end with the rest.
+  bool TakeSubmissions() {
+    std::lock_guard guard(mutex_);
+    for (Submission& submission : submitted_) queued_.push_back(std::move(submission));
+    submitted_.clear();
+    return !stopping_;
+  }
+
+  void SendQueued() {
+    while (!queued_.empty()) {
+      Submission& next = queued_.front();
+      if (SendOne(next) == SendResult::kBlocked) {
+        if (steady_clock::now() < next.deadline) return;
+        Complete(next.done, std::nullopt);
+      }
+      queued_.pop_front();
+    }
+  }
+
+  SendResult SendOne(Submission& submission) {
+    const std::optional<std::uint16_t> sequence =
+        requests_.Enter(submission.address, submission.deadline, submission.done);
+    if (!sequence) {
+      Complete(submission.done, std::nullopt);
+      return SendResult::kEnded;
+    }
+    const SendResult result =
+        SendPacket(EchoRequestPacket(identifier_, *sequence), submission.address, *sequence);
+    if (result != SendResult::kSent) {
+      submission.done = requests_.Withdraw(*sequence);
+      if (result == SendResult::kEnded) Complete(submission.done, std::nullopt);
+    }
+    return result;
+  }
+
+  SendResult SendPacket(std::span<const std::uint8_t> packet, Ipv4Address address,
+                        std::uint16_t sequence) {
     sockaddr_in to{};
     to.sin_family = AF_INET;
     to.sin_addr.s_addr = address;
@@ -252,44 +355,21 @@ class LinuxIcmpEngine final : public IcmpEngine {
       if (sendto(socket_.get(), packet.data(), packet.size(), MSG_DONTWAIT,
                  reinterpret_cast<const sockaddr*>(&to),
                  sizeof to) == static_cast<ssize_t>(packet.size())) {
-        return stamp;
+        requests_.MarkSent(sequence, stamp);
+        return SendResult::kSent;
       }
       if (errno == EINTR) {
         continue;
       }
       if (errno == EAGAIN || errno == EWOULDBLOCK || errno == ENOBUFS) {
-        // The buffers drain within moments; wait for them no longer than the caller would.
-        if (steady_clock::now() >= deadline) {
-          return std::nullopt;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        continue;
+        return SendResult::kBlocked;
       }
       // An ICMP error about another request leaves its code on the shared socket, and the
       // next send, whoever makes it, reports it once. A real fault of this send repeats.
       if (retriedAfterError) {
-        return std::nullopt;
+        return SendResult::kEnded;
       }
       retriedAfterError = true;
-    }
-  }
-
-  void ReceiveUntilStopped() {
-    ReceiveBatch batch;
-    std::array<pollfd, 2> watched = {pollfd{socket_.get(), POLLIN, 0},
-                                     pollfd{wakeup_.get(), POLLIN, 0}};
-    for (;;) {
-      if (poll(watched.data(), watched.size(), -1) < 0) {
-        continue;  // interrupted
-      }
-      if (watched[1].revents != 0) {
-        return;
-      }
-      if ((watched[0].revents & POLLERR) != 0) {
-        ReadErrorQueue();
-      }
-      // Also on POLLERR alone: a raw socket's pending error is cleared by a normal read.
-      ReadPackets(batch);
     }
   }
 
@@ -382,8 +462,13 @@ class LinuxIcmpEngine final : public IcmpEngine {
   const UniqueFd wakeup_;
   const IcmpSocketKind kind_;
   const std::uint16_t identifier_;  // raw sockets only; the kernel sets it on datagram ones
+  std::mutex mutex_;
+  std::vector<Submission> submitted_;  // under mutex_
+  bool stopping_ = false;              // under mutex_
+  // The engine thread's own: no lock.
+  std::deque<Submission> queued_;
   EchoRequestTable requests_;
-  std::thread receiver_;  // declared last: it starts once everything it reads is built
+  std::thread thread_;  // declared last: it starts once everything it reads is built
 };
 
 // The reason, if any, is left bare so that two attempts can be told in one line.
@@ -393,7 +478,7 @@ IcmpEngineStart TryToStart(IcmpSocketKind kind) {
   if (socket.get() < 0) {
     return {nullptr, SocketRefusal(kind, errno)};
   }
-  UniqueFd wakeup(eventfd(0, EFD_CLOEXEC));
+  UniqueFd wakeup(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
   if (wakeup.get() < 0) {
     return {nullptr, "no event descriptor: " + ErrorDescription(errno)};
   }
@@ -402,7 +487,7 @@ IcmpEngineStart TryToStart(IcmpSocketKind kind) {
     return {std::make_unique<LinuxIcmpEngine>(std::move(socket), std::move(wakeup), kind), ""};
   } catch (const std::system_error& error) {
     return {nullptr,
-            "cannot start the ICMP receive thread: " + ErrorDescription(error.code().value())};
+            "cannot start the ICMP engine thread: " + ErrorDescription(error.code().value())};
   }
 }
 
@@ -440,78 +525,105 @@ std::chrono::nanoseconds RoundTripTime(const SendStamp& sent, const ReceiveStamp
   return monotonic;
 }
 
-EchoRequestTable::EchoRequestTable() : waiting_(kSequenceCount, nullptr) {}
+EchoRequestTable::EchoRequestTable() : requests_(kSequenceCount) {}
 
-std::optional<std::uint16_t> EchoRequestTable::Enter(Entry& entry) {
-  std::lock_guard guard(mutex_);
+std::optional<std::uint16_t> EchoRequestTable::Enter(Ipv4Address to, Clock::time_point deadline,
+                                                     IcmpEngine::EchoDone& done) {
   if (waitingCount_ == kSequenceCount) {
     return std::nullopt;
   }
-  while (waiting_[nextSequence_] != nullptr) {
+  while (requests_[nextSequence_].waiting) {
     ++nextSequence_;
   }
   const std::uint16_t sequence = nextSequence_++;
-  waiting_[sequence] = &entry;
+  Request& request = requests_[sequence];
+  request.address = to;
+  request.waiting = true;
+  request.sent = {Clock::now(), std::chrono::system_clock::now()};
+  request.done = std::move(done);
+  ++request.generation;
   ++waitingCount_;
+  deadlines_.push({deadline, sequence, request.generation});
   return sequence;
 }
 
-EchoRequestTable::Outcome EchoRequestTable::AwaitAndRemove(
-    std::uint16_t sequence, std::chrono::steady_clock::time_point deadline) {
-  std::unique_lock lock(mutex_);
-  Entry& entry = *waiting_[sequence];
-  entry.settled.wait_until(lock, deadline, [&] { return entry.outcome != Outcome::kWaiting; });
-  RemoveLocked(sequence);
-  return entry.outcome;
+void EchoRequestTable::MarkSent(std::uint16_t sequence, const SendStamp& stamp) {
+  requests_[sequence].sent = stamp;
 }
 
-void EchoRequestTable::Remove(std::uint16_t sequence) {
-  std::lock_guard guard(mutex_);
-  RemoveLocked(sequence);
+IcmpEngine::EchoDone EchoRequestTable::Withdraw(std::uint16_t sequence) {
+  Request& request = requests_[sequence];
+  if (!request.waiting) {
+    return nullptr;
+  }
+  request.waiting = false;
+  --waitingCount_;
+  return std::move(request.done);
 }
 
-bool EchoRequestTable::Answer(std::uint16_t sequence, Ipv4Address from, const ReceiveStamp& stamp) {
-  std::lock_guard guard(mutex_);
-  Entry* entry = WaitingFor(sequence, from);
-  if (entry == nullptr) {
+bool EchoRequestTable::Answer(std::uint16_t sequence, Ipv4Address from,
+                              const ReceiveStamp& stamp) {
+  Request* request = WaitingFor(sequence, from);
+  if (request == nullptr) {
     return false;
   }
-  entry->outcome = Outcome::kAnswered;
-  entry->reply = stamp;
-  // Signalled under the lock: once it is released the caller may return and the entry,
-  // condition variable included, is gone.
-  entry->settled.notify_one();
+  End(*request, RoundTripTime(request->sent, stamp));
   return true;
 }
 
 bool EchoRequestTable::Fail(std::uint16_t sequence, Ipv4Address to) {
-  std::lock_guard guard(mutex_);
-  Entry* entry = WaitingFor(sequence, to);
-  if (entry == nullptr) {
+  Request* request = WaitingFor(sequence, to);
+  if (request == nullptr) {
     return false;
   }
-  entry->outcome = Outcome::kFailed;
-  entry->settled.notify_one();
+  End(*request, std::nullopt);
   return true;
 }
 
-std::size_t EchoRequestTable::WaitingCount() const {
-  std::lock_guard guard(mutex_);
-  return waitingCount_;
+void EchoRequestTable::ExpireDue(Clock::time_point now) {
+  for (DropStaleDeadlines(); !deadlines_.empty() && deadlines_.top().at <= now;
+       DropStaleDeadlines()) {
+    const Deadline due = deadlines_.top();
+    deadlines_.pop();
+    End(requests_[due.sequence], std::nullopt);
+  }
 }
 
-EchoRequestTable::Entry* EchoRequestTable::WaitingFor(std::uint16_t sequence,
-                                                      Ipv4Address address) const {
-  Entry* entry = waiting_[sequence];
-  const bool matches =
-      entry != nullptr && entry->address == address && entry->outcome == Outcome::kWaiting;
-  return matches ? entry : nullptr;
+void EchoRequestTable::FailAll() {
+  for (Request& request : requests_) {
+    if (request.waiting) End(request, std::nullopt);
+  }
+  deadlines_ = {};
 }
 
-void EchoRequestTable::RemoveLocked(std::uint16_t sequence) {
-  if (waiting_[sequence] != nullptr) {
-    waiting_[sequence] = nullptr;
-    --waitingCount_;
+std::optional<EchoRequestTable::Clock::time_point> EchoRequestTable::NextDeadline() {
+  DropStaleDeadlines();
+  if (deadlines_.empty()) return std::nullopt;
+  return deadlines_.top().at;
+}
+
+EchoRequestTable::Request* EchoRequestTable::WaitingFor(std::uint16_t sequence,
+                                                        Ipv4Address address) {
+  Request& request = requests_[sequence];
+  return request.waiting && request.address == address ? &request : nullptr;
+}
+
+// The request leaves the table before its done runs, so a done that leads to a new request
+// finds the table consistent.
+void EchoRequestTable::End(Request& request, std::optional<std::chrono::nanoseconds> roundTrip) {
+  request.waiting = false;
+  --waitingCount_;
+  IcmpEngine::EchoDone done = std::move(request.done);
+  request.done = nullptr;
+  Complete(done, roundTrip);
+}
+
+void EchoRequestTable::DropStaleDeadlines() {
+  while (!deadlines_.empty()) {
+    const Deadline& top = deadlines_.top();
+    const Request& request = requests_[top.sequence];
+    if (request.waiting && request.generation == top.generation) return;
+    deadlines_.pop();
   }
 }
 

@@ -1,13 +1,12 @@
-// The Linux echo engine: one ICMP socket per engine, one receive thread dispatching
-// replies to the requests waiting for them.
+// The Linux echo engine: one ICMP socket per engine and one thread that sends every request,
+// reads every reply and ends every request.
 #pragma once
 
 #include <chrono>
-#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
-#include <mutex>
 #include <optional>
+#include <queue>
 #include <span>
 #include <vector>
 
@@ -46,7 +45,9 @@ struct ReceiveStamp {
 // monotonic one is such a step, and then the monotonic figure counts.
 std::chrono::nanoseconds RoundTripTime(const SendStamp& sent, const ReceiveStamp& received);
 
-// The requests that wait for a reply, and the rule that pairs replies with them.
+// The requests that wait for a reply, and the rule that pairs replies with them. Only the
+// engine's own thread uses a table, so it has no lock; every request's end (its done) is
+// called from here, once.
 //
 // Each waiting request holds a 16-bit sequence number that no other waiting request holds.
 // A new request takes the first free number after the one handed out last, wrapping from
@@ -57,44 +58,59 @@ std::chrono::nanoseconds RoundTripTime(const SendStamp& sent, const ReceiveStamp
 // from the address that request was sent to (the socket has already sorted out replies
 // carrying other identifiers); anything else is dropped. An ICMP error quoting a request
 // (same sequence number, same destination) ends that request at once without an answer.
-// Every request waits on a condition variable of its own, so an arrival wakes its caller
-// and nobody else; the receive thread only stores and signals, it never waits on a caller.
+// A request still waiting at its deadline ends without an answer; replies read in the
+// same turn are matched first, so a reply that came in time is never taken for a time-out.
 class EchoRequestTable {
  public:
-  enum class Outcome { kWaiting, kAnswered, kFailed };
-
-  // One request's place in the table. It lives on the waiting caller's stack.
-  struct Entry {
-    explicit Entry(Ipv4Address to) : address(to) {}
-    const Ipv4Address address;
-    Outcome outcome = Outcome::kWaiting;
-    ReceiveStamp reply;
-    std::condition_variable settled;
-  };
+  using Clock = std::chrono::steady_clock;
 
   EchoRequestTable();
 
-  // Enters entry under a free sequence number; nothing when every number is waiting.
-  std::optional<std::uint16_t> Enter(Entry& entry);
-  // Waits until the request is answered or failed, or until deadline, then takes it out of
-  // the table; the entry keeps the outcome and the reply's stamp.
-  Outcome AwaitAndRemove(std::uint16_t sequence, std::chrono::steady_clock::time_point deadline);
-  void Remove(std::uint16_t sequence);
+  // Enters a request to address that ends at deadline; its sequence number, or nothing
+  // (and done untouched) when every number is waiting.
+  std::optional<std::uint16_t> Enter(Ipv4Address to, Clock::time_point deadline,
+                                     IcmpEngine::EchoDone& done);
+  // The request left at stamp; its round trip is timed from there.
+  void MarkSent(std::uint16_t sequence, const SendStamp& stamp);
+  // Takes a request out that was never sent, handing its done back.
+  IcmpEngine::EchoDone Withdraw(std::uint16_t sequence);
 
-  // Whether the arrival matched a waiting request (and settled it).
+  // Whether the arrival matched a waiting request (and ended it).
   bool Answer(std::uint16_t sequence, Ipv4Address from, const ReceiveStamp& stamp);
   bool Fail(std::uint16_t sequence, Ipv4Address to);
+  // Ends every request whose deadline is at or before now.
+  void ExpireDue(Clock::time_point now);
+  // Ends every request (the engine stops).
+  void FailAll();
 
-  std::size_t WaitingCount() const;
+  // The earliest deadline of a waiting request, if any.
+  std::optional<Clock::time_point> NextDeadline();
+  std::size_t WaitingCount() const { return waitingCount_; }
 
  private:
-  Entry* WaitingFor(std::uint16_t sequence, Ipv4Address address) const;
-  void RemoveLocked(std::uint16_t sequence);
+  struct Request {
+    Ipv4Address address = 0;
+    std::uint32_t generation = 0;  // tells a deadline of an earlier holder of the number apart
+    bool waiting = false;
+    SendStamp sent;
+    IcmpEngine::EchoDone done;
+  };
+  struct Deadline {
+    Clock::time_point at;
+    std::uint16_t sequence;
+    std::uint32_t generation;
+    bool operator>(const Deadline& other) const { return at > other.at; }
+  };
 
-  mutable std::mutex mutex_;
-  std::vector<Entry*> waiting_;  // indexed by sequence number; null when free
+  Request* WaitingFor(std::uint16_t sequence, Ipv4Address address);
+  void End(Request& request, std::optional<std::chrono::nanoseconds> roundTrip);
+  void DropStaleDeadlines();
+
+  std::vector<Request> requests_;  // indexed by sequence number
   std::size_t waitingCount_ = 0;
   std::uint16_t nextSequence_ = 0;
+  // Earliest first; an entry whose request has ended is dropped when it comes up.
+  std::priority_queue<Deadline, std::vector<Deadline>, std::greater<>> deadlines_;
 };
 
 }  // namespace vardelle

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -19,6 +20,10 @@ class EchoProbes {
 
   // As PingHost: whole milliseconds, or -1. A negative time-out is refused with -1 at once.
   int Ping(const std::string& host, int timeoutMs);
+  // As SendPing.
+  void Send(const std::string& address, int timeoutMs, std::function<void(int)> done);
+  // As StopProbes.
+  void Stop();
   // As ResolveHostAddress.
   std::string Resolve(const std::string& host);
   // As ProbeUnavailableReason.
@@ -37,6 +42,7 @@ class EchoProbes {
   std::mutex startMutex_;
   std::unique_ptr<IcmpEngine> engine_;  // written under startMutex_
   std::string unavailableReason_;       // under startMutex_
+  bool stopped_ = false;                // under startMutex_
 };
 
 }  // namespace vardelle

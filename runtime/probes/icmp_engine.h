@@ -1,5 +1,5 @@
-// The echo service behind PingHost: sends one ICMP echo request and times its reply. Each
-// platform has its own engine; network_probes.cpp picks the one for this system.
+// The echo service behind the probes: sends ICMP echo requests and times their replies.
+// Each platform has its own engine; network_probes.cpp picks the one for this system.
 #pragma once
 
 #include <chrono>
@@ -16,14 +16,23 @@ using Ipv4Address = std::uint32_t;
 
 class IcmpEngine {
  public:
+  // A request's end: the round-trip time, or nothing when no echo reply from the very
+  // address probed came in time, an ICMP error answered instead, the request could not be
+  // sent, or the engine stopped first.
+  using EchoDone = std::function<void(std::optional<std::chrono::nanoseconds>)>;
+
   virtual ~IcmpEngine() = default;
 
-  // Sends one echo request without payload to address and waits at most timeout for the
-  // echo reply from that very address. The round-trip time, or nothing when no such reply
-  // came in time, an ICMP error answered instead, or the request could not be sent.
-  // Safe to call from any number of threads at once.
-  virtual std::optional<std::chrono::nanoseconds> Echo(Ipv4Address address,
-                                                       std::chrono::milliseconds timeout) = 0;
+  // Sends one echo request without payload to address and returns at once. done is called
+  // exactly once, on the engine's own thread (the engine's destructor included), so it must
+  // be quick and never wait for anything that waits for the engine; an exception from it
+  // is swallowed. A time-out of 0 sends the request and waits for nothing.
+  // Safe to call from any number of threads at once, done included.
+  virtual void Send(Ipv4Address address, std::chrono::milliseconds timeout, EchoDone done) = 0;
+
+  // Send, waiting for its end.
+  std::optional<std::chrono::nanoseconds> Echo(Ipv4Address address,
+                                               std::chrono::milliseconds timeout);
 };
 
 // What starting an engine gave: the engine, or why there is none and how to allow it.

@@ -51,6 +51,33 @@ int EchoProbes::Ping(const std::string& host, int timeoutMs) {
   return roundTrip ? WholeMilliseconds(*roundTrip) : kFailed;
 }
 
+void EchoProbes::Send(const std::string& address, int timeoutMs, std::function<void(int)> done) {
+  IcmpEngine* engine = timeoutMs >= 0 ? Engine() : nullptr;
+  const std::optional<Ipv4Address> dotted =
+      IsUsableHostText(address) ? ParseDottedIpv4(address) : std::nullopt;
+  if (engine == nullptr || !dotted) {
+    done(kFailed);
+    return;
+  }
+  engine->Send(*dotted, std::chrono::milliseconds(timeoutMs),
+               [done = std::move(done)](std::optional<std::chrono::nanoseconds> roundTrip) {
+                 done(roundTrip ? WholeMilliseconds(*roundTrip) : kFailed);
+               });
+}
+
+void EchoProbes::Stop() {
+  std::unique_ptr<IcmpEngine> engine;
+  {
+    std::lock_guard guard(startMutex_);
+    stopped_ = true;
+    started_.store(nullptr, std::memory_order_release);
+    engine = std::move(engine_);
+  }
+  // Callers that read the engine before the stop may still be handing it requests, which
+  // its destructor ends; a call that began before Stop is the caller's to finish first.
+  engine.reset();
+}
+
 std::string EchoProbes::Resolve(const std::string& host) {
   return IsUsableHostText(host) ? resolver_->FirstIpv4Address(host) : "";
 }
@@ -66,7 +93,7 @@ IcmpEngine* EchoProbes::Engine() {
     return engine;
   }
   std::lock_guard guard(startMutex_);
-  if (!engine_) {
+  if (!engine_ && !stopped_) {
     IcmpEngineStart start = startEngine_();
     engine_ = std::move(start.engine);
     unavailableReason_ = std::move(start.unavailableReason);
@@ -101,6 +128,16 @@ int PingHost(const std::string& host, int timeoutMs) {
     return kFailed;
   }
 }
+
+void SendPing(const std::string& address, int timeoutMs, std::function<void(int)> done) {
+  try {
+    ProcessProbes().Send(address, timeoutMs, done);
+  } catch (const std::exception&) {
+    done(kFailed);
+  }
+}
+
+void StopProbes() { ProcessProbes().Stop(); }
 
 std::string ResolveHostAddress(const std::string& host) {
   try {

@@ -2,6 +2,7 @@
 // and a name's first IPv4 address. Both may be called from any number of threads at once.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace vardelle {
@@ -16,6 +17,16 @@ inline constexpr int kDefaultPingTimeoutMs = 10000;
 // ICMP errors (unreachable, time exceeded) and replies from other addresses are no answer.
 int PingHost(const std::string& host);
 int PingHost(const std::string& host, int timeoutMs);
+
+// PingHost without waiting, for a dotted IPv4 address only (a name is never looked up here,
+// so this never blocks): done gets the round-trip time in whole milliseconds or -1, exactly
+// once, on the echo engine's thread, or at once on this thread when nothing can be sent. done
+// must be quick and must not wait for other probes. Callable from any thread.
+void SendPing(const std::string& address, int timeoutMs, std::function<void(int)> done);
+
+// Stops the echo engine at program end and waits for its thread: the probes still out end
+// with -1, and every later probe fails at once.
+void StopProbes();
 
 // The first IPv4 address of host as dotted text, or "" (also for an empty host, and for a
 // text with a zero byte inside, which the system would cut short and take for another host).

@@ -1,6 +1,7 @@
 // Detached worker threads. The routine takes one int and its result is never read.
 #pragma once
 
+#include <chrono>
 #include <functional>
 
 namespace vardelle {
@@ -15,5 +16,9 @@ bool StartThread(ThreadRoutine routine);
 bool StartThread(ThreadRoutine routine, int argument);
 // The same for a task that carries its own state (an empty task starts nothing).
 bool StartThread(std::function<void()> task);
+
+// Waits until every thread started above has finished, at most until deadline; true when
+// none is left. For program end: the process's statics may only be destroyed after that.
+bool AwaitStartedThreads(std::chrono::steady_clock::time_point deadline);
 
 }  // namespace vardelle

@@ -11,6 +11,7 @@
 #include <atomic>
 #include <charconv>
 #include <chrono>
+#include <functional>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
@@ -251,13 +252,13 @@ class BrokenSite {
 };
 
 // The last number of the address as its time, so the fastest row is always the same.
-int PingByLastNumber(const std::string& address) {
+void PingByLastNumber(const std::string& address, const std::function<void(int)>& done) {
   const std::size_t dot = address.rfind('.');
   int time = -1;
   if (dot != std::string::npos) {
     std::from_chars(address.data() + dot + 1, address.data() + address.size(), time);
   }
-  return time;
+  done(time);
 }
 
 struct Outcome {
@@ -290,11 +291,12 @@ Outcome RunApplication(const std::array<std::string, kSiteCount>& bases,
   Outcome outcome;
   std::shared_ptr<TestRun> run;
   TestRunServices runServices;
-  runServices.pingHost = PingByLastNumber;
+  runServices.sendPing = PingByLastNumber;
   runServices.probeUnavailableReason = [] { return std::string(); };
+  TestRunEngine engine(app, runServices);
   app.startTestRun = [&] {
     outcome.loadStatus = window.StatusLine();
-    run = StartTestRun(app, runServices);
+    run = engine.StartRun();
   };
   ServerListServices listServices;
   listServices.probeUnavailableReason = [] { return std::string(); };
@@ -302,6 +304,7 @@ Outcome RunApplication(const std::array<std::string, kSiteCount>& bases,
   std::thread worker([&] {
     LoadServerList(app, listServices);
     if (run) run->Wait();
+    engine.Settle();
     WaitForLocationLookups(app);
     done = true;
   });

@@ -5,7 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <condition_variable>
+#include <fstream>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <nlohmann/json.hpp>
@@ -22,8 +26,9 @@
 #include "app/status/region_status.h"
 #include "app/table/server_table.h"
 #include "demo_world/demo_world.h"
-#include "runtime/threads/locks.h"
 #include "support/text/text_codec.h"
+#include "testing/loopback_servers.h"
+#include "tests/app/fake_window.h"
 #include "tests/demo_world_servers.h"
 
 namespace vardelle {
@@ -31,31 +36,50 @@ namespace {
 
 using testing::kDemoServersByName;
 
-// Holds every probe until opened, counting the probes waiting.
+using Done = std::function<void(int)>;
+
+// Holds every probe it is handed until the test ends it, counting the probes waiting.
 class ProbeGate {
  public:
-  int Hold() {
-    std::unique_lock lock(mutex_);
-    ++waiting_;
-    changed_.notify_all();
-    changed_.wait(lock, [this] { return open_; });
-    return 0;
-  }
-  void AwaitWaiting(int count) {
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return waiting_ >= count; });
-  }
-  void Open() {
+  void Hold(const std::string& address, Done done) {
     std::lock_guard guard(mutex_);
-    open_ = true;
+    held_.emplace_back(address, std::move(done));
     changed_.notify_all();
+  }
+  void AwaitWaiting(std::size_t count) {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return held_.size() >= count; });
+  }
+  // Ends every held probe to address (every one, for ""), from this thread.
+  void End(int milliseconds, const std::string& address = "") {
+    std::vector<Done> ending;
+    {
+      std::lock_guard guard(mutex_);
+      for (auto it = held_.begin(); it != held_.end();) {
+        if (address.empty() || it->first == address) {
+          ending.push_back(std::move(it->second));
+          it = held_.erase(it);
+        } else {
+          ++it;
+        }
+      }
+    }
+    for (Done& done : ending) done(milliseconds);
+  }
+  // Ends each held probe with the time answer(address) gives.
+  void EndEach(const std::function<int(const std::string&)>& answer) {
+    std::vector<std::pair<std::string, Done>> ending;
+    {
+      std::lock_guard guard(mutex_);
+      ending.swap(held_);
+    }
+    for (auto& [address, done] : ending) done(answer(address));
   }
 
  private:
   std::mutex mutex_;
   std::condition_variable changed_;
-  int waiting_ = 0;
-  bool open_ = false;
+  std::vector<std::pair<std::string, Done>> held_;
 };
 
 // The status word each demo region shows, and its colour.
@@ -73,31 +97,44 @@ StatusCase DemoStatusOf(const std::string& region) {
   return found == kDemoStatus.end() ? StatusCase{"正常", 0x00000000} : found->second;
 }
 
+// A status set in which 艾欧尼亚 is 满载.
+std::shared_ptr<const RegionStatusLists> IoniaFull(Application&) {
+  auto lists = std::make_shared<RegionStatusLists>();
+  lists->serverInfoItems = {"'1':'艾欧尼亚'"};
+  lists->statusCodeItems = {"\"1\":\"3\""};
+  lists->serverStatusItems = {"3:'满载'"};
+  return lists;
+}
+
+std::shared_ptr<const RegionStatusLists> NoStatus(Application&) {
+  return std::make_shared<const RegionStatusLists>();
+}
+
 class TestRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
     app.window = &window;
     app.lists = lists;
-    app.tableLock = CreateLock();
+    services.fetchRegionStatus = NoStatus;
+    services.sendPing = [this](const std::string& address, Done done) {
+      gate.Hold(address, std::move(done));
+    };
   }
-  void TearDown() override { DeleteLock(app.tableLock); }
 
-  void AddRows(const std::vector<std::string>& domains) {
+  void AddRows(const std::vector<std::string>& domains, const std::string& region = "") {
     for (const std::string& domain : domains) {
       const RowId row = window.InsertRow(domain + " server", RowIcon::kNotTested);
       window.SetCellText(row, kDomainColumn, domain);
+      window.SetCellText(row, kRegionColumn, region);
     }
   }
-  std::vector<std::string> Column(int column) {
-    std::vector<std::string> cells;
-    for (const MemoryRow& row : window.Rows()) cells.push_back(row.cells[column]);
-    return cells;
-  }
+  std::vector<std::string> Column(int column) { return window.Column(column); }
 
   Application app;
-  MemoryWindow window;
+  testing::FakeWindow window;
   std::shared_ptr<ProcessLists> lists = std::make_shared<ProcessLists>();
   ProbeGate gate;
+  TestRunServices services;
 };
 
 TEST_F(TestRunTest, DemoWorldRowsShowScanningThenTheirResultInTheirStatusColour) {
@@ -106,21 +143,20 @@ TEST_F(TestRunTest, DemoWorldRowsShowScanningThenTheirResultInTheirStatusColour)
   for (const SiteInfo& site : SiteTable()) app.endpoints.SetBaseUrl(site.site, world.BaseUrl());
   LoadServerList(app);
   WaitForLocationLookups(app);
-  TestRunServices services;
-  // 电信01区 (127.0.0.2) is the fastest.
-  services.pingHost = [this](const std::string& address) {
-    return address.empty() ? -1 : gate.Hold() + (address == "127.0.0.2" ? 7 : 20);
-  };
+  services.fetchRegionStatus = nullptr;  // the demo world's documents
+  TestRunEngine engine(app, services);
 
-  const std::shared_ptr<TestRun> run = StartTestRun(app, services);
-  const int withAddress = static_cast<int>(std::size(kDemoServersByName)) - 1;
-  gate.AwaitWaiting(withAddress);
+  const std::shared_ptr<TestRun> run = engine.StartRun();
+  gate.AwaitWaiting(std::size(kDemoServersByName));
+  engine.Settle();  // the status documents are in; only the probes are held
   for (const MemoryRow& row : window.Rows()) {
-    if (row.cells[kAddressColumn].empty()) continue;
     EXPECT_EQ(row.cells[kLatencyColumn], "Scaning...") << row.cells[kNameColumn];
     EXPECT_EQ(row.icon, RowIcon::kNotTested);
   }
-  gate.Open();
+  // 电信01区 (127.0.0.2) is the fastest; the server without a domain has no address.
+  gate.EndEach([](const std::string& address) {
+    return address.empty() ? -1 : address == "127.0.0.2" ? 7 : 20;
+  });
   run->Wait();
 
   const std::vector<MemoryRow> rows = window.Rows();
@@ -144,11 +180,11 @@ TEST_F(TestRunTest, DemoWorldRowsShowScanningThenTheirResultInTheirStatusColour)
 
   // With the network gone, every row says so in grey.
   TestRunServices unreachable;
-  unreachable.fetchRegionStatus = [](Application&) {
-    return std::make_shared<const RegionStatusLists>();
-  };
-  unreachable.pingHost = [](const std::string&) { return -1; };
-  StartTestRun(app, unreachable)->Wait();
+  unreachable.fetchRegionStatus = NoStatus;
+  unreachable.sendPing = [](const std::string&, Done done) { done(-1); };
+  TestRunEngine gone(app, unreachable);
+  gone.StartRun()->Wait();
+  gone.Settle();
   for (const MemoryRow& row : window.Rows()) {
     EXPECT_EQ(lists->rowColours.Find(row.id)->textColour, 0x00808080u);
   }
@@ -156,38 +192,46 @@ TEST_F(TestRunTest, DemoWorldRowsShowScanningThenTheirResultInTheirStatusColour)
   EXPECT_EQ(Column(kStatusColumn), std::vector<std::string>(rows.size(), "未知状态"));
 }
 
-TEST_F(TestRunTest, AnOlderRunFinishingLastLeavesTheNewerResults) {
-  AddRows({"127.0.0.2", "127.0.0.3", "127.0.0.4"});
-  TestRunServices slow;
-  slow.fetchRegionStatus = [](Application&) { return std::make_shared<const RegionStatusLists>(); };
-  slow.pingHost = [this](const std::string&) { return gate.Hold() + 100; };
-  TestRunServices fast = slow;
-  fast.pingHost = [](const std::string& address) { return address == "127.0.0.3" ? 5 : 6; };
+// The timer ticks while one row's probe waits out its time-out: that row keeps its probe,
+// the others are probed at every tick, and every tick ends with its own status line.
+TEST_F(TestRunTest, ASilentRowKeepsItsProbeAcrossTicksAndEveryTickEnds) {
+  AddRows({"127.0.0.2", "127.0.0.3", "127.0.0.9"}, "艾欧尼亚");
+  services.fetchRegionStatus = IoniaFull;
+  TestRunEngine engine(app, services);
 
-  const std::shared_ptr<TestRun> older = StartTestRun(app, slow);
+  const std::shared_ptr<TestRun> first = engine.StartRun();
   gate.AwaitWaiting(3);
-  StartTestRun(app, fast)->Wait();
-  gate.Open();
-  older->Wait();
+  gate.End(5, "127.0.0.2");
+  gate.End(6, "127.0.0.3");
+  const std::shared_ptr<TestRun> second = engine.StartRun();
+  gate.AwaitWaiting(3);  // the two answered rows again; the silent one's probe is still out
+  gate.End(4, "127.0.0.2");
+  gate.End(3, "127.0.0.3");
+  second->Wait();
+  EXPECT_FALSE(first->Finished());
+  EXPECT_EQ(window.StatusLine(),
+            "测速完成：2 个服务器，2 个有响应，最快 127.0.0.3 server 3ms；"
+            "1 个服务器仍在等待上一轮的应答");
 
-  EXPECT_EQ(Column(kLatencyColumn), (std::vector<std::string>{"6ms", "5ms", "6ms"}));
-  EXPECT_EQ(window.StatusLine(), "测速完成：3 个服务器，3 个有响应，最快 127.0.0.3 server 5ms");
+  gate.End(-1, "127.0.0.9");  // its time-out
+  first->Wait();
+  engine.Settle();
+  EXPECT_EQ(window.StatusLine(), "测速完成：3 个服务器，2 个有响应，最快 127.0.0.2 server 5ms");
+  EXPECT_EQ(Column(kLatencyColumn), (std::vector<std::string>{"4ms", "3ms", "..."}));
+  const MemoryRow silent = window.Rows()[2];
+  EXPECT_EQ(silent.icon, RowIcon::kNoAnswer);
+  EXPECT_EQ(silent.cells[kStatusColumn], "满载");
+  EXPECT_EQ(lists->rowColours.Find(silent.id)->textColour, 0x000000FFu) << "满载 is red";
+  EXPECT_EQ(window.statusLines.size(), 2u);
 }
 
 TEST_F(TestRunTest, ASortDuringTheRunLeavesEveryResultInItsOwnRow) {
   AddRows({"127.0.0.2", "127.0.0.3", "127.0.0.4"});
-  const std::map<std::string, int> delays{{"127.0.0.2", 2}, {"127.0.0.3", 3}, {"127.0.0.4", 4}};
-  TestRunServices services;
-  services.fetchRegionStatus = [](Application&) {
-    return std::make_shared<const RegionStatusLists>();
-  };
-  services.pingHost = [&](const std::string& address) {
-    return gate.Hold() + delays.at(address);
-  };
-  const std::shared_ptr<TestRun> run = StartTestRun(app, services);
+  TestRunEngine engine(app, services);
+  const std::shared_ptr<TestRun> run = engine.StartRun();
   gate.AwaitWaiting(3);
   window.SortRows([](RowId a, RowId b) { return b.value < a.value ? -1 : 1; });
-  gate.Open();
+  gate.EndEach([](const std::string& address) { return address.back() - '0'; });
   run->Wait();
 
   EXPECT_EQ(Column(kDomainColumn),
@@ -200,13 +244,9 @@ TEST_F(TestRunTest, ASortDuringTheRunLeavesEveryResultInItsOwnRow) {
 TEST_F(TestRunTest, ASortWhileTheRunTakesItsRowsMeasuresEveryRowOnce) {
   class SortingWindow : public MemoryWindow {
    public:
-    int RowCount() override {
+    std::vector<RowTexts> RowsWithTexts(const std::vector<int>& columns) override {
       Flip();
-      return MemoryWindow::RowCount();
-    }
-    RowId RowIdAt(int row) override {
-      Flip();
-      return MemoryWindow::RowIdAt(row);
+      return MemoryWindow::RowsWithTexts(columns);
     }
 
    private:
@@ -225,18 +265,75 @@ TEST_F(TestRunTest, ASortWhileTheRunTakesItsRowsMeasuresEveryRowOnce) {
   }
   std::mutex mutex;
   std::multiset<std::string> probed;
-  TestRunServices services;
-  services.fetchRegionStatus = [](Application&) {
-    return std::make_shared<const RegionStatusLists>();
+  services.sendPing = [&](const std::string& address, Done done) {
+    {
+      std::lock_guard guard(mutex);
+      probed.insert(address);
+    }
+    done(1);
   };
-  services.pingHost = [&](const std::string& address) {
-    std::lock_guard guard(mutex);
-    probed.insert(address);
-    return 1;
-  };
-  StartTestRun(app, services)->Wait();
+  TestRunEngine engine(app, services);
+  engine.StartRun()->Wait();
+  engine.Stop();
   app.window = &window;
   EXPECT_EQ(probed, (std::multiset<std::string>{"127.0.0.2", "127.0.0.3", "127.0.0.4"}));
+}
+
+// The probes go out at once and their latencies are written while the status site has not
+// answered yet; a table without rows asks for no status at all.
+TEST_F(TestRunTest, AStatusSiteThatNeverAnswersDelaysNoLatency) {
+  testing::KeepLoopbackTrafficDirect();
+  std::atomic<int> asked{0};
+  std::atomic<bool> answered{false};
+  testing::RawSocketServer blackhole([&](testing::RawConnection& connection) {
+    ++asked;
+    connection.Hold(std::chrono::seconds(60));
+    answered = true;
+  });
+  app.endpoints.SetBaseUrl(Site::kStatusSite, blackhole.Url(""));
+  services.fetchRegionStatus = nullptr;
+  services.sendPing = [](const std::string&, Done done) { done(9); };
+  TestRunEngine engine(app, services);
+  engine.StartRun()->Wait();
+  EXPECT_EQ(asked, 0) << "an empty table fetches nothing";
+
+  AddRows({"127.0.0.2", "127.0.0.3"});
+  engine.StartRun()->Wait();
+  EXPECT_EQ(Column(kLatencyColumn), (std::vector<std::string>{"9ms", "9ms"}));
+  EXPECT_FALSE(answered) << "the run waited for the status site";
+  engine.Stop();  // ends the download under way
+}
+
+// A tick over rows that never answer, again and again: the engine's threads stay a fixed
+// few, however many rows and ticks.
+TEST_F(TestRunTest, ThreadsStayFewOverManyTicksOfAThousandSilentRows) {
+  const auto threadCount = [] {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+      if (line.starts_with("Threads:")) return std::stoi(line.substr(8));
+    }
+    return -1;
+  };
+  std::vector<std::string> domains;
+  for (int i = 0; i < 1000; ++i) domains.push_back("127.0." + std::to_string(i / 250) + "." +
+                                                   std::to_string(1 + i % 250));
+  AddRows(domains);
+  const int before = threadCount();
+  TestRunEngine engine(app, services);
+  int most = before;
+  std::vector<std::shared_ptr<TestRun>> runs;
+  for (int tick = 0; tick < 5; ++tick) {
+    runs.push_back(engine.StartRun());
+    gate.AwaitWaiting(domains.size());
+    most = std::max(most, threadCount());
+  }
+  EXPECT_LE(most - before, 10);
+  for (std::size_t tick = 1; tick < runs.size(); ++tick) runs[tick]->Wait();  // nothing to probe
+  gate.End(-1);
+  runs.front()->Wait();
+  EXPECT_EQ(runs.front()->Summary().servers, 1000);
+  EXPECT_EQ(runs.back()->Summary().stillOut, 1000);
 }
 
 // RFC 4180 fields of a CSV text, line by line.
@@ -355,7 +452,9 @@ TEST(HeadlessRunTest, ThreeRunsOneSecondApartReportEachRowsStatisticsInJson) {
   for (const SiteInfo& site : SiteTable()) app.endpoints.SetBaseUrl(site.site, world.BaseUrl());
   ScriptedProbes probes;
   TestRunServices services;
-  services.pingHost = [&probes](const std::string& address) { return probes.Ping(address); };
+  services.sendPing = [&probes](const std::string& address, std::function<void(int)> done) {
+    done(probes.Ping(address));
+  };
   const HeadlessOutcome outcome = RunHeadless(app, *line.format, line.schedule, services);
   ASSERT_EQ(outcome.exitCode, 0);
   const nlohmann::json rows = nlohmann::json::parse(outcome.report).at("rows");

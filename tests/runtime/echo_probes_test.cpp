@@ -40,10 +40,12 @@ class RecordingEngine final : public IcmpEngine {
 
   explicit RecordingEngine(std::optional<nanoseconds> answer) : answer_(answer) {}
 
-  std::optional<nanoseconds> Echo(Ipv4Address address, milliseconds timeout) override {
-    std::lock_guard guard(mutex_);
-    calls_.push_back({address, timeout});
-    return answer_;
+  void Send(Ipv4Address address, milliseconds timeout, EchoDone done) override {
+    {
+      std::lock_guard guard(mutex_);
+      calls_.push_back({address, timeout});
+    }
+    done(answer_);
   }
 
   std::vector<Call> Calls() const {
@@ -134,6 +136,20 @@ INSTANTIATE_TEST_SUITE_P(BadHostsAndTimeOuts, UnprobedHostTest,
                                                         std::string("10.1.2.3\0.evil", 14), 1000},
                                            UnprobedHost{"NegativeTimeOut", "10.200.0.5", -1}),
                          CaseName<UnprobedHost>);
+
+TEST(EchoProbesTest, SendingNeverLooksANameUpAndFailsAtOnceOnceStopped) {
+  ProbesWithFakes fakes;
+  std::vector<int> ends;
+  const auto record = [&ends](int roundTripMs) { ends.push_back(roundTripMs); };
+  fakes.probes.Send("10.200.0.5", 500, record);
+  fakes.probes.Send("game.example", 500, record);
+  fakes.probes.Send("10.200.0.5", -1, record);
+  fakes.probes.Stop();
+  fakes.probes.Send("10.200.0.5", 500, record);
+  EXPECT_THAT(ends, ElementsAre(12, -1, -1, -1));
+  EXPECT_THAT(fakes.asked, IsEmpty());
+  EXPECT_EQ(fakes.starts, 1) << "a stopped engine is not started again";
+}
 
 TEST(EchoProbesTest, ResolveGivesTheFirstAddressOrEmptyTextAndNeverAsksAboutEmptyText) {
   ProbesWithFakes fakes;

@@ -3,9 +3,9 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
-#include <deque>
-#include <future>
+#include <optional>
 #include <set>
+#include <vector>
 
 #include "runtime/linux/icmp_engine_linux.h"
 
@@ -15,7 +15,6 @@ namespace {
 using std::chrono::milliseconds;
 using std::chrono::steady_clock;
 using std::chrono::system_clock;
-using Outcome = EchoRequestTable::Outcome;
 
 constexpr Ipv4Address kProbed = 0x0500c80a;  // 10.200.0.5 as it lies in memory
 constexpr Ipv4Address kOther = 0x0600c80a;
@@ -23,91 +22,117 @@ constexpr std::size_t kAllSequences = 65536;
 
 ReceiveStamp StampAt(steady_clock::time_point when) { return {when, std::nullopt}; }
 
+// A request's end as its done reported it: none yet, or the round trip it ended with.
+using End = std::optional<std::optional<std::chrono::nanoseconds>>;
+const End kNoAnswer(std::in_place);
+
+// Every request's end, by the order the requests were entered in.
+struct Ends {
+  std::vector<End> ends;
+
+  IcmpEngine::EchoDone Next() {
+    const std::size_t index = ends.size();
+    ends.emplace_back();
+    return [this, index](std::optional<std::chrono::nanoseconds> roundTrip) {
+      EXPECT_FALSE(ends[index].has_value()) << "request " << index << " ended twice";
+      ends[index] = roundTrip;
+    };
+  }
+  std::optional<std::uint16_t> Enter(EchoRequestTable& table, steady_clock::time_point deadline,
+                                     Ipv4Address to = kProbed) {
+    IcmpEngine::EchoDone done = Next();
+    return table.Enter(to, deadline, done);
+  }
+};
+
+const auto kFar = steady_clock::now() + std::chrono::hours(1);
+
 TEST(EchoRequestTableTest, SequencesStayUniqueWhenEveryNumberIsWaiting) {
   EchoRequestTable table;
-  std::deque<EchoRequestTable::Entry> entries;
+  Ends ends;
   std::set<std::uint16_t> handedOut;
   for (std::size_t i = 0; i < kAllSequences; ++i) {
-    const auto sequence = table.Enter(entries.emplace_back(kProbed));
+    const auto sequence = ends.Enter(table, kFar);
     ASSERT_TRUE(sequence.has_value()) << "refused request " << i;
     handedOut.insert(*sequence);
   }
   EXPECT_EQ(handedOut.size(), kAllSequences);
-  EXPECT_FALSE(table.Enter(entries.emplace_back(kProbed)).has_value()) << "no number is free";
+  EXPECT_FALSE(ends.Enter(table, kFar).has_value()) << "no number is free";
 
   // Past the wrap, new requests get exactly the numbers that came free, in order.
-  table.Remove(40000);
-  table.Remove(100);
-  EXPECT_EQ(table.Enter(entries.emplace_back(kProbed)), std::optional<std::uint16_t>(100));
-  EXPECT_EQ(table.Enter(entries.emplace_back(kProbed)), std::optional<std::uint16_t>(40000));
+  EXPECT_TRUE(table.Fail(40000, kProbed));
+  EXPECT_TRUE(table.Fail(100, kProbed));
+  EXPECT_EQ(ends.Enter(table, kFar), std::optional<std::uint16_t>(100));
+  EXPECT_EQ(ends.Enter(table, kFar), std::optional<std::uint16_t>(40000));
   EXPECT_EQ(table.WaitingCount(), kAllSequences);
 }
 
 TEST(EchoRequestTableTest, AFinishedNumberIsNotHandedOutAgainAtOnce) {
   EchoRequestTable table;
-  EchoRequestTable::Entry first(kProbed);
-  const auto used = table.Enter(first);
+  Ends ends;
+  const auto used = ends.Enter(table, kFar);
   ASSERT_TRUE(used);
-  table.Remove(*used);
-  EchoRequestTable::Entry second(kProbed);
-  const auto next = table.Enter(second);
+  ASSERT_TRUE(table.Withdraw(*used)) << "the unsent request's done comes back";
+  const auto next = ends.Enter(table, kFar);
   ASSERT_TRUE(next);
   EXPECT_NE(*next, *used) << "a late reply to the first would be taken for the second's";
-  table.Remove(*next);
-  EXPECT_EQ(table.WaitingCount(), 0u);
+  EXPECT_EQ(table.WaitingCount(), 1u);
+  EXPECT_FALSE(ends.ends[0].has_value()) << "a withdrawn request has not ended";
 }
 
-TEST(EchoRequestTableTest, OnlyAReplyFromTheProbedAddressAnswers) {
+TEST(EchoRequestTableTest, OnlyAReplyFromTheProbedAddressAnswersAndOnlyOnce) {
   EchoRequestTable table;
-  EchoRequestTable::Entry entry(kProbed);
-  const auto sequence = table.Enter(entry);
+  Ends ends;
+  const auto sequence = ends.Enter(table, kFar);
   ASSERT_TRUE(sequence);
-  const auto arrival = steady_clock::now();
+  const auto sent = steady_clock::now();
+  table.MarkSent(*sequence, {sent, system_clock::now()});
 
-  EXPECT_FALSE(table.Answer(*sequence, kOther, StampAt(arrival)));
-  EXPECT_FALSE(table.Answer(static_cast<std::uint16_t>(*sequence + 1), kProbed, StampAt(arrival)));
-  EXPECT_TRUE(table.Answer(*sequence, kProbed, StampAt(arrival)));
-  EXPECT_FALSE(table.Answer(*sequence, kProbed, StampAt(arrival + milliseconds(5))))
-      << "a duplicate reply must not overwrite the first";
-
-  EXPECT_EQ(table.AwaitAndRemove(*sequence, steady_clock::now()), Outcome::kAnswered);
-  EXPECT_EQ(entry.reply.steady, arrival);
-  EXPECT_FALSE(table.Answer(*sequence, kProbed, StampAt(arrival))) << "removed requests are gone";
+  EXPECT_FALSE(table.Answer(*sequence, kOther, StampAt(sent)));
+  EXPECT_FALSE(table.Answer(static_cast<std::uint16_t>(*sequence + 1), kProbed, StampAt(sent)));
+  EXPECT_TRUE(table.Answer(*sequence, kProbed, StampAt(sent + milliseconds(7))));
+  EXPECT_FALSE(table.Answer(*sequence, kProbed, StampAt(sent + milliseconds(9))))
+      << "a duplicate reply must not end the request again";
+  EXPECT_EQ(ends.ends[0], End(std::in_place, milliseconds(7)));
+  EXPECT_EQ(table.WaitingCount(), 0u);
 }
 
 TEST(EchoRequestTableTest, AnErrorEndsOnlyTheRequestItQuotes) {
   EchoRequestTable table;
-  EchoRequestTable::Entry entry(kProbed);
-  const auto sequence = table.Enter(entry);
-  ASSERT_TRUE(sequence);
+  Ends ends;
+  const auto sequence = ends.Enter(table, kFar);
+  const auto other = ends.Enter(table, kFar);
+  ASSERT_TRUE(sequence && other);
   EXPECT_FALSE(table.Fail(*sequence, kOther));
   EXPECT_TRUE(table.Fail(*sequence, kProbed));
   EXPECT_FALSE(table.Answer(*sequence, kProbed, StampAt(steady_clock::now())))
       << "a reply after the error does not revive the request";
-  EXPECT_EQ(table.AwaitAndRemove(*sequence, steady_clock::now()), Outcome::kFailed);
+  EXPECT_EQ(ends.ends[0], kNoAnswer);
+  EXPECT_FALSE(ends.ends[1].has_value());
 }
 
-TEST(EchoRequestTableTest, AnArrivalWakesItsOwnCallerAndLeavesTheOthersWaiting) {
+// Deadlines come due in their own order, whatever order the requests came in, and a number
+// that was reused never inherits the deadline of its earlier holder.
+TEST(EchoRequestTableTest, RequestsEndAtTheirOwnDeadlines) {
   EchoRequestTable table;
-  EchoRequestTable::Entry answered(kProbed);
-  EchoRequestTable::Entry unanswered(kProbed);
-  const auto answeredSequence = table.Enter(answered);
-  const auto unansweredSequence = table.Enter(unanswered);
-  ASSERT_TRUE(answeredSequence && unansweredSequence);
+  Ends ends;
   const auto start = steady_clock::now();
-  const auto farDeadline = start + std::chrono::seconds(30);
-  const auto shortDeadline = start + milliseconds(300);
+  const auto late = ends.Enter(table, start + milliseconds(300));
+  const auto early = ends.Enter(table, start + milliseconds(100));
+  const auto answered = ends.Enter(table, start + milliseconds(50));
+  ASSERT_TRUE(late && early && answered);
+  EXPECT_EQ(table.NextDeadline(), start + milliseconds(50));
+  EXPECT_TRUE(table.Answer(*answered, kProbed, StampAt(start)));
+  EXPECT_EQ(table.NextDeadline(), start + milliseconds(100)) << "an answered request's is gone";
 
-  auto answeredWait = std::async(
-      std::launch::async, [&] { return table.AwaitAndRemove(*answeredSequence, farDeadline); });
-  auto unansweredWait = std::async(
-      std::launch::async, [&] { return table.AwaitAndRemove(*unansweredSequence, shortDeadline); });
-  ASSERT_TRUE(table.Answer(*answeredSequence, kProbed, StampAt(steady_clock::now())));
+  table.ExpireDue(start + milliseconds(100));
+  EXPECT_EQ(ends.ends[1], kNoAnswer);
+  EXPECT_FALSE(ends.ends[0].has_value());
+  EXPECT_EQ(table.NextDeadline(), start + milliseconds(300));
 
-  EXPECT_EQ(answeredWait.get(), Outcome::kAnswered);
-  EXPECT_LT(steady_clock::now(), farDeadline - std::chrono::seconds(20));
-  EXPECT_EQ(unansweredWait.get(), Outcome::kWaiting);
-  EXPECT_GE(steady_clock::now(), shortDeadline) << "the other caller waited out its time-out";
+  table.FailAll();
+  EXPECT_EQ(ends.ends[0], kNoAnswer);
+  EXPECT_EQ(table.NextDeadline(), std::nullopt);
   EXPECT_EQ(table.WaitingCount(), 0u);
 }
 

@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QTest>
 #include <atomic>
-#include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "app/start/application.h"
 #include "app/status/region_status.h"
@@ -23,22 +25,23 @@
 namespace vardelle::ui {
 namespace {
 
-// Probes wait here until the test lets them go.
+// Probes wait here until the test lets them go; each then answers in 12 ms.
 struct Gate {
   std::mutex mutex;
-  std::condition_variable opened;
-  bool open = false;
+  std::vector<std::function<void(int)>> held;
   std::atomic<int> waiting{0};
-  int Hold() {
+  void Hold(std::function<void(int)> done) {
+    std::lock_guard guard(mutex);
+    held.push_back(std::move(done));
     ++waiting;
-    std::unique_lock lock(mutex);
-    opened.wait(lock, [this] { return open; });
-    return 12;
   }
   void Open() {
-    std::lock_guard guard(mutex);
-    open = true;
-    opened.notify_all();
+    std::vector<std::function<void(int)>> ending;
+    {
+      std::lock_guard guard(mutex);
+      ending.swap(held);
+    }
+    for (const auto& done : ending) done(12);
   }
 };
 
@@ -64,9 +67,16 @@ class TestRunWindowTest : public ::testing::Test {
       lists->serverStatusItems = {"2:'拥挤'", "3:'满载'"};
       return std::shared_ptr<const RegionStatusLists>(std::move(lists));
     };
-    services.pingHost = [this](const std::string&) { return gate.Hold(); };
+    services.sendPing = [this](const std::string&, std::function<void(int)> done) {
+      gate.Hold(std::move(done));
+    };
+    engine = std::make_unique<TestRunEngine>(app, services);
   }
-  void TearDown() override { DeleteLock(app.tableLock); }
+  void TearDown() override {
+    view->Detach();  // a write still on its way would otherwise wait for this thread
+    engine.reset();
+    DeleteLock(app.tableLock);
+  }
 
   // Serves the window's thread until the run is over.
   void ServeUntilDone(const std::shared_ptr<TestRun>& run, const std::atomic<bool>& done) {
@@ -80,12 +90,15 @@ class TestRunWindowTest : public ::testing::Test {
   std::unique_ptr<QtMainWindowView> view;
   TestRunServices services;
   Gate gate;
+  std::unique_ptr<TestRunEngine> engine;
 };
 
 TEST_F(TestRunWindowTest, RowsArePaintedInTheirStatusColourOnceTheirProbeIsIn) {
-  std::shared_ptr<TestRun> run = StartTestRun(app, services);
-  while (gate.waiting < 2) QApplication::processEvents(QEventLoop::AllEvents, 10);
+  std::shared_ptr<TestRun> run = engine->StartRun();
   ReportView& table = window->ServerTable();
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return gate.waiting == 2 && table.CellText(1, kLatencyColumn) == "Scaning..."; },
+      20000));
   EXPECT_EQ(table.CellText(0, kLatencyColumn), QStringLiteral("Scaning..."));
   EXPECT_EQ(table.PaintedRowColour(table.model()->index(0, 0)).textColour, kDefaultColour);
   gate.Open();
@@ -100,14 +113,14 @@ TEST_F(TestRunWindowTest, RowsArePaintedInTheirStatusColourOnceTheirProbeIsIn) {
   EXPECT_EQ(table.PaintedRowColour(table.model()->index(1, 3)).textColour, 0x000080FFu);
 }
 
-TEST_F(TestRunWindowTest, ClosingTheWindowDuringARunLeavesTheLateWorkersHarmless) {
-  std::shared_ptr<TestRun> run = StartTestRun(app, services);
+TEST_F(TestRunWindowTest, ClosingTheWindowDuringARunLeavesTheLateProbesHarmless) {
+  std::shared_ptr<TestRun> run = engine->StartRun();
   while (gate.waiting < 2) QApplication::processEvents(QEventLoop::AllEvents, 10);
   view->Detach();
   window.reset();
   DeleteLock(app.tableLock);
   gate.Open();
-  run->Wait();  // every worker wrote into the closed window without effect
+  run->Wait();  // every result went to the closed window without effect
   EXPECT_EQ(run->Summary().answered, 2);
   EXPECT_EQ(view->RowCount(), 0);
 }

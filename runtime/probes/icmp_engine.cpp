@@ -1,0 +1,29 @@
+#include "runtime/probes/icmp_engine.h"
+
+#include <condition_variable>
+#include <mutex>
+
+namespace vardelle {
+
+std::optional<std::chrono::nanoseconds> IcmpEngine::Echo(Ipv4Address address,
+                                                         std::chrono::milliseconds timeout) {
+  // Shared with done, which may still be inside notify_one when the wait below returns.
+  struct Waiting {
+    std::mutex mutex;
+    std::condition_variable ended;
+    bool done = false;
+    std::optional<std::chrono::nanoseconds> roundTrip;
+  };
+  const auto waiting = std::make_shared<Waiting>();
+  Send(address, timeout, [waiting](std::optional<std::chrono::nanoseconds> roundTrip) {
+    std::lock_guard guard(waiting->mutex);
+    waiting->roundTrip = roundTrip;
+    waiting->done = true;
+    waiting->ended.notify_one();
+  });
+  std::unique_lock lock(waiting->mutex);
+  waiting->ended.wait(lock, [&] { return waiting->done; });
+  return waiting->roundTrip;
+}
+
+}  // namespace vardelle
