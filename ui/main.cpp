@@ -101,6 +101,6 @@ int main(int argc, char** argv) {
   vardelle::ui::CloseWindowsOnTerminationSignals();
   // Never destroyed: a thread abandoned at the end may still hold the (detached) window
   // view, and the platform owns it.
-  auto* platform = new vardelle::ui::QtWindowPlatform;
+  static auto* const platform = new vardelle::ui::QtWindowPlatform;
   return Finish(vardelle::StartUp(*platform));
 }

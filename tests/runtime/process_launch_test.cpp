@@ -90,8 +90,8 @@ TEST_F(SystemLauncherTest, PingConsoleStartsTheTerminalDetachedAndAlone) {
                    "echo \"session $6\"\n",
                // Runs until the test lets it go (20 s at most), so a launch that waited
                // for it would take 20 s.
-               "for i in $(seq 200); do [ -e \"" + dir.File("release") +
-                   "\" ] && exit 0; sleep 0.1; done\n");
+               "i=0; while [ $i -lt 200 ] && [ ! -e \"" + dir.File("release") +
+                   "\" ]; do /bin/sleep 0.1; i=$((i + 1)); done\n");
   WriteProgram("ping", "");
 
   const auto before = std::chrono::steady_clock::now();
