@@ -3,6 +3,7 @@
 #include <atomic>
 #include <deque>
 #include <exception>
+#include <map>
 #include <thread>
 #include <unordered_map>
 #include <utility>
@@ -122,6 +123,7 @@ struct TestRunEngine::Core : std::enable_shared_from_this<Core> {
   void StartProbe(const Probe& probe, const std::string& address);
   void ProbeEnded(const Probe& probe, int milliseconds);
   void FetchStatus();
+  std::map<Text, Text> StatusWords(const RegionStatusLists& lists);
   std::shared_ptr<const RegionStatusLists> DownloadStatus();
   void WriteResults();
   void Apply(std::vector<Write>& writes);
@@ -296,15 +298,33 @@ void TestRunEngine::Core::FetchStatus() {
       fetching = true;
     }
     const std::shared_ptr<const RegionStatusLists> lists = DownloadStatus();
+    const std::map<Text, Text> words = StatusWords(*lists);
     std::lock_guard guard(mutex);
     if (stopping) return;
     for (const auto& [row, state] : rows) {
-      Post({Write::Kind::kStatus, RowId{row}, {}, LookUpRegionStatus(*lists, state.region),
+      const auto word = words.find(state.region);
+      Post({Write::Kind::kStatus, RowId{row}, {},
+            word != words.end() ? word->second : LookUpRegionStatus(*lists, state.region),
             kNoAnswer, !state.probing, nullptr});
     }
     fetching = false;
     idleChanged.notify_all();
   }
+}
+
+// Each region's word, looked up once outside the lock: a table has thousands of rows but a
+// few dozen regions.
+std::map<Text, Text> TestRunEngine::Core::StatusWords(const RegionStatusLists& lists) {
+  std::vector<Text> regions;
+  {
+    std::lock_guard guard(mutex);
+    for (const auto& [row, state] : rows) regions.push_back(state.region);
+  }
+  std::map<Text, Text> words;
+  for (const Text& region : regions) {
+    if (!words.contains(region)) words.emplace(region, LookUpRegionStatus(lists, region));
+  }
+  return words;
 }
 
 // The set downloaded becomes the current one, which later probes look their words up in.
