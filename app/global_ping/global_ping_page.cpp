@@ -24,30 +24,43 @@ std::string NothingToTestStatus(size_t listedServers) {
   return listedServers == 0 ? "全球Ping: 服务器列表还没有载入" : "全球Ping: 请先在列表中选择要测试的服务器";
 }
 
+constexpr char kAllUnderTestStatus[] = "全球Ping: 所选服务器的测试仍在进行中";
+
 }  // namespace
 
 struct GlobalPingPage::Rows {
   struct Slot {
     std::mutex lock;
     std::uint64_t owner = 0;  // the run that claimed the row last; 0 for none
+    bool measuring = false;   // the owner's measurement has not ended
   };
 
   explicit Rows(std::vector<GlobalPingServer> listedServers)
       : servers(std::move(listedServers)), slots(servers.size()) {}
 
-  // Claims the rows for run, waiting out a write of an older run that is under way.
-  void Claim(std::uint64_t run, const std::vector<int>& rows) {
+  // Claims for run the rows without a measurement under way and answers them, waiting out
+  // a write that is under way. A row still being measured keeps its measurement: a second
+  // click would spend the hourly budget on it again.
+  std::vector<int> Claim(std::uint64_t run, const std::vector<int>& rows) {
+    std::vector<int> claimed;
     for (const int row : rows) {
-      std::lock_guard guard(slots[static_cast<size_t>(row)].lock);
-      slots[static_cast<size_t>(row)].owner = run;
+      Slot& slot = slots[static_cast<size_t>(row)];
+      std::lock_guard guard(slot.lock);
+      if (slot.measuring) continue;
+      slot.owner = run;
+      slot.measuring = true;
+      claimed.push_back(row);
     }
+    return claimed;
   }
 
   void Write(std::uint64_t run, int row, const GlobalPingRowCells& cells,
              std::atomic<MainWindowView*>& window) {
     Slot& slot = slots[static_cast<size_t>(row)];
     std::lock_guard guard(slot.lock);
-    if (slot.owner != run || !listed) return;
+    if (slot.owner != run) return;
+    if (cells.final) slot.measuring = false;
+    if (!listed) return;
     if (MainWindowView* view = window.load()) {
       view->SetKeyListRow(row, cells.key, cells.state, cells.probeList);
     }
@@ -68,9 +81,10 @@ struct GlobalPingPage::Rows {
 void GlobalPingPage::ListServers(MainWindowView& window) {
   std::vector<GlobalPingServer> servers;
   std::vector<std::string> names;
-  const int count = window.RowCount();
-  for (int row = 0; row < count; ++row) {
-    servers.push_back({window.CellText(row, kNameColumn), window.CellText(row, kDomainColumn)});
+  // Names and domains in one step, so a sort meanwhile cannot pair a name with another row's
+  // domain and have the wrong host measured.
+  for (RowTexts& row : window.RowsWithTexts({kNameColumn, kDomainColumn})) {
+    servers.push_back({std::move(row.cells[0]), std::move(row.cells[1])});
     names.push_back(servers.back().name);
   }
   std::shared_ptr<Rows> previous;
@@ -130,10 +144,14 @@ std::shared_ptr<GlobalPingTestRun> GlobalPingPage::TestRows(std::atomic<MainWind
     if (MainWindowView* view = window.load()) view->SetStatusLine(NothingToTestStatus(count));
     return nullptr;
   }
+  const std::uint64_t run = ++listed->lastRun;
+  rows = listed->Claim(run, rows);
+  if (rows.empty()) {
+    if (MainWindowView* view = window.load()) view->SetStatusLine(kAllUnderTestStatus);
+    return nullptr;
+  }
   std::vector<GlobalPingServer> servers;
   for (const int row : rows) servers.push_back(listed->servers[static_cast<size_t>(row)]);
-  const std::uint64_t run = ++listed->lastRun;
-  listed->Claim(run, rows);
   auto update = [listed, run, rows, &window](size_t index, const GlobalPingRowCells& cells) {
     listed->Write(run, rows[index], cells, window);
   };

@@ -49,8 +49,10 @@ struct GlobalPingTestRun::Shared {
 
 GlobalPingRowCells FinalCells(const MeasurementOutcome& outcome) {
   const Measurement& measurement = outcome.measurement;
-  if (!outcome.failure.empty()) return {measurement.id, outcome.failure, ProbeListText(measurement)};
-  return {measurement.id, SummaryText(measurement), ProbeListText(measurement)};
+  if (!outcome.failure.empty()) {
+    return {measurement.id, outcome.failure, ProbeListText(measurement), true};
+  }
+  return {measurement.id, SummaryText(measurement), ProbeListText(measurement), true};
 }
 
 std::shared_ptr<GlobalPingTestRun> GlobalPingTestRun::Start(const GlobalpingAccess& access,

@@ -29,6 +29,7 @@ struct GlobalPingRowCells {
   std::string state;
   // The per-probe lines for the tooltip, "" until the measurement is final.
   std::string probeList;
+  bool final = false;  // the row's last write of the test
 };
 
 // The row's cells for a finished outcome: the summary, or the failure.

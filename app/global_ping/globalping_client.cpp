@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "support/http/http_request.h"
+#include "support/text/text_codec.h"
 
 namespace vardelle {
 namespace {
@@ -18,8 +19,15 @@ constexpr milliseconds kFastestPolling{500};
 // A rate-limit answer without a usable reset time is tried again after this long.
 constexpr milliseconds kDefaultRateLimitWait{5000};
 constexpr milliseconds kLongestExchange{30000};
+// The service's budget renews every hour, so no honest reset lies further off; a larger one
+// is cut to it before it is turned into a time (9223372036854775 s would overflow).
+constexpr long long kLongestResetSeconds = 3600;
+// Says who asks, as the service asks of its clients.
+constexpr char kUserAgent[] =
+    "Vardelle/" VARDELLE_VERSION " (+https://vardelle.github.io/)";
 constexpr size_t kLongestId = 64;
 constexpr int kTooManyRequests = 429;
+constexpr int kUserAgentOption = 0;  // the request object's user agent text
 
 struct Answer {
   int status = 0;  // 0: no answer at all
@@ -49,7 +57,8 @@ std::optional<long long> WholeSeconds(const std::string& text) {
 milliseconds RateLimitWait(const Answer& answer) {
   for (const std::string* header : {&answer.rateLimitReset, &answer.retryAfter}) {
     if (const std::optional<long long> seconds = WholeSeconds(*header)) {
-      return std::max(milliseconds(*seconds * 1000), kFastestPolling);
+      return std::max(milliseconds(std::min(*seconds, kLongestResetSeconds) * 1000),
+                      kFastestPolling);
     }
   }
   return kDefaultRateLimitWait;
@@ -144,10 +153,12 @@ class MeasurementSession {
     request.SetTimeoutValues(timeout, timeout, timeout, timeout);
     std::string address = url;
     request.OpenRequest(method, address);
+    request.AccessOption(kUserAgentOption, std::nullopt, Text(kUserAgent));
     request.AddRequestHeader("Accept", "application/json");
     if (!access_.token.empty()) request.AddRequestHeader("Authorization", "Bearer " + access_.token);
     if (body) request.AddRequestHeader("Content-Type", "application/json");
-    request.SendText(body);
+    // The body is UTF-8 already; as text it would be converted from GBK once more.
+    request.SendBytes(body ? std::optional<Bytes>(Bytes(body->begin(), body->end())) : std::nullopt);
     lastAnswer_ = Clock::now();
     Answer answer;
     answer.status = request.GetStatus();
@@ -190,7 +201,7 @@ class MeasurementSession {
 std::string MeasurementRequestBody(const MeasurementOrder& order) {
   const nlohmann::json body = {
       {"type", "ping"},
-      {"target", order.target},
+      {"target", GbkToUtf8(order.target)},
       {"locations", nlohmann::json::array({{{"magic", order.magic}}})},
       {"limit", order.probeLimit},
       {"measurementOptions", {{"packets", order.packets}}},

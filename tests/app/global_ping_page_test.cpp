@@ -109,18 +109,32 @@ TEST_F(GlobalPingPageTest, ChosenRowsMoveFromQueuedThroughProgressToTheirResult)
                           [](const std::string& s) { return s.starts_with("测试中"); }));
 }
 
-TEST_F(GlobalPingPageTest, AnOlderTestEndingLateLeavesTheNewerTestsRowAlone) {
+// A second click while a row is measured leaves its measurement alone rather than spending
+// the budget on it again; once it has ended, the row can be tested anew.
+TEST_F(GlobalPingPageTest, ARowUnderTestIsNotStartedAgainUntilItsTestEnds) {
   page.ListServers(window);
   StandIn neverFinishing({.pollsBeforeFinished = -1, .rateLimitResetSeconds = 0});
   StandIn finishing({.pollsBeforeFinished = 1, .rateLimitResetSeconds = 0});
   const auto older = page.TestRows(windowSlot, neverFinishing.Access(), {0},
                                    DefaultGlobalPingPlace(), {20ms, 1500ms, 400});
-  const auto newer = page.TestRows(windowSlot, finishing.Access(), {0}, DefaultGlobalPingPlace(),
-                                   kQuickPolls);
-  newer->Wait();
+  EXPECT_EQ(page.TestRows(windowSlot, finishing.Access(), {0}, DefaultGlobalPingPlace(),
+                          kQuickPolls),
+            nullptr);
+  EXPECT_EQ(window.StatusLine(), "全球Ping: 所选服务器的测试仍在进行中");
+  const auto beside = page.TestRows(windowSlot, finishing.Access(), {0, 2},
+                                    DefaultGlobalPingPlace(), kQuickPolls);
+  ASSERT_TRUE(beside);
+  beside->Wait();
+  ASSERT_EQ(beside->Results().size(), 1u);
+  EXPECT_EQ(beside->Results()[0].server.name, "诺克萨斯");
+
   older->Wait();
-  ASSERT_NE(older->Results()[0].outcome.failure, "");  // the time limit ended it, later
-  EXPECT_EQ(window.KeyListRows()[0].cells[2], FinalCells(newer->Results()[0].outcome).state);
+  ASSERT_NE(older->Results()[0].outcome.failure, "");  // the time limit ended it
+  const auto anew = page.TestRows(windowSlot, finishing.Access(), {0}, DefaultGlobalPingPlace(),
+                                  kQuickPolls);
+  ASSERT_TRUE(anew);
+  anew->Wait();
+  EXPECT_EQ(window.KeyListRows()[0].cells[2], FinalCells(anew->Results()[0].outcome).state);
 }
 
 TEST_F(GlobalPingPageTest, ListingAnewOrClosingTheWindowStopsTheWrites) {

@@ -193,6 +193,28 @@ INSTANTIATE_TEST_SUITE_P(
                      R"({"id":"m2","status":"finished","probesCount":0,"results":[]})", "应答格式错误"}),
     [](const auto& testCase) { return std::string(testCase.param.name); });
 
+// A reset past any honest hour is cut to one, not turned into a wait that overflows; the
+// request names the program and carries a non-ASCII target as UTF-8, converted once.
+TEST(GlobalpingClientTest, AnAbsurdResetEndsTheRowAndTheRequestSaysWhoAsksInUtf8) {
+  RecordedServer server;
+  server.server.Server().Post("/v1/measurements", [](const httplib::Request&, httplib::Response& r) {
+    r.status = 429;
+    r.set_header("X-RateLimit-Reset", "9223372036854775");
+    r.set_content(R"({"error":{"type":"too_many_requests","message":"Too many requests."}})",
+                  "application/json");
+  });
+  ASSERT_TRUE(server.Start());
+  Recorded recorded;
+  const MeasurementOutcome outcome =
+      Measure(server.Access(), {"测试.example.com", "China", 10, 4}, recorded);
+  EXPECT_EQ(outcome.failure, "请求受限 (HTTP 429)，等待超过时间限制");
+  const std::vector<SeenRequest> seen = server.Seen();
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(nlohmann::json::parse(seen[0].body)["target"],
+            std::string(reinterpret_cast<const char*>(u8"测试.example.com")));
+  EXPECT_EQ(seen[0].headers.find("User-Agent")->second.rfind("Vardelle/", 0), 0u);
+}
+
 TEST(GlobalpingClientTest, UnknownPlaceAndUnreachableApiFailInTheRow) {
   RecordedServer server;
   demo::ServeGlobalpingStandIn(server.server.Server(), {0, 0});
