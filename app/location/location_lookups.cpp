@@ -25,6 +25,7 @@ struct LocationLookups::Shared {
   std::deque<Job> queue;
   int threads = 0;     // lookup threads running, at most kMaxLookupsInFlight
   int unfinished = 0;  // jobs queued or running
+  bool stopped = false;
 
   // The next job for a lookup thread; nothing when the queue is empty, and the thread then
   // counts itself out under the same lock, so a job queued meanwhile starts a new thread.
@@ -71,6 +72,7 @@ void LocationLookups::Start(std::string address, LookUp lookUp, Deliver deliver)
   bool startThread = false;
   {
     std::lock_guard guard(shared->mutex);
+    if (shared->stopped) return;
     shared->queue.push_back({std::move(address), std::move(lookUp), std::move(deliver)});
     ++shared->unfinished;
     if (shared->threads < kMaxLookupsInFlight) {
@@ -92,6 +94,15 @@ void LocationLookups::Start(std::string address, LookUp lookUp, Deliver deliver)
     }
     if (runHere) Shared::Serve(shared);
   }
+}
+
+void LocationLookups::Stop() {
+  std::deque<Shared::Job> dropped;
+  std::lock_guard guard(shared->mutex);
+  shared->stopped = true;
+  dropped.swap(shared->queue);
+  shared->unfinished -= static_cast<int>(dropped.size());
+  if (shared->unfinished == 0) shared->allDone.notify_all();
 }
 
 void LocationLookups::Wait() {

@@ -33,6 +33,11 @@ class LocationLookups {
   // Returns at once, unless no thread can be started at all, when the lookup runs here.
   void Start(std::string address, LookUp lookUp, Deliver deliver);
 
+  // Program end: the lookups not begun yet are dropped, and so is every lookup started from
+  // now on; the ones running go on (each bounded by its request time-outs) and Wait waits
+  // for them alone.
+  void Stop();
+
   // Blocks until every lookup started so far has delivered its result. Must not be called on
   // a thread that a delivery waits for (the window's thread, when delivering writes cells
   // through the window). Each lookup is bounded by its request time-outs.

@@ -91,7 +91,8 @@ Text LocationLineFromAnswer(std::string_view answer) {
 
 Text LookUpServerLocation(const Endpoints& endpoints, const std::string& address) {
   try {
-    if (!endpoints.HasAddress(Site::kIpLocation)) return kLocationFailureText;
+    // Asked with an empty "ip=", some services answer with the asker's own location.
+    if (address.empty() || !endpoints.HasAddress(Site::kIpLocation)) return kLocationFailureText;
     HttpRequest request;
     Text url = endpoints.DocumentUrl(Site::kIpLocation) + address;
     request.OpenRequest("GET", url);

@@ -16,7 +16,8 @@ inline constexpr char kLocationFailureText[] = "获取地理位置失败!";
 // The location line of address, country + area + " - " + region + city + county + isp, or
 // "获取地理位置失败!" (also for an answer without its "data" object). One synchronous GET
 // of the IP-location URL with the address appended as it is, with the request object's
-// default time-outs; a site without an address gives the failure line and nothing is sent.
+// default time-outs. An address of "" (a domain that did not resolve) or a site without an
+// address gives the failure line and nothing is sent.
 // Blocking; callable from any thread; never throws.
 Text LookUpServerLocation(const Endpoints& endpoints, const std::string& address);
 

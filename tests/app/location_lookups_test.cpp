@@ -87,6 +87,29 @@ TEST(LocationLookupsTest, AtMostEightRunAtOnceAndEveryResultIsDelivered) {
   EXPECT_EQ(gate.MaxInside(), LocationLookups::kMaxLookupsInFlight);
 }
 
+// At program end only the lookups already running are waited for.
+TEST(LocationLookupsTest, StopDropsTheLookupsNotBegunAndAnyStartedLater) {
+  Gate gate;
+  std::atomic<int> delivered = 0;
+  LocationLookups lookups;
+  const auto start = [&] {
+    lookups.Start(
+        "10.0.0.1",
+        [&gate](const std::string& address) {
+          gate.Pass();
+          return address;
+        },
+        [&delivered](const Text&) { ++delivered; });
+  };
+  for (int i = 0; i < 20; ++i) start();
+  ASSERT_TRUE(gate.WaitForInside(LocationLookups::kMaxLookupsInFlight));
+  lookups.Stop();
+  start();
+  gate.Open();
+  lookups.Wait();
+  EXPECT_EQ(delivered, LocationLookups::kMaxLookupsInFlight);
+}
+
 TEST(LocationLookupsTest, AFailingLookupOrDeliveryStopsNoOther) {
   std::atomic<int> delivered = 0;
   LocationLookups lookups;

@@ -95,8 +95,17 @@ TEST_F(LocationServiceTest, JoinsTheSixFieldsOrFails) {
   const std::string small = R"({"code":0,"data":{"country":"C","isp":"I"}})";
   EXPECT_EQ(LineFor(small + std::string(60 * 1024, ' ')), "C - I");
   EXPECT_EQ(LineFor(small + std::string(70 * 1024, ' ')), failure);
-  // An address that did not resolve is asked about all the same, as an empty value.
-  EXPECT_EQ(LineFor(R"({"code":1,"data":"invalid ip"})", ""), failure);
+}
+
+// Some services answer an empty "ip=" with the asker's own location.
+TEST_F(LocationServiceTest, AnAddressThatDidNotResolveAsksNothing) {
+  {
+    std::lock_guard guard(mutex);
+    answer = R"({"code":0,"data":{"country":"C","isp":"I"}})";
+  }
+  EXPECT_EQ(LookUpServerLocation(endpoints, ""), "获取地理位置失败!");
+  std::lock_guard guard(mutex);
+  EXPECT_EQ(targets, std::vector<std::string>{});
 }
 
 TEST(LocationLookupTest, NoSiteOrNoAnswerGivesTheFailureLine) {
