@@ -11,6 +11,7 @@
 #include "app/headless/headless_run.h"
 #include "app/start/application.h"
 #include "app/test_run/test_run.h"
+#include "app/window/column_settings.h"
 #include "app/window/main_window_logic.h"
 #include "runtime/probes/network_probes.h"
 #include "runtime/threads/locks.h"
@@ -74,8 +75,10 @@ bool StopBackgroundWork(Application& app, const std::function<void()>& alsoStop,
     try {
       app.testRuns.Stop();
       if (alsoStop) alsoStop();
+      app.locationLookups.Stop();
       app.locationLookups.Wait();
       StopProbes();
+      SettingsWriter().Stop();
     } catch (...) {
       // Out of memory: the process still ends, the hard way below.
       return;
@@ -99,6 +102,7 @@ bool StopBackgroundWork(Application& app, const std::function<void()>& alsoStop,
 
 void EndProcessNow(int code) {
   SaveCookies(TheApplication().cookieFile);
+  SettingsWriter().Flush();
   std::fflush(nullptr);
   std::_Exit(code);
 }
@@ -108,6 +112,7 @@ void ShutDown() {
   TheApplication().lists.store(nullptr);
   SaveCookies(TheApplication().cookieFile);
   DestroySharedCookieJar();
+  SettingsWriter().Stop();
   DeleteAllLocks();
 }
 

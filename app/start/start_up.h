@@ -33,8 +33,8 @@ void ShutDown();
 bool StopBackgroundWork(Application& app, const std::function<void()>& alsoStop,
                         std::chrono::milliseconds bound);
 
-// Saves the cookies, flushes the standard streams and ends the process at once with code,
-// running no static destructor and no exit handler.
+// Saves the cookies, finishes the settings writes, flushes the standard streams and ends the
+// process at once with code, running no static destructor and no exit handler.
 [[noreturn]] void EndProcessNow(int code);
 
 }  // namespace vardelle

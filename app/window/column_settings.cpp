@@ -1,12 +1,9 @@
 #include "app/window/column_settings.h"
 
 #include <charconv>
-#include <filesystem>
-#include <system_error>
 
 #include "support/files/file_access.h"
 #include "support/files/profile_reader.h"
-#include "support/files/profile_writer.h"
 
 namespace vardelle {
 namespace {
@@ -16,16 +13,19 @@ constexpr char kShownColumnsKey[] = "shownColumns";
 
 }  // namespace
 
+BackgroundProfileWriter& SettingsWriter() {
+  static BackgroundProfileWriter* const writer = new BackgroundProfileWriter;
+  return *writer;
+}
+
 std::optional<Text> ReadSettingsValue(const Text& path, const char* section, const char* key) {
+  SettingsWriter().Flush();
   const std::optional<std::string> contents = ReadWholeFile(path, true);
   return contents ? FindProfileString(*contents, section, key) : std::nullopt;
 }
 
-bool SaveSettingsValue(const Text& path, const char* section, const char* key, const Text& value) {
-  if (path.empty()) return false;
-  std::error_code error;
-  std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
-  return !error && WriteProfileString(section, key, value, path);
+void SaveSettingsValue(const Text& path, const char* section, const char* key, const Text& value) {
+  if (!path.empty()) SettingsWriter().Write(path, {{section, key, value}});
 }
 
 std::vector<int> ReadShownColumns(const Text& path) {
@@ -44,10 +44,10 @@ std::vector<int> ReadShownColumns(const Text& path) {
   return columns;
 }
 
-bool SaveShownColumns(const Text& path, const std::vector<int>& columns) {
+void SaveShownColumns(const Text& path, const std::vector<int>& columns) {
   Text value;
   for (const int column : columns) value += (value.empty() ? "" : ",") + std::to_string(column);
-  return SaveSettingsValue(path, kSection, kShownColumnsKey, value);
+  SaveSettingsValue(path, kSection, kShownColumnsKey, value);
 }
 
 }  // namespace vardelle

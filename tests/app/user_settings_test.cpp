@@ -1,11 +1,13 @@
 // The user's config folder and the [sites] section of the settings file, below the options
-// and the environment.
+// and the environment; the values the window saves in the file.
 #include "app/start/user_settings.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
+#include <vector>
 
+#include "app/window/column_settings.h"
 #include "tests/support/temp_dir.h"
 
 namespace vardelle {
@@ -109,6 +111,20 @@ TEST(UserSettingsTest, ReadsTheFileInTheUsersConfigFolder) {
   ApplyUserSettingsFile(line, ReaderOf(variables));
   EXPECT_EQ(line.endpoints.BaseUrl(Site::kGameBox), "http://127.0.0.1:1");
   EXPECT_EQ(line.endpoints.ServerListFile(), dir.File("vardelle/lists/mine.json"));
+}
+
+// Saves leave the caller at once; a read after them finds them, and the file holds them in
+// the order they were made, in a folder made for it.
+TEST(UserSettingsTest, SavedValuesReadBackAtOnceAndLandInOrder) {
+  testing_files::TempDir dir;
+  const std::string path = dir.File("vardelle/settings.ini");
+  SaveSettingsValue(path, "globalPing", "place", "asia");
+  SaveShownColumns(path, {7, 10});
+  SaveSettingsValue(path, "globalPing", "place", "world");
+  EXPECT_EQ(ReadSettingsValue(path, "globalPing", "place"), "world");
+  EXPECT_EQ(ReadShownColumns(path), (std::vector<int>{7, 10}));
+  EXPECT_EQ(testing_files::ReadBytes(path),
+            "[globalPing]\r\nplace=world\r\n[table]\r\nshownColumns=7,10\r\n");
 }
 
 TEST(UserSettingsTest, ServerListAndVersionOptions) {

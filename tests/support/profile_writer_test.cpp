@@ -5,12 +5,17 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <condition_variable>
 #include <filesystem>
+#include <mutex>
+#include <set>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "named_cases.h"
+#include "support/files/background_profile_writer.h"
 #include "temp_dir.h"
 
 namespace vardelle {
@@ -218,6 +223,73 @@ TEST(ProfileWriter, PipeAtThePathIsRefusedAtOnce) {
   const std::string pipe = dir.File("jar.ini");
   ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
   EXPECT_FALSE(WriteProfileString("a.com", "k", "v", pipe));
+}
+
+// "path: section.key=value ..." for one write of the background writer.
+std::string Described(const Text& path, const std::vector<ProfileEntry>& entries) {
+  std::string text = path + ":";
+  for (const ProfileEntry& e : entries) text += " " + e.section + "." + e.key + "=" + e.value;
+  return text;
+}
+
+// The first write is held on the writer's thread while more are asked for.
+TEST(BackgroundProfileWriter, WritesOfAQueuedFileJoinItAndAllRunOnOneThreadOfItsOwn) {
+  std::mutex mutex;
+  std::condition_variable changed;
+  bool released = false;
+  std::vector<std::string> writes;
+  std::set<std::thread::id> threads;
+  BackgroundProfileWriter writer([&](const std::vector<ProfileEntry>& entries, const Text& path) {
+    std::unique_lock lock(mutex);
+    writes.push_back(Described(path, entries));
+    threads.insert(std::this_thread::get_id());
+    changed.notify_all();
+    changed.wait(lock, [&] { return released; });
+  });
+  writer.Write("a.ini", {{"s", "k", "1"}});
+  {
+    std::unique_lock lock(mutex);
+    changed.wait(lock, [&] { return !writes.empty(); });
+  }
+  writer.Write("a.ini", {{"s", "k", "2"}, {"s", "j", "x"}});
+  writer.Write("b.ini", {{"s", "k", "b"}});
+  writer.Write("a.ini", {{"s", "k", "3"}});
+  {
+    std::lock_guard guard(mutex);
+    released = true;
+  }
+  changed.notify_all();
+  writer.Flush();
+  std::lock_guard guard(mutex);
+  EXPECT_EQ(writes,
+            (std::vector<std::string>{"a.ini: s.k=1", "a.ini: s.k=2 s.j=x s.k=3", "b.ini: s.k=b"}));
+  EXPECT_EQ(threads.size(), 1u);
+  EXPECT_FALSE(threads.contains(std::this_thread::get_id()));
+}
+
+TEST(BackgroundProfileWriter, StopWritesWhatIsQueuedPastAFailureThenCallersWriteThemselves) {
+  std::mutex mutex;
+  std::vector<std::string> writes;
+  std::vector<std::thread::id> threads;
+  BackgroundProfileWriter writer([&](const std::vector<ProfileEntry>& entries, const Text& path) {
+    if (path == "full.ini") throw std::runtime_error("no room");
+    std::lock_guard guard(mutex);
+    writes.push_back(Described(path, entries));
+    threads.push_back(std::this_thread::get_id());
+  });
+  writer.Write("full.ini", {{"s", "k", "1"}});
+  writer.Write("a.ini", {{"s", "k", "1"}});
+  writer.Stop();
+  {
+    std::lock_guard guard(mutex);
+    EXPECT_EQ(writes, std::vector<std::string>{"a.ini: s.k=1"});
+  }
+  writer.Write("b.ini", {{"s", "k", "2"}});
+  std::lock_guard guard(mutex);
+  EXPECT_EQ(writes, (std::vector<std::string>{"a.ini: s.k=1", "b.ini: s.k=2"}));
+  ASSERT_EQ(threads.size(), 2u);
+  EXPECT_NE(threads[0], std::this_thread::get_id());
+  EXPECT_EQ(threads[1], std::this_thread::get_id());
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "app/table/server_table.h"
+#include "app/window/column_settings.h"
 #include "app/table/table_sort.h"
 #include "support/files/file_access.h"
 #include "tests/ui/ui_test_support.h"
@@ -69,6 +70,7 @@ TEST_F(StatisticsColumnsTest, ChosenColumnsSurviveARestartSortByValueAndCopyAsTa
   ASSERT_EQ(choices.size(), 4);
   choices[0]->trigger();  // 丢包率
   choices[3]->trigger();  // 走势
+  SettingsWriter().Flush();  // the file is written on a thread of its own
   const std::optional<std::string> settings =
       ReadWholeFile(configHome.path().toStdString() + "/vardelle/settings.ini");
   ASSERT_TRUE(settings);
