@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QStyledItemDelegate>
 #include <algorithm>
 #include <utility>
@@ -16,8 +17,16 @@
 namespace vardelle::ui {
 namespace {
 
-// Where a row keeps its identity; the first column's item data is otherwise unused.
-constexpr int kRowIdRole = Qt::UserRole;
+constexpr int kRowItemType = QTreeWidgetItem::UserType;
+
+// A row with its identity as a member: a sort reads it for every row, far faster than an
+// item's data.
+class RowItem final : public QTreeWidgetItem {
+ public:
+  explicit RowItem(RowId rowId) : QTreeWidgetItem(kRowItemType), id(rowId) {}
+
+  const RowId id;
+};
 
 QColor ToQColor(Colour colour) {
   return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
@@ -125,7 +134,7 @@ QTreeWidgetItem* ReportView::RowWithId(RowId id) const {
 
 // Rows come and go through the model (inserts, sorts, clear), so the index follows it there.
 void ReportView::IndexInsertedRows(const QModelIndex& parent, int first, int last) {
-  if (parent.isValid()) return;
+  if (parent.isValid() || reordering_) return;
   for (int row = first; row <= last; ++row) {
     QTreeWidgetItem* item = topLevelItem(row);
     if (const RowId id = IdOf(item); id != RowId{}) rowsById_[id.value] = item;
@@ -133,12 +142,12 @@ void ReportView::IndexInsertedRows(const QModelIndex& parent, int first, int las
 }
 
 void ReportView::ForgetRemovedRows(const QModelIndex& parent, int first, int last) {
-  if (parent.isValid()) return;
+  if (parent.isValid() || reordering_) return;
   for (int row = first; row <= last; ++row) rowsById_.erase(IdOf(topLevelItem(row)).value);
 }
 
 RowId ReportView::IdOf(const QTreeWidgetItem* item) const {
-  return item ? RowId{item->data(0, kRowIdRole).toULongLong()} : RowId{};
+  return item && item->type() == kRowItemType ? static_cast<const RowItem*>(item)->id : RowId{};
 }
 
 QString ReportView::CellText(const QTreeWidgetItem* item, int column) const {
@@ -166,9 +175,8 @@ RowColour ReportView::PaintedRowColour(const QModelIndex& index) const {
 }
 
 RowId ReportView::AppendRow(const QString& firstCell, RowIcon icon) {
-  auto* item = new QTreeWidgetItem;
   const RowId id{++lastRowId_};
-  item->setData(0, kRowIdRole, QVariant::fromValue(id.value));
+  auto* item = new RowItem(id);
   item->setText(0, firstCell);
   item->setIcon(0, RowIconImage(icon));
   for (int c = 0; c < columnCount(); ++c) {
@@ -236,14 +244,41 @@ void ReportView::SortRows(const std::function<int(RowId, RowId)>& compare) {
   std::stable_sort(order.begin(), order.end(),
                    [&](const auto& a, const auto& b) { return compare(a.first, b.first) < 0; });
   QList<QTreeWidgetItem*> rows;
+  rows.reserve(static_cast<qsizetype>(order.size()));
   for (const auto& [id, item] : order) rows.append(item);
+  PutRowsInOrder(rows);
+}
+
+// All rows out and back in one step each: one at a time, every step told to the model and
+// the view, a long table took longer than the sort. The rows keep their identities, so the
+// index stays as it is; the current row and the selection are put back on the same items.
+void ReportView::PutRowsInOrder(const QList<QTreeWidgetItem*>& rows) {
   QTreeWidgetItem* current = currentItem();
   const QList<QTreeWidgetItem*> selected = selectedItems();
-  // Taking the rows out clears the selection; it is put back on the same items.
-  while (topLevelItemCount() > 0) takeTopLevelItem(0);
-  addTopLevelItems(rows);
+  {
+    const QScopedValueRollback keepIndex(reordering_, true);
+    invisibleRootItem()->takeChildren();
+    addTopLevelItems(rows);
+  }
   if (current) setCurrentItem(current, 0, QItemSelectionModel::NoUpdate);
-  for (QTreeWidgetItem* item : selected) item->setSelected(true);
+  selectionModel()->select(RowRuns(rows, {selected.begin(), selected.end()}),
+                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
+}
+
+// One range per run of neighbours, rather than one per row, however many rows are selected.
+QItemSelection ReportView::RowRuns(const QList<QTreeWidgetItem*>& rows,
+                                   const std::unordered_set<QTreeWidgetItem*>& chosen) const {
+  QItemSelection runs;
+  int runStart = -1;
+  for (int row = 0; row <= rows.size(); ++row) {
+    const bool inRun = row < rows.size() && chosen.contains(rows[row]);
+    if (inRun && runStart < 0) runStart = row;
+    if (!inRun && runStart >= 0) {
+      runs.select(model()->index(runStart, 0), model()->index(row - 1, 0));
+      runStart = -1;
+    }
+  }
+  return runs;
 }
 
 void ReportView::SetColumnArrow(int column, HeaderArrow arrow) {

@@ -1,11 +1,13 @@
 // A list view in report mode: a flat table of rows with a clickable column header.
 #pragma once
 
+#include <QItemSelection>
 #include <QTreeWidget>
 #include <cstdint>
 #include <functional>
 #include <span>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "app/window/colour.h"
@@ -62,7 +64,8 @@ class ReportView : public QTreeWidget {
   std::vector<int> SelectedRows() const;
   // The tooltip over every cell of the row; "" takes it away.
   void SetRowToolTip(QTreeWidgetItem* item, const QString& text);
-  // Reorders the rows by compare, which gets row indexes from before the sort.
+  // Reorders the rows by compare of their identities; the current row and the selection stay
+  // on their rows.
   void SortRows(const std::function<int(RowId, RowId)>& compare);
   void SetColumnArrow(int column, HeaderArrow arrow);
 
@@ -78,6 +81,10 @@ class ReportView : public QTreeWidget {
   const QIcon& RowIconImage(RowIcon icon) const;
   void SetColumnCaption(int column, const ReportColumn& caption);
 
+  void PutRowsInOrder(const QList<QTreeWidgetItem*>& rows);
+  // The rows (positions in rows) whose items are chosen, as a selection.
+  QItemSelection RowRuns(const QList<QTreeWidgetItem*>& rows,
+                         const std::unordered_set<QTreeWidgetItem*>& chosen) const;
   void IndexInsertedRows(const QModelIndex& parent, int first, int last);
   void ForgetRemovedRows(const QModelIndex& parent, int first, int last);
 
@@ -87,6 +94,8 @@ class ReportView : public QTreeWidget {
   std::vector<Qt::Alignment> alignments_;
   std::vector<QIcon> rowIcons_;  // by RowIcon index
   std::uint64_t lastRowId_ = 0;
+  // Set while a sort takes the rows out and puts them back.
+  bool reordering_ = false;
 };
 
 }  // namespace vardelle::ui

@@ -96,6 +96,22 @@ TEST_F(ViewTest, SortingUsesTheApplicationsComparisonAndKeepsTheSelection) {
   EXPECT_EQ(view->SelectedRow(), 1);
 }
 
+// Selected rows that end up apart and side by side, the current row among them.
+TEST_F(ViewTest, SortingKeepsAScatteredSelectionAndTheCurrentRow) {
+  std::map<RowId, std::string> names;
+  for (const char* name : {"f", "e", "d", "c", "b", "a"}) {
+    names[view->InsertRow(name, RowIcon::kNotTested)] = name;
+  }
+  ReportView& table = window->ServerTable();
+  for (const int row : {1, 2, 4}) table.topLevelItem(row)->setSelected(true);     // e, d, b
+  table.setCurrentItem(table.topLevelItem(2), 0, QItemSelectionModel::NoUpdate);  // d
+  view->SortRows([&](RowId a, RowId b) { return names[a].compare(names[b]); });
+  EXPECT_EQ(view->CellText(0, 0), "a");
+  EXPECT_EQ(table.SelectedRows(), (std::vector<int>{1, 3, 4}));
+  EXPECT_EQ(table.currentItem(), table.topLevelItem(3));
+  EXPECT_EQ(table.selectionModel()->selectedIndexes().size(), 3 * table.columnCount());
+}
+
 TEST_F(ViewTest, RowIdsFollowTheirRowsThroughSortsAndAreNeverReused) {
   const std::vector<std::string> names = {"c", "a", "b"};
   std::vector<RowId> ids;
