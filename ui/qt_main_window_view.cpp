@@ -43,7 +43,8 @@ std::vector<RowId> QtMainWindowView::RowIds() {
     ReportView& table = w.ServerTable();
     std::vector<RowId> ids;
     ids.reserve(static_cast<std::size_t>(table.topLevelItemCount()));
-    for (int row = 0; row < table.topLevelItemCount(); ++row) ids.push_back(table.IdOf(table.RowAt(row)));
+    for (int row = 0; row < table.topLevelItemCount(); ++row)
+      ids.push_back(table.IdOf(table.RowAt(row)));
     return ids;
   });
 }
