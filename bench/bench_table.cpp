@@ -43,10 +43,12 @@ struct Row {
 
 Figure Fixed(double value, std::string label) { return {"", "", value, std::move(label)}; }
 
-const std::vector<Row>& TableRows() {
-  constexpr double kToUs = 1e-3;
-  constexpr double kToMs = 1e-6;
-  static const std::vector<Row> rows = {
+constexpr double kToUs = 1e-3;
+constexpr double kToMs = 1e-6;
+
+// The JSON reader's rows and the echo engine's.
+std::vector<Row> ReaderAndProbeRows() {
+  return {
       {"JSON read: server list, 30 entries",
        {"ReaderServerList/30", "real_time", kToUs},
        {{"NlohmannServerList/30", "real_time", kToUs}},
@@ -110,24 +112,75 @@ const std::vector<Row>& TableRows() {
        {"ConcurrentLoopbackProbes/5000", "real_time", kToMs},
        {{"ConcurrentWakeBaseline/5000", "real_time", kToMs, "threads alone "}},
        "ms wall"},
-      {"test run, 1,000 servers (2-251 ms)",
-       {"ThousandRowTestRun", "run_ms"},
-       {{"ThousandRowTestRun", "slowest_probe_ms", 1, "slowest probe "},
-        {"ThousandRowTestRun", "fping_ms", 1, "fping -i1 "}},
-       "ms, start to last row written (tun)"},
-      {"test run: answers",
-       {"ThousandRowTestRun", "answered"},
-       {Fixed(1000, "hosts ")},
-       "rows with a time"},
-      {"window: longest event-loop block",
-       {"WindowDuringThousandRowRun", "longest_blocked_ms"},
-       {Fixed(50, "aim ")},
-       "ms, during 1,000-row loopback runs"},
-      {"window: peak memory",
-       {"WindowDuringThousandRowRun", "peak_MiB"},
-       {},
-       "MiB, whole process (offscreen)"},
   };
+}
+
+// 10000 as "10,000".
+std::string WithThousands(int count) {
+  const std::string digits = std::to_string(count);
+  std::string text;
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) text += ',';
+    text += digits[i];
+  }
+  return text;
+}
+
+// A whole test run over count servers on the tun network (TestRunOverTun/COUNT), against
+// an aim for its time past the slowest probe.
+std::vector<Row> TestRunRows(int count, double aimPastSlowestMs) {
+  const std::string benchmark = "TestRunOverTun/" + std::to_string(count);
+  const std::string name = "test run, " + WithThousands(count) + " servers";
+  return {
+      {name + " (2-251 ms)",
+       {benchmark, "run_ms"},
+       {{benchmark, "slowest_probe_ms", 1, "slowest probe "},
+        {benchmark, "fping_ms", 1, "fping -i1 "}},
+       "ms, start to last row written (tun)"},
+      {name + ": past slowest probe",
+       {benchmark, "over_slowest_ms"},
+       {Fixed(aimPastSlowestMs, "aim ")},
+       "ms, run time - slowest probe's delay"},
+      {name + ": answers",
+       {benchmark, "answered"},
+       {Fixed(count, "hosts "), {benchmark, "fping_answered", 1, "fping "}},
+       "rows with a time"},
+      {name + ": peak threads",
+       {benchmark, "peak_threads"},
+       {{benchmark, "threads_before", 1, "before the run "}},
+       "threads, whole process (sampled every ms)"},
+      {name + ": peak memory",
+       {benchmark, "peak_MiB"},
+       {{benchmark, "resident_before_MiB", 1, "before the run "}},
+       "MiB resident, whole process"},
+  };
+}
+
+// The window during count-row loopback runs (WindowDuringRun/COUNT).
+std::vector<Row> WindowRows(int count) {
+  const std::string benchmark = "WindowDuringRun/" + std::to_string(count);
+  const std::string rows = WithThousands(count) + " rows";
+  return {
+      {"window, " + rows + ": longest event-loop block",
+       {benchmark, "longest_blocked_ms"},
+       {Fixed(50, "aim ")},
+       "ms, during " + WithThousands(count) + "-row loopback runs"},
+      {"window, " + rows + ": peak memory",
+       {benchmark, "peak_MiB"},
+       {{benchmark, "resident_before_MiB", 1, "before the run "}},
+       "MiB resident, whole process (offscreen)"},
+  };
+}
+
+const std::vector<Row>& TableRows() {
+  static const std::vector<Row> rows = [] {
+    std::vector<Row> all = ReaderAndProbeRows();
+    for (const std::vector<Row>& group :
+         {TestRunRows(1000, 20), TestRunRows(10000, 100), WindowRows(1000), WindowRows(10000)}) {
+      all.insert(all.end(), group.begin(), group.end());
+    }
+    return all;
+  }();
   return rows;
 }
 
@@ -167,9 +220,12 @@ double NanosecondsPerUnit(const std::string& unit) {
   return found == kScale.end() ? 1 : found->second;
 }
 
+// Three significant figures or so; a whole number (a count) as it is.
 std::string Number(double value) {
   const double size = std::abs(value);
-  const char* format = size >= 100 ? "%.0f" : size >= 10 ? "%.1f" : "%.2f";
+  const char* format = size >= 100 || value == std::round(value) ? "%.0f"
+                       : size >= 10                              ? "%.1f"
+                                                                 : "%.2f";
   char text[64];
   std::snprintf(text, sizeof text, format, value);
   return text;
@@ -224,10 +280,11 @@ void PrintTable(const std::vector<std::vector<std::string>>& lines) {
 
 int main(int argc, char** argv) {
   const Results results = ReadResults(argc - 1, argv + 1);
-  std::vector<std::vector<std::string>> lines = {{"measurement", "ours", "reference", "unit, note"}};
+  std::vector<std::vector<std::string>> lines = {
+      {"measurement", "ours", "reference", "unit, note"}};
   for (const Row& row : TableRows()) {
-    lines.push_back({row.measurement, Cell(results, row.ours), ReferenceCell(results, row.reference),
-                     row.note});
+    lines.push_back({row.measurement, Cell(results, row.ours),
+                     ReferenceCell(results, row.reference), row.note});
   }
   PrintTable(lines);
   return 0;

@@ -9,6 +9,7 @@
 #include <random>
 #include <string>
 
+#include "bench/qt_benchmark_main.h"
 #include "app/start/application.h"
 #include "app/table/server_table.h"
 #include "app/table/table_sort.h"
@@ -73,12 +74,4 @@ BENCHMARK(HeaderClickOnTenThousandRows)
 }  // namespace
 }  // namespace vardelle
 
-int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QApplication application(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+VARDELLE_QT_BENCHMARK_MAIN()

@@ -1,5 +1,5 @@
 // A private test network for the echo probes: a network namespace of its own with loopback
-// and one tun device, 10.200.0.1/24, whose far side is a responder that answers echo
+// and one tun device, 10.200.0.1/16, whose far side is a responder that answers echo
 // requests for chosen addresses after chosen delays, or fails them in chosen ways. Nothing
 // sent here leaves the namespace. Shared by the probe tests and the probe benchmark.
 #pragma once
@@ -41,7 +41,7 @@
 namespace vardelle::testnet {
 
 inline constexpr char kTunName[] = "vtun0";
-// The device holds 10.200.0.0/16, room for a thousand hosts of a large test table.
+// The device holds 10.200.0.0/16, room for the tens of thousands of hosts of a large table.
 inline constexpr char kTunAddress[] = "10.200.0.1";
 // Where answers "from elsewhere" and router errors come from.
 inline constexpr char kElsewhereAddress[] = "10.200.0.254";
