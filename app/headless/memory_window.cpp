@@ -79,10 +79,18 @@ std::string* MemoryWindow::Cell(int row, int column) {
                : nullptr;
 }
 
+// A table of thousands of rows takes a result per row at every tick, so positions are
+// kept by identity and rebuilt only after rows moved or went.
 int MemoryWindow::IndexOf(RowId id) const {
-  const auto found = std::find_if(rows_.begin(), rows_.end(),
-                                  [id](const MemoryRow& row) { return id.value && row.id == id; });
-  return found == rows_.end() ? -1 : static_cast<int>(found - rows_.begin());
+  if (positionsStale_) {
+    positions_.clear();
+    for (std::size_t index = 0; index < rows_.size(); ++index) {
+      positions_.emplace(rows_[index].id.value, static_cast<int>(index));
+    }
+    positionsStale_ = false;
+  }
+  const auto found = positions_.find(id.value);
+  return id.value != 0 && found != positions_.end() ? found->second : -1;
 }
 
 std::string MemoryWindow::CellText(int row, int column) {
@@ -105,6 +113,7 @@ RowId MemoryWindow::InsertRow(const std::string& firstCell, RowIcon icon) {
   std::lock_guard guard(mutex_);
   MemoryRow row{.id = RowId{++lastRowId_}, .cells = {}, .icon = icon};
   row.cells[0] = firstCell;
+  if (!positionsStale_) positions_.emplace(row.id.value, static_cast<int>(rows_.size()));
   rows_.push_back(std::move(row));
   return rows_.back().id;
 }
@@ -151,23 +160,20 @@ std::vector<RowTexts> MemoryWindow::RowsWithTexts(const std::vector<int>& column
 
 void MemoryWindow::ApplyRowChanges(const std::vector<RowChange>& changes) {
   std::lock_guard guard(mutex_);
-  std::unordered_map<std::uint64_t, int> indexOf;
-  for (int index = 0; index < static_cast<int>(rows_.size()); ++index) {
-    indexOf.emplace(rows_[static_cast<std::size_t>(index)].id.value, index);
-  }
   for (const RowChange& change : changes) {
-    const auto found = indexOf.find(change.row.value);
-    if (found == indexOf.end()) continue;
+    const int index = IndexOf(change.row);
+    if (index < 0) continue;
     for (const auto& [column, text] : change.cells) {
-      if (std::string* cell = Cell(found->second, column)) *cell = text;
+      if (std::string* cell = Cell(index, column)) *cell = text;
     }
-    if (change.icon) rows_[static_cast<std::size_t>(found->second)].icon = *change.icon;
+    if (change.icon) rows_[static_cast<std::size_t>(index)].icon = *change.icon;
   }
 }
 
 void MemoryWindow::DeleteAllRows() {
   std::lock_guard guard(mutex_);
   rows_.clear();
+  positionsStale_ = true;
 }
 
 int MemoryWindow::RowCount() {
@@ -177,6 +183,7 @@ int MemoryWindow::RowCount() {
 
 void MemoryWindow::SortRows(const std::function<int(RowId, RowId)>& compare) {
   std::lock_guard guard(mutex_);
+  positionsStale_ = true;
   std::stable_sort(rows_.begin(), rows_.end(),
                    [&](const MemoryRow& a, const MemoryRow& b) { return compare(a.id, b.id) < 0; });
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "app/window/main_window_view.h"
@@ -75,13 +76,17 @@ class MemoryWindow : public MainWindowView {
 
  protected:
   mutable std::mutex mutex_;
-  std::vector<MemoryRow> rows_;
 
  private:
+  std::vector<MemoryRow> rows_;
+
   // The row's cell, or nullptr when there is no such row or column; under mutex_.
   std::string* Cell(int row, int column);
   int IndexOf(RowId id) const;
 
+  // Row positions by identity; rebuilt when stale, under mutex_.
+  mutable std::unordered_map<std::uint64_t, int> positions_;
+  mutable bool positionsStale_ = true;
   std::uint64_t lastRowId_ = 0;
   std::string statusLine_;
   std::vector<MemoryKeyListRow> keyListRows_;
