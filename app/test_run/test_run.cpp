@@ -200,8 +200,10 @@ void TestRunEngine::Core::QueueRows(const std::vector<RowTexts>& table,
     run->MarkFinished();  // the status line keeps saying why the table is empty
     return;
   }
-  fetchWanted = true;  // taken by the fetcher when it is free; a fetch under way suffices
-  fetcherWake.notify_one();
+  if (!fetching) {  // a download under way serves this tick too
+    fetchWanted = true;
+    fetcherWake.notify_one();
+  }
   openRuns.push_back(run);
   if (probed == 0) Post({Write::Kind::kRunEnd, {}, {}, {}, kNoAnswer, false, run});
   resolverWake.notify_all();

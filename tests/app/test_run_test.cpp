@@ -304,6 +304,39 @@ TEST_F(TestRunTest, AStatusSiteThatNeverAnswersDelaysNoLatency) {
   engine.Stop();  // ends the download under way
 }
 
+// Ticks that come while the status documents are downloaded start no download of their own.
+TEST_F(TestRunTest, ATickDuringAStatusDownloadStartsNoOther) {
+  AddRows({"127.0.0.2"});
+  std::mutex mutex;
+  std::condition_variable changed;
+  int downloads = 0;
+  bool released = false;
+  services.fetchRegionStatus = [&](Application& application) {
+    std::unique_lock lock(mutex);
+    ++downloads;
+    changed.notify_all();
+    changed.wait(lock, [&] { return released; });
+    return NoStatus(application);
+  };
+  services.sendPing = [](const std::string&, Done done) { done(1); };
+  TestRunEngine engine(app, services);
+  engine.StartRun()->Wait();
+  {
+    std::unique_lock lock(mutex);
+    changed.wait(lock, [&] { return downloads == 1; });
+  }
+  engine.StartRun()->Wait();
+  engine.StartRun()->Wait();
+  {
+    std::lock_guard guard(mutex);
+    released = true;
+    changed.notify_all();
+  }
+  engine.Settle();
+  std::lock_guard guard(mutex);
+  EXPECT_EQ(downloads, 1);
+}
+
 // A tick over rows that never answer, again and again: the engine's threads stay a fixed
 // few, however many rows and ticks.
 TEST_F(TestRunTest, ThreadsStayFewOverManyTicksOfAThousandSilentRows) {
