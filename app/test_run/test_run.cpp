@@ -280,11 +280,11 @@ void TestRunEngine::Core::StartProbe(const Probe& probe, const std::string& addr
 void TestRunEngine::Core::ProbeEnded(const Probe& probe, int milliseconds) {
   std::lock_guard guard(mutex);
   if (stopping) return;
-  rows[probe.row.value].probing = false;
+  RowState& state = rows[probe.row.value];
+  state.probing = false;
   app.latencyHistory.Record(probe.row, probe.run->Number(), milliseconds);
   Post({Write::Kind::kResult, probe.row, {},
-        LookUpRegionStatus(*CurrentRegionStatus(app), rows[probe.row.value].region), milliseconds,
-        true, nullptr});
+        LookUpRegionStatus(*CurrentRegionStatus(app), state.region), milliseconds, true, nullptr});
   if (probe.run->ResultIn(probe.name, milliseconds)) {
     Post({Write::Kind::kRunEnd, {}, {}, {}, kNoAnswer, false, probe.run});
   }
