@@ -55,6 +55,9 @@ class HttpComponent {
   // An answer whose body is longer fails the request; 64 MiB unless set. A limit of our
   // own: a caller expecting a small document keeps a hostile server from filling memory.
   virtual void SetMaxResponseBodySize(std::size_t bytes) = 0;
+  // Offers the server the compressions the component can undo (gzip, brotli); the body is
+  // handed out undone, and the size limit counts its undone bytes. Off unless set.
+  virtual void AcceptCompressedAnswers() = 0;
 };
 
 // The system's component, chosen by the platform's composition root; nullptr when it cannot

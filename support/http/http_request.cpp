@@ -185,6 +185,10 @@ void HttpRequest::SetMaxResponseBodySize(std::size_t bytes) {
   CallOn(component.get(), [&](HttpComponent& c) { c.SetMaxResponseBodySize(bytes); });
 }
 
+void HttpRequest::AcceptCompressedAnswers() {
+  CallOn(component.get(), [](HttpComponent& c) { c.AcceptCompressedAnswers(); });
+}
+
 void HttpRequest::SetCertificate(const Text& name) {
   CallOn(component.get(), [&](HttpComponent& c) { c.SetClientCertificate(name); });
 }

@@ -57,6 +57,7 @@ class HttpRequest {
   void AbortRequest();
   void SetTimeoutValues(int resolveMs, int connectMs, int sendMs, int receiveMs);
   void SetMaxResponseBodySize(std::size_t bytes);
+  void AcceptCompressedAnswers();
   void SetCertificate(const Text& name);
   void SetLogonPolicy(int policy);
   // The value of the first "Set-Cookie: name=" (else "Set-Cookie:name=") header, up to its

@@ -222,6 +222,11 @@ class CurlHttpComponent final : public HttpComponent {
     settings_.maxBodyBytes = bytes;
   }
 
+  void AcceptCompressedAnswers() override {
+    ClearCallError();
+    settings_.acceptCompressed = true;
+  }
+
   void SetProxy(int setting, const Text& server, const Text& bypass) override {
     if (setting == kProxyNamed && server.empty()) return Fail();
     switch (setting) {
@@ -298,6 +303,7 @@ class CurlHttpComponent final : public HttpComponent {
     std::size_t maxHeaderBytes = 64 * 1024;
     std::size_t maxBodyBytes = std::size_t{64} << 20;
     bool http11 = true;
+    bool acceptCompressed = false;
   };
 
   void SendBody(std::optional<Bytes> body, bool isText) {
@@ -346,6 +352,7 @@ class CurlHttpComponent final : public HttpComponent {
     exchange.http11 = settings_.http11;
     exchange.maxHeaderBytes = settings_.maxHeaderBytes;
     exchange.maxBodyBytes = settings_.maxBodyBytes;
+    exchange.acceptCompressed = settings_.acceptCompressed;
     return exchange;
   }
 

@@ -186,6 +186,8 @@ bool Configure(CURL* easy, CURLSH* share, Reception& reception, const Resources&
   set(CURLOPT_SHARE, share);
   set(CURLOPT_NOSIGNAL, 1L);
   set(CURLOPT_USERAGENT, exchange.userAgent.c_str());
+  // "" offers every encoding this libcurl can undo.
+  if (exchange.acceptCompressed) set(CURLOPT_ACCEPT_ENCODING, "");
   set(CURLOPT_HTTPHEADER, resources.headers.get());
   set(CURLOPT_HEADERFUNCTION, TakeHeader);
   set(CURLOPT_HEADERDATA, &reception);

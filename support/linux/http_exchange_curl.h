@@ -51,6 +51,7 @@ struct HttpExchange {
   bool http11 = true;
   std::size_t maxHeaderBytes = 64 * 1024;
   std::size_t maxBodyBytes = std::size_t{64} << 20;
+  bool acceptCompressed = false;
 };
 
 struct HttpAnswer {

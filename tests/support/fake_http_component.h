@@ -67,6 +67,7 @@ class FakeHttpComponent : public HttpComponent {
   void SetMaxResponseBodySize(std::size_t bytes) override {
     Record("SetMaxResponseBodySize", {std::to_string(bytes)});
   }
+  void AcceptCompressedAnswers() override { Record("AcceptCompressedAnswers", {}); }
   void SetAutoLogonPolicy(int policy) override {
     Record("SetAutoLogonPolicy", {std::to_string(policy)});
   }
