@@ -3,6 +3,7 @@
 // platform's engines; FetchPage (runtime/fetch/page_fetch_engine.h) is the platform's too.
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
@@ -29,5 +30,12 @@ std::unique_ptr<ProcessLauncher> CreateSystemLauncher();
 // A dotted IPv4 address ("a.b.c.d", four decimal numbers of 0 to 255) as its wire bytes;
 // nothing for any other text.
 std::optional<Ipv4Address> ParseDottedIpv4(const std::string& text);
+
+// The time of day at moment on the user's clock, in the system's time zone.
+struct ClockTime {
+  int hour = 0;
+  int minute = 0;
+};
+ClockTime LocalClockTime(std::chrono::system_clock::time_point moment);
 
 }  // namespace vardelle

@@ -4,6 +4,7 @@
 #include <arpa/inet.h>
 #include <curl/curl.h>
 
+#include <ctime>
 #include <mutex>
 
 #include "runtime/linux/host_resolver_getaddrinfo.h"
@@ -33,6 +34,13 @@ std::optional<Ipv4Address> ParseDottedIpv4(const std::string& text) {
   in_addr address{};
   if (inet_pton(AF_INET, text.c_str(), &address) != 1) return std::nullopt;
   return address.s_addr;
+}
+
+ClockTime LocalClockTime(std::chrono::system_clock::time_point moment) {
+  const std::time_t seconds = std::chrono::system_clock::to_time_t(moment);
+  std::tm local{};
+  if (!localtime_r(&seconds, &local)) return {};
+  return {local.tm_hour, local.tm_min};
 }
 
 }  // namespace vardelle
