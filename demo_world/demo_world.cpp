@@ -96,7 +96,7 @@ void Route(httplib::Server& http) {
                                            httplib::Response& response) {
     response.set_content(DemoLocationAnswer(request.get_param_value("ip")), "application/json");
   });
-  ServeGlobalpingStandIn(http);
+  ServeGlobalpingStandIn(http, {.acceptPrivateTargets = true});
 }
 
 bool WaitUntilRunning(const httplib::Server& http) {

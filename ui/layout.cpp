@@ -15,8 +15,14 @@ constexpr ReportColumn kServerColumns[] = {
     {u"延迟", 80, Qt::AlignRight},       {u"大区状态", 80, Qt::AlignRight},
     {u"服务器机房地理位置", 200, Qt::AlignRight}};
 
+// Wide enough for a 24-character measurement id, the longest state ("本小时额度已用完，
+// 14:05 后可再测") and figures such as "8.1–241.9ms", yet all fit the 832-pixel list beside
+// its scroll bar. The figures line up on the right.
 constexpr ReportColumn kKeyColumns[] = {
-    {u"服务器名称", 200, Qt::AlignLeft}, {u"KEY", 100, Qt::AlignLeft}, {u"测试状态", 100, Qt::AlignLeft}};
+    {u"服务器名称", 160, Qt::AlignLeft}, {u"KEY", 180, Qt::AlignLeft},
+    {u"测试状态", 210, Qt::AlignLeft},   {u"平均", 60, Qt::AlignRight},
+    {u"最小–最大", 85, Qt::AlignRight},  {u"丢包", 55, Qt::AlignRight},
+    {u"探针", 50, Qt::AlignRight}};
 
 constexpr PeriodItem kPeriodItems[] = {{u"手动测速", 0}, {u"5秒", 5},   {u"10秒", 10},
                                        {u"20秒", 20},    {u"30秒", 30}, {u"60秒", 60}};
@@ -80,7 +86,10 @@ std::vector<ControlLayout> ControlLayouts() {
       {0, u"状态标签", kStatusLabel, QRect(212, 520, 500, 24), {}, {}, {}, false},
       {0, u"超级按钮1", kButton, QRect(720, 515, 104, 32), QString::fromUtf16(u"手动测速"),
        RefreshPicture(24), {}, true},
-      {1, u"超级列表框1", kReport, QRect(0, 23, 872, 554), {}, {}, kKeyColumns, false},
+      // The list takes the server table's place and size, so both pages line up, and its
+      // status line sits where page 0 keeps its own.
+      {1, u"超级列表框1", kReport, QRect(0, 23, 832, 483), {}, {}, kKeyColumns, false},
+      {1, u"全球Ping状态标签", kStatusLabel, QRect(9, 520, 815, 24), {}, {}, {}, false},
       {2, u"图片框1", kPicture, QRect(53, 69, 96, 96), {}, GlobePicture(96), {}, false},
       {2, u"透明标签1", kTransparentLabel, QRect(221, 72, 488, 264), HelpText(), {}, {}, false, true},
       {2, u"超级链接框2", kLink, QRect(413, 392, 192, 24), link, {}, {}, false},

@@ -30,7 +30,10 @@ bool UseDemoWorld(vardelle::Endpoints& endpoints) {
   for (const vardelle::SiteInfo& info : vardelle::SiteTable()) {
     if (!endpoints.HasAddress(info.site)) endpoints.SetBaseUrl(info.site, world->BaseUrl());
   }
-  if (endpoints.GlobalpingBase().empty()) endpoints.SetGlobalpingBase(world->BaseUrl());
+  if (endpoints.GlobalpingBase().empty()) {
+    endpoints.SetGlobalpingBase(world->BaseUrl());
+    vardelle::TheApplication().globalpingMeasuresPrivateTargets = true;
+  }
   return true;
 }
 

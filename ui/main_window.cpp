@@ -2,6 +2,7 @@
 
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QHeaderView>
 #include <QMouseEvent>
 #include <QWindow>
 #include <string>
@@ -103,12 +104,15 @@ void MainWindow::BuildControls(const LatencyHistory& history) {
   testButton_ = FindControl<QPushButton>(*this, u"超级按钮1");
   updateLabel_ = FindControl<QLabel>(*this, u"透明标签2");
   statusLabel_ = FindControl<StatusLabel>(*this, u"状态标签");
+  keyListStatusLabel_ = FindControl<StatusLabel>(*this, u"全球Ping状态标签");
   serverTable_->setFont(SongTiFont());
   serverTable_->SetRowColourSource([this](RowId row, bool selectedAndFocused) {
     return events_.AnswerCustomDraw(row, selectedAndFocused);
   });
   serverTable_->setContextMenuPolicy(Qt::CustomContextMenu);
   keyList_->setContextMenuPolicy(Qt::CustomContextMenu);
+  // The last column takes whatever width the others leave, so no bare strip shows on the right.
+  keyList_->header()->setStretchLastSection(true);
   statisticsColumns_ = new StatisticsColumns(*serverTable_, history, UserSettingsPath());
   // The table's design-time row; loading the server list replaces it.
   const RowId row = serverTable_->AppendRow(QString::fromUtf16(u"测试主机"), RowIcon::kNotTested);

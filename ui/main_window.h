@@ -41,6 +41,7 @@ class MainWindow : public QWidget {
   // Checks the place of that index in the key list's menu.
   void CheckGlobalPingPlace(int placeIndex);
   StatusLabel& StatusLine() { return *statusLabel_; }
+  StatusLabel& KeyListStatusLine() { return *keyListStatusLabel_; }
   StatisticsColumns& Statistics() { return *statisticsColumns_; }
 
  signals:
@@ -66,6 +67,7 @@ class MainWindow : public QWidget {
   QPushButton* testButton_ = nullptr;
   QLabel* updateLabel_ = nullptr;
   StatusLabel* statusLabel_ = nullptr;
+  StatusLabel* keyListStatusLabel_ = nullptr;
   PeriodTimer* timer_ = nullptr;
   QMenu* rowMenu_ = nullptr;
   QMenu* keyListMenu_ = nullptr;

@@ -5,7 +5,6 @@
 #include <utility>
 #include <vector>
 
-#include "app/global_ping/global_ping_page.h"
 #include "app/table/server_table.h"
 #include "ui/gbk_text.h"
 #include "ui/main_window.h"
@@ -194,18 +193,27 @@ void QtMainWindowView::SetKeyListRows(const std::vector<std::string>& names) {
   });
 }
 
-void QtMainWindowView::SetKeyListRow(int row, const std::string& key, const std::string& state,
-                                     const std::string& toolTip) {
-  const QString keyCell = FromGbk(key);
-  const QString stateCell = FromGbk(state);
-  const QString tip = FromGbk(toolTip);
+void QtMainWindowView::SetKeyListRow(int row, const KeyListRow& cells) {
+  const std::pair<int, QString> texts[] = {{kKeyListKeyColumn, FromGbk(cells.key)},
+                                           {kKeyListStateColumn, FromGbk(cells.state)},
+                                           {kKeyListAverageColumn, FromGbk(cells.average)},
+                                           {kKeyListRangeColumn, FromGbk(cells.range)},
+                                           {kKeyListLossColumn, FromGbk(cells.loss)},
+                                           {kKeyListProbesColumn, FromGbk(cells.probes)}};
+  const QString tip = FromGbk(cells.toolTip);
   calls_.Run([&](MainWindow& w) {
     ReportView& list = w.KeyList();
+    // Out of range there is no item, and ReportView leaves a missing row alone.
     QTreeWidgetItem* item = list.RowAt(row);
-    list.SetCellText(item, kKeyListKeyColumn, keyCell);
-    list.SetCellText(item, kKeyListStateColumn, stateCell);
+    for (const auto& [column, text] : texts) list.SetCellText(item, column, text);
+    list.SetRowIcon(item, cells.icon);
     list.SetRowToolTip(item, tip);
   });
+}
+
+void QtMainWindowView::SetKeyListStatus(const std::string& text) {
+  const QString line = FromGbk(text);
+  calls_.Run([&](MainWindow& w) { w.KeyListStatusLine().SetFullText(line); });
 }
 
 void QtMainWindowView::ShowKeyListMenu(int checkedPlace) {

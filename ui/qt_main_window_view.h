@@ -40,8 +40,8 @@ class QtMainWindowView final : public MainWindowView {
   int KeyListRowCount() override;
   std::string KeyListCellText(int row, int column) override;
   void SetKeyListRows(const std::vector<std::string>& names) override;
-  void SetKeyListRow(int row, const std::string& key, const std::string& state,
-                     const std::string& toolTip) override;
+  void SetKeyListRow(int row, const KeyListRow& cells) override;
+  void SetKeyListStatus(const std::string& text) override;
   void ShowKeyListMenu(int checkedPlace) override;
   int PeriodSelection() override;
   int PeriodItemValue(int index) override;

@@ -10,6 +10,7 @@
 #include "app/start/application.h"
 #include "app/table/server_table.h"
 #include "runtime/threads/locks.h"
+#include "support/text/text_codec.h"
 
 namespace vardelle {
 namespace {
@@ -22,12 +23,12 @@ std::vector<GlobalPingServer> TableServers(const MemoryWindow& window) {
   return servers;
 }
 
-std::string StatusLine(const std::vector<ServerMeasurement>& results) {
+std::string StatusLine(const std::vector<ServerMeasurement>& results, const HourlyBudget& budget) {
   const auto finished = std::count_if(results.begin(), results.end(), [](const ServerMeasurement& r) {
     return r.outcome.failure.empty();
   });
   return "global ping: " + std::to_string(results.size()) + " servers, " + std::to_string(finished) +
-         " finished";
+         " finished; " + GbkToUtf8(budget.RemainingText());
 }
 
 }  // namespace
@@ -43,12 +44,14 @@ HeadlessOutcome RunGlobalPingHeadless(Application& app, const GlobalPingPlace& p
   const bool listRead = LoadServerList(app);
   WaitForLocationLookups(app);
 
-  const auto run = GlobalPingTestRun::Start({app.endpoints.GlobalpingBase(), app.globalpingToken}, TableServers(window), place,
-                                            [](size_t, const GlobalPingRowCells&) {}, limits);
+  GlobalTestSettings settings{GlobalpingAccessOf(app), place, limits};
+  const auto run = GlobalPingTestRun::Start(settings, TableServers(window),
+                                            [](size_t, const GlobalPingRowCells&) {});
   run->Wait();
   const std::vector<ServerMeasurement> results = run->Results();
   app.window = nullptr;
-  return {listRead ? 0 : 1, FormatGlobalPingReport(place, results, format), StatusLine(results)};
+  return {listRead ? 0 : 1, FormatGlobalPingReport(place, results, format),
+          StatusLine(results, *settings.budget)};
 }
 
 }  // namespace vardelle

@@ -1,5 +1,6 @@
 #include "app/global_ping/global_ping_page.h"
 
+#include <algorithm>
 #include <numeric>
 #include <utility>
 
@@ -20,6 +21,10 @@ size_t PlaceIndexOf(const GlobalPingPlace& place) {
   return 0;
 }
 
+std::string StillMeasuring(int rows) {
+  return rows > 0 ? std::to_string(rows) + " 个测试进行中" : "没有进行中的测试";
+}
+
 std::string NothingToTestStatus(size_t listedServers) {
   return listedServers == 0 ? "全球Ping: 服务器列表还没有载入" : "全球Ping: 请先在列表中选择要测试的服务器";
 }
@@ -33,6 +38,7 @@ struct GlobalPingPage::Rows {
     std::mutex lock;
     std::uint64_t owner = 0;  // the run that claimed the row last; 0 for none
     bool measuring = false;   // the owner's measurement has not ended
+    bool created = false;     // the owner's measurement has its id
   };
 
   explicit Rows(std::vector<GlobalPingServer> listedServers)
@@ -49,21 +55,29 @@ struct GlobalPingPage::Rows {
       if (slot.measuring) continue;
       slot.owner = run;
       slot.measuring = true;
+      slot.created = false;
+      ++measuring;
       claimed.push_back(row);
     }
     return claimed;
   }
 
-  void Write(std::uint64_t run, int row, const GlobalPingRowCells& cells,
+  // True when the write changed what the page's status line tells: a row ended, or its
+  // measurement was created and charged to the budget.
+  bool Write(std::uint64_t run, int row, const GlobalPingRowCells& cells,
              std::atomic<MainWindowView*>& window) {
     Slot& slot = slots[static_cast<size_t>(row)];
     std::lock_guard guard(slot.lock);
-    if (slot.owner != run) return;
-    if (cells.final) slot.measuring = false;
-    if (!listed) return;
-    if (MainWindowView* view = window.load()) {
-      view->SetKeyListRow(row, cells.key, cells.state, cells.probeList);
+    if (slot.owner != run) return false;
+    const bool created = !slot.created && !cells.row.key.empty();
+    slot.created = slot.created || created;
+    if (cells.final) {
+      slot.measuring = false;
+      --measuring;
     }
+    if (!listed) return false;
+    if (MainWindowView* view = window.load()) view->SetKeyListRow(row, cells.row);
+    return cells.final || created;
   }
 
   // No write starts after this returns, and none is under way.
@@ -76,6 +90,7 @@ struct GlobalPingPage::Rows {
   std::vector<Slot> slots;
   std::atomic<bool> listed{true};
   std::atomic<std::uint64_t> lastRun{0};
+  std::atomic<int> measuring{0};  // rows whose measurement has not ended
 };
 
 void GlobalPingPage::ListServers(MainWindowView& window) {
@@ -141,21 +156,47 @@ std::shared_ptr<GlobalPingTestRun> GlobalPingPage::TestRows(std::atomic<MainWind
   const size_t count = listed ? listed->servers.size() : 0;
   std::erase_if(rows, [count](int row) { return row < 0 || static_cast<size_t>(row) >= count; });
   if (rows.empty()) {
-    if (MainWindowView* view = window.load()) view->SetStatusLine(NothingToTestStatus(count));
+    if (MainWindowView* view = window.load()) view->SetKeyListStatus(NothingToTestStatus(count));
     return nullptr;
   }
   const std::uint64_t run = ++listed->lastRun;
   rows = listed->Claim(run, rows);
   if (rows.empty()) {
-    if (MainWindowView* view = window.load()) view->SetStatusLine(kAllUnderTestStatus);
+    if (MainWindowView* view = window.load()) view->SetKeyListStatus(kAllUnderTestStatus);
     return nullptr;
   }
   std::vector<GlobalPingServer> servers;
   for (const int row : rows) servers.push_back(listed->servers[static_cast<size_t>(row)]);
-  auto update = [listed, run, rows, &window](size_t index, const GlobalPingRowCells& cells) {
-    listed->Write(run, rows[index], cells, window);
+  auto update = [this, listed, run, rows, &window, access, place](size_t index,
+                                                                  const GlobalPingRowCells& cells) {
+    if (!listed->Write(run, rows[index], cells, window)) return;
+    if (MainWindowView* view = window.load()) TellStatus(*view, access, place);
   };
-  return GlobalPingTestRun::Start(access, std::move(servers), place, std::move(update), limits);
+  // Told before any worker runs, so this count never shows after a worker's later one.
+  if (MainWindowView* view = window.load()) TellStatus(*view, access, place);
+  const GlobalTestSettings settings{access, place, limits, true, budget_};
+  auto started = GlobalPingTestRun::Start(settings, std::move(servers), std::move(update));
+  std::lock_guard guard(mutex_);
+  std::erase_if(tests_, [](const std::shared_ptr<GlobalPingTestRun>& test) { return test->Ended(); });
+  tests_.push_back(started);
+  return started;
+}
+
+bool GlobalPingPage::TestsRunning() {
+  std::lock_guard guard(mutex_);
+  return std::any_of(tests_.begin(), tests_.end(),
+                     [](const std::shared_ptr<GlobalPingTestRun>& test) { return !test->Ended(); });
+}
+
+void GlobalPingPage::TellStatus(MainWindowView& window, const GlobalpingAccess& access,
+                                const GlobalPingPlace& place) {
+  std::lock_guard guard(statusMutex_);
+  const std::shared_ptr<Rows> listed = CurrentRows();
+  const int measuring = listed ? listed->measuring.load() : 0;
+  std::string text = "全球Ping (" + std::string(place.caption) + "): " + StillMeasuring(measuring) +
+                     "，" + budget_->RemainingText();
+  if (access.token.empty()) text += "，设置 Globalping 令牌可提高额度";
+  window.SetKeyListStatus(text);
 }
 
 }  // namespace vardelle

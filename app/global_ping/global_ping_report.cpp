@@ -23,8 +23,9 @@ json ProbeJson(const ProbeResult& probe) {
 json SummaryJson(const Measurement& measurement) {
   const std::optional<MeasurementSummary> summary = Summarize(measurement);
   if (!summary) return nullptr;
-  return {{"avgMs", summary->averageMs}, {"minMs", summary->minMs}, {"maxMs", summary->maxMs},
-          {"lossPercent", summary->lossPercent}, {"probes", summary->probes}};
+  return {{"avgMs", Figure(summary->averageMs)}, {"minMs", Figure(summary->minMs)},
+          {"maxMs", Figure(summary->maxMs)},     {"lossPercent", summary->lossPercent},
+          {"probes", summary->probes},           {"lostProbes", summary->lostProbes}};
 }
 
 json ServerJson(const ServerMeasurement& result) {
@@ -101,10 +102,13 @@ std::string CsvReport(const std::vector<ServerMeasurement>& results) {
 std::string TextReport(const GlobalPingPlace& place, const std::vector<ServerMeasurement>& results) {
   std::string text = "全球Ping: " + std::string(place.caption) + "\n";
   for (const ServerMeasurement& result : results) {
-    const GlobalPingRowCells cells = FinalCells(result.outcome);
+    const Measurement& measurement = result.outcome.measurement;
+    const std::string state =
+        result.outcome.failure.empty() ? SummaryText(measurement) : result.outcome.failure;
     text += result.server.name + "  " + result.server.domain + "  " +
-            (cells.key.empty() ? "-" : cells.key) + "  " + cells.state + "\n";
-    std::string_view lines = cells.probeList;
+            (measurement.id.empty() ? "-" : measurement.id) + "  " + state + "\n";
+    const std::string probeList = ProbeListText(measurement);
+    std::string_view lines = probeList;
     while (!lines.empty()) {
       const size_t end = std::min(lines.find('\n'), lines.size());
       text += "    " + std::string(lines.substr(0, end)) + "\n";

@@ -2,8 +2,10 @@
 //
 // json: {"place": "中国", "servers": [{"serverName", "domain", "measurementId" (null before
 // one was created), "status" ("finished", or "failed" with "failure" holding why, else
-// null), "probesCount", "summary" ({"avgMs", "minMs", "maxMs", "lossPercent", "probes"},
-// null without probe figures), "probes": [{"city", "country", "asn", "network", "status",
+// null), "probesCount", "summary" ({"avgMs", "minMs", "maxMs" (over the probes that
+// answered, null when none did), "lossPercent" (over the packets of every finished probe),
+// "probes" (that answered), "lostProbes" (that lost every packet)}, null while no probe
+// finished), "probes": [{"city", "country", "asn", "network", "status",
 // "minMs", "avgMs", "maxMs", "lossPercent"}]}]}, probes sorted by avgMs, figures null when
 // the probe gave none.
 // csv: one line per probe (one with empty probe fields for a server without probes):

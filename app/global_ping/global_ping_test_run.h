@@ -1,5 +1,7 @@
-// One global test: a Globalping measurement of every given server at once, each on a
-// thread of its own, its row told of every step.
+// One global test: a Globalping measurement of every given server, run by a fixed set of
+// workers, each row told of every step. Before any measurement the test asks the hourly
+// budget and gives each row a probe limit that fits it; a row the budget cannot cover, or
+// whose target the service would refuse, ends at once and says why.
 #pragma once
 
 #include <cstddef>
@@ -10,6 +12,8 @@
 
 #include "app/global_ping/global_ping_places.h"
 #include "app/global_ping/globalping_client.h"
+#include "app/global_ping/hourly_budget.h"
+#include "app/window/main_window_view.h"
 
 namespace vardelle {
 
@@ -23,29 +27,39 @@ struct ServerMeasurement {
   MeasurementOutcome outcome;
 };
 
-// What a row shows: "KEY" (the measurement id, "" before there is one) and "测试状态".
+// What a row shows, and whether it is the row's last write of the test.
 struct GlobalPingRowCells {
-  std::string key;
-  std::string state;
-  // The per-probe lines for the tooltip, "" until the measurement is final.
-  std::string probeList;
-  bool final = false;  // the row's last write of the test
+  KeyListRow row;
+  bool final = false;
 };
 
-// The row's cells for a finished outcome: the summary, or the failure.
+// The row as a measurement that is still running shows it.
+GlobalPingRowCells ProgressCells(const Measurement& measurement);
+// The row's cells for a finished outcome: the figures, and the failure if any.
 GlobalPingRowCells FinalCells(const MeasurementOutcome& outcome);
+
+struct GlobalTestSettings {
+  GlobalpingAccess access;
+  GlobalPingPlace place;
+  ClientLimits limits;
+  bool inProgressUpdates = false;
+  // Shared by the tests of one program run, so a test started while another runs shares
+  // only what the other does not hold.
+  std::shared_ptr<HourlyBudget> budget = std::make_shared<HourlyBudget>();
+};
 
 class GlobalPingTestRun {
  public:
   // Called from the workers, several at once, with the server's index in the given list.
   using RowUpdate = std::function<void(size_t index, const GlobalPingRowCells& cells)>;
 
-  static std::shared_ptr<GlobalPingTestRun> Start(const GlobalpingAccess& access,
+  // Asks the budget, so call it off the window's thread; the workers run on.
+  static std::shared_ptr<GlobalPingTestRun> Start(const GlobalTestSettings& settings,
                                                   std::vector<GlobalPingServer> servers,
-                                                  const GlobalPingPlace& place, RowUpdate update,
-                                                  const ClientLimits& limits = {});
-  // Returns once every worker has ended (each is bounded by the limits' time limit).
+                                                  RowUpdate update);
+  // Returns once every row has ended (each is bounded by the limits' time limit).
   void Wait();
+  bool Ended();
   std::vector<ServerMeasurement> Results();
 
   struct Shared;

@@ -2,10 +2,11 @@
 
 #include <algorithm>
 #include <charconv>
+#include <limits>
 #include <nlohmann/json.hpp>
-#include <optional>
 #include <thread>
 
+#include "app/global_ping/globalping_target.h"
 #include "support/http/http_request.h"
 #include "support/text/text_codec.h"
 
@@ -16,68 +17,129 @@ using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
 constexpr milliseconds kFastestPolling{500};
-// A rate-limit answer without a usable reset time is tried again after this long.
+// A rate-limit answer without a usable retry time is tried again after this long.
 constexpr milliseconds kDefaultRateLimitWait{5000};
 constexpr milliseconds kLongestExchange{30000};
-// The service's budget renews every hour, so no honest reset lies further off; a larger one
+// The service's budget renews every hour, so no honest wait lies further off; a larger one
 // is cut to it before it is turned into a time (9223372036854775 s would overflow).
 constexpr long long kLongestResetSeconds = 3600;
 // Says who asks, as the service asks of its clients.
-constexpr char kUserAgent[] =
-    "Vardelle/" VARDELLE_VERSION " (+https://vardelle.github.io/)";
+constexpr char kUserAgent[] = "Vardelle/" VARDELLE_VERSION " (+https://vardelle.github.io/)";
 constexpr size_t kLongestId = 64;
+constexpr int kCreated = 202;
+constexpr int kOk = 200;
+constexpr int kUnauthorized = 401;
 constexpr int kTooManyRequests = 429;
 constexpr int kUserAgentOption = 0;  // the request object's user agent text
 
 struct Answer {
   int status = 0;  // 0: no answer at all
   std::string body;
-  std::string rateLimitReset;  // X-RateLimit-Reset, seconds
   std::string retryAfter;
+  BudgetReport budget;
   std::string networkError;
 };
 
-bool IsIdCharacter(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
-         c == '_';
+bool IsAsciiLetterOrDigit(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
 }
 
-// Ids go into addresses, so only the characters the API uses are accepted.
+// Ids go into addresses, so only what the API's ids are made of is accepted.
 bool IsMeasurementId(const std::string& id) {
-  return !id.empty() && id.size() <= kLongestId && std::all_of(id.begin(), id.end(), IsIdCharacter);
+  return !id.empty() && id.size() <= kLongestId &&
+         std::all_of(id.begin(), id.end(), IsAsciiLetterOrDigit);
 }
 
-std::optional<long long> WholeSeconds(const std::string& text) {
+std::optional<long long> WholeNumber(const std::string& text) {
   long long value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (error != std::errc() || end != text.data() + text.size() || value < 0) return std::nullopt;
   return value;
 }
 
-milliseconds RateLimitWait(const Answer& answer) {
-  for (const std::string* header : {&answer.rateLimitReset, &answer.retryAfter}) {
-    if (const std::optional<long long> seconds = WholeSeconds(*header)) {
-      return std::max(milliseconds(std::min(*seconds, kLongestResetSeconds) * 1000),
-                      kFastestPolling);
-    }
+std::optional<int> Count(const std::string& text) {
+  const std::optional<long long> value = WholeNumber(text);
+  if (!value || *value > std::numeric_limits<int>::max()) return std::nullopt;
+  return static_cast<int>(*value);
+}
+
+milliseconds RetryWait(const Answer& answer) {
+  if (const std::optional<long long> seconds = WholeNumber(answer.retryAfter)) {
+    return std::max(milliseconds(std::min(*seconds, kLongestResetSeconds) * 1000), kFastestPolling);
   }
   return kDefaultRateLimitWait;
 }
 
-std::string Seconds(milliseconds duration) {
-  return std::to_string((duration.count() + 999) / 1000);
-}
+std::string Seconds(milliseconds duration) { return std::to_string((duration.count() + 999) / 1000); }
 
 int Milliseconds(milliseconds duration) {
   return static_cast<int>(std::clamp(duration, milliseconds(1), kLongestExchange).count());
 }
 
-// "HTTP 503" or the API's own message for an error answer.
+std::string StatusCode(const Answer& answer) { return "HTTP " + std::to_string(answer.status); }
+
+// "HTTP 503" or the API's own reason for an error answer.
 std::string AnswerFailure(const Answer& answer) {
   if (answer.status == 0) return "网络错误: " + answer.networkError;
-  const std::string message = ReadApiErrorMessage(answer.body);
-  const std::string code = "HTTP " + std::to_string(answer.status);
-  return message.empty() ? code : code + ": " + message;
+  const std::string reason = ReadApiErrorMessage(answer.body);
+  return reason.empty() ? StatusCode(answer) : StatusCode(answer) + ": " + reason;
+}
+
+// The hour's budget is spent: when it renews, and the service's own words.
+std::string BudgetFailure(const Answer& answer) {
+  std::optional<std::chrono::system_clock::time_point> renewal;
+  if (answer.budget.resetSeconds) {
+    renewal = std::chrono::system_clock::now() +
+              std::chrono::seconds(std::min(*answer.budget.resetSeconds, kLongestResetSeconds));
+  }
+  const std::string reason = ReadApiErrorMessage(answer.body);
+  return BudgetExhaustedText(renewal) + " (" + (reason.empty() ? StatusCode(answer) : reason) + ")";
+}
+
+std::string TokenFailure(const GlobalpingAccess& access) {
+  if (access.token.empty()) return "HTTP 401: 服务拒绝了匿名请求";
+  return "令牌被拒绝 (HTTP 401)：请检查 settings.ini [sites] 的 globalpingToken、"
+         "--globalping-token 或 VARDELLE_GLOBALPING_TOKEN";
+}
+
+// Worth asking again: the service or a proxy before it stumbled, or the network did. The
+// measurement itself runs on and is kept for days.
+bool IsHiccup(const Answer& answer) { return answer.status == 0 || answer.status >= 500; }
+
+BudgetReport BudgetHeaders(HttpRequest& request) {
+  BudgetReport report;
+  report.limit = Count(request.GetHeader("X-RateLimit-Limit"));
+  report.remaining = Count(request.GetHeader("X-RateLimit-Remaining"));
+  report.resetSeconds = WholeNumber(request.GetHeader("X-RateLimit-Reset"));
+  report.cost = Count(request.GetHeader("X-Request-Cost"));
+  return report;
+}
+
+Answer Exchange(const GlobalpingAccess& access, const char* method, const std::string& url,
+                const std::optional<std::string>& body, milliseconds timeLimit) {
+  HttpRequest request;
+  const int timeout = Milliseconds(timeLimit);
+  request.SetTimeoutValues(timeout, timeout, timeout, timeout);
+  std::string address = url;
+  request.OpenRequest(method, address);
+  request.AccessOption(kUserAgentOption, std::nullopt, Text(kUserAgent));
+  request.AcceptCompressedAnswers();
+  request.AddRequestHeader("Accept", "application/json");
+  if (!access.token.empty()) request.AddRequestHeader("Authorization", "Bearer " + access.token);
+  if (body) request.AddRequestHeader("Content-Type", "application/json");
+  // The body is UTF-8 already; as text it would be converted from GBK once more.
+  request.SendBytes(body ? std::optional<Bytes>(Bytes(body->begin(), body->end())) : std::nullopt);
+  Answer answer;
+  answer.status = request.GetStatus();
+  if (answer.status == 0) {
+    answer.networkError = request.LastCallError();
+    return answer;
+  }
+  const Bytes bytes = request.GetResponseBody();
+  answer.body.assign(bytes.begin(), bytes.end());
+  answer.retryAfter = request.GetHeader("Retry-After");
+  answer.budget = BudgetHeaders(request);
+  return answer;
 }
 
 class MeasurementSession {
@@ -90,52 +152,68 @@ class MeasurementSession {
         deadline_(Clock::now() + limits.timeLimit) {}
 
   MeasurementOutcome Run(const MeasurementOrder& order) {
+    const std::string problem = GlobalpingTargetProblem(order.target, access_.privateTargetsMeasured);
+    if (!problem.empty()) {
+      TellCreated({});
+      Fail(problem);
+      return std::move(outcome_);
+    }
     Tell("排队中");
-    std::optional<Answer> created =
-        AskPastRateLimit("POST", access_.baseUrl + "/v1/measurements", MeasurementRequestBody(order));
-    if (!created) return std::move(outcome_);
-    if (created->status != 202) {
-      Fail(AnswerFailure(*created));
-    } else if (const std::optional<Measurement> measurement = ReadCreatedMeasurement(created->body);
-               !measurement || !IsMeasurementId(measurement->id)) {
-      Fail("应答格式错误");
+    const Answer created = *Ask("POST", access_.baseUrl + "/v1/measurements",
+                                MeasurementRequestBody(order));
+    TellCreated(created.budget);
+    if (created.status == kCreated) {
+      TakeCreated(created);
+    } else if (created.status == kTooManyRequests) {
+      Fail(BudgetFailure(created));
+    } else if (created.status == kUnauthorized) {
+      Fail(TokenFailure(access_));
     } else {
-      outcome_.measurement = *measurement;
-      Poll();
+      Fail(AnswerFailure(created));
     }
     return std::move(outcome_);
   }
 
  private:
+  void TakeCreated(const Answer& created) {
+    const std::optional<Measurement> measurement = ReadCreatedMeasurement(created.body);
+    if (!measurement || !IsMeasurementId(measurement->id)) return Fail("应答格式错误");
+    outcome_.measurement = *measurement;
+    Poll();
+  }
+
   // The measurement's own address is built from its id rather than taken from the Location
-  // header, so a hostile answer cannot send the polls elsewhere.
+  // header, so a hostile answer cannot send the polls elsewhere. Hiccups are asked past,
+  // with the same spacing, until the time limit.
   void Poll() {
     const std::string url = access_.baseUrl + "/v1/measurements/" + outcome_.measurement.id;
+    std::optional<Answer> hiccup;
     while (!IsFinal(outcome_.measurement)) {
       const Clock::time_point next = lastAnswer_ + std::max(limits_.pollInterval, kFastestPolling);
-      if (next >= deadline_) return TimeOut();
+      if (next >= deadline_) return TimeOut(hiccup);
       std::this_thread::sleep_until(next);
-      const std::optional<Answer> answer = AskPastRateLimit("GET", url, std::nullopt);
+      const std::optional<Answer> answer = AskPastRateLimit(url);
       if (!answer) return;
-      if (answer->status != 200) return Fail(AnswerFailure(*answer));
+      if (IsHiccup(*answer)) {
+        hiccup = answer;
+        Tell("服务暂时无应答 (" + (answer->status ? StatusCode(*answer) : "网络错误") + ")，重试中");
+        continue;
+      }
+      if (answer->status != kOk) return Fail(AnswerFailure(*answer));
       std::optional<Measurement> read = ReadMeasurement(answer->body);
       if (!read || read->id != outcome_.measurement.id) return Fail("应答格式错误");
+      hiccup.reset();
       outcome_.measurement = std::move(*read);
       if (progress_.partial) progress_.partial(outcome_.measurement);
     }
   }
 
   // nullopt when the time or the request budget ran out first; the failure is set then.
-  std::optional<Answer> AskPastRateLimit(const char* method, const std::string& url,
-                                         const std::optional<std::string>& body) {
+  std::optional<Answer> AskPastRateLimit(const std::string& url) {
     while (true) {
-      if (requests_ >= limits_.mostRequests) {
-        Fail("请求次数超过上限");
-        return std::nullopt;
-      }
-      Answer answer = Ask(method, url, body);
-      if (answer.status != kTooManyRequests) return answer;
-      const milliseconds wait = RateLimitWait(answer);
+      std::optional<Answer> answer = Ask("GET", url, std::nullopt);
+      if (!answer || answer->status != kTooManyRequests) return answer;
+      const milliseconds wait = RetryWait(*answer);
       if (Clock::now() + wait >= deadline_) {
         Fail("请求受限 (HTTP 429)，等待超过时间限制");
         return std::nullopt;
@@ -145,44 +223,36 @@ class MeasurementSession {
     }
   }
 
-  Answer Ask(const char* method, const std::string& url, const std::optional<std::string>& body) {
-    ++requests_;
-    HttpRequest request;
-    const int timeout =
-        Milliseconds(std::chrono::duration_cast<milliseconds>(deadline_ - Clock::now()));
-    request.SetTimeoutValues(timeout, timeout, timeout, timeout);
-    std::string address = url;
-    request.OpenRequest(method, address);
-    request.AccessOption(kUserAgentOption, std::nullopt, Text(kUserAgent));
-    request.AddRequestHeader("Accept", "application/json");
-    if (!access_.token.empty()) request.AddRequestHeader("Authorization", "Bearer " + access_.token);
-    if (body) request.AddRequestHeader("Content-Type", "application/json");
-    // The body is UTF-8 already; as text it would be converted from GBK once more.
-    request.SendBytes(body ? std::optional<Bytes>(Bytes(body->begin(), body->end())) : std::nullopt);
-    lastAnswer_ = Clock::now();
-    Answer answer;
-    answer.status = request.GetStatus();
-    if (answer.status == 0) {
-      answer.networkError = request.LastCallError();
-      return answer;
+  // nullopt when the session has asked all it may; the failure is set then.
+  std::optional<Answer> Ask(const char* method, const std::string& url,
+                            const std::optional<std::string>& body) {
+    if (requests_ >= limits_.mostRequests) {
+      Fail("请求次数超过上限");
+      return std::nullopt;
     }
-    const Bytes bytes = request.GetResponseBody();
-    answer.body.assign(bytes.begin(), bytes.end());
-    answer.rateLimitReset = request.GetHeader("X-RateLimit-Reset");
-    answer.retryAfter = request.GetHeader("Retry-After");
+    ++requests_;
+    Answer answer = Exchange(access_, method, url, body,
+                             std::chrono::duration_cast<milliseconds>(deadline_ - Clock::now()));
+    lastAnswer_ = Clock::now();
     return answer;
   }
 
-  void TimeOut() {
-    Fail("超时: " + Seconds(limits_.timeLimit) + " 秒内未完成 (" +
-         std::to_string(FinishedProbeCount(outcome_.measurement)) + "/" +
-         std::to_string(outcome_.measurement.probesCount) + " 探针)");
+  void TimeOut(const std::optional<Answer>& hiccup) {
+    std::string text = "超时: " + Seconds(limits_.timeLimit) + " 秒内未完成 (" +
+                       std::to_string(FinishedProbeCount(outcome_.measurement)) + "/" +
+                       std::to_string(outcome_.measurement.probesCount) + " 探针)";
+    if (hiccup) text += "，最后一次应答: " + AnswerFailure(*hiccup);
+    Fail(text);
   }
 
   void Fail(const std::string& failure) { outcome_.failure = failure; }
 
   void Tell(const std::string& text) const {
     if (progress_.waiting) progress_.waiting(text);
+  }
+
+  void TellCreated(const BudgetReport& report) const {
+    if (progress_.created) progress_.created(report);
   }
 
   const GlobalpingAccess& access_;
@@ -199,13 +269,14 @@ class MeasurementSession {
 }  // namespace
 
 std::string MeasurementRequestBody(const MeasurementOrder& order) {
-  const nlohmann::json body = {
+  nlohmann::json body = {
       {"type", "ping"},
       {"target", GbkToUtf8(order.target)},
       {"locations", nlohmann::json::array({{{"magic", order.magic}}})},
       {"limit", order.probeLimit},
       {"measurementOptions", {{"packets", order.packets}}},
   };
+  if (order.inProgressUpdates) body["inProgressUpdates"] = true;
   return body.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
@@ -222,6 +293,18 @@ MeasurementOutcome RunGlobalpingMeasurement(const GlobalpingAccess& access,
   } catch (const std::exception&) {
     // Out of memory or a refused thread resource: the row says so instead of the thread dying.
     return {{}, "内部错误"};
+  }
+}
+
+std::optional<BudgetReport> AskHourlyBudget(const GlobalpingAccess& access,
+                                            milliseconds timeLimit) {
+  try {
+    const Answer answer =
+        Exchange(access, "GET", access.baseUrl + "/v1/limits", std::nullopt, timeLimit);
+    if (answer.status != kOk) return std::nullopt;
+    return ReadLimitsAnswer(answer.body);
+  } catch (const std::exception&) {
+    return std::nullopt;
   }
 }
 

@@ -47,6 +47,14 @@ std::optional<int> ProbesCountMember(const json& document) {
   return static_cast<int>(*count);
 }
 
+// More packets than any ping sends are no count to weigh losses by.
+std::optional<int> PacketsMember(const json& stats) {
+  constexpr std::uint64_t kMostPackets = 1000;
+  const std::optional<std::uint64_t> total = WholeMember(stats, "total", kMostPackets);
+  if (!total) return std::nullopt;
+  return static_cast<int>(*total);
+}
+
 ProbeResult ReadProbe(const json& item) {
   ProbeResult probe;
   const json& where = item.at("probe");
@@ -63,6 +71,7 @@ ProbeResult ReadProbe(const json& item) {
     probe.avgMs = NumberMember(stats, "avg");
     probe.maxMs = NumberMember(stats, "max");
     probe.lossPercent = NumberMember(stats, "loss");
+    probe.packets = PacketsMember(stats);
   }
   return probe;
 }
@@ -76,6 +85,30 @@ std::optional<Measurement> ReadMeasurementObject(const json& document) {
   measurement.probesCount = *probesCount;
   for (const json& item : document.at("results")) measurement.probes.push_back(ReadProbe(item));
   return measurement;
+}
+
+// A hostile answer's reason could be any length; a row shows this much of it.
+constexpr size_t kLongestReason = 400;
+
+// At most `bytes` bytes of text, never ending inside a character.
+std::string CutUtf8(std::string text, size_t bytes) {
+  if (text.size() <= bytes) return text;
+  size_t end = bytes;
+  while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+  text.resize(end);
+  return text + "...";
+}
+
+// The broken rules a validation error names in "params", as "(rule; rule)".
+std::string ParamReasons(const json& error) {
+  const auto params = error.find("params");
+  if (params == error.end() || !params->is_object()) return {};
+  std::string reasons;
+  for (const auto& [field, rule] : params->items()) {
+    if (!rule.is_string()) continue;
+    reasons += (reasons.empty() ? "" : "; ") + rule.get<std::string>();
+  }
+  return reasons.empty() ? reasons : "(" + reasons + ")";
 }
 
 bool HasFigures(const ProbeResult& probe) { return probe.avgMs.has_value(); }
@@ -96,13 +129,25 @@ std::string Figure(const std::optional<double>& value) {
   return value ? Format("%.1f", *value) : std::string("-");
 }
 
+bool IsFinished(const ProbeResult& probe) { return probe.status == "finished"; }
+
+// A finished probe without figures had no packet back, whatever its loss says.
+bool LostEverything(const ProbeResult& probe) { return IsFinished(probe) && !HasFigures(probe); }
+
+std::string ProbeOutcome(const ProbeResult& probe) {
+  if (HasFigures(probe) || LostEverything(probe)) {
+    const double loss = LostEverything(probe) ? 100.0 : probe.lossPercent.value_or(0);
+    return Figure(probe.minMs) + "/" + Figure(probe.avgMs) + "/" + Figure(probe.maxMs) +
+           "ms 丢包 " + Figure(loss) + "%";
+  }
+  if (probe.status == "failed") return "测试失败";
+  if (probe.status == "in-progress") return "测试中";
+  return GbkFromUtf8(probe.status);
+}
+
 std::string ProbeLine(const ProbeResult& probe) {
-  const std::string figures =
-      HasFigures(probe) ? Figure(probe.minMs) + "/" + Figure(probe.avgMs) + "/" +
-                              Figure(probe.maxMs) + "ms 丢包 " + Figure(probe.lossPercent) + "%"
-                        : GbkFromUtf8(probe.status);
   return probe.city + ", " + probe.country + ", AS" + std::to_string(probe.asn) + " " +
-         probe.network + ": " + figures;
+         probe.network + ": " + ProbeOutcome(probe);
 }
 
 }  // namespace
@@ -136,7 +181,11 @@ std::optional<Measurement> ReadMeasurement(std::string_view utf8Json) {
 std::string ReadApiErrorMessage(std::string_view utf8Json) {
   const std::optional<json> document = ParseObject(utf8Json);
   if (!document || !document->contains("error") || !(*document)["error"].is_object()) return {};
-  return GbkFromUtf8(TextMember((*document)["error"], "message"));
+  const json& error = (*document)["error"];
+  std::string reason = TextMember(error, "message");
+  const std::string params = ParamReasons(error);
+  if (!params.empty()) reason += (reason.empty() ? "" : " ") + params;
+  return GbkFromUtf8(CutUtf8(reason, kLongestReason));
 }
 
 bool IsFinal(const Measurement& measurement) { return measurement.status != "in-progress"; }
@@ -149,20 +198,32 @@ int FinishedProbeCount(const Measurement& measurement) {
 
 std::optional<MeasurementSummary> Summarize(const Measurement& measurement) {
   MeasurementSummary summary;
+  double sentPackets = 0;
+  double lostPackets = 0;
   for (const ProbeResult& probe : measurement.probes) {
-    if (!HasFigures(probe)) continue;
+    if (!IsFinished(probe)) continue;
+    // Probes of one measurement send alike; a probe that does not say counts as one packet.
+    const double packets = probe.packets.value_or(0) > 0 ? *probe.packets : 1;
+    sentPackets += packets;
+    if (LostEverything(probe)) {
+      ++summary.lostProbes;
+      lostPackets += packets;
+      continue;
+    }
+    lostPackets += packets * std::clamp(probe.lossPercent.value_or(0), 0.0, 100.0) / 100;
     const double least = probe.minMs.value_or(*probe.avgMs);
     const double most = probe.maxMs.value_or(*probe.avgMs);
-    summary.minMs = summary.probes == 0 ? least : std::min(summary.minMs, least);
-    summary.maxMs = summary.probes == 0 ? most : std::max(summary.maxMs, most);
+    summary.minMs = std::min(summary.minMs.value_or(least), least);
+    summary.maxMs = std::max(summary.maxMs.value_or(most), most);
     ++summary.probes;
-    summary.averageMs = NextMean(summary.averageMs, *probe.avgMs, summary.probes);
-    summary.lossPercent =
-        NextMean(summary.lossPercent, probe.lossPercent.value_or(0), summary.probes);
+    summary.averageMs = NextMean(summary.averageMs.value_or(0), *probe.avgMs, summary.probes);
   }
-  if (summary.probes == 0) return std::nullopt;
+  if (sentPackets == 0) return std::nullopt;
+  summary.lossPercent = 100 * lostPackets / sentPackets;
   // Rounding can leave the mean a hair outside the figures it averages.
-  summary.averageMs = std::min(std::max(summary.averageMs, summary.minMs), summary.maxMs);
+  if (summary.averageMs) {
+    summary.averageMs = std::clamp(*summary.averageMs, *summary.minMs, *summary.maxMs);
+  }
   return summary;
 }
 
@@ -173,8 +234,23 @@ std::string ProgressText(const Measurement& measurement) {
 std::string SummaryText(const Measurement& measurement) {
   const std::optional<MeasurementSummary> summary = Summarize(measurement);
   if (!summary) return "无探针应答";
-  return Format("平均 %.1fms (%.1f~%.1fms) 丢包 %.1f%% %d 个探针", summary->averageMs,
-                summary->minMs, summary->maxMs, summary->lossPercent, summary->probes);
+  if (summary->probes == 0) return Format("全部丢包 (%d 个探针均未收到应答)", summary->lostProbes);
+  std::string text = Format("平均 %.1fms (%.1f~%.1fms) 丢包 %.1f%% %d 个探针", *summary->averageMs,
+                            *summary->minMs, *summary->maxMs, summary->lossPercent, summary->probes);
+  if (summary->lostProbes > 0) text += Format("，%d 个探针全部丢包", summary->lostProbes);
+  return text;
+}
+
+std::string AverageText(const MeasurementSummary& summary) {
+  return summary.averageMs ? Format("%.1fms", *summary.averageMs) : std::string();
+}
+
+std::string RangeText(const MeasurementSummary& summary) {
+  return summary.minMs ? Format("%.1f–%.1fms", *summary.minMs, *summary.maxMs) : std::string();
+}
+
+std::string LossText(const MeasurementSummary& summary) {
+  return Format("%.1f%%", summary.lossPercent);
 }
 
 std::vector<ProbeResult> ProbesByAverage(const Measurement& measurement) {

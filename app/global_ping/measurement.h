@@ -10,7 +10,8 @@
 namespace vardelle {
 
 // One probe's part of a measurement. Figures are milliseconds; they are missing while the
-// probe is still testing, when it failed, and when no packet came back.
+// probe is still testing, when it failed, and when no packet came back (the loss is 100
+// then).
 struct ProbeResult {
   std::string city;     // GBK
   std::string country;  // ISO code
@@ -21,6 +22,7 @@ struct ProbeResult {
   std::optional<double> avgMs;
   std::optional<double> maxMs;
   std::optional<double> lossPercent;
+  std::optional<int> packets;  // sent, when the probe says
 };
 
 struct Measurement {
@@ -30,29 +32,38 @@ struct Measurement {
   std::vector<ProbeResult> probes;
 };
 
-// Over the probes that report figures.
+// Over the finished probes: the figures over those that answered (none when no probe did),
+// the loss over the packets of them all, those that lost every packet included.
 struct MeasurementSummary {
-  double averageMs = 0;  // the average of the probes' averages
-  double minMs = 0;
-  double maxMs = 0;
-  double lossPercent = 0;  // the average of the probes' losses
-  int probes = 0;          // probes with figures
+  std::optional<double> averageMs;  // the average of the probes' averages
+  std::optional<double> minMs;
+  std::optional<double> maxMs;
+  double lossPercent = 0;
+  int probes = 0;      // probes that answered
+  int lostProbes = 0;  // finished probes that lost every packet
 };
 
 // The creation answer's id and probe count, or a measurement document; nothing when the
 // text is not the document it should be (the parser's exceptions stop here).
 std::optional<Measurement> ReadCreatedMeasurement(std::string_view utf8Json);
 std::optional<Measurement> ReadMeasurement(std::string_view utf8Json);
-// The "error.message" of an API error answer (GBK), "" when there is none.
+// The reason of an API error answer (GBK): its "error.message" followed by the rules its
+// "error.params" names ("Parameter validation failed. (\"target\" must ...)"), cut to a
+// few hundred bytes; "" when there is none.
 std::string ReadApiErrorMessage(std::string_view utf8Json);
 
 bool IsFinal(const Measurement& measurement);
 int FinishedProbeCount(const Measurement& measurement);
+// Nothing while no probe has finished.
 std::optional<MeasurementSummary> Summarize(const Measurement& measurement);
 
-// The "测试状态" cell, GBK: "测试中 (n/m 探针)" while in progress, the summary when done.
+// GBK texts: "测试中 (n/m 探针)" while in progress; the summary in one line when done.
 std::string ProgressText(const Measurement& measurement);
 std::string SummaryText(const Measurement& measurement);
+// "23.1ms", "8.1–41.9ms", "8.3%" ("" for a figure that is missing).
+std::string AverageText(const MeasurementSummary& summary);
+std::string RangeText(const MeasurementSummary& summary);
+std::string LossText(const MeasurementSummary& summary);
 // One line per probe sorted by average, probes without figures last.
 std::string ProbeListText(const Measurement& measurement);
 std::vector<ProbeResult> ProbesByAverage(const Measurement& measurement);

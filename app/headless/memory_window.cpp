@@ -49,27 +49,41 @@ int MemoryWindow::KeyListRowCount() {
 
 std::string MemoryWindow::KeyListCellText(int row, int column) {
   std::lock_guard guard(mutex_);
-  const bool valid = row >= 0 && row < static_cast<int>(keyListRows_.size()) && column >= 0 &&
-                     column < 3;
-  return valid ? keyListRows_[static_cast<size_t>(row)].cells[static_cast<size_t>(column)]
-               : std::string();
+  if (row < 0 || row >= static_cast<int>(keyListRows_.size())) return {};
+  const MemoryKeyListRow& listed = keyListRows_[static_cast<size_t>(row)];
+  switch (column) {
+    case kKeyListNameColumn: return listed.name;
+    case kKeyListKeyColumn: return listed.cells.key;
+    case kKeyListStateColumn: return listed.cells.state;
+    case kKeyListAverageColumn: return listed.cells.average;
+    case kKeyListRangeColumn: return listed.cells.range;
+    case kKeyListLossColumn: return listed.cells.loss;
+    case kKeyListProbesColumn: return listed.cells.probes;
+    default: return {};
+  }
 }
 
 void MemoryWindow::SetKeyListRows(const std::vector<std::string>& names) {
   std::lock_guard guard(mutex_);
   keyListRows_.clear();
   keyListSelection_.clear();
-  for (const std::string& name : names) keyListRows_.push_back({{name, "", ""}, ""});
+  for (const std::string& name : names) keyListRows_.push_back({name, {}});
 }
 
-void MemoryWindow::SetKeyListRow(int row, const std::string& key, const std::string& state,
-                                 const std::string& toolTip) {
+void MemoryWindow::SetKeyListRow(int row, const KeyListRow& cells) {
   std::lock_guard guard(mutex_);
   if (row < 0 || row >= static_cast<int>(keyListRows_.size())) return;
-  MemoryKeyListRow& listed = keyListRows_[static_cast<size_t>(row)];
-  listed.cells[1] = key;
-  listed.cells[2] = state;
-  listed.toolTip = toolTip;
+  keyListRows_[static_cast<size_t>(row)].cells = cells;
+}
+
+void MemoryWindow::SetKeyListStatus(const std::string& text) {
+  std::lock_guard guard(mutex_);
+  keyListStatus_ = text;
+}
+
+std::string MemoryWindow::KeyListStatus() const {
+  std::lock_guard guard(mutex_);
+  return keyListStatus_;
 }
 
 std::string* MemoryWindow::Cell(int row, int column) {

@@ -21,10 +21,10 @@ struct MemoryRow {
   RowIcon icon = RowIcon::kNotTested;
 };
 
-// A row of the "全球Ping" page's list: its three cells and its tooltip.
+// A row of the "全球Ping" page's list: its name and what follows it.
 struct MemoryKeyListRow {
-  std::array<std::string, 3> cells;
-  std::string toolTip;
+  std::string name;
+  KeyListRow cells;
 };
 
 class MemoryWindow : public MainWindowView {
@@ -34,6 +34,8 @@ class MemoryWindow : public MainWindowView {
   // The last text the status line was given.
   std::string StatusLine() const;
   std::vector<MemoryKeyListRow> KeyListRows() const;
+  // The last text the page's status line was given.
+  std::string KeyListStatus() const;
   // The rows the user has selected in the list, in list order.
   void SelectKeyListRows(std::vector<int> rows);
 
@@ -63,8 +65,8 @@ class MemoryWindow : public MainWindowView {
   int KeyListRowCount() override;
   std::string KeyListCellText(int row, int column) override;
   void SetKeyListRows(const std::vector<std::string>& names) override;
-  void SetKeyListRow(int row, const std::string& key, const std::string& state,
-                     const std::string& toolTip) override;
+  void SetKeyListRow(int row, const KeyListRow& cells) override;
+  void SetKeyListStatus(const std::string& text) override;
   void ShowKeyListMenu(int) override {}
   int PeriodSelection() override { return 0; }
   int PeriodItemValue(int) override { return 0; }
@@ -90,6 +92,7 @@ class MemoryWindow : public MainWindowView {
   std::uint64_t lastRowId_ = 0;
   std::string statusLine_;
   std::vector<MemoryKeyListRow> keyListRows_;
+  std::string keyListStatus_;
   std::vector<int> keyListSelection_;
 };
 

@@ -30,6 +30,9 @@ struct Application {
   std::string cookieFile;
   // Sent to the Globalping API as a bearer token; "" asks anonymously.
   std::string globalpingToken;
+  // Set when the Globalping API is the demo world's stand-in, whose servers are loopback
+  // addresses the real service would refuse.
+  bool globalpingMeasuresPrivateTargets = false;
   // The user's settings file, where the window keeps choices made in it; "" keeps them in
   // memory only, as tests do.
   std::string settingsFile;
@@ -58,5 +61,10 @@ struct Application {
 };
 
 Application& TheApplication();
+
+inline GlobalpingAccess GlobalpingAccessOf(const Application& app) {
+  return {app.endpoints.GlobalpingBase(), app.globalpingToken,
+          app.globalpingMeasuresPrivateTargets};
+}
 
 }  // namespace vardelle

@@ -64,7 +64,7 @@ void MainWindowLogic::OnGlobalPlaceChosen(int placeIndex) {
 void MainWindowLogic::OnGlobalTestChosen(bool allServers) {
   std::vector<int> rows = GlobalPingPage::RowsToTest(window(), allServers);
   const GlobalPingPlace place = app.globalPing.Place(app.settingsFile);
-  const GlobalpingAccess access{app.endpoints.GlobalpingBase(), app.globalpingToken};
+  const GlobalpingAccess access = GlobalpingAccessOf(app);
   Application* const application = &app;
   StartThread([application, access, rows = std::move(rows), place]() mutable {
     application->globalPing.TestRows(application->window, access, std::move(rows), place);

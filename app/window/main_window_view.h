@@ -21,6 +21,31 @@ namespace vardelle {
 // State icons of the server table's rows.
 enum class RowIcon : int { kAnswered = 0, kNoAnswer = 1, kNotTested = 2 };
 
+// The columns of 超级列表框1, the list of the "全球Ping" page.
+enum KeyListColumn : int {
+  kKeyListNameColumn = 0,   // "服务器名称"
+  kKeyListKeyColumn = 1,    // "KEY": the measurement id
+  kKeyListStateColumn = 2,  // "测试状态"
+  kKeyListAverageColumn = 3,  // "平均"
+  kKeyListRangeColumn = 4,    // "最小–最大"
+  kKeyListLossColumn = 5,     // "丢包"
+  kKeyListProbesColumn = 6,   // "探针"
+  kKeyListColumnCount = 7
+};
+
+// What a row of that list shows besides its name; GBK texts, "" for an empty cell.
+struct KeyListRow {
+  std::string key{};
+  std::string state{};
+  std::string average{};  // "23.1ms"
+  std::string range{};    // "8.1–41.9ms"
+  std::string loss{};     // "8.3%"
+  std::string probes{};   // "3/4": probes that answered of those measuring
+  std::string toolTip{};  // one line per probe
+  RowIcon icon = RowIcon::kNotTested;  // answered, failed (kNoAnswer) or not tested
+  bool operator==(const KeyListRow&) const = default;
+};
+
 // Column header images of the server table.
 enum class HeaderArrow : int { kNone = -1, kUp = 0, kDown = 1 };
 
@@ -97,10 +122,11 @@ class MainWindowView {
   virtual std::string KeyListCellText(int row, int column) = 0;
   // Replaces the list's rows with one per server name, their other cells empty.
   virtual void SetKeyListRows(const std::vector<std::string>& names) = 0;
-  // A row's "KEY" and "测试状态" cells and the tooltip over the row ("" for none); a row
-  // out of range is left alone.
-  virtual void SetKeyListRow(int row, const std::string& key, const std::string& state,
-                             const std::string& toolTip) = 0;
+  // A row's cells after its name, its icon and the tooltip over the row; a row out of range
+  // is left alone.
+  virtual void SetKeyListRow(int row, const KeyListRow& cells) = 0;
+  // The page's own status line (place, tests under way, budget left).
+  virtual void SetKeyListStatus(const std::string& text) = 0;
   // The list's pop-up menu at the mouse position, with the place of that index in
   // GlobalPingPlaces() checked; returns when the menu closes, the chosen item firing its
   // own event.

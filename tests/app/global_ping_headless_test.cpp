@@ -41,6 +41,7 @@ class GlobalPingHeadlessTest : public ::testing::Test {
     for (const SiteInfo& site : SiteTable()) app.endpoints.SetBaseUrl(site.site, world.BaseUrl());
     EXPECT_EQ(line.endpoints.GlobalpingBase(), "");
     app.endpoints.SetGlobalpingBase(world.BaseUrl());
+    app.globalpingMeasuresPrivateTargets = true;  // as main does for the demo world
     return RunGlobalPingHeadless(app, *line.globalPingPlace, line.format.value_or(ReportFormat::kText));
   }
 
@@ -71,9 +72,12 @@ TEST_F(GlobalPingHeadlessTest, JsonReportsEveryServerWithItsProbesSortedByAverag
     SCOPED_TRACE(expected.region);
     EXPECT_EQ(server.at("serverName"), GbkToUtf8(expected.name));
     EXPECT_EQ(server.at("domain"), expected.domain);
-    if (std::string(expected.domain).empty()) {
+    // The service would refuse these two; the stand-in takes loopback addresses in demo mode.
+    const std::string domain = expected.domain;
+    if (domain.empty() || domain == "localhost") {
       EXPECT_EQ(server.at("status"), "failed");
-      EXPECT_EQ(server.at("failure"), Utf8(u8"域名不可用"));
+      EXPECT_EQ(server.at("failure"), domain.empty() ? Utf8(u8"域名为空")
+                                                     : Utf8(u8"不是完整的域名 (缺少顶级域名)"));
       EXPECT_TRUE(server.at("measurementId").is_null());
       EXPECT_TRUE(server.at("summary").is_null());
       EXPECT_EQ(server.at("probes"), json::array());
@@ -82,24 +86,35 @@ TEST_F(GlobalPingHeadlessTest, JsonReportsEveryServerWithItsProbesSortedByAverag
     EXPECT_EQ(server.at("status"), "finished");
     EXPECT_TRUE(server.at("failure").is_null());
     ids.insert(server.at("measurementId").get<std::string>());
-    EXPECT_EQ(server.at("probesCount"), 4);
+    EXPECT_EQ(server.at("probesCount"), 5);
     const json& summary = server.at("summary");
     EXPECT_NEAR(summary.at("avgMs").get<double>(), (9.4 + 24.0 + 35.8) / 3, 1e-9);
     EXPECT_EQ(summary.at("minMs"), 8.1);
     EXPECT_EQ(summary.at("maxMs"), 41.9);
-    EXPECT_NEAR(summary.at("lossPercent").get<double>(), 25.0 / 3, 1e-9);
+    // Over the packets of four finished probes: a quarter of Chengdu's, all of the last one's.
+    EXPECT_NEAR(summary.at("lossPercent").get<double>(), 125.0 / 4, 1e-9);
     EXPECT_EQ(summary.at("probes"), 3);
-    EXPECT_EQ(server.at("probes"), probes);
+    EXPECT_EQ(summary.at("lostProbes"), 1);
+    const json& listed = server.at("probes");
+    ASSERT_EQ(listed.size(), 5u);
+    EXPECT_EQ(json(std::vector<json>(listed.begin(), listed.begin() + 3)),
+              json(std::vector<json>(probes.begin(), probes.begin() + 3)));
+    // Failed and silent probes follow the answered ones, in the service's order.
+    EXPECT_EQ(listed[3], probes[3]);
+    EXPECT_EQ(listed[4].at("status"), "finished");
+    EXPECT_TRUE(listed[4].at("avgMs").is_null());
+    EXPECT_EQ(listed[4].at("lossPercent"), 100);
   }
-  EXPECT_EQ(ids.size(), servers.size() - 1);  // one measurement per server
+  EXPECT_EQ(ids.size(), servers.size() - 2);  // one measurement per measured server
 }
 
 TEST_F(GlobalPingHeadlessTest, CsvHasALinePerProbeAndTextAnIndentedOne) {
   const std::string csv = Run({"--headless", "--demo", "--global-ping", "asia", "--format", "csv"}).report;
   const size_t servers = std::size(testing::kDemoServersByName);
-  // The header, three probes per server with a domain, one line for the one without.
-  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), static_cast<long>(1 + (servers - 1) * 3 + 1));
+  // The header, four probes per measured server, a line each for the two refused.
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), static_cast<long>(1 + (servers - 2) * 4 + 2));
   EXPECT_NE(csv.find(",Tokyo,JP,2516,KDDI,finished,61,63.5,70.2,0\r\n"), std::string::npos);
+  EXPECT_NE(csv.find(",finished,,,,100\r\n"), std::string::npos);  // the probe that lost all
 
   const std::string text = Run({"--headless", "--demo", "--global-ping", "world"}).report;
   EXPECT_EQ(text.rfind(Utf8(u8"全球Ping: 全球\n"), 0), 0u);

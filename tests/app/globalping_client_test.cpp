@@ -11,9 +11,11 @@
 #include <mutex>
 #include <nlohmann/json.hpp>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "app/global_ping/globalping_target.h"
 #include "demo_world/globalping_stand_in.h"
 #include "testing/loopback_servers.h"
 
@@ -55,6 +57,7 @@ class RecordedServer {
   }
   bool Start() { return server.Start(); }
   GlobalpingAccess Access(std::string token = {}) { return {server.Url(""), std::move(token)}; }
+  GlobalpingAccess DemoAccess() { return {server.Url(""), "", true}; }
   // The server logs an exchange only after the client has its answer, so this waits (5 s at
   // most) until every request that came in is logged.
   std::vector<SeenRequest> Seen() {
@@ -75,6 +78,7 @@ class RecordedServer {
 struct Recorded {
   std::vector<std::string> waiting;
   std::vector<Measurement> partial;
+  std::vector<BudgetReport> created;
 };
 
 MeasurementOutcome Measure(const GlobalpingAccess& access, const MeasurementOrder& order,
@@ -82,69 +86,152 @@ MeasurementOutcome Measure(const GlobalpingAccess& access, const MeasurementOrde
   ClientLimits limits;
   limits.timeLimit = timeLimit;
   MeasurementProgress progress{[&](const std::string& text) { recorded.waiting.push_back(text); },
-                               [&](const Measurement& m) { recorded.partial.push_back(m); }};
+                               [&](const Measurement& m) { recorded.partial.push_back(m); },
+                               [&](const BudgetReport& r) { recorded.created.push_back(r); }};
   return RunGlobalpingMeasurement(access, order, limits, progress);
 }
 
 const MeasurementOrder kChinaOrder{"hn1.lol.example.com", "China", 10, 4};
 
-TEST(GlobalpingClientTest, MeasuresThroughTheRateLimitWithPartialThenFinalResults) {
+// One measurement the way the real service runs it: charged per probe found, polled past a
+// proxy's 502 to its end, probes that lost every packet counted in the loss.
+TEST(GlobalpingClientTest, MeasuresPastABadGatewayWithPartialThenFinalResults) {
   RecordedServer server;
-  demo::ServeGlobalpingStandIn(server.server.Server(), {2, 1});
+  demo::ServeGlobalpingStandIn(server.server.Server(), {.pollsBeforeFinished = 2,
+                                                        .acceptedToken = "secret-token",
+                                                        .badGatewayOnFirstPoll = true});
   ASSERT_TRUE(server.Start());
   Recorded recorded;
-  const MeasurementOutcome outcome = Measure(server.Access("secret-token"), kChinaOrder, recorded);
+  MeasurementOrder order = kChinaOrder;
+  order.inProgressUpdates = true;
+  const MeasurementOutcome outcome = Measure(server.Access("secret-token"), order, recorded);
 
   EXPECT_EQ(outcome.failure, "");
   EXPECT_EQ(outcome.measurement.status, "finished");
-  EXPECT_EQ(SummaryText(outcome.measurement), "平均 23.1ms (8.1~41.9ms) 丢包 8.3% 3 个探针");
-  ASSERT_EQ(outcome.measurement.probes.size(), 4u);
+  // Loss over the packets of the four finished probes: 1 of Chengdu's 4, all 4 of the last.
+  EXPECT_EQ(SummaryText(outcome.measurement),
+            "平均 23.1ms (8.1~41.9ms) 丢包 31.2% 3 个探针，1 个探针全部丢包");
+  ASSERT_EQ(outcome.measurement.probes.size(), 5u);
   EXPECT_EQ(outcome.measurement.probes[2].network, "中国移动");
-  EXPECT_EQ(ProbesByAverage(outcome.measurement).back().status, "failed");
+  EXPECT_EQ(ProbesByAverage(outcome.measurement).back().lossPercent, 100);
+  EXPECT_NE(ProbeListText(outcome.measurement).find(": -/-/-ms 丢包 100.0%"), std::string::npos);
+  EXPECT_NE(ProbeListText(outcome.measurement).find("China Unicom: 测试失败"), std::string::npos);
 
-  const std::vector<std::string> waits{"排队中", "请求受限，1 秒后重试"};
-  EXPECT_EQ(recorded.waiting, waits);
-  ASSERT_EQ(recorded.partial.size(), 3u);
-  EXPECT_EQ(ProgressText(recorded.partial[0]), "测试中 (1/4 探针)");
-  EXPECT_EQ(ProgressText(recorded.partial[1]), "测试中 (2/4 探针)");
+  EXPECT_EQ(recorded.waiting.front(), "排队中");
+  EXPECT_EQ(recorded.waiting.back(), "服务暂时无应答 (HTTP 502)，重试中");
+  ASSERT_GE(recorded.partial.size(), 2u);
+  EXPECT_EQ(ProgressText(recorded.partial[0]), "测试中 (1/5 探针)");
+  ASSERT_EQ(recorded.created.size(), 1u);
+  EXPECT_EQ(recorded.created[0].cost, 5);
+  EXPECT_EQ(recorded.created[0].remaining, 495);
+  EXPECT_EQ(recorded.created[0].limit, 500);
 
   const std::vector<SeenRequest> seen = server.Seen();
-  ASSERT_EQ(seen.size(), 5u);  // refused creation, creation, three polls
-  EXPECT_EQ(seen[0].status, 429);
-  EXPECT_GE(seen[1].at - seen[0].at, milliseconds(800));  // the reset is 1 s away
+  ASSERT_EQ(seen.size(), 5u);  // creation, the 502, three polls
+  EXPECT_EQ(seen[1].status, 502);
   for (const SeenRequest& request : seen) {
     EXPECT_EQ(request.headers.find("Authorization")->second, "Bearer secret-token");
+    EXPECT_EQ(request.headers.find("User-Agent")->second.rfind("Vardelle/", 0), 0u);
+    EXPECT_NE(request.headers.find("Accept-Encoding")->second.find("gzip"), std::string::npos);
   }
-  EXPECT_EQ(seen[1].method, "POST");
-  EXPECT_EQ(seen[1].path, "/v1/measurements");
-  EXPECT_EQ(seen[1].headers.find("Content-Type")->second, "application/json");
-  const nlohmann::json body = nlohmann::json::parse(seen[1].body);
-  EXPECT_EQ(body["type"], "ping");
-  EXPECT_EQ(body["target"], "hn1.lol.example.com");
-  EXPECT_EQ(body["locations"], nlohmann::json::parse(R"([{"magic":"China"}])"));
-  EXPECT_EQ(body["limit"], 10);
-  EXPECT_EQ(body["measurementOptions"], nlohmann::json::parse(R"({"packets":4})"));
-  EXPECT_EQ(body.size(), 5u);
-  for (size_t i = 2; i < seen.size(); ++i) {
+  EXPECT_EQ(seen[0].method, "POST");
+  EXPECT_EQ(seen[0].path, "/v1/measurements");
+  EXPECT_EQ(seen[0].headers.find("Content-Type")->second, "application/json");
+  const nlohmann::json body = nlohmann::json::parse(seen[0].body);
+  EXPECT_EQ(body, nlohmann::json::parse(R"({"type":"ping","target":"hn1.lol.example.com",
+      "locations":[{"magic":"China"}],"limit":10,"measurementOptions":{"packets":4},
+      "inProgressUpdates":true})"));
+  for (size_t i = 1; i < seen.size(); ++i) {
     EXPECT_EQ(seen[i].method, "GET");
     EXPECT_EQ(seen[i].path, "/v1/measurements/" + outcome.measurement.id);
-    EXPECT_EQ(seen[i].headers.count("Authorization"), 1u);
     EXPECT_GE(seen[i].at - seen[i - 1].at, milliseconds(500));
   }
 }
 
+// Once the hour's budget cannot cover a measurement the service refuses it up front; the row
+// says when the budget renews and what the service said, and nothing is waited out.
+TEST(GlobalpingClientTest, ARefusedBudgetTellsTheRenewalClockTimeAndTheApisWords) {
+  RecordedServer server;
+  demo::ServeGlobalpingStandIn(server.server.Server(), {.anonymousHourlyTests = 6});
+  ASSERT_TRUE(server.Start());
+  Recorded recorded;
+  MeasurementOrder small = kChinaOrder;
+  small.probeLimit = 2;
+  EXPECT_EQ(Measure(server.Access(), small, recorded).failure, "");
+  const auto before = std::chrono::system_clock::now();
+  const MeasurementOutcome refused = Measure(server.Access(), kChinaOrder, recorded);
+  const auto after = std::chrono::system_clock::now();
+
+  std::set<std::string> expected;
+  for (const auto at : {before + std::chrono::seconds(3598), after + std::chrono::seconds(3600)}) {
+    expected.insert(BudgetExhaustedText(at) +
+                    " (This measurement exceeds the remaining hourly rate limit for your IP address.)");
+  }
+  EXPECT_TRUE(expected.count(refused.failure)) << refused.failure;
+  ASSERT_EQ(recorded.created.size(), 2u);
+  EXPECT_EQ(recorded.created[1].remaining, 4);
+  EXPECT_EQ(server.Seen().back().status, 429);
+  EXPECT_EQ(server.Seen().back().method, "POST");
+}
+
 TEST(GlobalpingClientTest, StandInThatNeverFinishesEndsAtTheTimeLimitKeepingPartialResults) {
   RecordedServer server;
-  demo::ServeGlobalpingStandIn(server.server.Server(), {-1, 0});
+  demo::ServeGlobalpingStandIn(server.server.Server(), {.pollsBeforeFinished = -1});
   ASSERT_TRUE(server.Start());
   Recorded recorded;
   const Clock::time_point start = Clock::now();
   const MeasurementOutcome outcome = Measure(server.Access(), kChinaOrder, recorded, milliseconds(1800));
 
   EXPECT_LT(Clock::now() - start, milliseconds(10000));  // the stand-in never finishes
-  EXPECT_EQ(outcome.failure, "超时: 2 秒内未完成 (3/4 探针)");
-  EXPECT_EQ(outcome.measurement.probes.size(), 4u);
+  EXPECT_TRUE(outcome.failure.starts_with("超时: 2 秒内未完成 (")) << outcome.failure;
+  EXPECT_TRUE(outcome.failure.ends_with("/5 探针)")) << outcome.failure;
+  EXPECT_EQ(outcome.measurement.probes.size(), 5u);
   EXPECT_EQ(server.Seen().front().headers.count("Authorization"), 0u);
+}
+
+// Targets the service would refuse are refused here, before any request or charge.
+TEST(GlobalpingClientTest, TargetsTheServiceRefusesAreToldWithoutARequest) {
+  RecordedServer server;
+  demo::ServeGlobalpingStandIn(server.server.Server(), {.acceptPrivateTargets = true});
+  ASSERT_TRUE(server.Start());
+  for (const char* target : {"127.0.0.1", "10.1.2.3", "[::1]", "localhost"}) {
+    Recorded recorded;
+    const MeasurementOutcome outcome =
+        Measure(server.Access(), {target, "China", 10, 3}, recorded);
+    EXPECT_EQ(outcome.failure, GlobalpingTargetProblem(target)) << target;
+    EXPECT_NE(outcome.failure, "") << target;
+    EXPECT_EQ(recorded.created.size(), 1u) << target;
+  }
+  EXPECT_EQ(server.Seen().size(), 0u);
+  Recorded recorded;  // in the demo world, loopback servers are measured
+  EXPECT_EQ(Measure(server.DemoAccess(), {"127.0.0.1", "China", 10, 3}, recorded).failure, "");
+}
+
+struct TargetCase {
+  const char* target;
+  bool refused;
+};
+
+TEST(GlobalpingTargetTest, RefusesWhatTheServiceRefusesAndNothingElse) {
+  const TargetCase cases[] = {
+      {"hn1.lol.qq.com", false},     {"hn_1.lol.qq.com", false},   {"xn--fiqs8s.xn--fiqs8s", false},
+      {"1.1.1.1", false},            {"2606:4700::1111", false},   {"[2606:4700::1111]", false},
+      {"::ffff:8.8.8.8", false},     {"", true},                   {"localhost", true},
+      {"lol", true},                 {"a.b.123", true},            {"-a.example.com", true},
+      {"a b.example.com", true},     {"host:80", true},            {"1.2.3.4.5", true},
+      {"0.1.2.3", true},             {"10.0.0.1", true},           {"100.64.0.1", true},
+      {"127.0.0.5", true},           {"169.254.1.1", true},        {"172.31.255.255", true},
+      {"172.32.0.1", false},         {"192.168.1.1", true},        {"198.18.0.1", true},
+      {"224.0.0.1", true},           {"255.255.255.255", true},    {"::", true},
+      {"::1", true},                 {"[::1]", true},              {"fe80::1", true},
+      {"fd00::1", true},             {"ff02::1", true},            {"2001:db8::1", true},
+      {"1:2:3:4:5:6:7:8:9", true},   {"1::2::3", true},            {"[1.1.1.1]", true},
+  };
+  for (const TargetCase& c : cases) {
+    EXPECT_EQ(!GlobalpingTargetProblem(c.target).empty(), c.refused) << c.target;
+  }
+  EXPECT_EQ(GlobalpingTargetProblem("127.0.0.1", true), "");
+  EXPECT_NE(GlobalpingTargetProblem("localhost", true), "");
 }
 
 struct ScriptedCase {
@@ -177,11 +264,13 @@ const char kCreated[] = R"({"id":"m1","probesCount":1})";
 INSTANTIATE_TEST_SUITE_P(
     Answers, ScriptedAnswerTest,
     ::testing::Values(
-        ScriptedCase{"BadRequest", 400,
-                     R"({"error":{"type":"validation_error","message":"Validation Failed","params":{"target":"x"}}})",
-                     "", "HTTP 400: Validation Failed"},
-        ScriptedCase{"NoProbes", 422, R"({"error":{"type":"no_probes_found","message":"No suitable probes found"}})",
-                     "", "HTTP 422: No suitable probes found"},
+        ScriptedCase{"BadRequestNamesTheBrokenRule", 400,
+                     R"({"error":{"type":"validation_error","message":"Parameter validation failed.",
+                         "params":{"target":"\"target\" does not match any of the allowed types"}}})",
+                     "", R"(HTTP 400: Parameter validation failed. ("target" does not match any of the allowed types))"},
+        ScriptedCase{"NoProbes", 422,
+                     R"({"error":{"type":"no_probes_found","message":"No matching IPv4 probes available."}})",
+                     "", "HTTP 422: No matching IPv4 probes available."},
         ScriptedCase{"ServerError", 503, "<html>down</html>", "", "HTTP 503"},
         ScriptedCase{"CreationNotJson", 202, "{\"id\":", "", "应答格式错误"},
         ScriptedCase{"IdUnfitForAddresses", 202, R"({"id":"../x","probesCount":1})", "", "应答格式错误"},
@@ -193,35 +282,49 @@ INSTANTIATE_TEST_SUITE_P(
                      R"({"id":"m2","status":"finished","probesCount":0,"results":[]})", "应答格式错误"}),
     [](const auto& testCase) { return std::string(testCase.param.name); });
 
-// A reset past any honest hour is cut to one, not turned into a wait that overflows; the
-// request names the program and carries a non-ASCII target as UTF-8, converted once.
-TEST(GlobalpingClientTest, AnAbsurdResetEndsTheRowAndTheRequestSaysWhoAsksInUtf8) {
+// Resets past any honest hour are cut to one before they become times or waits: a refused
+// creation still names a clock time, and a poll told to wait that long ends the row at once.
+// The request carries a non-ASCII target as UTF-8, converted once; a refused token says
+// where it is set.
+TEST(GlobalpingClientTest, AbsurdResetsEndTheRowAndTheRequestIsSentAsItIs) {
   RecordedServer server;
-  server.server.Server().Post("/v1/measurements", [](const httplib::Request&, httplib::Response& r) {
-    r.status = 429;
+  server.server.Server().Post("/v1/measurements", [](const httplib::Request& request,
+                                                     httplib::Response& r) {
+    if (request.has_header("Authorization")) return void(r.status = 401);
+    const bool polled = request.body.find("poll") != std::string::npos;
+    r.status = polled ? 202 : 429;
     r.set_header("X-RateLimit-Reset", "9223372036854775");
-    r.set_content(R"({"error":{"type":"too_many_requests","message":"Too many requests."}})",
+    r.set_content(polled ? R"({"id":"m1","probesCount":1})"
+                         : R"({"error":{"type":"rate_limit_exceeded","message":"Out."}})",
                   "application/json");
+  });
+  server.server.Server().Get("/v1/measurements/m1", [](const httplib::Request&, httplib::Response& r) {
+    r.status = 429;
+    r.set_header("Retry-After", "9223372036854775");
   });
   ASSERT_TRUE(server.Start());
   Recorded recorded;
-  const MeasurementOutcome outcome =
+  const MeasurementOutcome refused =
       Measure(server.Access(), {"测试.example.com", "China", 10, 4}, recorded);
-  EXPECT_EQ(outcome.failure, "请求受限 (HTTP 429)，等待超过时间限制");
+  EXPECT_TRUE(refused.failure.starts_with("本小时额度已用完，")) << refused.failure;
+  EXPECT_TRUE(refused.failure.ends_with("后可再测 (Out.)")) << refused.failure;
+  EXPECT_EQ(Measure(server.Access(), {"poll.example.com", "China", 1, 1}, recorded).failure,
+            "请求受限 (HTTP 429)，等待超过时间限制");
+  EXPECT_TRUE(Measure(server.Access("old"), kChinaOrder, recorded)
+                  .failure.starts_with("令牌被拒绝 (HTTP 401)：请检查 settings.ini [sites] 的 globalpingToken"));
   const std::vector<SeenRequest> seen = server.Seen();
-  ASSERT_EQ(seen.size(), 1u);
+  ASSERT_EQ(seen.size(), 4u);
   EXPECT_EQ(nlohmann::json::parse(seen[0].body)["target"],
             std::string(reinterpret_cast<const char*>(u8"测试.example.com")));
-  EXPECT_EQ(seen[0].headers.find("User-Agent")->second.rfind("Vardelle/", 0), 0u);
 }
 
 TEST(GlobalpingClientTest, UnknownPlaceAndUnreachableApiFailInTheRow) {
   RecordedServer server;
-  demo::ServeGlobalpingStandIn(server.server.Server(), {0, 0});
+  demo::ServeGlobalpingStandIn(server.server.Server(), {.pollsBeforeFinished = 0});
   ASSERT_TRUE(server.Start());
   Recorded recorded;
   EXPECT_EQ(Measure(server.Access(), {"a.example.com", "Mars", 5, 3}, recorded).failure,
-            "HTTP 422: No suitable probes found");
+            "HTTP 422: No matching IPv4 probes available.");
   const MeasurementOutcome unreachable =
       Measure({"http://127.0.0.1:1", ""}, kChinaOrder, recorded, milliseconds(3000));
   EXPECT_EQ(unreachable.failure.rfind("网络错误: ", 0), 0u) << unreachable.failure;
@@ -258,7 +361,7 @@ TEST(MeasurementReadingTest, HostileNumbersAndTextsAreReadSafelyAndShownWhole) {
   const std::optional<Measurement> huge = ReadMeasurement(FinishedAnswer(
       "2", {Figures("0", "1.7e308", "1.7e308"), Figures("0", "1.7e308", "1.7e308")}));
   ASSERT_TRUE(huge);
-  EXPECT_EQ(Summarize(*huge)->averageMs, 1.7e308);
+  EXPECT_EQ(*Summarize(*huge)->averageMs, 1.7e308);
   const std::string summary = SummaryText(*huge);
   EXPECT_TRUE(summary.ends_with("ms) 丢包 0.0% 2 个探针")) << summary;
   EXPECT_EQ(std::count(summary.begin(), summary.end(), '.'), 4) << summary;
@@ -268,12 +371,13 @@ TEST(MeasurementReadingTest, HostileNumbersAndTextsAreReadSafelyAndShownWhole) {
       "3",
       {Figures("0.1", "0.1", "0.1"), Figures("0.1", "0.1", "0.1"), Figures("0.1", "0.1", "0.1")}));
   ASSERT_TRUE(tenths);
-  EXPECT_EQ(Summarize(*tenths)->averageMs, 0.1);
+  EXPECT_EQ(*Summarize(*tenths)->averageMs, 0.1);
 }
 
 TEST(GlobalpingClientTest, ResultsPageIsBuiltOnlyFromAnId) {
-  EXPECT_EQ(MeasurementResultsPage("demo1000000"), "https://globalping.io/?measurement=demo1000000");
+  EXPECT_EQ(MeasurementResultsPage("2Ab9"), "https://globalping.io/?measurement=2Ab9");
   EXPECT_EQ(MeasurementResultsPage("x y"), "");
+  EXPECT_EQ(MeasurementResultsPage("a-b"), "");
   EXPECT_EQ(MeasurementResultsPage(""), "");
 }
 

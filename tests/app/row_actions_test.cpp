@@ -30,7 +30,7 @@ using Argv = std::vector<std::string>;
 enum class Gesture { kActivateRow, kPingItem, kRouteTraceItem, kUpdateLabel, kKeyListRow };
 
 const std::string kHost = "hn1-new.lol.example.com";
-const std::string kKey = "Fz3kQ9wX_2-b";
+const std::string kKey = "Fz3kQ9wX2bR7";
 const std::string kResultsPage = "https://globalping.io/?measurement=" + kKey;
 
 class RowActionsTest : public ::testing::Test {
@@ -45,7 +45,7 @@ class RowActionsTest : public ::testing::Test {
     window.SetCellText(1, kDomainColumn, kHost);
     window.selectedRow = 1;
     window.SetKeyListRows({"server"});
-    window.SetKeyListRow(0, kKey, "", "");
+    window.SetKeyListRow(0, {.key = kKey});
     window.SelectKeyListRows({0});
   }
 
@@ -161,7 +161,7 @@ TEST_P(RefusalTest, StartsNothing) {
   window.selectedRow = GetParam().selectedRow;
   window.SelectKeyListRows(GetParam().selectedRow < 0 ? std::vector<int>{} : std::vector{0});
   window.SetCellText(1, kDomainColumn, GetParam().cell);
-  window.SetKeyListRow(0, GetParam().cell, "", "");
+  window.SetKeyListRow(0, {.key = GetParam().cell});
   Fire(GetParam().gesture);
   EXPECT_TRUE(launcher->started.empty());
   const std::vector<std::string> expected = GetParam().expectedStatus.empty()

@@ -35,10 +35,11 @@ class GlobalPingWindowTest : public ::testing::Test {
   void SetUp() override {
     testing::TestApplication();
     vardelle::testing::KeepLoopbackTrafficDirect();
-    demo::ServeGlobalpingStandIn(standIn.Server(), {.pollsBeforeFinished = 2,
-                                                    .rateLimitResetSeconds = 0});
+    // The loopback row is measured as in the demo world.
+    demo::ServeGlobalpingStandIn(standIn.Server(), {.acceptPrivateTargets = true});
     ASSERT_TRUE(standIn.Start());
     application.endpoints.SetGlobalpingBase(standIn.Url(""));
+    application.globalpingMeasuresPrivateTargets = true;
     application.settingsFile = folder.File("settings.ini");
     auto recording = std::make_unique<vardelle::testing::RecordingLauncher>();
     launcher = recording.get();
@@ -50,7 +51,7 @@ class GlobalPingWindowTest : public ::testing::Test {
     window->show();
     ReportView& table = window->ServerTable();
     table.clear();
-    for (const auto& [name, domain] : {std::pair{u"艾欧尼亚", "127.0.0.1"}, {u"黑色玫瑰", "localhost"}}) {
+    for (const auto& [name, domain] : {std::pair{u"艾欧尼亚", "127.0.0.1"}, {u"黑色玫瑰", "hn1.lol.example.com"}}) {
       table.SetCellText(table.RowWithId(table.AppendRow(Text(name), RowIcon::kNotTested)),
                         kDomainColumn, QString::fromLatin1(domain));
     }
@@ -58,7 +59,8 @@ class GlobalPingWindowTest : public ::testing::Test {
   }
 
   void TearDown() override {
-    // Workers still running find the view detached.
+    // The test's last writes to the window are done before it goes.
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !application.globalPing.TestsRunning(); }, 60000));
     view->Detach();
     application.window = nullptr;
   }
@@ -109,12 +111,18 @@ TEST_F(GlobalPingWindowTest, MenuTestFillsTheRowsAsResultsArriveAndActivationOpe
   };
   // The window's own loop runs meanwhile: every row write is served by it.
   ASSERT_TRUE(QTest::qWaitFor(finished, 20000));
+  EXPECT_TRUE(QTest::qWaitFor(
+      [this] {
+        return window->KeyListStatusLine().FullText().contains(Text(u"没有进行中的测试"));
+      },
+      20000));
   EXPECT_TRUE(statesSeen.contains(Text(u"排队中")));
   EXPECT_TRUE(std::any_of(statesSeen.begin(), statesSeen.end(),
                           [](const QString& s) { return s.startsWith(Text(u"测试中")); }));
   const QString id = List().CellText(1, kKeyListKeyColumn);
   ASSERT_FALSE(id.isEmpty());
   EXPECT_TRUE(List().RowAt(1)->toolTip(kKeyListStateColumn).contains(QStringLiteral("Beijing")));
+  EXPECT_EQ(List().CellText(1, kKeyListAverageColumn), QStringLiteral("23.1ms"));
 
   List().setCurrentItem(List().RowAt(1));
   QTest::keyClick(&List(), Qt::Key_Return);
@@ -133,7 +141,7 @@ TEST_F(GlobalPingWindowTest, PlaceChosenFromTheMenuIsKept) {
   EXPECT_TRUE((*asia)->isChecked());
   ChooseFromMenu(Text(u"测试选中的服务器"));  // nothing selected
   EXPECT_TRUE(QTest::qWaitFor(
-      [this] { return window->StatusLine().FullText().contains(Text(u"请先在列表中选择")); }, 5000));
+      [this] { return window->KeyListStatusLine().FullText().contains(Text(u"请先在列表中选择")); }, 5000));
 }
 
 }  // namespace

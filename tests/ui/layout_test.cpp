@@ -39,7 +39,8 @@ const ExpectedControl kControls[] = {
     {u"组合框1", 0, Kind::kDropDown, QRect(92, 522, 112, 20), false},
     {u"超级按钮1", 0, Kind::kButton, QRect(720, 515, 104, 32), true},
     {u"状态标签", 0, Kind::kTransparentLabel, QRect(212, 520, 500, 24), false},
-    {u"超级列表框1", 1, Kind::kTable, QRect(0, 23, 872, 554), false},
+    {u"超级列表框1", 1, Kind::kTable, QRect(0, 23, 832, 483), false},
+    {u"全球Ping状态标签", 1, Kind::kTransparentLabel, QRect(9, 520, 815, 24), false},
     {u"图片框1", 2, Kind::kPicture, QRect(53, 69, 96, 96), false},
     {u"透明标签1", 2, Kind::kTransparentLabel, QRect(221, 72, 488, 264), false},
     {u"超级链接框2", 2, Kind::kLink, QRect(413, 392, 192, 24), false},
@@ -174,7 +175,12 @@ void ExpectColumns(const QTreeWidget& table, std::span<const ExpectedColumn> col
   for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
     const ExpectedColumn& expected = columns[static_cast<size_t>(c)];
     EXPECT_EQ(table.headerItem()->text(c), Text(expected.caption));
-    EXPECT_EQ(table.columnWidth(c), expected.width) << c;
+    // A last column that stretches takes at least its own width.
+    if (c == table.columnCount() - 1 && table.header()->stretchLastSection()) {
+      EXPECT_GE(table.columnWidth(c), expected.width) << c;
+    } else {
+      EXPECT_EQ(table.columnWidth(c), expected.width) << c;
+    }
     EXPECT_EQ(table.headerItem()->textAlignment(c) & Qt::AlignHorizontal_Mask, expected.alignment)
         << c;
   }
@@ -200,13 +206,45 @@ TEST_F(LayoutTest, ServerTableHasItsColumnsAndDesignTimeRow) {
   EXPECT_EQ(table->topLevelItem(0)->textAlignment(4) & Qt::AlignHorizontal_Mask, Qt::AlignRight);
 }
 
-TEST_F(LayoutTest, KeyListHasThreeColumnsAndNoRows) {
+TEST_F(LayoutTest, KeyListHasItsColumnsAndNoRows) {
   auto* list = Find<QTreeWidget>(u"超级列表框1");
-  const ExpectedColumn columns[] = {{u"服务器名称", 200, Qt::AlignLeft},
-                                    {u"KEY", 100, Qt::AlignLeft},
-                                    {u"测试状态", 100, Qt::AlignLeft}};
+  const ExpectedColumn columns[] = {
+      {u"服务器名称", 160, Qt::AlignLeft}, {u"KEY", 180, Qt::AlignLeft},
+      {u"测试状态", 210, Qt::AlignLeft},   {u"平均", 60, Qt::AlignRight},
+      {u"最小–最大", 85, Qt::AlignRight},  {u"丢包", 55, Qt::AlignRight},
+      {u"探针", 50, Qt::AlignRight}};
   ExpectColumns(*list, columns);
   EXPECT_EQ(list->topLevelItemCount(), 0);
+}
+
+// On screen a finished row's longest texts show whole, the columns fill the list with no
+// strip left bare and no sideways scrolling, and the list and its status line lie within
+// the window.
+TEST_F(LayoutTest, KeyListFitsItsTextsAndTheWindow) {
+  window->show();
+  window->PlaceOnScreen();
+  TabStrip()->setCurrentIndex(1);
+  auto* list = Find<ReportView>(u"超级列表框1");
+  list->AppendRow(Text(u"艾欧尼亚 电信一区"), RowIcon::kAnswered);
+  const std::pair<int, const char16_t*> longest[] = {
+      {kKeyListKeyColumn, u"Xk3fPq8ZbW2nLr7TyH5mVc1D"},
+      {kKeyListStateColumn, u"本小时额度已用完，14:05 后可再测"},
+      {kKeyListAverageColumn, u"123.4ms"},
+      {kKeyListRangeColumn, u"8.1–241.9ms"},
+      {kKeyListLossColumn, u"100.0%"},
+      {kKeyListProbesColumn, u"10/10"}};
+  for (const auto& [column, text] : longest) list->SetCellText(0, column, Text(text));
+  QApplication::processEvents();
+  const QAbstractItemView& cells = *list;
+  for (int column = 0; column < kKeyListColumnCount; ++column) {
+    EXPECT_LE(cells.sizeHintForColumn(column), list->columnWidth(column)) << column;
+  }
+  EXPECT_EQ(list->header()->length(), list->viewport()->width());
+  for (const char16_t* name : {u"超级列表框1", u"全球Ping状态标签"}) {
+    const QWidget* control = Find(name);
+    const QRect place(control->mapTo(window.get(), QPoint(0, 0)), control->size());
+    EXPECT_TRUE(window->rect().contains(place)) << Text(name).toStdString();
+  }
 }
 
 TEST_F(LayoutTest, PeriodListTimerAndMenu) {

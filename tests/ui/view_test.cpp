@@ -11,6 +11,7 @@
 #include <memory>
 #include <thread>
 
+#include "ui/gbk_text.h"
 #include "ui/main_window.h"
 #include "ui/pictures.h"
 #include "ui/qt_main_window_view.h"
@@ -210,6 +211,46 @@ TEST_F(ViewTest, StatusLineShowsGbkTextOnOneLineAndShortensLongText) {
   EXPECT_EQ(label.text(), QString());
 }
 
+// Each write replaces every cell after the name, the icon and the tooltip, what the write
+// before left included; other rows, and rows out of range, are left alone.
+TEST_F(ViewTest, KeyListRowShowsItsCellsIconAndToolTip) {
+  view->SetKeyListRows({"艾欧尼亚", "祖安", "诺克萨斯"});
+  const KeyListRow writes[] = {
+      {"k1", "测试中 (3/10 探针)", "", "", "", "", "", RowIcon::kNotTested},
+      {"k1", "完成", "23.1ms", "8.1–41.9ms", "8.3%", "3/4", "北京 23.1ms\n东京 41.9ms",
+       RowIcon::kAnswered},
+      {"k2", "失败", "", "", "100.0%", "0/4", "", RowIcon::kNoAnswer},
+  };
+  const QTreeWidgetItem* row = window->KeyList().RowAt(1);
+  for (const KeyListRow& cells : writes) {
+    SCOPED_TRACE(cells.key + " " + std::to_string(static_cast<int>(cells.icon)));
+    view->SetKeyListRow(1, cells);
+    const std::string shown[] = {cells.key,   cells.state, cells.average,
+                                 cells.range, cells.loss,  cells.probes};
+    for (int column = kKeyListKeyColumn; column < kKeyListColumnCount; ++column) {
+      EXPECT_EQ(view->KeyListCellText(1, column), shown[column - kKeyListKeyColumn]) << column;
+    }
+    EXPECT_EQ(view->KeyListCellText(1, kKeyListNameColumn), "祖安");
+    EXPECT_EQ(Pixels(row->icon(0), QSize(12, 12)), RowIconPicture(cells.icon));
+    for (int column = 0; column < kKeyListColumnCount; ++column) {
+      EXPECT_EQ(ToGbkText(row->toolTip(column)), cells.toolTip) << column;
+    }
+  }
+  view->SetKeyListRow(3, writes[1]);
+  view->SetKeyListRow(-1, writes[1]);
+  for (const int other : {0, 2}) {
+    EXPECT_EQ(view->KeyListCellText(other, kKeyListKeyColumn), "");
+    EXPECT_TRUE(window->KeyList().RowAt(other)->toolTip(0).isEmpty());
+  }
+}
+
+TEST_F(ViewTest, KeyListStatusGoesToThePagesOwnLine) {
+  view->SetKeyListStatus("测试地点：亚洲，本小时还可测 240 次");
+  EXPECT_EQ(window->KeyListStatusLine().text(),
+            testing::Text(u"测试地点：亚洲，本小时还可测 240 次"));
+  EXPECT_EQ(window->StatusLine().text(), QString());
+}
+
 TEST_F(ViewTest, PeriodListWidthsAndFocus) {
   EXPECT_EQ(view->PeriodSelection(), 0);
   EXPECT_EQ(view->PeriodItemValue(3), 20);
@@ -269,6 +310,8 @@ TEST_F(ViewTest, OnceTheWindowIsGoneCallsDoNothing) {
   view->SetCellText(row, 0, "late");
   view->Redraw();
   view->SetStatusLine("late");
+  view->SetKeyListRow(0, KeyListRow{});
+  view->SetKeyListStatus("late");
   view->SortRows([](RowId, RowId) { return 0; });
   EXPECT_EQ(view->CellText(0, 0), "");
   EXPECT_EQ(view->CellText(row, 0), "");
