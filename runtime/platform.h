@@ -7,6 +7,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "runtime/probes/host_resolver.h"
 #include "runtime/probes/icmp_engine.h"
@@ -37,5 +39,20 @@ struct ClockTime {
   int minute = 0;
 };
 ClockTime LocalClockTime(std::chrono::system_clock::time_point moment);
+
+// The program's arguments after its name, as GBK text: main's own on Linux, where they are
+// the bytes the caller gave; the wide command line, converted, on Windows.
+std::vector<std::string> ProgramArguments(int argc, char** argv);
+
+// Standard output and error written byte for byte: no line-end rewriting where the system
+// would do some. Call before the first write.
+void WriteStandardStreamsAsBytes();
+
+// An environment variable's value as GBK text; nothing when it is not set.
+std::optional<std::string> EnvironmentVariable(std::string_view name);
+
+// The folder the system keeps per-user application data in (%APPDATA% on Windows), as GBK
+// text; nothing on a system that leaves it to environment conventions (XDG on Linux).
+std::optional<std::string> UserApplicationDataFolder();
 
 }  // namespace vardelle

@@ -1,20 +1,27 @@
 // vardelle-ping: the table's latency probe on the command line. Probes every host at once,
 // round after round, and prints one line per probe: HOST ADDRESS RTT.
+#include <algorithm>
+#include <atomic>
 #include <charconv>
 #include <chrono>
 #include <cstdio>
+#include <latch>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
 #include <vector>
 
+#include "runtime/platform.h"
 #include "runtime/probes/network_probes.h"
 
 namespace {
 
 constexpr int kUsageError = 2;
 constexpr auto kRoundPeriod = std::chrono::seconds(1);
+// Look-ups block, so a few threads share them; the echoes themselves all go out at once from
+// the echo engine's one thread.
+constexpr std::size_t kMostResolvers = 8;
 
 constexpr char kUsage[] =
     "usage: vardelle-ping [--timeout MS] [--count N] HOST...\n"
@@ -47,16 +54,17 @@ std::optional<int> ParseCount(std::string_view text, int minimum) {
 }
 
 // The options, or nothing (with the complaint printed) when the arguments are not usable.
-std::optional<Options> ParseArguments(int argc, char** argv) {
+std::optional<Options> ParseArguments(const std::vector<std::string>& arguments) {
   Options options;
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view argument = argv[i];
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
     const bool isTimeout = argument == "--timeout";
     if (isTimeout || argument == "--count") {
-      const std::optional<int> value =
-          i + 1 < argc ? ParseCount(argv[++i], isTimeout ? 0 : 1) : std::nullopt;
+      const std::optional<int> value = i + 1 < arguments.size()
+                                           ? ParseCount(arguments[++i], isTimeout ? 0 : 1)
+                                           : std::nullopt;
       if (!value) {
-        std::fprintf(stderr, "vardelle-ping: %s needs a whole number%s\n", argv[i - 1],
+        std::fprintf(stderr, "vardelle-ping: %s needs a whole number%s\n", argument.c_str(),
                      isTimeout ? " of milliseconds, 0 or more" : ", 1 or more");
         return std::nullopt;
       }
@@ -66,7 +74,7 @@ std::optional<Options> ParseArguments(int argc, char** argv) {
         options.rounds = *value;
       }
     } else if (argument.starts_with("-")) {
-      std::fprintf(stderr, "vardelle-ping: unknown option %s\n", argv[i]);
+      std::fprintf(stderr, "vardelle-ping: unknown option %s\n", argument.c_str());
       return std::nullopt;
     } else {
       options.hosts.emplace_back(argument);
@@ -79,24 +87,37 @@ std::optional<Options> ParseArguments(int argc, char** argv) {
   return options;
 }
 
-// Resolves once and probes what was resolved, so that the printed address is the probed one.
-Probe ProbeHost(const std::string& host, const std::optional<int>& timeoutMs) {
-  Probe probe{vardelle::ResolveHostAddress(host)};
-  if (!probe.address.empty()) {
-    probe.roundTripMs = timeoutMs ? vardelle::PingHost(probe.address, *timeoutMs)
-                                  : vardelle::PingHost(probe.address);
-  }
-  return probe;
+// Every host's first address, looked up once a round, so the printed address is the probed one.
+void ResolveAll(const Options& options, std::vector<Probe>& probes) {
+  std::atomic<std::size_t> next{0};
+  const auto resolve = [&] {
+    for (std::size_t i = next++; i < probes.size(); i = next++) {
+      probes[i].address = vardelle::ResolveHostAddress(options.hosts[i]);
+    }
+  };
+  std::vector<std::thread> resolvers;
+  const std::size_t count = std::min(kMostResolvers, probes.size());
+  for (std::size_t i = 1; i < count; ++i) resolvers.emplace_back(resolve);
+  resolve();
+  for (std::thread& resolver : resolvers) resolver.join();
 }
 
 std::vector<Probe> ProbeAllAtOnce(const Options& options) {
   std::vector<Probe> probes(options.hosts.size());
-  std::vector<std::thread> workers;
-  workers.reserve(options.hosts.size());
-  for (std::size_t i = 0; i < options.hosts.size(); ++i) {
-    workers.emplace_back([&, i] { probes[i] = ProbeHost(options.hosts[i], options.timeoutMs); });
+  ResolveAll(options, probes);
+  std::latch ended(static_cast<std::ptrdiff_t>(probes.size()));
+  const int timeoutMs = options.timeoutMs.value_or(vardelle::kDefaultPingTimeoutMs);
+  for (Probe& probe : probes) {
+    if (probe.address.empty()) {
+      ended.count_down();
+      continue;
+    }
+    vardelle::SendPing(probe.address, timeoutMs, [&probe, &ended](int roundTripMs) {
+      probe.roundTripMs = roundTripMs;
+      ended.count_down();
+    });
   }
-  for (std::thread& worker : workers) worker.join();
+  ended.wait();
   return probes;
 }
 
@@ -116,15 +137,18 @@ bool PrintRound(const Options& options, const std::vector<Probe>& probes) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
+  vardelle::InitializeRuntimePlatform();
+  vardelle::WriteStandardStreamsAsBytes();
+  const std::vector<std::string> arguments = vardelle::ProgramArguments(argc, argv);
+  if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
     std::fputs(kUsage, stdout);
     return 0;
   }
-  if (argc == 2 && std::string_view(argv[1]) == "--version") {
+  if (arguments.size() == 1 && arguments[0] == "--version") {
     std::fputs("vardelle-ping " VARDELLE_VERSION "\n", stdout);
     return 0;
   }
-  const std::optional<Options> options = ParseArguments(argc, argv);
+  const std::optional<Options> options = ParseArguments(arguments);
   if (!options) {
     std::fputs(kUsage, stderr);
     return kUsageError;
@@ -141,5 +165,6 @@ int main(int argc, char** argv) {
       std::this_thread::sleep_until(started + kRoundPeriod);
     }
   }
+  vardelle::StopProbes();
   return allAnswered ? 0 : 1;
 }

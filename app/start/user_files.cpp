@@ -1,8 +1,7 @@
 #include "app/start/user_files.h"
 
-#include <cstdlib>
-#include <filesystem>
-#include <system_error>
+#include "runtime/platform.h"
+#include "support/files/file_access.h"
 
 namespace vardelle {
 namespace {
@@ -18,17 +17,20 @@ std::optional<std::string> AbsoluteVariable(const EnvironmentReader& getEnvironm
 std::string FileInConfigDirectory(const EnvironmentReader& getEnvironment,
                                   std::string_view name) {
   const std::string directory = UserConfigDirectory(getEnvironment);
-  return directory.empty() ? std::string() : directory + "/" + std::string(name);
+  const char separator = UserApplicationDataFolder() ? '\\' : '/';
+  return directory.empty() ? std::string() : directory + separator + std::string(name);
 }
 
 }  // namespace
 
 std::optional<std::string> ProcessEnvironment(std::string_view name) {
-  const char* value = std::getenv(std::string(name).c_str());
-  return value ? std::optional<std::string>(value) : std::nullopt;
+  return EnvironmentVariable(name);
 }
 
 std::string UserConfigDirectory(const EnvironmentReader& getEnvironment) {
+  if (const std::optional<std::string> folder = UserApplicationDataFolder()) {
+    return *folder + "\\Vardelle";
+  }
   if (const auto config = AbsoluteVariable(getEnvironment, "XDG_CONFIG_HOME")) {
     return (*config == "/" ? "" : *config) + "/vardelle";
   }
@@ -48,10 +50,7 @@ std::string UserCookiePath(const EnvironmentReader& getEnvironment) {
 
 bool MakeUserConfigDirectory(const EnvironmentReader& getEnvironment) {
   const std::string directory = UserConfigDirectory(getEnvironment);
-  if (directory.empty()) return false;
-  std::error_code error;
-  std::filesystem::create_directories(directory, error);
-  return !error && std::filesystem::is_directory(directory, error);
+  return !directory.empty() && CreateDirectories(directory);
 }
 
 }  // namespace vardelle

@@ -1,6 +1,7 @@
-// Where the program keeps the files of the user who runs it: under the XDG config directory
-// ($XDG_CONFIG_HOME, else ~/.config), in vardelle/, never beside the program, which may sit
-// in a folder the user cannot write (/usr/bin).
+// Where the program keeps the files of the user who runs it: in the system's per-user
+// application data folder where it has one (%APPDATA%\Vardelle on Windows), else under the
+// XDG config directory ($XDG_CONFIG_HOME, else ~/.config) in vardelle/; never beside the
+// program, which may sit in a folder the user cannot write (/usr/bin).
 #pragma once
 
 #include <functional>
@@ -12,7 +13,7 @@ namespace vardelle {
 
 using EnvironmentReader = std::function<std::optional<std::string>(std::string_view)>;
 
-// getenv as an EnvironmentReader.
+// The process's environment as an EnvironmentReader.
 std::optional<std::string> ProcessEnvironment(std::string_view name);
 
 // $XDG_CONFIG_HOME/vardelle, else $HOME/.config/vardelle. A relative XDG_CONFIG_HOME is

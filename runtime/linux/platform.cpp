@@ -4,6 +4,8 @@
 #include <arpa/inet.h>
 #include <curl/curl.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <ctime>
 #include <mutex>
 
@@ -42,5 +44,19 @@ ClockTime LocalClockTime(std::chrono::system_clock::time_point moment) {
   if (!localtime_r(&seconds, &local)) return {};
   return {local.tm_hour, local.tm_min};
 }
+
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+  return std::vector<std::string>(argv + std::min(argc, 1), argv + argc);
+}
+
+// Linux writes bytes as they are.
+void WriteStandardStreamsAsBytes() {}
+
+std::optional<std::string> EnvironmentVariable(std::string_view name) {
+  const char* value = std::getenv(std::string(name).c_str());
+  return value ? std::optional<std::string>(value) : std::nullopt;
+}
+
+std::optional<std::string> UserApplicationDataFolder() { return std::nullopt; }
 
 }  // namespace vardelle

@@ -1,17 +1,19 @@
 #include "support/files/background_profile_writer.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <iterator>
-#include <system_error>
 #include <utility>
+
+#include "support/files/file_access.h"
 
 namespace vardelle {
 
 bool WriteProfileStringsMakingFolder(const std::vector<ProfileEntry>& entries, const Text& path) {
-  std::error_code error;
-  std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
-  return !error && WriteProfileStrings(entries, path);
+  // Either separator: Windows takes both.
+  const size_t separator = path.find_last_of("/\\");
+  const bool folderReady = separator == Text::npos || separator == 0 ||
+                           CreateDirectories(path.substr(0, separator));
+  return folderReady && WriteProfileStrings(entries, path);
 }
 
 BackgroundProfileWriter::BackgroundProfileWriter(WriteFile writeFile)

@@ -20,4 +20,7 @@ std::optional<std::string> ReadWholeFile(const Text& path, bool missingIsEmpty =
 // the file is then untouched and no temporary file is left behind.
 bool ReplaceWholeFile(const Text& path, std::string_view contents);
 
+// Creates the folder and every missing parent; true when the folder exists afterwards.
+bool CreateDirectories(const Text& path);
+
 }  // namespace vardelle

@@ -5,7 +5,9 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "support/files/file_access.h"
 
@@ -124,6 +126,12 @@ bool ReplaceWholeFile(const Text& given, std::string_view contents) {
   }
   ::unlink(name.c_str());
   return false;
+}
+
+bool CreateDirectories(const Text& path) {
+  std::error_code error;
+  std::filesystem::create_directories(path, error);
+  return std::filesystem::is_directory(path, error);
 }
 
 }  // namespace vardelle

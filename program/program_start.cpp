@@ -1,0 +1,97 @@
+#include "program/program_start.h"
+
+#include <chrono>
+#include <clocale>
+#include <cstdio>
+
+#include "app/start/application.h"
+#include "app/start/start_up.h"
+#include "app/start/user_files.h"
+#include "app/start/user_settings.h"
+#include "demo_world/demo_world.h"
+#include "runtime/platform.h"
+
+namespace vardelle {
+namespace {
+
+// Stopped at program end, never destroyed: a thread abandoned then may still hold it.
+demo::DemoWorld* demoWorld = nullptr;
+
+// Every site that the command line left without an address is served by the demo world.
+bool UseDemoWorld(Endpoints& endpoints) {
+  auto* world = demoWorld = new demo::DemoWorld;
+  if (!world->Start()) return false;
+  for (const SiteInfo& info : SiteTable()) {
+    if (!endpoints.HasAddress(info.site)) endpoints.SetBaseUrl(info.site, world->BaseUrl());
+  }
+  if (endpoints.GlobalpingBase().empty()) {
+    endpoints.SetGlobalpingBase(world->BaseUrl());
+    TheApplication().globalpingMeasuresPrivateTargets = true;
+  }
+  return true;
+}
+
+int PrintHeadless(const HeadlessOutcome& outcome) {
+  std::fputs(outcome.report.c_str(), stdout);
+  if (!outcome.statusLine.empty()) std::fprintf(stderr, "%s\n", outcome.statusLine.c_str());
+  return outcome.exitCode;
+}
+
+}  // namespace
+
+ProgramStart StartProgram(const std::vector<std::string>& arguments) {
+  WriteStandardStreamsAsBytes();
+  ProgramStart start{ParseCommandLine(arguments, ProcessEnvironment), std::nullopt};
+  CommandLine& line = start.line;
+  if (line.help) {
+    std::fputs(CommandLineHelp().c_str(), stdout);
+    start.exitCode = 0;
+    return start;
+  }
+  if (line.version) {
+    std::fputs("vardelle " VARDELLE_VERSION "\n", stdout);
+    start.exitCode = 0;
+    return start;
+  }
+  if (line.error.empty()) ApplyUserSettingsFile(line);
+  if (!line.error.empty()) {
+    std::fprintf(stderr, "vardelle: %s\n\n%s", line.error.c_str(), CommandLineHelp().c_str());
+    start.exitCode = 2;
+    return start;
+  }
+  Endpoints endpoints = line.endpoints;
+  if (line.demo && !UseDemoWorld(endpoints)) {
+    std::fputs("vardelle: the demo world found no free port on 127.0.0.1\n", stderr);
+    start.exitCode = 1;
+    return start;
+  }
+  Application& app = TheApplication();
+  app.endpoints = endpoints;
+  app.globalpingToken = line.globalpingToken;
+  if (MakeUserConfigDirectory()) {
+    app.cookieFile = UserCookiePath();
+    app.settingsFile = UserSettingsPath();
+  }
+  // Numbers are read and written the C way, whatever the user's locale says.
+  std::setlocale(LC_NUMERIC, "C");
+  return start;
+}
+
+int RunHeadlessProgram(const CommandLine& line) {
+  const ReportFormat format = line.format.value_or(ReportFormat::kText);
+  return PrintHeadless(line.globalPingPlace
+                           ? StartUpGlobalPingHeadless(*line.globalPingPlace, format)
+                           : StartUpHeadless(format, line.schedule));
+}
+
+int FinishProgram(int code) {
+  const auto stopWorld = [] {
+    if (demoWorld) demoWorld->Stop();
+  };
+  if (!StopBackgroundWork(TheApplication(), stopWorld, std::chrono::seconds(1))) {
+    EndProcessNow(code);
+  }
+  return code;
+}
+
+}  // namespace vardelle
