@@ -1,7 +1,7 @@
 // A Globalping answer on any bytes, read as a creation answer, a measurement and an error
-// answer. What a measurement reads as must give a summary over exactly the probes with
-// figures, finite and in order (least <= average <= most, loss a percentage) when every such
-// probe is well-formed; probes sorted by average, those without figures last; and display
+// answer. What a measurement reads as must give a summary over exactly the finished probes:
+// figures over those that answered, finite and in order (least <= average <= most) when every
+// such probe is well-formed, and a loss that is a percentage whatever the probes said; probes sorted by average, those without figures last; and display
 // texts that never end in half a double-byte character.
 #include <algorithm>
 #include <cmath>
@@ -35,17 +35,26 @@ bool IsWellFormed(const ProbeResult& probe) {
          IsFiniteIn(*probe.lossPercent, 0, 100);
 }
 
+bool IsFinished(const ProbeResult& probe) { return probe.status == "finished"; }
+
 void CheckSummary(const Measurement& measurement) {
   const std::optional<vardelle::MeasurementSummary> summary = vardelle::Summarize(measurement);
+  const auto finished = std::count_if(measurement.probes.begin(), measurement.probes.end(), IsFinished);
   const auto withFigures =
       std::count_if(measurement.probes.begin(), measurement.probes.end(), HasFigures);
-  if (summary.has_value() != (withFigures > 0)) std::abort();
+  if (summary.has_value() != (finished > 0)) std::abort();
   if (!summary) return;
-  if (summary->probes != withFigures) std::abort();
+  if (summary->probes != withFigures || summary->probes + summary->lostProbes != finished) {
+    std::abort();
+  }
+  // The loss is over packets, each probe's share cut to a percentage: never outside 0..100.
+  if (!IsFiniteIn(summary->lossPercent, 0, 100)) std::abort();
+  if (summary->averageMs.has_value() != (withFigures > 0)) std::abort();
+  if (!summary->averageMs) return;
   if (!std::all_of(measurement.probes.begin(), measurement.probes.end(), IsWellFormed)) return;
-  if (!IsFiniteIn(summary->minMs, 0, summary->averageMs) ||
-      !IsFiniteIn(summary->averageMs, summary->minMs, summary->maxMs) ||
-      !std::isfinite(summary->maxMs) || !IsFiniteIn(summary->lossPercent, 0, 100)) {
+  if (!IsFiniteIn(*summary->minMs, 0, *summary->averageMs) ||
+      !IsFiniteIn(*summary->averageMs, *summary->minMs, *summary->maxMs) ||
+      !std::isfinite(*summary->maxMs)) {
     std::abort();
   }
 }
