@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "app/global_ping/globalping_client.h"
+#include "runtime/platform.h"
 
 namespace vardelle {
 namespace {
@@ -294,8 +295,12 @@ std::string CommandLineHelp() {
       "appended to it. An option beats its environment variable. A site with neither is\n"
       "never asked: its documents count as not received.\n"
       "\n"
-      "Settings: $XDG_CONFIG_HOME/vardelle/settings.ini (~/.config/vardelle/settings.ini\n"
-      "when XDG_CONFIG_HOME is not set) may hold a [sites] section with the site bases\n"
+      "Settings: " +
+      std::string(UserApplicationDataFolder()
+                      ? "%APPDATA%\\Vardelle\\settings.ini"
+                      : "$XDG_CONFIG_HOME/vardelle/settings.ini (~/.config/vardelle/settings.ini\n"
+                        "when XDG_CONFIG_HOME is not set)") +
+      " may hold a [sites] section with the site bases\n"
       "(gamebox=, statusSite=, statusService=, selectorSite=, iplocation=),\n"
       "globalpingToken= and serverList=FILE (relative to that folder); options and\n"
       "environment variables beat it, and --demo reads no site base from it. The cookie\n"
