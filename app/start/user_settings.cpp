@@ -14,6 +14,14 @@ std::string Entry(std::string_view contents, std::string_view key) {
   return FindProfileString(contents, kSection, key).value_or("");
 }
 
+// Absolute on Linux ("/x") or on Windows ("\\server\share", "\x", "C:\x", "C:/x"); a settings
+// file may have been written on either.
+bool IsAbsolutePath(std::string_view path) {
+  const bool drive = path.size() >= 3 && ((path[0] | 0x20) >= 'a' && (path[0] | 0x20) <= 'z') &&
+                     path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+  return drive || path.starts_with('/') || path.starts_with('\\');
+}
+
 }  // namespace
 
 std::string SettingsKeyOf(const SiteInfo& info) {
@@ -37,7 +45,7 @@ SiteSettings ReadSiteSettings(std::string_view contents, std::string_view settin
   }
   settings.globalpingToken = Entry(contents, "globalpingToken");
   settings.serverListFile = Entry(contents, "serverList");
-  if (!settings.serverListFile.empty() && !settings.serverListFile.starts_with('/')) {
+  if (!settings.serverListFile.empty() && !IsAbsolutePath(settings.serverListFile)) {
     settings.serverListFile = std::string(settingsDirectory) + "/" + settings.serverListFile;
   }
   return settings;

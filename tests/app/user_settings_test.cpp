@@ -95,6 +95,19 @@ TEST(UserSettingsTest, TheFileComesAfterOptionsAndEnvironment) {
   }
 }
 
+TEST(UserSettingsTest, ServerListPathsAreTakenFromTheSettingsFolderUnlessAbsolute) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"mine.json", "/cfg/mine.json"},       {"/srv/mine.json", "/srv/mine.json"},
+      {"C:\\lists\\mine.json", "C:\\lists\\mine.json"}, {"d:/mine.json", "d:/mine.json"},
+      {"\\\\host\\share\\mine.json", "\\\\host\\share\\mine.json"},
+      {"C:mine.json", "/cfg/C:mine.json"},
+  };
+  for (const auto& [entry, path] : cases) {
+    EXPECT_EQ(ReadSiteSettings("[sites]\nserverList=" + entry + "\n", "/cfg").serverListFile, path)
+        << entry;
+  }
+}
+
 TEST(UserSettingsTest, AnEntryThatIsNoUrlIsAnError) {
   CommandLine line = ParseCommandLine({}, ReaderOf({}));
   ApplySiteSettings(ReadSiteSettings("[sites]\nselectorSite=127.0.0.1:4\n", "/cfg"),
