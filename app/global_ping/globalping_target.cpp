@@ -55,7 +55,9 @@ constexpr Range kPrivateIpv6[] = {
 
 template <size_t N>
 bool InRange(const std::array<std::uint8_t, N>& address, const Range& range) {
-  for (int bit = 0; bit < range.bits; ++bit) {
+  // A prefix never reaches past the address, and the loop says so to the compiler too.
+  const int bits = std::min(range.bits, static_cast<int>(N * 8));
+  for (int bit = 0; bit < bits; ++bit) {
     const int mask = 0x80 >> (bit % 8);
     if ((address[bit / 8] & mask) != (range.prefix[bit / 8] & mask)) return false;
   }
