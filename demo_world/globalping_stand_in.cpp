@@ -1,6 +1,10 @@
 #include "demo_world/globalping_stand_in.h"
 
+#ifdef _WIN32
+#include <ws2tcpip.h>
+#else
 #include <arpa/inet.h>
+#endif
 #include <httplib.h>
 
 #include <algorithm>
@@ -9,7 +13,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <ctime>
 #include <functional>
 #include <iterator>
 #include <map>
@@ -748,13 +751,16 @@ long long SecondsUp(Clock::duration duration) {
 
 // As JavaScript's toISOString writes it.
 std::string Timestamp(std::chrono::system_clock::time_point at) {
-  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(at.time_since_epoch());
-  const auto whole = static_cast<std::time_t>(ms.count() / 1000);
-  std::tm utc{};
-  gmtime_r(&whole, &utc);
+  using namespace std::chrono;
+  const auto ms = floor<milliseconds>(at);
+  const auto day = floor<days>(ms);
+  const year_month_day date{day};
+  const hh_mm_ss time{ms - day};
   char text[40];
-  const size_t length = std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &utc);
-  std::snprintf(text + length, sizeof text - length, ".%03dZ", static_cast<int>(ms.count() % 1000));
+  std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02d.%03dZ", int{date.year()},
+                unsigned{date.month()}, unsigned{date.day()}, static_cast<int>(time.hours().count()),
+                static_cast<int>(time.minutes().count()), static_cast<int>(time.seconds().count()),
+                static_cast<int>(time.subseconds().count()));
   return text;
 }
 

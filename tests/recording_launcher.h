@@ -19,6 +19,10 @@ class RecordingLauncher : public ProcessLauncher {
     return startSucceeds;
   }
   bool HasProgram(const std::string& name) override { return programs.contains(name); }
+  bool OpenWithShell(const std::string& address) override {
+    openedWithShell.push_back(address);
+    return startSucceeds;
+  }
   std::optional<std::string> Environment(const std::string& name) override {
     const auto found = environment.find(name);
     return found == environment.end() ? std::nullopt : std::optional(found->second);
@@ -29,6 +33,7 @@ class RecordingLauncher : public ProcessLauncher {
   bool startSucceeds = true;
   std::vector<std::vector<std::string>> started;
   std::vector<bool> waited;
+  std::vector<std::string> openedWithShell;
 };
 
 }  // namespace vardelle::testing

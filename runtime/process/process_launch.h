@@ -26,6 +26,13 @@ class ProcessLauncher {
 
   // The value of one of the program's environment variables; nothing when it is not set.
   virtual std::optional<std::string> Environment(const std::string& name) = 0;
+  // Opens address as the system's shell does, with the program the user chose for it (the
+  // browser, for a web address); false when that failed. Linux has no such shell service and
+  // opens addresses through named programs, so its launcher keeps this answer.
+  virtual bool OpenWithShell(const std::string& address) {
+    static_cast<void>(address);
+    return false;
+  }
 };
 
 // Starts the program that commandLine names: its words, separated by blanks, are the

@@ -1,6 +1,9 @@
 #include "runtime/threads/locks.h"
 
+#include <pthread.h>
+
 #include <algorithm>
+#include <cstdlib>
 #include <limits>
 #include <memory>
 #include <mutex>
@@ -67,8 +70,8 @@ LockRegistry& Registry() {
   return *registry;
 }
 
-// The locks the calling thread holds, with how often it entered each. This is what
-// lets a thread leave a lock that was deleted while it held it.
+// The locks a thread holds, with how often it entered each. This is what lets a thread
+// leave a lock that was deleted while it held it.
 class HeldLocks {
  public:
   HeldLocks() = default;
@@ -133,9 +136,28 @@ class HeldLocks {
   std::vector<Entry> entries_;  // a thread holds few locks at once
 };
 
+// Each thread's HeldLocks lives on the heap behind a thread key rather than in a
+// thread_local: the key's destructor runs on the ending thread while it can still unlock,
+// whereas mingw's emulated TLS frees a thread_local's storage before its destructor runs.
+// Without the key or its slot the locks could not work at all, hence the aborts.
+pthread_key_t HeldLocksKey() {
+  static const pthread_key_t key = [] {
+    pthread_key_t created{};
+    const auto release = [](void* held) { delete static_cast<HeldLocks*>(held); };
+    if (pthread_key_create(&created, release) != 0) std::abort();
+    return created;
+  }();
+  return key;
+}
+
 HeldLocks& ThisThreadsLocks() {
-  thread_local HeldLocks held;
-  return held;
+  const pthread_key_t key = HeldLocksKey();
+  auto* held = static_cast<HeldLocks*>(pthread_getspecific(key));
+  if (held == nullptr) {
+    held = new HeldLocks;
+    if (pthread_setspecific(key, held) != 0) std::abort();
+  }
+  return *held;
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-#include "support/linux/http_exchange_curl.h"
+// One HTTP exchange over libcurl.
+#include "support/http/http_exchange.h"
 
 #include <curl/curl.h>
 
@@ -139,7 +140,7 @@ void SetLogons(CurlOptionSetter& set, const HttpExchange& exchange) {
     set(CURLOPT_USERNAME, exchange.serverLogon->user.c_str());
     set(CURLOPT_PASSWORD, exchange.serverLogon->password.c_str());
     set(CURLOPT_HTTPAUTH, CURLAUTH_ANY);
-  } else if (exchange.negotiateAsCurrentUser) {
+  } else if (exchange.autoLogon == AutoLogon::kAlways) {
     set(CURLOPT_USERPWD, ":");
     set(CURLOPT_HTTPAUTH, CURLAUTH_NEGOTIATE);
   }
@@ -284,6 +285,19 @@ HttpAnswer RunHttpExchange(const HttpExchange& exchange, const std::atomic<bool>
   } catch (...) {
     return {};
   }
+}
+
+// Only http and https URLs with a host are accepted, as by the platform's component.
+bool IsWebUrl(const std::string& url) {
+  CURLU* parsed = curl_url();
+  char* scheme = nullptr;
+  const bool ok =
+      parsed != nullptr && curl_url_set(parsed, CURLUPART_URL, url.c_str(), 0) == CURLUE_OK &&
+      curl_url_get(parsed, CURLUPART_SCHEME, &scheme, 0) == CURLUE_OK &&
+      (EqualsIgnoringAsciiCase(scheme, "http") || EqualsIgnoringAsciiCase(scheme, "https"));
+  curl_free(scheme);
+  curl_url_cleanup(parsed);
+  return ok && url.find('\0') == std::string::npos;
 }
 
 }  // namespace vardelle

@@ -1,6 +1,8 @@
 // The Linux support layer: which engines the portable code gets. Collation and file access
 // are single functions, defined by their own files in this folder.
 #include "support/linux/linux_engines.h"
+#include "support/http/exchange_http_component.h"
+#include "support/regex/regex_engine_pcre2.h"
 
 namespace vardelle {
 
@@ -15,6 +17,6 @@ const RegexEngine& SystemRegexEngine() {
   return *engine;
 }
 
-std::shared_ptr<HttpComponent> CreateHttpComponent() { return CreateCurlHttpComponent(); }
+std::shared_ptr<HttpComponent> CreateHttpComponent() { return CreateExchangeHttpComponent(); }
 
 }  // namespace vardelle

@@ -2,21 +2,28 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
+#include <system_error>
 
 namespace vardelle::testing_files {
 
 class TempDir {
  public:
+  // create_directory is false for a name already taken, so every test gets a new one.
   TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vardelle-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed";
-    path = pattern;
+    std::random_device random;
+    for (int attempt = 0; attempt < 100 && path.empty(); ++attempt) {
+      const std::filesystem::path candidate =
+          std::filesystem::temp_directory_path() / ("vardelle-" + std::to_string(random()));
+      std::error_code error;
+      if (std::filesystem::create_directory(candidate, error)) path = candidate;
+    }
+    if (path.empty()) ADD_FAILURE() << "no new temporary directory";
   }
   ~TempDir() {
     std::error_code ignored;

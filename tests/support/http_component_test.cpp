@@ -1,4 +1,5 @@
-// The libcurl request component against servers on 127.0.0.1 that each test starts.
+// The request component on the platform's engine (libcurl, WinHTTP) against servers on
+// 127.0.0.1 that each test starts.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -11,7 +12,7 @@
 
 #include "support/call_error.h"
 #include "support/http/http_component.h"
-#include "support/linux/http_exchange_curl.h"
+#include "support/http/http_exchange.h"
 #include "testing/loopback_servers.h"
 
 namespace vardelle {

@@ -1,5 +1,7 @@
-// One HTTP exchange over libcurl, run to its end on the calling thread: what the request
-// component hands over at Send and what it answers from afterwards.
+// One HTTP exchange, run to its end on the calling thread: what the request component hands
+// over at Send and what it answers from afterwards. Each platform runs it with its own engine
+// (support/linux/http_exchange_curl.cpp on libcurl, support/windows/http_exchange_winhttp.cpp
+// on WinHTTP), so the component above it and the tests that drive an exchange serve both.
 #pragma once
 
 #include <atomic>
@@ -31,6 +33,11 @@ struct HttpLogon {
 
 enum class ProxyMode { kSystem, kDirect, kNamed };
 
+// When the system may log on as the current user (Kerberos, NTLM) where a server asks,
+// numbered as the platform's request object numbers its policies. Linux has no notion of a
+// trusted intranet, so there only kAlways logs on.
+enum class AutoLogon { kAlways = 0, kIntranetOnly = 1, kNever = 2 };
+
 struct HttpExchange {
   std::string method;
   std::string url;
@@ -39,11 +46,15 @@ struct HttpExchange {
   std::string userAgent;
   std::optional<HttpLogon> serverLogon;
   std::optional<HttpLogon> proxyLogon;
-  bool negotiateAsCurrentUser = false;
+  AutoLogon autoLogon = AutoLogon::kIntranetOnly;
   ProxyMode proxyMode = ProxyMode::kSystem;
   std::string proxy;
-  std::string proxyBypass;        // host names separated by ";" or ","
-  std::string clientCertificate;  // PEM file with certificate and key; empty for none
+  std::string proxyBypass;  // host names separated by ";" or ","
+  // The client certificate, empty for none. Linux: a PEM file holding the certificate and its
+  // key. Windows: a certificate in the system's stores,
+  // "[CURRENT_USER\|LOCAL_MACHINE\[store\]]subject" (the current user's MY store unless
+  // named), offered to https servers.
+  std::string clientCertificate;
   HttpTimeouts timeouts;
   bool followRedirects = true;
   bool httpsToHttpRedirects = false;
@@ -51,6 +62,8 @@ struct HttpExchange {
   bool http11 = true;
   std::size_t maxHeaderBytes = 64 * 1024;
   std::size_t maxBodyBytes = std::size_t{64} << 20;
+  // Offers the compressions the engine can undo (libcurl: gzip, deflate, br, zstd; WinHTTP:
+  // gzip and deflate from Windows 8.1 on, nothing under Wine); the body always arrives undone.
   bool acceptCompressed = false;
 };
 
@@ -63,7 +76,11 @@ struct HttpAnswer {
   std::string finalUrl;  // after redirects
 };
 
-// Runs the exchange until it ends or `abort` turns true. Never throws.
+// Runs the exchange until it ends or `abort` turns true, giving up soon after either, whatever
+// the engine still waits for. Never throws.
 HttpAnswer RunHttpExchange(const HttpExchange& exchange, const std::atomic<bool>& abort);
+
+// Whether an exchange can go to url: http or https, with a host.
+bool IsWebUrl(const std::string& url);
 
 }  // namespace vardelle

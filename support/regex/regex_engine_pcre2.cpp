@@ -1,19 +1,18 @@
-// The system's expression engine on Linux: PCRE2 with 16-bit code units, JIT-compiled
-// where the JIT is available.
+// The system's expression engine on every platform: PCRE2 with 16-bit code units,
+// JIT-compiled where the JIT is available.
 //
 // PCRE2 runs in non-UTF mode, so every code unit is one character as in JavaScript, and
 // the lone surrogates that stand for bytes which are not GBK are ordinary characters that
 // can neither break a search nor get lost. PCRE2_UCP gives \s the Unicode spaces (U+3000
 // among them) and Unicode case folding; \d \w \b, which UCP would widen too, are spelled
 // out as ASCII classes before compiling.
+#include "support/regex/regex_engine_pcre2.h"
+
 #define PCRE2_CODE_UNIT_WIDTH 16
 #include <pcre2.h>
 
 #include <memory>
 #include <string>
-
-#include "support/linux/linux_engines.h"
-#include "support/regex/regex_engine.h"
 
 namespace vardelle {
 namespace {

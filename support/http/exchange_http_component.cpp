@@ -1,6 +1,4 @@
-// The request component on libcurl, standing in for the platform's scriptable request
-// object: the same members, call order rules, defaults and empty answers on failure.
-#include <curl/curl.h>
+#include "support/http/exchange_http_component.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -8,11 +6,9 @@
 #include <system_error>
 #include <thread>
 
-#include "support/text/ascii_case.h"
 #include "support/call_error.h"
-#include "support/http/http_component.h"
-#include "support/linux/http_exchange_curl.h"
-#include "support/linux/linux_engines.h"
+#include "support/http/http_exchange.h"
+#include "support/text/ascii_case.h"
 #include "support/text/response_text_decoding.h"
 #include "support/text/space_trim.h"
 
@@ -54,19 +50,6 @@ bool IsHeaderValue(std::string_view text) {
   return text.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
 }
 
-// Only http and https URLs with a host are accepted, as by the platform's component.
-bool IsWebUrl(const std::string& url) {
-  CURLU* parsed = curl_url();
-  char* scheme = nullptr;
-  const bool ok =
-      parsed != nullptr && curl_url_set(parsed, CURLUPART_URL, url.c_str(), 0) == CURLUE_OK &&
-      curl_url_get(parsed, CURLUPART_SCHEME, &scheme, 0) == CURLUE_OK &&
-      (EqualsIgnoringAsciiCase(scheme, "http") || EqualsIgnoringAsciiCase(scheme, "https"));
-  curl_free(scheme);
-  curl_url_cleanup(parsed);
-  return ok && url.find('\0') == std::string::npos;
-}
-
 // The platform escapes spaces in the URL rather than refusing it.
 std::string EscapeSpaces(const Text& url) {
   std::string escaped;
@@ -91,12 +74,12 @@ std::optional<int> AsInteger(const AutomationValue& value) {
 
 void Fail() { SetCallError(CallError::kException); }
 
-class CurlHttpComponent final : public HttpComponent {
+class ExchangeHttpComponent final : public HttpComponent {
  public:
-  CurlHttpComponent() { settings_.userAgent = kDefaultUserAgent; }
-  ~CurlHttpComponent() override { StopTransfer(); }
-  CurlHttpComponent(const CurlHttpComponent&) = delete;
-  CurlHttpComponent& operator=(const CurlHttpComponent&) = delete;
+  ExchangeHttpComponent() { settings_.userAgent = kDefaultUserAgent; }
+  ~ExchangeHttpComponent() override { StopTransfer(); }
+  ExchangeHttpComponent(const ExchangeHttpComponent&) = delete;
+  ExchangeHttpComponent& operator=(const ExchangeHttpComponent&) = delete;
 
   void Open(const Text& method, const Text& url, bool async) override {
     StopTransfer();
@@ -260,18 +243,15 @@ class CurlHttpComponent final : public HttpComponent {
     ClearCallError();
   }
 
-  // There is no system certificate store here: the name is a PEM file holding the
-  // certificate and its key.
+  // Named as the platform's engine names one (HttpExchange::clientCertificate).
   void SetClientCertificate(const Text& name) override {
     settings_.clientCertificate = name;
     ClearCallError();
   }
 
-  // "Always" lets the engine log on as the current user (Kerberos) where a server asks;
-  // the other policies never do, having no notion of a trusted intranet here.
   void SetAutoLogonPolicy(int policy) override {
     if (policy < kAutoLogonAlways || policy > kAutoLogonNever) return Fail();
-    settings_.autoLogonAlways = policy == kAutoLogonAlways;
+    settings_.autoLogon = static_cast<AutoLogon>(policy);
     ClearCallError();
   }
 
@@ -296,7 +276,7 @@ class CurlHttpComponent final : public HttpComponent {
     std::string proxy;
     std::string proxyBypass;
     std::string clientCertificate;
-    bool autoLogonAlways = false;
+    AutoLogon autoLogon = AutoLogon::kIntranetOnly;
     bool followRedirects = true;
     bool httpsToHttpRedirects = false;
     std::int32_t maxRedirects = 10;
@@ -340,7 +320,7 @@ class CurlHttpComponent final : public HttpComponent {
     exchange.userAgent = settings_.userAgent;
     exchange.serverLogon = request_.serverLogon;
     exchange.proxyLogon = request_.proxyLogon;
-    exchange.negotiateAsCurrentUser = settings_.autoLogonAlways;
+    exchange.autoLogon = settings_.autoLogon;
     exchange.proxyMode = settings_.proxyMode;
     exchange.proxy = settings_.proxy;
     exchange.proxyBypass = settings_.proxyBypass;
@@ -442,9 +422,9 @@ class CurlHttpComponent final : public HttpComponent {
 
 }  // namespace
 
-std::shared_ptr<HttpComponent> CreateCurlHttpComponent() {
+std::shared_ptr<HttpComponent> CreateExchangeHttpComponent() {
   try {
-    return std::make_shared<CurlHttpComponent>();
+    return std::make_shared<ExchangeHttpComponent>();
   } catch (const std::bad_alloc&) {
     return nullptr;
   }

@@ -1,0 +1,45 @@
+# What the Windows edition builds from source or takes from Debian's headers, since Debian
+# has no mingw builds of these libraries (see third_party/README.md). Included before the
+# project's warning flags, so the third-party code is compiled with its own.
+enable_language(C)
+
+# Regular expressions: PCRE2, 16-bit code units with JIT.
+add_subdirectory(third_party/pcre2 EXCLUDE_FROM_ALL)
+
+# Loopback servers for the demo world and the tests: upstream's single header, which holds
+# its code (Debian's holds only declarations). SYSTEM: its warnings are not ours. With zlib,
+# as Debian builds it, the servers compress for clients that accept it; static, so the
+# programs need no zlib1.dll.
+#
+# One request per connection: WinHTTP keeps idle connections open in its pool (30 s under
+# Wine), and a server's stop then waits for the worker on such a connection to reach the
+# 5 s keep-alive time-out. Closed after each answer, every server stops at once.
+set(ZLIB_USE_STATIC_LIBS ON)
+find_package(ZLIB REQUIRED)
+add_library(vardelle_httplib INTERFACE)
+target_include_directories(vardelle_httplib SYSTEM INTERFACE
+                           ${PROJECT_SOURCE_DIR}/third_party/cpp-httplib)
+target_compile_definitions(vardelle_httplib INTERFACE CPPHTTPLIB_ZLIB_SUPPORT
+                                                      CPPHTTPLIB_KEEPALIVE_MAX_COUNT=1)
+target_link_libraries(vardelle_httplib INTERFACE ZLIB::ZLIB ws2_32)
+
+# nlohmann::json is header-only: Debian's headers, seen through a folder holding nothing but
+# them, since /usr/include itself would shadow mingw's C library headers.
+set(VARDELLE_NLOHMANN_HEADERS /usr/include/nlohmann)
+if(NOT EXISTS ${VARDELLE_NLOHMANN_HEADERS}/json.hpp)
+  message(FATAL_ERROR "nlohmann::json not found: apt-get install nlohmann-json3-dev")
+endif()
+set(VARDELLE_NLOHMANN_ROOT ${CMAKE_BINARY_DIR}/nlohmann_json_include)
+file(MAKE_DIRECTORY ${VARDELLE_NLOHMANN_ROOT})
+file(CREATE_LINK ${VARDELLE_NLOHMANN_HEADERS} ${VARDELLE_NLOHMANN_ROOT}/nlohmann SYMBOLIC)
+add_library(nlohmann_json::nlohmann_json INTERFACE IMPORTED)
+target_include_directories(nlohmann_json::nlohmann_json INTERFACE ${VARDELLE_NLOHMANN_ROOT})
+
+# GoogleTest, compiled from Debian's sources with the cross compiler; its targets come as
+# GTest::gtest and GTest::gmock, as from find_package(GTest) on Linux.
+set(VARDELLE_GOOGLETEST_SOURCES /usr/src/googletest)
+if(NOT EXISTS ${VARDELLE_GOOGLETEST_SOURCES}/CMakeLists.txt)
+  message(FATAL_ERROR "GoogleTest sources not found: apt-get install googletest")
+endif()
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(${VARDELLE_GOOGLETEST_SOURCES} googletest EXCLUDE_FROM_ALL)

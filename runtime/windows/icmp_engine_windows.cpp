@@ -1,0 +1,338 @@
+#include "runtime/windows/icmp_engine_windows.h"
+
+#include <winsock2.h>
+#include <windows.h>
+#include <winternl.h>
+// The typed completion routine of IcmpSendEcho2 instead of a bare FARPROC.
+#define PIO_APC_ROUTINE_DEFINED
+#include <iphlpapi.h>
+#include <icmpapi.h>
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <queue>
+#include <string>
+#include <system_error>
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace vardelle {
+namespace {
+
+using std::chrono::milliseconds;
+using std::chrono::steady_clock;
+
+// ICMP.DLL ends every request itself (IP_REQ_TIMED_OUT); this is only the watchdog for a
+// completion that never comes.
+constexpr auto kWatchdogGrace = std::chrono::seconds(2);
+// The system takes a DWORD of milliseconds with INFINITE reserved; 24 days is plenty.
+constexpr milliseconds kLongestTimeout{0x7fffffff};
+// The reply, the 8 bytes of an ICMP error that may quote the request, the I/O status block
+// the system keeps inside the buffer, and room for IP options.
+constexpr std::size_t kReplyBufferSize = sizeof(ICMP_ECHO_REPLY) + 8 + sizeof(IO_STATUS_BLOCK) + 64;
+
+class UniqueHandle {
+ public:
+  explicit UniqueHandle(HANDLE handle) : handle_(handle) {}
+  UniqueHandle(UniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+  UniqueHandle& operator=(UniqueHandle&&) = delete;
+  ~UniqueHandle() {
+    if (handle_ != nullptr) CloseHandle(handle_);
+  }
+  HANDLE get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
+class IcmpHandle {
+ public:
+  explicit IcmpHandle(HANDLE handle) : handle_(handle) {}
+  IcmpHandle(IcmpHandle&& other) noexcept
+      : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
+  IcmpHandle& operator=(IcmpHandle&&) = delete;
+  ~IcmpHandle() {
+    if (handle_ != INVALID_HANDLE_VALUE) IcmpCloseHandle(handle_);
+  }
+  HANDLE get() const { return handle_; }
+  // Left open for good: the system may still complete requests on it.
+  void Abandon() { handle_ = INVALID_HANDLE_VALUE; }
+
+ private:
+  HANDLE handle_;
+};
+
+// Calls a request's done on the engine's thread, which no exception may leave.
+void Complete(IcmpEngine::EchoDone& done, std::optional<std::chrono::nanoseconds> roundTrip) {
+  try {
+    if (done) done(roundTrip);
+  } catch (...) {
+  }
+}
+
+// An alertable wait's time-out in whole milliseconds, rounded up so the wait never ends
+// just before the moment and spins.
+DWORD WaitMilliseconds(std::optional<steady_clock::time_point> until) {
+  if (!until) return INFINITE;
+  const auto left = std::chrono::ceil<milliseconds>(*until - steady_clock::now()).count();
+  return static_cast<DWORD>(std::clamp<std::int64_t>(left, 0, INFINITE - 1));
+}
+
+std::string WithError(const char* what, DWORD error) {
+  return std::string("Ping unavailable: ") + what + " (Windows error " + std::to_string(error) + ")";
+}
+
+// Every request is issued from the engine's own thread with a completion routine, so the
+// system queues its completion to that thread, which runs it in its next alertable wait.
+// That wait also watches the inbox's wake event and the stop event: one thread, no event
+// or thread per request, and nothing shared with the completions but this thread.
+// Each request owns a slot whose reply buffer the system writes into; the slot is handed
+// back only once the completion has run (or, for a request the system refused at once, once
+// its watchdog is past), never while the system may still write.
+class WindowsIcmpEngine final : public IcmpEngine {
+ public:
+  WindowsIcmpEngine(IcmpHandle icmp, UniqueHandle wake, UniqueHandle stop)
+      : icmp_(std::move(icmp)),
+        wake_(std::move(wake)),
+        stop_(std::move(stop)),
+        thread_([this] { Run(); }) {}
+
+  ~WindowsIcmpEngine() override {
+    {
+      std::lock_guard guard(mutex_);
+      stopping_ = true;
+    }
+    SetEvent(stop_.get());
+    thread_.join();
+  }
+
+  void Send(Ipv4Address address, milliseconds timeout, EchoDone done) override {
+    timeout = std::clamp(timeout, milliseconds(0), kLongestTimeout);
+    bool first = false;
+    {
+      std::lock_guard guard(mutex_);
+      if (!stopping_) {
+        first = inbox_.empty();
+        inbox_.push_back({address, timeout, std::move(done)});
+        done = nullptr;
+      }
+    }
+    if (done) Complete(done, std::nullopt);  // the engine is stopping: nothing goes out
+    if (first) SetEvent(wake_.get());
+  }
+
+ private:
+  struct Submission {
+    Ipv4Address address;
+    milliseconds timeout;
+    EchoDone done;
+  };
+  struct Slot {
+    WindowsIcmpEngine* engine = nullptr;
+    std::size_t index = 0;
+    std::uint32_t generation = 0;  // tells a watchdog of an earlier holder apart
+    bool inUse = false;
+    bool awaitingCompletion = false;  // the system holds the reply buffer
+    Ipv4Address target = 0;
+    milliseconds timeout{0};
+    steady_clock::time_point sentAt;
+    EchoDone done;  // empty once the request has ended
+    alignas(std::max_align_t) std::array<unsigned char, kReplyBufferSize> reply{};
+  };
+  struct Watchdog {
+    steady_clock::time_point at;
+    std::size_t slot;
+    std::uint32_t generation;
+    bool operator>(const Watchdog& other) const { return at > other.at; }
+  };
+
+  static VOID NTAPI OnCompletion(PVOID context, PIO_STATUS_BLOCK, ULONG) {
+    Slot& slot = *static_cast<Slot*>(context);
+    slot.engine->Finish(slot);
+  }
+
+  void Run() {
+    while (WaitForWork()) {
+      IssueSubmissions();
+      ExpireWatchdogs(steady_clock::now());
+    }
+    Drain();
+  }
+
+  // Completions run inside the wait. False once the engine is stopping.
+  bool WaitForWork() {
+    const std::array<HANDLE, 2> events = {stop_.get(), wake_.get()};
+    return WaitForMultipleObjectsEx(static_cast<DWORD>(events.size()), events.data(), FALSE,
+                                    WaitMilliseconds(NextWatchdog()), TRUE) != WAIT_OBJECT_0;
+  }
+
+  std::vector<Submission> TakeInbox() {
+    std::lock_guard guard(mutex_);
+    return std::exchange(inbox_, {});
+  }
+
+  void IssueSubmissions() {
+    for (Submission& submission : TakeInbox()) Issue(submission);
+  }
+
+  void Issue(Submission& submission) {
+    Slot& slot = AcquireSlot();
+    slot.target = submission.address;
+    slot.timeout = submission.timeout;
+    slot.done = std::move(submission.done);
+    unsigned char noPayload = 0;
+    slot.sentAt = steady_clock::now();
+    // A time-out of 0 is refused by the system; the request is still sent and then not
+    // waited for.
+    const DWORD systemTimeout = static_cast<DWORD>(std::max<milliseconds::rep>(1, slot.timeout.count()));
+    const DWORD replies =
+        IcmpSendEcho2(icmp_.get(), nullptr, &OnCompletion, &slot, slot.target, &noPayload, 0,
+                      nullptr, slot.reply.data(), static_cast<DWORD>(slot.reply.size()), systemTimeout);
+    slot.awaitingCompletion = replies != 0 || GetLastError() == ERROR_IO_PENDING;
+    if (slot.awaitingCompletion) ++inFlight_;
+    if (!slot.awaitingCompletion || slot.timeout == milliseconds(0)) End(slot, std::nullopt);
+    watchdogs_.push({slot.sentAt + slot.timeout + kWatchdogGrace, slot.index, slot.generation});
+  }
+
+  void Finish(Slot& slot) {
+    const auto completedAt = steady_clock::now();
+    if (slot.done) {
+      const DWORD count = IcmpParseReplies(slot.reply.data(), static_cast<DWORD>(slot.reply.size()));
+      ICMP_ECHO_REPLY first;
+      std::memcpy(&first, slot.reply.data(), sizeof first);
+      End(slot, EchoOutcome({count, first.Status, first.Address, completedAt - slot.sentAt},
+                            slot.target, slot.timeout));
+    }
+    if (slot.awaitingCompletion) --inFlight_;
+    slot.awaitingCompletion = false;
+    Release(slot);
+  }
+
+  // The request ends before its done runs, so a done that sends again finds the slot ended.
+  static void End(Slot& slot, std::optional<std::chrono::nanoseconds> roundTrip) {
+    EchoDone done = std::exchange(slot.done, nullptr);
+    Complete(done, roundTrip);
+  }
+
+  bool IsCurrent(const Watchdog& watchdog) const {
+    const Slot& slot = *slots_[watchdog.slot];
+    return slot.inUse && slot.generation == watchdog.generation;
+  }
+
+  std::optional<steady_clock::time_point> NextWatchdog() {
+    while (!watchdogs_.empty() && !IsCurrent(watchdogs_.top())) watchdogs_.pop();
+    if (watchdogs_.empty()) return std::nullopt;
+    return watchdogs_.top().at;
+  }
+
+  void ExpireWatchdogs(steady_clock::time_point now) {
+    for (auto next = NextWatchdog(); next && *next <= now; next = NextWatchdog()) {
+      Slot& slot = *slots_[watchdogs_.top().slot];
+      watchdogs_.pop();
+      End(slot, std::nullopt);
+      if (!slot.awaitingCompletion) Release(slot);
+    }
+  }
+
+  // Every request ends now, without an answer; the engine then waits for the system to give
+  // back the reply buffers it holds. Cancelling asks it to do so at once; where it does
+  // not, its own time-outs do it. A buffer still held past every watchdog is left to the
+  // system, with the service, rather than freed under it.
+  void Drain() {
+    for (Submission& submission : TakeInbox()) Complete(submission.done, std::nullopt);
+    for (const auto& slot : slots_) {
+      if (slot->inUse) End(*slot, std::nullopt);
+    }
+    if (inFlight_ > 0) CancelIo(icmp_.get());
+    const steady_clock::time_point giveUp = LatestWatchdog();
+    while (inFlight_ > 0 && steady_clock::now() < giveUp) SleepEx(WaitMilliseconds(giveUp), TRUE);
+    if (inFlight_ > 0) Abandon();
+  }
+
+  steady_clock::time_point LatestWatchdog() const {
+    steady_clock::time_point latest = steady_clock::now();
+    for (const auto& slot : slots_) {
+      if (slot->awaitingCompletion) {
+        latest = std::max(latest, slot->sentAt + slot->timeout + kWatchdogGrace);
+      }
+    }
+    return latest;
+  }
+
+  void Abandon() {
+    for (auto& slot : slots_) {
+      if (slot->awaitingCompletion) static_cast<void>(slot.release());
+    }
+    icmp_.Abandon();
+  }
+
+  Slot& AcquireSlot() {
+    if (freeSlots_.empty()) {
+      auto slot = std::make_unique<Slot>();
+      slot->engine = this;
+      slot->index = slots_.size();
+      freeSlots_.push_back(slot->index);
+      slots_.push_back(std::move(slot));
+    }
+    Slot& slot = *slots_[freeSlots_.back()];
+    freeSlots_.pop_back();
+    slot.inUse = true;
+    ++slot.generation;
+    return slot;
+  }
+
+  void Release(Slot& slot) {
+    slot.inUse = false;
+    freeSlots_.push_back(slot.index);
+  }
+
+  IcmpHandle icmp_;
+  const UniqueHandle wake_;  // auto-reset: the inbox got its first submission
+  const UniqueHandle stop_;  // manual reset: the engine is stopping
+  std::mutex mutex_;
+  std::vector<Submission> inbox_;  // under mutex_
+  bool stopping_ = false;          // under mutex_
+  // The engine thread's own: no lock.
+  std::vector<std::unique_ptr<Slot>> slots_;
+  std::vector<std::size_t> freeSlots_;
+  std::size_t inFlight_ = 0;  // slots whose buffer the system holds
+  std::priority_queue<Watchdog, std::vector<Watchdog>, std::greater<>> watchdogs_;
+  std::thread thread_;  // declared last: it starts once everything it reads is built
+};
+
+}  // namespace
+
+std::optional<std::chrono::nanoseconds> EchoOutcome(const EchoCompletion& completion,
+                                                    Ipv4Address target, milliseconds timeout) {
+  const bool answered = completion.repliesParsed > 0 && completion.status == IP_SUCCESS &&
+                        completion.from == target && completion.elapsed <= timeout;
+  if (!answered) return std::nullopt;
+  return completion.elapsed;
+}
+
+IcmpEngineStart StartWindowsIcmpEngine() {
+  IcmpHandle icmp(IcmpCreateFile());
+  if (icmp.get() == INVALID_HANDLE_VALUE) {
+    return {nullptr, WithError("the system's ICMP echo service did not open", GetLastError())};
+  }
+  UniqueHandle wake(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+  UniqueHandle stop(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  if (wake.get() == nullptr || stop.get() == nullptr) {
+    return {nullptr, WithError("no event for the ICMP engine", GetLastError())};
+  }
+  try {
+    return {std::make_unique<WindowsIcmpEngine>(std::move(icmp), std::move(wake), std::move(stop)),
+            ""};
+  } catch (const std::system_error& error) {
+    return {nullptr, "Ping unavailable: cannot start the ICMP engine thread: " +
+                         std::string(error.what())};
+  }
+}
+
+}  // namespace vardelle

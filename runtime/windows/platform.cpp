@@ -1,0 +1,105 @@
+// The Windows runtime: which engines the portable code gets, and the system's view of the
+// program's arguments, streams, environment and folders, converted to GBK at this edge.
+#include "runtime/platform.h"
+
+#include <winsock2.h>
+#include <windows.h>
+#include <fcntl.h>
+#include <io.h>
+// Defines the folder ids here, so no GUID library has to be linked.
+#include <initguid.h>
+#include <knownfolders.h>
+#include <objbase.h>
+#include <shellapi.h>
+#include <shlobj.h>
+#include <ws2tcpip.h>
+
+#include <cstdio>
+#include <ctime>
+#include <memory>
+
+#include "runtime/windows/host_resolver_winsock.h"
+#include "runtime/windows/icmp_engine_windows.h"
+#include "runtime/windows/process_launch_windows.h"
+#include "runtime/windows/wide_text.h"
+
+namespace vardelle {
+namespace {
+
+struct LocalMemoryDeleter {
+  void operator()(LPWSTR* memory) const { LocalFree(memory); }
+};
+struct TaskMemoryDeleter {
+  void operator()(PWSTR memory) const { CoTaskMemFree(memory); }
+};
+
+// A folder that GBK cannot spell is given by its short name, plain ASCII, where the volume
+// keeps short names; otherwise its GBK spelling would name some other folder.
+std::string GbkFolderPath(const std::wstring& path) {
+  if (std::optional<std::string> exact = ExactGbkFromWide(path)) return *exact;
+  std::wstring shortPath(MAX_PATH, L'\0');
+  const DWORD length =
+      GetShortPathNameW(path.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size()));
+  if (length > 0 && length < shortPath.size()) {
+    shortPath.resize(length);
+    if (std::optional<std::string> exact = ExactGbkFromWide(shortPath)) return *exact;
+  }
+  return GbkFromWide(path);
+}
+
+}  // namespace
+
+void InitializeRuntimePlatform() { StartWinsock(); }
+
+IcmpEngineStart StartSystemIcmpEngine() { return StartWindowsIcmpEngine(); }
+
+std::unique_ptr<HostResolver> CreateSystemResolver() {
+  return std::make_unique<WinsockResolver>();
+}
+
+std::unique_ptr<ProcessLauncher> CreateSystemLauncher() {
+  return std::make_unique<WindowsProcessLauncher>();
+}
+
+std::optional<Ipv4Address> ParseDottedIpv4(const std::string& text) {
+  in_addr address{};
+  if (!StartWinsock() || inet_pton(AF_INET, text.c_str(), &address) != 1) return std::nullopt;
+  return address.s_addr;
+}
+
+ClockTime LocalClockTime(std::chrono::system_clock::time_point moment) {
+  const std::time_t seconds = std::chrono::system_clock::to_time_t(moment);
+  std::tm local{};
+  if (localtime_s(&local, &seconds) != 0) return {};
+  return {local.tm_hour, local.tm_min};
+}
+
+// main's narrow arguments come in the ANSI code page, which loses what it cannot spell; the
+// wide command line has every character.
+std::vector<std::string> ProgramArguments(int, char**) {
+  int count = 0;
+  const std::unique_ptr<LPWSTR, LocalMemoryDeleter> words(
+      CommandLineToArgvW(GetCommandLineW(), &count));
+  std::vector<std::string> arguments;
+  for (int i = 1; words && i < count; ++i) arguments.push_back(GbkFromWide(words.get()[i]));
+  return arguments;
+}
+
+void WriteStandardStreamsAsBytes() {
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
+}
+
+std::optional<std::string> EnvironmentVariable(std::string_view name) {
+  return ReadEnvironmentVariable(name);
+}
+
+std::optional<std::string> UserApplicationDataFolder() {
+  PWSTR found = nullptr;
+  const HRESULT result = SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &found);
+  const std::unique_ptr<wchar_t, TaskMemoryDeleter> path(found);
+  if (FAILED(result) || !path) return std::nullopt;
+  return GbkFolderPath(path.get());
+}
+
+}  // namespace vardelle

@@ -1,0 +1,12 @@
+// The Windows implementations of the support layer's engines, for the composition root.
+#pragma once
+
+#include <memory>
+
+#include "support/text/text_codec.h"
+
+namespace vardelle {
+
+std::unique_ptr<TextCodec> CreateWindowsTextCodec();
+
+}  // namespace vardelle

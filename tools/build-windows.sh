@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Cross-compiles the Windows edition with mingw-w64 in build-windows/ (Debian 12; installs its
+# packages as root when missing): tools/build-windows.sh [--tests] [cmake options...]
+# Builds vardelle.exe and vardelle-ping.exe; with --tests, every Windows test program as well
+# (tools/test.sh runs them under Wine). Warnings are errors when CI=true, as in CI's Linux builds.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+
+tests=false
+options=()
+for argument in "$@"; do
+  if [[ $argument == --tests ]]; then tests=true; else options+=("$argument"); fi
+done
+
+packages=(
+  cmake ninja-build
+  g++-mingw-w64-x86-64-posix mingw-w64-tools  # the cross compiler, posix thread model
+  wine wine64                                 # runs the test programs
+  googletest nlohmann-json3-dev               # sources and headers built for the target
+  libz-mingw-w64-dev                          # zlib for the loopback servers' compression
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+werror=OFF
+if [[ ${CI:-} == true ]]; then werror=ON; fi
+# Line tables only (-g1): enough for addr2line on a crash address, at a fraction of full
+# debug information's compile and link time (a test program with -g is 150 MB). Options
+# given on the command line come last, so they win over these.
+cmake -S "$root" -B "$root/build-windows" -G Ninja \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-posix.cmake" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG" -DVARDELLE_WERROR=$werror \
+  "${options[@]}" >/dev/null
+if $tests; then
+  cmake --build "$root/build-windows" -j "$(nproc)"
+else
+  cmake --build "$root/build-windows" -j "$(nproc)" --target vardelle vardelle-ping
+fi
