@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "runtime/bytes.h"
@@ -82,5 +83,11 @@ HttpAnswer RunHttpExchange(const HttpExchange& exchange, const std::atomic<bool>
 
 // Whether an exchange can go to url: http or https, with a host.
 bool IsWebUrl(const std::string& url);
+
+// Whether the exchange's own header lines name this header (ASCII case ignored).
+bool HasHeader(const HttpExchange& exchange, std::string_view name);
+// Whether the request states a body length, 0 at least: every method but GET and HEAD, as
+// the platform's component does; a GET only when given a body.
+bool CarriesBody(const HttpExchange& exchange);
 
 }  // namespace vardelle

@@ -86,21 +86,6 @@ std::size_t TakeBody(char* data, std::size_t, std::size_t count, void* user) {
   }
 }
 
-bool HasHeader(const HttpExchange& exchange, std::string_view name) {
-  return std::any_of(exchange.headers.begin(), exchange.headers.end(),
-                     [&](const std::string& line) {
-                       return StartsWithIgnoringAsciiCase(line, name) &&
-                              line.size() > name.size() && line[name.size()] == ':';
-                     });
-}
-
-// Whether the request carries a body, an empty one at least: every method but GET and HEAD
-// states its length, as the platform's component does; a GET only when given a body.
-bool CarriesBody(const HttpExchange& exchange) {
-  if (exchange.method == "HEAD") return false;
-  return exchange.body.has_value() || exchange.method != "GET";
-}
-
 // libcurl's own additions that the platform's component never sends are switched off.
 ListPtr HeaderList(const HttpExchange& exchange) {
   std::vector<std::string> lines = exchange.headers;

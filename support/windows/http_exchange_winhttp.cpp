@@ -255,21 +255,6 @@ InternetHandle OpenSession(const HttpExchange& exchange) {
       bypassList.empty() ? WINHTTP_NO_PROXY_BYPASS : bypassList.c_str(), WINHTTP_FLAG_ASYNC));
 }
 
-bool HasHeader(const HttpExchange& exchange, std::string_view name) {
-  return std::any_of(exchange.headers.begin(), exchange.headers.end(),
-                     [&](const std::string& line) {
-                       return StartsWithIgnoringAsciiCase(line, name) &&
-                              line.size() > name.size() && line[name.size()] == ':';
-                     });
-}
-
-// Whether the request states a body length, 0 at least: every method but GET and HEAD, as
-// the platform's component does; a GET only when given a body.
-bool CarriesBody(const HttpExchange& exchange) {
-  if (exchange.method == "HEAD") return false;
-  return exchange.body.has_value() || exchange.method != "GET";
-}
-
 // WinHTTP sends no Accept, and states a length of its own only for some methods (adding
 // none where the request states one).
 std::wstring RequestHeaders(const HttpExchange& exchange) {

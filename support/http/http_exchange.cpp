@@ -1,0 +1,22 @@
+#include "support/http/http_exchange.h"
+
+#include <algorithm>
+
+#include "support/text/ascii_case.h"
+
+namespace vardelle {
+
+bool HasHeader(const HttpExchange& exchange, std::string_view name) {
+  return std::any_of(exchange.headers.begin(), exchange.headers.end(),
+                     [&](const std::string& line) {
+                       return StartsWithIgnoringAsciiCase(line, name) &&
+                              line.size() > name.size() && line[name.size()] == ':';
+                     });
+}
+
+bool CarriesBody(const HttpExchange& exchange) {
+  if (exchange.method == "HEAD") return false;
+  return exchange.body.has_value() || exchange.method != "GET";
+}
+
+}  // namespace vardelle
