@@ -4,10 +4,10 @@
 #include <deque>
 #include <mutex>
 #include <optional>
-#include <thread>
 #include <utility>
 
 #include "app/start/application.h"
+#include "runtime/threads/threads.h"
 
 namespace vardelle {
 
@@ -80,20 +80,16 @@ void LocationLookups::Start(std::string address, LookUp lookUp, Deliver deliver)
       startThread = true;
     }
   }
-  if (!startThread) return;
-  try {
-    std::thread([state = shared] { Shared::Serve(state); }).detach();
-  } catch (...) {
-    // No thread to be had: the job is left to a thread already running or, with none, run
-    // here, so that every job is delivered in the end.
-    bool runHere = false;
-    {
-      std::lock_guard guard(shared->mutex);
-      runHere = --shared->threads == 0;
-      if (runHere) ++shared->threads;
-    }
-    if (runHere) Shared::Serve(shared);
+  if (!startThread || StartThread([state = shared] { Shared::Serve(state); })) return;
+  // No thread to be had: the job is left to a thread already running or, with none, run
+  // here, so that every job is delivered in the end.
+  bool runHere = false;
+  {
+    std::lock_guard guard(shared->mutex);
+    runHere = --shared->threads == 0;
+    if (runHere) ++shared->threads;
   }
+  if (runHere) Shared::Serve(shared);
 }
 
 void LocationLookups::Stop() {

@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <memory>
 #include <mutex>
-#include <thread>
 
 #include "app/global_ping/global_ping_headless.h"
 #include "app/headless/headless_run.h"
@@ -71,7 +70,7 @@ bool StopBackgroundWork(Application& app, const std::function<void()>& alsoStop,
   const auto progress = std::make_shared<Progress>();
   // On a thread of its own, so that a stop that hangs (a name look-up, a lookup waiting
   // out its time-outs) is waited for no longer than bound.
-  std::thread stopper([&app, alsoStop, progress] {
+  const auto stopAll = [&app, alsoStop, progress] {
     try {
       app.testRuns.Stop();
       if (alsoStop) alsoStop();
@@ -86,18 +85,15 @@ bool StopBackgroundWork(Application& app, const std::function<void()>& alsoStop,
     std::lock_guard guard(progress->mutex);
     progress->done = true;
     progress->changed.notify_all();
-  });
+  };
+  if (!StartThread(stopAll)) stopAll();
   bool stopped = false;
   {
     std::unique_lock lock(progress->mutex);
     stopped = progress->changed.wait_until(lock, deadline, [&] { return progress->done; });
   }
-  if (!stopped) {
-    stopper.detach();  // the process ends before it could matter
-    return false;
-  }
-  stopper.join();
-  return AwaitStartedThreads(deadline);
+  // A stop still hanging at the bound is left running: the process ends before it matters.
+  return stopped && AwaitStartedThreads(deadline);
 }
 
 void EndProcessNow(int code) {

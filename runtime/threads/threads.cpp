@@ -3,6 +3,7 @@
 #include <cxxabi.h>
 
 #include <condition_variable>
+#include <list>
 #include <mutex>
 #include <new>
 #include <system_error>
@@ -13,32 +14,44 @@ namespace vardelle {
 
 namespace {
 
-// The threads started and not yet finished. Never destroyed: a thread may finish while the
-// process's statics are being destroyed.
-struct RunningThreads {
+// Every thread started here is joined, none detached: mingw's thread library races when a
+// thread is detached while it ends, which crashed programs now and then under Wine and made
+// other threads' joins fail. A thread that finishes moves its own handle from running to
+// finished; whoever starts the next thread, or waits for all of them, joins those.
+//
+// Never destroyed: a thread may finish while the process's statics are being destroyed,
+// and handles of finished threads may still be here when the process ends.
+struct StartedThreads {
   std::mutex mutex;
-  std::condition_variable none;
-  int count = 0;
+  std::condition_variable noneRunning;
+  std::list<std::thread> running;
+  std::list<std::thread> finished;
 
-  void Add() {
+  // Takes the finished threads' handles, to be joined outside the lock.
+  std::list<std::thread> TakeFinished() {
     std::lock_guard guard(mutex);
-    ++count;
+    return std::exchange(finished, {});
   }
-  void Remove() {
+
+  void Finish(std::list<std::thread>::iterator self) {
     std::lock_guard guard(mutex);
-    if (--count == 0) none.notify_all();
+    finished.splice(finished.end(), running, self);
+    if (running.empty()) noneRunning.notify_all();
   }
 };
 
-RunningThreads& Running() {
-  static auto* const running = new RunningThreads;
-  return *running;
+StartedThreads& Started() {
+  static auto* const started = new StartedThreads;
+  return *started;
 }
 
-// The routine's result is the thread's exit code, which nobody reads. An exception
-// leaving a thread would terminate the whole process, so it stops here. Not noexcept:
-// the forced unwind of thread cancellation must be able to pass through. The task and
-// everything it holds go before the thread counts as finished.
+void JoinAll(std::list<std::thread>& threads) {
+  for (std::thread& thread : threads) thread.join();
+}
+
+// An exception leaving a thread would terminate the whole process, so it stops here. Not
+// noexcept: the forced unwind of thread cancellation must be able to pass through. The task
+// and everything it holds go before the thread counts as finished.
 void RunTask(std::function<void()>& task) {
   std::function<void()> owned = std::move(task);
   try {
@@ -47,8 +60,27 @@ void RunTask(std::function<void()>& task) {
     throw;  // thread cancellation and pthread_exit unwind this way; swallowing it aborts
   } catch (...) {
   }
-  owned = nullptr;
-  Running().Remove();
+}
+
+// The handle goes into running before the thread may finish: the thread reaches Finish
+// only once this lock is released, by when its handle is in place.
+bool Launch(std::function<void()>& task) {
+  StartedThreads& started = Started();
+  std::lock_guard guard(started.mutex);
+  const auto slot = started.running.emplace(started.running.end());
+  try {
+    *slot = std::thread([slot, task = std::move(task)]() mutable {
+      RunTask(task);
+      Started().Finish(slot);
+    });
+    return true;
+  } catch (const std::system_error&) {
+    // the system refused another thread
+  } catch (const std::bad_alloc&) {
+    // no memory for the thread's start state
+  }
+  started.running.erase(slot);
+  return false;
 }
 
 }  // namespace
@@ -66,23 +98,24 @@ bool StartThread(std::function<void()> task) {
   if (!task) {
     return false;
   }
-  Running().Add();
-  try {
-    std::thread([task = std::move(task)]() mutable { RunTask(task); }).detach();
-    return true;
-  } catch (const std::system_error&) {
-    Running().Remove();
-    return false;  // the system refused another thread
-  } catch (const std::bad_alloc&) {
-    Running().Remove();
-    return false;  // no memory for the thread's start state
-  }
+  std::list<std::thread> finished = Started().TakeFinished();
+  JoinAll(finished);
+  return Launch(task);
 }
 
 bool AwaitStartedThreads(std::chrono::steady_clock::time_point deadline) {
-  RunningThreads& running = Running();
-  std::unique_lock lock(running.mutex);
-  return running.none.wait_until(lock, deadline, [&] { return running.count == 0; });
+  StartedThreads& started = Started();
+  std::list<std::thread> finished;
+  {
+    std::unique_lock lock(started.mutex);
+    if (!started.noneRunning.wait_until(lock, deadline,
+                                        [&] { return started.running.empty(); })) {
+      return false;
+    }
+    finished = std::exchange(started.finished, {});
+  }
+  JoinAll(finished);
+  return true;
 }
 
 }  // namespace vardelle

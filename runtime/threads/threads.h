@@ -1,4 +1,5 @@
-// Detached worker threads. The routine takes one int and its result is never read.
+// Worker threads that nobody waits for one by one. The routine takes one int and its result
+// is never read.
 #pragma once
 
 #include <chrono>
@@ -8,7 +9,8 @@ namespace vardelle {
 
 using ThreadRoutine = int (*)(int argument);
 
-// Starts routine(argument) on a detached thread (argument 0 when left out).
+// Starts routine(argument) on a thread of its own (argument 0 when left out); the thread is
+// joined once it has finished, by a later start or by AwaitStartedThreads.
 // Returns whether the thread was created: false, without throwing, when the system
 // refuses another thread or routine is null. An exception thrown by the routine ends
 // only that routine, never the process.

@@ -15,6 +15,7 @@
 
 #include "app/location/location_lookups.h"
 #include "app/table/server_table.h"
+#include "runtime/threads/threads.h"
 #include "fake_window.h"
 #include "tests/support/temp_dir.h"
 #include "testing/loopback_servers.h"
@@ -413,7 +414,7 @@ TEST(ServerListLoadingDeathTest, ALoadEndingDuringExitFindsTheApplicationAlive) 
         };
         services.resolveHostAddress = [](const std::string&) { return std::string(); };
         services.probeUnavailableReason = [] { return std::string(); };
-        std::thread([services] { LoadServerList(TheApplication(), services); }).detach();
+        StartThread([services] { LoadServerList(TheApplication(), services); });
         std::exit(0);
       },
       ::testing::ExitedWithCode(0), "sorted after exit began");

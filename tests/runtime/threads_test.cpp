@@ -21,7 +21,7 @@ using ::testing::UnorderedElementsAreArray;
 // Long enough for a loaded sanitizer run; only a broken StartThread ever waits it out.
 constexpr auto kDeadline = std::chrono::seconds(30);
 
-// What the detached routines report back to the test.
+// What the started routines report back to the test.
 class Inbox {
  public:
   void Post(int value) {
@@ -45,7 +45,7 @@ class Inbox {
   std::vector<int> values_;
 };
 
-// Never destroyed: a detached thread may still be returning from Post when a test ends.
+// Never destroyed: a started thread may still be returning from Post when a test ends.
 Inbox& Received() {
   static auto* const inbox = new Inbox;
   return *inbox;
@@ -90,21 +90,18 @@ int PostArgumentOnceOpen(int argument) {
   return 0;
 }
 
-// Posts its value when its thread ends normally. A thread_local is destroyed only on a
-// normal thread exit, so the post proves the thread survived whatever its routine threw.
-struct ExitNotice {
-  int value;
-  ~ExitNotice() { Received().Post(value); }
-};
-
-int ThrowStandardError(int argument) {
-  thread_local ExitNotice notice{argument};
+int PostThenThrowStandardError(int argument) {
+  Received().Post(argument);
   throw std::runtime_error("routine failed");
 }
 
-int ThrowNonStandardValue(int argument) {
-  thread_local ExitNotice notice{argument};
+int PostThenThrowNonStandardValue(int argument) {
+  Received().Post(argument);
   throw argument;
+}
+
+bool AllStartedThreadsEnd() {
+  return AwaitStartedThreads(std::chrono::steady_clock::now() + kDeadline);
 }
 
 TEST(StartThreadTest, PassesZeroWhenTheArgumentIsLeftOut) {
@@ -120,20 +117,25 @@ TEST(StartThreadTest, PassesTheArgumentUnchanged) {
   EXPECT_THAT(Received().Await(arguments.size()), UnorderedElementsAreArray(arguments));
 }
 
-TEST(StartThreadTest, RunsEveryRoutineOfManyStartedAtOnce) {
+// Many short threads ending while others start: each is joined by a later start or by the
+// wait, and the wait ends once the last has finished.
+TEST(StartThreadTest, RunsEveryRoutineOfManyStartedAtOnceAndAllEnd) {
   std::vector<int> rows;
-  for (int row = 1; row <= 64; ++row) {
+  for (int row = 1; row <= 1000; ++row) {
     rows.push_back(row);
     ASSERT_TRUE(StartThread(PostArgument, row));
   }
   EXPECT_THAT(Received().Await(rows.size()), UnorderedElementsAreArray(rows));
+  EXPECT_TRUE(AllStartedThreadsEnd());
 }
 
 TEST(StartThreadTest, ReturnsWhileTheRoutineStillRuns) {
   // A StartThread that waited for its routine would only return once the gate timed out.
   ASSERT_TRUE(StartThread(PostArgumentOnceOpen, 5));
+  EXPECT_FALSE(AwaitStartedThreads(std::chrono::steady_clock::now()));
   StartGate().Open();
   EXPECT_THAT(Received().Await(1), ElementsAre(5));
+  EXPECT_TRUE(AllStartedThreadsEnd());
 }
 
 TEST(StartThreadTest, RefusesANullRoutine) {
@@ -142,9 +144,10 @@ TEST(StartThreadTest, RefusesANullRoutine) {
 }
 
 TEST(StartThreadTest, AnExceptionEndsOnlyItsOwnRoutine) {
-  ASSERT_TRUE(StartThread(ThrowStandardError, 11));
-  ASSERT_TRUE(StartThread(ThrowNonStandardValue, 12));
+  ASSERT_TRUE(StartThread(PostThenThrowStandardError, 11));
+  ASSERT_TRUE(StartThread(PostThenThrowNonStandardValue, 12));
   EXPECT_THAT(Received().Await(2), UnorderedElementsAreArray({11, 12}));
+  EXPECT_TRUE(AllStartedThreadsEnd());  // both threads ended the normal way
 
   // The process, and thread creation, carry on.
   ASSERT_TRUE(StartThread(PostArgument, 13));
