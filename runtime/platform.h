@@ -33,6 +33,21 @@ std::unique_ptr<ProcessLauncher> CreateSystemLauncher();
 // nothing for any other text.
 std::optional<Ipv4Address> ParseDottedIpv4(const std::string& text);
 
+// Per-thread storage whose value the platform hands to release on that thread as it ends,
+// while the thread can still unlock what it holds (mingw frees a thread_local's storage
+// before its destructor runs). A slot lives as long as the process; a thread's value starts
+// as nullptr, and release is called only for values that are not.
+class ThreadExitSlot {
+ public:
+  using Release = void (*)(void* value);
+  virtual ~ThreadExitSlot() = default;
+  virtual void* Value() = 0;
+  // False when the system could not keep the value.
+  virtual bool SetValue(void* value) = 0;
+};
+// Nothing when the system has no slot left.
+std::unique_ptr<ThreadExitSlot> CreateThreadExitSlot(ThreadExitSlot::Release release);
+
 // The time of day at moment on the user's clock, in the system's time zone.
 struct ClockTime {
   int hour = 0;

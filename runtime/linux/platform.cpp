@@ -3,6 +3,7 @@
 
 #include <arpa/inet.h>
 #include <curl/curl.h>
+#include <pthread.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -14,6 +15,25 @@
 #include "runtime/linux/process_launch_linux.h"
 
 namespace vardelle {
+namespace {
+
+class PthreadExitSlot final : public ThreadExitSlot {
+ public:
+  explicit PthreadExitSlot(pthread_key_t key) : key_(key) {}
+  void* Value() override { return pthread_getspecific(key_); }
+  bool SetValue(void* value) override { return pthread_setspecific(key_, value) == 0; }
+
+ private:
+  pthread_key_t key_;
+};
+
+}  // namespace
+
+std::unique_ptr<ThreadExitSlot> CreateThreadExitSlot(ThreadExitSlot::Release release) {
+  pthread_key_t key{};
+  if (pthread_key_create(&key, release) != 0) return nullptr;
+  return std::make_unique<PthreadExitSlot>(key);
+}
 
 void InitializeRuntimePlatform() {
   // libcurl's global set-up must not race with another thread's first transfer. The root

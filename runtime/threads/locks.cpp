@@ -1,7 +1,5 @@
 #include "runtime/threads/locks.h"
 
-#include <pthread.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <limits>
@@ -10,6 +8,8 @@
 #include <unordered_map>
 #include <utility>
 #include <vector>
+
+#include "runtime/platform.h"
 
 namespace vardelle {
 
@@ -136,26 +136,25 @@ class HeldLocks {
   std::vector<Entry> entries_;  // a thread holds few locks at once
 };
 
-// Each thread's HeldLocks lives on the heap behind a thread key rather than in a
-// thread_local: the key's destructor runs on the ending thread while it can still unlock,
-// whereas mingw's emulated TLS frees a thread_local's storage before its destructor runs.
-// Without the key or its slot the locks could not work at all, hence the aborts.
-pthread_key_t HeldLocksKey() {
-  static const pthread_key_t key = [] {
-    pthread_key_t created{};
+// Each thread's HeldLocks lives on the heap behind a thread-exit slot rather than in a
+// thread_local: the slot's release runs on the ending thread while it can still unlock.
+// Without the slot the locks could not work at all, hence the aborts.
+ThreadExitSlot& HeldLocksSlot() {
+  static ThreadExitSlot* const slot = [] {
     const auto release = [](void* held) { delete static_cast<HeldLocks*>(held); };
-    if (pthread_key_create(&created, release) != 0) std::abort();
-    return created;
+    std::unique_ptr<ThreadExitSlot> created = CreateThreadExitSlot(release);
+    if (created == nullptr) std::abort();
+    return created.release();  // kept for the process's life: threads end until the last
   }();
-  return key;
+  return *slot;
 }
 
 HeldLocks& ThisThreadsLocks() {
-  const pthread_key_t key = HeldLocksKey();
-  auto* held = static_cast<HeldLocks*>(pthread_getspecific(key));
+  ThreadExitSlot& slot = HeldLocksSlot();
+  auto* held = static_cast<HeldLocks*>(slot.Value());
   if (held == nullptr) {
     held = new HeldLocks;
-    if (pthread_setspecific(key, held) != 0) std::abort();
+    if (!slot.SetValue(held)) std::abort();
   }
   return *held;
 }

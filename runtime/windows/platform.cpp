@@ -26,6 +26,18 @@
 namespace vardelle {
 namespace {
 
+// Fibre-local storage: its callback runs on the ending thread, as a pthread key's destructor
+// does on Linux.
+class FlsExitSlot final : public ThreadExitSlot {
+ public:
+  explicit FlsExitSlot(DWORD index) : index_(index) {}
+  void* Value() override { return FlsGetValue(index_); }
+  bool SetValue(void* value) override { return FlsSetValue(index_, value) != 0; }
+
+ private:
+  DWORD index_;
+};
+
 struct LocalMemoryDeleter {
   void operator()(LPWSTR* memory) const { LocalFree(memory); }
 };
@@ -100,6 +112,13 @@ std::optional<std::string> UserApplicationDataFolder() {
   const std::unique_ptr<wchar_t, TaskMemoryDeleter> path(found);
   if (FAILED(result) || !path) return std::nullopt;
   return GbkFolderPath(path.get());
+}
+
+std::unique_ptr<ThreadExitSlot> CreateThreadExitSlot(ThreadExitSlot::Release release) {
+  // The callback's parameter is the same void* under another name.
+  const DWORD index = FlsAlloc(reinterpret_cast<PFLS_CALLBACK_FUNCTION>(release));
+  if (index == FLS_OUT_OF_INDEXES) return nullptr;
+  return std::make_unique<FlsExitSlot>(index);
 }
 
 }  // namespace vardelle
