@@ -1,11 +1,13 @@
 #include "runtime/probes/echo_probes.h"
 
-#include <arpa/inet.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <atomic>
 #include <chrono>
+#include <cstdint>
+#include <cstring>
 #include <latch>
 #include <map>
 #include <mutex>
@@ -23,10 +25,12 @@ using std::chrono::nanoseconds;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-Ipv4Address Dotted(const char* text) {
-  in_addr address{};
-  inet_pton(AF_INET, text, &address);
-  return address.s_addr;
+// The address a.b.c.d as it lies in memory: its bytes in wire order.
+Ipv4Address WireAddress(std::uint8_t a, std::uint8_t b, std::uint8_t c, std::uint8_t d) {
+  const std::array<std::uint8_t, 4> bytes{a, b, c, d};
+  Ipv4Address address = 0;
+  std::memcpy(&address, bytes.data(), bytes.size());
+  return address;
 }
 
 // Remembers every echo it is asked for and answers them all with one round-trip time.
@@ -101,7 +105,7 @@ TEST(EchoProbesTest, ADottedAddressIsProbedWithoutAskingTheResolver) {
   EXPECT_EQ(fakes.probes.Ping("10.200.0.5", 500), 12);
   EXPECT_THAT(fakes.asked, IsEmpty());
   EXPECT_THAT(fakes.engine->Calls(),
-              ElementsAre(RecordingEngine::Call{Dotted("10.200.0.5"), milliseconds(500)}));
+              ElementsAre(RecordingEngine::Call{WireAddress(10, 200, 0, 5), milliseconds(500)}));
 }
 
 TEST(EchoProbesTest, ANameIsResolvedOnceAndItsAddressProbed) {
@@ -109,7 +113,7 @@ TEST(EchoProbesTest, ANameIsResolvedOnceAndItsAddressProbed) {
   EXPECT_EQ(fakes.probes.Ping("game.example", 0), 12);
   EXPECT_THAT(fakes.asked, ElementsAre("game.example"));
   EXPECT_THAT(fakes.engine->Calls(),
-              ElementsAre(RecordingEngine::Call{Dotted("10.1.2.3"), milliseconds(0)}))
+              ElementsAre(RecordingEngine::Call{WireAddress(10, 1, 2, 3), milliseconds(0)}))
       << "an explicit time-out of 0 reaches the engine as 0";
 }
 

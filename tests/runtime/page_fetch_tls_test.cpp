@@ -1,0 +1,71 @@
+// The curl engine's own cases: certificate checks over TLS and the transfer library's
+// set-up.
+#include <curl/curl.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "runtime/fetch/page_fetch_engine.h"
+#include "runtime/platform.h"
+#include "testing/loopback_servers.h"
+
+namespace vardelle {
+namespace {
+
+using namespace std::chrono_literals;
+
+Bytes AsBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
+
+PageFetchLimits QuickLimits() {
+  PageFetchLimits limits;
+  limits.stallTimeout = 1s;
+  limits.connectTimeout = 5s;
+  return limits;
+}
+
+TEST(PageFetchTlsTest, HttpsIsVerifiedAgainstTheTrustedCertificates) {
+  testing::KeepLoopbackTrafficDirect();
+  const testing::SelfSignedCertificate certificate;
+  if (!certificate.Ready()) GTEST_SKIP() << "the openssl tool could not make a certificate";
+  testing::LoopbackHttpServer server(std::make_unique<httplib::SSLServer>(certificate.Certificate().c_str(),
+                                                                 certificate.Key().c_str()));
+  server.Server().Get("/secure", [](const httplib::Request&, httplib::Response& response) {
+    response.set_content("over tls", "text/plain");
+  });
+  ASSERT_TRUE(server.Start());
+  PageFetchLimits trusting = QuickLimits();
+  trusting.caFile = certificate.Certificate();
+  EXPECT_EQ(ReadUrl(server.Url("/secure#x", "https"), trusting), AsBytes("over tls"));
+  EXPECT_TRUE(ReadUrl(server.Url("/secure", "https"), QuickLimits()).empty());
+}
+
+// libcurl's global set-up is not thread-safe, so it must be done before any thread exists,
+// not by whichever worker transfers first. Memory functions handed to libcurl later take
+// effect only when its set-up has not been done yet, so an allocation through them shows
+// the set-up missing.
+std::atomic<int> allocationsAfterSetUp{0};
+void* CountedAllocation(std::size_t size) {
+  ++allocationsAfterSetUp;
+  return std::malloc(size);
+}
+
+TEST(RuntimePlatformDeathTest, SetsUpTheTransferLibraryAtOnce) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");  // a fresh process, before any transfer
+  EXPECT_EXIT(
+      {
+        InitializeRuntimePlatform();
+        curl_global_init_mem(CURL_GLOBAL_DEFAULT, CountedAllocation, std::free, std::realloc,
+                             strdup, std::calloc);
+        curl_easy_cleanup(curl_easy_init());
+        curl_global_cleanup();
+        std::exit(allocationsAfterSetUp == 0 ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+}  // namespace
+}  // namespace vardelle
