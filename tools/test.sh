@@ -42,7 +42,7 @@ stage_done "AddressSanitizer + UBSan tests"
 
 # The Windows edition, cross-compiled with mingw-w64 (warnings are errors when CI=true), its
 # tests run under Wine by CTest.
-bash "$root/tools/build-windows.sh" --tests
+bash "$root/tools/build-windows.sh" --tests -DVARDELLE_WERROR=ON
 stage_done "Windows build"
 # One wineserver of our own serves every test program (each then starts in a tenth of a
 # second instead of two). Started first with its output sent away, and the prefix made
