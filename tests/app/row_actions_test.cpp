@@ -1,23 +1,14 @@
-// The window's events that start outside programs, through a launcher that only records:
-// which argument vector each gesture starts on each kind of system, what is refused, and
-// what the status line tells when nothing can be started.
+// What the window's row gestures refuse to start, on any system: a host that is no host, a
+// key that is no measurement, no row at all.
 #include "app/actions/row_actions.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
-#include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "app/actions/argument_checks.h"
-#include "app/start/application.h"
-#include "app/table/server_table.h"
-#include "app/window/main_window_logic.h"
-#include "app/window/project_links.h"
-#include "fake_window.h"
-#include "tests/recording_launcher.h"
+#include "row_actions_fixture.h"
 #include "tests/support/named_cases.h"
 
 namespace vardelle {
@@ -25,126 +16,10 @@ namespace {
 
 using named_cases::CaseName;
 using named_cases::PrintTo;
-using Argv = std::vector<std::string>;
-
-enum class Gesture { kActivateRow, kPingItem, kRouteTraceItem, kUpdateLabel, kKeyListRow };
-
-const std::string kHost = "hn1-new.lol.example.com";
-const std::string kKey = "Fz3kQ9wX2bR7";
-const std::string kResultsPage = "https://globalping.io/?measurement=" + kKey;
-
-class RowActionsTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    auto recording = std::make_unique<testing::RecordingLauncher>();
-    launcher = recording.get();
-    application.launcher = std::move(recording);
-    application.window = &window;
-    window.InsertRow("a", RowIcon::kNotTested);
-    window.InsertRow("b", RowIcon::kNotTested);
-    window.SetCellText(1, kDomainColumn, kHost);
-    window.selectedRow = 1;
-    window.SetKeyListRows({"server"});
-    window.SetKeyListRow(0, {.key = kKey});
-    window.SelectKeyListRows({0});
-  }
-
-  void Fire(Gesture gesture) {
-    switch (gesture) {
-      case Gesture::kActivateRow:
-        return logic.OnRowActivated();
-      case Gesture::kPingItem:
-        return logic.OnContinuousPingChosen();
-      case Gesture::kRouteTraceItem:
-        return logic.OnRouteTraceChosen();
-      case Gesture::kUpdateLabel:
-        return logic.OnUpdateLabelPressed();
-      case Gesture::kKeyListRow:
-        return logic.OnKeyListRowActivated();
-    }
-  }
-
-  Application application;
-  MainWindowLogic logic{application};
-  testing::FakeWindow window;
-  testing::RecordingLauncher* launcher = nullptr;
-};
-
-struct StartCase {
-  std::string name;
-  Gesture gesture;
-  std::set<std::string> programs;
-  std::map<std::string, std::string> environment;
-  Argv expected;
-};
-
-class StartTest : public RowActionsTest, public ::testing::WithParamInterface<StartCase> {};
-
-TEST_P(StartTest, StartsOneDetachedProgramWithItsArgumentVector) {
-  launcher->programs = GetParam().programs;
-  launcher->environment = GetParam().environment;
-  Fire(GetParam().gesture);
-  EXPECT_EQ(launcher->started, std::vector<Argv>{GetParam().expected});
-  EXPECT_EQ(launcher->waited, std::vector<bool>{false});
-  EXPECT_TRUE(window.statusLines.empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    RowActions, StartTest,
-    ::testing::Values(
-        StartCase{"DebianTerminalComesFirst",
-                  Gesture::kActivateRow,
-                  {"ping", "xterm", "gnome-terminal", "x-terminal-emulator"},
-                  {},
-                  {"x-terminal-emulator", "-e", "ping", kHost}},
-        StartCase{"GnomeTerminalTakesTheCommandAfterDashes",
-                  Gesture::kPingItem,
-                  {"ping", "gnome-terminal", "konsole"},
-                  {},
-                  {"gnome-terminal", "--", "ping", kHost}},
-        StartCase{"Konsole",
-                  Gesture::kPingItem,
-                  {"ping", "konsole", "xterm"},
-                  {},
-                  {"konsole", "-e", "ping", kHost}},
-        StartCase{"XfceTerminalTakesTheRestAfterX",
-                  Gesture::kPingItem,
-                  {"ping", "xfce4-terminal", "xterm"},
-                  {},
-                  {"xfce4-terminal", "-x", "ping", kHost}},
-        StartCase{
-            "Xterm", Gesture::kActivateRow, {"ping", "xterm"}, {}, {"xterm", "-e", "ping", kHost}},
-        StartCase{"RouteTraceWithTraceroute",
-                  Gesture::kRouteTraceItem,
-                  {"traceroute", "tracepath", "xterm"},
-                  {},
-                  {"xterm", "-e", "traceroute", kHost}},
-        StartCase{"RouteTraceFallsBackToTracepath",
-                  Gesture::kRouteTraceItem,
-                  {"tracepath", "konsole"},
-                  {},
-                  {"konsole", "-e", "tracepath", kHost}},
-        StartCase{"UpdatePageThroughTheDesktopOpener",
-                  Gesture::kUpdateLabel,
-                  {"xdg-open"},
-                  {},
-                  {"xdg-open", kProjectPage}},
-        StartCase{"FirstInstalledBrowserOfTheList",
-                  Gesture::kKeyListRow,
-                  {"chromium", "xdg-open"},
-                  {{"BROWSER", "firefox:chromium --new-window"}},
-                  {"chromium", "--new-window", kResultsPage}},
-        StartCase{"BrowserPlaceholderTakesTheAddress",
-                  Gesture::kKeyListRow,
-                  {"links", "xdg-open"},
-                  {{"BROWSER", "links -g --url=%s"}},
-                  {"links", "-g", "--url=" + kResultsPage}},
-        StartCase{"BrowserListWithNothingInstalledGivesWayToTheOpener",
-                  Gesture::kUpdateLabel,
-                  {"xdg-open"},
-                  {{"BROWSER", "::w3m: %s"}},
-                  {"xdg-open", kProjectPage}}),
-    CaseName<StartCase>);
+using testing::Gesture;
+using testing::kHost;
+using testing::kKey;
+using testing::RowActionsTest;
 
 struct RefusalCase {
   std::string name;
@@ -200,58 +75,6 @@ INSTANTIATE_TEST_SUITE_P(
                     kNoMeasurement},
         RefusalCase{"KeyWithBlank", Gesture::kKeyListRow, 0, "abc --x", kNoMeasurement}),
     CaseName<RefusalCase>);
-
-struct FailureCase {
-  std::string name;
-  Gesture gesture;
-  std::set<std::string> programs;
-  std::map<std::string, std::string> environment;
-  bool startSucceeds;
-  std::string expectedStatus;
-};
-
-class FailureTest : public RowActionsTest, public ::testing::WithParamInterface<FailureCase> {};
-
-TEST_P(FailureTest, TheStatusLineNamesTheProgram) {
-  launcher->programs = GetParam().programs;
-  launcher->environment = GetParam().environment;
-  launcher->startSucceeds = GetParam().startSucceeds;
-  Fire(GetParam().gesture);
-  EXPECT_EQ(launcher->started.size(), GetParam().startSucceeds ? 0u : 1u);
-  EXPECT_EQ(window.statusLines, std::vector{GetParam().expectedStatus});
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    RowActions, FailureTest,
-    ::testing::Values(
-        FailureCase{"NoTerminal",
-                    Gesture::kActivateRow,
-                    {"ping", "traceroute"},
-                    {},
-                    true,
-                    "未找到终端程序（x-terminal-emulator、gnome-terminal、konsole、"
-                    "xfce4-terminal、xterm）"},
-        FailureCase{
-            "NoPing", Gesture::kPingItem, {"xterm"}, {}, true, "未找到网络测试程序（ping）"},
-        FailureCase{"NoRouteTracer",
-                    Gesture::kRouteTraceItem,
-                    {"ping", "xterm"},
-                    {},
-                    true,
-                    "未找到路由追踪程序（traceroute、tracepath）"},
-        FailureCase{"NoBrowser",
-                    Gesture::kUpdateLabel,
-                    {"ping"},
-                    {{"BROWSER", "firefox:lynx %s"}},
-                    true,
-                    "未找到浏览器（firefox、lynx、xdg-open）"},
-        FailureCase{"TerminalWouldNotStart",
-                    Gesture::kPingItem,
-                    {"ping", "konsole"},
-                    {},
-                    false,
-                    "无法启动终端程序（konsole）"}),
-    CaseName<FailureCase>);
 
 // The length limits, where an off-by-one would slip through.
 TEST(ArgumentChecksTest, HostLengthLimits) {

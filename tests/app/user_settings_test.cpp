@@ -23,29 +23,6 @@ EnvironmentReader ReaderOf(const Variables& variables) {
   };
 }
 
-TEST(UserFilesTest, ConfigFolderFollowsTheXdgRules) {
-  struct Case {
-    Variables variables;
-    std::string directory;
-  };
-  const Case cases[] = {
-      {{{"XDG_CONFIG_HOME", "/x/conf"}, {"HOME", "/home/p"}}, "/x/conf/vardelle"},
-      {{{"XDG_CONFIG_HOME", "/x/conf/"}}, "/x/conf/vardelle"},
-      {{{"XDG_CONFIG_HOME", "relative"}, {"HOME", "/home/p"}}, "/home/p/.config/vardelle"},
-      {{{"XDG_CONFIG_HOME", ""}, {"HOME", "/home/p/"}}, "/home/p/.config/vardelle"},
-      {{{"HOME", "/"}}, "/.config/vardelle"},
-      {{{"HOME", "p"}}, ""},
-      {{}, ""},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.directory);
-    const EnvironmentReader reader = ReaderOf(c.variables);
-    EXPECT_EQ(UserConfigDirectory(reader), c.directory);
-    EXPECT_EQ(UserSettingsPath(reader), c.directory.empty() ? "" : c.directory + "/settings.ini");
-    EXPECT_EQ(UserCookiePath(reader), c.directory.empty() ? "" : c.directory + "/cookies.ini");
-  }
-}
-
 TEST(UserSettingsTest, SettingsKeysFollowTheOptions) {
   const char* const expected[] = {"gamebox", "statusSite", "statusService", "selectorSite",
                                   "iplocation"};
@@ -115,17 +92,6 @@ TEST(UserSettingsTest, AnEntryThatIsNoUrlIsAnError) {
   EXPECT_EQ(line.error, "/cfg/settings.ini: selectorSite is not a URL such as http://127.0.0.1:8080");
 }
 
-TEST(UserSettingsTest, ReadsTheFileInTheUsersConfigFolder) {
-  testing_files::TempDir dir;
-  const Variables variables{{"XDG_CONFIG_HOME", dir.path.string()}};
-  ASSERT_TRUE(MakeUserConfigDirectory(ReaderOf(variables)));
-  testing_files::WriteBytes(UserSettingsPath(ReaderOf(variables)), kSettings);
-  CommandLine line = ParseCommandLine({}, ReaderOf({}));
-  ApplyUserSettingsFile(line, ReaderOf(variables));
-  EXPECT_EQ(line.endpoints.BaseUrl(Site::kGameBox), "http://127.0.0.1:1");
-  EXPECT_EQ(line.endpoints.ServerListFile(), dir.File("vardelle/lists/mine.json"));
-}
-
 // Saves leave the caller at once; a read after them finds them, and the file holds them in
 // the order they were made, in a folder made for it.
 TEST(UserSettingsTest, SavedValuesReadBackAtOnceAndLandInOrder) {
@@ -161,6 +127,44 @@ TEST(UserSettingsTest, ServerListAndVersionOptions) {
     EXPECT_EQ(line.error, c.error);
   }
 }
+
+// The XDG folders are Linux's; on Windows the folder is the system's application data, which a
+// test must not write to.
+#if !defined(_WIN32)
+TEST(UserFilesTest, ConfigFolderFollowsTheXdgRules) {
+  struct Case {
+    Variables variables;
+    std::string directory;
+  };
+  const Case cases[] = {
+      {{{"XDG_CONFIG_HOME", "/x/conf"}, {"HOME", "/home/p"}}, "/x/conf/vardelle"},
+      {{{"XDG_CONFIG_HOME", "/x/conf/"}}, "/x/conf/vardelle"},
+      {{{"XDG_CONFIG_HOME", "relative"}, {"HOME", "/home/p"}}, "/home/p/.config/vardelle"},
+      {{{"XDG_CONFIG_HOME", ""}, {"HOME", "/home/p/"}}, "/home/p/.config/vardelle"},
+      {{{"HOME", "/"}}, "/.config/vardelle"},
+      {{{"HOME", "p"}}, ""},
+      {{}, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.directory);
+    const EnvironmentReader reader = ReaderOf(c.variables);
+    EXPECT_EQ(UserConfigDirectory(reader), c.directory);
+    EXPECT_EQ(UserSettingsPath(reader), c.directory.empty() ? "" : c.directory + "/settings.ini");
+    EXPECT_EQ(UserCookiePath(reader), c.directory.empty() ? "" : c.directory + "/cookies.ini");
+  }
+}
+
+TEST(UserSettingsTest, ReadsTheFileInTheUsersConfigFolder) {
+  testing_files::TempDir dir;
+  const Variables variables{{"XDG_CONFIG_HOME", dir.path.string()}};
+  ASSERT_TRUE(MakeUserConfigDirectory(ReaderOf(variables)));
+  testing_files::WriteBytes(UserSettingsPath(ReaderOf(variables)), kSettings);
+  CommandLine line = ParseCommandLine({}, ReaderOf({}));
+  ApplyUserSettingsFile(line, ReaderOf(variables));
+  EXPECT_EQ(line.endpoints.BaseUrl(Site::kGameBox), "http://127.0.0.1:1");
+  EXPECT_EQ(line.endpoints.ServerListFile(), dir.File("vardelle/lists/mine.json"));
+}
+#endif
 
 }  // namespace
 }  // namespace vardelle
