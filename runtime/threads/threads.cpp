@@ -3,6 +3,7 @@
 #include <cxxabi.h>
 
 #include <condition_variable>
+#include <cstdlib>
 #include <list>
 #include <mutex>
 #include <new>
@@ -17,10 +18,10 @@ namespace {
 // Every thread started here is joined, none detached: mingw's thread library races when a
 // thread is detached while it ends, which crashed programs now and then under Wine and made
 // other threads' joins fail. A thread that finishes moves its own handle from running to
-// finished; whoever starts the next thread, or waits for all of them, joins those.
+// finished; whoever starts the next thread, or waits for all of them, joins those, and the
+// process's exit joins the last.
 //
-// Never destroyed: a thread may finish while the process's statics are being destroyed,
-// and handles of finished threads may still be here when the process ends.
+// Never destroyed: a thread may finish while the process's statics are being destroyed.
 struct StartedThreads {
   std::mutex mutex;
   std::condition_variable noneRunning;
@@ -40,13 +41,24 @@ struct StartedThreads {
   }
 };
 
+void JoinAll(std::list<std::thread>& threads) {
+  for (std::thread& thread : threads) thread.join();
+}
+
+void JoinFinishedThreads();
+
 StartedThreads& Started() {
-  static auto* const started = new StartedThreads;
+  static auto* const started = [] {
+    // The threads that finished last have nobody after them to join them.
+    std::atexit(JoinFinishedThreads);
+    return new StartedThreads;
+  }();
   return *started;
 }
 
-void JoinAll(std::list<std::thread>& threads) {
-  for (std::thread& thread : threads) thread.join();
+void JoinFinishedThreads() {
+  std::list<std::thread> finished = Started().TakeFinished();
+  JoinAll(finished);
 }
 
 // An exception leaving a thread would terminate the whole process, so it stops here. Not
@@ -98,8 +110,7 @@ bool StartThread(std::function<void()> task) {
   if (!task) {
     return false;
   }
-  std::list<std::thread> finished = Started().TakeFinished();
-  JoinAll(finished);
+  JoinFinishedThreads();
   return Launch(task);
 }
 
