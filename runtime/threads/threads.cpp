@@ -3,7 +3,6 @@
 #include <cxxabi.h>
 
 #include <condition_variable>
-#include <cstdlib>
 #include <list>
 #include <mutex>
 #include <new>
@@ -15,50 +14,29 @@ namespace vardelle {
 
 namespace {
 
-// Every thread started here is joined, none detached: mingw's thread library races when a
-// thread is detached while it ends, which crashed programs now and then under Wine and made
-// other threads' joins fail. A thread that finishes moves its own handle from running to
-// finished; whoever starts the next thread, or waits for all of them, joins those, and the
-// process's exit joins the last.
+// Each thread detaches itself as its last step; its starter never does. mingw's thread
+// library races when one thread detaches another that is ending (under Wine this crashed
+// test programs now and then), whereas a thread detaching itself has nothing to race with.
+// Joining them instead would leave the last ones unjoined at exit, which ThreadSanitizer
+// reports as leaks.
 //
 // Never destroyed: a thread may finish while the process's statics are being destroyed.
 struct StartedThreads {
   std::mutex mutex;
   std::condition_variable noneRunning;
-  std::list<std::thread> running;
-  std::list<std::thread> finished;
-
-  // Takes the finished threads' handles, to be joined outside the lock.
-  std::list<std::thread> TakeFinished() {
-    std::lock_guard guard(mutex);
-    return std::exchange(finished, {});
-  }
+  std::list<std::thread> running;  // the threads whose task has not yet returned
 
   void Finish(std::list<std::thread>::iterator self) {
     std::lock_guard guard(mutex);
-    finished.splice(finished.end(), running, self);
+    self->detach();
+    running.erase(self);
     if (running.empty()) noneRunning.notify_all();
   }
 };
 
-void JoinAll(std::list<std::thread>& threads) {
-  for (std::thread& thread : threads) thread.join();
-}
-
-void JoinFinishedThreads();
-
 StartedThreads& Started() {
-  static auto* const started = [] {
-    // The threads that finished last have nobody after them to join them.
-    std::atexit(JoinFinishedThreads);
-    return new StartedThreads;
-  }();
+  static auto* const started = new StartedThreads;
   return *started;
-}
-
-void JoinFinishedThreads() {
-  std::list<std::thread> finished = Started().TakeFinished();
-  JoinAll(finished);
 }
 
 // An exception leaving a thread would terminate the whole process, so it stops here. Not
@@ -110,23 +88,13 @@ bool StartThread(std::function<void()> task) {
   if (!task) {
     return false;
   }
-  JoinFinishedThreads();
   return Launch(task);
 }
 
 bool AwaitStartedThreads(std::chrono::steady_clock::time_point deadline) {
   StartedThreads& started = Started();
-  std::list<std::thread> finished;
-  {
-    std::unique_lock lock(started.mutex);
-    if (!started.noneRunning.wait_until(lock, deadline,
-                                        [&] { return started.running.empty(); })) {
-      return false;
-    }
-    finished = std::exchange(started.finished, {});
-  }
-  JoinAll(finished);
-  return true;
+  std::unique_lock lock(started.mutex);
+  return started.noneRunning.wait_until(lock, deadline, [&] { return started.running.empty(); });
 }
 
 }  // namespace vardelle

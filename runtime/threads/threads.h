@@ -9,8 +9,8 @@ namespace vardelle {
 
 using ThreadRoutine = int (*)(int argument);
 
-// Starts routine(argument) on a thread of its own (argument 0 when left out); the thread is
-// joined once it has finished, by a later start or by AwaitStartedThreads.
+// Starts routine(argument) on a thread of its own (argument 0 when left out), which nobody
+// joins: it detaches itself once the routine has returned.
 // Returns whether the thread was created: false, without throwing, when the system
 // refuses another thread or routine is null. An exception thrown by the routine ends
 // only that routine, never the process.
