@@ -1,0 +1,193 @@
+// vardelle-windows-pictures: writes the Windows edition's pictures into DIR as the files its
+// resource script embeds (ui_win32/resources/pictures.cmake names them): the logo as a
+// multi-size vardelle.ico and every other picture as a 32-bit bottom-up BI_RGB .bmp with
+// straight alpha, the form LoadImageW(LR_CREATEDIBSECTION) and ILC_COLOR32 image lists take.
+// Drawn at build time by the Qt window's own picture code, so the Windows program shows the
+// same pictures without linking Qt or a QR library.
+#include <QBuffer>
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <cstdio>
+#include <iterator>
+#include <vector>
+
+#include "app/window/project_links.h"
+#include "ui/donation_qr.h"
+#include "ui/pictures.h"
+
+namespace {
+
+constexpr int kIconSides[] = {16, 24, 32, 48, 64, 256};
+constexpr int kDonationQrSide = 150;
+constexpr int kBitmapInfoHeaderSize = 40;
+constexpr int kBitmapFileHeaderSize = 14;
+
+// BMP and ICO headers are little-endian whatever the machine.
+void AppendLittleEndian(QByteArray& bytes, quint32 value, int size) {
+  for (int i = 0; i < size; ++i) bytes.append(static_cast<char>((value >> (8 * i)) & 0xff));
+}
+void Append16(QByteArray& bytes, int value) {
+  AppendLittleEndian(bytes, static_cast<quint32>(value), 2);
+}
+void Append32(QByteArray& bytes, qsizetype value) {
+  AppendLittleEndian(bytes, static_cast<quint32>(value), 4);
+}
+
+// BITMAPINFOHEADER of a 32-bit BI_RGB picture; a positive height means bottom-up rows.
+QByteArray InfoHeader(int width, int height, qsizetype imageBytes) {
+  QByteArray header;
+  Append32(header, kBitmapInfoHeaderSize);
+  Append32(header, width);
+  Append32(header, height);
+  Append16(header, 1);   // planes
+  Append16(header, 32);  // bits per pixel
+  Append32(header, 0);   // BI_RGB
+  Append32(header, imageBytes);
+  for (int unused = 0; unused < 4; ++unused) Append32(header, 0);  // resolution, palette
+  return header;
+}
+
+// Blue, green, red, alpha per pixel, bottom row first; alpha is not multiplied in.
+QByteArray BottomUpPixels(const QImage& picture) {
+  const QImage image = picture.convertToFormat(QImage::Format_ARGB32);
+  QByteArray pixels;
+  pixels.reserve(static_cast<qsizetype>(image.width()) * image.height() * 4);
+  for (int y = image.height() - 1; y >= 0; --y) {
+    for (int x = 0; x < image.width(); ++x) {
+      const QRgb pixel = image.pixel(x, y);
+      for (const int channel : {qBlue(pixel), qGreen(pixel), qRed(pixel), qAlpha(pixel)}) {
+        pixels.append(static_cast<char>(channel));
+      }
+    }
+  }
+  return pixels;
+}
+
+QByteArray BmpFile(const QImage& image) {
+  const QByteArray pixels = BottomUpPixels(image);
+  const int headersSize = kBitmapFileHeaderSize + kBitmapInfoHeaderSize;
+  QByteArray file("BM");
+  Append32(file, headersSize + pixels.size());
+  Append32(file, 0);  // reserved
+  Append32(file, headersSize);
+  return file + InfoHeader(image.width(), image.height(), pixels.size()) + pixels;
+}
+
+// The icon's 1-bit AND mask, set where the picture is fully transparent: what readers
+// without alpha support use; rows padded to 32 bits, bottom row first.
+QByteArray TransparencyMask(const QImage& image) {
+  const int rowBytes = (image.width() + 31) / 32 * 4;
+  QByteArray mask;
+  for (int y = image.height() - 1; y >= 0; --y) {
+    QByteArray row(rowBytes, '\0');
+    for (int x = 0; x < image.width(); ++x) {
+      if (qAlpha(image.pixel(x, y)) == 0)
+        row[x / 8] = static_cast<char>(row[x / 8] | (0x80 >> (x % 8)));
+    }
+    mask += row;
+  }
+  return mask;
+}
+
+QByteArray PngOf(const QImage& image) {
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  image.save(&buffer, "PNG");
+  return png;
+}
+
+// One image of an icon file: the 256 px one as PNG, which keeps the file small and is what
+// Windows reads at that size; the others as DIBs (the header's height counts the mask too).
+QByteArray IconImage(const QImage& image) {
+  if (image.width() >= 256) return PngOf(image);
+  const QByteArray pixels = BottomUpPixels(image);
+  const QByteArray mask = TransparencyMask(image);
+  return InfoHeader(image.width(), 2 * image.height(), pixels.size() + mask.size()) + pixels + mask;
+}
+
+QByteArray IcoFile(const std::vector<QImage>& images) {
+  constexpr int kDirectoryHeaderSize = 6;
+  constexpr int kDirectoryEntrySize = 16;
+  QByteArray directory;
+  Append16(directory, 0);  // reserved
+  Append16(directory, 1);  // an icon, not a cursor
+  Append16(directory, static_cast<int>(images.size()));
+  QByteArray data;
+  qsizetype offset = kDirectoryHeaderSize + kDirectoryEntrySize * std::ssize(images);
+  for (const QImage& image : images) {
+    const QByteArray imageBytes = IconImage(image);
+    directory.append(static_cast<char>(image.width() % 256));  // 0 stands for 256
+    directory.append(static_cast<char>(image.height() % 256));
+    directory.append(2, '\0');  // no palette, reserved
+    Append16(directory, 1);     // planes
+    Append16(directory, 32);    // bits per pixel
+    Append32(directory, imageBytes.size());
+    Append32(directory, offset);
+    offset += imageBytes.size();
+    data += imageBytes;
+  }
+  return directory + data;
+}
+
+QImage RowIconStrip() {
+  constexpr vardelle::RowIcon kIcons[] = {
+      vardelle::RowIcon::kAnswered, vardelle::RowIcon::kNoAnswer, vardelle::RowIcon::kNotTested};
+  constexpr int kSide = 12;
+  constexpr int kCount = static_cast<int>(std::size(kIcons));
+  QImage strip(kSide * kCount, kSide, QImage::Format_ARGB32_Premultiplied);
+  strip.fill(Qt::transparent);
+  QPainter painter(&strip);
+  for (int i = 0; i < kCount; ++i) {
+    painter.drawImage(i * kSide, 0, vardelle::ui::RowIconPicture(kIcons[i]));
+  }
+  return strip;
+}
+
+struct PictureFile {
+  const char* name;
+  QByteArray contents;
+};
+
+std::vector<PictureFile> PictureFiles() {
+  namespace ui = vardelle::ui;
+  std::vector<QImage> logoSizes;
+  for (const int side : kIconSides) logoSizes.push_back(ui::GlobePicture(side));
+  return {
+      {"vardelle.ico", IcoFile(logoSizes)},
+      {"tab_servers.bmp", BmpFile(ui::GlobePicture(16))},
+      {"tab_global.bmp", BmpFile(ui::PieChartPicture(16))},
+      {"tab_help.bmp", BmpFile(ui::SpeechBubblePicture(16))},
+      {"refresh.bmp", BmpFile(ui::RefreshPicture(24))},
+      {"row_icons.bmp", BmpFile(RowIconStrip())},
+      {"logo.bmp", BmpFile(ui::GlobePicture(96))},
+      {"donation_qr.bmp",
+       BmpFile(ui::DrawQr(ui::EncodeQr(vardelle::kProjectPage), kDonationQrSide))},
+  };
+}
+
+bool WriteFile(const QString& path, const QByteArray& contents) {
+  QFile file(path);
+  return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fputs("usage: vardelle-windows-pictures DIR\n", stderr);
+    return 2;
+  }
+  const QString folder = QString::fromLocal8Bit(argv[1]);
+  QDir().mkpath(folder);
+  for (const PictureFile& picture : PictureFiles()) {
+    if (!WriteFile(folder + "/" + picture.name, picture.contents)) {
+      std::fprintf(stderr, "vardelle-windows-pictures: cannot write %s\n", picture.name);
+      return 1;
+    }
+  }
+  return 0;
+}

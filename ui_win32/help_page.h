@@ -1,0 +1,27 @@
+// Page 2, "帮助信息": the logo, the help text, the donation link and QR code, the update
+// link and the copyright line.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+#include "app/window/main_window_view.h"
+
+namespace vardelle::win32 {
+
+class HelpPage {
+ public:
+  HelpPage(HWND tabs, MainWindowEvents& events);
+
+  const std::vector<HWND>& Controls() const { return controls_; }
+  // WM_COMMAND and WM_NOTIFY from the page's controls.
+  void OnCommand(int id, int code);
+  void OnNotify(const NMHDR& header);
+
+ private:
+  MainWindowEvents& events_;
+  std::vector<HWND> controls_;
+};
+
+}  // namespace vardelle::win32

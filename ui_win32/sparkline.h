@@ -1,0 +1,22 @@
+// A small line chart of probe results, as the Qt edition draws it: one slot per result
+// across the width, the fastest at the bottom and the slowest at the top; a lost probe
+// leaves its slot empty and breaks the line.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <vector>
+
+#include "app/statistics/latency_history.h"
+
+namespace vardelle::win32 {
+
+// Where each result is drawn within area; nothing for a lost probe.
+std::vector<std::optional<POINT>> SparklinePoints(const RECT& area,
+                                                  const std::vector<LatencySample>& results);
+
+void DrawSparkline(HDC dc, const RECT& area, const std::vector<LatencySample>& results,
+                   COLORREF colour);
+
+}  // namespace vardelle::win32

@@ -1,0 +1,34 @@
+#include "ui_win32/win32_window_platform.h"
+
+#include <utility>
+
+#include "app/start/application.h"
+#include "ui_win32/main_window.h"
+#include "ui_win32/win32_main_window_view.h"
+
+namespace vardelle::win32 {
+
+Win32WindowPlatform::Win32WindowPlatform(Text settingsPath)
+    : settingsPath_(std::move(settingsPath)) {}
+
+Win32WindowPlatform::~Win32WindowPlatform() = default;
+
+void Win32WindowPlatform::RunMainWindow(MainWindowEvents& events) {
+  MainWindow window(events, TheApplication().latencyHistory, settingsPath_);
+  Win32MainWindowView& view = *views_.emplace_back(std::make_unique<Win32MainWindowView>(window));
+  window.Show();
+  events.OnCreated(view);
+  window.MarkCreated();
+  // The window's destruction, by the user or an event, ends the loop; so does WM_QUIT.
+  MSG message;
+  while (window.IsOpen() && GetMessageW(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  // Waiting callers are let go (as the window is destroyed) before the application tears
+  // down what they may hold.
+  window.Destroy();
+  events.OnDestroying();
+}
+
+}  // namespace vardelle::win32
