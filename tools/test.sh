@@ -40,10 +40,12 @@ cd "$root/build-ci"
 ctest --output-on-failure -j "$(nproc)" | sed -E 's/ \.{3,} +/  /'
 stage_done "AddressSanitizer + UBSan tests"
 
-# The Windows edition, cross-compiled with mingw-w64 (warnings are errors when CI=true), its
-# tests run under Wine by CTest.
+# The Windows edition, cross-compiled with mingw-w64, its tests run under Wine by CTest.
 bash "$root/tools/build-windows.sh" --tests -DVARDELLE_WERROR=ON
 stage_done "Windows build"
+# The zip and the installer, checked, installed and removed under Wine in a prefix of their own.
+bash "$root/tests/windows_package_test.sh"
+stage_done "Windows package: zip and installer"
 # One wineserver of our own serves every test program (each then starts in a tenth of a
 # second instead of two). Started first with its output sent away, and the prefix made
 # before CTest runs: Wine's background processes keep the stdout of the call that started
@@ -53,6 +55,13 @@ mkdir -p "$WINEPREFIX"
 wineserver -p300 >/dev/null 2>&1 </dev/null
 trap 'wineserver -k 2>/dev/null || true' EXIT
 wine wineboot --init >/dev/null 2>&1 </dev/null
+# The window tests need no display: Wine's null graphics driver. The desktop takes its driver
+# when it starts, so the server starts anew once the setting is in, and wineboot starts the
+# desktop and services before CTest does, their output sent away.
+wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 </dev/null
+wineserver -k; wineserver -w
+wineserver -p300 >/dev/null 2>&1 </dev/null
+wine wineboot >/dev/null 2>&1 </dev/null
 cd "$root/build-windows"
 ctest --output-on-failure -j 2 --timeout 120 | sed -E 's/ \.{3,} +/  /'
 stage_done "Windows tests under Wine"
