@@ -62,6 +62,9 @@ wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
 wineserver -k; wineserver -w
 wineserver -p300 >/dev/null 2>&1 </dev/null
 wine wineboot >/dev/null 2>&1 </dev/null
+# A test program that crashes ends at once with its failure rather than waiting for a debugger.
+wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d '' /f \
+  >/dev/null 2>&1 </dev/null
 cd "$root/build-windows"
 ctest --output-on-failure -j 2 --timeout 120 | sed -E 's/ \.{3,} +/  /'
 stage_done "Windows tests under Wine"
