@@ -66,5 +66,8 @@ wine wineboot >/dev/null 2>&1 </dev/null
 wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d '' /f \
   >/dev/null 2>&1 </dev/null
 cd "$root/build-windows"
-ctest --output-on-failure -j 2 --timeout 120 | sed -E 's/ \.{3,} +/  /'
+# Under a loaded Wine a test program now and then ends without having run (failure in 0.00 s,
+# no output) or is killed as it exits after passing; neither came back in 100 runs alone.
+# A failing program is run once more, so only a failure that repeats fails the stage.
+ctest --output-on-failure -j 2 --timeout 120 --repeat until-pass:2 | sed -E 's/ \.{3,} +/  /'
 stage_done "Windows tests under Wine"
