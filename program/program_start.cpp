@@ -37,6 +37,17 @@ int PrintHeadless(const HeadlessOutcome& outcome) {
   return outcome.exitCode;
 }
 
+// A script reading the events through a pipe gets each one as it comes.
+int WatchHeadless(const CommandLine& line) {
+  WatchControls controls;
+  controls.printEvent = [](const std::string& event) {
+    std::fputs(event.c_str(), stdout);
+    std::fflush(stdout);
+  };
+  controls.printNote = [](const std::string& note) { std::fprintf(stderr, "%s\n", note.c_str()); };
+  return StartUpHeadlessWatch(line.watchOptions, line.schedule.intervalSeconds, controls);
+}
+
 }  // namespace
 
 ProgramStart StartProgram(const std::vector<std::string>& arguments) {
@@ -78,6 +89,7 @@ ProgramStart StartProgram(const std::vector<std::string>& arguments) {
 }
 
 int RunHeadlessProgram(const CommandLine& line) {
+  if (line.watch) return WatchHeadless(line);
   const ReportFormat format = line.format.value_or(ReportFormat::kText);
   return PrintHeadless(line.globalPingPlace
                            ? StartUpGlobalPingHeadless(*line.globalPingPlace, format)

@@ -22,7 +22,8 @@ struct ProgramStart {
 ProgramStart StartProgram(const std::vector<std::string>& arguments);
 
 // The headless run the command line asks for, its report on standard output and its status
-// line on standard error, byte for byte; its exit code.
+// line on standard error, byte for byte; or the watch it asks for, each event's line on
+// standard output as it comes and its notes on standard error. Its exit code.
 int RunHeadlessProgram(const CommandLine& line);
 
 // Stops everything still running, waiting a second at most; what cannot stop by then is

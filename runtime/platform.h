@@ -4,6 +4,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -69,5 +70,19 @@ std::optional<std::string> EnvironmentVariable(std::string_view name);
 // The folder the system keeps per-user application data in (%APPDATA% on Windows), as GBK
 // text; nothing on a system that leaves it to environment conventions (XDG on Linux).
 std::optional<std::string> UserApplicationDataFolder();
+
+// The requests to end the program that a program without a window answers itself: SIGINT or
+// SIGTERM on Linux (one left ignored by the caller, as a shell's background job's SIGINT,
+// stays ignored); Ctrl+C, Ctrl+Break, the console closing, log-off or shut-down on Windows.
+// While a hook lives, the first request calls its onRequest on a thread of the platform's
+// instead of ending the process, and a second ends the process at once, as unhooked.
+// Destroying the hook waits for an onRequest under way and puts the handling before it back.
+// Each platform's hook lives in a file of its own (runtime/*/termination_hook_*.cpp).
+class TerminationHook {
+ public:
+  virtual ~TerminationHook() = default;
+};
+// Nothing when a hook lives already or the system refused one.
+std::unique_ptr<TerminationHook> HookTerminationRequests(std::function<void()> onRequest);
 
 }  // namespace vardelle

@@ -95,22 +95,29 @@ class ArgumentReader {
     if (name == "--help") return &line.help;
     if (name == "--version") return &line.version;
     if (name == "--headless") return &line.headless;
+    if (name == "--watch") return &line.watch;
     return nullptr;
   }
 
   static bool TakesValue(std::string_view name) {
     return name == "--format" || name == "--server-list" || name == "--runs" ||
            name == "--interval" || name == "--global-ping" || name == "--globalping" ||
-           name == "--globalping-token";
+           name == "--globalping-token" || IsWatchOption(name);
+  }
+
+  static bool IsWatchOption(std::string_view name) {
+    return name == "--watch-server" || name == "--latency-over" || name == "--loss-over";
   }
 
   static void ReadValue(CommandLine& line, std::string_view name, std::string value) {
     if (name == "--format") {
       ReadFormat(line, value);
     } else if (name == "--runs") {
-      ReadCount(line, name, value, kMostRuns, line.schedule.runs);
+      ReadCount(line, name, value, 1, kMostRuns, line.schedule.runs);
     } else if (name == "--interval") {
-      ReadCount(line, name, value, kLongestInterval, line.schedule.intervalSeconds);
+      ReadCount(line, name, value, 1, kLongestInterval, line.schedule.intervalSeconds);
+    } else if (IsWatchOption(name)) {
+      ReadWatchValue(line, name, std::move(value));
     } else if (name.starts_with("--global")) {
       ReadGlobalPingValue(line, name, std::move(value));
     } else if (value.empty()) {
@@ -136,14 +143,28 @@ class ArgumentReader {
     }
   }
 
-  // A whole number from 1 to most, digits only.
+  static void ReadWatchValue(CommandLine& line, std::string_view name, std::string value) {
+    WatchOptions& watch = line.watchOptions;
+    if (name == "--latency-over") {
+      ReadCount(line, name, value, 1, kMostLatencyThresholdMs, watch.latencyOverMs);
+    } else if (name == "--loss-over") {
+      ReadCount(line, name, value, 0, kMostLossThresholdPercent, watch.lossOverPercent);
+    } else if (value.empty()) {
+      line.error = "--watch-server needs a server name";
+    } else {
+      watch.servers.push_back(std::move(value));
+    }
+  }
+
+  // A whole number from least to most, digits only.
   static void ReadCount(CommandLine& line, std::string_view name, const std::string& value,
-                        int most, int& count) {
+                        int least, int most, int& count) {
     int read = 0;
     const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), read);
-    if (value.empty() || error != std::errc() || end != value.data() + value.size() || read < 1 ||
-        read > most) {
-      line.error = std::string(name) + " needs a whole number from 1 to " + std::to_string(most);
+    if (value.empty() || error != std::errc() || end != value.data() + value.size() ||
+        read < least || read > most) {
+      line.error = std::string(name) + " needs a whole number from " + std::to_string(least) +
+                   " to " + std::to_string(most);
       return;
     }
     count = read;
@@ -190,6 +211,23 @@ void ReadGlobalpingEnvironment(
     return;
   }
   line.endpoints.SetGlobalpingBase(base.empty() ? kPublicGlobalpingApi : base);
+}
+
+// The watch's options go with --headless --watch, which prints no table and never ends by
+// itself.
+std::string WatchUsageError(const CommandLine& line) {
+  if (!line.watch) {
+    return line.watchOptions == WatchOptions{}
+               ? ""
+               : "--watch-server, --latency-over and --loss-over are for --headless --watch runs";
+  }
+  if (!line.headless) return "--watch is for --headless runs";
+  if (line.format) return "--format is not for --watch, which prints a line of JSON per event";
+  if (line.globalPingPlace) return "--global-ping is not for --watch";
+  if (line.schedule.runs != RunSchedule{}.runs) {
+    return "--runs is not for --watch, which runs until it is asked to end";
+  }
+  return "";
 }
 
 }  // namespace
@@ -241,6 +279,7 @@ CommandLine ParseCommandLine(
   if (line.error.empty() && !line.headless && !(line.schedule == RunSchedule{})) {
     line.error = "--runs and --interval are for --headless runs";
   }
+  if (line.error.empty()) line.error = WatchUsageError(line);
   return line;
 }
 
@@ -249,6 +288,9 @@ std::string CommandLineHelp() {
       "Usage: vardelle [--demo] [--headless [--format text|json|csv] [--runs N]\n"
       "                [--interval SECONDS]] [--SITE URL ...]\n"
       "                [--server-list FILE]\n"
+      "       vardelle [--demo] --headless --watch [--interval SECONDS]\n"
+      "                [--watch-server NAME ...] [--latency-over MS] [--loss-over PERCENT]\n"
+      "                [--SITE URL ...] [--server-list FILE]\n"
       "\n"
       "Measures the latency to every League of Legends server of the Chinese game servers\n"
       "and shows each region's status and the location of its machine room.\n"
@@ -272,6 +314,18 @@ std::string CommandLineHelp() {
       "      and jitter over them\n"
       "  --interval SECONDS\n"
       "      seconds from one run's start to the next (default 5, at least 1)\n"
+      "  --watch\n"
+      "      with --headless: test every --interval seconds until Ctrl+C or SIGTERM and\n"
+      "      print a line of JSON per alert, at once: a region's status word changed (read\n"
+      "      so by two status fetches in a row), a server over its latency or loss threshold\n"
+      "      for three runs in a row, or back for three; one per server and kind in five\n"
+      "      minutes at most (0; 1 when there is no list or no server to watch)\n"
+      "  --watch-server NAME\n"
+      "      watch only the server named NAME (repeatable; default every server)\n"
+      "  --latency-over MS\n"
+      "      the latency alert's threshold (default 150; a lost probe is over it)\n"
+      "  --loss-over PERCENT\n"
+      "      the loss alert's threshold, over each server's last 20 runs (default 10)\n"
       "  --global-ping PLACE\n"
       "      with --headless: one global test of every server from the Globalping probes\n"
       "      of PLACE (china, asia, world, or their Chinese names) instead of the local run\n"

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/headless/headless_run.h"
+#include "app/headless/headless_watch.h"
 #include "app/global_ping/global_ping_places.h"
 #include "app/headless/table_report.h"
 
@@ -66,6 +67,10 @@ struct CommandLine {
   std::optional<ReportFormat> format;
   // --runs N (at least 1) and --interval SECONDS (at least 1) of a headless run.
   RunSchedule schedule;
+  // --watch: a headless run tests every interval until the program is asked to end and
+  // prints the alert rules' events; --watch-server, --latency-over and --loss-over.
+  bool watch = false;
+  WatchOptions watchOptions;
   // The Globalping API token; "" when none is given.
   std::string globalpingToken;
   // --global-ping PLACE: a headless run makes one global test instead of the local one.
@@ -75,7 +80,7 @@ struct CommandLine {
 };
 
 // Reads the options (--gamebox URL and its siblings, --demo, --headless, --format,
-// --server-list, --help, --version);
+// --server-list, --watch and its options, --help, --version);
 // a site option not given falls back to its environment variable through getEnvironment.
 CommandLine ParseCommandLine(
     const std::vector<std::string>& arguments,

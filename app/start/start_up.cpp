@@ -8,6 +8,7 @@
 
 #include "app/global_ping/global_ping_headless.h"
 #include "app/headless/headless_run.h"
+#include "app/headless/headless_watch.h"
 #include "app/start/application.h"
 #include "app/test_run/test_run.h"
 #include "app/window/column_settings.h"
@@ -43,6 +44,11 @@ Application& PrepareProcess() {
 
 HeadlessOutcome StartUpHeadless(ReportFormat format, const RunSchedule& schedule) {
   return RunHeadless(PrepareProcess(), format, schedule);
+}
+
+int StartUpHeadlessWatch(const WatchOptions& options, int intervalSeconds,
+                         const WatchControls& controls) {
+  return RunHeadlessWatch(PrepareProcess(), options, intervalSeconds, controls);
 }
 
 HeadlessOutcome StartUpGlobalPingHeadless(const GlobalPingPlace& place, ReportFormat format) {

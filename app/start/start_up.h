@@ -6,6 +6,7 @@
 
 #include "app/global_ping/global_ping_places.h"
 #include "app/headless/headless_run.h"
+#include "app/headless/headless_watch.h"
 #include "app/window/main_window_view.h"
 
 namespace vardelle {
@@ -18,6 +19,9 @@ int StartUp(WindowPlatform& platform);
 
 // The same set-up, then one headless run (see RunHeadless) instead of the window.
 HeadlessOutcome StartUpHeadless(ReportFormat format, const RunSchedule& schedule = {});
+// The same set-up, then a headless watch (see RunHeadlessWatch); its exit code.
+int StartUpHeadlessWatch(const WatchOptions& options, int intervalSeconds,
+                         const WatchControls& controls);
 // The same set-up, then one headless global test (see RunGlobalPingHeadless).
 HeadlessOutcome StartUpGlobalPingHeadless(const GlobalPingPlace& place, ReportFormat format);
 

@@ -1,0 +1,156 @@
+// Alerts on the rows a player watches: a region's status word changing, a server's latency or
+// loss going over a threshold. The rules are fed each status fetch's word and each run's probe
+// outcome of a watched row and answer with the events to tell. They keep no clock and start no
+// thread (times come with each feed), so the window and the headless watch feed them alike,
+// from one thread at a time.
+//
+// Against alarms on a single spike:
+// - A status word counts once kStatusConfirmations fetches in a row read it. A failed read
+//   (未知状态, or no word) neither confirms nor breaks a pending change: a fetch that failed
+//   says nothing about the region, and a player whose region comes back from 维护 wants to
+//   hear it even if the status site stumbled once meanwhile. The first word read is where a
+//   row starts, told to nobody.
+// - Latency and loss turn "over" after kThresholdConfirmations runs over the threshold in a
+//   row and back to "ok" after as many runs not over it. A lost probe is over the latency
+//   threshold; a run without a loss figure neither confirms nor breaks.
+// - Each row and kind is told at most once per kQuietPeriod, whichever way the change went: a
+//   server flapping back is as noisy as one going bad. A change held back is told once the
+//   period is over, if it still stands, from what was told last; so a recovery is never lost
+//   (the player would think the server still bad) and a change that undid itself meanwhile is
+//   never told at all. A time before the last one told (the clock was set back) ends the
+//   period rather than stretching it.
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <map>
+#include <optional>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "app/statistics/latency_history.h"
+#include "support/text/text.h"
+
+namespace vardelle {
+
+inline constexpr int kStatusConfirmations = 2;
+inline constexpr int kThresholdConfirmations = 3;
+inline constexpr std::chrono::minutes kQuietPeriod{5};
+// The runs a row's loss is taken over.
+inline constexpr std::size_t kRecentLossRuns = 20;
+// The thresholds a watch takes: a probe is lost after the echo time-out of 10 s, and a loss
+// of 100 % is never over a threshold.
+inline constexpr int kMostLatencyThresholdMs = 10'000;
+inline constexpr int kMostLossThresholdPercent = 99;
+
+// The word a region that is up shows; what "becomes normal" waits for.
+inline constexpr char kNormalStatusWord[] = "正常";
+// The two states of a latency or loss alert, as its events name them.
+inline constexpr char kThresholdOkState[] = "ok";
+inline constexpr char kThresholdOverState[] = "over";
+
+enum class AlertKind { kStatus, kLatency, kLoss };
+
+enum class StatusWatch {
+  kAnyChange,      // every confirmed change of the word
+  kBecomesNormal,  // only a change to 正常: a region back from 维护 or 停机
+};
+
+// A row by what survives a new server list: its server name without surrounding blanks and
+// its domain.
+struct AlertTarget {
+  Text serverName;
+  Text domain;
+  friend auto operator<=>(const AlertTarget&, const AlertTarget&) = default;
+};
+
+// The target of a table row from its name and domain cells.
+AlertTarget AlertTargetOf(std::string_view serverName, std::string_view domain);
+
+// What is watched on one row; nothing set watches nothing.
+struct AlertWatch {
+  std::optional<StatusWatch> status{};
+  std::optional<int> latencyOverMs{};
+  std::optional<int> lossOverPercent{};
+  bool IsEmpty() const { return !status && !latencyOverMs && !lossOverPercent; }
+  friend bool operator==(const AlertWatch&, const AlertWatch&) = default;
+};
+
+using AlertTime = std::chrono::system_clock::time_point;
+
+// from and to are status words (GBK) or the threshold states above. value is the run's
+// latency (nothing for a lost probe) or its loss percent, threshold the watch's; both are
+// nothing for status events.
+struct AlertEvent {
+  AlertTime time;
+  Text serverName;
+  Text domain;
+  AlertKind kind = AlertKind::kStatus;
+  Text from;
+  Text to;
+  std::optional<double> value;
+  std::optional<double> threshold;
+  friend bool operator==(const AlertEvent&, const AlertEvent&) = default;
+};
+
+// One run's outcome on a row.
+struct ProbeOutcome {
+  LatencySample latencyMs;                  // nothing: the probe was lost
+  std::optional<double> recentLossPercent;  // over the row's kRecentLossRuns newest results
+};
+
+// The row's newest result and its loss over its recent ones; nothing before its first result.
+std::optional<ProbeOutcome> NewestProbeOutcome(const LatencyHistory& history, RowId row);
+
+// One kind's state on one row: the state confirmed, another one being confirmed, and the
+// state told last.
+class AlertTracker {
+ public:
+  // confirmations: the readings in a row a new state takes; start: the state before any
+  // reading ("" takes the first reading as it, told to nobody).
+  AlertTracker(int confirmations, Text start);
+  // One reading; "" is none, which neither confirms nor breaks.
+  void Read(const Text& reading);
+  // The change to tell at now, as from and to, if any. A change to a state other than
+  // onlyTo (when given) is never told: the state told follows it silently.
+  std::optional<std::pair<Text, Text>> Tell(AlertTime now,
+                                            std::optional<std::string_view> onlyTo = {});
+
+ private:
+  int confirmations_;
+  Text confirmed_;
+  Text pending_;
+  int streak_ = 0;
+  Text told_;
+  std::optional<AlertTime> toldAt_;
+};
+
+class AlertRules {
+ public:
+  // Sets what target's row is watched for; an empty watch forgets the row. A kind whose
+  // setting changed starts afresh, since its state was judged by the old setting.
+  void SetWatch(const AlertTarget& target, const AlertWatch& watch);
+  // Empty for a row not watched.
+  AlertWatch WatchOf(const AlertTarget& target) const;
+  std::vector<AlertTarget> WatchedTargets() const;
+
+  // The status word one fetch gave the row's region; "" for a failed read.
+  std::vector<AlertEvent> StatusRead(const AlertTarget& target, std::string_view word,
+                                     AlertTime now);
+  // The row's outcome of one run.
+  std::vector<AlertEvent> ProbeResult(const AlertTarget& target, const ProbeOutcome& outcome,
+                                      AlertTime now);
+
+ private:
+  struct RowState {
+    AlertWatch watch;
+    std::optional<AlertTracker> status;
+    std::optional<AlertTracker> latency;
+    std::optional<AlertTracker> loss;
+  };
+
+  std::map<AlertTarget, RowState> rows_;
+};
+
+}  // namespace vardelle
