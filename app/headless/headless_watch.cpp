@@ -264,6 +264,10 @@ class Watch {
     }
     if (!StartThread([shared = shared_] { shared->engine.Stop(); })) shared_->engine.Stop();
     app_.window = nullptr;
+    // The location lookups write into the window through the pointer they were given, so it
+    // lives until the last of them is done; the watch does not wait for them.
+    const std::function<void()> lookupsDone = app_.locationLookups.Waiter();
+    if (!StartThread([shared = shared_, lookupsDone] { lookupsDone(); })) lookupsDone();
   }
 
   Application& app_;

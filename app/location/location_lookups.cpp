@@ -101,9 +101,13 @@ void LocationLookups::Stop() {
   if (shared->unfinished == 0) shared->allDone.notify_all();
 }
 
-void LocationLookups::Wait() {
-  std::unique_lock lock(shared->mutex);
-  shared->allDone.wait(lock, [this] { return shared->unfinished == 0; });
+void LocationLookups::Wait() { Waiter()(); }
+
+std::function<void()> LocationLookups::Waiter() const {
+  return [state = shared] {
+    std::unique_lock lock(state->mutex);
+    state->allDone.wait(lock, [&] { return state->unfinished == 0; });
+  };
 }
 
 void WaitForLocationLookups(Application& app) { app.locationLookups.Wait(); }

@@ -42,6 +42,9 @@ class LocationLookups {
   // a thread that a delivery waits for (the window's thread, when delivering writes cells
   // through the window). Each lookup is bounded by its request time-outs.
   void Wait();
+  // Wait as a call of its own, which keeps what it waits on: it may run after this object
+  // has gone (a thread keeping a delivery's target alive until the lookups are done).
+  std::function<void()> Waiter() const;
 
  private:
   struct Shared;
