@@ -5,16 +5,11 @@
 
 #include <windows.h>
 
-#include <optional>
 #include <vector>
 
 #include "app/statistics/latency_history.h"
 
 namespace vardelle::win32 {
-
-// Where each result is drawn within area; nothing for a lost probe.
-std::vector<std::optional<POINT>> SparklinePoints(const RECT& area,
-                                                  const std::vector<LatencySample>& results);
 
 void DrawSparkline(HDC dc, const RECT& area, const std::vector<LatencySample>& results,
                    COLORREF colour);
