@@ -1,12 +1,14 @@
 #include "demo_world/demo_world.h"
 
-#include "demo_world/globalping_stand_in.h"
-
 #include <httplib.h>
 
 #include <array>
 #include <chrono>
+#include <mutex>
+#include <string>
 #include <thread>
+
+#include "demo_world/globalping_stand_in.h"
 
 namespace vardelle::demo {
 namespace {
@@ -65,6 +67,8 @@ struct DemoWorld::Server {
   httplib::Server http;
   std::thread thread;
   int port = -1;
+  std::mutex mutex;
+  std::string statusService{kStatusService};  // under mutex
 };
 
 DemoWorld::DemoWorld() = default;
@@ -84,14 +88,21 @@ std::string ExactPattern(std::string_view path) {
   return pattern;
 }
 
-void Route(httplib::Server& http) {
+void Route(DemoWorld::Server& server) {
+  httplib::Server& http = server.http;
   for (const DemoDocument& document : kDocuments) {
+    if (document.body == kStatusService) continue;
     http.Get(ExactPattern(document.path),
              [&document](const httplib::Request&, httplib::Response& response) {
                response.set_content(document.body.data(), document.body.size(),
                                     std::string(document.contentType).c_str());
              });
   }
+  http.Get(ExactPattern(kDocuments[2].path), [&server](const httplib::Request&,
+                                                       httplib::Response& response) {
+    std::lock_guard guard(server.mutex);
+    response.set_content(server.statusService, std::string(kDocuments[2].contentType).c_str());
+  });
   http.Get(ExactPattern(kLocationPath), [](const httplib::Request& request,
                                            httplib::Response& response) {
     response.set_content(DemoLocationAnswer(request.get_param_value("ip")), "application/json");
@@ -113,7 +124,7 @@ bool WaitUntilRunning(const httplib::Server& http) {
 bool DemoWorld::Start() {
   if (server_) return true;
   auto server = std::make_unique<Server>();
-  Route(server->http);
+  Route(*server);
   server->port = server->http.bind_to_any_port("127.0.0.1");
   if (server->port <= 0) return false;
   httplib::Server& http = server->http;
@@ -137,6 +148,17 @@ void DemoWorld::Stop() {
   server_->http.stop();
   server_->thread.join();
   server_.reset();
+}
+
+void DemoWorld::SetRegionStatusCode(std::string_view regionId, std::string_view code) {
+  if (!server_) return;
+  std::lock_guard guard(server_->mutex);
+  std::string& document = server_->statusService;
+  const std::string key = "\"" + std::string(regionId) + "\":\"";
+  const std::size_t start = document.find(key);
+  if (start == std::string::npos) return;
+  const std::size_t value = start + key.size();
+  document.replace(value, document.find('"', value) - value, code);
 }
 
 std::string DemoWorld::BaseUrl() const {

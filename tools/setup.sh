@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config          # build
-  qt6-base-dev libgl-dev                    # window layer (Qt 6 Widgets)
+  qt6-base-dev libgl-dev                    # window layer (Qt 6 Widgets and D-Bus)
+  dbus-daemon                               # a private session bus for the notification test
   libcurl4-openssl-dev                      # HTTP engine
   libpcre2-dev                              # regular expressions (16-bit, JIT)
   libicu-dev                                # GBK codec and collation

@@ -1,11 +1,14 @@
 #include <QApplication>
 #include <clocale>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "app/start/application.h"
 #include "app/start/start_up.h"
 #include "program/program_start.h"
 #include "runtime/platform.h"
+#include "ui/desktop_notifier.h"
 #include "ui/qt_window_platform.h"
 #include "ui/termination_signals.h"
 
@@ -22,6 +25,7 @@ int main(int argc, char** argv) {
   // Qt takes the user's locale for numbers; the program reads and writes them the C way.
   std::setlocale(LC_NUMERIC, "C");
   vardelle::ui::CloseWindowsOnTerminationSignals();
+  vardelle::TheApplication().alerts.SetNotifier(std::make_shared<vardelle::ui::DesktopNotifier>());
   // Never destroyed: a thread abandoned at the end may still hold the (detached) window
   // view, and the platform owns it.
   static auto* const platform = new vardelle::ui::QtWindowPlatform;

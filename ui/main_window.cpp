@@ -3,16 +3,18 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QHeaderView>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QWindow>
 #include <string>
 
+#include "app/alerts/alert_watching.h"
 #include "app/global_ping/global_ping_places.h"
 #include "app/start/user_files.h"
-
 #include "ui/gbk_text.h"
 #include "ui/layout.h"
 #include "ui/paragraph_label.h"
+#include "ui/pictures.h"
 #include "ui/status_label.h"
 #include "ui/tab_control.h"
 
@@ -72,8 +74,7 @@ T* FindControl(QWidget& window, const char16_t* name) {
 
 }  // namespace
 
-MainWindow::MainWindow(MainWindowEvents& events, const LatencyHistory& history)
-    : events_(events) {
+MainWindow::MainWindow(MainWindowEvents& events, const LatencyHistory& history) : events_(events) {
   setWindowTitle(QStringLiteral("Vardelle v1.3"));
   BuildControls(history);
   FillPeriodList();
@@ -82,6 +83,7 @@ MainWindow::MainWindow(MainWindowEvents& events, const LatencyHistory& history)
   timer_ = new PeriodTimer(this);
   timer_->setObjectName(QString::fromUtf16(u"时钟1"));
   ConnectEvents();
+  BuildTray();
 }
 
 void MainWindow::BuildControls(const LatencyHistory& history) {
@@ -134,6 +136,51 @@ void MainWindow::BuildRowMenu() {
   rowMenu_->addSeparator();
   connect(rowMenu_->addAction(QString::fromUtf16(u"路由追踪")), &QAction::triggered, this,
           [this] { events_.OnRouteTraceChosen(); });
+  rowMenu_->addSeparator();
+  connect(rowMenu_->addAction(QString::fromUtf16(u"提醒…")), &QAction::triggered, this,
+          [this] { events_.OnAlertChosen(); });
+}
+
+void MainWindow::BuildTray() {
+  // The globe, as the program's icon on the desktop.
+  tray_ = new QSystemTrayIcon(QIcon(QPixmap::fromImage(GlobePicture(32))), this);
+  tray_->setObjectName(QStringLiteral("trayIcon"));
+  auto* menu = new QMenu(this);
+  menu->setObjectName(QStringLiteral("trayMenu"));
+  connect(menu->addAction(FromGbk(ShowWindowMenuText())), &QAction::triggered, this,
+          [this] { ShowFromTray(); });
+  connect(menu->addAction(FromGbk(QuitMenuText())), &QAction::triggered, this, [this] { Quit(); });
+  tray_->setContextMenu(menu);
+  connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason why) {
+    if (why == QSystemTrayIcon::Trigger || why == QSystemTrayIcon::DoubleClick) ShowFromTray();
+  });
+}
+
+void MainWindow::SetTrayToolTip(const QString& text) {
+  tray_->setToolTip(text);
+  tray_->setVisible(!text.isEmpty());
+}
+
+void MainWindow::ShowFromTray() {
+  showNormal();
+  raise();
+  activateWindow();
+}
+
+void MainWindow::Quit() {
+  quitting_ = true;
+  close();
+}
+
+bool MainWindow::KeepsRunningInTray() {
+  // Without a tray to come back from, a hidden window would be lost.
+  if (!created_ || quitting_ || !trayAvailable_() || !tray_->isVisible() ||
+      !events_.AlertsWatched()) {
+    return false;
+  }
+  return QMessageBox::question(
+             this, QStringLiteral("Vardelle"), FromGbk(KeepRunningInTrayQuestion()),
+             QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
 }
 
 void MainWindow::BuildKeyListMenu() {
@@ -150,7 +197,8 @@ void MainWindow::BuildKeyListMenu() {
     QAction* action = keyListMenu_->addAction(FromGbk(std::string(place.caption)));
     action->setCheckable(true);
     places->addAction(action);
-    connect(action, &QAction::triggered, this, [this, index] { events_.OnGlobalPlaceChosen(index); });
+    connect(action, &QAction::triggered, this,
+            [this, index] { events_.OnGlobalPlaceChosen(index); });
     placeActions_.append(action);
     ++index;
   }
@@ -198,6 +246,11 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  if (KeepsRunningInTray()) {
+    hide();
+    event->ignore();
+    return;
+  }
   QWidget::closeEvent(event);
   emit Closed();
 }

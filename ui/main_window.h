@@ -6,7 +6,10 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QSystemTrayIcon>
 #include <QWidget>
+#include <functional>
+#include <utility>
 
 #include "app/start/application.h"
 #include "app/window/main_window_view.h"
@@ -43,6 +46,16 @@ class MainWindow : public QWidget {
   StatusLabel& StatusLine() { return *statusLabel_; }
   StatusLabel& KeyListStatusLine() { return *keyListStatusLabel_; }
   StatisticsColumns& Statistics() { return *statisticsColumns_; }
+  QSystemTrayIcon& Tray() { return *tray_; }
+
+  // The notification-area icon: shown with text as its tooltip, hidden for an empty text.
+  void SetTrayToolTip(const QString& text);
+  // Closes the window for good: no offer to keep running in the tray.
+  void Quit();
+  // Whether the desktop shows tray icons; tests answer for a desktop they have not.
+  void SetTrayAvailability(std::function<bool()> available) {
+    trayAvailable_ = std::move(available);
+  }
 
  signals:
   void Closed();
@@ -58,9 +71,14 @@ class MainWindow : public QWidget {
   void BuildRowMenu();
   void BuildKeyListMenu();
   void ConnectEvents();
+  void BuildTray();
+  // True when the player chose to keep the program running in the tray.
+  bool KeepsRunningInTray();
+  void ShowFromTray();
 
   MainWindowEvents& events_;
   bool created_ = false;
+  bool quitting_ = false;
   ReportView* serverTable_ = nullptr;
   ReportView* keyList_ = nullptr;
   QComboBox* periodList_ = nullptr;
@@ -73,6 +91,8 @@ class MainWindow : public QWidget {
   QMenu* keyListMenu_ = nullptr;
   QList<QAction*> placeActions_;
   StatisticsColumns* statisticsColumns_ = nullptr;
+  QSystemTrayIcon* tray_ = nullptr;
+  std::function<bool()> trayAvailable_ = QSystemTrayIcon::isSystemTrayAvailable;
 };
 
 }  // namespace vardelle::ui

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/table/server_table.h"
+#include "ui/alert_dialog.h"
 #include "ui/gbk_text.h"
 #include "ui/main_window.h"
 
@@ -257,6 +258,31 @@ void QtMainWindowView::FocusTestButton() {
 void QtMainWindowView::SetStatusLine(const std::string& text) {
   const QString line = FromGbk(text);
   calls_.Run([&](MainWindow& w) { w.StatusLine().SetFullText(line); });
+}
+
+void QtMainWindowView::SetRowWatchNote(RowId id, const std::string& note) {
+  const QString tip = FromGbk(note);
+  calls_.Run([&](MainWindow& w) {
+    ReportView& table = w.ServerTable();
+    QTreeWidgetItem* item = table.RowWithId(id);
+    if (!item) return;
+    // The latency cell keeps its statistics.
+    for (int column = 0; column < table.columnCount(); ++column) {
+      if (column != kLatencyColumn) item->setToolTip(column, tip);
+    }
+  });
+}
+
+std::optional<AlertWatch> QtMainWindowView::AskAlertWatch(const std::string& serverName,
+                                                          const AlertWatch& current) {
+  const QString name = FromGbk(serverName);
+  return Ask(std::optional<AlertWatch>(),
+             [&](MainWindow& w) { return ui::AskAlertWatch(&w, name, current); });
+}
+
+void QtMainWindowView::SetTrayToolTip(const std::string& text) {
+  const QString tip = FromGbk(text);
+  calls_.Run([&](MainWindow& w) { w.SetTrayToolTip(tip); });
 }
 
 }  // namespace vardelle::ui

@@ -51,6 +51,10 @@ class QtMainWindowView final : public MainWindowView {
   void ShowRowMenu(int dx, int dy) override;
   void FocusTestButton() override;
   void SetStatusLine(const std::string& text) override;
+  void SetRowWatchNote(RowId id, const std::string& note) override;
+  std::optional<AlertWatch> AskAlertWatch(const std::string& serverName,
+                                          const AlertWatch& current) override;
+  void SetTrayToolTip(const std::string& text) override;
 
  private:
   // Answers what the window says, or fallback once the window is gone.

@@ -7,6 +7,8 @@
 #include <QSocketNotifier>
 #include <csignal>
 
+#include "ui/main_window.h"
+
 namespace vardelle::ui {
 namespace {
 
@@ -33,6 +35,10 @@ void CloseWindowsOnTerminationSignals() {
   QObject::connect(notifier, &QSocketNotifier::activated, [] {
     char byte = 0;
     while (read(signalPipe[0], &byte, 1) > 0) {
+    }
+    // The main window asks nothing then, and it closes even while it waits in the tray.
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      if (auto* window = qobject_cast<MainWindow*>(widget)) window->Quit();
     }
     QApplication::closeAllWindows();
   });

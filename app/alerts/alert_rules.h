@@ -29,6 +29,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/alerts/alert_watch.h"
 #include "app/statistics/latency_history.h"
 #include "support/text/text.h"
 
@@ -52,11 +53,6 @@ inline constexpr char kThresholdOverState[] = "over";
 
 enum class AlertKind { kStatus, kLatency, kLoss };
 
-enum class StatusWatch {
-  kAnyChange,      // every confirmed change of the word
-  kBecomesNormal,  // only a change to 正常: a region back from 维护 or 停机
-};
-
 // A row by what survives a new server list: its server name without surrounding blanks and
 // its domain.
 struct AlertTarget {
@@ -67,15 +63,6 @@ struct AlertTarget {
 
 // The target of a table row from its name and domain cells.
 AlertTarget AlertTargetOf(std::string_view serverName, std::string_view domain);
-
-// What is watched on one row; nothing set watches nothing.
-struct AlertWatch {
-  std::optional<StatusWatch> status{};
-  std::optional<int> latencyOverMs{};
-  std::optional<int> lossOverPercent{};
-  bool IsEmpty() const { return !status && !latencyOverMs && !lossOverPercent; }
-  friend bool operator==(const AlertWatch&, const AlertWatch&) = default;
-};
 
 using AlertTime = std::chrono::system_clock::time_point;
 

@@ -17,11 +17,6 @@ namespace vardelle {
 
 struct Application;
 
-// Thresholds of a watch without settings: a round trip a player notices in a fight, and a
-// loss that shows as rubber-banding.
-inline constexpr int kDefaultWatchLatencyOverMs = 150;
-inline constexpr int kDefaultWatchLossOverPercent = 10;
-
 struct WatchOptions {
   // --watch-server names (GBK), matched without surrounding blanks; none: every row.
   std::vector<Text> servers{};

@@ -75,6 +75,11 @@ class MemoryWindow : public MainWindowView {
   void SetTableWidth(int) override {}
   void ShowRowMenu(int, int) override {}
   void FocusTestButton() override {}
+  void SetRowWatchNote(RowId, const std::string&) override {}
+  std::optional<AlertWatch> AskAlertWatch(const std::string&, const AlertWatch&) override {
+    return std::nullopt;
+  }
+  void SetTrayToolTip(const std::string&) override {}
 
  protected:
   mutable std::mutex mutex_;

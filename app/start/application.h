@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "app/alerts/alert_watching.h"
 #include "app/global_ping/global_ping_page.h"
 #include "app/location/location_lookups.h"
 #include "app/start/endpoints.h"
@@ -49,6 +50,8 @@ struct Application {
   LatencyHistory latencyHistory;
   // The "全球Ping" page's rows and the global tests running on them.
   GlobalPingPage globalPing;
+  // The rows the player watches and the notifications they give; fed by the test runs.
+  AlertWatching alerts;
   // Starts a latency test run; loading asks for the first one when the table is filled.
   // StartUp sets the real run unless one was set before; read-only once the window exists.
   std::function<void()> startTestRun;

@@ -34,8 +34,8 @@ Text LatencyText(int milliseconds) {
 Text OutcomeStatus(const TestRunSummary& summary, const TestRunServices& services) {
   const std::string reason = summary.answered == 0 ? services.probeUnavailableReason() : "";
   if (!reason.empty()) return ProbesUnavailableStatus(reason);
-  const Text done = TestRunFinishedStatus(summary.servers, summary.answered,
-                                          summary.fastestServer, summary.fastestMs);
+  const Text done = TestRunFinishedStatus(summary.servers, summary.answered, summary.fastestServer,
+                                          summary.fastestMs);
   return summary.stillOut == 0 ? done : JoinTexts({done, StillProbingNote(summary.stillOut)});
 }
 
@@ -160,6 +160,7 @@ std::shared_ptr<TestRun> TestRunEngine::Core::StartRun() {
   std::vector<RowTexts> table;
   try {
     if (window) table = window->RowsWithTexts({kNameColumn, kRegionColumn, kDomainColumn});
+    for (const auto& [row, note] : app.alerts.TrackRows(table)) window->SetRowWatchNote(row, note);
     std::lock_guard guard(mutex);
     if (!stopping) {
       StartThreads();
@@ -283,8 +284,13 @@ void TestRunEngine::Core::ProbeEnded(const Probe& probe, int milliseconds) {
   RowState& state = rows[probe.row.value];
   state.probing = false;
   app.latencyHistory.Record(probe.row, probe.run->Number(), milliseconds);
-  Post({Write::Kind::kResult, probe.row, {},
-        LookUpRegionStatus(*CurrentRegionStatus(app), state.region), milliseconds, true, nullptr});
+  Post({Write::Kind::kResult,
+        probe.row,
+        {},
+        LookUpRegionStatus(*CurrentRegionStatus(app), state.region),
+        milliseconds,
+        true,
+        nullptr});
   if (probe.run->ResultIn(probe.name, milliseconds)) {
     Post({Write::Kind::kRunEnd, {}, {}, {}, kNoAnswer, false, probe.run});
   }
@@ -300,14 +306,19 @@ void TestRunEngine::Core::FetchStatus() {
       fetching = true;
     }
     const std::shared_ptr<const RegionStatusLists> lists = DownloadStatus();
+    app.alerts.StatusFetched(*lists);
     const std::map<Text, Text> words = StatusWords(*lists);
     std::lock_guard guard(mutex);
     if (stopping) return;
     for (const auto& [row, state] : rows) {
       const auto word = words.find(state.region);
-      Post({Write::Kind::kStatus, RowId{row}, {},
+      Post({Write::Kind::kStatus,
+            RowId{row},
+            {},
             word != words.end() ? word->second : LookUpRegionStatus(*lists, state.region),
-            kNoAnswer, !state.probing, nullptr});
+            kNoAnswer,
+            !state.probing,
+            nullptr});
     }
     fetching = false;
     idleChanged.notify_all();
@@ -368,10 +379,14 @@ void TestRunEngine::Core::Apply(std::vector<Write>& writes) {
   const std::shared_ptr<ProcessLists> lists = app.lists.load();
   MainWindowView* window = app.window.load();
   std::vector<RowChange> changes;
+  std::vector<RowId> results;
   std::vector<std::shared_ptr<TestRun>> ended;
   const auto flush = [&] {
     if (window && !changes.empty()) window->ApplyRowChanges(changes);
     changes.clear();
+    // Judged once the window shows them, so a notification never runs ahead of the table.
+    for (RowId row : results) app.alerts.ResultIn(row, app.latencyHistory);
+    results.clear();
     for (const std::shared_ptr<TestRun>& run : ended) FinishRun(*run, window);
     ended.clear();
   };
@@ -391,10 +406,12 @@ void TestRunEngine::Core::Apply(std::vector<Write>& writes) {
         if (write.kind == Write::Kind::kResult) {
           change.cells.emplace_back(kLatencyColumn, LatencyText(write.milliseconds));
           change.icon = write.milliseconds == kNoAnswer ? RowIcon::kNoAnswer : RowIcon::kAnswered;
+          results.push_back(write.row);
         }
         change.cells.emplace_back(kStatusColumn, write.status);
         if (lists && write.colour) {
-          lists->rowColours.Set(write.row, RowColour{StatusWordColour(write.status), kDefaultColour});
+          lists->rowColours.Set(write.row,
+                                RowColour{StatusWordColour(write.status), kDefaultColour});
         }
         break;
       }
@@ -409,7 +426,10 @@ void TestRunEngine::Core::Apply(std::vector<Write>& writes) {
 
 // The tick's last step: the status line tells what it did.
 void TestRunEngine::Core::FinishRun(const TestRun& run, MainWindowView* window) {
-  if (window) window->SetStatusLine(OutcomeStatus(run.Summary(), services));
+  if (window) {
+    window->SetStatusLine(OutcomeStatus(run.Summary(), services) + app.alerts.StatusNote());
+    window->SetTrayToolTip(app.alerts.TrayToolTip(app.latencyHistory));
+  }
   std::shared_ptr<TestRun> finished;
   {
     std::lock_guard guard(mutex);

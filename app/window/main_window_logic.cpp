@@ -1,6 +1,7 @@
 #include "app/window/main_window_logic.h"
 
 #include "app/actions/row_actions.h"
+#include "app/alerts/alert_choice.h"
 #include "app/window/row_menu.h"
 #include "app/loading/server_list_loading.h"
 #include "app/table/table_sort.h"
@@ -15,6 +16,7 @@ namespace vardelle {
 void MainWindowLogic::OnCreated(MainWindowView& view) {
   app.window = &view;
   app.tableLock = CreateLock();
+  app.alerts.Load(app.settingsFile);
   StartThread(LoadServerListThread);
   view.FocusTestButton();
 }
@@ -46,6 +48,12 @@ void MainWindowLogic::OnRowActivated() { StartContinuousPing(window(), *app.laun
 void MainWindowLogic::OnContinuousPingChosen() { StartContinuousPing(window(), *app.launcher); }
 
 void MainWindowLogic::OnRouteTraceChosen() { StartRouteTrace(window(), *app.launcher); }
+
+void MainWindowLogic::OnAlertChosen() {
+  ChooseAlertForSelectedRow(window(), app.alerts, app.latencyHistory, app.settingsFile);
+}
+
+bool MainWindowLogic::AlertsWatched() { return app.alerts.AnyWatched(); }
 
 void MainWindowLogic::OnUpdateLabelPressed() { OpenUpdatePage(window(), *app.launcher); }
 

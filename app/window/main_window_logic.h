@@ -18,6 +18,8 @@ class MainWindowLogic final : public MainWindowEvents {
   void OnRowRightClicked() override;
   void OnContinuousPingChosen() override;
   void OnRouteTraceChosen() override;
+  void OnAlertChosen() override;
+  bool AlertsWatched() override;
   void OnPeriodChanged() override;
   void OnTestButtonClicked() override;
   void OnTimerElapsed() override;

@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/alerts/alert_watch.h"
 #include "app/window/colour.h"
 
 namespace vardelle {
@@ -23,9 +24,9 @@ enum class RowIcon : int { kAnswered = 0, kNoAnswer = 1, kNotTested = 2 };
 
 // The columns of 超级列表框1, the list of the "全球Ping" page.
 enum KeyListColumn : int {
-  kKeyListNameColumn = 0,   // "服务器名称"
-  kKeyListKeyColumn = 1,    // "KEY": the measurement id
-  kKeyListStateColumn = 2,  // "测试状态"
+  kKeyListNameColumn = 0,     // "服务器名称"
+  kKeyListKeyColumn = 1,      // "KEY": the measurement id
+  kKeyListStateColumn = 2,    // "测试状态"
   kKeyListAverageColumn = 3,  // "平均"
   kKeyListRangeColumn = 4,    // "最小–最大"
   kKeyListLossColumn = 5,     // "丢包"
@@ -37,11 +38,11 @@ enum KeyListColumn : int {
 struct KeyListRow {
   std::string key{};
   std::string state{};
-  std::string average{};  // "23.1ms"
-  std::string range{};    // "8.1–41.9ms"
-  std::string loss{};     // "8.3%"
-  std::string probes{};   // "3/4": probes that answered of those measuring
-  std::string toolTip{};  // one line per probe
+  std::string average{};               // "23.1ms"
+  std::string range{};                 // "8.1–41.9ms"
+  std::string loss{};                  // "8.3%"
+  std::string probes{};                // "3/4": probes that answered of those measuring
+  std::string toolTip{};               // one line per probe
   RowIcon icon = RowIcon::kNotTested;  // answered, failed (kNoAnswer) or not tested
   bool operator==(const KeyListRow&) const = default;
 };
@@ -111,6 +112,9 @@ class MainWindowView {
   // when another sort came in between.
   virtual void SortRows(const std::function<int(RowId, RowId)>& compare) = 0;
   virtual void SetColumnArrow(int column, HeaderArrow arrow) = 0;
+  // The row's tooltip outside the latency column, which has its statistics: what is watched
+  // on the row, "" for nothing.
+  virtual void SetRowWatchNote(RowId id, const std::string& note) = 0;
   // Repaints the table soon; requests made before the repaint are served by one.
   virtual void Redraw() = 0;
 
@@ -150,6 +154,14 @@ class MainWindowView {
   // 超级按钮1 takes the keyboard focus.
   virtual void FocusTestButton() = 0;
 
+  // The dialog of "提醒…" for the row of serverName, filled in with current; returns the
+  // watch chosen (empty to watch nothing), or nothing when it was cancelled. On the window's
+  // thread only, since it waits for the player.
+  virtual std::optional<AlertWatch> AskAlertWatch(const std::string& serverName,
+                                                  const AlertWatch& current) = 0;
+  // The icon in the notification area: shown with text as its tooltip, hidden for "".
+  virtual void SetTrayToolTip(const std::string& text) = 0;
+
   // The one-line status label of page 0: what the program is doing, what went wrong.
   virtual void SetStatusLine(const std::string& text) = 0;
 };
@@ -166,6 +178,11 @@ class MainWindowEvents {
   virtual void OnRowRightClicked() = 0;
   virtual void OnContinuousPingChosen() = 0;
   virtual void OnRouteTraceChosen() = 0;
+  // "提醒…" from the row menu.
+  virtual void OnAlertChosen() = 0;
+  // Asked when the player closes the window: true while rows are watched, and the window
+  // then offers to keep running in the notification area (KeepRunningInTrayQuestion).
+  virtual bool AlertsWatched() = 0;
   virtual void OnPeriodChanged() = 0;
   virtual void OnTestButtonClicked() = 0;
   virtual void OnTimerElapsed() = 0;

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <algorithm>
+#include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -33,6 +35,20 @@ class FakeWindow : public MemoryWindow {
   void SetTableWidth(int width) override { tableWidth = width; }
   void ShowRowMenu(int dx, int dy) override { menuOffsets.push_back({dx, dy}); }
   void FocusTestButton() override { ++focusRequests; }
+  void SetRowWatchNote(RowId id, const std::string& note) override {
+    std::lock_guard guard(mutex_);
+    watchNotes[id] = note;
+  }
+  std::optional<AlertWatch> AskAlertWatch(const std::string& serverName,
+                                          const AlertWatch& current) override {
+    std::lock_guard guard(mutex_);
+    alertDialogs.push_back({serverName, current});
+    return alertAnswer;
+  }
+  void SetTrayToolTip(const std::string& text) override {
+    std::lock_guard guard(mutex_);
+    trayToolTip = text;
+  }
   void SetStatusLine(const std::string& text) override {
     MemoryWindow::SetStatusLine(text);
     std::lock_guard guard(mutex_);
@@ -63,6 +79,10 @@ class FakeWindow : public MemoryWindow {
   int tableWidth = 832;
   std::vector<std::pair<int, int>> menuOffsets;
   int focusRequests = 0;
+  std::map<RowId, std::string> watchNotes;
+  std::vector<std::pair<std::string, AlertWatch>> alertDialogs;  // name and watch shown
+  std::optional<AlertWatch> alertAnswer;                         // what the dialog answers
+  std::string trayToolTip;
 };
 
 }  // namespace vardelle::testing

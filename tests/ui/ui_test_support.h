@@ -33,6 +33,11 @@ class RecordingEvents : public MainWindowEvents {
   void OnRowRightClicked() override { events.push_back("right click"); }
   void OnContinuousPingChosen() override { events.push_back("continuous ping"); }
   void OnRouteTraceChosen() override { events.push_back("route trace"); }
+  void OnAlertChosen() override { events.push_back("alert"); }
+  bool AlertsWatched() override {
+    events.push_back("alerts watched?");
+    return alertsWatched;
+  }
   void OnPeriodChanged() override { events.push_back("period changed"); }
   void OnTestButtonClicked() override { events.push_back("test button"); }
   void OnTimerElapsed() override { events.push_back("timer"); }
@@ -51,6 +56,7 @@ class RecordingEvents : public MainWindowEvents {
     return found == rowColours.end() ? RowColour{} : found->second;
   }
   std::map<std::uint64_t, RowColour> rowColours;
+  bool alertsWatched = false;
 };
 
 inline QString Text(const char16_t* text) { return QString::fromUtf16(text); }

@@ -1,0 +1,104 @@
+// The window's alerts: the rows the player watches, fed with every status fetch and every
+// probe result the test runs show, and the notifications their rules give. The test-run
+// engine feeds it from its own threads; the window's logic sets the watches; a notifier of
+// the platform tells the player. Safe to call from any thread: the rules are judged under a
+// lock, and the notifier is called after it is released, so a notifier that waits for the
+// window never waits for a caller holding that lock.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "app/alerts/alert_rules.h"
+#include "app/window/main_window_view.h"
+#include "support/text/text.h"
+
+namespace vardelle {
+
+struct RegionStatusLists;
+
+// What a notification says, GBK: the server as the title, what changed with its figure as
+// the body.
+struct AlertNotice {
+  Text title;
+  Text body;
+  friend bool operator==(const AlertNotice&, const AlertNotice&) = default;
+};
+
+// Tells the player, the platform's way; called on any thread, must return soon.
+class AlertNotifier {
+ public:
+  virtual ~AlertNotifier() = default;
+  virtual void Notify(const AlertNotice& notice) = 0;
+};
+
+// A watched row of the table as the latest tick took it.
+struct WatchedRow {
+  RowId id;
+  AlertTarget target;
+  Text region;
+};
+
+class AlertWatching {
+ public:
+  explicit AlertWatching(std::function<AlertTime()> clock = [] {
+    return std::chrono::system_clock::now();
+  });
+
+  // The platform's notifier; none tells nobody.
+  void SetNotifier(std::shared_ptr<AlertNotifier> notifier);
+
+  // The watches kept in the settings file at path, in place of any set before.
+  void Load(const Text& settingsPath);
+  // Watches row (an empty watch forgets it) and keeps every watch in the settings file.
+  void SetWatch(const WatchedRow& row, const AlertWatch& watch, const Text& settingsPath);
+  AlertWatch WatchOf(const AlertTarget& target) const;
+  bool AnyWatched() const;
+
+  // A tick's rows, each with the columns 服务器名称, 大区名称 and 域名: which of them are
+  // watched, until the next tick. A server listed twice is judged on its first row only, so
+  // one fetch never counts twice. Returns each watched row with its tooltip note.
+  std::vector<std::pair<RowId, Text>> TrackRows(const std::vector<RowTexts>& table);
+  // A status fetch has ended with lists; every watched row's region word is read.
+  void StatusFetched(const RegionStatusLists& lists);
+  // A row's probe result is in history.
+  void ResultIn(RowId row, const LatencyHistory& history);
+
+  // "" when nothing is watched, else what the status line adds: "；提醒中：N 个服务器".
+  Text StatusNote() const;
+  // What the row's tooltip adds: the watch of a watched row of the latest tick, "" otherwise.
+  Text ToolTipNote(RowId row) const;
+  // The tray icon's tooltip: each watched row of the latest tick with its last latency; ""
+  // when nothing is watched (no tray icon then).
+  Text TrayToolTip(const LatencyHistory& history) const;
+
+ private:
+  void Tell(const std::vector<AlertNotice>& notices);
+  // Under mutex_: adds row unless its target is tracked on another row already.
+  void Track(const WatchedRow& row);
+  Text NoteOf(const AlertTarget& target) const;
+
+  const std::function<AlertTime()> clock_;
+  mutable std::mutex mutex_;
+  AlertRules rules_;
+  std::map<RowId, WatchedRow> rows_;  // the watched rows of the latest tick
+  std::shared_ptr<AlertNotifier> notifier_;
+};
+
+// GBK texts of alerts.
+// "状态变为正常；延迟超过 150ms；丢包超过 10%"; "" for an empty watch.
+Text AlertWatchDescription(const AlertWatch& watch);
+// The notification of an event.
+AlertNotice AlertNoticeOf(const AlertEvent& event);
+// The status line after a watch was set on serverName.
+Text AlertSetStatus(const Text& serverName, const AlertWatch& watch);
+// The question when the window closes while rows are watched, yes keeping the program in the
+// notification area; and the tray menu's items.
+Text KeepRunningInTrayQuestion();
+Text ShowWindowMenuText();
+Text QuitMenuText();
+
+}  // namespace vardelle

@@ -1,0 +1,151 @@
+// The window's alerts fed by the test-run engine: a latency watch chosen on a row is told
+// after its third run over the threshold (a server listed twice counts once a run), the
+// watches come back from the settings file, and the window shows what is watched.
+#include "app/alerts/alert_watching.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/alerts/alert_choice.h"
+#include "app/alerts/alert_settings.h"
+#include "app/start/application.h"
+#include "app/status/region_status.h"
+#include "app/table/server_table.h"
+#include "app/test_run/test_run.h"
+#include "app/window/main_window_logic.h"
+#include "tests/app/fake_window.h"
+
+namespace vardelle {
+namespace {
+
+class RecordingNotifier : public AlertNotifier {
+ public:
+  void Notify(const AlertNotice& notice) override {
+    std::lock_guard guard(mutex_);
+    notices_.push_back(notice);
+  }
+  std::vector<AlertNotice> Notices() const {
+    std::lock_guard guard(mutex_);
+    return notices_;
+  }
+
+ private:
+  mutable std::mutex mutex_;
+  std::vector<AlertNotice> notices_;
+};
+
+class AlertWatchingTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    app.window = &window;
+    app.lists = std::make_shared<ProcessLists>();
+    app.settingsFile = settings.string();
+    app.alerts.SetNotifier(notifier);
+    // 网通01区 twice, as a list may hold it, and a server of its own.
+    const std::pair<const char*, const char*> servers[] = {
+        {"网通01区 ", "127.0.0.22"}, {"网通01区", "127.0.0.22"}, {"电信01区", "127.0.0.2"}};
+    for (const auto& [name, domain] : servers) {
+      const RowId row = window.InsertRow(name, RowIcon::kNotTested);
+      window.SetCellText(row, kRegionColumn, "比尔吉沃特");
+      window.SetCellText(row, kDomainColumn, domain);
+    }
+  }
+  void TearDown() override {
+    engine.Stop();
+    std::filesystem::remove(settings);
+  }
+
+  // A run in which every probe answers in milliseconds.
+  void Run(int milliseconds) {
+    latency = milliseconds;
+    engine.StartRun()->Wait();
+    engine.Settle();
+  }
+
+  TestRunServices Services() {
+    TestRunServices services;
+    services.sendPing = [this](const std::string&, std::function<void(int)> done) {
+      done(latency);
+    };
+    services.resolveHostAddress = [](const std::string& host) { return host; };
+    services.probeUnavailableReason = [] { return std::string(); };
+    services.fetchRegionStatus = [](Application&) {
+      return std::make_shared<const RegionStatusLists>();
+    };
+    return services;
+  }
+
+  std::filesystem::path settings =
+      std::filesystem::temp_directory_path() /
+      ("vardelle-alert-watching-" +
+       std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".ini");
+  std::shared_ptr<RecordingNotifier> notifier = std::make_shared<RecordingNotifier>();
+  testing::FakeWindow window;
+  Application app;
+  std::atomic<int> latency{0};
+  TestRunEngine engine{app, Services()};
+};
+
+TEST_F(AlertWatchingTest, ALatencyWatchIsToldAfterThreeRunsOverItAndSurvivesARestart) {
+  Run(20);
+  window.selectedRow = 1;
+  window.alertAnswer = AlertWatch{{}, 150, {}};
+  ChooseAlertForSelectedRow(window, app.alerts, app.latencyHistory, app.settingsFile);
+  ASSERT_EQ(window.alertDialogs.size(), 1u);
+  EXPECT_EQ(window.alertDialogs[0].first, "网通01区");
+  EXPECT_TRUE(window.alertDialogs[0].second.IsEmpty());
+  EXPECT_EQ(window.StatusLine(), "已设置提醒：网通01区 延迟超过 150ms；提醒中：1 个服务器");
+  EXPECT_EQ(window.trayToolTip, "Vardelle 提醒中\n网通01区 20ms");
+
+  Run(200);
+  Run(200);
+  EXPECT_TRUE(notifier->Notices().empty());
+  Run(200);
+  EXPECT_EQ(notifier->Notices(),
+            (std::vector<AlertNotice>{{"网通01区（127.0.0.22）", "延迟超过 150ms，当前 200ms"}}));
+  Run(-1);
+  EXPECT_EQ(window.trayToolTip, "Vardelle 提醒中\n网通01区 超时");
+  EXPECT_NE(window.StatusLine().find("；提醒中：1 个服务器"), std::string::npos);
+  // The first row of the two names the server; the other is left to it.
+  const std::vector<RowId> rows = window.RowIds();
+  EXPECT_EQ(window.watchNotes[rows[0]], "提醒：延迟超过 150ms");
+  EXPECT_FALSE(window.watchNotes.contains(rows[2]));
+
+  AlertWatching restarted;
+  restarted.Load(app.settingsFile);
+  EXPECT_EQ(restarted.WatchOf(AlertTargetOf(" 网通01区", "127.0.0.22")), (AlertWatch{{}, 150, {}}));
+  EXPECT_EQ(restarted.StatusNote(), "；提醒中：1 个服务器");
+}
+
+TEST(AlertNoticeTest, EveryKindOfEventReadsAsASentence) {
+  const AlertTime now{};
+  const struct {
+    AlertEvent event;
+    const char* body;
+  } cases[] = {
+      {{now, "影流", "", AlertKind::kStatus, "维护", "正常", {}, {}}, "大区状态：维护 → 正常"},
+      {{now, "影流", "", AlertKind::kLatency, "ok", "over", {}, 150}, "延迟超过 150ms，当前 超时"},
+      {{now, "影流", "", AlertKind::kLatency, "over", "ok", 42, 150},
+       "延迟恢复到 150ms 以下，当前 42ms"},
+      {{now, "影流", "", AlertKind::kLoss, "ok", "over", 100.0 / 3, 10},
+       "丢包超过 10%，当前 33.3%"},
+      {{now, "影流", "", AlertKind::kLoss, "over", "ok", 0, 10}, "丢包恢复到 10% 以下，当前 0%"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(AlertNoticeOf(c.event), (AlertNotice{"影流", c.body}));
+  }
+  const AlertEvent withDomain{now,    "影流", "127.0.0.16", AlertKind::kStatus,
+                              "正常", "维护", {},           {}};
+  EXPECT_EQ(AlertNoticeOf(withDomain).title, "影流（127.0.0.16）");
+  EXPECT_EQ(AlertWatchDescription({StatusWatch::kAnyChange, 80, 0}),
+            "状态变化；延迟超过 80ms；丢包超过 0%");
+}
+
+}  // namespace
+}  // namespace vardelle
