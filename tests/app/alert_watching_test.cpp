@@ -7,7 +7,6 @@
 
 #include <atomic>
 #include <filesystem>
-#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -20,25 +19,10 @@
 #include "app/test_run/test_run.h"
 #include "app/window/main_window_logic.h"
 #include "tests/app/fake_window.h"
+#include "tests/recording_notifier.h"
 
 namespace vardelle {
 namespace {
-
-class RecordingNotifier : public AlertNotifier {
- public:
-  void Notify(const AlertNotice& notice) override {
-    std::lock_guard guard(mutex_);
-    notices_.push_back(notice);
-  }
-  std::vector<AlertNotice> Notices() const {
-    std::lock_guard guard(mutex_);
-    return notices_;
-  }
-
- private:
-  mutable std::mutex mutex_;
-  std::vector<AlertNotice> notices_;
-};
 
 class AlertWatchingTest : public ::testing::Test {
  protected:
@@ -85,7 +69,8 @@ class AlertWatchingTest : public ::testing::Test {
       std::filesystem::temp_directory_path() /
       ("vardelle-alert-watching-" +
        std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".ini");
-  std::shared_ptr<RecordingNotifier> notifier = std::make_shared<RecordingNotifier>();
+  std::shared_ptr<testing::RecordingNotifier> notifier =
+      std::make_shared<testing::RecordingNotifier>();
   testing::FakeWindow window;
   Application app;
   std::atomic<int> latency{0};

@@ -15,7 +15,6 @@
 #include <atomic>
 #include <filesystem>
 #include <memory>
-#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -29,6 +28,7 @@
 #include "demo_world/demo_world.h"
 #include "runtime/threads/locks.h"
 #include "testing/loopback_servers.h"
+#include "tests/recording_notifier.h"
 #include "ui/alert_dialog.h"
 #include "ui/gbk_text.h"
 #include "ui/main_window.h"
@@ -39,22 +39,6 @@ namespace vardelle::ui {
 namespace {
 
 using testing::Text;
-
-class RecordingNotifier : public AlertNotifier {
- public:
-  void Notify(const AlertNotice& notice) override {
-    std::lock_guard guard(mutex_);
-    notices_.push_back(notice);
-  }
-  std::vector<AlertNotice> Notices() const {
-    std::lock_guard guard(mutex_);
-    return notices_;
-  }
-
- private:
-  mutable std::mutex mutex_;
-  std::vector<AlertNotice> notices_;
-};
 
 TestRunServices AnsweringIn12Ms() {
   TestRunServices services;
@@ -123,7 +107,8 @@ class AlertsWindowTest : public ::testing::Test {
   demo::DemoWorld world;
   QTemporaryDir folder;
   std::filesystem::path settings = folder.filePath(QStringLiteral("settings.ini")).toStdString();
-  std::shared_ptr<RecordingNotifier> notifier = std::make_shared<RecordingNotifier>();
+  std::shared_ptr<vardelle::testing::RecordingNotifier> notifier =
+      std::make_shared<vardelle::testing::RecordingNotifier>();
   Application app;
   MainWindowLogic logic{app};
   MainWindow window{logic, app.latencyHistory};
