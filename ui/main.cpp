@@ -29,5 +29,8 @@ int main(int argc, char** argv) {
   // Never destroyed: a thread abandoned at the end may still hold the (detached) window
   // view, and the platform owns it.
   static auto* const platform = new vardelle::ui::QtWindowPlatform;
-  return vardelle::FinishProgram(vardelle::StartUp(*platform));
+  const int code = vardelle::FinishProgram(vardelle::StartUp(*platform));
+  // Its bus connection goes while Qt's bus manager is still there.
+  vardelle::TheApplication().alerts.SetNotifier(nullptr);
+  return code;
 }
