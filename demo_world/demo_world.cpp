@@ -7,6 +7,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "demo_world/globalping_stand_in.h"
 
@@ -67,8 +68,34 @@ struct DemoWorld::Server {
   httplib::Server http;
   std::thread thread;
   int port = -1;
+  struct StatusChange {
+    int atRequest;  // the status service's request from which it holds
+    std::string regionId;
+    std::string code;
+  };
+
+  // The status service's answer to its next request; under mutex.
+  std::string NextStatusAnswer() {
+    ++statusRequests;
+    std::erase_if(statusChanges, [this](const StatusChange& change) {
+      if (change.atRequest > statusRequests) return false;
+      SetStatusCode(change.regionId, change.code);
+      return true;
+    });
+    return statusService;
+  }
+  void SetStatusCode(std::string_view regionId, std::string_view code) {
+    const std::string key = "\"" + std::string(regionId) + "\":\"";
+    const std::size_t start = statusService.find(key);
+    if (start == std::string::npos) return;
+    const std::size_t value = start + key.size();
+    statusService.replace(value, statusService.find('"', value) - value, code);
+  }
+
   std::mutex mutex;
-  std::string statusService{kStatusService};  // under mutex
+  std::string statusService{kStatusService};
+  int statusRequests = 0;
+  std::vector<StatusChange> statusChanges;
 };
 
 DemoWorld::DemoWorld() = default;
@@ -101,7 +128,7 @@ void Route(DemoWorld::Server& server) {
   http.Get(ExactPattern(kDocuments[2].path), [&server](const httplib::Request&,
                                                        httplib::Response& response) {
     std::lock_guard guard(server.mutex);
-    response.set_content(server.statusService, std::string(kDocuments[2].contentType).c_str());
+    response.set_content(server.NextStatusAnswer(), std::string(kDocuments[2].contentType).c_str());
   });
   http.Get(ExactPattern(kLocationPath), [](const httplib::Request& request,
                                            httplib::Response& response) {
@@ -150,15 +177,12 @@ void DemoWorld::Stop() {
   server_.reset();
 }
 
-void DemoWorld::SetRegionStatusCode(std::string_view regionId, std::string_view code) {
+void DemoWorld::SetRegionStatusCode(std::string_view regionId, std::string_view code,
+                                    int laterThan) {
   if (!server_) return;
   std::lock_guard guard(server_->mutex);
-  std::string& document = server_->statusService;
-  const std::string key = "\"" + std::string(regionId) + "\":\"";
-  const std::size_t start = document.find(key);
-  if (start == std::string::npos) return;
-  const std::size_t value = start + key.size();
-  document.replace(value, document.find('"', value) - value, code);
+  server_->statusChanges.push_back(
+      {server_->statusRequests + laterThan + 1, std::string(regionId), std::string(code)});
 }
 
 std::string DemoWorld::BaseUrl() const {

@@ -56,9 +56,10 @@ class DemoWorld {
   void Stop();
   // "http://127.0.0.1:PORT" while running, "" otherwise.
   std::string BaseUrl() const;
-  // From now on the status service gives the region of regionId (its key, "15" for 影流)
-  // the status code given ("1": 正常), as when a region comes back; until the world stops.
-  void SetRegionStatusCode(std::string_view regionId, std::string_view code);
+  // Once the status service has answered laterThan more requests, it gives the region of
+  // regionId (its key, "15" for 影流) the status code given ("1": 正常), as when a region
+  // comes back; until the world stops.
+  void SetRegionStatusCode(std::string_view regionId, std::string_view code, int laterThan = 0);
 
   // What serves the world; its routes reach it.
   struct Server;

@@ -14,6 +14,9 @@
 namespace vardelle {
 namespace {
 
+// Status fetches, one a test run: about a minute at the timer's 5 s.
+constexpr int kDemoRegionBackAfterFetches = 12;
+
 // Stopped at program end, never destroyed: a thread abandoned then may still hold it.
 demo::DemoWorld* demoWorld = nullptr;
 
@@ -21,6 +24,8 @@ demo::DemoWorld* demoWorld = nullptr;
 bool UseDemoWorld(Endpoints& endpoints) {
   auto* world = demoWorld = new demo::DemoWorld;
   if (!world->Start()) return false;
+  // 影流 comes back from 维护 after a while, for a player trying alerts offline.
+  world->SetRegionStatusCode("15", "1", kDemoRegionBackAfterFetches);
   for (const SiteInfo& info : SiteTable()) {
     if (!endpoints.HasAddress(info.site)) endpoints.SetBaseUrl(info.site, world->BaseUrl());
   }

@@ -6,6 +6,8 @@
 #include <httplib.h>
 
 #include <set>
+#include <string>
+#include <vector>
 
 namespace vardelle::demo {
 namespace {
@@ -48,6 +50,30 @@ TEST_F(DemoWorldTest, ServesEveryDocumentWordForWord) {
     EXPECT_EQ(result->status, 200);
     EXPECT_EQ(result->body, document.body);
     EXPECT_EQ(result->get_header_value("Content-Type"), document.contentType);
+  }
+}
+
+// The status service's answers, in order: 影流 (region 15) back to 正常 after two more, and
+// region 1 after none; the other regions keep their codes.
+TEST_F(DemoWorldTest, ARegionComesBackAfterTheRequestsItWasGiven) {
+  const std::string path(DemoDocuments()[2].path);
+  const httplib::Result first = Get(path);
+  ASSERT_TRUE(first);
+  ASSERT_EQ(first->body, DemoDocuments()[2].body);
+  world.SetRegionStatusCode("15", "1", 2);
+  world.SetRegionStatusCode("1", "1");
+  std::vector<std::string> answers;
+  for (int i = 0; i < 4; ++i) {
+    const httplib::Result answer = Get(path);
+    ASSERT_TRUE(answer);
+    answers.push_back(answer->body);
+  }
+  const std::vector<bool> back = {false, false, true, true};
+  for (std::size_t i = 0; i < answers.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(answers[i].find(R"("15":"1")") != std::string::npos, back[i]);
+    EXPECT_NE(answers[i].find(R"({"1":"1","2":"2")"), std::string::npos);
+    EXPECT_NE(answers[i].find(R"("28":"5")"), std::string::npos);
   }
 }
 
