@@ -202,7 +202,8 @@ class Watch {
     }
   }
 
-  // Every row, or the rows named, each target once; false when none is left.
+  // Every row, or the rows named, each target once; false when none is left. A name comes
+  // as the command line gave it: UTF-8 from a Linux terminal, GBK from Windows' wide one.
   bool SetUpRules() {
     std::set<Text> named;
     for (const Text& name : options_.servers) named.insert(TrimSpaces(name));
@@ -211,16 +212,18 @@ class Watch {
     std::set<Text> found;
     for (const MemoryRow& row : shared_->window.Rows()) {
       const AlertTarget target = AlertTargetOf(row.cells[kNameColumn], row.cells[kDomainColumn]);
-      if (!named.empty() && !named.contains(target.serverName)) continue;
+      const Text utf8Name = GbkToUtf8(target.serverName);
+      const bool isNamed = named.contains(target.serverName) || named.contains(utf8Name);
+      if (!named.empty() && !isNamed) continue;
       if (!rules_.WatchOf(target).IsEmpty()) continue;
       rules_.SetWatch(target, watch);
       rows_.push_back({row.id, row.cells[kRegionColumn], target});
-      found.insert(target.serverName);
+      found.insert({target.serverName, utf8Name});
     }
     for (const Text& name : named) {
-      if (!found.contains(name)) {
-        controls_.printNote("vardelle: no server named " + GbkToUtf8(name) + " in the list");
-      }
+      if (found.contains(name)) continue;
+      const Text shown = SystemTextCodec().IsValidUtf8(name) ? name : GbkToUtf8(name);
+      controls_.printNote("vardelle: no server named " + shown + " in the list");
     }
     if (rows_.empty()) controls_.printNote("vardelle: no server to watch");
     return !rows_.empty();

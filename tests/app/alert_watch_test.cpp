@@ -179,7 +179,9 @@ TEST(HeadlessWatchTest, AStatusChangeReadTwiceIsToldOnceAndTheEndRequestEndsTheW
         response.set_content(fetch == 1 ? maintenance : back, "application/json");
       });
   ASSERT_TRUE(statusService.Start());
-  const CommandLine line = Parse({"--headless", "--watch", "--interval", "1"});
+  // Named as a Linux terminal gives names (UTF-8) and as Windows does (GBK).
+  const CommandLine line = Parse({"--headless", "--watch", "--interval", "1", "--watch-server",
+                                  Utf8(u8"电信15区"), "--watch-server", "电信05区"});
   ASSERT_EQ(line.error, "");
   Application app;
   for (const SiteInfo& site : SiteTable()) app.endpoints.SetBaseUrl(site.site, world.BaseUrl());
@@ -256,10 +258,14 @@ TEST(HeadlessWatchTest, NoListOrNoServerToWatchEndsWithOne) {
   Application app;
   for (const SiteInfo& site : SiteTable()) app.endpoints.SetBaseUrl(site.site, world.BaseUrl());
   WatchRecorder recorder;
-  EXPECT_EQ(RunHeadlessWatch(app, {.servers = {"无此服务器"}}, 1, recorder.Controls()), 1);
-  EXPECT_EQ(recorder.Notes(), (std::vector<std::string>{"vardelle: no server named " +
-                                                            Utf8(u8"无此服务器") + " in the list",
-                                                        "vardelle: no server to watch"}));
+  EXPECT_EQ(
+      RunHeadlessWatch(app, {.servers = {"无此服务器", Utf8(u8"无此区")}}, 1, recorder.Controls()),
+      1);
+  EXPECT_EQ(recorder.Notes(),
+            (std::vector<std::string>{
+                "vardelle: no server named " + Utf8(u8"无此服务器") + " in the list",
+                "vardelle: no server named " + Utf8(u8"无此区") + " in the list",
+                "vardelle: no server to watch"}));
   EXPECT_TRUE(recorder.Events().empty());
   EXPECT_TRUE(AwaitStartedThreads(std::chrono::steady_clock::now() + 60s));
 }
