@@ -2,15 +2,25 @@
 
 #include <commctrl.h>
 
+#include "app/alerts/alert_watching.h"
 #include "ui_win32/controls.h"
 #include "ui_win32/pictures.h"
 #include "ui_win32/resources/resource_ids.h"
+#include "ui_win32/window_text.h"
 
 namespace vardelle::win32 {
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"VardelleMainWindow";
 constexpr UINT_PTR kTabsSubclassId = 3;
+
+enum TrayMenuItem : UINT { kShowWindowItem = 1, kQuitItem };
+
+// Sent to every top-level window when the shell's notification area is made anew.
+UINT TaskbarCreatedMessage() {
+  static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
+  return message;
+}
 
 HICON WindowIcon(int size) {
   return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_VARDELLE),
@@ -83,6 +93,7 @@ MainWindow::MainWindow(MainWindowEvents& events, const LatencyHistory& history, 
                   nullptr, GetModuleHandleW(nullptr), this);
   calls_ = std::make_shared<WindowThreadCalls>(window_, kRunPostedCallMessage, *this);
   timer_ = PeriodTimer(window_);
+  tray_ = std::make_unique<TrayIcon>(window_);
   tabs_ = CreateTabs();
   serverPage_ = std::make_unique<ServerPage>(tabs_, events, history, std::move(settingsPath));
   globalPingPage_ = std::make_unique<GlobalPingPage>(tabs_, events);
@@ -149,6 +160,7 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam
 }
 
 LRESULT MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != 0 && message == TaskbarCreatedMessage() && tray_) tray_->OfferAgain();
   switch (message) {
     case kRunPostedCallMessage:
       calls_->RunNextPosted();
@@ -178,6 +190,19 @@ LRESULT MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
       break;
     case WM_SETFOCUS:
       if (IsWindow(lastFocus_)) SetFocus(lastFocus_);
+      return 0;
+    case WM_CLOSE:
+      if (KeepRunningInTray()) return 0;
+      break;
+    case TrayIcon::kCallbackMessage:
+      OnTrayMessage(LOWORD(lParam));
+      return 0;
+    // The close question is the player's: a session that ends, the window hidden or not,
+    // neither waits for it nor is refused.
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    case WM_ENDSESSION:
+      if (wParam) Destroy();
       return 0;
     case WM_DESTROY:
       OnDestroy();
@@ -244,8 +269,60 @@ void MainWindow::OnActivate(WPARAM state) {
   if (LOWORD(state) == WA_INACTIVE) lastFocus_ = GetFocus();
 }
 
+// A close sent to the window while it is hidden there (by another program) closes it.
+bool MainWindow::KeepRunningInTray() {
+  if (!IsWindowVisible(window_) || !events_.AlertsWatched()) return false;
+  const int answer = MessageBoxW(window_, ToWindowText(KeepRunningInTrayQuestion()).c_str(),
+                                 L"Vardelle", MB_YESNO | MB_ICONQUESTION);
+  if (!IsOpen()) return true;  // destroyed while the question was up
+  if (answer != IDYES) return false;
+  tray_->Show();
+  ShowWindow(window_, SW_HIDE);
+  return true;
+}
+
+void MainWindow::OnTrayMessage(UINT mouseMessage) {
+  switch (mouseMessage) {
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+      ShowFromTray();
+      break;
+    case WM_RBUTTONUP:
+    case WM_CONTEXTMENU:
+      ShowTrayMenu();
+      break;
+    default:
+      break;
+  }
+}
+
+// Quitting destroys the window at once: the player has answered the question already.
+void MainWindow::ShowTrayMenu() {
+  HMENU menu = CreatePopupMenu();
+  AppendMenuW(menu, MF_STRING, kShowWindowItem, ToWindowText(ShowWindowMenuText()).c_str());
+  AppendMenuW(menu, MF_STRING, kQuitItem, ToWindowText(QuitMenuText()).c_str());
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  // The window in front, or the menu would stay open after a click elsewhere; the message
+  // after it lets the menu close properly.
+  SetForegroundWindow(window_);
+  const auto chosen =
+      static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
+                                       cursor.x, cursor.y, 0, window_, nullptr));
+  PostMessageW(window_, WM_NULL, 0, 0);
+  DestroyMenu(menu);
+  if (chosen == kShowWindowItem) ShowFromTray();
+  if (chosen == kQuitItem) Destroy();
+}
+
+void MainWindow::ShowFromTray() {
+  ShowWindow(window_, IsIconic(window_) ? SW_RESTORE : SW_SHOW);
+  SetForegroundWindow(window_);
+}
+
 void MainWindow::OnDestroy() {
   if (calls_) calls_->Close();
+  if (tray_) tray_->Remove();
   KillTimer(window_, PeriodTimer::kTimerId);
 }
 

@@ -14,6 +14,7 @@
 #include "ui_win32/global_ping_page.h"
 #include "ui_win32/help_page.h"
 #include "ui_win32/server_page.h"
+#include "ui_win32/tray_icon.h"
 #include "ui_win32/window_thread_calls.h"
 
 namespace vardelle::win32 {
@@ -49,7 +50,8 @@ class MainWindow {
   MainWindow& operator=(const MainWindow&) = delete;
 
   HWND Handle() const { return window_; }
-  // Until the window is destroyed, by the user closing it or by Destroy.
+  // Until the window is destroyed, by the user closing it or by Destroy; a window the
+  // player closed into the notification area stays open, hidden.
   bool IsOpen() const { return window_ != nullptr; }
   void Show();
   void Destroy();
@@ -67,6 +69,7 @@ class MainWindow {
   int PeriodItemValue(int index) const { return serverPage_->PeriodItemValue(index); }
   HWND TestButton() const { return serverPage_->TestButton(); }
   PeriodTimer& Timer() { return timer_; }
+  TrayIcon& Tray() { return *tray_; }
   ReportList& KeyList() { return globalPingPage_->KeyList(); }
   StatusLabel& KeyListStatusLine() { return globalPingPage_->StatusLine(); }
 
@@ -84,6 +87,11 @@ class MainWindow {
   HBRUSH OnControlColour(HDC dc, HWND control) const;
   bool OnSetCursor(HWND control) const;
   void OnActivate(WPARAM state);
+  // The player's close: true when it hid the window in the notification area instead.
+  bool KeepRunningInTray();
+  void OnTrayMessage(UINT mouseMessage);
+  void ShowTrayMenu();
+  void ShowFromTray();
   void OnDestroy();
 
   MainWindowEvents& events_;
@@ -93,6 +101,7 @@ class MainWindow {
   bool created_ = false;
   std::shared_ptr<WindowThreadCalls> calls_;
   PeriodTimer timer_{nullptr};
+  std::unique_ptr<TrayIcon> tray_;
   std::unique_ptr<ServerPage> serverPage_;
   std::unique_ptr<GlobalPingPage> globalPingPage_;
   std::unique_ptr<HelpPage> helpPage_;

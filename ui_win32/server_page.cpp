@@ -9,7 +9,7 @@
 namespace vardelle::win32 {
 namespace {
 
-enum RowMenuItem : UINT { kContinuousPingItem = 1, kRouteTraceItem };
+enum RowMenuItem : UINT { kContinuousPingItem = 1, kRouteTraceItem, kAlertItem };
 
 // The drop-down list's height with its list open: every period shown at once.
 constexpr int kOpenListHeight = 200;
@@ -75,11 +75,14 @@ void ServerPage::ShowRowMenu(HWND owner, POINT screen) {
   AppendMenuW(menu, MF_STRING, kContinuousPingItem, L"持续 Ping");
   AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
   AppendMenuW(menu, MF_STRING, kRouteTraceItem, L"路由追踪");
+  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(menu, MF_STRING, kAlertItem, L"提醒…");
   const auto chosen = static_cast<UINT>(TrackPopupMenu(
       menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, screen.x, screen.y, 0, owner, nullptr));
   DestroyMenu(menu);
   if (chosen == kContinuousPingItem) events_.OnContinuousPingChosen();
   if (chosen == kRouteTraceItem) events_.OnRouteTraceChosen();
+  if (chosen == kAlertItem) events_.OnAlertChosen();
 }
 
 void ServerPage::OnCommand(int id, int code) {

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "app/table/server_table.h"
+#include "ui_win32/alert_dialog.h"
 #include "ui_win32/main_window.h"
 #include "ui_win32/window_text.h"
 
@@ -149,6 +150,12 @@ void Win32MainWindowView::SetColumnArrow(int column, HeaderArrow arrow) {
   calls_->Run([&](MainWindow& w) { w.ServerTable().SetColumnArrow(column, arrow); });
 }
 
+// Over every cell but those with a tooltip of their own (the latency's statistics).
+void Win32MainWindowView::SetRowWatchNote(RowId id, const std::string& note) {
+  std::wstring tip = ToWindowText(note);
+  calls_->Run([&](MainWindow& w) { w.ServerTable().SetToolTip(id, -1, std::move(tip)); });
+}
+
 void Win32MainWindowView::Redraw() {
   // Many workers ask at once; one pending request serves them all. The flag drops before the
   // repaint is asked for, so every change made while it was up is painted.
@@ -263,6 +270,18 @@ void Win32MainWindowView::ShowRowMenu(int dx, int dy) {
 
 void Win32MainWindowView::FocusTestButton() {
   calls_->Run([](MainWindow& w) { SetFocus(w.TestButton()); });
+}
+
+std::optional<AlertWatch> Win32MainWindowView::AskAlertWatch(const std::string& serverName,
+                                                             const AlertWatch& current) {
+  const std::wstring name = ToWindowText(serverName);
+  return Ask(std::optional<AlertWatch>(),
+             [&](MainWindow& w) { return win32::AskAlertWatch(w.Handle(), name, current); });
+}
+
+void Win32MainWindowView::SetTrayToolTip(const std::string& text) {
+  const std::wstring tip = ToWindowText(text);
+  calls_->Run([&](MainWindow& w) { w.Tray().SetToolTip(tip); });
 }
 
 void Win32MainWindowView::SetStatusLine(const std::string& text) {

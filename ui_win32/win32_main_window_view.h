@@ -32,6 +32,7 @@ class Win32MainWindowView final : public MainWindowView {
   int SelectedRow() override;
   void SortRows(const std::function<int(RowId, RowId)>& compare) override;
   void SetColumnArrow(int column, HeaderArrow arrow) override;
+  void SetRowWatchNote(RowId id, const std::string& note) override;
   void Redraw() override;
   int KeyListSelectedRow() override;
   std::vector<int> KeyListSelectedRows() override;
@@ -48,6 +49,9 @@ class Win32MainWindowView final : public MainWindowView {
   void SetTableWidth(int width) override;
   void ShowRowMenu(int dx, int dy) override;
   void FocusTestButton() override;
+  std::optional<AlertWatch> AskAlertWatch(const std::string& serverName,
+                                          const AlertWatch& current) override;
+  void SetTrayToolTip(const std::string& text) override;
   void SetStatusLine(const std::string& text) override;
 
  private:

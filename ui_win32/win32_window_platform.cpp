@@ -4,6 +4,7 @@
 
 #include "app/start/application.h"
 #include "ui_win32/main_window.h"
+#include "ui_win32/tray_notifier.h"
 #include "ui_win32/win32_main_window_view.h"
 
 namespace vardelle::win32 {
@@ -16,6 +17,10 @@ Win32WindowPlatform::~Win32WindowPlatform() = default;
 void Win32WindowPlatform::RunMainWindow(MainWindowEvents& events) {
   MainWindow window(events, TheApplication().latencyHistory, settingsPath_);
   Win32MainWindowView& view = *views_.emplace_back(std::make_unique<Win32MainWindowView>(window));
+  // Alerts are told for the window's life; its notifier only posts to the window's calls,
+  // which drop what comes once the window is gone.
+  AlertWatching& alerts = TheApplication().alerts;
+  alerts.SetNotifier(std::make_shared<TrayNotifier>(window.Calls()));
   window.Show();
   events.OnCreated(view);
   window.MarkCreated();
@@ -28,6 +33,7 @@ void Win32WindowPlatform::RunMainWindow(MainWindowEvents& events) {
   // Waiting callers are let go (as the window is destroyed) before the application tears
   // down what they may hold.
   window.Destroy();
+  alerts.SetNotifier(nullptr);
   events.OnDestroying();
 }
 

@@ -1,5 +1,7 @@
 #include "ui_win32/window_thread_calls.h"
 
+#include <utility>
+
 namespace vardelle::win32 {
 
 WindowThreadCalls::WindowThreadCalls(HWND window, UINT message, MainWindow& target)
@@ -15,38 +17,49 @@ void WindowThreadCalls::Run(const std::function<void(MainWindow&)>& call) {
     call(target);
     return;
   }
-  Posted posted{&call};
-  waiting_.push_back(&posted);
-  // Posted under the lock: Close cannot come between the check above and the post.
-  if (!PostMessageW(window_, message_, 0, 0)) {
-    waiting_.pop_back();
-    return;
-  }
-  finished_.wait(lock, [&posted] { return posted.done; });
+  bool done = false;
+  if (!Enqueue({[&call](MainWindow& target) { call(target); }, &done})) return;
+  finished_.wait(lock, [&done] { return done; });
+}
+
+void WindowThreadCalls::Post(std::function<void(MainWindow&)> call) {
+  std::lock_guard lock(mutex_);
+  if (target_) Enqueue({std::move(call), nullptr});
+}
+
+bool WindowThreadCalls::Enqueue(Queued queued) {
+  queue_.push_back(std::move(queued));
+  // Posted under the lock: Close cannot come between the caller's check and the post.
+  if (PostMessageW(window_, message_, 0, 0)) return true;
+  queue_.pop_back();
+  return false;
 }
 
 void WindowThreadCalls::RunNextPosted() {
   std::unique_lock lock(mutex_);
-  if (waiting_.empty() || !target_) return;
-  Posted* posted = waiting_.front();
-  waiting_.pop_front();
+  if (queue_.empty() || !target_) return;
+  Queued next = std::move(queue_.front());
+  queue_.pop_front();
   MainWindow& target = *target_;
   lock.unlock();
   try {
-    (*posted->call)(target);
+    next.call(target);
   } catch (...) {
     // Never across to the caller's thread: it gets what it would once the window is gone.
   }
+  if (!next.done) return;
   lock.lock();
-  posted->done = true;
+  *next.done = true;
   finished_.notify_all();
 }
 
 void WindowThreadCalls::Close() {
   std::lock_guard lock(mutex_);
   target_ = nullptr;
-  for (Posted* posted : waiting_) posted->done = true;
-  waiting_.clear();
+  for (const Queued& queued : queue_) {
+    if (queued.done) *queued.done = true;
+  }
+  queue_.clear();
   finished_.notify_all();
 }
 

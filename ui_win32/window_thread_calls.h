@@ -4,7 +4,9 @@
 // waits until the window's thread has run it. A plain SendMessage would wait as well, but
 // for ever once the window's thread stops serving messages on its way out; here the window
 // closes the queue as it is destroyed, which releases every waiting caller without running
-// its call. From then on calls do nothing.
+// its call. From then on calls do nothing. A call may also be posted without waiting, for
+// callers that must never wait for the window; it runs in turn with the others, or not at
+// all once the window is gone.
 #pragma once
 
 #include <windows.h>
@@ -28,6 +30,9 @@ class WindowThreadCalls {
   // Runs call(target) on the window's thread and returns when it is done, or does nothing
   // when the window is gone or goes before the call could run.
   void Run(const std::function<void(MainWindow&)>& call);
+  // Queues call(target) for the window's thread and returns at once; dropped when the window
+  // is gone or goes before it could run.
+  void Post(std::function<void(MainWindow&)> call);
 
   // The window's thread, on the message: runs the oldest waiting call.
   void RunNextPosted();
@@ -36,14 +41,17 @@ class WindowThreadCalls {
   void Close();
 
  private:
-  struct Posted {
-    const std::function<void(MainWindow&)>* call;
-    bool done = false;
+  struct Queued {
+    std::function<void(MainWindow&)> call;
+    bool* done;  // the waiting caller's flag; null when nobody waits
   };
+
+  // Under mutex_: queues call and tells the window; false when the message could not go.
+  bool Enqueue(Queued queued);
 
   std::mutex mutex_;
   std::condition_variable finished_;
-  std::deque<Posted*> waiting_;
+  std::deque<Queued> queue_;
   HWND window_;
   UINT message_;
   MainWindow* target_;  // null once closed
