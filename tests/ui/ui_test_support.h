@@ -3,61 +3,15 @@
 
 #include <QApplication>
 #include <QString>
-#include <map>
-#include <string>
-#include <vector>
 
-#include "app/window/main_window_view.h"
+#include "tests/recording_events.h"
 
 namespace vardelle::ui::testing {
 
 // The process's QApplication, created on first use (offscreen unless told otherwise).
 QApplication& TestApplication();
 
-// Records every event by name; the column of a header click is appended ("header 3").
-class RecordingEvents : public MainWindowEvents {
- public:
-  std::vector<std::string> events;
-  MainWindowView* createdView = nullptr;
-
-  void OnCreated(MainWindowView& view) override {
-    createdView = &view;
-    events.push_back("created");
-  }
-  void OnDestroying() override { events.push_back("destroying"); }
-  void OnResized() override { events.push_back("resized"); }
-  void OnHeaderClicked(int column) override {
-    events.push_back("header " + std::to_string(column));
-  }
-  void OnRowActivated() override { events.push_back("row activated"); }
-  void OnRowRightClicked() override { events.push_back("right click"); }
-  void OnContinuousPingChosen() override { events.push_back("continuous ping"); }
-  void OnRouteTraceChosen() override { events.push_back("route trace"); }
-  void OnAlertChosen() override { events.push_back("alert"); }
-  bool AlertsWatched() override {
-    events.push_back("alerts watched?");
-    return alertsWatched;
-  }
-  void OnPeriodChanged() override { events.push_back("period changed"); }
-  void OnTestButtonClicked() override { events.push_back("test button"); }
-  void OnTimerElapsed() override { events.push_back("timer"); }
-  void OnUpdateLabelPressed() override { events.push_back("update label"); }
-  void OnKeyListRowActivated() override { events.push_back("key list activated"); }
-  void OnKeyListRightClicked() override { events.push_back("key list right click"); }
-  void OnGlobalTestChosen(bool allServers) override {
-    events.push_back(allServers ? "global test all" : "global test selected");
-  }
-  void OnGlobalPlaceChosen(int placeIndex) override {
-    events.push_back("global place " + std::to_string(placeIndex));
-  }
-  RowColour AnswerCustomDraw(RowId row, bool selectedAndFocused) override {
-    if (selectedAndFocused) return {};
-    const auto found = rowColours.find(row.value);
-    return found == rowColours.end() ? RowColour{} : found->second;
-  }
-  std::map<std::uint64_t, RowColour> rowColours;
-  bool alertsWatched = false;
-};
+using vardelle::testing::RecordingEvents;
 
 inline QString Text(const char16_t* text) { return QString::fromUtf16(text); }
 

@@ -26,14 +26,8 @@ LPARAM RowPoint(HWND list, int row) {
   return MAKELPARAM(at.x, at.y);
 }
 
-// A right click as the mouse makes it; the release is queued first, for the list's wait
-// for a drag to find, and the menu's keys after it.
 void RightClickChoosing(MainWindow& window, int row, std::initializer_list<WORD> keys) {
-  HWND list = window.ServerTable().Handle();
-  PostMessageW(list, WM_RBUTTONUP, 0, RowPoint(list, row));
-  testing::QueueMenuKeys(window.Handle(), keys);
-  SendMessageW(list, WM_RBUTTONDOWN, MK_RBUTTON, RowPoint(list, row));
-  testing::StopMenuGuard();
+  testing::ChooseFromRowMenu(window.Handle(), window.ServerTable().Handle(), row, keys);
 }
 
 struct Gesture {

@@ -45,6 +45,14 @@ void StopMenuGuard() {
   menuGuard = 0;
 }
 
+void ChooseFromRowMenu(HWND window, HWND list, int row, std::initializer_list<WORD> keys) {
+  const POINT at = CellCentre(list, row, 0);
+  PostMessageW(list, WM_RBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+  QueueMenuKeys(window, keys);
+  SendMessageW(list, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(at.x, at.y));
+  StopMenuGuard();
+}
+
 TemporarySettings::TemporarySettings() {
   static std::atomic<int> made = 0;
   wchar_t temporary[MAX_PATH + 1] = {};

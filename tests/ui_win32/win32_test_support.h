@@ -17,47 +17,11 @@
 #include <vector>
 
 #include "app/window/main_window_view.h"
+#include "tests/recording_events.h"
 
 namespace vardelle::win32::testing {
 
-// Records every event by name; the column of a header click is appended ("header 3").
-class RecordingEvents : public MainWindowEvents {
- public:
-  std::vector<std::string> events;
-  MainWindowView* createdView = nullptr;
-  std::map<std::uint64_t, RowColour> rowColours;
-
-  void OnCreated(MainWindowView& view) override {
-    createdView = &view;
-    events.push_back("created");
-  }
-  void OnDestroying() override { events.push_back("destroying"); }
-  void OnResized() override { events.push_back("resized"); }
-  void OnHeaderClicked(int column) override {
-    events.push_back("header " + std::to_string(column));
-  }
-  void OnRowActivated() override { events.push_back("row activated"); }
-  void OnRowRightClicked() override { events.push_back("right click"); }
-  void OnContinuousPingChosen() override { events.push_back("continuous ping"); }
-  void OnRouteTraceChosen() override { events.push_back("route trace"); }
-  void OnPeriodChanged() override { events.push_back("period changed"); }
-  void OnTestButtonClicked() override { events.push_back("test button"); }
-  void OnTimerElapsed() override { events.push_back("timer"); }
-  void OnUpdateLabelPressed() override { events.push_back("update label"); }
-  void OnKeyListRowActivated() override { events.push_back("key list activated"); }
-  void OnKeyListRightClicked() override { events.push_back("key list right click"); }
-  void OnGlobalTestChosen(bool allServers) override {
-    events.push_back(allServers ? "global test all" : "global test selected");
-  }
-  void OnGlobalPlaceChosen(int placeIndex) override {
-    events.push_back("global place " + std::to_string(placeIndex));
-  }
-  RowColour AnswerCustomDraw(RowId row, bool selectedAndFocused) override {
-    if (selectedAndFocused) return {};
-    const auto found = rowColours.find(row.value);
-    return found == rowColours.end() ? RowColour{} : found->second;
-  }
-};
+using vardelle::testing::RecordingEvents;
 
 // Serves this thread's messages until done() holds or the time-out passes; done()'s answer.
 bool ServeMessagesUntil(const std::function<bool()>& done,
@@ -68,6 +32,10 @@ bool ServeMessagesUntil(const std::function<bool()>& done,
 // a generous time is closed, so a lost key fails the test instead of hanging it.
 void QueueMenuKeys(HWND window, std::initializer_list<WORD> keys);
 void StopMenuGuard();
+// A right click on a row of the list as the mouse makes it, choosing from the row menu by
+// keys: the release is queued first, for the list's wait for a drag to find, and the keys
+// after it.
+void ChooseFromRowMenu(HWND window, HWND list, int row, std::initializer_list<WORD> keys);
 
 // A settings file in a folder of its own under the user's temporary folder, removed at the end.
 class TemporarySettings {
