@@ -1,59 +1,25 @@
-// The main window's fixed layout as data: every control with its page, place and content.
+// The window's fixed layout (app/window/window_layout.h) in Qt's terms: places as
+// rectangles, the pictures it names drawn, and the window's font.
 #pragma once
 
 #include <QFont>
 #include <QImage>
 #include <QRect>
-#include <QString>
-#include <span>
-#include <vector>
 
-#include "ui/report_view.h"
+#include "app/window/window_layout.h"
 
 namespace vardelle::ui {
 
-inline constexpr QRect kWindowFrame(50, 50, 848, 583);
-inline constexpr QRect kTabControlPlace(0, 1, 864, 560);
+inline QRect RectOf(const LayoutPlace& place) {
+  return QRect(place.x, place.y, place.width, place.height);
+}
 
-enum class ControlKind {
-  kReport,
-  kTransparentLabel,
-  kLabel,
-  kDropDown,
-  kButton,
-  kPicture,
-  kLink,
-  kStatusLabel
-};
-
-struct ControlLayout {
-  int page;
-  const char16_t* name;
-  ControlKind kind;
-  QRect place;  // relative to the tab control
-  QString caption;
-  QImage picture;
-  std::span<const ReportColumn> columns;
-  bool handCursor;
-  bool paragraphs = false;  // a long text, wrapped
-};
-
-struct PageLayout {
-  const char16_t* caption;
-  QImage icon;
-};
-
-struct PeriodItem {
-  const char16_t* caption;
-  int value;  // seconds
-};
-
-std::vector<PageLayout> PageLayouts();
-std::vector<ControlLayout> ControlLayouts();
-std::span<const PeriodItem> PeriodItems();
+// Null for LayoutPicture::kNone.
+QImage PictureOf(LayoutPicture picture);
+// A page's 16-pixel tab icon.
+QImage PageIconOf(PageIcon icon);
 
 // "宋体" at 12 pixels, with a CJK face to fall back on where SimSun is not installed.
 QFont SongTiFont();
-QString HelpText();
 
 }  // namespace vardelle::ui

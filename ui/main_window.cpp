@@ -22,8 +22,8 @@ namespace vardelle::ui {
 namespace {
 
 QLabel* MakeLabel(const ControlLayout& layout, QWidget* page) {
-  QLabel* label = layout.paragraphs ? new ParagraphLabel(layout.caption, page)
-                                    : new QLabel(layout.caption, page);
+  const QString caption = FromGbk(layout.caption);
+  QLabel* label = layout.paragraphs ? new ParagraphLabel(caption, page) : new QLabel(caption, page);
   label->setTextFormat(Qt::PlainText);
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   label->setWordWrap(layout.paragraphs);
@@ -37,14 +37,15 @@ QWidget* MakeControl(const ControlLayout& layout, QWidget* page) {
     case ControlKind::kDropDown:
       return new QComboBox(page);
     case ControlKind::kButton: {
+      const QImage picture = PictureOf(layout.picture);
       auto* button =
-          new QPushButton(QIcon(QPixmap::fromImage(layout.picture)), layout.caption, page);
-      button->setIconSize(layout.picture.size());
+          new QPushButton(QIcon(QPixmap::fromImage(picture)), FromGbk(layout.caption), page);
+      button->setIconSize(picture.size());
       return button;
     }
     case ControlKind::kPicture: {
       auto* picture = new QLabel(page);
-      picture->setPixmap(QPixmap::fromImage(layout.picture));
+      picture->setPixmap(QPixmap::fromImage(PictureOf(layout.picture)));
       picture->setScaledContents(true);
       return picture;
     }
@@ -75,7 +76,7 @@ T* FindControl(QWidget& window, const char16_t* name) {
 }  // namespace
 
 MainWindow::MainWindow(MainWindowEvents& events, const LatencyHistory& history) : events_(events) {
-  setWindowTitle(QStringLiteral("Vardelle v1.3"));
+  setWindowTitle(QString::fromLatin1(kWindowTitle));
   BuildControls(history);
   FillPeriodList();
   BuildRowMenu();
@@ -89,15 +90,15 @@ MainWindow::MainWindow(MainWindowEvents& events, const LatencyHistory& history) 
 void MainWindow::BuildControls(const LatencyHistory& history) {
   auto* tabs = new TabControl(this);
   tabs->setObjectName(QString::fromUtf16(u"高级选择夹1"));
-  tabs->setGeometry(kTabControlPlace);
+  tabs->setGeometry(RectOf(kTabControlPlace));
   tabs->setFont(SongTiFont());
   for (const PageLayout& page : PageLayouts()) {
-    tabs->AddPage(QIcon(QPixmap::fromImage(page.icon)), QString::fromUtf16(page.caption));
+    tabs->AddPage(QIcon(QPixmap::fromImage(PageIconOf(page.icon))), FromGbk(page.caption));
   }
   for (const ControlLayout& layout : ControlLayouts()) {
     QWidget* control = MakeControl(layout, tabs->Page(layout.page));
-    control->setObjectName(QString::fromUtf16(layout.name));
-    control->setGeometry(layout.place);
+    control->setObjectName(FromGbk(layout.name));
+    control->setGeometry(RectOf(layout.place));
     if (layout.handCursor) control->setCursor(Qt::PointingHandCursor);
   }
   serverTable_ = FindControl<ReportView>(*this, u"listView");
@@ -123,7 +124,7 @@ void MainWindow::BuildControls(const LatencyHistory& history) {
 
 void MainWindow::FillPeriodList() {
   for (const PeriodItem& item : PeriodItems()) {
-    periodList_->addItem(QString::fromUtf16(item.caption), item.value);
+    periodList_->addItem(FromGbk(item.caption), item.value);
   }
   periodList_->setCurrentIndex(0);
 }
@@ -228,8 +229,9 @@ void MainWindow::ConnectEvents() {
 
 void MainWindow::PlaceOnScreen() {
   const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
-  resize(kWindowFrame.size().shrunkBy(frame));
-  move(kWindowFrame.topLeft());
+  const QRect place = RectOf(kWindowFramePlace);
+  resize(place.size().shrunkBy(frame));
+  move(place.topLeft());
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "ui/gbk_text.h"
 #include "ui/pictures.h"
 #include "ui/sparkline.h"
 
@@ -73,7 +74,7 @@ class RowColourDelegate final : public QStyledItemDelegate {
 
 }  // namespace
 
-ReportView::ReportView(std::span<const ReportColumn> columns, QWidget* parent)
+ReportView::ReportView(std::span<const ColumnLayout> columns, QWidget* parent)
     : QTreeWidget(parent) {
   setItemDelegate(new RowColourDelegate(*this));
   setRootIsDecorated(false);
@@ -97,8 +98,7 @@ ReportView::ReportView(std::span<const ReportColumn> columns, QWidget* parent)
   connect(header(), &QHeaderView::sectionClicked, this, &ReportView::HeaderClicked);
   connect(this, &QTreeWidget::itemDoubleClicked, this, &ReportView::RowActivated);
   connect(model(), &QAbstractItemModel::rowsInserted, this, &ReportView::IndexInsertedRows);
-  connect(model(), &QAbstractItemModel::rowsAboutToBeRemoved, this,
-          &ReportView::ForgetRemovedRows);
+  connect(model(), &QAbstractItemModel::rowsAboutToBeRemoved, this, &ReportView::ForgetRemovedRows);
   connect(model(), &QAbstractItemModel::modelAboutToBeReset, this, [this] { rowsById_.clear(); });
 }
 
@@ -107,14 +107,15 @@ ReportView::~ReportView() {
   model()->disconnect(this);
 }
 
-void ReportView::SetColumnCaption(int column, const ReportColumn& caption) {
-  headerItem()->setText(column, QString::fromUtf16(caption.caption));
-  headerItem()->setTextAlignment(column, caption.alignment | Qt::AlignVCenter);
+void ReportView::SetColumnCaption(int column, const ColumnLayout& caption) {
+  const Qt::Alignment alignment = caption.alignRight ? Qt::AlignRight : Qt::AlignLeft;
+  headerItem()->setText(column, FromGbk(caption.caption));
+  headerItem()->setTextAlignment(column, alignment | Qt::AlignVCenter);
   setColumnWidth(column, caption.width);
-  alignments_.push_back(caption.alignment);
+  alignments_.push_back(alignment);
 }
 
-void ReportView::AddColumn(const ReportColumn& column) {
+void ReportView::AddColumn(const ColumnLayout& column) {
   setColumnCount(columnCount() + 1);
   SetColumnCaption(columnCount() - 1, column);
 }

@@ -12,20 +12,15 @@
 
 #include "app/window/colour.h"
 #include "app/window/main_window_view.h"
+#include "app/window/window_layout.h"
 
 namespace vardelle::ui {
-
-struct ReportColumn {
-  const char16_t* caption;
-  int width;
-  Qt::Alignment alignment;
-};
 
 class ReportView : public QTreeWidget {
   Q_OBJECT
 
  public:
-  ReportView(std::span<const ReportColumn> columns, QWidget* parent);
+  ReportView(std::span<const ColumnLayout> columns, QWidget* parent);
   ~ReportView() override;
 
   // Rows are reached by position or by identity; a row that is not there is left alone
@@ -50,7 +45,7 @@ class ReportView : public QTreeWidget {
   void SetRowIcon(int row, RowIcon icon) { SetRowIcon(RowAt(row), icon); }
 
   // Adds a column after the last one; rows appended later get its alignment.
-  void AddColumn(const ReportColumn& column);
+  void AddColumn(const ColumnLayout& column);
   RowId AppendRow(const QString& firstCell, RowIcon icon);
   // A cell whose data holds results under this role (a QVariantList of milliseconds, -1 for
   // a lost probe) is drawn as a sparkline instead of its text.
@@ -79,7 +74,7 @@ class ReportView : public QTreeWidget {
 
  private:
   const QIcon& RowIconImage(RowIcon icon) const;
-  void SetColumnCaption(int column, const ReportColumn& caption);
+  void SetColumnCaption(int column, const ColumnLayout& caption);
 
   void PutRowsInOrder(const QList<QTreeWidgetItem*>& rows);
   // The rows (positions in rows) whose items are chosen, as a selection.

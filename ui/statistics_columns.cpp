@@ -14,12 +14,6 @@
 namespace vardelle::ui {
 namespace {
 
-constexpr std::array<ReportColumn, kStatisticsColumnCount> kColumns{{
-    {u"丢包率", 60, Qt::AlignRight},
-    {u"最小/平均/最大", 110, Qt::AlignRight},
-    {u"抖动", 60, Qt::AlignRight},
-    {u"走势", 100, Qt::AlignLeft},
-}};
 constexpr std::size_t kTrendLength = 30;
 
 }  // namespace
@@ -32,15 +26,16 @@ StatisticsColumns::StatisticsColumns(ReportView& table, const LatencyHistory& hi
       settingsPath_(std::move(settingsPath)),
       menu_(new QMenu(&table)) {
   const std::vector<int> saved = ReadShownColumns(settingsPath_);
-  for (int i = 0; i < kStatisticsColumnCount; ++i) {
-    const int column = kLossColumn + i;
-    table_.AddColumn(kColumns[static_cast<std::size_t>(i)]);
+  int column = kLossColumn;
+  for (const ColumnLayout& layout : StatisticsColumnLayouts()) {
+    table_.AddColumn(layout);
     const bool shown = std::find(saved.begin(), saved.end(), column) != saved.end();
     table_.setColumnHidden(column, !shown);
-    QAction* action = menu_->addAction(QString::fromUtf16(kColumns[static_cast<std::size_t>(i)].caption));
+    QAction* action = menu_->addAction(FromGbk(layout.caption));
     action->setCheckable(true);
     action->setChecked(shown);
     connect(action, &QAction::toggled, this, [this, column](bool on) { SetShown(column, on); });
+    ++column;
   }
   QHeaderView* header = table_.header();
   header->setContextMenuPolicy(Qt::CustomContextMenu);

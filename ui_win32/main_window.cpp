@@ -88,9 +88,10 @@ MainWindow::MainWindow(MainWindowEvents& events, const LatencyHistory& history, 
     : events_(events) {
   PrepareCommonControls();
   RegisterWindowClass(WindowProc);
-  CreateWindowExW(0, kWindowClass, kWindowTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                  kWindowFrame.x, kWindowFrame.y, kWindowFrame.width, kWindowFrame.height, nullptr,
-                  nullptr, GetModuleHandleW(nullptr), this);
+  CreateWindowExW(0, kWindowClass, ToWindowText(kWindowTitle).c_str(),
+                  WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, kWindowFramePlace.x, kWindowFramePlace.y,
+                  kWindowFramePlace.width, kWindowFramePlace.height, nullptr, nullptr,
+                  GetModuleHandleW(nullptr), this);
   calls_ = std::make_shared<WindowThreadCalls>(window_, kRunPostedCallMessage, *this);
   timer_ = PeriodTimer(window_);
   tray_ = std::make_unique<TrayIcon>(window_);
@@ -124,7 +125,7 @@ HWND MainWindow::CreateTabs() {
   for (const PageLayout& page : PageLayouts()) {
     TCITEMW item{};
     item.mask = TCIF_TEXT | TCIF_IMAGE;
-    item.pszText = const_cast<wchar_t*>(page.caption);
+    item.pszText = const_cast<wchar_t*>(page.caption.c_str());
     item.iImage = index;
     SendMessageW(tabs, TCM_INSERTITEMW, static_cast<WPARAM>(index++),
                  reinterpret_cast<LPARAM>(&item));

@@ -72,7 +72,7 @@ void ReportList::AddColumn(const ReportColumn& column) {
   entry.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
   entry.fmt = column.alignRight ? LVCFMT_RIGHT : LVCFMT_LEFT;
   entry.cx = column.width;
-  entry.pszText = const_cast<wchar_t*>(column.caption);
+  entry.pszText = const_cast<wchar_t*>(column.caption.c_str());
   entry.iSubItem = ColumnCount();
   SendMessageW(list_, LVM_INSERTCOLUMNW, static_cast<WPARAM>(ColumnCount()),
                reinterpret_cast<LPARAM>(&entry));

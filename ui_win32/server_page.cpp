@@ -50,7 +50,7 @@ std::vector<HWND> ServerPage::Controls() const {
 void ServerPage::FillPeriodList() {
   for (const PeriodItem& item : PeriodItems()) {
     const auto index =
-        SendMessageW(periodList_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.caption));
+        SendMessageW(periodList_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.caption.c_str()));
     SendMessageW(periodList_, CB_SETITEMDATA, static_cast<WPARAM>(index), item.value);
   }
   SendMessageW(periodList_, CB_SETCURSEL, 0, 0);

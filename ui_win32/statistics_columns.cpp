@@ -54,11 +54,11 @@ void StatisticsColumns::SetShown(int column, bool shown) {
 
 void StatisticsColumns::ShowHeaderMenu(POINT screen) {
   HMENU menu = CreatePopupMenu();
-  const std::span<const ReportColumn> columns = StatisticsColumnLayouts();
+  const std::vector<ReportColumn> columns = StatisticsColumnLayouts();
   for (int i = 0; i < kStatisticsColumnCount; ++i) {
     const UINT checked = table_.IsColumnHidden(kLossColumn + i) ? MF_UNCHECKED : MF_CHECKED;
     AppendMenuW(menu, MF_STRING | checked, kFirstMenuItem + static_cast<UINT>(i),
-                columns[static_cast<std::size_t>(i)].caption);
+                columns[static_cast<std::size_t>(i)].caption.c_str());
   }
   const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, screen.x,
                                     screen.y, 0, GetAncestor(table_.Handle(), GA_ROOT), nullptr);
