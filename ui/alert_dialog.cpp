@@ -9,6 +9,8 @@
 #include <QSpinBox>
 
 #include "app/alerts/alert_rules.h"
+#include "app/alerts/alert_watching.h"
+#include "ui/gbk_text.h"
 
 namespace vardelle::ui {
 namespace {
@@ -23,23 +25,22 @@ QSpinBox* LimitField(QWidget* parent, const char* name, int lowest, int highest,
 
 }  // namespace
 
-AlertDialog::AlertDialog(QWidget* parent, const QString& serverName, const AlertWatch& current)
+AlertDialog::AlertDialog(QWidget* parent, const std::string& serverName, const AlertWatch& current)
     : QDialog(parent) {
   setObjectName(QStringLiteral("alertDialog"));
-  setWindowTitle(QString::fromUtf16(u"提醒"));
+  setWindowTitle(FromGbk(kAlertDialogTitle));
   auto* grid = new QGridLayout(this);
-  grid->addWidget(new QLabel(QString::fromUtf16(u"%1 出现以下情况时提醒：").arg(serverName), this),
-                  0, 0, 1, 3);
-  statusCheck_ = new QCheckBox(QString::fromUtf16(u"大区状态变化时提醒"), this);
+  grid->addWidget(new QLabel(FromGbk(AlertDialogPrompt(serverName)), this), 0, 0, 1, 3);
+  statusCheck_ = new QCheckBox(FromGbk(kAlertStatusCaption), this);
   statusCheck_->setObjectName(QStringLiteral("statusCheck"));
-  anyChange_ = new QRadioButton(QString::fromUtf16(u"任何变化"), this);
+  anyChange_ = new QRadioButton(FromGbk(kAlertAnyChangeCaption), this);
   anyChange_->setObjectName(QStringLiteral("anyChange"));
-  becomesNormal_ = new QRadioButton(QString::fromUtf16(u"变为正常"), this);
+  becomesNormal_ = new QRadioButton(FromGbk(kAlertBecomesNormalCaption), this);
   becomesNormal_->setObjectName(QStringLiteral("becomesNormal"));
-  latencyCheck_ = new QCheckBox(QString::fromUtf16(u"延迟超过"), this);
+  latencyCheck_ = new QCheckBox(FromGbk(kAlertLatencyCaption), this);
   latencyCheck_->setObjectName(QStringLiteral("latencyCheck"));
   latencyLimit_ = LimitField(this, "latencyLimit", 1, kMostLatencyThresholdMs, " ms");
-  lossCheck_ = new QCheckBox(QString::fromUtf16(u"丢包超过"), this);
+  lossCheck_ = new QCheckBox(FromGbk(kAlertLossCaption), this);
   lossCheck_->setObjectName(QStringLiteral("lossCheck"));
   lossLimit_ = LimitField(this, "lossLimit", 0, kMostLossThresholdPercent, " %");
   grid->addWidget(statusCheck_, 1, 0);
@@ -50,8 +51,8 @@ AlertDialog::AlertDialog(QWidget* parent, const QString& serverName, const Alert
   grid->addWidget(lossCheck_, 3, 0);
   grid->addWidget(lossLimit_, 3, 1);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  buttons->button(QDialogButtonBox::Ok)->setText(QString::fromUtf16(u"确定"));
-  buttons->button(QDialogButtonBox::Cancel)->setText(QString::fromUtf16(u"取消"));
+  buttons->button(QDialogButtonBox::Ok)->setText(FromGbk(kOkCaption));
+  buttons->button(QDialogButtonBox::Cancel)->setText(FromGbk(kCancelCaption));
   grid->addWidget(buttons, 4, 0, 1, 3);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -89,7 +90,7 @@ AlertWatch AlertDialog::ChosenWatch() const {
   return watch;
 }
 
-std::optional<AlertWatch> AskAlertWatch(QWidget* parent, const QString& serverName,
+std::optional<AlertWatch> AskAlertWatch(QWidget* parent, const std::string& serverName,
                                         const AlertWatch& current) {
   AlertDialog dialog(parent, serverName, current);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;

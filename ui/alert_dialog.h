@@ -3,6 +3,7 @@
 
 #include <QDialog>
 #include <optional>
+#include <string>
 
 #include "app/alerts/alert_watch.h"
 
@@ -16,8 +17,9 @@ class AlertDialog : public QDialog {
   Q_OBJECT
 
  public:
-  // Filled in from current; the kinds it leaves unset show their usual thresholds, unchecked.
-  AlertDialog(QWidget* parent, const QString& serverName, const AlertWatch& current);
+  // For the row of serverName (GBK), filled in from current; the kinds it leaves unset show their
+  // usual thresholds, unchecked.
+  AlertDialog(QWidget* parent, const std::string& serverName, const AlertWatch& current);
 
   // What the dialog shows now: nothing checked watches nothing.
   AlertWatch ChosenWatch() const;
@@ -35,7 +37,7 @@ class AlertDialog : public QDialog {
 };
 
 // Runs the dialog modally; the watch chosen, or nothing when it was cancelled.
-std::optional<AlertWatch> AskAlertWatch(QWidget* parent, const QString& serverName,
+std::optional<AlertWatch> AskAlertWatch(QWidget* parent, const std::string& serverName,
                                         const AlertWatch& current);
 
 }  // namespace vardelle::ui

@@ -275,9 +275,8 @@ void QtMainWindowView::SetRowWatchNote(RowId id, const std::string& note) {
 
 std::optional<AlertWatch> QtMainWindowView::AskAlertWatch(const std::string& serverName,
                                                           const AlertWatch& current) {
-  const QString name = FromGbk(serverName);
   return Ask(std::optional<AlertWatch>(),
-             [&](MainWindow& w) { return ui::AskAlertWatch(&w, name, current); });
+             [&](MainWindow& w) { return ui::AskAlertWatch(&w, serverName, current); });
 }
 
 void QtMainWindowView::SetTrayToolTip(const std::string& text) {

@@ -9,6 +9,7 @@
 #include "app/alerts/alert_rules.h"
 #include "ui_win32/layout.h"
 #include "ui_win32/pictures.h"
+#include "ui_win32/window_text.h"
 
 namespace vardelle::win32 {
 namespace {
@@ -20,7 +21,7 @@ constexpr int kServerLabelId = 100;
 struct DialogControl {
   int id;
   const wchar_t* className;
-  const wchar_t* text;
+  const char* text;  // GBK
   DWORD style;
   Place place;
 };
@@ -34,18 +35,18 @@ constexpr DWORD kFigureField = ES_NUMBER | ES_AUTOHSCROLL | WS_BORDER | WS_TABST
 // In tab order; the radio buttons are a group of their own. The table keeps a control a line.
 // clang-format off
 const DialogControl kControls[] = {
-    {kServerLabelId, L"STATIC", L"", kLabel | SS_ENDELLIPSIS, {12, 12, 276, 16}},
-    {kAlertStatusCheckId, L"BUTTON", L"大区状态变化时提醒", kCheckBox, {12, 38, 200, 20}},
-    {kAlertAnyChangeId, L"BUTTON", L"任何变化", kFirstRadio, {32, 62, 96, 20}},
-    {kAlertBecomesNormalId, L"BUTTON", L"变为正常", BS_AUTORADIOBUTTON, {136, 62, 96, 20}},
-    {kAlertLatencyCheckId, L"BUTTON", L"延迟超过", kCheckBox | WS_GROUP, {12, 92, 88, 20}},
-    {kAlertLatencyFieldId, L"EDIT", L"", kFigureField, {104, 91, 64, 22}},
-    {0, L"STATIC", L"ms", kLabel, {174, 94, 30, 16}},
-    {kAlertLossCheckId, L"BUTTON", L"丢包超过", kCheckBox, {12, 122, 88, 20}},
-    {kAlertLossFieldId, L"EDIT", L"", kFigureField, {104, 121, 64, 22}},
-    {0, L"STATIC", L"%", kLabel, {174, 124, 30, 16}},
-    {IDOK, L"BUTTON", L"确定", BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP, {132, 156, 75, 26}},
-    {IDCANCEL, L"BUTTON", L"取消", BS_PUSHBUTTON | WS_TABSTOP, {213, 156, 75, 26}},
+    {kServerLabelId, L"STATIC", "", kLabel | SS_ENDELLIPSIS, {12, 12, 276, 16}},
+    {kAlertStatusCheckId, L"BUTTON", kAlertStatusCaption, kCheckBox, {12, 38, 200, 20}},
+    {kAlertAnyChangeId, L"BUTTON", kAlertAnyChangeCaption, kFirstRadio, {32, 62, 96, 20}},
+    {kAlertBecomesNormalId, L"BUTTON", kAlertBecomesNormalCaption, BS_AUTORADIOBUTTON, {136, 62, 96, 20}},
+    {kAlertLatencyCheckId, L"BUTTON", kAlertLatencyCaption, kCheckBox | WS_GROUP, {12, 92, 88, 20}},
+    {kAlertLatencyFieldId, L"EDIT", "", kFigureField, {104, 91, 64, 22}},
+    {0, L"STATIC", "ms", kLabel, {174, 94, 30, 16}},
+    {kAlertLossCheckId, L"BUTTON", kAlertLossCaption, kCheckBox, {12, 122, 88, 20}},
+    {kAlertLossFieldId, L"EDIT", "", kFigureField, {104, 121, 64, 22}},
+    {0, L"STATIC", "%", kLabel, {174, 124, 30, 16}},
+    {IDOK, L"BUTTON", kOkCaption, BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP, {132, 156, 75, 26}},
+    {IDCANCEL, L"BUTTON", kCancelCaption, BS_PUSHBUTTON | WS_TABSTOP, {213, 156, 75, 26}},
 };
 // clang-format on
 
@@ -61,8 +62,8 @@ constexpr LimitField kLatencyField{kAlertLatencyCheckId, kAlertLatencyFieldId, 1
 constexpr LimitField kLossField{kAlertLossCheckId, kAlertLossFieldId, 0, kMostLossThresholdPercent};
 
 struct DialogState {
-  std::wstring serverName;
-  AlertWatch watch;  // filled in at the start, the one chosen at the end
+  std::string serverName;  // GBK
+  AlertWatch watch;        // filled in at the start, the one chosen at the end
 };
 
 // A template of the dialog alone: its controls are made as it starts, in pixels.
@@ -73,7 +74,7 @@ std::vector<WORD> DialogTemplate() {
   std::memcpy(words.data(), &head, sizeof head);
   words.push_back(0);  // no menu
   words.push_back(0);  // the dialog class
-  for (const wchar_t* c = kAlertDialogTitle; *c; ++c) words.push_back(static_cast<WORD>(*c));
+  for (const wchar_t c : ToWindowText(kAlertDialogTitle)) words.push_back(static_cast<WORD>(c));
   words.push_back(0);
   return words;
 }
@@ -94,17 +95,17 @@ void EnableByChecks(HWND dialog) {
   }
 }
 
-void CreateControls(HWND dialog, const std::wstring& serverName) {
+void CreateControls(HWND dialog, const std::string& serverName) {
   for (const DialogControl& control : kControls) {
-    HWND made =
-        CreateWindowExW(control.className == std::wstring_view(L"EDIT") ? WS_EX_CLIENTEDGE : 0,
-                        control.className, control.text, WS_CHILD | WS_VISIBLE | control.style,
-                        control.place.x, control.place.y, control.place.width, control.place.height,
-                        dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
-                        GetModuleHandleW(nullptr), nullptr);
+    HWND made = CreateWindowExW(
+        control.className == std::wstring_view(L"EDIT") ? WS_EX_CLIENTEDGE : 0, control.className,
+        ToWindowText(control.text).c_str(), WS_CHILD | WS_VISIBLE | control.style, control.place.x,
+        control.place.y, control.place.width, control.place.height, dialog,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), GetModuleHandleW(nullptr),
+        nullptr);
     SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(SongTiFont()), FALSE);
   }
-  SetDlgItemTextW(dialog, kServerLabelId, (serverName + L" 出现以下情况时提醒：").c_str());
+  SetDlgItemTextW(dialog, kServerLabelId, ToWindowText(AlertDialogPrompt(serverName)).c_str());
   SendDlgItemMessageW(dialog, kAlertLatencyFieldId, EM_LIMITTEXT, 5, 0);
   SendDlgItemMessageW(dialog, kAlertLossFieldId, EM_LIMITTEXT, 2, 0);
 }
@@ -215,7 +216,7 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
-std::optional<AlertWatch> AskAlertWatch(HWND owner, const std::wstring& serverName,
+std::optional<AlertWatch> AskAlertWatch(HWND owner, const std::string& serverName,
                                         const AlertWatch& current) {
   const std::vector<WORD> layout = DialogTemplate();
   DialogState state{serverName, current};

@@ -9,10 +9,9 @@
 #include <string>
 
 #include "app/alerts/alert_watch.h"
+#include "app/alerts/alert_watching.h"
 
 namespace vardelle::win32 {
-
-inline constexpr wchar_t kAlertDialogTitle[] = L"提醒";
 
 // The dialog's controls; its buttons are IDOK (确定) and IDCANCEL (取消).
 enum AlertDialogControl : int {
@@ -25,10 +24,10 @@ enum AlertDialogControl : int {
   kAlertLossFieldId,          // %
 };
 
-// Asks, over owner, for the watch of the row of serverName, filled in with current; the
+// Asks, over owner, for the watch of the row of serverName (GBK), filled in with current; the
 // watch chosen (empty when nothing is checked), or nothing when cancelled. A figure outside
 // its range is brought into it; a checked field that holds no figure keeps the dialog open.
-std::optional<AlertWatch> AskAlertWatch(HWND owner, const std::wstring& serverName,
+std::optional<AlertWatch> AskAlertWatch(HWND owner, const std::string& serverName,
                                         const AlertWatch& current);
 
 }  // namespace vardelle::win32

@@ -274,9 +274,8 @@ void Win32MainWindowView::FocusTestButton() {
 
 std::optional<AlertWatch> Win32MainWindowView::AskAlertWatch(const std::string& serverName,
                                                              const AlertWatch& current) {
-  const std::wstring name = ToWindowText(serverName);
   return Ask(std::optional<AlertWatch>(),
-             [&](MainWindow& w) { return win32::AskAlertWatch(w.Handle(), name, current); });
+             [&](MainWindow& w) { return win32::AskAlertWatch(w.Handle(), serverName, current); });
 }
 
 void Win32MainWindowView::SetTrayToolTip(const std::string& text) {

@@ -199,6 +199,10 @@ Text AlertSetStatus(const Text& serverName, const AlertWatch& watch) {
   return JoinTexts({"已设置提醒：", serverName, " ", AlertWatchDescription(watch)});
 }
 
+Text AlertDialogPrompt(const Text& serverName) {
+  return JoinTexts({serverName, " 出现以下情况时提醒："});
+}
+
 Text KeepRunningInTrayQuestion() {
   return "有服务器正在提醒中。关闭窗口后在通知区域继续运行并提醒吗？\n选“否”退出程序。";
 }

@@ -95,6 +95,16 @@ Text AlertWatchDescription(const AlertWatch& watch);
 AlertNotice AlertNoticeOf(const AlertEvent& event);
 // The status line after a watch was set on serverName.
 Text AlertSetStatus(const Text& serverName, const AlertWatch& watch);
+// The "提醒…" dialog's captions, and the line above its choices for serverName.
+inline constexpr char kAlertDialogTitle[] = "提醒";
+inline constexpr char kAlertStatusCaption[] = "大区状态变化时提醒";
+inline constexpr char kAlertAnyChangeCaption[] = "任何变化";
+inline constexpr char kAlertBecomesNormalCaption[] = "变为正常";
+inline constexpr char kAlertLatencyCaption[] = "延迟超过";
+inline constexpr char kAlertLossCaption[] = "丢包超过";
+inline constexpr char kOkCaption[] = "确定";
+inline constexpr char kCancelCaption[] = "取消";
+Text AlertDialogPrompt(const Text& serverName);
 // The question when the window closes while rows are watched, yes keeping the program in the
 // notification area; and the tray menu's items.
 Text KeepRunningInTrayQuestion();

@@ -74,8 +74,9 @@ HWND WaitForDialog(DWORD thread, std::wstring_view title, const std::atomic<bool
 // its steps leave open is ended after a generous time, failing the test instead of hanging it.
 class DialogPlayer {
  public:
-  DialogPlayer(std::wstring_view title, std::function<void(HWND)> steps)
-      : thread_([this, title, steps = std::move(steps), owner = GetCurrentThreadId()] {
+  DialogPlayer(std::wstring title, std::function<void(HWND)> steps)
+      : thread_([this, title = std::move(title), steps = std::move(steps),
+                 owner = GetCurrentThreadId()] {
           HWND dialog = WaitForDialog(owner, title, stop_);
           if (!dialog) return;
           steps(dialog);
@@ -161,7 +162,7 @@ class AlertDialogTest : public AlertsWindowTest,
 TEST_P(AlertDialogTest, FilledInAndWorkedByThePlayer) {
   const DialogCase& c = GetParam();
   std::wstring shown;
-  DialogPlayer player(kAlertDialogTitle, [&](HWND dialog) {
+  DialogPlayer player(ToWindowText(kAlertDialogTitle), [&](HWND dialog) {
     shown = Shown(dialog);
     c.steps(dialog);
   });
@@ -277,7 +278,7 @@ TEST(AlertsChoiceWindowTest, ChosenFromTheRowMenuAndShownOnTheRowAndTheIcon) {
   const AlertTarget target = AlertTargetOf("电信二区", "127.0.0.2");
 
   const auto chooseWatch = [&](int check) {
-    DialogPlayer player(kAlertDialogTitle, [check](HWND dialog) {
+    DialogPlayer player(ToWindowText(kAlertDialogTitle), [check](HWND dialog) {
       Click(dialog, check);
       Click(dialog, IDOK);
     });
