@@ -15,6 +15,7 @@
 #include "demo_world/demo_world.h"
 #include "runtime/platform.h"
 #include "runtime/threads/threads.h"
+#include "testing/await_condition.h"
 #include "testing/loopback_servers.h"
 
 namespace vardelle {
@@ -26,16 +27,6 @@ void (*HandlerOf(int signal))(int) {
   struct sigaction action = {};
   sigaction(signal, nullptr, &action);
   return action.sa_handler;
-}
-
-template <typename Condition>
-bool AwaitCondition(Condition condition, std::chrono::seconds limit) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(10ms);
-  }
-  return true;
 }
 
 TEST(WatchSignalTest, SigtermEndsTheWatchWithZeroAndPutsTheDefaultHandlingBack) {
@@ -57,7 +48,7 @@ TEST(WatchSignalTest, SigtermEndsTheWatchWithZeroAndPutsTheDefaultHandlingBack) 
   std::future<int> ended =
       std::async(std::launch::async, [&] { return RunHeadlessWatch(app, {}, 1, controls); });
   // The hook is in before the list loads, so before the first run is judged.
-  ASSERT_TRUE(AwaitCondition([&] { return runs > 0; }, 60s));
+  ASSERT_TRUE(testing::AwaitCondition([&] { return runs > 0; }, 60s));
   EXPECT_NE(HandlerOf(SIGTERM), SIG_DFL);
   const auto sent = std::chrono::steady_clock::now();
   ASSERT_EQ(kill(getpid(), SIGTERM), 0);
@@ -83,7 +74,7 @@ TEST(WatchSignalTest, AnIgnoredSignalStaysIgnoredAndOneHookLivesAtATime) {
     EXPECT_EQ(HandlerOf(SIGINT), SIG_IGN);
     ASSERT_EQ(kill(getpid(), SIGINT), 0);
     ASSERT_EQ(kill(getpid(), SIGTERM), 0);
-    EXPECT_TRUE(AwaitCondition([&] { return requests > 0; }, 60s));
+    EXPECT_TRUE(testing::AwaitCondition([&] { return requests > 0; }, 60s));
   }
   EXPECT_EQ(requests, 1);
   EXPECT_EQ(HandlerOf(SIGINT), SIG_IGN);

@@ -17,6 +17,7 @@
 #include "demo_world/demo_world.h"
 #include "runtime/threads/threads.h"
 #include "support/text/text_codec.h"
+#include "testing/await_condition.h"
 #include "testing/loopback_servers.h"
 
 namespace vardelle {
@@ -143,16 +144,6 @@ class WatchRecorder {
   std::atomic<int> runs_{0};
 };
 
-template <typename Condition>
-bool AwaitCondition(Condition condition, std::chrono::seconds limit) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(10ms);
-  }
-  return true;
-}
-
 constexpr char kStatusServicePath[] = "/lol/act/a20150325ServerStatus/getServerStatus.php";
 
 // 影流 (region 15) reads 维护 at the first fetch, 正常 at the second, nothing at the third (the
@@ -196,7 +187,7 @@ TEST(HeadlessWatchTest, AStatusChangeReadTwiceIsToldOnceAndTheEndRequestEndsTheW
         RunHeadlessWatch(app, line.watchOptions, line.schedule.intervalSeconds, controls));
   });
   // Two runs after the one that told the change, to see that nothing more is told.
-  EXPECT_TRUE(AwaitCondition([&] { return recorder.Runs() >= 6; }, 120s));
+  EXPECT_TRUE(testing::AwaitCondition([&] { return recorder.Runs() >= 6; }, 120s));
   const auto requested = std::chrono::steady_clock::now();
   recorder.RequestEnd();
   const bool endedInTime = ended.wait_for(60s) == std::future_status::ready;

@@ -2,12 +2,11 @@
 // site never answers; in one variant the location service does not either): it ends with 0,
 // promptly, without a sanitizer report, whether its work stopped in time or was left behind.
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
@@ -19,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "testing/await_condition.h"
 #include "testing/loopback_servers.h"
 #include "tests/support/temp_dir.h"
 
@@ -33,17 +33,6 @@ struct Ending {
   Clock::duration took{};
   std::string errors;  // the program's standard error
 };
-
-// Waits for condition, at most limit; true when it came.
-template <typename Condition>
-bool AwaitCondition(Condition condition, Clock::duration limit) {
-  const auto deadline = Clock::now() + limit;
-  while (!condition()) {
-    if (Clock::now() > deadline) return false;
-    std::this_thread::sleep_for(10ms);
-  }
-  return true;
-}
 
 // Starts the program with arguments, lets it run until inFlight says its requests are out,
 // then sends SIGTERM and waits for the end (killing it after a minute).
@@ -75,11 +64,11 @@ Ending CloseDuringRun(const std::vector<std::string>& arguments,
       posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environment.data()) == 0;
   posix_spawn_file_actions_destroy(&actions);
   if (!spawned) return ending;
-  EXPECT_TRUE(AwaitCondition(inFlight, 60s)) << "the run's requests never went out";
+  EXPECT_TRUE(testing::AwaitCondition(inFlight, 60s)) << "the run's requests never went out";
   kill(child, SIGTERM);
   const auto closed = Clock::now();
   int status = 0;
-  if (!AwaitCondition([&] { return waitpid(child, &status, WNOHANG) == child; }, 60s)) {
+  if (!testing::AwaitCondition([&] { return waitpid(child, &status, WNOHANG) == child; }, 60s)) {
     kill(child, SIGKILL);
     waitpid(child, &status, 0);
   }
@@ -114,11 +103,11 @@ TEST(ProgramExitTest, ClosingDuringARunEndsCleanlyAndPromptly) {
       }
       testing_files::TempDir folder;
       const Ending ending = CloseDuringRun(
-          arguments,
-          [&] { return statusAsked > 0 && (!locationSilent || locationAsked > 0); },
+          arguments, [&] { return statusAsked > 0 && (!locationSilent || locationAsked > 0); },
           folder.path.string());
       EXPECT_TRUE(WIFEXITED(ending.status) && WEXITSTATUS(ending.status) == 0)
-          << "status " << ending.status << "\n" << ending.errors;
+          << "status " << ending.status << "\n"
+          << ending.errors;
       // The program gives its work a second; the rest is a slow machine's margin.
       EXPECT_LT(ending.took, 10s);
       EXPECT_EQ(ending.errors.find("Sanitizer"), std::string::npos) << ending.errors;
