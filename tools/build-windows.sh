@@ -22,15 +22,9 @@ packages=(
   googletest nlohmann-json3-dev               # sources and headers built for the target
   libz-mingw-w64-dev                          # zlib for the loopback servers' compression
 )
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+# shellcheck source=tools/install_packages.sh
+source "$(dirname "$0")/install_packages.sh"
+install_packages "${packages[@]}"
 
 # Only the picture tool and what it draws are built in the Linux tree.
 bash "$root/tools/setup.sh"

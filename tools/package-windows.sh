@@ -10,15 +10,9 @@ packages=(
   nsis        # the installer
   icoutils    # tests/windows_package_test.sh reads the programs' resources back
 )
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+# shellcheck source=tools/install_packages.sh
+source "$(dirname "$0")/install_packages.sh"
+install_packages "${packages[@]}"
 
 bash "$root/tools/build-windows.sh" "$@"
 
