@@ -121,6 +121,7 @@ class AlertRules {
   // Empty for a row not watched.
   AlertWatch WatchOf(const AlertTarget& target) const;
   std::vector<AlertTarget> WatchedTargets() const;
+  std::size_t WatchedCount() const { return rows_.size(); }
 
   // The status word one fetch gave the row's region; "" for a failed read.
   std::vector<AlertEvent> StatusRead(const AlertTarget& target, std::string_view word,

@@ -45,7 +45,7 @@ void AlertWatching::SetNotifier(std::shared_ptr<AlertNotifier> notifier) {
 void AlertWatching::Load(const Text& settingsPath) {
   const std::vector<SavedAlertWatch> saved = ReadAlertWatches(settingsPath);
   std::lock_guard guard(mutex_);
-  for (const AlertTarget& target : rules_.WatchedTargets()) rules_.SetWatch(target, {});
+  rules_ = AlertRules();
   for (const SavedAlertWatch& entry : saved) rules_.SetWatch(entry.target, entry.watch);
   rows_.clear();
 }
@@ -75,13 +75,13 @@ AlertWatch AlertWatching::WatchOf(const AlertTarget& target) const {
 
 bool AlertWatching::AnyWatched() const {
   std::lock_guard guard(mutex_);
-  return !rules_.WatchedTargets().empty();
+  return rules_.WatchedCount() > 0;
 }
 
 std::vector<std::pair<RowId, Text>> AlertWatching::TrackRows(const std::vector<RowTexts>& table) {
   std::lock_guard guard(mutex_);
   rows_.clear();
-  if (rules_.WatchedTargets().empty()) return {};
+  if (rules_.WatchedCount() == 0) return {};
   std::vector<std::pair<RowId, Text>> notes;
   for (const RowTexts& texts : table) {
     const AlertTarget target = AlertTargetOf(texts.cells[0], texts.cells[2]);
@@ -146,7 +146,7 @@ void AlertWatching::Tell(const std::vector<AlertNotice>& notices) {
 
 Text AlertWatching::StatusNote() const {
   std::lock_guard guard(mutex_);
-  const std::size_t watched = rules_.WatchedTargets().size();
+  const std::size_t watched = rules_.WatchedCount();
   return watched == 0 ? Text() : "；提醒中：" + std::to_string(watched) + " 个服务器";
 }
 
@@ -158,7 +158,7 @@ Text AlertWatching::ToolTipNote(RowId row) const {
 
 Text AlertWatching::TrayToolTip(const LatencyHistory& history) const {
   std::lock_guard guard(mutex_);
-  if (rules_.WatchedTargets().empty()) return {};
+  if (rules_.WatchedCount() == 0) return {};
   Text tip = "Vardelle 提醒中";
   for (const auto& [id, row] : rows_) {
     const std::vector<LatencySample> newest = history.RecentResults(id, 1);

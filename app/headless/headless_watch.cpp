@@ -14,6 +14,7 @@
 #include <thread>
 #include <utility>
 
+#include "app/alerts/alert_watching.h"
 #include "app/headless/memory_window.h"
 #include "app/loading/server_list_loading.h"
 #include "app/start/application.h"
@@ -125,13 +126,6 @@ struct WatchShared {
   std::shared_ptr<TestRun> firstRun;  // the run the loading asked for
 };
 
-// A watched row: what a run's results are looked up by.
-struct WatchedRow {
-  RowId id;
-  Text region;
-  AlertTarget target;
-};
-
 class Watch {
  public:
   Watch(Application& app, const WatchOptions& options, int intervalSeconds,
@@ -217,7 +211,7 @@ class Watch {
       if (!named.empty() && !isNamed) continue;
       if (!rules_.WatchOf(target).IsEmpty()) continue;
       rules_.SetWatch(target, watch);
-      rows_.push_back({row.id, row.cells[kRegionColumn], target});
+      rows_.push_back({row.id, target, row.cells[kRegionColumn]});
       found.insert({target.serverName, utf8Name});
     }
     for (const Text& name : named) {
