@@ -14,8 +14,7 @@ std::optional<std::string> AbsoluteVariable(const EnvironmentReader& getEnvironm
   return value;
 }
 
-std::string FileInConfigDirectory(const EnvironmentReader& getEnvironment,
-                                  std::string_view name) {
+std::string FileInConfigDirectory(const EnvironmentReader& getEnvironment, std::string_view name) {
   const std::string directory = UserConfigDirectory(getEnvironment);
   const char separator = UserApplicationDataFolder() ? '\\' : '/';
   return directory.empty() ? std::string() : directory + separator + std::string(name);
@@ -50,7 +49,11 @@ std::string UserCookiePath(const EnvironmentReader& getEnvironment) {
 
 bool MakeUserConfigDirectory(const EnvironmentReader& getEnvironment) {
   const std::string directory = UserConfigDirectory(getEnvironment);
-  return !directory.empty() && CreateDirectories(directory);
+  if (directory.empty() || !CreateDirectories(directory)) return false;
+  KeepFolderPrivate(directory);
+  RemoveInterruptedReplacements(UserSettingsPath(getEnvironment));
+  RemoveInterruptedReplacements(UserCookiePath(getEnvironment));
+  return true;
 }
 
 }  // namespace vardelle

@@ -24,8 +24,10 @@ std::string UserConfigDirectory(const EnvironmentReader& getEnvironment = Proces
 std::string UserSettingsPath(const EnvironmentReader& getEnvironment = ProcessEnvironment);
 std::string UserCookiePath(const EnvironmentReader& getEnvironment = ProcessEnvironment);
 
-// Creates the directory (and its parents) for the files above; false when there is none
-// or it cannot be made.
+// Creates the directory (and its parents) for the files above, the user's alone, at the
+// program's start: a directory found open to others is closed to them, and the copies that
+// an interrupted write of either file left are removed. False when there is none or it
+// cannot be made.
 bool MakeUserConfigDirectory(const EnvironmentReader& getEnvironment = ProcessEnvironment);
 
 }  // namespace vardelle

@@ -1,15 +1,17 @@
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <system_error>
+#include <vector>
 
 #include "support/files/file_access.h"
+#include "support/files/replacement_names.h"
 
 namespace vardelle {
 namespace {
@@ -61,24 +63,33 @@ bool WriteAll(int fd, std::string_view contents) {
   return true;
 }
 
-// A fresh file beside path, created exclusively so two writers never share one; the umask
-// applies as it would to a plain new file.
+constexpr mode_t kPrivateFile = 0600;
+constexpr mode_t kPrivateFolder = 0700;
+constexpr mode_t kOwnerBits = 0700;
+constexpr mode_t kOthersBits = 0077;
+
+// A fresh file beside path, created exclusively so two writers never share one, and the
+// user's alone from the start: it will hold the whole contents.
 int CreateSiblingFile(const Text& path, std::string& name) {
   static std::atomic<unsigned> counter{0};
   for (int attempt = 0; attempt < 100; ++attempt) {
-    name = path + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
-    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    name = ReplacementName(path, static_cast<unsigned long>(::getpid()), ++counter);
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kPrivateFile);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
 }
 
-bool FillSiblingFile(Descriptor& file, const Text& path, std::string_view contents) {
+// The owner's bits of the file being replaced; the umask is not asked, since it may leave
+// the file open to others or closed to the user.
+mode_t ReplacementMode(const Text& path) {
   struct stat old {};
-  if (::stat(path.c_str(), &old) == 0 && ::fchmod(file.Get(), old.st_mode & 07777) != 0) {
-    return false;
-  }
-  return WriteAll(file.Get(), contents) && ::fsync(file.Get()) == 0 && file.Close();
+  return ::stat(path.c_str(), &old) == 0 ? old.st_mode & kOwnerBits : kPrivateFile;
+}
+
+bool FillSiblingFile(Descriptor& file, const Text& path, std::string_view contents) {
+  return ::fchmod(file.Get(), ReplacementMode(path)) == 0 && WriteAll(file.Get(), contents) &&
+         ::fsync(file.Get()) == 0 && file.Close();
 }
 
 // A zero byte would silently cut the path short at the system call.
@@ -128,10 +139,94 @@ bool ReplaceWholeFile(const Text& given, std::string_view contents) {
   return false;
 }
 
+bool IsDirectory(const Text& path) {
+  struct stat status {};
+  return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+// A folder made here gets 0700 whatever the umask; the mode is set through the folder
+// opened without following links, so a name swapped in meanwhile is never changed.
+void MakePrivateFolder(const Text& folder) {
+  if (::mkdir(folder.c_str(), kPrivateFolder) != 0) return;
+  const Descriptor made(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  if (made.Get() >= 0) ::fchmod(made.Get(), kPrivateFolder);
+}
+
+void NarrowToOwner(int folder, const char* name) {
+  struct stat status {};
+  if (::fstatat(folder, name, &status, AT_SYMLINK_NOFOLLOW) != 0) return;
+  if ((status.st_mode & kOthersBits) == 0) return;
+  if (S_ISREG(status.st_mode) || S_ISDIR(status.st_mode)) {
+    ::fchmodat(folder, name, status.st_mode & kOwnerBits, 0);
+  }
+}
+
+// The names in the folder, without "." and "..".
+std::vector<std::string> FolderEntries(int folder) {
+  std::vector<std::string> names;
+  const int listed = ::dup(folder);
+  if (listed < 0) return names;
+  DIR* listing = ::fdopendir(listed);
+  if (listing == nullptr) {
+    ::close(listed);
+    return names;
+  }
+  while (const dirent* entry = ::readdir(listing)) {
+    const std::string_view name = entry->d_name;
+    if (name != "." && name != "..") names.emplace_back(name);
+  }
+  ::closedir(listing);
+  return names;
+}
+
+// Another process (of any user) with that id runs; the id may have been taken by another
+// program since, which only keeps a stale file until a later start. This process's own id
+// is an earlier process's (in a container the program often gets the same one): this one
+// has written nothing yet.
+bool ProcessRuns(unsigned long process) {
+  const auto id = static_cast<pid_t>(process);
+  if (id <= 0 || static_cast<unsigned long>(id) != process || id == ::getpid()) return false;
+  return ::kill(id, 0) == 0 || errno == EPERM;
+}
+
+// The folder and the bare name of path.
+std::pair<Text, Text> SplitPath(const Text& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == Text::npos) return {".", path};
+  return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
+}
+
 bool CreateDirectories(const Text& path) {
-  std::error_code error;
-  std::filesystem::create_directories(path, error);
-  return std::filesystem::is_directory(path, error);
+  if (!IsUsablePath(path)) return false;
+  for (std::size_t slash = path.find('/', 1); slash != Text::npos;
+       slash = path.find('/', slash + 1)) {
+    MakePrivateFolder(path.substr(0, slash));
+  }
+  MakePrivateFolder(path);
+  return IsDirectory(path);
+}
+
+// The folder first: once it is 0700 no other user can swap a file in it for a link before
+// its mode is changed.
+void KeepFolderPrivate(const Text& folder) {
+  if (!IsUsablePath(folder)) return;
+  const Descriptor opened(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (opened.Get() < 0) return;
+  NarrowToOwner(opened.Get(), ".");
+  for (const std::string& name : FolderEntries(opened.Get())) {
+    NarrowToOwner(opened.Get(), name.c_str());
+  }
+}
+
+void RemoveInterruptedReplacements(const Text& path) {
+  if (!IsUsablePath(path)) return;
+  const auto [folder, file] = SplitPath(path);
+  const Descriptor opened(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (opened.Get() < 0) return;
+  for (const std::string& name : FolderEntries(opened.Get())) {
+    const std::optional<unsigned long> writer = ReplacementWriter(name, file);
+    if (writer && !ProcessRuns(*writer)) ::unlinkat(opened.Get(), name.c_str(), 0);
+  }
 }
 
 }  // namespace vardelle

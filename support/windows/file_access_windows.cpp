@@ -8,8 +8,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "support/files/file_access.h"
+#include "support/files/replacement_names.h"
 #include "support/text/text_codec.h"
 
 namespace vardelle {
@@ -96,8 +98,10 @@ std::wstring ResolvedTarget(const std::wstring& path) {
 HANDLE CreateSiblingFile(const std::wstring& path, std::wstring& name) {
   static std::atomic<unsigned> counter{0};
   for (int attempt = 0; attempt < 100; ++attempt) {
-    name =
-        path + L".tmp" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+    // The suffix alone is made by the shared rule: the path itself may hold characters
+    // that GBK lacks.
+    const std::string suffix = ReplacementName("", GetCurrentProcessId(), ++counter);
+    name = path + std::wstring(suffix.begin(), suffix.end());
     const HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr);
     if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return file;
@@ -120,6 +124,31 @@ bool MoveIntoPlace(const std::wstring& written, const std::wstring& path) {
 bool IsDirectory(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Another process with that id runs; this process's own id is an earlier one's, as it has
+// written nothing yet.
+bool ProcessRuns(unsigned long process) {
+  if (process == GetCurrentProcessId()) return false;
+  const HANDLE opened = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(process));
+  if (opened == nullptr) return GetLastError() == ERROR_ACCESS_DENIED;
+  const bool runs = WaitForSingleObject(opened, 0) == WAIT_TIMEOUT;
+  CloseHandle(opened);
+  return runs;
+}
+
+// The names in folder that start with prefix.
+std::vector<std::wstring> NamesStartingWith(const std::wstring& folder,
+                                            const std::wstring& prefix) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW found{};
+  const HANDLE search = FindFirstFileW((folder + L"\\" + prefix + L"*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    names.emplace_back(found.cFileName);
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return names;
 }
 
 }  // namespace
@@ -173,6 +202,24 @@ bool CreateDirectories(const Text& path) {
   }
   CreateDirectoryW(wide.c_str(), nullptr);
   return IsDirectory(wide);
+}
+
+// The user's application data folder, where these files live, is closed to other users by
+// its inherited permissions already.
+void KeepFolderPrivate(const Text&) {}
+
+void RemoveInterruptedReplacements(const Text& path) {
+  const std::size_t separator = path.find_last_of("/\\");
+  if (separator == Text::npos) return;
+  const Text file = path.substr(separator + 1);
+  const std::optional<std::wstring> folder = WidePath(path.substr(0, separator));
+  const std::optional<std::wstring> wideFile = WidePath(file);
+  if (!folder || !wideFile) return;
+  for (const std::wstring& name : NamesStartingWith(*folder, *wideFile)) {
+    const std::optional<unsigned long> writer =
+        ReplacementWriter(ToGbk(std::u16string(name.begin(), name.end())), file);
+    if (writer && !ProcessRuns(*writer)) DeleteFileW((*folder + L"\\" + name).c_str());
+  }
 }
 
 }  // namespace vardelle
