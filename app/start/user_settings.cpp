@@ -4,11 +4,13 @@
 
 #include "support/files/file_access.h"
 #include "support/files/profile_reader.h"
+#include "support/files/profile_writer.h"
 
 namespace vardelle {
 namespace {
 
 constexpr std::string_view kSection = "sites";
+constexpr std::string_view kTokenKey = "globalpingToken";
 
 std::string Entry(std::string_view contents, std::string_view key) {
   return FindProfileString(contents, kSection, key).value_or("");
@@ -43,7 +45,7 @@ SiteSettings ReadSiteSettings(std::string_view contents, std::string_view settin
   for (const SiteInfo& info : SiteTable()) {
     settings.baseUrls[static_cast<size_t>(info.site)] = Entry(contents, SettingsKeyOf(info));
   }
-  settings.globalpingToken = Entry(contents, "globalpingToken");
+  settings.globalpingToken = Entry(contents, kTokenKey);
   settings.serverListFile = Entry(contents, "serverList");
   if (!settings.serverListFile.empty() && !IsAbsolutePath(settings.serverListFile)) {
     settings.serverListFile = std::string(settingsDirectory) + "/" + settings.serverListFile;
@@ -70,13 +72,25 @@ void ApplySiteSettings(const SiteSettings& settings, std::string_view settingsPa
   }
 }
 
-void ApplyUserSettingsFile(CommandLine& line, const EnvironmentReader& getEnvironment) {
+std::string RevealFileToken(const std::string& kept, const std::string& path,
+                            const SecretProtector& protector) {
+  if (protector.IsExposed(kept)) {
+    if (const std::optional<std::string> sealed = protector.Protect(kept)) {
+      WriteProfileString(std::string(kSection), std::string(kTokenKey), *sealed, path);
+    }
+  }
+  return protector.Reveal(kept).value_or("");
+}
+
+void ApplyUserSettingsFile(CommandLine& line, const EnvironmentReader& getEnvironment,
+                           const SecretProtector& protector) {
   const std::string path = UserSettingsPath(getEnvironment);
   if (path.empty()) return;
   const std::optional<std::string> contents = ReadWholeFile(path, true);
   if (!contents) return;
-  ApplySiteSettings(ReadSiteSettings(*contents, UserConfigDirectory(getEnvironment)), path,
-                    line);
+  SiteSettings settings = ReadSiteSettings(*contents, UserConfigDirectory(getEnvironment));
+  settings.globalpingToken = RevealFileToken(settings.globalpingToken, path, protector);
+  ApplySiteSettings(settings, path, line);
 }
 
 }  // namespace vardelle

@@ -9,12 +9,13 @@
 
 #include "app/start/endpoints.h"
 #include "app/start/user_files.h"
+#include "support/files/secret_protector.h"
 
 namespace vardelle {
 
 struct SiteSettings {
   std::array<std::string, kSiteCount> baseUrls;  // "" for a site the file does not name
-  std::string globalpingToken;
+  std::string globalpingToken;                   // as the file keeps it (see RevealFileToken)
   std::string serverListFile;
 };
 
@@ -31,8 +32,17 @@ SiteSettings ReadSiteSettings(std::string_view contents, std::string_view settin
 void ApplySiteSettings(const SiteSettings& settings, std::string_view settingsPath,
                        CommandLine& line);
 
-// ApplySiteSettings with the user's settings file (UserSettingsPath), when there is one.
+// The token that the settings file at path keeps as kept. A token kept in clear where the
+// platform seals them is sealed in the file now, for a file written by hand or by an older
+// version. "" when a sealed token cannot be opened (another user's file): the program then
+// asks anonymously, as with no token.
+std::string RevealFileToken(const std::string& kept, const std::string& path,
+                            const SecretProtector& protector);
+
+// ApplySiteSettings with the user's settings file (UserSettingsPath), when there is one,
+// its token revealed.
 void ApplyUserSettingsFile(CommandLine& line,
-                           const EnvironmentReader& getEnvironment = ProcessEnvironment);
+                           const EnvironmentReader& getEnvironment = ProcessEnvironment,
+                           const SecretProtector& protector = SystemSecretProtector());
 
 }  // namespace vardelle

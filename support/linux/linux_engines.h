@@ -3,10 +3,12 @@
 
 #include <memory>
 
+#include "support/files/secret_protector.h"
 #include "support/text/text_codec.h"
 
 namespace vardelle {
 
 std::unique_ptr<TextCodec> CreateIcuTextCodec();
+std::unique_ptr<SecretProtector> CreateFileModeSecretProtector();
 
 }  // namespace vardelle

@@ -1,8 +1,8 @@
 // The Windows support layer: which engines the portable code gets. Collation and file
 // access are single functions, defined by their own files in this folder.
-#include "support/windows/windows_engines.h"
 #include "support/http/exchange_http_component.h"
 #include "support/regex/regex_engine_pcre2.h"
+#include "support/windows/windows_engines.h"
 
 namespace vardelle {
 
@@ -15,6 +15,11 @@ const TextCodec& SystemTextCodec() {
 const RegexEngine& SystemRegexEngine() {
   static const RegexEngine* const engine = CreatePcre2RegexEngine().release();
   return *engine;
+}
+
+const SecretProtector& SystemSecretProtector() {
+  static const SecretProtector* const protector = CreateDpapiSecretProtector().release();
+  return *protector;
 }
 
 std::shared_ptr<HttpComponent> CreateHttpComponent() { return CreateExchangeHttpComponent(); }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/window/column_settings.h"
+#include "support/files/profile_reader.h"
 #include "tests/support/temp_dir.h"
 
 namespace vardelle {
@@ -50,14 +51,15 @@ TEST(UserSettingsTest, TheFileComesAfterOptionsAndEnvironment) {
   };
   const std::string fileList = "/cfg/lists/mine.json";
   const Case cases[] = {
-      {{}, {}, {"http://127.0.0.1:1", "http://127.0.0.1:2", "", "", "http://127.0.0.1:5"},
+      {{},
+       {},
+       {"http://127.0.0.1:1", "http://127.0.0.1:2", "", "", "http://127.0.0.1:5"},
        fileList},
       {{"--gamebox", "http://10.0.0.1", "--server-list", "own.json"},
        {{"VARDELLE_STATUS_SITE", "http://10.0.0.2"}},
        {"http://10.0.0.1", "http://10.0.0.2", "", "", "http://127.0.0.1:5"},
        "own.json"},
-      {{"--demo", "--gamebox=http://10.0.0.1"}, {}, {"http://10.0.0.1", "", "", "", ""},
-       fileList},
+      {{"--demo", "--gamebox=http://10.0.0.1"}, {}, {"http://10.0.0.1", "", "", "", ""}, fileList},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.arguments));
@@ -74,8 +76,10 @@ TEST(UserSettingsTest, TheFileComesAfterOptionsAndEnvironment) {
 
 TEST(UserSettingsTest, ServerListPathsAreTakenFromTheSettingsFolderUnlessAbsolute) {
   const std::pair<std::string, std::string> cases[] = {
-      {"mine.json", "/cfg/mine.json"},       {"/srv/mine.json", "/srv/mine.json"},
-      {"C:\\lists\\mine.json", "C:\\lists\\mine.json"}, {"d:/mine.json", "d:/mine.json"},
+      {"mine.json", "/cfg/mine.json"},
+      {"/srv/mine.json", "/srv/mine.json"},
+      {"C:\\lists\\mine.json", "C:\\lists\\mine.json"},
+      {"d:/mine.json", "d:/mine.json"},
       {"\\\\host\\share\\mine.json", "\\\\host\\share\\mine.json"},
       {"C:mine.json", "/cfg/C:mine.json"},
   };
@@ -89,7 +93,8 @@ TEST(UserSettingsTest, AnEntryThatIsNoUrlIsAnError) {
   CommandLine line = ParseCommandLine({}, ReaderOf({}));
   ApplySiteSettings(ReadSiteSettings("[sites]\nselectorSite=127.0.0.1:4\n", "/cfg"),
                     "/cfg/settings.ini", line);
-  EXPECT_EQ(line.error, "/cfg/settings.ini: selectorSite is not a URL such as http://127.0.0.1:8080");
+  EXPECT_EQ(line.error,
+            "/cfg/settings.ini: selectorSite is not a URL such as http://127.0.0.1:8080");
 }
 
 // Saves leave the caller at once; a read after them finds them, and the file holds them in
@@ -104,6 +109,74 @@ TEST(UserSettingsTest, SavedValuesReadBackAtOnceAndLandInOrder) {
   EXPECT_EQ(ReadShownColumns(path), (std::vector<int>{7, 10}));
   EXPECT_EQ(testing_files::ReadBytes(path),
             "[globalPing]\r\nplace=world\r\n[table]\r\nshownColumns=7,10\r\n");
+}
+
+// Seals by reversing behind a marker; "sealed:" alone cannot be opened.
+class ReversingProtector final : public SecretProtector {
+ public:
+  std::optional<Text> Protect(const Text& secret) const override {
+    return kMarker + std::string(secret.rbegin(), secret.rend());
+  }
+  std::optional<Text> Reveal(const Text& kept) const override {
+    if (!kept.starts_with(kMarker)) return kept;
+    if (kept == kMarker) return std::nullopt;
+    return std::string(kept.rbegin(), kept.rend() - kMarker.size());
+  }
+  bool IsExposed(const Text& kept) const override {
+    return !kept.empty() && !kept.starts_with(kMarker);
+  }
+
+ private:
+  const std::string kMarker = "sealed:";
+};
+
+// A token in clear is sealed in the file, once, with the rest of the file kept; a sealed one
+// is opened and the file left alone.
+TEST(UserSettingsTest, TheFilesTokenIsRevealedAndSealedWhenFoundInClear) {
+  struct Case {
+    std::string kept;
+    std::string revealed;
+    std::string keptAfter;
+  };
+  const Case cases[] = {
+      {"tok-123", "tok-123", "sealed:321-kot"},
+      {"sealed:321-kot", "tok-123", "sealed:321-kot"},
+      {"sealed:", "", "sealed:"},
+      {"", "", ""},
+  };
+  const ReversingProtector protector;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.kept);
+    testing_files::TempDir dir;
+    const std::string path = dir.File("settings.ini");
+    testing_files::WriteBytes(
+        path, "; mine\r\n[sites]\r\nglobalpingToken=" + c.kept + "\r\nserverList=a.json\r\n");
+    EXPECT_EQ(RevealFileToken(c.kept, path, protector), c.revealed);
+    EXPECT_EQ(testing_files::ReadBytes(path),
+              "; mine\r\n[sites]\r\nglobalpingToken=" + c.keptAfter + "\r\nserverList=a.json\r\n");
+  }
+}
+
+// The platform's own protector, through the file: Windows seals the token, so the file never
+// holds it in clear; Linux keeps it as it is in a file that is the user's alone.
+TEST(UserSettingsTest, ThePlatformKeepsTheFilesTokenFromOtherUsers) {
+  const std::string token = "gp-令牌-0123456789abcdef";
+  const std::string before = "[sites]\r\nglobalpingToken=" + token + "\r\nserverList=a.json\r\n";
+  testing_files::TempDir dir;
+  const std::string path = dir.File("settings.ini");
+  testing_files::WriteBytes(path, before);
+  EXPECT_EQ(RevealFileToken(token, path, SystemSecretProtector()), token);
+  const std::string after = testing_files::ReadBytes(path);
+#if defined(_WIN32)
+  EXPECT_EQ(after.find("gp-"), std::string::npos) << after;
+  const std::string kept = FindProfileString(after, "sites", "globalpingToken").value_or("");
+  EXPECT_TRUE(kept.starts_with("dpapi:")) << kept;
+  EXPECT_EQ(FindProfileString(after, "sites", "serverList"), "a.json");
+  EXPECT_EQ(RevealFileToken(kept, path, SystemSecretProtector()), token);
+  EXPECT_EQ(testing_files::ReadBytes(path), after);
+#else
+  EXPECT_EQ(after, before);
+#endif
 }
 
 TEST(UserSettingsTest, ServerListAndVersionOptions) {
