@@ -21,8 +21,18 @@ namespace vardelle {
 // start (and in test mains), before any thread exists; later calls do nothing.
 void InitializeRuntimePlatform();
 
-// Starts the system's echo engine; called on the first probe and after a failed start.
+// Starts the system's echo engine; called on the first probe and after a failed start. On
+// Linux it is this process's own socket where the system allows one, else the privileged
+// helper program (vardelle-ping --serve); the reason when neither names every refusal.
 IcmpEngineStart StartSystemIcmpEngine();
+
+// Starts an engine on this process's own socket or handle, never through a helper: what
+// vardelle-ping itself runs, on the command line and as the helper.
+IcmpEngineStart StartInProcessIcmpEngine();
+
+// Whether the real user is the superuser (root), whose echoes need no pace; never on
+// Windows, where the probe program holds no privilege of its own.
+bool RealUserIsRoot();
 
 // The system's name resolver.
 std::unique_ptr<HostResolver> CreateSystemResolver();

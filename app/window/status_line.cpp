@@ -80,9 +80,11 @@ Text ServerListEmptyStatus() { return "服务器列表为空"; }
 Text ProbesUnavailableStatus(const std::string& reason) {
   // The remedy comes first, so it is what a narrow status line still shows; the reason
   // follows for the tool tip.
-  return JoinTexts({"无法发送 ICMP 回显：请用 vardelle 软件包安装（它授予程序 cap_net_raw 权限），"
-                    "或运行 sudo sysctl -w net.ipv4.ping_group_range=\"0 2147483647\"。原因：",
-                    reason});
+  return JoinTexts(
+      {"无法发送 ICMP 回显：请用 vardelle 软件包安装（它授予 vardelle-ping "
+       "cap_net_raw 权限），或运行 sudo sysctl -w "
+       "net.ipv4.ping_group_range=\"0 2147483647\"。原因：",
+       reason});
 }
 
 Text LaunchFailedStatus(const LaunchOutcome& outcome) {

@@ -128,7 +128,9 @@ std::string SocketRefusal(IcmpSocketKind kind, int error) {
   return kind == IcmpSocketKind::kDatagram
              ? "unprivileged ICMP is off for this group (allow it: sysctl -w "
                "net.ipv4.ping_group_range=\"0 2147483647\")"
-             : "raw ICMP needs root or CAP_NET_RAW (e.g. setcap cap_net_raw+ep on the program)";
+             // Only the small probe program may hold the capability: never the window.
+             : "raw ICMP needs root or CAP_NET_RAW (as root: setcap cap_net_raw+ep on "
+               "vardelle-ping)";
 }
 
 // Distinct per raw engine of this process and unlike other processes' ping identifiers.

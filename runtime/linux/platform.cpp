@@ -4,6 +4,7 @@
 #include <arpa/inet.h>
 #include <curl/curl.h>
 #include <pthread.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -11,6 +12,7 @@
 #include <mutex>
 
 #include "runtime/linux/host_resolver_getaddrinfo.h"
+#include "runtime/linux/icmp_engine_helper_process.h"
 #include "runtime/linux/icmp_engine_linux.h"
 #include "runtime/linux/process_launch_linux.h"
 
@@ -42,7 +44,17 @@ void InitializeRuntimePlatform() {
   std::call_once(initialized, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
-IcmpEngineStart StartSystemIcmpEngine() { return StartLinuxIcmpEngine(); }
+IcmpEngineStart StartSystemIcmpEngine() {
+  IcmpEngineStart own = StartLinuxIcmpEngine();
+  if (own.engine) return own;
+  IcmpEngineStart helper = StartHelperProcessIcmpEngine(HelperProgramPath());
+  if (helper.engine) return helper;
+  return {nullptr, own.unavailableReason + "; " + helper.unavailableReason};
+}
+
+IcmpEngineStart StartInProcessIcmpEngine() { return StartLinuxIcmpEngine(); }
+
+bool RealUserIsRoot() { return getuid() == 0; }
 
 std::unique_ptr<HostResolver> CreateSystemResolver() {
   return std::make_unique<GetaddrinfoResolver>();

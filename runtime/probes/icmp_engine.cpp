@@ -26,4 +26,11 @@ std::optional<std::chrono::nanoseconds> IcmpEngine::Echo(Ipv4Address address,
   return waiting->roundTrip;
 }
 
+void CallEchoDone(IcmpEngine::EchoDone& done, std::optional<std::chrono::nanoseconds> roundTrip) {
+  try {
+    if (done) done(roundTrip);
+  } catch (...) {
+  }
+}
+
 }  // namespace vardelle

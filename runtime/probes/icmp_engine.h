@@ -35,6 +35,9 @@ class IcmpEngine {
                                                std::chrono::milliseconds timeout);
 };
 
+// Calls done with roundTrip on an engine's thread, which no exception from done may leave.
+void CallEchoDone(IcmpEngine::EchoDone& done, std::optional<std::chrono::nanoseconds> roundTrip);
+
 // What starting an engine gave: the engine, or why there is none and how to allow it.
 struct IcmpEngineStart {
   std::unique_ptr<IcmpEngine> engine;

@@ -65,6 +65,10 @@ void InitializeRuntimePlatform() { StartWinsock(); }
 
 IcmpEngineStart StartSystemIcmpEngine() { return StartWindowsIcmpEngine(); }
 
+IcmpEngineStart StartInProcessIcmpEngine() { return StartWindowsIcmpEngine(); }
+
+bool RealUserIsRoot() { return false; }
+
 std::unique_ptr<HostResolver> CreateSystemResolver() {
   return std::make_unique<WinsockResolver>();
 }
