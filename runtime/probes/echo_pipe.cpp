@@ -1,5 +1,6 @@
 #include "runtime/probes/echo_pipe.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <condition_variable>
@@ -7,8 +8,6 @@
 #include <memory>
 #include <mutex>
 #include <vector>
-
-#include "runtime/platform.h"
 
 namespace vardelle {
 namespace {
@@ -45,6 +44,23 @@ std::vector<std::string_view> Fields(std::string_view line) {
     if (end == std::string_view::npos) return fields;
     start = end + 1;
   }
+}
+
+// Four numbers of 0 to 255 as the protocol writes them, read here rather than by the system,
+// whose readers differ (leading zeros, a zero byte ending the text early).
+std::optional<Ipv4Address> ParseDottedQuad(std::string_view text) {
+  std::array<std::uint8_t, 4> bytes{};
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const std::size_t dot = i + 1 < bytes.size() ? text.find('.') : text.size();
+    if (dot == std::string_view::npos) return std::nullopt;
+    const std::optional<std::uint64_t> part = ParseDecimal(text.substr(0, dot), 3);
+    if (!part || *part > 255) return std::nullopt;
+    bytes[i] = static_cast<std::uint8_t>(*part);
+    text.remove_prefix(std::min(dot + 1, text.size()));
+  }
+  Ipv4Address address = 0;
+  std::memcpy(&address, bytes.data(), bytes.size());
+  return address;
 }
 
 std::string DottedAddress(Ipv4Address address) {
@@ -135,10 +151,7 @@ EchoPipeFlight::Verdict EchoPipeFlight::Admit(std::string_view line, bool tooLon
   if (fields.size() != kRequestFields || fields[1] != "echo") {
     return {std::nullopt, ErrorLine(token, "bad-command")};
   }
-  // The system's reading stops at a zero byte: only digits and dots may reach it.
-  const bool dotsAndDigits = fields[2].find_first_not_of("0123456789.") == std::string_view::npos;
-  const std::optional<Ipv4Address> address =
-      dotsAndDigits ? ParseDottedIpv4(std::string(fields[2])) : std::nullopt;
+  const std::optional<Ipv4Address> address = ParseDottedQuad(fields[2]);
   if (!address) return {std::nullopt, ErrorLine(token, "bad-address")};
   const std::optional<std::uint64_t> timeout = ParseDecimal(fields[3], kMostTimeoutDigits);
   if (!timeout || *timeout > static_cast<std::uint64_t>(kEchoPipeMostTimeout.count())) {
