@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
+#include "app/global_ping/measurement.h"
+#include "app/headless/report_text.h"
 #include "support/text/text_codec.h"
 
 namespace vardelle {
@@ -13,10 +15,14 @@ using nlohmann::json;
 json Figure(const std::optional<double>& value) { return value ? json(*value) : json(nullptr); }
 
 json ProbeJson(const ProbeResult& probe) {
-  return {{"city", GbkToUtf8(probe.city)},       {"country", GbkToUtf8(probe.country)},
-          {"asn", probe.asn},                      {"network", GbkToUtf8(probe.network)},
-          {"status", probe.status},                {"minMs", Figure(probe.minMs)},
-          {"avgMs", Figure(probe.avgMs)},          {"maxMs", Figure(probe.maxMs)},
+  return {{"city", GbkToUtf8(probe.city)},
+          {"country", GbkToUtf8(probe.country)},
+          {"asn", probe.asn},
+          {"network", GbkToUtf8(probe.network)},
+          {"status", probe.status},
+          {"minMs", Figure(probe.minMs)},
+          {"avgMs", Figure(probe.avgMs)},
+          {"maxMs", Figure(probe.maxMs)},
           {"lossPercent", Figure(probe.lossPercent)}};
 }
 
@@ -43,18 +49,12 @@ json ServerJson(const ServerMeasurement& result) {
           {"probes", probes}};
 }
 
-std::string JsonReport(const GlobalPingPlace& place, const std::vector<ServerMeasurement>& results) {
+std::string JsonReport(const GlobalPingPlace& place,
+                       const std::vector<ServerMeasurement>& results) {
   json servers = json::array();
   for (const ServerMeasurement& result : results) servers.push_back(ServerJson(result));
   const json report = {{"place", GbkToUtf8(place.caption)}, {"servers", servers}};
-  return report.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
-}
-
-std::string CsvField(const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-  std::string quoted = "\"";
-  for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return quoted + "\"";
+  return EscapeJsonControls(report.dump(2, ' ', false, json::error_handler_t::replace) + "\n");
 }
 
 std::string Number(const std::optional<double>& value) {
@@ -66,16 +66,16 @@ std::string Number(const std::optional<double>& value) {
 
 std::string CsvLine(const std::vector<std::string>& fields) {
   std::string line;
-  for (const std::string& field : fields) line += (line.empty() ? "" : ",") + CsvField(field);
+  for (const std::string& field : fields) line += (line.empty() ? "" : ",") + CsvCell(field);
   return line + "\r\n";
 }
 
 constexpr size_t kCsvColumns = 14;
 
 std::string CsvReport(const std::vector<ServerMeasurement>& results) {
-  std::string csv = CsvLine({"serverName", "domain", "measurementId", "status", "failure", "city",
-                             "country", "asn", "network", "probeStatus", "minMs", "avgMs", "maxMs",
-                             "lossPercent"});
+  std::string csv =
+      CsvLine({"serverName", "domain", "measurementId", "status", "failure", "city", "country",
+               "asn", "network", "probeStatus", "minMs", "avgMs", "maxMs", "lossPercent"});
   for (const ServerMeasurement& result : results) {
     const MeasurementOutcome& outcome = result.outcome;
     const std::vector<std::string> server{
@@ -89,24 +89,25 @@ std::string CsvReport(const std::vector<ServerMeasurement>& results) {
     }
     for (const ProbeResult& probe : probes) {
       std::vector<std::string> line = server;
-      line.insert(line.end(), {GbkToUtf8(probe.city), GbkToUtf8(probe.country),
-                               std::to_string(probe.asn), GbkToUtf8(probe.network), probe.status,
-                               Number(probe.minMs), Number(probe.avgMs), Number(probe.maxMs),
-                               Number(probe.lossPercent)});
+      line.insert(line.end(),
+                  {GbkToUtf8(probe.city), GbkToUtf8(probe.country), std::to_string(probe.asn),
+                   GbkToUtf8(probe.network), probe.status, Number(probe.minMs), Number(probe.avgMs),
+                   Number(probe.maxMs), Number(probe.lossPercent)});
       csv += CsvLine(line);
     }
   }
   return csv;
 }
 
-std::string TextReport(const GlobalPingPlace& place, const std::vector<ServerMeasurement>& results) {
+std::string TextReport(const GlobalPingPlace& place,
+                       const std::vector<ServerMeasurement>& results) {
   std::string text = "全球Ping: " + std::string(place.caption) + "\n";
   for (const ServerMeasurement& result : results) {
     const Measurement& measurement = result.outcome.measurement;
     const std::string state =
         result.outcome.failure.empty() ? SummaryText(measurement) : result.outcome.failure;
     text += result.server.name + "  " + result.server.domain + "  " +
-            (measurement.id.empty() ? "-" : measurement.id) + "  " + state + "\n";
+            (measurement.id.empty() ? "-" : GbkFromUtf8(measurement.id)) + "  " + state + "\n";
     const std::string probeList = ProbeListText(measurement);
     std::string_view lines = probeList;
     while (!lines.empty()) {
@@ -118,6 +119,26 @@ std::string TextReport(const GlobalPingPlace& place, const std::vector<ServerMea
   return GbkToUtf8(text);
 }
 
+// The results as a terminal or a spreadsheet may take them, every text from the network
+// with its controls shown; JSON escapes controls itself.
+std::vector<ServerMeasurement> WithVisibleControls(std::vector<ServerMeasurement> results) {
+  for (ServerMeasurement& result : results) {
+    for (std::string* text :
+         {&result.server.name, &result.server.domain, &result.outcome.failure}) {
+      *text = VisibleControls(*text);
+    }
+    // The id and the probes' status words are kept as the API spelt them, in UTF-8.
+    result.outcome.measurement.id = VisibleUtf8Controls(result.outcome.measurement.id);
+    for (ProbeResult& probe : result.outcome.measurement.probes) {
+      for (std::string* text : {&probe.city, &probe.country, &probe.network}) {
+        *text = VisibleControls(*text);
+      }
+      probe.status = VisibleUtf8Controls(probe.status);
+    }
+  }
+  return results;
+}
+
 }  // namespace
 
 std::string FormatGlobalPingReport(const GlobalPingPlace& place,
@@ -127,11 +148,11 @@ std::string FormatGlobalPingReport(const GlobalPingPlace& place,
     case ReportFormat::kJson:
       return JsonReport(place, results);
     case ReportFormat::kCsv:
-      return CsvReport(results);
+      return CsvReport(WithVisibleControls(results));
     case ReportFormat::kText:
       break;
   }
-  return TextReport(place, results);
+  return TextReport(place, WithVisibleControls(results));
 }
 
 }  // namespace vardelle

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstdio>
 
+#include "app/headless/report_text.h"
 #include "app/table/server_table.h"
 #include "support/text/text_codec.h"
 
@@ -34,8 +35,8 @@ std::optional<std::string> ColourText(Colour colour) {
 // Fixed-point with three decimals, as ping prints its figures; to_chars ignores the locale.
 std::string Decimal(double value) {
   char text[32];
-  const auto [end, error] = std::to_chars(text, text + sizeof text, value,
-                                          std::chars_format::fixed, 3);
+  const auto [end, error] =
+      std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 3);
   return error == std::errc() ? std::string(text, end) : std::string("0");
 }
 
@@ -108,20 +109,13 @@ std::string JsonReport(const std::vector<ReportRow>& rows) {
     }
     json += "}";
   }
-  return json + (rows.empty() ? "]}\n" : "\n]}\n");
-}
-
-std::string CsvField(std::string_view text) {
-  if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
-  std::string quoted = "\"";
-  for (const char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return quoted + "\"";
+  return EscapeJsonControls(json + (rows.empty() ? "]}\n" : "\n]}\n"));
 }
 
 std::string CsvReport(const std::vector<ReportRow>& rows) {
   std::string csv;
   const auto line = [&csv](const std::vector<std::string>& fields) {
-    for (std::size_t f = 0; f < fields.size(); ++f) csv += (f ? "," : "") + CsvField(fields[f]);
+    for (std::size_t f = 0; f < fields.size(); ++f) csv += (f ? "," : "") + CsvCell(fields[f]);
     csv += "\r\n";
   };
   std::vector<std::string> header;
@@ -170,9 +164,9 @@ std::string AverageMaximumText(const LatencyStatistics& statistics) {
 }
 
 std::string TextReport(const std::vector<ReportRow>& rows) {
-  std::vector<std::vector<std::string>> table{
-      {"服务器名称", "大区名称", "域名", "IP地址", "延迟", "大区状态", "服务器机房地理位置", "状态",
-       "丢包率", "平均/最大"}};
+  std::vector<std::vector<std::string>> table{{"服务器名称", "大区名称", "域名", "IP地址", "延迟",
+                                               "大区状态", "服务器机房地理位置", "状态", "丢包率",
+                                               "平均/最大"}};
   for (const ReportRow& report : rows) {
     std::vector<std::string> cells(report.row.cells.begin(), report.row.cells.end());
     cells.emplace_back(StateWord(report.row.icon));
@@ -200,6 +194,14 @@ std::string TextReport(const std::vector<ReportRow>& rows) {
   return text;
 }
 
+// The rows as a terminal or a spreadsheet may take them: JSON escapes controls itself.
+std::vector<ReportRow> WithVisibleControls(std::vector<ReportRow> rows) {
+  for (ReportRow& report : rows) {
+    for (std::string& cell : report.row.cells) cell = VisibleControls(cell);
+  }
+  return rows;
+}
+
 }  // namespace
 
 std::optional<ReportFormat> ReportFormatNamed(std::string_view name) {
@@ -214,11 +216,11 @@ std::string FormatTableReport(const std::vector<ReportRow>& rows, ReportFormat f
     case ReportFormat::kJson:
       return JsonReport(rows);
     case ReportFormat::kCsv:
-      return CsvReport(rows);
+      return CsvReport(WithVisibleControls(rows));
     case ReportFormat::kText:
       break;
   }
-  return TextReport(rows);
+  return TextReport(WithVisibleControls(rows));
 }
 
 }  // namespace vardelle
