@@ -84,7 +84,11 @@ bool ParseOptionValue(const std::vector<std::string>& arguments, std::size_t& i,
                  isTimeout ? " of milliseconds, 0 or more" : " from 1 to 100");
     return false;
   }
-  (isTimeout ? options.timeoutMs : options.rounds) = *value;
+  if (isTimeout) {
+    options.timeoutMs = *value;
+  } else {
+    options.rounds = *value;
+  }
   return true;
 }
 
