@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstddef>
+#include <functional>
+#include <initializer_list>
 #include <optional>
 #include <thread>
 #include <utility>
@@ -44,15 +46,24 @@ std::optional<std::string_view> FirstPieceHolding(const std::vector<Text>& piece
   return std::nullopt;
 }
 
-// The first piece whose key is code, as 1 is the key of 1:'正常'; matched at the trimmed
-// piece's start, so that code 1 never takes the piece of code 10. A script laid out over
-// lines puts line breaks and tabs before its keys.
+// The key of a piece of ServerStatus: the text before its colon, without blanks and without
+// the single or double quotes it may be written in ('1':'正常' as ServerInfo quotes its ids).
+// Neither a colon nor a quote is ever a double-byte character's second byte.
+std::optional<Text> KeyOf(std::string_view piece) {
+  const std::size_t colon = piece.find(':');
+  if (colon == std::string_view::npos) return std::nullopt;
+  Text key = TrimBlanksAndLineBreaks(piece.substr(0, colon));
+  const bool quoted =
+      key.size() >= 2 && (key.front() == '\'' || key.front() == '"') && key.back() == key.front();
+  return quoted ? key.substr(1, key.size() - 2) : key;
+}
+
+// The first piece whose key is code, as 1 is the key of 1:'正常', '1':'正常' and "1":'正常'; the
+// whole key is compared, so that code 1 never takes the piece of code 10.
 std::optional<std::string_view> PieceKeyedBy(const std::vector<Text>& pieces,
                                              std::string_view code) {
-  const Text key = JoinTexts({code, ":"});
   for (const Text& piece : pieces) {
-    const std::size_t start = piece.find_first_not_of(" \t\r\n");
-    if (start != Text::npos && TrimSpaces(piece.substr(start)).starts_with(key)) return piece;
+    if (KeyOf(piece) == code) return piece;
   }
   return std::nullopt;
 }
@@ -76,42 +87,65 @@ std::vector<Text> CutAndSplit(std::string_view text, std::string_view startMarke
   return SplitAtCommas(ViewBetween(text, startMarker, endMarker));
 }
 
-// One GET of url on request, without a body; false for a site without an address and for
-// a download ended by stopping. The answer is waited for in short steps, so that a stop is
+enum class Answer { kNone, kFailed, kAnswered };
+
+// One GET of url on request, without a body; none for a site without an address and for a
+// download ended by stopping. The answer is waited for in short steps, so that a stop is
 // seen at once rather than after the request's time-outs.
-bool Ask(HttpRequest& request, const std::string& url, const std::atomic<bool>& stopping) {
-  if (url.empty()) return false;
+Answer Ask(HttpRequest& request, const std::string& url, const std::atomic<bool>& stopping) {
+  if (url.empty()) return Answer::kNone;
   Text completed = url;
   request.OpenRequest("GET", completed, true);
   request.SendText();
   while (!request.WaitResponse(0)) {
-    if (!request.LastCallError().empty()) return true;  // failed: an empty answer
+    if (!request.LastCallError().empty()) return Answer::kFailed;  // cut as an empty answer
     if (stopping) {
       request.AbortRequest();
-      return false;
+      return Answer::kNone;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
-  return true;
+  return Answer::kAnswered;
+}
+
+// Asks url and cuts what came, even from a failed request (the table shows what can be read);
+// a failed request leaves the document failed whatever its cut found.
+void ReadDocument(HttpRequest& request, const std::string& url, const std::atomic<bool>& stopping,
+                  const std::function<void(HttpRequest&)>& cut, DocumentRead& read) {
+  const Answer answer = Ask(request, url, stopping);
+  if (answer == Answer::kNone) return;
+  cut(request);
+  if (answer == Answer::kFailed) read = DocumentRead::kFailed;
 }
 
 void FetchInto(const Endpoints& endpoints, RegionStatusLists& lists,
                const std::atomic<bool>& stopping) {
   HttpRequest request;
-  if (Ask(request, endpoints.DocumentUrl(Site::kStatusSite), stopping)) {
-    CutStatusScript(DecodeBytesAsGb2312(request.GetResponseBody()), lists);
+  ReadDocument(
+      request, endpoints.DocumentUrl(Site::kStatusSite), stopping,
+      [&](HttpRequest& r) { CutStatusScript(DecodeBytesAsGb2312(r.GetResponseBody()), lists); },
+      lists.statusScript);
+  ReadDocument(
+      request, endpoints.DocumentUrl(Site::kStatusService), stopping,
+      [&](HttpRequest& r) { CutStatusService(r.GetResponseText(), lists); }, lists.statusService);
+  ReadDocument(
+      request, endpoints.DocumentUrl(Site::kSelectorSite), stopping,
+      [&](HttpRequest& r) { CutSelectorScript(DecodeBytesAsGb2312(r.GetResponseBody()), lists); },
+      lists.selector);
+}
+
+// Whole when its lists were cut, which takes an answer holding every marker.
+DocumentRead ReadOf(std::initializer_list<const std::vector<Text>*> lists) {
+  for (const std::vector<Text>* list : lists) {
+    if (list->empty()) return DocumentRead::kFailed;
   }
-  if (Ask(request, endpoints.DocumentUrl(Site::kStatusService), stopping)) {
-    CutStatusService(request.GetResponseText(), lists);
-  }
-  if (Ask(request, endpoints.DocumentUrl(Site::kSelectorSite), stopping)) {
-    CutSelectorScript(DecodeBytesAsGb2312(request.GetResponseBody()), lists);
-  }
+  return DocumentRead::kRead;
 }
 
 // Step 1 of the look-up: every selector piece naming the region is checked, not only the
 // first.
-bool IsStopped(const RegionStatusLists& lists, std::string_view quotedName) {
+bool IsStopped(const RegionStatusLists& lists, std::string_view regionName) {
+  const Text quotedName = JoinTexts({"\"", regionName});
   for (const Text& piece : lists.selectorItems) {
     if (!Contains(piece, quotedName)) continue;
     if (TextBetween(TrimSpaces(piece), kSelectorStateStart, kSelectorStateEnd) == kStoppedState) {
@@ -119,6 +153,26 @@ bool IsStopped(const RegionStatusLists& lists, std::string_view quotedName) {
     }
   }
   return false;
+}
+
+// Steps 2 to 4: the word the status script gives the region through its id and status code.
+Text ScriptWord(const RegionStatusLists& lists, std::string_view regionName) {
+  const std::optional<std::string_view> infoPiece =
+      FirstPieceHolding(lists.serverInfoItems, JoinTexts({":'", regionName, "'"}));
+  if (!infoPiece) return kUnknownStatusWord;
+  const Text regionId = TextBetween(TrimSpaces(*infoPiece), "'", "':");
+
+  const std::optional<std::string_view> codePiece =
+      FirstPieceHolding(lists.statusCodeItems, JoinTexts({"\"", regionId, "\":"}));
+  if (!codePiece) return kUnknownStatusWord;
+  const Text statusCode = TextBetween(*codePiece, ":\"", "\"");
+  // A bare number or "" is no code.
+  if (statusCode.empty()) return kUnknownStatusWord;
+
+  const std::optional<std::string_view> wordPiece =
+      PieceKeyedBy(lists.serverStatusItems, statusCode);
+  if (!wordPiece) return kUnknownStatusWord;
+  return TextBetween(*wordPiece, ":'", "'");
 }
 
 const std::shared_ptr<const RegionStatusLists>& EmptySet() {
@@ -138,6 +192,17 @@ void RegionStatusSlot::Store(std::shared_ptr<const RegionStatusLists> lists) {
   {
     std::lock_guard guard(mutex);
     current.swap(lists);
+  }
+}
+
+Text TrimBlanksAndLineBreaks(std::string_view text) {
+  Text trimmed(text);
+  for (;;) {
+    const std::size_t first = trimmed.find_first_not_of(" \t\r\n");
+    const std::size_t last = trimmed.find_last_not_of(" \t\r\n");
+    Text next = first == Text::npos ? Text() : TrimSpaces(trimmed.substr(first, last - first + 1));
+    if (next == trimmed) return trimmed;
+    trimmed = std::move(next);
   }
 }
 
@@ -161,14 +226,17 @@ std::vector<Text> SplitAtCommas(std::string_view text) {
 void CutStatusScript(std::string_view script, RegionStatusLists& lists) {
   lists.serverInfoItems = CutAndSplit(script, kServerInfoStart, kListEnd);
   lists.serverStatusItems = CutAndSplit(script, kServerStatusStart, kListEnd);
+  lists.statusScript = ReadOf({&lists.serverInfoItems, &lists.serverStatusItems});
 }
 
 void CutStatusService(std::string_view answer, RegionStatusLists& lists) {
   lists.statusCodeItems = CutAndSplit(answer, kStatusCodeStart, kListEnd);
+  lists.statusService = ReadOf({&lists.statusCodeItems});
 }
 
 void CutSelectorScript(std::string_view script, RegionStatusLists& lists) {
   lists.selectorItems = CutAndSplit(script, kSelectorStart, kSelectorEnd);
+  lists.selector = ReadOf({&lists.selectorItems});
 }
 
 std::shared_ptr<const RegionStatusLists> FetchRegionStatus(Application& app) {
@@ -204,30 +272,24 @@ void PublishRegionStatus(Application& app, std::shared_ptr<const RegionStatusLis
 }
 
 Text LookUpRegionStatus(const RegionStatusLists& lists, std::string_view regionName) {
-  if (IsStopped(lists, JoinTexts({"\"", regionName}))) return kStoppedStatusWord;
+  return IsStopped(lists, regionName) ? Text(kStoppedStatusWord) : ScriptWord(lists, regionName);
+}
 
-  const std::optional<std::string_view> infoPiece =
-      FirstPieceHolding(lists.serverInfoItems, JoinTexts({":'", regionName, "'"}));
-  if (!infoPiece) return kUnknownStatusWord;
-  const Text regionId = TextBetween(TrimSpaces(*infoPiece), "'", "':");
-
-  const std::optional<std::string_view> codePiece =
-      FirstPieceHolding(lists.statusCodeItems, JoinTexts({"\"", regionId, "\":"}));
-  if (!codePiece) return kUnknownStatusWord;
-  const Text statusCode = TextBetween(*codePiece, ":\"", "\"");
-  // A bare number or "" is no code.
-  if (statusCode.empty()) return kUnknownStatusWord;
-
-  const std::optional<std::string_view> wordPiece =
-      PieceKeyedBy(lists.serverStatusItems, statusCode);
-  if (!wordPiece) return kUnknownStatusWord;
-  return TextBetween(*wordPiece, ":'", "'");
+Text CompleteRegionStatus(const RegionStatusLists& lists, std::string_view regionName) {
+  const auto failed = [](DocumentRead read) { return read == DocumentRead::kFailed; };
+  if (failed(lists.selector)) return {};
+  if (IsStopped(lists, regionName)) return kStoppedStatusWord;
+  if (failed(lists.statusScript) || failed(lists.statusService)) return {};
+  return ScriptWord(lists, regionName);
 }
 
 Colour StatusWordColour(std::string_view word) {
   static constexpr std::pair<std::string_view, Colour> kColours[] = {
-      {kUnknownStatusWord, kGrey}, {"正常", kBlack}, {"拥挤", kOrange},
-      {"满载", kRed},              {"维护", kGrey},
+      {kUnknownStatusWord, kGrey},
+      {"正常", kBlack},
+      {"拥挤", kOrange},
+      {"满载", kRed},
+      {"维护", kGrey},
   };
   for (const auto& [known, colour] : kColours) {
     if (word == known) return colour;

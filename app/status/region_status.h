@@ -3,8 +3,8 @@
 // word and its colour in such a set.
 #pragma once
 
-#include <cstddef>
 #include <atomic>
+#include <cstddef>
 #include <memory>
 #include <mutex>
 #include <string_view>
@@ -17,6 +17,11 @@ namespace vardelle {
 
 struct Application;
 
+// How a status document's fetch went. A document is read when its answer came without a
+// failure and held the markers of every list it is cut into; a site without an address is
+// not asked.
+enum class DocumentRead { kNotAsked, kFailed, kRead };
+
 // The operator's region status documents cut into pieces. A set is never changed once it
 // is published: every query builds a new one, and a reader keeps the set it started with,
 // so a new query never frees lists that a worker of an earlier run still reads.
@@ -25,6 +30,9 @@ struct RegionStatusLists {
   std::vector<Text> serverStatusItems;  // status script, "ServerStatus : {" .. "},"
   std::vector<Text> statusCodeItems;    // status service, "[{" .. "},"
   std::vector<Text> selectorItems;      // area selector, "LOLServerSelect.STD_DATA=" .. "];"
+  DocumentRead statusScript = DocumentRead::kNotAsked;
+  DocumentRead statusService = DocumentRead::kNotAsked;
+  DocumentRead selector = DocumentRead::kNotAsked;
 };
 
 // The set published last, replaced and read by many threads at once; a reader keeps the set
@@ -51,6 +59,11 @@ inline constexpr char kUnknownStatusWord[] = "未知状态";
 // byte.
 Text TextBetween(std::string_view text, std::string_view startMarker, std::string_view endMarker);
 
+// The text without the blanks around it: ASCII and full-width spaces, tabs and line breaks, in
+// any mix, as a script laid out over lines puts them before its keys and a settings file
+// trims its values.
+Text TrimBlanksAndLineBreaks(std::string_view text);
+
 // A real list has about 30 pieces; a text cut into more is no list of the operator's, and
 // keeping tens of millions of pieces would cost gigabytes.
 inline constexpr std::size_t kMostListPieces = 4096;
@@ -62,7 +75,8 @@ inline constexpr std::size_t kMostListPieces = 4096;
 std::vector<Text> SplitAtCommas(std::string_view text);
 
 // Each document's lists, cut as a query cuts the document once downloaded (the two scripts
-// decoded from GB2312, the status service answer as its text); each fills only its own lists.
+// decoded from GB2312, the status service answer as its text); each fills only its own lists
+// and tells whether its document was read.
 void CutStatusScript(std::string_view script, RegionStatusLists& lists);
 void CutStatusService(std::string_view answer, RegionStatusLists& lists);
 void CutSelectorScript(std::string_view script, RegionStatusLists& lists);
@@ -89,6 +103,13 @@ void PublishRegionStatus(Application& app, std::shared_ptr<const RegionStatusLis
 // and status code (a quoted, non-empty code, the key of its ServerStatus piece), else
 // "未知状态". Never fails.
 Text LookUpRegionStatus(const RegionStatusLists& lists, std::string_view regionName);
+
+// The same word when the documents it depends on were all read, "" otherwise: a reading that
+// the alert rules may take as the region's state. 停机 depends on the area selector alone;
+// every other word on the selector too (without it, a stopped region reads its script word)
+// and on the status script and service. A failed document leaves the table's word standing
+// but says nothing about the region.
+Text CompleteRegionStatus(const RegionStatusLists& lists, std::string_view regionName);
 
 // 正常 black, 拥挤 orange, 满载 red; 维护, 未知状态 and every other word grey.
 Colour StatusWordColour(std::string_view word);

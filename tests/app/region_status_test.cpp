@@ -43,7 +43,9 @@ TEST(TextBetweenTest, CutsBetweenCaseBlindMarkersSteppingOverDoubleByteCharacter
       {"", "[{", "},", ""},
       // 81 7D is one character ending in "}", and 81 41 one ending in "A".
       {"[{a\x81},b},", "[{", "},", "a\x81},b"},
-      {"\x81" "A:'v'a:'w'", "a:'", "'", "w"},
+      {"\x81"
+       "A:'v'a:'w'",
+       "a:'", "'", "w"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(TextBetween(c.text, c.start, c.end), c.expected) << c.text;
@@ -103,12 +105,12 @@ TEST(LookUpRegionStatusTest, FollowsEveryStepAsWritten) {
       {"DuplicateSelectorPieces",
        [](Documents& d) { d.selector = R"({t:"祖安" status:"1"},{t:"祖安" v:"2b" status:"0"})"; },
        "祖安", "停机"},
-      {"NameMustFollowAQuote", [](Documents& d) { d.selector = R"({t:X祖安 status:"0"})"; },
-       "祖安", "拥挤"},
+      {"NameMustFollowAQuote", [](Documents& d) { d.selector = R"({t:X祖安 status:"0"})"; }, "祖安",
+       "拥挤"},
       {"StateMustBeExactlyZero", [](Documents& d) { d.selector = R"({t:"祖安" status:"00"})"; },
        "祖安", "拥挤"},
-      {"CapitalStateMarker", [](Documents& d) { d.selector = R"({t:"祖安" STATUS:"0"})"; },
-       "祖安", "停机"},
+      {"CapitalStateMarker", [](Documents& d) { d.selector = R"({t:"祖安" STATUS:"0"})"; }, "祖安",
+       "停机"},
       {"FullWidthSpacesAroundSelectorPiece",
        [](Documents& d) { d.selector = "　 {t:\"祖安\" status:\"0\"} 　"; }, "祖安", "停机"},
       // Region id: only the first piece naming the region counts.
@@ -143,13 +145,97 @@ TEST(LookUpRegionStatusTest, FollowsEveryStepAsWritten) {
       {"UnknownWordAsPublished", [](Documents& d) { d.serverStatus = "2:'火爆'"; }, "祖安", "火爆"},
       {"WordWithASecondByteMarker", [](Documents& d) { d.serverStatus = "2:'\x81}x'"; }, "祖安",
        "\x81}x"},
-      {"NoDocuments", [](Documents& d) { d = {"", "", "", ""}; }, "祖安", "未知状态"},
+      {"NoDocuments",
+       [](Documents& d) {
+         d = {"", "", "", ""};
+       },
+       "祖安", "未知状态"},
   };
   for (const LookUpCase& c : cases) {
     Documents documents;
     c.change(documents);
     EXPECT_EQ(LookUpRegionStatus(documents.Lists(), c.region), c.expected) << c.name;
   }
+}
+
+// The key forms a status script writes its codes in, each with the blanks and line breaks a
+// script laid out over lines puts before it and blanks before the colon: code 1 finds its own
+// piece and never code 10's or 21's, whichever comes first.
+TEST(LookUpRegionStatusTest, CodesAreFoundAsKeysInEveryFormAScriptWritesThem) {
+  const char* const quotes[] = {"", "'", "\""};
+  const char* const before[] = {"", " ", "\r\n\t", "\n    ", "　", "\t　 "};
+  const char* const beforeColon[] = {"", " ", "\t"};
+  for (const char* quote : quotes) {
+    for (const char* blanks : before) {
+      for (const char* colonBlanks : beforeColon) {
+        const auto piece = [&](const char* code, const char* word) {
+          return JoinTexts({blanks, quote, code, quote, colonBlanks, ":'", word, "'"});
+        };
+        Documents documents;
+        documents.serverStatus = JoinTexts({piece("10", "维护"), ",", piece("21", "火爆"), ",",
+                                            piece("1", "正常"), ",", piece("2", "拥挤")});
+        documents.statusCodes = R"("1":"1","2":"2","3":"10")";
+        const RegionStatusLists lists = documents.Lists();
+        SCOPED_TRACE(documents.serverStatus);
+        EXPECT_EQ(LookUpRegionStatus(lists, "艾欧尼亚"), "正常");
+        EXPECT_EQ(LookUpRegionStatus(lists, "祖安"), "拥挤");
+        EXPECT_EQ(LookUpRegionStatus(lists, "诺克萨斯"), "维护");
+      }
+    }
+  }
+}
+
+TEST(LookUpRegionStatusTest, KeysAreWholeCodesInMatchingQuotes) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"'1\":'正常',1:'拥挤'", "拥挤"},  // quotes that do not match are no quotes
+      {"'01':'正常',1:'拥挤'", "拥挤"},
+      {"1 0:'正常',1:'拥挤'", "拥挤"},
+      {"'':'正常',1:'拥挤'", "拥挤"},
+      {"x1:'正常',1:'拥挤'", "拥挤"},
+      {"1'正常',1:'拥挤'", "拥挤"},  // no colon: no key
+      {"'1'", "未知状态"},
+  };
+  for (const auto& [serverStatus, expected] : cases) {
+    Documents documents;
+    documents.serverStatus = serverStatus;
+    EXPECT_EQ(LookUpRegionStatus(documents.Lists(), "艾欧尼亚"), expected) << serverStatus;
+  }
+}
+
+// The word a complete reading gives: 停机 from the selector alone, every other word from all
+// three documents; a document that failed (cut without its markers) reads nothing, whatever the
+// table's word is then.
+TEST(CompleteRegionStatusTest, AWordIsReadOnlyWhenTheDocumentsItDependsOnWereRead) {
+  enum Failing { kNone, kScript, kService, kSelector };
+  struct Case {
+    Failing failing;
+    const char* region;
+    const char* tableWord;
+    const char* read;
+  };
+  const Case cases[] = {
+      {kNone, "艾欧尼亚", "正常", "正常"},    {kNone, "祖安", "停机", "停机"},
+      {kScript, "艾欧尼亚", "未知状态", ""},  {kScript, "祖安", "停机", "停机"},
+      {kService, "艾欧尼亚", "未知状态", ""}, {kService, "祖安", "停机", "停机"},
+      {kSelector, "艾欧尼亚", "正常", ""},    {kSelector, "祖安", "拥挤", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.failing << " " << c.region);
+    Documents documents;
+    documents.selector = R"({t:"艾欧尼亚" status:"1"},{t:"祖安" status:"0"})";
+    RegionStatusLists lists = documents.Lists();
+    const char* const errorPage = "<html>503 Service Unavailable</html>";
+    if (c.failing == kScript) CutStatusScript(errorPage, lists);
+    if (c.failing == kService) CutStatusService(errorPage, lists);
+    if (c.failing == kSelector) CutSelectorScript(errorPage, lists);
+    EXPECT_EQ(LookUpRegionStatus(lists, c.region), c.tableWord);
+    EXPECT_EQ(CompleteRegionStatus(lists, c.region), c.read);
+  }
+  // A script holding one of its two lists was not read whole either.
+  RegionStatusLists lists = Documents().Lists();
+  CutStatusScript("ServerInfo : {'1':'艾欧尼亚'},", lists);
+  EXPECT_EQ(lists.statusScript, DocumentRead::kFailed);
+  EXPECT_EQ(CompleteRegionStatus(lists, "艾欧尼亚"), "");
 }
 
 // ---------------------------------------------------------------------------------------
@@ -174,7 +260,8 @@ class StatusSite {
     std::lock_guard guard(mutex);
     return paths;
   }
-  void SetDocuments(std::string statusScript, std::string statusService, std::string selectorScript) {
+  void SetDocuments(std::string statusScript, std::string statusService,
+                    std::string selectorScript) {
     std::lock_guard guard(mutex);
     script = std::move(statusScript);
     service = std::move(statusService);
@@ -213,7 +300,8 @@ class FetchRegionStatusTest : public ::testing::Test {
 
 TEST_F(FetchRegionStatusTest, AsksTheThreeDocumentsInOrderAndPublishesTheirLists) {
   site.SetDocuments(
-      "var s = {\n SERVERINFO : {'1':'艾欧尼亚', '2':'祖安'},\n serverstatus : {1:'正常',2:'拥挤'},};",
+      "var s = {\n SERVERINFO : {'1':'艾欧尼亚', '2':'祖安'},\n serverstatus : "
+      "{1:'正常',2:'拥挤'},};",
       R"({"status":0,"data":[{"1":"2","2":"1"},{"update":"x"}]})",
       "lolserverselect.std_data=[{t:\"祖安\" status:\"0\"},\n{t:\"艾欧尼亚\"}];");
   const std::shared_ptr<const RegionStatusLists> before = CurrentRegionStatus(app);
@@ -227,6 +315,9 @@ TEST_F(FetchRegionStatusTest, AsksTheThreeDocumentsInOrderAndPublishesTheirLists
   EXPECT_EQ(lists->selectorItems, (Pieces{"[{t:\"祖安\" status:\"0\"}", "\n{t:\"艾欧尼亚\"}"}));
   EXPECT_EQ(CurrentRegionStatus(app), lists);
   EXPECT_TRUE(before->serverInfoItems.empty()) << "a published set never changes";
+  for (DocumentRead read : {lists->statusScript, lists->statusService, lists->selector}) {
+    EXPECT_EQ(read, DocumentRead::kRead);
+  }
 }
 
 TEST_F(FetchRegionStatusTest, SitesWithoutAddressOrAnswerLeaveOnlyTheirListsEmpty) {
@@ -241,6 +332,9 @@ TEST_F(FetchRegionStatusTest, SitesWithoutAddressOrAnswerLeaveOnlyTheirListsEmpt
   EXPECT_TRUE(lists->serverInfoItems.empty() && lists->serverStatusItems.empty() &&
               lists->selectorItems.empty());
   EXPECT_EQ(LookUpRegionStatus(*lists, "a"), "未知状态");
+  EXPECT_EQ(lists->statusScript, DocumentRead::kFailed);
+  EXPECT_EQ(lists->statusService, DocumentRead::kRead);
+  EXPECT_EQ(lists->selector, DocumentRead::kNotAsked);
 }
 
 TEST(RegionStatusPublishingTest, WithoutProcessListsTheQueryAnswersButPublishesNothing) {
@@ -268,9 +362,9 @@ TEST(RegionStatusDemoWorldTest, EveryKindOfRegionGetsItsWordAndColour) {
     Colour colour;
   };
   const Expected regions[] = {
-      {"诺克萨斯", "正常", 0x00000000}, {"祖安", "拥挤", 0x000080FF},
-      {"艾欧尼亚", "满载", 0x000000FF}, {"影流", "维护", 0x00808080},
-      {"男爵领域", "火爆", 0x00808080}, {"巨龙之巢", "停机", 0x00808080},
+      {"诺克萨斯", "正常", 0x00000000},   {"祖安", "拥挤", 0x000080FF},
+      {"艾欧尼亚", "满载", 0x000000FF},   {"影流", "维护", 0x00808080},
+      {"男爵领域", "火爆", 0x00808080},   {"巨龙之巢", "停机", 0x00808080},
       {"体验服", "未知状态", 0x00808080},
   };
   for (const Expected& expected : regions) {
@@ -292,9 +386,10 @@ TEST(RegionStatusConcurrencyTest, ASetReplacedWhileManyThreadsReadIt) {
     app.endpoints.SetBaseUrl(status, site.BaseUrl());
   }
   const auto serveVersion = [&site](int version) {
-    site.SetDocuments("ServerInfo : {'1':'祖安','2':'诺克萨斯'},ServerStatus : {1:'正常',2:'拥挤'},",
-                      version == 1 ? R"([{"1":"1","2":"1"},)" : R"([{"1":"2","2":"2"},)",
-                      "LOLServerSelect.STD_DATA={t:\"v" + std::to_string(version) + "\"}];");
+    site.SetDocuments(
+        "ServerInfo : {'1':'祖安','2':'诺克萨斯'},ServerStatus : {1:'正常',2:'拥挤'},",
+        version == 1 ? R"([{"1":"1","2":"1"},)" : R"([{"1":"2","2":"2"},)",
+        "LOLServerSelect.STD_DATA={t:\"v" + std::to_string(version) + "\"}];");
   };
   serveVersion(1);
   FetchRegionStatus(app);
