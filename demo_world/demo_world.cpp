@@ -73,12 +73,26 @@ struct DemoWorld::Server {
     std::string regionId;
     std::string code;
   };
+  struct Outage {
+    int fromRequest;   // the document's first request that fails
+    int untilRequest;  // its first request that is answered again
+  };
+  static constexpr std::size_t kStatusDocuments = 3;
 
-  // The status service's answer to its next request; under mutex.
-  std::string NextStatusAnswer() {
-    ++statusRequests;
-    std::erase_if(statusChanges, [this](const StatusChange& change) {
-      if (change.atRequest > statusRequests) return false;
+  // Counts a request of the document; true when it falls in an outage. Under mutex.
+  bool NextRequestFails(StatusDocument document) {
+    const std::size_t index = static_cast<std::size_t>(document);
+    const int request = ++requests[index];
+    for (const Outage& outage : outages[index]) {
+      if (request >= outage.fromRequest && request < outage.untilRequest) return true;
+    }
+    return false;
+  }
+  // The status service's answer to the request just counted; under mutex.
+  std::string StatusAnswer() {
+    const int request = requests[static_cast<std::size_t>(StatusDocument::kService)];
+    std::erase_if(statusChanges, [this, request](const StatusChange& change) {
+      if (change.atRequest > request) return false;
       SetStatusCode(change.regionId, change.code);
       return true;
     });
@@ -94,7 +108,8 @@ struct DemoWorld::Server {
 
   std::mutex mutex;
   std::string statusService{kStatusService};
-  int statusRequests = 0;
+  std::array<int, kStatusDocuments> requests{};
+  std::array<std::vector<Outage>, kStatusDocuments> outages;
   std::vector<StatusChange> statusChanges;
 };
 
@@ -115,21 +130,44 @@ std::string ExactPattern(std::string_view path) {
   return pattern;
 }
 
+constexpr std::string_view kUnavailablePage =
+    "<html><body><h1>503 Service Unavailable</h1></body></html>";
+
+// The region status documents: kDocuments from its second on, in StatusDocument's order.
+const DemoDocument& StatusDocumentServed(DemoWorld::StatusDocument document) {
+  return kDocuments[1 + static_cast<std::size_t>(document)];
+}
+
+void ServeStatusDocument(DemoWorld::Server& server, DemoWorld::StatusDocument document) {
+  const DemoDocument& served = StatusDocumentServed(document);
+  server.http.Get(
+      ExactPattern(served.path),
+      [&server, document, &served](const httplib::Request&, httplib::Response& response) {
+        std::lock_guard guard(server.mutex);
+        if (server.NextRequestFails(document)) {
+          response.status = 503;
+          response.set_content(kUnavailablePage.data(), kUnavailablePage.size(), "text/html");
+          return;
+        }
+        const std::string contentType(served.contentType);
+        if (document == DemoWorld::StatusDocument::kService) {
+          response.set_content(server.StatusAnswer(), contentType.c_str());
+        } else {
+          response.set_content(served.body.data(), served.body.size(), contentType.c_str());
+        }
+      });
+}
+
 void Route(DemoWorld::Server& server) {
   httplib::Server& http = server.http;
-  for (const DemoDocument& document : kDocuments) {
-    if (document.body == kStatusService) continue;
-    http.Get(ExactPattern(document.path),
-             [&document](const httplib::Request&, httplib::Response& response) {
-               response.set_content(document.body.data(), document.body.size(),
-                                    std::string(document.contentType).c_str());
-             });
-  }
-  http.Get(ExactPattern(kDocuments[2].path), [&server](const httplib::Request&,
-                                                       httplib::Response& response) {
-    std::lock_guard guard(server.mutex);
-    response.set_content(server.NextStatusAnswer(), std::string(kDocuments[2].contentType).c_str());
+  const DemoDocument& list = kDocuments[0];
+  http.Get(ExactPattern(list.path), [&list](const httplib::Request&, httplib::Response& response) {
+    response.set_content(list.body.data(), list.body.size(), std::string(list.contentType).c_str());
   });
+  using enum DemoWorld::StatusDocument;
+  for (DemoWorld::StatusDocument document : {kScript, kService, kSelector}) {
+    ServeStatusDocument(server, document);
+  }
   http.Get(ExactPattern(kLocationPath), [](const httplib::Request& request,
                                            httplib::Response& response) {
     response.set_content(DemoLocationAnswer(request.get_param_value("ip")), "application/json");
@@ -181,8 +219,17 @@ void DemoWorld::SetRegionStatusCode(std::string_view regionId, std::string_view 
                                     int laterThan) {
   if (!server_) return;
   std::lock_guard guard(server_->mutex);
+  const int requestsSoFar = server_->requests[static_cast<std::size_t>(StatusDocument::kService)];
   server_->statusChanges.push_back(
-      {server_->statusRequests + laterThan + 1, std::string(regionId), std::string(code)});
+      {requestsSoFar + laterThan + 1, std::string(regionId), std::string(code)});
+}
+
+void DemoWorld::FailStatusDocument(StatusDocument document, int laterThan, int requests) {
+  if (!server_) return;
+  std::lock_guard guard(server_->mutex);
+  const std::size_t index = static_cast<std::size_t>(document);
+  const int from = server_->requests[index] + laterThan + 1;
+  server_->outages[index].push_back({from, from + requests});
 }
 
 std::string DemoWorld::BaseUrl() const {

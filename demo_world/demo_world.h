@@ -61,6 +61,13 @@ class DemoWorld {
   // comes back; until the world stops.
   void SetRegionStatusCode(std::string_view regionId, std::string_view code, int laterThan = 0);
 
+  // The three region status documents, as FailStatusDocument names them.
+  enum class StatusDocument { kScript, kService, kSelector };
+  // Once the document has answered laterThan more requests, its next `requests` requests get
+  // "503 Service Unavailable" and a page that is no document, as a site in trouble answers;
+  // then it answers again. Until the world stops.
+  void FailStatusDocument(StatusDocument document, int laterThan, int requests);
+
   // What serves the world; its routes reach it.
   struct Server;
 
