@@ -14,7 +14,7 @@ void ChooseAlertForSelectedRow(MainWindowView& window, AlertWatching& alerts,
                        window.CellText(id, kRegionColumn)};
   const std::optional<AlertWatch> chosen = window.AskAlertWatch(name, alerts.WatchOf(row.target));
   if (!chosen) return;
-  alerts.SetWatch(row, *chosen, settingsPath);
+  alerts.SetWatch(row, *chosen, settingsPath, NewestProbeOutcome(history, id));
   window.SetRowWatchNote(id, alerts.ToolTipNote(id));
   window.SetStatusLine(AlertSetStatus(row.target.serverName, *chosen) + alerts.StatusNote());
   window.SetTrayToolTip(alerts.TrayToolTip(history));

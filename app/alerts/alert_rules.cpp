@@ -15,13 +15,20 @@ bool InQuietPeriod(AlertTime toldAt, AlertTime now) {
   return now >= toldAt && now - toldAt < kQuietPeriod;
 }
 
-// A kind starts afresh when its setting changed, and goes when it is no longer watched.
+constexpr AlertConfirmation kStatusConfirmation{kStatusConfirmations, 1};
+constexpr AlertConfirmation kLatencyConfirmation{kLatencyConfirmations, kLatencyConfirmations,
+                                                 kThresholdOkState};
+constexpr AlertConfirmation kLossConfirmation{1, 1};
+
+// A kind starts afresh when its setting changed, and goes when it is no longer watched; true
+// when it started.
 template <typename Setting>
-void Restart(std::optional<AlertTracker>& tracker, const Setting& before, const Setting& after,
-             int confirmations, const char* start) {
-  if (before == after) return;
+bool Restart(std::optional<AlertTracker>& tracker, const Setting& before, const Setting& after,
+             AlertConfirmation confirmation) {
+  if (before == after) return false;
   tracker.reset();
-  if (after) tracker.emplace(confirmations, start);
+  if (after) tracker.emplace(confirmation);
+  return tracker.has_value();
 }
 
 struct Reading {
@@ -31,12 +38,28 @@ struct Reading {
   int threshold;
 };
 
+Reading LatencyReading(const ProbeOutcome& outcome, int threshold) {
+  const LatencySample& ms = outcome.latencyMs;
+  return {AlertKind::kLatency, !ms || *ms > threshold,
+          ms ? std::optional<double>(*ms) : std::nullopt, threshold};
+}
+
+Reading LossReading(const ProbeOutcome& outcome, int threshold) {
+  const std::optional<double>& loss = outcome.recentLossPercent;
+  std::optional<bool> over;
+  if (loss) over = outcome.recentLost >= kFewestLostOver && *loss > threshold;
+  return {AlertKind::kLoss, over, loss, threshold};
+}
+
+Text StateOf(const Reading& reading) {
+  if (!reading.over) return {};
+  return *reading.over ? kThresholdOverState : kThresholdOkState;
+}
+
 // A latency or loss reading, and the event it makes, if any.
 void JudgeThreshold(AlertTracker& tracker, const Reading& reading, const AlertTarget& target,
                     AlertTime now, std::vector<AlertEvent>& events) {
-  tracker.Read(!reading.over   ? Text()
-               : *reading.over ? Text(kThresholdOverState)
-                               : Text(kThresholdOkState));
+  tracker.Read(StateOf(reading));
   if (const auto change = tracker.Tell(now)) {
     events.push_back({now, target.serverName, target.domain, reading.kind, change->first,
                       change->second, reading.value, static_cast<double>(reading.threshold)});
@@ -46,24 +69,29 @@ void JudgeThreshold(AlertTracker& tracker, const Reading& reading, const AlertTa
 }  // namespace
 
 AlertTarget AlertTargetOf(std::string_view serverName, std::string_view domain) {
-  return {TrimSpaces(serverName), TrimSpaces(domain)};
+  return {TrimBlanksAndLineBreaks(serverName), TrimBlanksAndLineBreaks(domain)};
 }
 
 std::optional<ProbeOutcome> NewestProbeOutcome(const LatencyHistory& history, RowId row) {
   const std::vector<LatencySample> recent = history.RecentResults(row, kRecentLossRuns);
   if (recent.empty()) return std::nullopt;
-  return ProbeOutcome{recent.back(), ComputeStatistics(recent).lossPercent};
+  ProbeOutcome outcome{recent.back(), std::nullopt, 0};
+  if (recent.size() < kRecentLossRuns) return outcome;
+  const LatencyStatistics statistics = ComputeStatistics(recent);
+  outcome.recentLossPercent = statistics.lossPercent;
+  outcome.recentLost = statistics.sent - statistics.received;
+  return outcome;
 }
 
-AlertTracker::AlertTracker(int confirmations, Text start)
-    : confirmations_(confirmations), confirmed_(start), told_(std::move(start)) {}
+AlertTracker::AlertTracker(AlertConfirmation confirmation) : confirmation_(confirmation) {}
+
+int AlertTracker::Needed(const Text& reading) const {
+  if (!confirmed_.empty()) return confirmation_.change;
+  return reading == confirmation_.startsAtOnce ? 1 : confirmation_.start;
+}
 
 void AlertTracker::Read(const Text& reading) {
   if (reading.empty()) return;
-  if (confirmed_.empty()) {
-    confirmed_ = told_ = reading;
-    return;
-  }
   if (reading == confirmed_) {
     pending_.clear();
     streak_ = 0;
@@ -73,9 +101,11 @@ void AlertTracker::Read(const Text& reading) {
     pending_ = reading;
     streak_ = 0;
   }
-  if (++streak_ < confirmations_) return;
+  if (++streak_ < Needed(reading)) return;
+  const bool starting = confirmed_.empty();
   confirmed_ = std::exchange(pending_, Text());
   streak_ = 0;
+  if (starting) told_ = confirmed_;
 }
 
 std::optional<std::pair<Text, Text>> AlertTracker::Tell(AlertTime now,
@@ -90,18 +120,28 @@ std::optional<std::pair<Text, Text>> AlertTracker::Tell(AlertTime now,
   return std::pair(std::exchange(told_, confirmed_), confirmed_);
 }
 
-void AlertRules::SetWatch(const AlertTarget& target, const AlertWatch& watch) {
+void AlertRules::SetWatch(const AlertTarget& target, const AlertWatch& watch,
+                          const std::optional<ProbeOutcome>& newest) {
   if (watch.IsEmpty()) {
     rows_.erase(target);
     return;
   }
   RowState& row = rows_[target];
-  Restart(row.status, row.watch.status, watch.status, kStatusConfirmations, "");
-  Restart(row.latency, row.watch.latencyOverMs, watch.latencyOverMs, kThresholdConfirmations,
-          kThresholdOkState);
-  Restart(row.loss, row.watch.lossOverPercent, watch.lossOverPercent, kThresholdConfirmations,
-          kThresholdOkState);
+  // Without a domain every probe is lost: its latency and loss say nothing about a server.
+  const bool measurable = !target.domain.empty();
+  const auto ifMeasurable = [measurable](std::optional<int> setting) {
+    return measurable ? setting : std::nullopt;
+  };
+  Restart(row.status, row.watch.status, watch.status, kStatusConfirmation);
+  const bool latencyStarted = Restart(row.latency, ifMeasurable(row.watch.latencyOverMs),
+                                      ifMeasurable(watch.latencyOverMs), kLatencyConfirmation);
+  const bool lossStarted = Restart(row.loss, ifMeasurable(row.watch.lossOverPercent),
+                                   ifMeasurable(watch.lossOverPercent), kLossConfirmation);
   row.watch = watch;
+  // Only a kind that starts here reads it: the others have read it already.
+  if (!newest) return;
+  if (latencyStarted) row.latency->Read(StateOf(LatencyReading(*newest, *watch.latencyOverMs)));
+  if (lossStarted) row.loss->Read(StateOf(LossReading(*newest, *watch.lossOverPercent)));
 }
 
 AlertWatch AlertRules::WatchOf(const AlertTarget& target) const {
@@ -137,20 +177,12 @@ std::vector<AlertEvent> AlertRules::ProbeResult(const AlertTarget& target,
   RowState& row = found->second;
   std::vector<AlertEvent> events;
   if (row.latency) {
-    const int threshold = *row.watch.latencyOverMs;
-    const LatencySample& ms = outcome.latencyMs;
-    JudgeThreshold(*row.latency,
-                   {AlertKind::kLatency, !ms || *ms > threshold,
-                    ms ? std::optional<double>(*ms) : std::nullopt, threshold},
-                   target, now, events);
+    JudgeThreshold(*row.latency, LatencyReading(outcome, *row.watch.latencyOverMs), target, now,
+                   events);
   }
   if (row.loss) {
-    const int threshold = *row.watch.lossOverPercent;
-    const std::optional<double>& loss = outcome.recentLossPercent;
-    JudgeThreshold(
-        *row.loss,
-        {AlertKind::kLoss, loss ? std::optional(*loss > threshold) : std::nullopt, loss, threshold},
-        target, now, events);
+    JudgeThreshold(*row.loss, LossReading(outcome, *row.watch.lossOverPercent), target, now,
+                   events);
   }
   return events;
 }

@@ -4,15 +4,20 @@
 // thread (times come with each feed), so the window and the headless watch feed them alike,
 // from one thread at a time.
 //
-// Against alarms on a single spike:
-// - A status word counts once kStatusConfirmations fetches in a row read it. A failed read
-//   (未知状态, or no word) neither confirms nor breaks a pending change: a fetch that failed
-//   says nothing about the region, and a player whose region comes back from 维护 wants to
-//   hear it even if the status site stumbled once meanwhile. The first word read is where a
-//   row starts, told to nobody.
-// - Latency and loss turn "over" after kThresholdConfirmations runs over the threshold in a
-//   row and back to "ok" after as many runs not over it. A lost probe is over the latency
-//   threshold; a run without a loss figure neither confirms nor breaks.
+// Against alarms on a single spike, and against alarms about the state a row starts in:
+// - A status word counts once kStatusConfirmations fetches in a row read it. Only a reading of
+//   whole documents counts (CompleteRegionStatus); a failed read (a document failed, 未知状态)
+//   neither confirms nor breaks a pending change: it says nothing about the region, and a
+//   player whose region comes back from 维护 wants to hear it even if the status site stumbled
+//   once meanwhile. The first word read is where a row starts, told to nobody.
+// - Latency turns "over" after kLatencyConfirmations runs over the threshold in a row and back
+//   to "ok" after as many runs not over it; a lost probe is over. Where a row starts takes as
+//   many runs over, or one run under: a single lost probe at start is no state to recover from.
+// - Loss is judged on a full window of kRecentLossRuns results, so a row's first lost probe is
+//   never a share of a handful; one lost probe in the window is never over, whatever the
+//   threshold, since any path loses one now and then. A window moves by one result per run, so
+//   one reading over is evidence enough; the first reading is where the row starts.
+// - A row without a domain has no address to measure: it is watched for its status only.
 // - Each row and kind is told at most once per kQuietPeriod, whichever way the change went: a
 //   server flapping back is as noisy as one going bad. A change held back is told once the
 //   period is over, if it still stands, from what was told last; so a recovery is never lost
@@ -36,10 +41,12 @@
 namespace vardelle {
 
 inline constexpr int kStatusConfirmations = 2;
-inline constexpr int kThresholdConfirmations = 3;
+inline constexpr int kLatencyConfirmations = 3;
 inline constexpr std::chrono::minutes kQuietPeriod{5};
-// The runs a row's loss is taken over.
+// The runs a row's loss is taken over, and the results it needs before it is judged.
 inline constexpr std::size_t kRecentLossRuns = 20;
+// The lost probes in the window that can be over a threshold.
+inline constexpr int kFewestLostOver = 2;
 // The thresholds a watch takes: a probe is lost after the echo time-out of 10 s, and a loss
 // of 100 % is never over a threshold.
 inline constexpr int kMostLatencyThresholdMs = 10'000;
@@ -53,8 +60,8 @@ inline constexpr char kThresholdOverState[] = "over";
 
 enum class AlertKind { kStatus, kLatency, kLoss };
 
-// A row by what survives a new server list: its server name without surrounding blanks and
-// its domain.
+// A row by what survives a new server list: its server name and its domain, each without the
+// blanks around it (TrimBlanksAndLineBreaks), which the settings file would not keep.
 struct AlertTarget {
   Text serverName;
   Text domain;
@@ -83,20 +90,30 @@ struct AlertEvent {
 
 // One run's outcome on a row.
 struct ProbeOutcome {
-  LatencySample latencyMs;                  // nothing: the probe was lost
-  std::optional<double> recentLossPercent;  // over the row's kRecentLossRuns newest results
+  LatencySample latencyMs;  // nothing: the probe was lost
+  // Over the row's kRecentLossRuns newest results; nothing before it has that many.
+  std::optional<double> recentLossPercent;
+  int recentLost = 0;  // the lost probes among them
 };
 
 // The row's newest result and its loss over its recent ones; nothing before its first result.
 std::optional<ProbeOutcome> NewestProbeOutcome(const LatencyHistory& history, RowId row);
 
+// How one kind takes its readings: the readings in a row that confirm a change, the readings in
+// a row that confirm where a row starts, and a state that confirms the start in one reading
+// ("" for none).
+struct AlertConfirmation {
+  int change;
+  int start;
+  const char* startsAtOnce = "";
+};
+
 // One kind's state on one row: the state confirmed, another one being confirmed, and the
-// state told last.
+// state told last. Until a state is confirmed nothing is told: the first one confirmed is
+// where the row starts, told to nobody.
 class AlertTracker {
  public:
-  // confirmations: the readings in a row a new state takes; start: the state before any
-  // reading ("" takes the first reading as it, told to nobody).
-  AlertTracker(int confirmations, Text start);
+  explicit AlertTracker(AlertConfirmation confirmation);
   // One reading; "" is none, which neither confirms nor breaks.
   void Read(const Text& reading);
   // The change to tell at now, as from and to, if any. A change to a state other than
@@ -105,7 +122,10 @@ class AlertTracker {
                                             std::optional<std::string_view> onlyTo = {});
 
  private:
-  int confirmations_;
+  // The readings in a row that confirm reading as the next state.
+  int Needed(const Text& reading) const;
+
+  AlertConfirmation confirmation_;
   Text confirmed_;
   Text pending_;
   int streak_ = 0;
@@ -116,14 +136,18 @@ class AlertTracker {
 class AlertRules {
  public:
   // Sets what target's row is watched for; an empty watch forgets the row. A kind whose
-  // setting changed starts afresh, since its state was judged by the old setting.
-  void SetWatch(const AlertTarget& target, const AlertWatch& watch);
+  // setting changed starts afresh, since its state was judged by the old setting. Latency
+  // and loss are not judged on a target without a domain. newest, the row's outcome when the
+  // watch was chosen, is the first reading of the latency and loss watches that start here.
+  void SetWatch(const AlertTarget& target, const AlertWatch& watch,
+                const std::optional<ProbeOutcome>& newest = std::nullopt);
   // Empty for a row not watched.
   AlertWatch WatchOf(const AlertTarget& target) const;
   std::vector<AlertTarget> WatchedTargets() const;
   std::size_t WatchedCount() const { return rows_.size(); }
 
-  // The status word one fetch gave the row's region; "" for a failed read.
+  // The status word one fetch gave the row's region (CompleteRegionStatus); "" or 未知状态
+  // for a failed read.
   std::vector<AlertEvent> StatusRead(const AlertTarget& target, std::string_view word,
                                      AlertTime now);
   // The row's outcome of one run.

@@ -49,9 +49,9 @@ std::optional<StatusWatch> StatusWatchNamed(std::string_view name) {
 
 std::optional<SavedAlertWatch> EntryAt(std::string_view contents, int entry) {
   SavedAlertWatch saved;
-  saved.target.serverName =
-      FindProfileString(contents, kSection, Key("server", entry)).value_or("");
-  saved.target.domain = FindProfileString(contents, kSection, Key("domain", entry)).value_or("");
+  saved.target =
+      AlertTargetOf(FindProfileString(contents, kSection, Key("server", entry)).value_or(""),
+                    FindProfileString(contents, kSection, Key("domain", entry)).value_or(""));
   AlertWatch& watch = saved.watch;
   const bool read =
       ReadSetting(contents, Key("status", entry), StatusWatchNamed, watch.status) &&
@@ -104,32 +104,41 @@ int SavedCount(std::string_view text) {
 
 }  // namespace
 
-std::vector<SavedAlertWatch> ReadAlertWatches(const Text& path) {
+AlertWatchFile ReadAlertWatchFile(const Text& path) {
   SettingsWriter().Flush();
   const std::optional<std::string> contents = ReadWholeFile(path, true);
   if (!contents) return {};
-  const int count = SavedCount(FindProfileString(*contents, kSection, kCountKey).value_or(""));
-  std::vector<SavedAlertWatch> watches;
-  for (int entry = 1; entry <= count; ++entry) {
+  AlertWatchFile file;
+  file.entries = SavedCount(FindProfileString(*contents, kSection, kCountKey).value_or(""));
+  for (int entry = 1; entry <= file.entries; ++entry) {
     if (std::optional<SavedAlertWatch> saved = EntryAt(*contents, entry)) {
-      watches.push_back(std::move(*saved));
+      file.watches.push_back(std::move(*saved));
     }
   }
-  return watches;
+  return file;
 }
 
-void SaveAlertWatches(const Text& path, const std::vector<SavedAlertWatch>& watches) {
-  if (path.empty()) return;
-  const int before = SavedCount(ReadSettingsValue(path, kSection, kCountKey).value_or(""));
+std::vector<SavedAlertWatch> ReadAlertWatches(const Text& path) {
+  return ReadAlertWatchFile(path).watches;
+}
+
+int SaveAlertWatches(const Text& path, const std::vector<SavedAlertWatch>& watches,
+                     int entriesBefore) {
+  if (path.empty()) return 0;
   std::vector<ProfileEntry> entries;
   int count = 0;
-  for (const SavedAlertWatch& saved : watches) {
+  for (const SavedAlertWatch& watch : watches) {
     if (count == kMostSavedAlertWatches) break;
+    const SavedAlertWatch saved{AlertTargetOf(watch.target.serverName, watch.target.domain),
+                                watch.watch};
     if (ReadsBack(saved)) AddEntry(entries, ++count, saved);
   }
-  for (int entry = count + 1; entry <= before; ++entry) AddEntry(entries, entry, {});
+  for (int entry = count + 1; entry <= std::min(entriesBefore, kMostSavedAlertWatches); ++entry) {
+    AddEntry(entries, entry, {});
+  }
   entries.push_back({kSection, kCountKey, std::to_string(count)});
   SettingsWriter().Write(path, std::move(entries));
+  return count;
 }
 
 }  // namespace vardelle

@@ -27,15 +27,25 @@ struct SavedAlertWatch {
   friend bool operator==(const SavedAlertWatch&, const SavedAlertWatch&) = default;
 };
 
-// The watches saved in the file, in their order, after every save queued before; none when
-// the file or the section is missing. An entry that does not read as a watch (no server name,
-// nothing watched, a value out of its range) is left out.
+// What the file holds: the watches saved, in their order, and the entries its count names,
+// whether they read as watches or not.
+struct AlertWatchFile {
+  std::vector<SavedAlertWatch> watches;
+  int entries = 0;
+};
+
+// The file's watches, after every save queued before; none when the file or the section is
+// missing. An entry that does not read as a watch (no server name, nothing watched, a value
+// out of its range) is left out. Names and domains are trimmed as AlertTargetOf trims them.
+AlertWatchFile ReadAlertWatchFile(const Text& path);
 std::vector<SavedAlertWatch> ReadAlertWatches(const Text& path);
 
-// Queues the list for SettingsWriter in place of the one saved before, whose extra entries
-// are emptied; a path of "" saves nothing. It reads the count saved before, so it waits for
-// the saves queued before it. An entry that could not read back (a blank name, a line end in
-// a name or domain, nothing watched) is left out.
-void SaveAlertWatches(const Text& path, const std::vector<SavedAlertWatch>& watches);
+// Queues the list for SettingsWriter in place of the one saved before and returns the
+// entries saved; entriesBefore (what ReadAlertWatchFile or the last save gave) are emptied
+// past them. It never reads the file, so it never waits for the disk; a path of "" saves
+// nothing. Names and domains are saved trimmed as they are read back; an entry that could not
+// read back (a blank name, a line end inside a name or domain, nothing watched) is left out.
+int SaveAlertWatches(const Text& path, const std::vector<SavedAlertWatch>& watches,
+                     int entriesBefore);
 
 }  // namespace vardelle

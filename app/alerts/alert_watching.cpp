@@ -43,29 +43,30 @@ void AlertWatching::SetNotifier(std::shared_ptr<AlertNotifier> notifier) {
 }
 
 void AlertWatching::Load(const Text& settingsPath) {
-  const std::vector<SavedAlertWatch> saved = ReadAlertWatches(settingsPath);
+  const AlertWatchFile file = ReadAlertWatchFile(settingsPath);
   std::lock_guard guard(mutex_);
   rules_ = AlertRules();
-  for (const SavedAlertWatch& entry : saved) rules_.SetWatch(entry.target, entry.watch);
+  for (const SavedAlertWatch& entry : file.watches) rules_.SetWatch(entry.target, entry.watch);
   rows_.clear();
+  savedEntries_ = file.entries;
 }
 
 void AlertWatching::SetWatch(const WatchedRow& row, const AlertWatch& watch,
-                             const Text& settingsPath) {
-  std::vector<SavedAlertWatch> saved;
-  {
-    std::lock_guard guard(mutex_);
-    rules_.SetWatch(row.target, watch);
-    if (watch.IsEmpty()) {
-      rows_.erase(row.id);
-    } else {
-      Track(row);
-    }
-    for (const AlertTarget& target : rules_.WatchedTargets()) {
-      saved.push_back({target, rules_.WatchOf(target)});
-    }
+                             const Text& settingsPath, const std::optional<ProbeOutcome>& newest) {
+  std::lock_guard guard(mutex_);
+  rules_.SetWatch(row.target, watch, newest);
+  if (watch.IsEmpty()) {
+    rows_.erase(row.id);
+  } else {
+    Track(row);
   }
-  SaveAlertWatches(settingsPath, saved);
+  std::vector<SavedAlertWatch> saved;
+  for (const AlertTarget& target : rules_.WatchedTargets()) {
+    saved.push_back({target, rules_.WatchOf(target)});
+  }
+  // Under the lock, so that saves are queued in the order their lists were made: queuing
+  // returns at once (only once the writer has stopped, at exit, is the file written here).
+  savedEntries_ = SaveAlertWatches(settingsPath, saved, savedEntries_);
 }
 
 AlertWatch AlertWatching::WatchOf(const AlertTarget& target) const {
@@ -110,7 +111,7 @@ void AlertWatching::StatusFetched(const RegionStatusLists& lists) {
     const AlertTime now = clock_();
     for (const auto& [id, row] : rows_) {
       for (const AlertEvent& event :
-           rules_.StatusRead(row.target, LookUpRegionStatus(lists, row.region), now)) {
+           rules_.StatusRead(row.target, CompleteRegionStatus(lists, row.region), now)) {
         notices.push_back(AlertNoticeOf(event));
       }
     }

@@ -53,8 +53,11 @@ class AlertWatching {
 
   // The watches kept in the settings file at path, in place of any set before.
   void Load(const Text& settingsPath);
-  // Watches row (an empty watch forgets it) and keeps every watch in the settings file.
-  void SetWatch(const WatchedRow& row, const AlertWatch& watch, const Text& settingsPath);
+  // Watches row (an empty watch forgets it) and queues every watch for the settings file.
+  // newest: the row's outcome the player saw when choosing, where its latency and loss
+  // watches start from.
+  void SetWatch(const WatchedRow& row, const AlertWatch& watch, const Text& settingsPath,
+                const std::optional<ProbeOutcome>& newest = std::nullopt);
   AlertWatch WatchOf(const AlertTarget& target) const;
   bool AnyWatched() const;
 
@@ -86,6 +89,7 @@ class AlertWatching {
   AlertRules rules_;
   std::map<RowId, WatchedRow> rows_;  // the watched rows of the latest tick
   std::shared_ptr<AlertNotifier> notifier_;
+  int savedEntries_ = 0;  // the entries of the settings file's list, as loaded or last saved
 };
 
 // GBK texts of alerts.

@@ -238,7 +238,7 @@ class Watch {
   void Judge(AlertTime now) {
     const std::shared_ptr<const RegionStatusLists> lists = shared_->fetches.Newest();
     for (const WatchedRow& row : rows_) {
-      const Text word = lists ? LookUpRegionStatus(*lists, row.region) : Text();
+      const Text word = lists ? CompleteRegionStatus(*lists, row.region) : Text();
       Print(rules_.StatusRead(row.target, word, now));
       if (const std::optional<ProbeOutcome> outcome =
               NewestProbeOutcome(app_.latencyHistory, row.id)) {

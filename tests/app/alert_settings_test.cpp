@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/window/column_settings.h"
@@ -26,20 +28,51 @@ TEST(AlertSettingsTest, WatchesReadBackAsSavedAndAShorterListReplacesALongerOne)
   const SavedAlertWatch unsaved[] = {{{"网通\n02区", "127.0.0.23"}, kMaintenance.watch},
                                      {{" ", "127.0.0.24"}, kMaintenance.watch},
                                      {{"网通03区", "127.0.0.25"}, {}}};
-  SaveAlertWatches(path,
-                   {kMaintenance, unsaved[0], kBackToNormal, unsaved[1], unsaved[2], kNoDomain});
+  int entries = SaveAlertWatches(
+      path, {kMaintenance, unsaved[0], kBackToNormal, unsaved[1], unsaved[2], kNoDomain}, 0);
+  EXPECT_EQ(entries, 3);
   EXPECT_EQ(ReadAlertWatches(path),
             (std::vector<SavedAlertWatch>{kMaintenance, kBackToNormal, kNoDomain}));
 
-  SaveAlertWatches(path, {kNoDomain});
+  entries = SaveAlertWatches(path, {kNoDomain}, entries);
   EXPECT_EQ(ReadAlertWatches(path), std::vector<SavedAlertWatch>{kNoDomain});
   EXPECT_EQ(ReadSettingsValue(path, "alerts", "count"), "1");
   for (const char* key : {"server2", "domain2", "status2", "latencyOverMs3", "lossOverPercent3"}) {
     EXPECT_EQ(ReadSettingsValue(path, "alerts", key), "") << key;
   }
-  SaveAlertWatches(path, {});
+  EXPECT_EQ(SaveAlertWatches(path, {}, entries), 0);
   EXPECT_TRUE(ReadAlertWatches(path).empty());
   EXPECT_EQ(ReadSettingsValue(path, "alerts", "server1"), "");
+}
+
+// A row is watched by its target as AlertTargetOf takes it from the table's cells; whatever
+// blanks surround a cell, the target read back after a restart is that same target.
+TEST(AlertSettingsTest, TargetsRoundTripWhateverBlanksSurroundTheirCells) {
+  const std::pair<const char*, const char*> cells[] = {
+      {"\t电信15区", "127.0.0.16\t"},
+      {"电信16区 \t", "\t 127.0.0.17"},
+      {"\t　电信17区　\t ", "　\t127.0.0.18"},  // full-width spaces inside the tabs
+      {"电信18区\r\n", "\r\n127.0.0.19"},
+      {"电信\t19区", "127.0.0.20"},  // a tab inside the name is the name's own
+  };
+  testing_files::TempDir dir;
+  const std::string path = dir.File("settings.ini");
+  std::vector<SavedAlertWatch> watched;
+  for (const auto& [name, domain] : cells) {
+    watched.push_back({AlertTargetOf(name, domain), kMaintenance.watch});
+  }
+  EXPECT_EQ(watched[0].target, (AlertTarget{"电信15区", "127.0.0.16"}));
+  EXPECT_EQ(watched[4].target, (AlertTarget{"电信\t19区", "127.0.0.20"}));
+  EXPECT_EQ(SaveAlertWatches(path, watched, 0), static_cast<int>(std::size(cells)));
+  EXPECT_EQ(ReadAlertWatches(path), watched);
+
+  // Saved as a target before any trimming was the same on both sides: read as the cells give it.
+  testing_files::WriteBytes(path,
+                            "[alerts]\r\ncount=1\r\nserver1=\t　电信15区\r\n"
+                            "domain1=127.0.0.16 　\r\nstatus1=any\r\n");
+  EXPECT_EQ(ReadAlertWatches(path),
+            (std::vector<SavedAlertWatch>{
+                {AlertTargetOf("电信15区", "127.0.0.16"), {StatusWatch::kAnyChange, {}, {}}}}));
 }
 
 TEST(AlertSettingsTest, EntriesThatAreNoWatchesAreLeftOut) {

@@ -1,12 +1,16 @@
 // The window's alerts fed by the test-run engine: a latency watch chosen on a row is told
 // after its third run over the threshold (a server listed twice counts once a run), the
-// watches come back from the settings file, and the window shows what is watched.
+// watches come back from the settings file, and the window shows what is watched; fed by the
+// demo world's status fetches, a failed document reads nothing.
 #include "app/alerts/alert_watching.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <cstdint>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,10 +22,17 @@
 #include "app/table/server_table.h"
 #include "app/test_run/test_run.h"
 #include "app/window/main_window_logic.h"
+#include "demo_world/demo_world.h"
+#include "testing/loopback_servers.h"
 #include "tests/app/fake_window.h"
 #include "tests/recording_notifier.h"
 
 namespace vardelle {
+
+void PrintTo(const AlertNotice& notice, std::ostream* out) {
+  *out << notice.title << ": " << notice.body;
+}
+
 namespace {
 
 class AlertWatchingTest : public ::testing::Test {
@@ -106,6 +117,63 @@ TEST_F(AlertWatchingTest, ALatencyWatchIsToldAfterThreeRunsOverItAndSurvivesARes
   restarted.Load(app.settingsFile);
   EXPECT_EQ(restarted.WatchOf(AlertTargetOf(" 网通01区", "127.0.0.22")), (AlertWatch{{}, 150, {}}));
   EXPECT_EQ(restarted.StatusNote(), "；提醒中：1 个服务器");
+}
+
+// Each status document failing alone for two fetches, from the first or from the third, on
+// the demo world, with every fetch fed to the window's alerts watching four regions: 巨龙之巢
+// (stopped), 艾欧尼亚 (满载), 祖安 (拥挤) and 影流 (维护, back to 正常 from a given fetch). While
+// a document fails no word is read, though the table shows a stopped region's script word, so
+// nothing but 影流's return is told, at the fetch that confirms it: an outage neither confirms
+// a change nor breaks one under way.
+struct DocumentOutageCase {
+  demo::DemoWorld::StatusDocument failing;
+  int outageAfter;  // fetches answered before the outage
+  int backAtFetch;  // 影流's first fetch of 正常
+  int toldAtFetch;
+};
+
+TEST(AlertWatchingStatusTest, AFailedStatusDocumentReadsNothingForTheRegionsItDecides) {
+  testing::KeepLoopbackTrafficDirect();
+  using enum demo::DemoWorld::StatusDocument;
+  std::vector<DocumentOutageCase> cases;
+  for (demo::DemoWorld::StatusDocument failing : {kScript, kService, kSelector}) {
+    cases.push_back({failing, 0, 4, 5});  // the first reading is the one after the outage
+    cases.push_back({failing, 2, 2, 5});  // a change under way at the outage
+  }
+  const std::pair<const char*, const char*> rows[] = {{"电信20区", "巨龙之巢"},
+                                                      {"电信01区", "艾欧尼亚"},
+                                                      {"电信02区", "祖安"},
+                                                      {"电信15区", "影流"}};
+  for (const DocumentOutageCase& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "document " << static_cast<int>(c.failing)
+                                      << " failing after " << c.outageAfter << " fetches");
+    demo::DemoWorld world;
+    ASSERT_TRUE(world.Start());
+    world.FailStatusDocument(c.failing, c.outageAfter, 2);
+    world.SetRegionStatusCode("15", "1", c.backAtFetch - 1);
+    Application app;
+    app.lists = std::make_shared<ProcessLists>();
+    for (const SiteInfo& site : SiteTable()) app.endpoints.SetBaseUrl(site.site, world.BaseUrl());
+    int fetch = 0;
+    AlertWatching alerts([&fetch] { return AlertTime(std::chrono::minutes(fetch)); });
+    const auto notifier = std::make_shared<testing::RecordingNotifier>();
+    alerts.SetNotifier(notifier);
+    std::uint64_t id = 0;
+    for (const auto& [name, region] : rows) {
+      alerts.SetWatch({RowId{++id}, AlertTargetOf(name, "127.0.0.1"), region},
+                      {StatusWatch::kAnyChange, std::nullopt, std::nullopt}, "");
+    }
+    std::vector<std::pair<int, AlertNotice>> told;
+    for (fetch = 1; fetch <= 7; ++fetch) {
+      alerts.StatusFetched(*FetchRegionStatus(app));
+      const std::vector<AlertNotice> notices = notifier->Notices();
+      for (std::size_t at = told.size(); at < notices.size(); ++at) {
+        told.emplace_back(fetch, notices[at]);
+      }
+    }
+    EXPECT_EQ(told, (std::vector<std::pair<int, AlertNotice>>{
+                        {c.toldAtFetch, {"电信15区（127.0.0.1）", "大区状态：维护 → 正常"}}}));
+  }
 }
 
 TEST(AlertNoticeTest, EveryKindOfEventReadsAsASentence) {
