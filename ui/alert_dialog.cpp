@@ -30,7 +30,11 @@ AlertDialog::AlertDialog(QWidget* parent, const std::string& serverName, const A
   setObjectName(QStringLiteral("alertDialog"));
   setWindowTitle(FromGbk(kAlertDialogTitle));
   auto* grid = new QGridLayout(this);
-  grid->addWidget(new QLabel(FromGbk(AlertDialogPrompt(serverName)), this), 0, 0, 1, 3);
+  // The server's name came from the network: shown as text, never as markup.
+  auto* prompt = new QLabel(FromGbk(AlertDialogPrompt(serverName)), this);
+  prompt->setObjectName(QStringLiteral("alertPrompt"));
+  prompt->setTextFormat(Qt::PlainText);
+  grid->addWidget(prompt, 0, 0, 1, 3);
   statusCheck_ = new QCheckBox(FromGbk(kAlertStatusCaption), this);
   statusCheck_->setObjectName(QStringLiteral("statusCheck"));
   anyChange_ = new QRadioButton(FromGbk(kAlertAnyChangeCaption), this);

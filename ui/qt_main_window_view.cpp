@@ -261,7 +261,7 @@ void QtMainWindowView::SetStatusLine(const std::string& text) {
 }
 
 void QtMainWindowView::SetRowWatchNote(RowId id, const std::string& note) {
-  const QString tip = FromGbk(note);
+  const QString tip = PlainTextToolTip(FromGbk(note));
   calls_.Run([&](MainWindow& w) {
     ReportView& table = w.ServerTable();
     QTreeWidgetItem* item = table.RowWithId(id);

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <QStyledItemDelegate>
+#include <QTextDocument>
 #include <algorithm>
 #include <utility>
 #include <vector>
@@ -201,9 +202,15 @@ std::vector<int> ReportView::SelectedRows() const {
   return rows;
 }
 
+QString PlainTextToolTip(const QString& text) {
+  if (!Qt::mightBeRichText(text)) return text;
+  return Qt::convertFromPlainText(text, Qt::WhiteSpaceNoWrap);
+}
+
 void ReportView::SetRowToolTip(QTreeWidgetItem* item, const QString& text) {
   if (item == nullptr) return;
-  for (int column = 0; column < columnCount(); ++column) item->setToolTip(column, text);
+  const QString tip = PlainTextToolTip(text);
+  for (int column = 0; column < columnCount(); ++column) item->setToolTip(column, tip);
 }
 
 namespace {

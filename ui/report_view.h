@@ -16,6 +16,10 @@
 
 namespace vardelle::ui {
 
+// A tool tip that shows text from the network as it is: Qt reads a tip as rich text when it
+// looks like markup, so such a text is turned into rich text that spells it out.
+QString PlainTextToolTip(const QString& text);
+
 class ReportView : public QTreeWidget {
   Q_OBJECT
 
