@@ -18,7 +18,9 @@
 namespace vardelle {
 
 // Prepares the platform's libraries whose set-up is not thread-safe. Call it once at program
-// start (and in test mains), before any thread exists; later calls do nothing.
+// start (and in test mains), before any thread exists; later calls do nothing. A program that
+// fetches no page needs none of them (on Linux it lives with libcurl's own state, which such
+// a program then does not link).
 void InitializeRuntimePlatform();
 
 // Starts the system's echo engine; called on the first probe and after a failed start. On

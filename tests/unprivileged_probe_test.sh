@@ -3,7 +3,8 @@
 # run on it), run as user nobody in a network namespace of the test's own where datagram ICMP
 # is off, so the host's ping_group_range is never touched:
 # - vardelle-ping holds CAP_NET_RAW and answers; a copy without it is refused, so the
-#   namespace really blocks datagram ICMP;
+#   namespace really blocks datagram ICMP; it loads neither Qt nor libcurl and the TLS
+#   libraries, whose start-up code reads environment variables;
 # - vardelle holds no capability (one an earlier version left is taken back), and its headless
 #   run still gets every row's latency, through vardelle-ping --serve; without a capable
 #   helper its reason names all three refusals;
@@ -14,7 +15,7 @@
 set -euo pipefail
 ping_program=$1 window_program=$2 style_plugin=$3 postinst=$4
 ((EUID == 0)) || exit 77
-for tool in setcap getcap unshare setpriv ip sysctl timeout; do
+for tool in setcap getcap unshare setpriv ip sysctl timeout readelf; do
   command -v "$tool" >/dev/null || exit 77
 done
 scratch=$(mktemp -d)
@@ -37,6 +38,11 @@ held() { getcap "$1" | sed 's/^[^ ]* //'; }
 [[ -z $(held "$root/usr/bin/vardelle") ]] || fail "vardelle holds $(held "$root/usr/bin/vardelle")"
 [[ $(held "$root/usr/bin/vardelle-ping") == cap_net_raw=ep ]] \
   || fail "vardelle-ping holds '$(held "$root/usr/bin/vardelle-ping")', not cap_net_raw"
+
+libraries=$(readelf -d "$ping_program" | grep NEEDED || true)
+if grep -Ei 'lib(qt|curl|ssl|crypto|gnutls)' <<<"$libraries"; then
+  fail "vardelle-ping loads more than it calls"
+fi
 
 as_nobody() {
   unshare -n sh -c '

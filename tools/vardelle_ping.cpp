@@ -197,8 +197,7 @@ int ProbeHosts(const Options& options) {
   return allAnswered ? 0 : 1;
 }
 
-// The helper's side of the echo pipe. Needs nothing from the platform's set-up: it neither
-// looks names up nor fetches pages.
+// The helper's side of the echo pipe.
 int Serve() {
   vardelle::IcmpEngineStart start = vardelle::StartInProcessIcmpEngine();
   if (!start.engine) {
@@ -233,6 +232,5 @@ int main(int argc, char** argv) {
     std::fputs(kUsage, stderr);
     return kUsageError;
   }
-  vardelle::InitializeRuntimePlatform();
   return ProbeHosts(*options);
 }

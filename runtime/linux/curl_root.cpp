@@ -3,6 +3,8 @@
 #include <array>
 #include <mutex>
 
+#include "runtime/platform.h"
+
 namespace vardelle {
 namespace {
 
@@ -87,6 +89,16 @@ CurlRootLease::CurlRootLease() : share_(Root().Acquire()) {}
 
 CurlRootLease::~CurlRootLease() {
   if (share_ != nullptr) Root().Release();
+}
+
+// Here, with curl's other global state, rather than in platform.cpp: a program that fetches
+// no page (vardelle-ping, which holds a capability) then links no libcurl, nor the TLS
+// libraries whose start-up code reads environment variables.
+void InitializeRuntimePlatform() {
+  // libcurl's global set-up must not race with another thread's first transfer. The root
+  // opened on first use takes its own reference, which this one keeps from being the first.
+  static std::once_flag initialized;
+  std::call_once(initialized, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
 }  // namespace vardelle

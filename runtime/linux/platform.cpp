@@ -2,14 +2,12 @@
 #include "runtime/platform.h"
 
 #include <arpa/inet.h>
-#include <curl/curl.h>
 #include <pthread.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <ctime>
-#include <mutex>
 
 #include "runtime/linux/host_resolver_getaddrinfo.h"
 #include "runtime/linux/icmp_engine_helper_process.h"
@@ -35,13 +33,6 @@ std::unique_ptr<ThreadExitSlot> CreateThreadExitSlot(ThreadExitSlot::Release rel
   pthread_key_t key{};
   if (pthread_key_create(&key, release) != 0) return nullptr;
   return std::make_unique<PthreadExitSlot>(key);
-}
-
-void InitializeRuntimePlatform() {
-  // libcurl's global set-up must not race with another thread's first transfer. The root
-  // opened on first use takes its own reference, which this one keeps from being the first.
-  static std::once_flag initialized;
-  std::call_once(initialized, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
 IcmpEngineStart StartSystemIcmpEngine() {
