@@ -71,7 +71,8 @@ class ArgumentReader {
     }
     const SiteInfo* site = SiteOfOption(name);
     if (!site && !TakesValue(name)) {
-      line.error = "unknown argument: " + argument;
+      // Its value is left out: it may be a mistyped option's secret.
+      line.error = "unknown argument: " + std::string(name) + (attached ? "=..." : "");
       return;
     }
     std::string value;
@@ -333,7 +334,8 @@ std::string CommandLineHelp() {
       "      Globalping API base (environment variable VARDELLE_GLOBALPING; default\n"
       "      https://api.globalping.io, the demo world's stand-in with --demo)\n"
       "  --globalping-token TOKEN\n"
-      "      sent as a bearer token (environment variable VARDELLE_GLOBALPING_TOKEN)\n"
+      "      sent as a bearer token (environment variable VARDELLE_GLOBALPING_TOKEN); other\n"
+      "      users can read a command line, not the settings file's globalpingToken=\n"
       "  --format text|json|csv\n"
       "      the printed table: aligned text (the default), JSON {\"rows\": [...]} or CSV;\n"
       "      UTF-8, rows in table order. In text and CSV a control character from the\n"
@@ -360,7 +362,10 @@ std::string CommandLineHelp() {
       "(gamebox=, statusSite=, statusService=, selectorSite=, iplocation=),\n"
       "globalpingToken= and serverList=FILE (relative to that folder); options and\n"
       "environment variables beat it, and --demo reads no site base from it. The cookie\n"
-      "file is cookies.ini in the same folder.\n";
+      "file is cookies.ini in the same folder. The folder and its files are yours alone" +
+      std::string(UserApplicationDataFolder()
+                      ? ";\nthe program seals a token found in clear for your Windows account.\n"
+                      : "\n(0700 and 0600).\n");
   return help;
 }
 
