@@ -2,11 +2,17 @@
 
 #include <condition_variable>
 #include <mutex>
+#include <utility>
 
 namespace vardelle {
 
 std::optional<std::chrono::nanoseconds> IcmpEngine::Echo(Ipv4Address address,
                                                          std::chrono::milliseconds timeout) {
+  return AwaitEcho([&](EchoDone done) { Send(address, timeout, std::move(done)); });
+}
+
+std::optional<std::chrono::nanoseconds> AwaitEcho(
+    const std::function<void(IcmpEngine::EchoDone)>& send) {
   // Shared with done, which may still be inside notify_one when the wait below returns.
   struct Waiting {
     std::mutex mutex;
@@ -15,7 +21,7 @@ std::optional<std::chrono::nanoseconds> IcmpEngine::Echo(Ipv4Address address,
     std::optional<std::chrono::nanoseconds> roundTrip;
   };
   const auto waiting = std::make_shared<Waiting>();
-  Send(address, timeout, [waiting](std::optional<std::chrono::nanoseconds> roundTrip) {
+  send([waiting](std::optional<std::chrono::nanoseconds> roundTrip) {
     std::lock_guard guard(waiting->mutex);
     waiting->roundTrip = roundTrip;
     waiting->done = true;

@@ -46,4 +46,8 @@ struct IcmpEngineStart {
 
 using IcmpEngineStarter = std::function<IcmpEngineStart()>;
 
+// Calls send with a done and waits until that done has been called: the round trip it got.
+std::optional<std::chrono::nanoseconds> AwaitEcho(
+    const std::function<void(IcmpEngine::EchoDone)>& send);
+
 }  // namespace vardelle

@@ -5,8 +5,8 @@
 #include <exception>
 #include <utility>
 
-#include "runtime/probes/echo_probes.h"
 #include "runtime/platform.h"
+#include "runtime/probes/echo_probes.h"
 
 namespace vardelle {
 
@@ -36,45 +36,53 @@ EchoProbes::EchoProbes(IcmpEngineStarter startEngine, std::unique_ptr<HostResolv
     : startEngine_(std::move(startEngine)), resolver_(std::move(resolver)) {}
 
 int EchoProbes::Ping(const std::string& host, int timeoutMs) {
-  if (timeoutMs < 0) {
+  // No name is looked up while probes cannot be sent.
+  if (timeoutMs < 0 || EngineUse(*this).Engine() == nullptr) {
     return kFailed;
   }
-  IcmpEngine* engine = Engine();
-  if (engine == nullptr) {
-    return kFailed;
-  }
+  // Looked up before the engine is held, so that Stop never waits for the resolver.
   const std::optional<Ipv4Address> address = AddressToProbe(host);
   if (!address) {
     return kFailed;
   }
-  const auto roundTrip = engine->Echo(*address, std::chrono::milliseconds(timeoutMs));
+  const auto roundTrip = AwaitEcho([&](IcmpEngine::EchoDone done) {
+    SendToEngine(*address, std::chrono::milliseconds(timeoutMs), std::move(done));
+  });
   return roundTrip ? WholeMilliseconds(*roundTrip) : kFailed;
 }
 
 void EchoProbes::Send(const std::string& address, int timeoutMs, std::function<void(int)> done) {
-  IcmpEngine* engine = timeoutMs >= 0 ? Engine() : nullptr;
   const std::optional<Ipv4Address> dotted =
       IsUsableHostText(address) ? ParseDottedIpv4(address) : std::nullopt;
-  if (engine == nullptr || !dotted) {
+  if (timeoutMs < 0 || !dotted) {
     done(kFailed);
     return;
   }
-  engine->Send(*dotted, std::chrono::milliseconds(timeoutMs),
+  SendToEngine(*dotted, std::chrono::milliseconds(timeoutMs),
                [done = std::move(done)](std::optional<std::chrono::nanoseconds> roundTrip) {
                  done(roundTrip ? WholeMilliseconds(*roundTrip) : kFailed);
                });
 }
 
+void EchoProbes::SendToEngine(Ipv4Address address, std::chrono::milliseconds timeout,
+                              IcmpEngine::EchoDone done) {
+  const EngineUse use(*this);
+  if (use.Engine() == nullptr) {
+    done(std::nullopt);
+    return;
+  }
+  use.Engine()->Send(address, timeout, std::move(done));
+}
+
 void EchoProbes::Stop() {
   std::unique_ptr<IcmpEngine> engine;
   {
-    std::lock_guard guard(startMutex_);
+    std::unique_lock lock(mutex_);
     stopped_ = true;
-    started_.store(nullptr, std::memory_order_release);
+    unused_.wait(lock, [this] { return users_ == 0; });
     engine = std::move(engine_);
   }
-  // Callers that read the engine before the stop may still be handing it requests, which
-  // its destructor ends; a call that began before Stop is the caller's to finish first.
+  // Outside the lock: the destructor ends the requests still out, whose done may probe again.
   engine.reset();
 }
 
@@ -83,16 +91,26 @@ std::string EchoProbes::Resolve(const std::string& host) {
 }
 
 std::string EchoProbes::UnavailableReason() {
-  Engine();
-  std::lock_guard guard(startMutex_);
-  return engine_ ? "" : unavailableReason_;
+  const EngineUse use(*this);
+  std::lock_guard guard(mutex_);
+  return use.Engine() != nullptr ? "" : unavailableReason_;
 }
 
-IcmpEngine* EchoProbes::Engine() {
-  if (IcmpEngine* engine = started_.load(std::memory_order_acquire)) {
-    return engine;
-  }
-  std::lock_guard guard(startMutex_);
+EchoProbes::EngineUse::EngineUse(EchoProbes& probes)
+    : probes_(probes), engine_([&probes] {
+        std::lock_guard guard(probes.mutex_);
+        IcmpEngine* engine = probes.StartedEngine();
+        if (engine != nullptr) ++probes.users_;
+        return engine;
+      }()) {}
+
+EchoProbes::EngineUse::~EngineUse() {
+  if (engine_ == nullptr) return;
+  std::lock_guard guard(probes_.mutex_);
+  if (--probes_.users_ == 0) probes_.unused_.notify_all();
+}
+
+IcmpEngine* EchoProbes::StartedEngine() {
   if (!engine_ && !stopped_) {
     IcmpEngineStart start = startEngine_();
     engine_ = std::move(start.engine);
@@ -100,9 +118,8 @@ IcmpEngine* EchoProbes::Engine() {
     if (!engine_ && unavailableReason_.empty()) {
       unavailableReason_ = "Ping unavailable: the ICMP echo engine did not start";
     }
-    started_.store(engine_.get(), std::memory_order_release);
   }
-  return engine_.get();
+  return stopped_ ? nullptr : engine_.get();
 }
 
 std::optional<Ipv4Address> EchoProbes::AddressToProbe(const std::string& host) {

@@ -25,7 +25,8 @@ int PingHost(const std::string& host, int timeoutMs);
 void SendPing(const std::string& address, int timeoutMs, std::function<void(int)> done);
 
 // Stops the echo engine at program end and waits for its thread: the probes still out end
-// with -1, and every later probe fails at once.
+// with -1, and every later probe fails at once. The engine is freed only once no probe is
+// being handed to it (that takes no time); a name look-up under way is not waited for.
 void StopProbes();
 
 // The first IPv4 address of host as dotted text, or "" (also for an empty host, and for a

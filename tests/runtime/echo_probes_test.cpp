@@ -15,6 +15,8 @@
 #include <thread>
 #include <vector>
 
+#include "testing/await_condition.h"
+#include "tests/holding_echo_engine.h"
 #include "tests/support/named_cases.h"
 
 namespace vardelle {
@@ -217,6 +219,62 @@ TEST(EchoProbesTest, AFailedStartIsReportedAndTriedAgainByTheNextCall) {
   EXPECT_EQ(probes.Ping("127.0.0.1", 100), 3);
   EXPECT_EQ(starts, 4u) << "a started engine is kept";
   EXPECT_THAT(asked, IsEmpty()) << "no name is looked up while probes cannot be sent";
+}
+
+// Holds every look-up until the test lets it go; game.example is then 10.1.2.3.
+class HoldingResolver final : public HostResolver {
+ public:
+  explicit HoldingResolver(testing::Door& door) : door_(door) {}
+  std::string FirstIpv4Address(const std::string& host) override {
+    door_.PassThrough();
+    return host == "game.example" ? "10.1.2.3" : "";
+  }
+
+ private:
+  testing::Door& door_;
+};
+
+constexpr char kHeldAddress[] = "10.9.9.9";
+
+struct ProbesWithHolds {
+  const std::shared_ptr<testing::EngineLife> life = std::make_shared<testing::EngineLife>();
+  testing::Door lookUpDoor;
+  EchoProbes probes{testing::HoldingEngineStarter(life, WireAddress(10, 9, 9, 9)),
+                    std::make_unique<HoldingResolver>(lookUpDoor)};
+};
+
+TEST(EchoProbesTest, StopFreesTheEngineOnlyOnceNoRequestIsBeingHandedToIt) {
+  ProbesWithHolds holds;
+  std::atomic<int> heldEnd{0};
+  std::thread sender([&] { holds.probes.Send(kHeldAddress, 1000, [&](int ms) { heldEnd = ms; }); });
+  EXPECT_TRUE(holds.life->sendDoor.AwaitArrival(std::chrono::seconds(60)));
+  std::thread stopper([&] { holds.probes.Stop(); });
+  const auto stopped = [&] {
+    int end = 0;
+    holds.probes.Send("10.0.0.1", 1000, [&](int ms) { end = ms; });
+    return end == -1;
+  };
+  EXPECT_TRUE(testing::AwaitCondition(stopped, std::chrono::seconds(60)));
+  EXPECT_FALSE(holds.life->destroyed) << "freed while a sender was inside it";
+  holds.life->sendDoor.Open();
+  sender.join();
+  stopper.join();
+  EXPECT_TRUE(holds.life->destroyed);
+  EXPECT_EQ(holds.life->usesAfterDestruction, 0);
+  EXPECT_EQ(heldEnd, -1) << "the stop ended the request still out";
+}
+
+TEST(EchoProbesTest, APingWaitingForItsNameNeverReachesAnEngineStoppedMeanwhile) {
+  ProbesWithHolds holds;
+  std::atomic<int> pinged{0};
+  std::thread pinger([&] { pinged = holds.probes.Ping("game.example", 1000); });
+  EXPECT_TRUE(holds.lookUpDoor.AwaitArrival(std::chrono::seconds(60)));
+  holds.probes.Stop();  // not kept waiting by the look-up
+  EXPECT_TRUE(holds.life->destroyed);
+  holds.lookUpDoor.Open();
+  pinger.join();
+  EXPECT_EQ(pinged, -1);
+  EXPECT_EQ(holds.life->usesAfterDestruction, 0);
 }
 
 }  // namespace
