@@ -252,14 +252,18 @@ class Watch {
   }
 
   // The test runs stop on a thread of their own, so that one waiting out a name look-up keeps
-  // the watch no longer; a list download still under way finds the window detached.
+  // the watch no longer; program end finishes that stop before the echo engine goes. A list
+  // download still under way finds the window detached.
   void Detach() {
     shared_->stopping = true;
     {
       std::lock_guard guard(shared_->mutex);
       if (shared_->loaded) app_.startTestRun = nullptr;
     }
-    if (!StartThread([shared = shared_] { shared->engine.Stop(); })) shared_->engine.Stop();
+    // Keeps the whole of what the engine's threads use.
+    const std::shared_ptr<TestRunEngine> engine(shared_, &shared_->engine);
+    app_.stoppingTestRuns.Add(engine);
+    if (!StartThread([engine] { engine->Stop(); })) engine->Stop();
     app_.window = nullptr;
     // The location lookups write into the window through the pointer they were given, so it
     // lives until the last of them is done; the watch does not wait for them.

@@ -51,7 +51,8 @@ inline constexpr std::chrono::milliseconds kWatchRunGrace{500};
 // Returns 0 after the request, 1 when the list could not be read or holds no row to watch
 // (a note says why). app must not drive a window. What still runs when this returns (a list
 // download, the stop of the test runs) runs on threads of StartThread that use app: wait for
-// them with AwaitStartedThreads before app goes.
+// them with AwaitStartedThreads before app goes. The test runs' stop is in
+// app.stoppingTestRuns, for program end to finish before the echo engine goes.
 int RunHeadlessWatch(Application& app, const WatchOptions& options, int intervalSeconds,
                      const WatchControls& controls);
 

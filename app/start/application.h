@@ -12,11 +12,11 @@
 #include "app/global_ping/global_ping_page.h"
 #include "app/location/location_lookups.h"
 #include "app/start/endpoints.h"
-#include "app/window/main_window_view.h"
 #include "app/start/process_lists.h"
 #include "app/statistics/latency_history.h"
 #include "app/table/table_sort.h"
 #include "app/test_run/test_run.h"
+#include "app/window/main_window_view.h"
 #include "runtime/platform.h"
 #include "runtime/process/process_launch.h"
 #include "runtime/threads/locks.h"
@@ -58,6 +58,9 @@ struct Application {
   // Every test run, from the timer, the button and the end of loading; declared after what
   // it writes to, so it stops first.
   TestRunEngine testRuns{*this};
+  // Test runs of their own whose stop is under way (the headless watch's); program end
+  // finishes them before the echo engine goes.
+  StoppingTestRuns stoppingTestRuns;
   // The location lookups that loading started; declared last, so that an Application going
   // out of scope waits for them before anything else of it goes.
   LocationLookups locationLookups;

@@ -79,6 +79,7 @@ bool StopBackgroundWork(Application& app, const std::function<void()>& alsoStop,
   const auto stopAll = [&app, alsoStop, progress] {
     try {
       app.testRuns.Stop();
+      app.stoppingTestRuns.StopAll();
       if (alsoStop) alsoStop();
       app.locationLookups.Stop();
       app.locationLookups.Wait();

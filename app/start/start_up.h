@@ -13,8 +13,8 @@ namespace vardelle {
 
 struct Application;
 
-// Sets up the process-wide lists and the shared cookie jar, registers ShutDown for program end, runs the main
-// window on the given platform until it closes and returns the exit code (always 0).
+// Sets up the process-wide lists and the shared cookie jar, registers ShutDown for program end,
+// runs the main window on the given platform until it closes and returns the exit code (always 0).
 int StartUp(WindowPlatform& platform);
 
 // The same set-up, then one headless run (see RunHeadless) instead of the window.
@@ -28,9 +28,10 @@ HeadlessOutcome StartUpGlobalPingHeadless(const GlobalPingPlace& place, ReportFo
 // Frees the process-wide lists and the shared cookie jar; safe to call more than once.
 void ShutDown();
 
-// Program end, after the window closed or the headless run reported: stops the test runs,
-// then alsoStop (the demo world), then waits for the location lookups, stops the echo
-// engine and waits for every thread started with StartThread, all within bound. True when
+// Program end, after the window closed or the headless run reported: stops the test runs
+// (the window's, then those whose stop a headless watch began), then alsoStop (the demo
+// world), then waits for the location lookups, stops the echo engine and waits for every
+// thread started with StartThread, all within bound. True when
 // everything stopped, so the process may end the usual way; false when something is still
 // running, and the process must then end with EndProcessNow: static destructors must never
 // run under a live thread.

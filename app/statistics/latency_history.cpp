@@ -17,16 +17,16 @@ void SetCounts(int sent, int received, LatencyStatistics& statistics) {
 
 }  // namespace
 
-void LatencyHistory::Record(RowId row, std::uint64_t run, int milliseconds) {
+void LatencyHistory::Record(RowId row, std::uint64_t sendOrder, int milliseconds) {
   const LatencySample result = milliseconds < 0 ? LatencySample() : LatencySample(milliseconds);
   std::lock_guard guard(mutex_);
   RowResults& rowResults = rows_[row.value];
   RunResults& recent = rowResults.recent;
-  const bool tooOld = recent.size() == kKeptRuns && run < recent.begin()->first;
+  const bool tooOld = recent.size() == kKeptRuns && sendOrder < recent.begin()->first;
   if (tooOld) return;
-  const auto [slot, isNewRun] = recent.try_emplace(run);
-  if (isNewRun) ++rowResults.sent;
-  if (slot->second) --rowResults.received;  // a run recorded again counts its newer result
+  const auto [slot, isNewProbe] = recent.try_emplace(sendOrder);
+  if (isNewProbe) ++rowResults.sent;
+  if (slot->second) --rowResults.received;  // a probe recorded again counts its newer result
   if (result) ++rowResults.received;
   slot->second = result;
   if (recent.size() > kKeptRuns) recent.erase(recent.begin());

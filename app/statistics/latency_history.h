@@ -36,11 +36,11 @@ class LatencyHistory {
  public:
   static constexpr std::size_t kKeptRuns = 100;
 
-  // Keeps the row's result of a run; a negative time is no answer. Results are ordered by
-  // run number, so a late answer of an older run lands where its probe was sent; a run
-  // recorded twice counts once (its newer result), and one older than every kept run is
-  // dropped uncounted once full.
-  void Record(RowId row, std::uint64_t run, int milliseconds);
+  // Keeps the row's result of one probe; a negative time is no answer. sendOrder grows with
+  // every probe sent, and results are ordered by it, so a late answer lands where its probe
+  // was sent; a probe recorded twice counts once (its newer result), and one sent before
+  // every kept one is dropped uncounted once full.
+  void Record(RowId row, std::uint64_t sendOrder, int milliseconds);
 
   // sent, received and lossPercent over every run recorded; the rest over the newest
   // kKeptRuns.
@@ -52,8 +52,8 @@ class LatencyHistory {
   using RunResults = std::map<std::uint64_t, LatencySample>;
 
   struct RowResults {
-    RunResults recent;  // the newest kKeptRuns runs
-    int sent = 0;       // every run recorded, including those that left the window
+    RunResults recent;  // the kKeptRuns newest, by send order
+    int sent = 0;       // every probe recorded, including those that left the window
     int received = 0;
   };
 

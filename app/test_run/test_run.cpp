@@ -1,6 +1,7 @@
 #include "app/test_run/test_run.h"
 
 #include <atomic>
+#include <cstdint>
 #include <deque>
 #include <exception>
 #include <map>
@@ -91,6 +92,7 @@ struct TestRunEngine::Core : std::enable_shared_from_this<Core> {
     Text region;
     Text domain;
     std::shared_ptr<TestRun> run;
+    std::uint64_t sendOrder = 0;  // set when the probe goes out, for the history
   };
   // One step for the writer, in the order the rule above gives.
   struct Write {
@@ -99,7 +101,6 @@ struct TestRunEngine::Core : std::enable_shared_from_this<Core> {
     Text address;
     Text status;
     int milliseconds = kNoAnswer;
-    bool colour = false;  // kStatus: the row is not being probed, so its colour follows
     std::shared_ptr<TestRun> run;
   };
   struct RowState {
@@ -120,7 +121,7 @@ struct TestRunEngine::Core : std::enable_shared_from_this<Core> {
   void Post(Write write);
 
   void ResolveRows();
-  void StartProbe(const Probe& probe, const std::string& address);
+  void StartProbe(Probe probe, const std::string& address);
   void ProbeEnded(const Probe& probe, int milliseconds);
   void FetchStatus();
   std::map<Text, Text> StatusWords(const RegionStatusLists& lists);
@@ -132,6 +133,7 @@ struct TestRunEngine::Core : std::enable_shared_from_this<Core> {
   Application& app;
   const TestRunServices services;
 
+  std::mutex stopMutex;  // held by Stop until the threads are joined
   std::mutex mutex;
   std::condition_variable resolverWake;
   std::condition_variable fetcherWake;
@@ -139,7 +141,7 @@ struct TestRunEngine::Core : std::enable_shared_from_this<Core> {
   std::condition_variable idleChanged;
   bool stopping = false;
   std::atomic<bool> stopRequested{false};  // read by a status download under way
-  std::uint64_t lastRun = 0;
+  std::uint64_t probesSent = 0;
   std::unordered_map<std::uint64_t, RowState> rows;
   std::deque<Probe> toResolve;
   bool fetchWanted = false;
@@ -151,11 +153,7 @@ struct TestRunEngine::Core : std::enable_shared_from_this<Core> {
 };
 
 std::shared_ptr<TestRun> TestRunEngine::Core::StartRun() {
-  std::shared_ptr<TestRun> run;
-  {
-    std::lock_guard guard(mutex);
-    run = std::make_shared<TestRun>(++lastRun);
-  }
+  const auto run = std::make_shared<TestRun>();
   MainWindowView* window = app.window.load();
   std::vector<RowTexts> table;
   try {
@@ -206,7 +204,7 @@ void TestRunEngine::Core::QueueRows(const std::vector<RowTexts>& table,
     fetcherWake.notify_one();
   }
   openRuns.push_back(run);
-  if (probed == 0) Post({Write::Kind::kRunEnd, {}, {}, {}, kNoAnswer, false, run});
+  if (probed == 0) Post({Write::Kind::kRunEnd, {}, {}, {}, kNoAnswer, run});
   resolverWake.notify_all();
 }
 
@@ -223,6 +221,7 @@ void TestRunEngine::Core::Settle() {
 }
 
 void TestRunEngine::Core::Stop() {
+  const std::lock_guard stopGuard(stopMutex);  // a second caller returns once this one joined
   std::vector<std::thread> joined;
   std::vector<std::shared_ptr<TestRun>> unfinished;
   {
@@ -260,12 +259,13 @@ void TestRunEngine::Core::ResolveRows() {
   }
 }
 
-void TestRunEngine::Core::StartProbe(const Probe& probe, const std::string& address) {
+void TestRunEngine::Core::StartProbe(Probe probe, const std::string& address) {
   {
     std::lock_guard guard(mutex);
     if (stopping) return;
+    probe.sendOrder = ++probesSent;
     Post({Write::Kind::kProbeStart, probe.row, address,
-          LookUpRegionStatus(*CurrentRegionStatus(app), probe.region), kNoAnswer, false, nullptr});
+          LookUpRegionStatus(*CurrentRegionStatus(app), probe.region), kNoAnswer, nullptr});
   }
   try {
     services.sendPing(address, [core = shared_from_this(), probe](int milliseconds) {
@@ -283,16 +283,15 @@ void TestRunEngine::Core::ProbeEnded(const Probe& probe, int milliseconds) {
   if (stopping) return;
   RowState& state = rows[probe.row.value];
   state.probing = false;
-  app.latencyHistory.Record(probe.row, probe.run->Number(), milliseconds);
+  app.latencyHistory.Record(probe.row, probe.sendOrder, milliseconds);
   Post({Write::Kind::kResult,
         probe.row,
         {},
         LookUpRegionStatus(*CurrentRegionStatus(app), state.region),
         milliseconds,
-        true,
         nullptr});
   if (probe.run->ResultIn(probe.name, milliseconds)) {
-    Post({Write::Kind::kRunEnd, {}, {}, {}, kNoAnswer, false, probe.run});
+    Post({Write::Kind::kRunEnd, {}, {}, {}, kNoAnswer, probe.run});
   }
 }
 
@@ -317,7 +316,6 @@ void TestRunEngine::Core::FetchStatus() {
             {},
             word != words.end() ? word->second : LookUpRegionStatus(*lists, state.region),
             kNoAnswer,
-            !state.probing,
             nullptr});
     }
     fetching = false;
@@ -381,6 +379,11 @@ void TestRunEngine::Core::Apply(std::vector<Write>& writes) {
   std::vector<RowChange> changes;
   std::vector<RowId> results;
   std::vector<std::shared_ptr<TestRun>> ended;
+  const auto colour = [&lists](const Write& write) {
+    if (lists) {
+      lists->rowColours.Set(write.row, RowColour{StatusWordColour(write.status), kDefaultColour});
+    }
+  };
   const auto flush = [&] {
     if (window && !changes.empty()) window->ApplyRowChanges(changes);
     changes.clear();
@@ -398,7 +401,7 @@ void TestRunEngine::Core::Apply(std::vector<Write>& writes) {
                             {kLatencyColumn, kScanningText},
                             {kStatusColumn, write.status}},
                            std::nullopt});
-        if (lists) lists->rowColours.Set(write.row, RowColour{});
+        colour(write);
         break;
       case Write::Kind::kResult:
       case Write::Kind::kStatus: {
@@ -409,10 +412,7 @@ void TestRunEngine::Core::Apply(std::vector<Write>& writes) {
           results.push_back(write.row);
         }
         change.cells.emplace_back(kStatusColumn, write.status);
-        if (lists && write.colour) {
-          lists->rowColours.Set(write.row,
-                                RowColour{StatusWordColour(write.status), kDefaultColour});
-        }
+        colour(write);
         break;
       }
       case Write::Kind::kRunEnd:
@@ -454,6 +454,20 @@ std::shared_ptr<TestRun> TestRunEngine::StartRun() { return core_->StartRun(); }
 void TestRunEngine::Settle() { core_->Settle(); }
 
 void TestRunEngine::Stop() { core_->Stop(); }
+
+void StoppingTestRuns::Add(std::shared_ptr<TestRunEngine> engine) {
+  std::lock_guard guard(mutex_);
+  engines_.push_back(std::move(engine));
+}
+
+void StoppingTestRuns::StopAll() {
+  std::vector<std::shared_ptr<TestRunEngine>> stopping;
+  {
+    std::lock_guard guard(mutex_);
+    stopping.swap(engines_);
+  }
+  for (const std::shared_ptr<TestRunEngine>& engine : stopping) engine->Stop();
+}
 
 std::shared_ptr<TestRun> StartTestRun(Application& app) { return app.testRuns.StartRun(); }
 

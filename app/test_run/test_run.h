@@ -3,25 +3,30 @@
 //
 // The rule of a tick: every row that has no probe out gets one; a row whose probe of an
 // earlier tick is still out keeps it, and that probe's answer or time-out is written when it
-// comes, so no result is ever thrown away for a newer tick. A row shows, in this order, its
-// address, "Scaning..." and its region's status word, then its latency and icon, then its
-// colour. The probes never wait for the region status: a tick asks for the three status
-// documents (one fetch at a time; a tick during a fetch starts none) and probes at once with
-// the newest status set there is; when a fetch ends, every row's status word is brought up
-// to date, and the colour of every row that is not being probed.
+// comes, so no result is ever thrown away for a newer tick. A row shows its address,
+// "Scaning..." and its region's status word when its probe goes out, then its latency and
+// icon. Its colour is its status word's, written with the word every time: a probe changes
+// only the latency cell, so a row keeps its colour while its next probe is out. The probes
+// never wait for the region status: a tick asks for the three status documents (one fetch at
+// a time; a tick during a fetch starts none) and probes at once with the newest status set
+// there is; when a fetch ends, every row's status word and colour are brought up to date.
+// The history files each result by when its probe was sent, so a tick whose table read was
+// slow never puts its figure behind a later tick's.
 //
 // Threads: a few resolvers take the rows' names in turn (a name look-up blocks); echo
 // requests go out through the one echo engine, whose own thread ends them; one status
 // fetcher; one writer, the only thread that writes results to the window, in batches, so
-// the window is asked once per batch rather than once per cell.
+// the window is asked once per batch rather than once per cell. The writer waits for each
+// batch to be applied on the window's thread; the resolvers, the probes and the status
+// fetcher never wait for the window.
 #pragma once
 
 #include <condition_variable>
-#include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "app/window/main_window_view.h"
 #include "runtime/probes/network_probes.h"
@@ -48,7 +53,7 @@ struct TestRunServices {
 
 // What a tick did.
 struct TestRunSummary {
-  int servers = 0;     // rows probed by this tick
+  int servers = 0;  // rows probed by this tick
   int answered = 0;
   Text fastestServer;  // the first column of the fastest row
   int fastestMs = -1;  // -1: nothing answered
@@ -58,11 +63,9 @@ struct TestRunSummary {
 // One tick's progress.
 class TestRun {
  public:
-  explicit TestRun(std::uint64_t number) : number_(number) {}
-  std::uint64_t Number() const { return number_; }
-
-  // Blocks until every probe of the tick has been written and its status line told (at
-  // once for a tick that had nothing to probe), or until the engine stopped.
+  // Blocks until every probe of the tick has been written and its status line told (only
+  // the line for a tick whose rows all had a probe out; nothing for an empty table), or until
+  // the engine stopped.
   void Wait();
   bool Finished() const;
   // Final once Wait has returned.
@@ -75,7 +78,6 @@ class TestRun {
   void MarkFinished();
 
  private:
-  const std::uint64_t number_;
   mutable std::mutex mutex_;
   std::condition_variable finishedChanged_;
   int outstanding_ = 0;
@@ -91,9 +93,10 @@ class TestRunEngine {
   TestRunEngine(const TestRunEngine&) = delete;
   TestRunEngine& operator=(const TestRunEngine&) = delete;
 
-  // A tick, from any thread: takes the table's rows in one step and starts probing every row
-  // without a probe out. Never blocks on the network. The engine's threads start with the
-  // first tick. After Stop, a tick does nothing and its run is finished at once.
+  // A tick, from any thread: takes the table's rows in one step (a tick from another thread
+  // waits for the window's thread to hand them) and starts probing every row without a probe
+  // out. Never blocks on the network. The engine's threads start with the first tick. After
+  // Stop, a tick does nothing and its run is finished at once.
   std::shared_ptr<TestRun> StartRun();
 
   // Blocks until no status download is wanted or under way and everything posted so far is
@@ -105,13 +108,28 @@ class TestRunEngine {
   // Stops the engine: no tick starts anything more, nothing more is written to the window,
   // unfinished runs are marked finished, and the engine's threads are joined. A name look-up
   // or a status download under way is waited for (each is bounded by its time-outs); a probe
-  // still out ends in the echo engine, unheard. Safe to call more than once. Not on the
-  // window's thread while the window still takes calls: the writer may be waiting for it.
+  // still out ends in the echo engine, unheard. Safe to call more than once and from several
+  // threads at once: each call returns once the engine has stopped. Not on the window's
+  // thread while the window still takes calls: the writer may be waiting for it.
   void Stop();
 
  private:
   struct Core;
   std::shared_ptr<Core> core_;
+};
+
+// Engines whose stop was begun on a thread of its own (the headless watch's, so that a name
+// look-up under way keeps the watch no longer): program end finishes each stop before the
+// echo engine they send through goes. Safe to call from any thread.
+class StoppingTestRuns {
+ public:
+  void Add(std::shared_ptr<TestRunEngine> engine);
+  // Stops every engine added (waiting for a stop under way) and lets it go.
+  void StopAll();
+
+ private:
+  std::mutex mutex_;
+  std::vector<std::shared_ptr<TestRunEngine>> engines_;
 };
 
 // The application's own engine, with the system's services: Application::testRuns.

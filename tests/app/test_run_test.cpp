@@ -10,6 +10,7 @@
 #include <condition_variable>
 #include <fstream>
 #include <functional>
+#include <future>
 #include <map>
 #include <mutex>
 #include <nlohmann/json.hpp>
@@ -223,6 +224,76 @@ TEST_F(TestRunTest, ASilentRowKeepsItsProbeAcrossTicksAndEveryTickEnds) {
   EXPECT_EQ(silent.cells[kStatusColumn], "满载");
   EXPECT_EQ(lists->rowColours.Find(silent.id)->textColour, 0x000000FFu) << "满载 is red";
   EXPECT_EQ(window.statusLines.size(), 2u);
+}
+
+// 艾欧尼亚 is 满载 (red) at every fetch. Its silent row is red as soon as the status is in and
+// stays red through every probe: a probe changes the latency cell, never the row's colour.
+TEST_F(TestRunTest, ASilentRowKeepsItsStatusColourWhileItsNextProbeIsOut) {
+  AddRows({"127.0.0.9"}, "艾欧尼亚");
+  services.fetchRegionStatus = IoniaFull;
+  TestRunEngine engine(app, services);
+  const RowId id = window.Rows()[0].id;
+  const auto expectShown = [&](const std::string& latency) {
+    engine.Settle();
+    const MemoryRow row = window.Rows()[0];
+    EXPECT_EQ(row.cells[kLatencyColumn], latency);
+    EXPECT_EQ(row.cells[kStatusColumn], "满载");
+    EXPECT_EQ(lists->rowColours.Find(id).value_or(RowColour{}).textColour, 0x000000FFu);
+  };
+  for (int tick = 1; tick <= 3; ++tick) {
+    SCOPED_TRACE(tick);
+    const std::shared_ptr<TestRun> run = engine.StartRun();
+    gate.AwaitWaiting(1);
+    expectShown("Scaning...");
+    gate.End(-1);  // its time-out
+    run->Wait();
+    expectShown("...");
+  }
+}
+
+// Two ticks at once, the first one's table read held up by the window's thread: the second
+// probes the row first, and its result stays the older one in the history.
+TEST_F(TestRunTest, ResultsAreOrderedByWhenTheirProbeWasSent) {
+  class SlowFirstRead : public testing::FakeWindow {
+   public:
+    std::vector<RowTexts> RowsWithTexts(const std::vector<int>& columns) override {
+      if (!held_.exchange(true)) {
+        reading_.set_value();
+        released_.wait();
+      }
+      return MemoryWindow::RowsWithTexts(columns);
+    }
+    void AwaitRead() { reading_.get_future().wait(); }
+    void Release() { release_.set_value(); }
+
+   private:
+    std::atomic<bool> held_{false};
+    std::promise<void> reading_;
+    std::promise<void> release_;
+    std::shared_future<void> released_ = release_.get_future().share();
+  } slow;
+  app.window = &slow;
+  const RowId id = slow.InsertRow("server", RowIcon::kNotTested);
+  slow.SetCellText(id, kDomainColumn, "127.0.0.2");
+  TestRunEngine engine(app, services);
+
+  std::shared_ptr<TestRun> first;
+  std::thread slowTick([&] { first = engine.StartRun(); });
+  slow.AwaitRead();
+  const std::shared_ptr<TestRun> second = engine.StartRun();
+  gate.AwaitWaiting(1);
+  gate.End(20);
+  second->Wait();
+  slow.Release();
+  slowTick.join();
+  gate.AwaitWaiting(1);
+  gate.End(30);
+  first->Wait();
+  engine.Stop();
+  app.window = &window;
+
+  EXPECT_EQ(app.latencyHistory.RecentResults(id, 10), (std::vector<LatencySample>{20, 30}));
+  EXPECT_EQ(app.latencyHistory.StatisticsOf(id).lastMs, 30);
 }
 
 TEST_F(TestRunTest, ASortDuringTheRunLeavesEveryResultInItsOwnRow) {
