@@ -19,6 +19,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <chrono>
@@ -30,6 +31,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <string>
 #include <thread>
@@ -45,16 +47,19 @@ inline constexpr char kTunName[] = "vtun0";
 inline constexpr char kTunAddress[] = "10.200.0.1";
 // Where answers "from elsewhere" and router errors come from.
 inline constexpr char kElsewhereAddress[] = "10.200.0.254";
+// The kernel's own queue length for a tun device: what a program meets on a real one.
+inline constexpr int kDefaultTunQueueLength = 500;
 
 // How the responder treats echo requests to one address of the tun network.
 struct Target {
   enum class Answer {
-    kEcho,                // an echo reply after the delay
-    kSilent,              // nothing at all
-    kHostUnreachable,     // an ICMP destination unreachable from the target
-    kTimeExceeded,        // an ICMP time exceeded from a router (kElsewhereAddress)
-    kEchoFromElsewhere,   // an echo reply, but from kElsewhereAddress
-    kEchoWithBadChecksum  // an echo reply whose ICMP checksum is wrong
+    kEcho,                 // an echo reply after the delay
+    kSilent,               // nothing at all
+    kHostUnreachable,      // an ICMP destination unreachable from the target
+    kTimeExceeded,         // an ICMP time exceeded from a router (kElsewhereAddress)
+    kEchoFromElsewhere,    // an echo reply, but from kElsewhereAddress
+    kEchoWithBadChecksum,  // an echo reply whose ICMP checksum is wrong
+    kLongUnreachable       // host unreachable with an RFC 4884 extension: over 200 bytes
   };
   std::string address;
   Answer answer = Answer::kEcho;
@@ -178,6 +183,23 @@ inline std::vector<std::uint8_t> Packet(Ipv4Address source, Ipv4Address destinat
   return packet;
 }
 
+// An ICMP error (header and quote) made into the RFC 4884 form: the quote padded to 128
+// bytes, its length in 32-bit words in the header, then an extension structure holding one
+// object of 64 bytes.
+inline std::vector<std::uint8_t> WithRfc4884Extension(std::vector<std::uint8_t> error) {
+  constexpr std::size_t kQuoteLength = 128;
+  constexpr std::size_t kObjectLength = 64;
+  error.resize(8 + kQuoteLength, 0);
+  error[5] = kQuoteLength / 4;
+  std::vector<std::uint8_t> extension = {0x20, 0, 0, 0, 0, kObjectLength, 2, 1};
+  extension.resize(4 + kObjectLength, 0x5a);
+  const std::uint16_t checksum = InternetChecksum(extension);
+  extension[2] = static_cast<std::uint8_t>(checksum >> 8);
+  extension[3] = static_cast<std::uint8_t>(checksum);
+  error.insert(error.end(), extension.begin(), extension.end());
+  return error;
+}
+
 // What answers an echo request (an IPv4 packet with a 20-byte header) under the given rule;
 // empty for silence.
 inline std::vector<std::uint8_t> AnswerTo(std::span<const std::uint8_t> request,
@@ -196,6 +218,8 @@ inline std::vector<std::uint8_t> AnswerTo(std::span<const std::uint8_t> request,
       return {};
     case Target::Answer::kHostUnreachable:
       return Packet(target, requester, errorAbout(3, 1));
+    case Target::Answer::kLongUnreachable:
+      return Packet(target, requester, WithRfc4884Extension(errorAbout(3, 1)));
     case Target::Answer::kTimeExceeded:
       return Packet(ParseAddress(kElsewhereAddress), requester, errorAbout(11, 0));
     default:
@@ -212,20 +236,58 @@ inline std::vector<std::uint8_t> AnswerTo(std::span<const std::uint8_t> request,
   return packet;
 }
 
+// How fast the host behind the device takes packets off its queue: at most kRate a second
+// on average, up to kBurst at once; a slow tunnel or a busy host is no quicker. It is below
+// what the echo engine sends unpaced in any build (one packet every 20 to 60 us on the test
+// machines), so a burst overflows the queue here as it would there.
+class LinkDrain {
+ public:
+  using Clock = std::chrono::steady_clock;
+  static constexpr double kRate = 10000;
+  static constexpr double kBurst = 16;
+
+  // Whether a packet may be taken now (and takes its turn).
+  bool Take(Clock::time_point now) {
+    Refill(now);
+    if (tokens_ < 1) return false;
+    tokens_ -= 1;
+    return true;
+  }
+  // When the next packet may be taken.
+  Clock::time_point NextTurn() const {
+    if (tokens_ >= 1) return last_;
+    return last_ + std::chrono::duration_cast<Clock::duration>(
+                       std::chrono::duration<double>((1 - tokens_) / kRate));
+  }
+
+ private:
+  void Refill(Clock::time_point now) {
+    tokens_ =
+        std::min(kBurst, tokens_ + std::chrono::duration<double>(now - last_).count() * kRate);
+    last_ = now;
+  }
+  double tokens_ = kBurst;
+  Clock::time_point last_ = Clock::now();
+};
+
 // The far side of the tun device. One thread reads the echo requests the kernel routes to
-// the device and writes each answer back once its delay is over.
+// the device and writes each answer back once its delay is over. It takes the requests off
+// the device's queue no faster than a LinkDrain allows, as a host behind a real link would:
+// a burst longer than the queue loses packets here as it would there.
 class TunResponder {
  public:
-  // Creates the device (in the current network namespace) and starts answering. Null, with
-  // the reason in why, when the device cannot be made.
-  static std::unique_ptr<TunResponder> Start(std::vector<Target> targets, std::string* why) {
+  // Creates the device (in the current network namespace) with a queue of queueLength
+  // packets and starts answering. Null, with the reason in why, when the device cannot be
+  // made.
+  static std::unique_ptr<TunResponder> Start(std::vector<Target> targets, std::string* why,
+                                             int queueLength = kDefaultTunQueueLength) {
     const int device = open("/dev/net/tun", O_RDWR | O_NONBLOCK | O_CLOEXEC);
     if (device < 0) {
       *why = Failure("cannot open /dev/net/tun");
       return nullptr;
     }
     std::unique_ptr<TunResponder> responder(new TunResponder(device, std::move(targets)));
-    *why = responder->Configure();
+    *why = responder->Configure(queueLength);
     if (!why->empty()) return nullptr;
     responder->thread_ = std::thread([raw = responder.get()] { raw->Serve(); });
     return responder;
@@ -256,6 +318,14 @@ class TunResponder {
     return requestCount_;
   }
 
+  // Gives the device a queue of length packets; false when the system refused.
+  static bool SetQueueLength(int length) {
+    const ControlSocket control;
+    ifreq queue = InterfaceRequest(kTunName);
+    queue.ifr_qlen = length;
+    return control.Control(SIOCSIFTXQLEN, queue);
+  }
+
   // Whether count echo requests have arrived within the wait: a probe that does not wait
   // for its reply returns before the responder has read its request.
   bool AwaitRequests(std::size_t count, std::chrono::milliseconds wait) const {
@@ -274,16 +344,14 @@ class TunResponder {
     }
   }
 
-  std::string Configure() {
+  std::string Configure(int queueLength) {
     ifreq settings = InterfaceRequest(kTunName);
     settings.ifr_flags = IFF_TUN | IFF_NO_PI;
     if (ioctl(device_, TUNSETIFF, &settings) != 0) return Failure("cannot create the tun device");
     const ControlSocket control;
-    ifreq queue = InterfaceRequest(kTunName);
-    queue.ifr_qlen = 20000;  // thousands of requests in one burst must not be dropped
     const bool ready = SetAddress(control, kTunName, SIOCSIFADDR, kTunAddress) &&
                        SetAddress(control, kTunName, SIOCSIFNETMASK, "255.255.0.0") &&
-                       control.Control(SIOCSIFTXQLEN, queue) && BringUp(control, kTunName);
+                       SetQueueLength(queueLength) && BringUp(control, kTunName);
     return ready ? "" : Failure("cannot configure the tun device");
   }
 
@@ -295,29 +363,35 @@ class TunResponder {
     pthread_setschedparam(pthread_self(), SCHED_FIFO, &priority);
     std::array<pollfd, 2> watched = {pollfd{device_, POLLIN, 0}, pollfd{stop_, POLLIN, 0}};
     for (;;) {
-      const timespec wait = UntilNextAnswer();
-      if (ppoll(watched.data(), watched.size(), due_.empty() ? nullptr : &wait, nullptr) < 0 &&
+      // The device is watched only when the link may take a packet; else its turn is waited for.
+      const bool mayRead = drain_.NextTurn() <= Clock::now();
+      watched[0].events = mayRead ? POLLIN : 0;
+      std::optional<Clock::time_point> until;
+      if (!due_.empty()) until = due_.begin()->first;
+      if (!mayRead) until = std::min(until.value_or(drain_.NextTurn()), drain_.NextTurn());
+      const timespec wait = Until(until.value_or(Clock::now()));
+      if (ppoll(watched.data(), watched.size(), until ? &wait : nullptr, nullptr) < 0 &&
           errno != EINTR) {
         return;
       }
       if (watched[1].revents != 0) return;
-      if (watched[0].revents != 0) ReadRequests();
+      ReadRequests();
       WriteDueAnswers();
     }
   }
 
-  timespec UntilNextAnswer() const {
-    if (due_.empty()) return {};
-    const auto left = std::max(due_.begin()->first - Clock::now(), Clock::duration::zero());
+  static timespec Until(Clock::time_point when) {
+    const auto left = std::max(when - Clock::now(), Clock::duration::zero());
     const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(left);
     return {static_cast<time_t>(seconds.count()), static_cast<long>((left - seconds).count())};
   }
 
   void ReadRequests() {
     std::array<std::uint8_t, 2048> packet;
-    for (;;) {
+    while (drain_.NextTurn() <= Clock::now()) {
       const ssize_t size = read(device_, packet.data(), packet.size());
       if (size <= 0) return;
+      drain_.Take(Clock::now());
       HandleRequest(std::span(packet.data(), static_cast<std::size_t>(size)));
       WriteDueAnswers();  // a long burst of requests must not hold back answers now due
     }
@@ -354,6 +428,7 @@ class TunResponder {
   const int stop_;
   std::map<Ipv4Address, Target> targets_;
   std::multimap<Clock::time_point, std::vector<std::uint8_t>> due_;  // responder thread only
+  LinkDrain drain_;                                                  // responder thread only
   mutable std::mutex mutex_;
   mutable std::condition_variable arrived_;
   std::map<Ipv4Address, std::vector<std::size_t>> seen_;
@@ -374,11 +449,12 @@ inline PrivateTunNetwork& BenchTunNetwork() {
   return network;
 }
 
-inline void StartBenchTunNetwork(std::vector<Target> targets) {
+inline void StartBenchTunNetwork(std::vector<Target> targets,
+                                 int queueLength = kDefaultTunQueueLength) {
   PrivateTunNetwork& network = BenchTunNetwork();
   network.unavailable = EnterPrivateNetwork();
   if (network.unavailable.empty()) {
-    network.responder = TunResponder::Start(std::move(targets), &network.unavailable);
+    network.responder = TunResponder::Start(std::move(targets), &network.unavailable, queueLength);
   }
 }
 

@@ -11,9 +11,11 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 #include <deque>
 #include <mutex>
@@ -35,13 +37,17 @@ constexpr std::size_t kMinIpv4HeaderSize = 20;
 constexpr std::uint8_t kIcmpProtocol = 1;
 constexpr std::uint8_t kEchoReply = 0;
 constexpr std::uint8_t kEchoRequest = 8;
-// Room for a whole ICMP error about one of our requests as a raw socket delivers it: the
-// outer IPv4 header with options, the ICMP header, the quoted header with options and the
-// quoted echo header. Longer messages are cut, which only the checksum test notices.
+// Room for the part of an ICMP error about one of our requests that names the request, as a
+// raw socket delivers it: the outer IPv4 header with options, the ICMP header, the quoted
+// header with options and the quoted echo header. A longer error (RFC 4884 extensions, a
+// longer quote) is cut, and still matched by that part.
 constexpr std::size_t kPacketBufferSize = 60 + 8 + 60 + 8;
 constexpr std::size_t kReceiveBatch = 64;
 constexpr int kReceiveBufferBytes = 4 << 20;  // a burst of thousands of replies fits
 constexpr int kMaxReadsPerWakeup = 256;       // then poll again, so stopping is never starved
+// A request whose packet an interface may have dropped is sent again at most this often: an
+// interface that drops everything must not hold its requests back for ever.
+constexpr int kMostResends = 5;
 
 class UniqueFd {
  public:
@@ -162,10 +168,10 @@ void ConfigureSocket(int socket, IcmpSocketKind kind) {
   EnlargeReceiveBuffer(socket);
   if (kind == IcmpSocketKind::kRaw) {
     KeepOnlyRepliesAndErrors(socket);
-  } else {
-    // A datagram socket reports ICMP errors only through its error queue.
-    setsockopt(socket, IPPROTO_IP, IP_RECVERR, &on, sizeof on);
   }
+  // A datagram socket reports ICMP errors only through its error queue; a raw one, without
+  // this, also hides a send that a full interface queue refused (ENOBUFS) as a success.
+  setsockopt(socket, IPPROTO_IP, IP_RECVERR, &on, sizeof on);
 }
 
 std::optional<system_clock::time_point> KernelStamp(msghdr& message) {
@@ -220,17 +226,54 @@ void Complete(IcmpEngine::EchoDone& done, std::optional<std::chrono::nanoseconds
 // How long the engine's thread may sleep before its next duty.
 std::optional<timespec> WaitLimit(std::optional<steady_clock::time_point> until) {
   if (!until) return std::nullopt;
-  const auto left = std::max(std::chrono::nanoseconds(0),
-                             std::chrono::ceil<std::chrono::nanoseconds>(*until - steady_clock::now()));
+  const auto left =
+      std::max(std::chrono::nanoseconds(0),
+               std::chrono::ceil<std::chrono::nanoseconds>(*until - steady_clock::now()));
   const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(left);
-  return timespec{static_cast<time_t>(seconds.count()), static_cast<long>((left - seconds).count())};
+  return timespec{static_cast<time_t>(seconds.count()),
+                  static_cast<long>((left - seconds).count())};
 }
+
+// The transmit drops of every interface of the network namespace the engine was started in
+// (/proc/thread-self/net/dev, kept open and read again from its start); nothing when the
+// table cannot be read, and then no drop is ever noticed.
+class TransmitDrops {
+ public:
+  TransmitDrops() : file_(open("/proc/thread-self/net/dev", O_RDONLY | O_CLOEXEC)) {}
+
+  std::optional<std::uint64_t> Read() {
+    if (file_.get() < 0) return std::nullopt;
+    text_.clear();
+    std::array<char, 4096> chunk;
+    for (off_t at = 0;;) {
+      const ssize_t size = pread(file_.get(), chunk.data(), chunk.size(), at);
+      if (size < 0 && errno == EINTR) continue;
+      if (size < 0) return std::nullopt;
+      if (size == 0) break;
+      text_.append(chunk.data(), static_cast<std::size_t>(size));
+      at += size;
+    }
+    return SumTransmitDrops(text_);
+  }
+
+ private:
+  UniqueFd file_;
+  std::string text_;  // kept, so that reading allocates only the first time
+};
 
 // The engine's thread, each turn: wait for the socket, a submission or the next deadline;
 // read every reply and error that arrived; take the new submissions; send what is queued;
 // end the requests whose deadline has passed. Replies are read before deadlines are
-// expired, so one that came in time always counts. A send the socket refuses for want of
-// buffer space stays queued and is tried again a millisecond later, until its deadline.
+// expired, so one that came in time always counts.
+// Requests go out in order, paced by a SendPacer. A request's deadline counts from the
+// moment it is sent, so waiting for its turn never shortens its time-out. A send the socket
+// refuses for want of buffer space stays first in the queue for the next window; refused for
+// its whole time-out since the first refusal, it ends unanswered. After each window the
+// interfaces' drop count is read again: when it grew, the window's packets may have been
+// dropped, and each of its requests still waiting is taken back and sent again (at most
+// kMostResends times) with a fresh sequence number, so that a reply to the first copy is not
+// taken for one to the second. The replies that did come in for a copy taken back are lost,
+// and cost nothing but a second echo to that host.
 class LinuxIcmpEngine final : public IcmpEngine {
  public:
   LinuxIcmpEngine(UniqueFd socket, UniqueFd wakeup, IcmpSocketKind kind)
@@ -250,13 +293,13 @@ class LinuxIcmpEngine final : public IcmpEngine {
   }
 
   void Send(Ipv4Address address, std::chrono::milliseconds timeout, EchoDone done) override {
-    const auto deadline = steady_clock::now() + std::max(timeout, std::chrono::milliseconds(0));
     bool first = false;
     {
       std::lock_guard guard(mutex_);
       if (!stopping_) {
         first = submitted_.empty();
-        submitted_.push_back({address, deadline, std::move(done)});
+        submitted_.push_back(
+            {address, std::max(timeout, std::chrono::milliseconds(0)), std::move(done), 0, {}});
         done = nullptr;
       }
     }
@@ -267,8 +310,17 @@ class LinuxIcmpEngine final : public IcmpEngine {
  private:
   struct Submission {
     Ipv4Address address;
-    steady_clock::time_point deadline;
+    std::chrono::milliseconds timeout;
     EchoDone done;
+    int resends = 0;
+    std::optional<steady_clock::time_point> firstRefused;
+  };
+  // A request of the current window, in case its packet turns out to have been dropped.
+  struct WentOut {
+    std::uint16_t sequence;
+    Ipv4Address address;
+    std::chrono::milliseconds timeout;
+    int resends;
   };
   enum class SendResult { kSent, kBlocked, kEnded };
 
@@ -291,7 +343,9 @@ class LinuxIcmpEngine final : public IcmpEngine {
 
   void WaitForWork(ReceiveBatch& batch) {
     std::optional<steady_clock::time_point> until = requests_.NextDeadline();
-    if (!queued_.empty()) until = steady_clock::now() + std::chrono::milliseconds(1);
+    if (!queued_.empty()) {
+      until = std::min(until.value_or(pacer_.NextWindow()), pacer_.NextWindow());
+    }
     const std::optional<timespec> limit = WaitLimit(until);
     std::array<pollfd, 2> watched = {pollfd{socket_.get(), POLLIN, 0},
                                      pollfd{wakeup_.get(), POLLIN, 0}};
@@ -319,27 +373,62 @@ class LinuxIcmpEngine final : public IcmpEngine {
     return !stopping_;
   }
 
+  // Sends one window's worth of the queue, if a window is open.
   void SendQueued() {
-    while (!queued_.empty()) {
+    const auto now = steady_clock::now();
+    const std::size_t allowance = queued_.empty() ? 0 : pacer_.Allowance(now);
+    if (allowance == 0) return;
+    const std::optional<std::uint64_t> dropsBefore = drops_.Read();
+    wentOut_.clear();
+    bool refused = false;
+    while (!queued_.empty() && wentOut_.size() < allowance && !refused) {
       Submission& next = queued_.front();
-      if (SendOne(next) == SendResult::kBlocked) {
-        if (steady_clock::now() < next.deadline) return;
-        Complete(next.done, std::nullopt);
-      }
+      const SendResult result = SendOne(next);
+      refused = result == SendResult::kBlocked;
+      if (refused && !GiveUp(next, now)) break;
       queued_.pop_front();
+    }
+    pacer_.Spent(wentOut_.size());
+    const std::optional<std::uint64_t> dropsAfter = wentOut_.empty() ? dropsBefore : drops_.Read();
+    if (dropsBefore && dropsAfter && *dropsAfter > *dropsBefore) {
+      SendAgainWhatIsStillWaiting();
+      refused = true;
+    }
+    if (refused) pacer_.Troubled();
+  }
+
+  // Whether a refused request has been refused for its whole time-out (then it has ended).
+  static bool GiveUp(Submission& refused, steady_clock::time_point now) {
+    if (!refused.firstRefused) refused.firstRefused = now;
+    if (now - *refused.firstRefused < refused.timeout) return false;
+    Complete(refused.done, std::nullopt);
+    return true;
+  }
+
+  // The window's requests still waiting go back to the front of the queue, in their order.
+  void SendAgainWhatIsStillWaiting() {
+    for (auto it = wentOut_.rbegin(); it != wentOut_.rend(); ++it) {
+      if (it->resends >= kMostResends) continue;
+      EchoDone done = requests_.Withdraw(it->sequence);
+      if (done) {
+        queued_.push_front({it->address, it->timeout, std::move(done), it->resends + 1, {}});
+      }
     }
   }
 
   SendResult SendOne(Submission& submission) {
+    const auto deadline = steady_clock::now() + submission.timeout;
     const std::optional<std::uint16_t> sequence =
-        requests_.Enter(submission.address, submission.deadline, submission.done);
+        requests_.Enter(submission.address, deadline, submission.done);
     if (!sequence) {
       Complete(submission.done, std::nullopt);
       return SendResult::kEnded;
     }
     const SendResult result =
         SendPacket(EchoRequestPacket(identifier_, *sequence), submission.address, *sequence);
-    if (result != SendResult::kSent) {
+    if (result == SendResult::kSent) {
+      wentOut_.push_back({*sequence, submission.address, submission.timeout, submission.resends});
+    } else {
       submission.done = requests_.Withdraw(*sequence);
       if (result == SendResult::kEnded) Complete(submission.done, std::nullopt);
     }
@@ -386,14 +475,15 @@ class LinuxIcmpEngine final : public IcmpEngine {
         continue;  // a pending socket error, reported once and cleared by this read
       }
       const auto arrived = steady_clock::now();
+      const auto arrivedWall = system_clock::now();
       for (int i = 0; i < count; ++i) {
         msghdr& header = batch.headers[i].msg_hdr;
-        if ((header.msg_flags & MSG_TRUNC) != 0) {
-          continue;  // longer than anything about our requests
-        }
-        const std::span<const std::uint8_t> bytes(batch.slots[i].data.data(),
-                                                  batch.headers[i].msg_len);
-        Dispatch(bytes, batch.slots[i].from.sin_addr.s_addr, {arrived, KernelStamp(header)});
+        // msg_len is the datagram's whole length even when the buffer held less of it.
+        const std::span<const std::uint8_t> bytes(
+            batch.slots[i].data.data(),
+            std::min<std::size_t>(batch.headers[i].msg_len, batch.slots[i].data.size()));
+        Dispatch(bytes, (header.msg_flags & MSG_TRUNC) != 0, batch.slots[i].from.sin_addr.s_addr,
+                 {arrived, arrivedWall, KernelStamp(header)});
       }
       if (static_cast<std::size_t>(count) < kReceiveBatch) {
         return;
@@ -401,7 +491,11 @@ class LinuxIcmpEngine final : public IcmpEngine {
     }
   }
 
-  void Dispatch(std::span<const std::uint8_t> bytes, Ipv4Address from, const ReceiveStamp& stamp) {
+  // A cut datagram can only be an ICMP error: an echo reply to one of our requests is as
+  // short as the request, and its checksum could not be checked. A cut error still names
+  // its request in the part that is there.
+  void Dispatch(std::span<const std::uint8_t> bytes, bool cut, Ipv4Address from,
+                const ReceiveStamp& stamp) {
     // A raw socket delivers the IPv4 header too, and the kernel has not checked the ICMP
     // checksum yet when it does: raw delivery comes before ICMP's own checks.
     const std::span<const std::uint8_t> icmp =
@@ -411,7 +505,8 @@ class LinuxIcmpEngine final : public IcmpEngine {
       return;
     }
     if (header->type == kEchoReply) {
-      if (IsOurs(*header) && (kind_ != IcmpSocketKind::kRaw || InternetChecksum(icmp) == 0)) {
+      if (!cut && IsOurs(*header) &&
+          (kind_ != IcmpSocketKind::kRaw || InternetChecksum(icmp) == 0)) {
         requests_.Answer(header->sequence, from, stamp);
       }
     } else if (kind_ == IcmpSocketKind::kRaw && IsErrorAboutAPacket(header->type)) {
@@ -469,6 +564,9 @@ class LinuxIcmpEngine final : public IcmpEngine {
   bool stopping_ = false;              // under mutex_
   // The engine thread's own: no lock.
   std::deque<Submission> queued_;
+  std::vector<WentOut> wentOut_;  // the requests of the last window
+  SendPacer pacer_;
+  TransmitDrops drops_;
   EchoRequestTable requests_;
   std::thread thread_;  // declared last: it starts once everything it reads is built
 };
@@ -518,13 +616,70 @@ std::uint16_t InternetChecksum(std::span<const std::uint8_t> bytes) {
 
 std::chrono::nanoseconds RoundTripTime(const SendStamp& sent, const ReceiveStamp& received) {
   const std::chrono::nanoseconds monotonic = received.steady - sent.steady;
-  if (received.kernel) {
-    const std::chrono::nanoseconds kernel = *received.kernel - sent.wall;
-    if (kernel >= std::chrono::nanoseconds(0) && kernel <= monotonic) {
-      return kernel;
-    }
+  if (!received.kernel) return monotonic;
+  // The wall clock's lead over the monotonic one, at the send and at the read.
+  const auto leadAtSend = sent.wall.time_since_epoch() - sent.steady.time_since_epoch();
+  const auto leadAtRead = received.wall.time_since_epoch() - received.steady.time_since_epoch();
+  const auto drift = leadAtRead - leadAtSend;
+  const std::chrono::nanoseconds kernel = *received.kernel - sent.wall;
+  const bool stepped = drift > kClockAgreement || drift < -kClockAgreement;
+  if (stepped || kernel < std::chrono::nanoseconds(0) || kernel > monotonic + kClockAgreement) {
+    return monotonic;
   }
-  return monotonic;
+  return kernel;
+}
+
+std::size_t SendPacer::Allowance(Clock::time_point now) {
+  if (now >= NextWindow()) {
+    if (spent_ > 0 && !troubled_) Widen();
+    opened_ = now;
+    spent_ = 0;
+    troubled_ = false;
+  }
+  return troubled_ || spent_ >= window_ ? 0 : window_ - spent_;
+}
+
+void SendPacer::Troubled() {
+  troubled_ = true;
+  if (window_ > 1) {
+    window_ /= 2;
+  } else {
+    pause_ = std::min<Clock::duration>(pause_ * 2, kLongestPause);
+  }
+}
+
+// Slower than the halving, so a pace just above what the interface drains is not tried again
+// at every other window.
+void SendPacer::Widen() {
+  if (pause_ > kShortestPause) {
+    pause_ = std::max<Clock::duration>(pause_ / 2, kShortestPause);
+  } else {
+    window_ = std::min(kWidestWindow, window_ + window_ / 8 + 1);
+  }
+}
+
+std::optional<std::uint64_t> SumTransmitDrops(std::string_view procNetDev) {
+  constexpr int kTransmitDropField = 11;  // after 8 receive figures: bytes, packets, errs, drop
+  std::optional<std::uint64_t> sum;
+  while (!procNetDev.empty()) {
+    const std::size_t lineEnd = std::min(procNetDev.find('\n'), procNetDev.size());
+    std::string_view line = procNetDev.substr(0, lineEnd);
+    procNetDev.remove_prefix(std::min(lineEnd + 1, procNetDev.size()));
+    const std::size_t colon = line.find(':');
+    if (colon == std::string_view::npos) continue;  // the two heading lines
+    line.remove_prefix(colon + 1);
+    std::uint64_t value = 0;
+    for (int field = 0; field <= kTransmitDropField; ++field) {
+      const std::size_t start = line.find_first_not_of(' ');
+      if (start == std::string_view::npos) return std::nullopt;
+      const auto [end, error] =
+          std::from_chars(line.data() + start, line.data() + line.size(), value);
+      if (error != std::errc()) return std::nullopt;
+      line.remove_prefix(static_cast<std::size_t>(end - line.data()));
+    }
+    sum = sum.value_or(0) + value;
+  }
+  return sum;
 }
 
 EchoRequestTable::EchoRequestTable() : requests_(kSequenceCount) {}
@@ -563,8 +718,7 @@ IcmpEngine::EchoDone EchoRequestTable::Withdraw(std::uint16_t sequence) {
   return std::move(request.done);
 }
 
-bool EchoRequestTable::Answer(std::uint16_t sequence, Ipv4Address from,
-                              const ReceiveStamp& stamp) {
+bool EchoRequestTable::Answer(std::uint16_t sequence, Ipv4Address from, const ReceiveStamp& stamp) {
   Request* request = WaitingFor(sequence, from);
   if (request == nullptr) {
     return false;

@@ -8,6 +8,7 @@
 #include <optional>
 #include <queue>
 #include <span>
+#include <string_view>
 #include <vector>
 
 #include "runtime/probes/icmp_engine.h"
@@ -33,17 +34,72 @@ struct SendStamp {
   std::chrono::system_clock::time_point wall;
 };
 
-// When a reply arrived: the monotonic clock as the receive thread read it, and the
-// kernel's own receive stamp (wall clock) when the socket gave one.
+// When a reply arrived: the monotonic and the wall clock as the receive thread read them, one
+// right after the other, and the kernel's own receive stamp (wall clock) when the socket gave
+// one.
 struct ReceiveStamp {
   std::chrono::steady_clock::time_point steady;
+  std::chrono::system_clock::time_point wall;
   std::optional<std::chrono::system_clock::time_point> kernel;
 };
 
+// How far the wall clock may drift from the monotonic one over a round trip before the
+// two are taken to disagree (NTP slews at most half a millisecond a second).
+inline constexpr std::chrono::milliseconds kClockAgreement{1};
+
 // The kernel's stamp is preferred because the receive thread may run late under load. It
-// is on the wall clock, which can be stepped: a figure that is negative or longer than the
-// monotonic one is such a step, and then the monotonic figure counts.
+// is on the wall clock, which can be stepped: when the wall clock's lead over the monotonic
+// one differs between the send and the read by more than kClockAgreement, it was stepped
+// in between (by however little or much), and the monotonic figure counts; so it does when
+// the kernel's figure is negative or longer than the monotonic one.
 std::chrono::nanoseconds RoundTripTime(const SendStamp& sent, const ReceiveStamp& received);
+
+// The pace of the sends. An interface takes packets into a queue of its own (500 packets
+// for a tun device, 1,000 for most Ethernet ones) and a tun device drops what its full
+// queue cannot hold without telling the sender, so a burst of thousands of echoes would
+// lose most of them. The rule, fping's minimum interval made into windows:
+// - requests go out in windows: at most Window() of them, then nothing until Pause() after
+//   the window opened;
+// - a window in which the socket refused a send (no buffer space) or an interface dropped
+//   a packet is closed at once, and the pace halves: a narrower window, and once it is a
+//   single request, a longer pause (up to kLongestPause);
+// - each window that opens after a clean one widens the pace again, pause first, up to
+//   kWidestWindow requests every kShortestPause.
+// The widest pace (32 every millisecond, 32,000 a second) puts 1,000 requests on the wire in
+// about 30 ms; the narrowest still sends 125 a second, so pacing alone never holds a request
+// back for long. Only the engine's thread uses a pacer.
+class SendPacer {
+ public:
+  using Clock = std::chrono::steady_clock;
+  static constexpr std::size_t kWidestWindow = 32;
+  static constexpr std::chrono::milliseconds kShortestPause{1};
+  static constexpr std::chrono::milliseconds kLongestPause{8};
+
+  // How many requests may go out at now; opens a new window when the pause is over.
+  std::size_t Allowance(Clock::time_point now);
+  // count requests went out in the current window.
+  void Spent(std::size_t count) { spent_ += count; }
+  // A send was refused or a packet dropped: the window closes and the pace halves.
+  void Troubled();
+  // When the next window opens.
+  Clock::time_point NextWindow() const { return opened_ + pause_; }
+
+  std::size_t Window() const { return window_; }
+  Clock::duration Pause() const { return pause_; }
+
+ private:
+  void Widen();
+
+  std::size_t window_ = kWidestWindow;
+  Clock::duration pause_ = kShortestPause;
+  Clock::time_point opened_{};  // long ago: the first request goes at once
+  std::size_t spent_ = 0;
+  bool troubled_ = false;  // in the current window
+};
+
+// The interfaces' transmit drops summed over a /proc/net/dev text (the twelfth number of each
+// interface's line), or nothing when the text has no such line.
+std::optional<std::uint64_t> SumTransmitDrops(std::string_view procNetDev);
 
 // The requests that wait for a reply, and the rule that pairs replies with them. Only the
 // engine's own thread uses a table, so it has no lock; every request's end (its done) is

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "runtime/linux/icmp_engine_linux.h"
@@ -20,7 +21,7 @@ constexpr Ipv4Address kProbed = 0x0500c80a;  // 10.200.0.5 as it lies in memory
 constexpr Ipv4Address kOther = 0x0600c80a;
 constexpr std::size_t kAllSequences = 65536;
 
-ReceiveStamp StampAt(steady_clock::time_point when) { return {when, std::nullopt}; }
+ReceiveStamp StampAt(steady_clock::time_point when) { return {when, {}, std::nullopt}; }
 
 // A request's end as its done reported it: none yet, or the round trip it ended with.
 using End = std::optional<std::optional<std::chrono::nanoseconds>>;
@@ -136,19 +137,127 @@ TEST(EchoRequestTableTest, RequestsEndAtTheirOwnDeadlines) {
   EXPECT_EQ(table.WaitingCount(), 0u);
 }
 
-TEST(RoundTripTimeTest, PrefersTheKernelStampAndFallsBackWhenTheWallClockJumped) {
-  const SendStamp sent{steady_clock::time_point(milliseconds(1000)),
-                       system_clock::time_point(milliseconds(5000))};
-  const auto receivedSteady = steady_clock::time_point(milliseconds(1025));  // thread ran late
-  const auto kernelAt = [](int ms) {
-    return std::optional(system_clock::time_point(milliseconds(ms)));
+// A 100 ms echo read by a thread running 5 ms late, with the wall clock stepped at various
+// moments by various amounts. The kernel's figure counts only when the wall clock kept step
+// with the monotonic one; a step of any size beyond kClockAgreement falls back to the
+// monotonic figure, small ones too, and even one that came after the kernel's stamp.
+TEST(RoundTripTimeTest, TheKernelFigureCountsOnlyWhenTheWallClockWasNotStepped) {
+  using std::chrono::microseconds;
+  const auto at = [](int ms, int us = 0) { return milliseconds(ms) + microseconds(us); };
+  const SendStamp sent{steady_clock::time_point(at(1000)), system_clock::time_point(at(5000))};
+  struct Case {
+    const char* name;
+    microseconds readSteady;  // the receive thread's clocks
+    microseconds readWall;
+    std::optional<microseconds> kernel;  // the kernel's receive stamp
+    microseconds expected;
   };
-  EXPECT_EQ(RoundTripTime(sent, {receivedSteady, kernelAt(5020)}), milliseconds(20));
-  EXPECT_EQ(RoundTripTime(sent, {receivedSteady, std::nullopt}), milliseconds(25));
-  EXPECT_EQ(RoundTripTime(sent, {receivedSteady, kernelAt(4000)}), milliseconds(25))
-      << "wall clock stepped back";
-  EXPECT_EQ(RoundTripTime(sent, {receivedSteady, kernelAt(9000)}), milliseconds(25))
-      << "wall clock stepped forward";
+  const Case cases[] = {
+      {"no step: the kernel's figure", at(1105), at(5105), at(5100), at(100)},
+      {"no kernel stamp: the monotonic figure", at(1105), at(5105), std::nullopt, at(105)},
+      {"thread on time", at(1100), at(5100), at(5100), at(100)},
+      {"stepped back 90 ms, less than the trip", at(1105), at(5015), at(5010), at(105)},
+      {"stepped back 2 ms", at(1105), at(5103), at(5098), at(105)},
+      {"stepped back 0.5 ms: within the agreement", at(1105), at(5104, 500), at(5099, 500),
+       at(99, 500)},
+      {"stepped back 200 ms, more than the trip", at(1105), at(4905), at(4900), at(105)},
+      {"stepped forward 3 ms, less than the lateness", at(1105), at(5108), at(5103), at(105)},
+      {"stepped forward 0.5 ms: within the agreement", at(1105), at(5105, 500), at(5100, 500),
+       at(100, 500)},
+      {"stepped forward 90 ms", at(1105), at(5195), at(5190), at(105)},
+      {"stepped back 90 ms after the kernel's stamp", at(1105), at(5015), at(5100), at(105)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::optional<system_clock::time_point> kernel;
+    if (c.kernel) kernel = system_clock::time_point(*c.kernel);
+    const ReceiveStamp received{steady_clock::time_point(c.readSteady),
+                                system_clock::time_point(c.readWall), kernel};
+    EXPECT_EQ(RoundTripTime(sent, received), c.expected);
+  }
+}
+
+// The pace through a run of events: each row is what happened, then the window and pause the
+// pacer holds after it. Trouble halves the window down to one request, then doubles the pause
+// up to its longest; clean windows undo it, the pause first, the window more slowly.
+TEST(SendPacerTest, TroubleHalvesThePaceAndCleanWindowsWidenItAgain) {
+  enum Event { kTrouble, kCleanWindow };
+  struct Step {
+    Event event;
+    std::size_t window;
+    milliseconds pause;
+  };
+  const Step steps[] = {
+      {kTrouble, 16, milliseconds(1)},    {kTrouble, 8, milliseconds(1)},
+      {kTrouble, 4, milliseconds(1)},     {kTrouble, 2, milliseconds(1)},
+      {kTrouble, 1, milliseconds(1)},     {kTrouble, 1, milliseconds(2)},
+      {kTrouble, 1, milliseconds(4)},     {kTrouble, 1, milliseconds(8)},
+      {kTrouble, 1, milliseconds(8)},     {kCleanWindow, 1, milliseconds(4)},
+      {kCleanWindow, 1, milliseconds(2)}, {kCleanWindow, 1, milliseconds(1)},
+      {kCleanWindow, 2, milliseconds(1)}, {kCleanWindow, 3, milliseconds(1)},
+      {kCleanWindow, 4, milliseconds(1)}, {kTrouble, 2, milliseconds(1)},
+  };
+  SendPacer pacer;
+  auto now = steady_clock::now();
+  ASSERT_EQ(pacer.Allowance(now), SendPacer::kWidestWindow) << "the first window opens at once";
+  for (std::size_t i = 0; i < std::size(steps); ++i) {
+    SCOPED_TRACE("step " + std::to_string(i));
+    pacer.Spent(1);
+    if (steps[i].event == kTrouble) {
+      pacer.Troubled();
+      EXPECT_EQ(pacer.Allowance(now), 0u) << "trouble closes the window";
+    }
+    // The next window opens exactly one pause after this one (and widens the pace, after a
+    // clean one).
+    EXPECT_EQ(pacer.Allowance(pacer.NextWindow() - std::chrono::nanoseconds(1)),
+              steps[i].event == kTrouble ? 0u : pacer.Window() - 1);
+    now = pacer.NextWindow();
+    pacer.Allowance(now);
+    EXPECT_EQ(pacer.Window(), steps[i].window);
+    EXPECT_EQ(pacer.Pause(), steps[i].pause);
+  }
+}
+
+TEST(SendPacerTest, AWindowIsSpentByAnyNumberOfSendsAndAnUnusedOneWidensNothing) {
+  SendPacer pacer;
+  auto now = steady_clock::now();
+  pacer.Allowance(now);
+  pacer.Troubled();  // window 16
+  now = pacer.NextWindow();
+  EXPECT_EQ(pacer.Allowance(now), 16u);
+  pacer.Spent(10);
+  EXPECT_EQ(pacer.Allowance(now + std::chrono::microseconds(10)), 6u) << "the rest of the window";
+  pacer.Spent(6);
+  EXPECT_EQ(pacer.Allowance(now + std::chrono::microseconds(20)), 0u);
+  now = pacer.NextWindow();
+  EXPECT_EQ(pacer.Allowance(now), 19u) << "a clean, used window widens the next";
+  now = pacer.NextWindow();
+  EXPECT_EQ(pacer.Allowance(now), 19u) << "an unused one proves nothing";
+}
+
+TEST(SumTransmitDropsTest, AddsEveryInterfacesTwelfthFigure) {
+  const std::string heading =
+      "Inter-|   Receive                                                |  Transmit\n"
+      " face |bytes    packets errs drop fifo frame compressed multicast|bytes    packets errs "
+      "drop fifo colls carrier compressed\n";
+  const struct {
+    std::string name;
+    std::string text;
+    std::optional<std::uint64_t> sum;
+  } cases[] = {
+      {"two interfaces",
+       heading + "    lo: 1000 10 0 7 0 0 0 0 1000 10 0 0 0 0 0 0\n"
+                 " vtun0: 0 0 0 0 0 0 0 0 14020 500 0 501 0 0 0 0\n"
+                 "  eth0:123456789012 3 0 0 0 0 0 0 5 5 0 4294967296 0 0 0 0\n",
+       501 + 4294967296ull},
+      {"no interface", heading, std::nullopt},
+      {"a line cut short", heading + "    lo: 1000 10 0 7 0 0 0 0 1000 10 0\n", std::nullopt},
+      {"not a number", heading + "    lo: 1000 10 0 7 0 0 0 0 1000 10 0 x 0 0 0 0\n", std::nullopt},
+      {"empty", "", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(SumTransmitDrops(c.text), c.sum) << c.name;
+  }
 }
 
 TEST(InternetChecksumTest, MatchesTheReferenceSumAndVerifiesToZero) {
