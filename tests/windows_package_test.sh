@@ -2,9 +2,11 @@
 # Packs the Windows edition with tools/package-windows.sh (after tools/build-windows.sh this
 # only strips and packs) and checks what ships: the zip's files, that both programs are
 # stripped 64-bit Windows programs importing nothing but the system's DLLs and carrying their
-# resources; then, under Wine in a prefix and wineserver of its own, a silent per-user
-# installation into a scratch folder, its files, menu entry and Add/Remove Programs entry, a
-# demo run of the installed program, and a silent uninstallation that leaves nothing behind.
+# resources, and that the installer asks for no administrator rights; then, under Wine in a
+# prefix and wineserver of its own, a silent per-user installation into a scratch folder, its
+# files, menu entry and Add/Remove Programs entry, a demo run of the installed program, and a
+# silent uninstallation that leaves nothing behind; last, installations for all users: under
+# Program Files, and refused anywhere else.
 # Usage: tests/windows_package_test.sh
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -115,6 +117,12 @@ done <<'EOF'
 208 150 150
 EOF
 
+# The installer asks Windows for no more rights than the user's own, so a per-user
+# installation never runs elevated; an installation for all users is one started so.
+installer_manifest=$(wrestool -x --raw --type=24 "$installer")
+holds "$installer_manifest" 'level="asInvoker"' \
+  || fail "the installer asks for rights:"$'\n'"$installer_manifest"
+
 # --- The installer, per user, silent, into a folder of ours ---
 install=$work/installed
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vardelle'
@@ -124,6 +132,8 @@ for file in vardelle.exe vardelle-ping.exe 说明.txt LICENSE.txt THIRD-PARTY-NO
   [[ -f $install/$file ]] || fail "not installed: $file"
 done
 cmp -s "$install/vardelle.exe" "$files/vardelle.exe" || fail "the installer's vardelle.exe differs"
+holds "$(wrestool -x --raw --type=24 "$install/uninstall.exe")" 'level="asInvoker"' \
+  || fail "the uninstaller asks for rights"
 appdata=$(wine cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')
 roaming=$(wine winepath -u "$appdata" 2>/dev/null | tr -d '\r')
 shortcut="$roaming/Microsoft/Windows/Start Menu/Programs/Vardelle.lnk"
@@ -150,6 +160,49 @@ while [[ -e $install ]] && ((waited++ < 240)); do sleep 0.5; done
 [[ -e $install ]] && fail "the installation folder is left: $(ls "$install")"
 [[ -e $shortcut ]] && fail "the Start-menu entry is left"
 wine reg query "$uninstall_key" >/dev/null 2>&1 && fail "the Add/Remove Programs entry is left"
+
+# --- For all users (Wine's user has administrator rights), silent ---
+# Under Program Files it installs and registers for all users; any other folder, one reached
+# through "..", or Program Files itself is refused with exit code 2 before anything is
+# written. The folder is the default, /D= or an earlier installation's (a path with blanks
+# cannot go through wine as /D=, which NSIS wants unquoted).
+machine_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vardelle'
+while IFS='|' read -r folder given expected; do
+  place=${folder:-'C:\Program Files\Vardelle'}
+  target=$(wine winepath -u "$place" 2>/dev/null </dev/null | tr -d '\r')
+  options=()
+  case $given in
+    option) options=("/D=$folder") ;;
+    earlier) wine reg add "$machine_key" /v InstallLocation /d "$folder" /f >/dev/null 2>&1 </dev/null ;;
+  esac
+  status=0
+  wine "$installer" /S /AllUsers "${options[@]}" </dev/null 2>>"$work/wine.log" || status=$?
+  entry=$(wine reg query "$machine_key" 2>/dev/null </dev/null | tr -d '\r') || true
+  if [[ $expected == refused ]]; then
+    ((status == 2)) || fail "installing for all users into $place ended with $status, not 2"
+    [[ -e $target/vardelle.exe ]] && fail "installing for all users into $place wrote there"
+    holds "$entry" DisplayName && fail "$place was registered for all users"
+    wine reg delete "$machine_key" /f >/dev/null 2>&1 </dev/null || true
+    continue
+  fi
+  ((status == 0)) || fail "installing for all users into $place failed ($status)"
+  [[ -f $target/vardelle.exe ]] || fail "not installed for all users: $target/vardelle.exe"
+  holds "$entry" '/AllUsers /S' || fail "the all-users uninstall entry is:"$'\n'"$entry"
+  wine "$target/uninstall.exe" /AllUsers /S </dev/null 2>>"$work/wine.log" \
+    || fail "the all-users uninstaller failed"
+  waited=0
+  while [[ -e $target ]] && ((waited++ < 240)); do sleep 0.5; done
+  [[ -e $target ]] && fail "the all-users installation in $place is left"
+  wine reg query "$machine_key" >/dev/null 2>&1 </dev/null \
+    && fail "the all-users uninstall entry is left"
+done <<'EOF'
+|default|accepted
+C:\Program Files\Vardelle Test|earlier|accepted
+C:\vardelle-machine|option|refused
+C:\Program Files\..\vardelle-escape|earlier|refused
+C:\Program Files|earlier|refused
+C:\Program Files (x86)\Vardelle|earlier|refused
+EOF
 
 if ((failures)); then
   echo "$failures checks failed; Wine prefix and files kept in $work"

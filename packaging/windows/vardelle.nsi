@@ -5,6 +5,12 @@
 ; Installs for the current user by default, which needs no administrator rights, or for all
 ; users: chosen on the first page, or /CurrentUser and /AllUsers on the command line. /S
 ; installs silently, /D=<folder> (last) names the folder. The uninstaller takes /S too.
+;
+; Neither the installer nor the uninstaller asks Windows for administrator rights (their
+; manifest says asInvoker): a per-user installation runs with the user's own. Only an
+; installer started as administrator offers the installation for all users, and puts it
+; under Program Files alone; a silent one refused another folder ends with exit code 2.
+; The uninstaller of such an installation asks for the rights when it starts without them.
 
 ; A 64-bit installer for 64-bit programs: Program Files and the registry without WOW64's
 ; redirection, and no 32-bit Wine needed to test it.
@@ -28,6 +34,8 @@ VIAddVersionKey /LANG=0 "FileDescription" "Vardelle ${VERSION} 安装程序"
 VIAddVersionKey /LANG=0 "CompanyName" "${COMPANY}"
 VIAddVersionKey /LANG=0 "LegalCopyright" "${COPYRIGHT}"
 
+; MultiUser.nsh's mixed mode ("Highest") takes its choices from the rights the installer
+; has; RequestExecutionLevel below keeps it from asking for more than the user's own.
 !define MULTIUSER_EXECUTIONLEVEL Highest
 !define MULTIUSER_MUI
 !define MULTIUSER_INSTALLMODE_COMMANDLINE
@@ -41,6 +49,7 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "${COPYRIGHT}"
 !define MULTIUSER_INSTALLMODE_INSTDIR_REGISTRY_VALUENAME "InstallLocation"
 !define MULTIUSER_INSTALLMODE_FUNCTION KeepCommandLineFolder
 !include MultiUser.nsh
+RequestExecutionLevel user
 !include MUI2.nsh
 !include LogicLib.nsh
 !include FileFunc.nsh
@@ -49,15 +58,22 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "${COPYRIGHT}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 !insertmacro MULTIUSER_PAGE_INSTALLMODE
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE RefuseMachineFolderOnPage
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_RUN "$INSTDIR\vardelle.exe"
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW OfferRunOnlyWithoutAdministratorRights
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 ; The first language is the one for systems in neither language.
 !insertmacro MUI_LANGUAGE "SimpChinese"
 !insertmacro MUI_LANGUAGE "English"
+
+LangString MachineFolderRefused ${LANG_SIMPCHINESE} \
+    "为所有用户安装时，安装文件夹必须在 $PROGRAMFILES64 之下：其他文件夹可能允许别的用户替换其中的程序。$\r$\n请选择 $PROGRAMFILES64 中的文件夹。"
+LangString MachineFolderRefused ${LANG_ENGLISH} \
+    "An installation for all users must go into a folder under $PROGRAMFILES64: other folders may let other users replace the programs in them.$\r$\nPlease choose a folder in $PROGRAMFILES64."
 
 ; The files both the installer and the uninstaller name: Macro runs once for each.
 !macro ShippedFiles Macro
@@ -81,6 +97,51 @@ Var CommandLineFolder
 Function .onInit
   StrCpy $CommandLineFolder $INSTDIR
   !insertmacro MULTIUSER_INIT
+  ${If} ${Silent}
+    Call CheckMachineFolder
+    ${If} ${Errors}
+      SetErrorLevel 2
+      Quit
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
+
+; Sets the error flag, after saying why, when an installation for all users would go
+; anywhere but a folder under Program Files, whose permissions keep other users from
+; replacing the programs that every user runs. The path is made whole first, as Windows
+; reads it, so "\.." cannot lead out of it (NSIS's GetFullPathName wants a folder that
+; exists already).
+Function CheckMachineFolder
+  ClearErrors
+  ${If} $MultiUser.InstallMode == "AllUsers"
+    System::Call 'kernel32::GetFullPathNameW(w "$INSTDIR", i ${NSIS_MAX_STRLEN}, w .r0, p 0)'
+    StrLen $1 "$PROGRAMFILES64\"
+    StrCpy $2 "$0" $1
+    StrCpy $3 "$0" "" $1
+    ; LogicLib's == ignores case, as Windows does in paths.
+    ${If} $2 != "$PROGRAMFILES64\"
+    ${OrIf} $3 == ""
+      MessageBox MB_OK|MB_ICONSTOP "$(MachineFolderRefused)" /SD IDOK
+      SetErrors
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
+
+Function RefuseMachineFolderOnPage
+  Call CheckMachineFolder
+  ${If} ${Errors}
+    Abort
+  ${EndIf}
+FunctionEnd
+
+; The program started from the finish page would have the installer's rights: with
+; administrator rights there, the page offers no start.
+Function OfferRunOnlyWithoutAdministratorRights
+  ${If} $MultiUser.Privileges == "Admin"
+  ${OrIf} $MultiUser.Privileges == "Power"
+    SendMessage $mui.FinishPage.Run ${BM_SETCHECK} ${BST_UNCHECKED} 0
+    ShowWindow $mui.FinishPage.Run ${SW_HIDE}
+  ${EndIf}
 FunctionEnd
 
 Function KeepCommandLineFolder
@@ -89,7 +150,23 @@ Function KeepCommandLineFolder
   ${EndIf}
 FunctionEnd
 
+; An installation for all users (its uninstall entry passes /AllUsers) is removed with
+; administrator rights, which Windows gives only when asked: without them the installed
+; uninstaller is started again through the "runas" verb, which asks the user, and this copy
+; ends. $INSTDIR here is the installation folder, the running copy being a temporary one.
 Function un.onInit
+  ${un.GetParameters} $0
+  ClearErrors
+  ${un.GetOptions} $0 "/AllUsers" $1
+  ${IfNot} ${Errors}
+    UserInfo::GetAccountType
+    Pop $1
+    ${If} $1 != "Admin"
+    ${AndIf} $1 != "Power"
+      ExecShell "runas" "$INSTDIR\uninstall.exe" $0
+      Quit
+    ${EndIf}
+  ${EndIf}
   !insertmacro MULTIUSER_UNINIT
 FunctionEnd
 
