@@ -24,6 +24,8 @@
 #include <thread>
 #include <utility>
 
+#include "runtime/linux/unique_fd.h"
+
 namespace vardelle {
 
 namespace {
@@ -48,22 +50,6 @@ constexpr int kMaxReadsPerWakeup = 256;       // then poll again, so stopping is
 // A request whose packet an interface may have dropped is sent again at most this often: an
 // interface that drops everything must not hold its requests back for ever.
 constexpr int kMostResends = 5;
-
-class UniqueFd {
- public:
-  explicit UniqueFd(int fd) : fd_(fd) {}
-  UniqueFd(UniqueFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-  UniqueFd& operator=(UniqueFd&&) = delete;
-  ~UniqueFd() {
-    if (fd_ >= 0) {
-      close(fd_);
-    }
-  }
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 std::uint16_t ReadBigEndian16(std::span<const std::uint8_t> bytes, std::size_t at) {
   return static_cast<std::uint16_t>((bytes[at] << 8) | bytes[at + 1]);
