@@ -108,6 +108,9 @@ void AlertWatching::StatusFetched(const RegionStatusLists& lists) {
   std::vector<AlertNotice> notices;
   {
     std::lock_guard guard(mutex_);
+    // A fetch that failed or was cut short hands on the set before it: no new reading.
+    if (lists.query != 0 && lists.query == lastQueryRead_) return;
+    lastQueryRead_ = lists.query;
     const AlertTime now = clock_();
     for (const auto& [id, row] : rows_) {
       for (const AlertEvent& event :

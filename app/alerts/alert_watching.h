@@ -6,6 +6,7 @@
 // window never waits for a caller holding that lock.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -65,7 +66,8 @@ class AlertWatching {
   // watched, until the next tick. A server listed twice is judged on its first row only, so
   // one fetch never counts twice. Returns each watched row with its tooltip note.
   std::vector<std::pair<RowId, Text>> TrackRows(const std::vector<RowTexts>& table);
-  // A status fetch has ended with lists; every watched row's region word is read.
+  // A status fetch has ended with lists; every watched row's region word is read, once per
+  // query: the same query's set handed on again reads nothing.
   void StatusFetched(const RegionStatusLists& lists);
   // A row's probe result is in history.
   void ResultIn(RowId row, const LatencyHistory& history);
@@ -90,6 +92,7 @@ class AlertWatching {
   std::map<RowId, WatchedRow> rows_;  // the watched rows of the latest tick
   std::shared_ptr<AlertNotifier> notifier_;
   int savedEntries_ = 0;  // the entries of the settings file's list, as loaded or last saved
+  std::uint64_t lastQueryRead_ = 0;
 };
 
 // GBK texts of alerts.

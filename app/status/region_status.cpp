@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <initializer_list>
 #include <optional>
@@ -175,6 +176,8 @@ Text ScriptWord(const RegionStatusLists& lists, std::string_view regionName) {
   return TextBetween(*wordPiece, ":'", "'");
 }
 
+std::atomic<std::uint64_t> queriesMade{0};
+
 const std::shared_ptr<const RegionStatusLists>& EmptySet() {
   static const auto* const empty =
       new std::shared_ptr<const RegionStatusLists>(std::make_shared<const RegionStatusLists>());
@@ -248,6 +251,7 @@ std::shared_ptr<const RegionStatusLists> FetchRegionStatus(Application& app,
                                                            const std::atomic<bool>& stopping) {
   try {
     auto lists = std::make_shared<RegionStatusLists>();
+    lists->query = ++queriesMade;
     FetchInto(app.endpoints, *lists, stopping);
     if (stopping) return CurrentRegionStatus(app);  // a set cut short is never published
     PublishRegionStatus(app, lists);

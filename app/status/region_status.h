@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string_view>
@@ -33,6 +34,9 @@ struct RegionStatusLists {
   DocumentRead statusScript = DocumentRead::kNotAsked;
   DocumentRead statusService = DocumentRead::kNotAsked;
   DocumentRead selector = DocumentRead::kNotAsked;
+  // The query that made the set, counted from 1 in the process; 0 for a set made otherwise. A
+  // query cut short hands out the set before it, which tells it from a new reading.
+  std::uint64_t query = 0;
 };
 
 // The set published last, replaced and read by many threads at once; a reader keeps the set
