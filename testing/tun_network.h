@@ -21,6 +21,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
@@ -236,15 +237,21 @@ inline std::vector<std::uint8_t> AnswerTo(std::span<const std::uint8_t> request,
   return packet;
 }
 
-// How fast the host behind the device takes packets off its queue: at most kRate a second
-// on average, up to kBurst at once; a slow tunnel or a busy host is no quicker. It is below
-// what the echo engine sends unpaced in any build (one packet every 20 to 60 us on the test
-// machines), so a burst overflows the queue here as it would there.
+// How fast the host behind the device takes packets off its queue: at most a rate a second
+// on average, up to kBurst at once. The tests' host is slow (kSlowHost): slower than the echo
+// engine sends unpaced in any build (a packet every 20 to 60 us on the test machines), so a
+// burst overflows the queue here as it would in front of a slow tunnel or a busy host. The
+// benchmarks' is a 100 Mbit/s link (kFastLink: its line rate in 84-byte frames). The rate
+// may be changed from any thread; the rest belongs to the responder's thread.
 class LinkDrain {
  public:
   using Clock = std::chrono::steady_clock;
-  static constexpr double kRate = 10000;
+  static constexpr double kSlowHost = 10000;
+  static constexpr double kFastLink = 148800;
   static constexpr double kBurst = 16;
+
+  explicit LinkDrain(double rate) : rate_(rate) {}
+  void SetRate(double rate) { rate_ = rate; }
 
   // Whether a packet may be taken now (and takes its turn).
   bool Take(Clock::time_point now) {
@@ -257,15 +264,16 @@ class LinkDrain {
   Clock::time_point NextTurn() const {
     if (tokens_ >= 1) return last_;
     return last_ + std::chrono::duration_cast<Clock::duration>(
-                       std::chrono::duration<double>((1 - tokens_) / kRate));
+                       std::chrono::duration<double>((1 - tokens_) / rate_));
   }
 
  private:
   void Refill(Clock::time_point now) {
     tokens_ =
-        std::min(kBurst, tokens_ + std::chrono::duration<double>(now - last_).count() * kRate);
+        std::min(kBurst, tokens_ + std::chrono::duration<double>(now - last_).count() * rate_);
     last_ = now;
   }
+  std::atomic<double> rate_;
   double tokens_ = kBurst;
   Clock::time_point last_ = Clock::now();
 };
@@ -277,16 +285,18 @@ class LinkDrain {
 class TunResponder {
  public:
   // Creates the device (in the current network namespace) with a queue of queueLength
-  // packets and starts answering. Null, with the reason in why, when the device cannot be
-  // made.
+  // packets, drained at drainRate packets a second, and starts answering. Null, with the
+  // reason in why, when the device cannot be made.
   static std::unique_ptr<TunResponder> Start(std::vector<Target> targets, std::string* why,
-                                             int queueLength = kDefaultTunQueueLength) {
+                                             int queueLength = kDefaultTunQueueLength,
+                                             double drainRate = LinkDrain::kSlowHost) {
     const int device = open("/dev/net/tun", O_RDWR | O_NONBLOCK | O_CLOEXEC);
     if (device < 0) {
       *why = Failure("cannot open /dev/net/tun");
       return nullptr;
     }
-    std::unique_ptr<TunResponder> responder(new TunResponder(device, std::move(targets)));
+    std::unique_ptr<TunResponder> responder(
+        new TunResponder(device, std::move(targets), drainRate));
     *why = responder->Configure(queueLength);
     if (!why->empty()) return nullptr;
     responder->thread_ = std::thread([raw = responder.get()] { raw->Serve(); });
@@ -318,6 +328,9 @@ class TunResponder {
     return requestCount_;
   }
 
+  // The host behind the device now takes rate packets a second.
+  void SetDrainRate(double rate) { drain_.SetRate(rate); }
+
   // Gives the device a queue of length packets; false when the system refused.
   static bool SetQueueLength(int length) {
     const ControlSocket control;
@@ -336,8 +349,8 @@ class TunResponder {
  private:
   using Clock = std::chrono::steady_clock;
 
-  TunResponder(int device, std::vector<Target> targets)
-      : device_(device), stop_(eventfd(0, EFD_CLOEXEC)) {
+  TunResponder(int device, std::vector<Target> targets, double drainRate)
+      : device_(device), stop_(eventfd(0, EFD_CLOEXEC)), drain_(drainRate) {
     for (Target& target : targets) {
       const Ipv4Address address = ParseAddress(target.address);
       targets_.emplace(address, std::move(target));
@@ -428,7 +441,7 @@ class TunResponder {
   const int stop_;
   std::map<Ipv4Address, Target> targets_;
   std::multimap<Clock::time_point, std::vector<std::uint8_t>> due_;  // responder thread only
-  LinkDrain drain_;                                                  // responder thread only
+  LinkDrain drain_;
   mutable std::mutex mutex_;
   mutable std::condition_variable arrived_;
   std::map<Ipv4Address, std::vector<std::size_t>> seen_;
@@ -450,11 +463,13 @@ inline PrivateTunNetwork& BenchTunNetwork() {
 }
 
 inline void StartBenchTunNetwork(std::vector<Target> targets,
-                                 int queueLength = kDefaultTunQueueLength) {
+                                 int queueLength = kDefaultTunQueueLength,
+                                 double drainRate = LinkDrain::kFastLink) {
   PrivateTunNetwork& network = BenchTunNetwork();
   network.unavailable = EnterPrivateNetwork();
   if (network.unavailable.empty()) {
-    network.responder = TunResponder::Start(std::move(targets), &network.unavailable, queueLength);
+    network.responder =
+        TunResponder::Start(std::move(targets), &network.unavailable, queueLength, drainRate);
   }
 }
 
