@@ -96,9 +96,9 @@ std::map<std::string, int> ThroughTheEngine() {
   return byHost;
 }
 
-// Everything a child program wrote to its standard output, once it has ended; nothing when
+// Everything vardelle-ping (words[0]) wrote to its standard output, once it has ended; nothing when
 // it could not be started or did not end in time (it is then killed).
-std::optional<std::string> OutputOf(const std::vector<std::string>& words) {
+std::optional<std::string> PingProgramOutput(const std::vector<std::string>& words) {
   int pipe[2];
   if (::pipe2(pipe, O_CLOEXEC) != 0) return std::nullopt;
   posix_spawn_file_actions_t actions;
@@ -139,7 +139,7 @@ std::optional<std::string> OutputOf(const std::vector<std::string>& words) {
 std::map<std::string, int> ThroughThePingProgram() {
   std::vector<std::string> words = {VARDELLE_PING_PROGRAM, "--timeout", std::to_string(kTimeoutMs)};
   for (const std::string& address : HostAddresses()) words.push_back(address);
-  const std::optional<std::string> output = OutputOf(words);
+  const std::optional<std::string> output = PingProgramOutput(words);
   EXPECT_TRUE(output.has_value()) << "vardelle-ping did not run or did not end in time";
   std::map<std::string, int> byHost;
   std::istringstream lines(output.value_or(""));
