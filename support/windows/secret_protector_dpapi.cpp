@@ -2,8 +2,10 @@
 // (CryptProtectData): only that user, on that machine, opens them again. The file holds
 // "dpapi:" and the sealed bytes in base64, so a secret kept in clear by an older version,
 // or written by hand, is told apart and sealed in its turn.
-#include <wincrypt.h>
 #include <windows.h>
+
+// After windows.h, whose types it uses.
+#include <wincrypt.h>
 
 #include <string>
 #include <string_view>
