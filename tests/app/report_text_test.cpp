@@ -11,10 +11,12 @@
 #include "app/headless/table_report.h"
 #include "app/table/server_table.h"
 #include "support/text/text_codec.h"
+#include "tests/support/named_cases.h"
 
 namespace vardelle {
 namespace {
 
+using named_cases::PrintTo;
 using nlohmann::json;
 
 struct HostileCase {
@@ -135,7 +137,8 @@ TEST(HostileUtf8Text, GlobalPingIdsAndStatusWordsAreShownInert) {
   ServerMeasurement result;
   result.server = {"a", "a.example"};
   result.outcome.measurement.id = received;
-  result.outcome.measurement.probes.push_back({"c", "CN", 1, "n", received});
+  result.outcome.measurement.probes.push_back(
+      {"c", "CN", 1, "n", received, std::nullopt, std::nullopt, std::nullopt, std::nullopt, {}});
   for (const ReportFormat format : {ReportFormat::kText, ReportFormat::kCsv}) {
     const std::string report = FormatGlobalPingReport(DefaultGlobalPingPlace(), {result}, format);
     ExpectNoControls(report);
@@ -152,7 +155,7 @@ TEST(HostileUtf8Text, GlobalPingIdsAndStatusWordsAreShownInert) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Reports, HostileText, testing::ValuesIn(kCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         named_cases::CaseName<HostileCase>);
 
 }  // namespace
 }  // namespace vardelle
