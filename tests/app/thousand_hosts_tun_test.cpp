@@ -234,10 +234,10 @@ TEST_P(ThousandHostsTunTest, EveryHostAnswersAfterItsDelay) {
   const std::map<std::string, int> results = GetParam().probeAll();
   ASSERT_EQ(results.size(), static_cast<std::size_t>(kHosts));
   int answered = 0;
-  for (const auto& [host, milliseconds] : results) {
+  for (const auto& [host, roundTripMs] : results) {
     // No reply can come before the responder's delay: a time is the host's own answer.
-    EXPECT_GE(milliseconds, kHostDelayMs) << host;
-    answered += milliseconds >= kHostDelayMs ? 1 : 0;
+    EXPECT_GE(roundTripMs, kHostDelayMs) << host;
+    answered += roundTripMs >= kHostDelayMs ? 1 : 0;
   }
   EXPECT_EQ(answered, kHosts);
   EXPECT_GE(responder->RequestCount(), static_cast<std::size_t>(kHosts));
