@@ -32,8 +32,9 @@ namespace vardelle::testing {
 // Bounds every wait of the servers, so a broken client never hangs a test.
 inline constexpr auto kServerWaitLimit = std::chrono::seconds(10);
 
-inline std::string LoopbackUrl(const std::string& scheme, int port, const std::string& path) {
-  return scheme + "://127.0.0.1:" + std::to_string(port) + path;
+inline std::string LoopbackUrl(const std::string& scheme, int port, const std::string& path,
+                               const std::string& address = "127.0.0.1") {
+  return scheme + "://" + address + ":" + std::to_string(port) + path;
 }
 
 // The few socket calls of the raw server that differ between Winsock and POSIX.
@@ -141,9 +142,11 @@ class LoopbackHttpServer {
 
   httplib::Server& Server() { return *server_; }
 
-  // False when the server could not listen; the test should then fail.
-  bool Start() {
-    port_ = server_->bind_to_any_port("127.0.0.1");
+  // False when the server could not listen; the test should then fail. Another loopback
+  // address than 127.0.0.1 lets a test tell two sites apart by address.
+  bool Start(const std::string& address = "127.0.0.1") {
+    address_ = address;
+    port_ = server_->bind_to_any_port(address);
     if (port_ <= 0) return false;
     thread_ = std::thread([this] { server_->listen_after_bind(); });
     // stop() only reaches a server that is already running.
@@ -156,12 +159,13 @@ class LoopbackHttpServer {
 
   int Port() const { return port_; }
   std::string Url(const std::string& path, const std::string& scheme = "http") const {
-    return LoopbackUrl(scheme, port_, path);
+    return LoopbackUrl(scheme, port_, path, address_);
   }
 
  private:
   std::unique_ptr<httplib::Server> server_;
   std::thread thread_;
+  std::string address_;
   int port_ = 0;
 };
 
@@ -312,9 +316,9 @@ class SelfSignedCertificate {
 // Proxy settings in the environment would send test traffic elsewhere; loopback goes direct.
 inline void KeepLoopbackTrafficDirect() {
 #ifdef _WIN32
-  ::_putenv_s("no_proxy", "127.0.0.1");
+  ::_putenv_s("no_proxy", "127.0.0.1,127.0.0.2");
 #else
-  ::setenv("no_proxy", "127.0.0.1", 1);
+  ::setenv("no_proxy", "127.0.0.1,127.0.0.2", 1);
 #endif
 }
 

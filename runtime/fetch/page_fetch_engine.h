@@ -6,6 +6,7 @@
 #include <string>
 
 #include "runtime/bytes.h"
+#include "runtime/fetch/redirect_policy.h"
 
 namespace vardelle {
 
@@ -20,12 +21,16 @@ struct PageFetchLimits {
   std::chrono::seconds connectTimeout{60};
   // Trusted certificates (PEM file) in place of the system's; empty: the system's.
   std::string caFile;
+  // Which addresses a redirect from a public one may not lead to (RedirectChain).
+  AddressJudge isInternal = IsInternalAddress;
 };
 
 // ReadUrl with given limits.
 Bytes ReadUrl(const std::string& url, const PageFetchLimits& limits);
 
 // GETs a URL that is neither empty nor carries a fragment. Defined by the platform's engine.
+// A redirect the policy refuses (https to http, a public site to an internal address) ends
+// the fetch with nothing, as a failed connection does.
 Bytes FetchPage(const std::string& url, const PageFetchLimits& limits);
 
 }  // namespace vardelle

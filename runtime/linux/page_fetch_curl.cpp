@@ -8,9 +8,10 @@
 #include <utility>
 #include <vector>
 
-#include "runtime/linux/curl_handles.h"
-#include "runtime/linux/curl_root.h"
 #include "runtime/fetch/page_fetch_engine.h"
+#include "runtime/linux/curl_handles.h"
+#include "runtime/linux/curl_redirect_guard.h"
+#include "runtime/linux/curl_root.h"
 
 namespace vardelle {
 namespace {
@@ -82,12 +83,16 @@ Bytes FetchPage(const std::string& url, const PageFetchLimits& limits) {
   const EasyPtr easy(curl_easy_init());
   const ListPtr headers = CurlHeaderList(kHeaders);
   Sink sink{{}, limits.maxBodyBytes};
+  CurlRedirectGuard guard(limits.isInternal, false);
   if (!parsed || !easy || !headers ||
-      !Configure(easy.get(), parsed.get(), limits, headers.get(), root.Share(), &sink)) {
+      !Configure(easy.get(), parsed.get(), limits, headers.get(), root.Share(), &sink) ||
+      !guard.Install(easy.get())) {
     return {};
   }
-  // Whatever the outcome, the bytes that arrived are the answer.
+  // Whatever the outcome, the bytes that arrived are the answer, unless a redirect was
+  // refused: then none came from where it led.
   curl_easy_perform(easy.get());
+  if (guard.Refusal() != RedirectRefusal::kNone) return {};
   return std::move(sink.body);
 }
 

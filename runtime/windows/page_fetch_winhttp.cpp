@@ -3,15 +3,18 @@
 // WinHTTP's calls block and no other thread can cut them short, so every wait is bounded by
 // its own time-out: each one set to what is left of the fetch's deadline when shorter.
 // Redirects are followed here rather than by WinHTTP, which does not hold them to http and
-// https everywhere and would hand the URL's credentials on to any other host.
-#include <windows.h>
+// https everywhere and would hand the URL's credentials on to any other host. Each request
+// of the chain is judged by the redirect policy: a redirect to an address written in its URL
+// before anything goes there, every request by the address it connected to before it is
+// sent.
 #include <shlwapi.h>
 #include <wincrypt.h>
+#include <windows.h>
 #include <winhttp.h>
 
 #include <algorithm>
-#include <cwchar>
 #include <chrono>
+#include <cwchar>
 #include <memory>
 #include <new>
 #include <optional>
@@ -20,6 +23,7 @@
 #include <vector>
 
 #include "runtime/fetch/page_fetch_engine.h"
+#include "runtime/windows/address_text.h"
 #include "runtime/windows/wide_text.h"
 
 namespace vardelle {
@@ -62,10 +66,7 @@ struct Target {
   std::wstring user;
   std::wstring password;
 
-  bool SameOrigin(const Target& other) const {
-    return secure == other.secure && port == other.port &&
-           CompareStringOrdinal(host.c_str(), -1, other.host.c_str(), -1, TRUE) == CSTR_EQUAL;
-  }
+  UrlOrigin Origin() const { return {secure, GbkFromWide(host), port}; }
 };
 
 // A blank or control character would otherwise reach the request line as it stands.
@@ -260,27 +261,51 @@ bool IsTrustedServer(PCCERT_CONTEXT server, HCERTSTORE trusted, const std::wstri
   return known && NameMatches(chain.get(), host);
 }
 
-// Judges the server's certificate once the connection is secured and before the request
-// goes out; an untrusted server gets its request handle closed there, which keeps the
+// Judges the server once the connection stands and before the request goes out: the
+// address connected to by the redirect policy, and with trusted certificates given, the
+// certificate. A refused server gets its request handle closed there, which keeps the
 // request from being sent where the system honours that.
 struct ServerCheck {
-  HCERTSTORE trusted;
-  std::wstring host;
+  HCERTSTORE trusted;  // nullptr: WinHTTP judged the certificate
+  const Target& target;
+  AddressJudge isInternal;
+  RedirectChain& chain;
+  std::optional<std::wstring> address;
   bool passed = false;
   bool closed = false;
 };
 
-void CALLBACK CheckServerBeforeSending(HINTERNET request, DWORD_PTR context, DWORD status,
-                                       LPVOID, DWORD) {
-  if (status != WINHTTP_CALLBACK_STATUS_SENDING_REQUEST) return;
-  ServerCheck& check = *reinterpret_cast<ServerCheck*>(context);
+bool CertificatePasses(HINTERNET request, const ServerCheck& check) {
+  if (check.trusted == nullptr) return true;
   PCCERT_CONTEXT server = nullptr;
   DWORD size = sizeof server;
-  if (WinHttpQueryOption(request, WINHTTP_OPTION_SERVER_CERT_CONTEXT, &server, &size) &&
-      server != nullptr) {
-    const std::unique_ptr<const CERT_CONTEXT, CertificateCloser> owned(server);
-    check.passed = IsTrustedServer(server, check.trusted, check.host);
+  if (!WinHttpQueryOption(request, WINHTTP_OPTION_SERVER_CERT_CONTEXT, &server, &size) ||
+      server == nullptr) {
+    return false;
   }
+  const std::unique_ptr<const CERT_CONTEXT, CertificateCloser> owned(server);
+  return IsTrustedServer(server, check.trusted, check.target.host);
+}
+
+// An address WinHTTP did not tell, or that reads as none, counts as internal.
+bool AddressPasses(ServerCheck& check) {
+  const bool internal =
+      !check.address || JudgeAddressText(*check.address, check.isInternal).value_or(true);
+  return check.chain.Next({check.target.secure, internal}) == RedirectRefusal::kNone;
+}
+
+void CALLBACK CheckServerBeforeSending(HINTERNET request, DWORD_PTR context, DWORD status,
+                                       LPVOID information, DWORD length) {
+  ServerCheck& check = *reinterpret_cast<ServerCheck*>(context);
+  try {
+    if (status == WINHTTP_CALLBACK_STATUS_CONNECTED_TO_SERVER && information != nullptr) {
+      const std::wstring_view address(static_cast<const wchar_t*>(information), length);
+      check.address = address.substr(0, address.find(L'\0'));
+    }
+  } catch (const std::bad_alloc&) {
+  }
+  if (status != WINHTTP_CALLBACK_STATUS_SENDING_REQUEST) return;
+  check.passed = CertificatePasses(request, check) && AddressPasses(check);
   if (!check.passed) {
     check.closed = true;
     WinHttpCloseHandle(request);
@@ -295,8 +320,8 @@ struct Exchange {
 
 // With trusted certificates given, a secure server is judged by them alone: WinHTTP's own
 // judgement of the root and the name is switched off and made in CheckServerBeforeSending.
-std::optional<Exchange> Send(const Target& target, HCERTSTORE trusted, const Deadline& deadline,
-                             const PageFetchLimits& limits) {
+std::optional<Exchange> Send(const Target& target, HCERTSTORE trusted, RedirectChain& chain,
+                             const Deadline& deadline, const PageFetchLimits& limits) {
   Exchange exchange;
   exchange.connection.reset(WinHttpConnect(Session(), target.host.c_str(), target.port, 0));
   if (!exchange.connection) return std::nullopt;
@@ -307,15 +332,16 @@ std::optional<Exchange> Send(const Target& target, HCERTSTORE trusted, const Dea
   if (!request || !Configure(request, target) || !BoundWaits(request, deadline, limits)) {
     return std::nullopt;
   }
-  ServerCheck check{trusted, target.host};
   const bool judgedHere = target.secure && !limits.caFile.empty();
-  if (judgedHere &&
-      (trusted == nullptr ||
-       !SetNumber(request, WINHTTP_OPTION_SECURITY_FLAGS,
-                  SECURITY_FLAG_IGNORE_UNKNOWN_CA | SECURITY_FLAG_IGNORE_CERT_CN_INVALID) ||
-       WinHttpSetStatusCallback(request, CheckServerBeforeSending,
-                                WINHTTP_CALLBACK_FLAG_SEND_REQUEST,
-                                0) == WINHTTP_INVALID_STATUS_CALLBACK)) {
+  ServerCheck check{judgedHere ? trusted : nullptr, target, limits.isInternal, chain, {}};
+  if ((judgedHere &&
+       (trusted == nullptr ||
+        !SetNumber(request, WINHTTP_OPTION_SECURITY_FLAGS,
+                   SECURITY_FLAG_IGNORE_UNKNOWN_CA | SECURITY_FLAG_IGNORE_CERT_CN_INVALID))) ||
+      WinHttpSetStatusCallback(
+          request, CheckServerBeforeSending,
+          WINHTTP_CALLBACK_FLAG_CONNECT_TO_SERVER | WINHTTP_CALLBACK_FLAG_SEND_REQUEST,
+          0) == WINHTTP_INVALID_STATUS_CALLBACK) {
     return std::nullopt;
   }
   const bool sent = WinHttpSendRequest(request, kHeaders, static_cast<DWORD>(-1),
@@ -325,7 +351,7 @@ std::optional<Exchange> Send(const Target& target, HCERTSTORE trusted, const Dea
     static_cast<void>(exchange.request.release());  // closed by the check
     return std::nullopt;
   }
-  if (!sent || (judgedHere && !check.passed) || !WinHttpReceiveResponse(request, nullptr)) {
+  if (!sent || !check.passed || !WinHttpReceiveResponse(request, nullptr)) {
     return std::nullopt;
   }
   return exchange;
@@ -399,8 +425,9 @@ Bytes FetchPage(const std::string& url, const PageFetchLimits& limits) {
   const CertificateStore trusted =
       limits.caFile.empty() ? nullptr : LoadCertificates(limits.caFile);
   Target target = *first;
+  RedirectChain chain;
   for (DWORD redirects = 0;; ++redirects) {
-    const std::optional<Exchange> exchange = Send(target, trusted.get(), deadline, limits);
+    const std::optional<Exchange> exchange = Send(target, trusted.get(), chain, deadline, limits);
     if (!exchange) return {};
     const std::optional<std::wstring> next = RedirectTarget(exchange->request.get(), current);
     if (!next) {
@@ -412,9 +439,13 @@ Bytes FetchPage(const std::string& url, const PageFetchLimits& limits) {
       return body;
     }
     std::optional<Target> followed = ParseUrl(*next);
-    if (!followed || redirects == kMaxRedirects) return {};
+    if (!followed || redirects == kMaxRedirects ||
+        JudgeWrittenAddress(chain, followed->secure, followed->host, limits.isInternal) !=
+            RedirectRefusal::kNone) {
+      return {};
+    }
     // The URL's credentials go only to the host they were given for.
-    if (followed->user.empty() && followed->SameOrigin(*first)) {
+    if (followed->user.empty() && CredentialsFollow(first->Origin(), followed->Origin())) {
       followed->user = first->user;
       followed->password = first->password;
     }

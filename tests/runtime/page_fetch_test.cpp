@@ -1,15 +1,20 @@
 // The platform's page fetch against servers on 127.0.0.1: the request it sends, and what it
 // returns when the server answers, redirects, breaks off, goes silent, trickles or sends
-// too much.
+// too much; and the redirect policy that both HTTP clients follow.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <chrono>
+#include <initializer_list>
 #include <mutex>
+#include <span>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "runtime/fetch/page_fetch_engine.h"
+#include "runtime/fetch/redirect_policy.h"
 #include "testing/loopback_servers.h"
 
 namespace vardelle {
@@ -39,7 +44,7 @@ PageFetchLimits QuickLimits() {
 // A small site on an httplib server that remembers every request it was sent.
 class Site {
  public:
-  bool Start() {
+  bool Start(const std::string& address = "127.0.0.1") {
     server_.Server().Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
       {
         std::lock_guard guard(mutex_);
@@ -47,7 +52,7 @@ class Site {
       }
       Answer(request, response);
     });
-    return server_.Start();
+    return server_.Start(address);
   }
   std::vector<httplib::Request> Seen() {
     std::lock_guard guard(mutex_);
@@ -291,6 +296,155 @@ TEST(PageFetchRawTest, BodyStopsAtTheSizeCap) {
     limits.maxBodyBytes = 1000;
     EXPECT_EQ(ReadUrl(server.Url("/"), limits), AsBytes(body.substr(0, 1000)));
   }
+}
+
+using Address = std::vector<std::uint8_t>;
+
+// An IPv6 address from its eight groups.
+Address V6(std::initializer_list<std::uint16_t> groups) {
+  Address bytes;
+  for (const std::uint16_t group : groups) {
+    bytes.push_back(static_cast<std::uint8_t>(group >> 8));
+    bytes.push_back(static_cast<std::uint8_t>(group & 0xff));
+  }
+  return bytes;
+}
+
+TEST(RedirectPolicyTest, AddressesAreJudgedByTheirBlock) {
+  const struct {
+    Address address;
+    bool internal;
+  } cases[] = {
+      {{127, 0, 0, 1}, true},
+      {{127, 255, 1, 2}, true},
+      {{10, 9, 8, 7}, true},
+      {{172, 16, 0, 1}, true},
+      {{172, 31, 255, 255}, true},
+      {{172, 32, 0, 1}, false},
+      {{172, 15, 255, 255}, false},
+      {{192, 168, 3, 4}, true},
+      {{192, 169, 0, 1}, false},
+      {{169, 254, 169, 254}, true},
+      {{169, 253, 0, 1}, false},
+      {{100, 64, 0, 1}, true},
+      {{100, 127, 255, 255}, true},
+      {{100, 128, 0, 1}, false},
+      {{100, 63, 255, 255}, false},
+      {{0, 0, 0, 0}, true},
+      {{0, 1, 2, 3}, true},
+      {{1, 1, 1, 1}, false},
+      {{8, 8, 8, 8}, false},
+      {{128, 0, 0, 1}, false},
+      {{11, 0, 0, 1}, false},
+      {V6({0, 0, 0, 0, 0, 0, 0, 1}), true},
+      {V6({0, 0, 0, 0, 0, 0, 0, 0}), true},
+      {V6({0xfe80, 0, 0, 0, 0, 0, 0, 1}), true},
+      {V6({0xfebf, 0xffff, 0, 0, 0, 0, 0, 1}), true},
+      {V6({0xfec0, 0, 0, 0, 0, 0, 0, 1}), true},
+      {V6({0xfc00, 0, 0, 0, 0, 0, 0, 1}), true},
+      {V6({0xfdff, 1, 0, 0, 0, 0, 0, 1}), true},
+      {V6({0xfe00, 0, 0, 0, 0, 0, 0, 1}), false},
+      {V6({0xfb00, 0, 0, 0, 0, 0, 0, 1}), false},
+      {V6({0, 0, 0, 0, 0, 0xffff, 0x7f00, 1}), true},  // ::ffff:127.0.0.1
+      {V6({0, 0, 0, 0, 0, 0xffff, 0xc0a8, 1}), true},  // ::ffff:192.168.0.1
+      {V6({0, 0, 0, 0, 0, 0xffff, 0x0808, 0x0808}), false},
+      {V6({0x2606, 0x4700, 0, 0, 0, 0, 0, 0x1111}), false},
+      {V6({0, 0, 0, 0, 0, 0, 0, 2}), false},
+      {{127, 0, 0}, true},  // no address at all is never a public one
+      {{}, true},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(IsInternalAddress(c.address), c.internal) << ::testing::PrintToString(c.address);
+  }
+}
+
+TEST(RedirectPolicyTest, ChainsRefuseHttpsToHttpAndPublicToInternal) {
+  constexpr RedirectHop kPublicHttps{true, false};
+  constexpr RedirectHop kPublicHttp{false, false};
+  constexpr RedirectHop kInternalHttps{true, true};
+  constexpr RedirectHop kInternalHttp{false, true};
+  const struct {
+    const char* name;
+    std::vector<RedirectHop> hops;
+    RedirectRefusal last;  // the verdict on the last hop; every earlier one went
+    bool secureToPlainAllowed = false;
+  } cases[] = {
+      {"public to public", {kPublicHttp, kPublicHttps, kPublicHttps}, RedirectRefusal::kNone},
+      {"https to http", {kPublicHttps, kPublicHttp}, RedirectRefusal::kSecureToPlain},
+      {"https to http allowed", {kPublicHttps, kPublicHttp}, RedirectRefusal::kNone, true},
+      {"later https to http",
+       {kPublicHttp, kPublicHttps, kPublicHttp},
+       RedirectRefusal::kSecureToPlain},
+      {"public to internal", {kPublicHttps, kInternalHttps}, RedirectRefusal::kPublicToInternal},
+      {"public through public to internal",
+       {kPublicHttp, kPublicHttp, kInternalHttp},
+       RedirectRefusal::kPublicToInternal},
+      {"internal among internal",
+       {kInternalHttp, kInternalHttp, kInternalHttps},
+       RedirectRefusal::kNone},
+      {"internal to public and back",
+       {kInternalHttp, kPublicHttp, kInternalHttp},
+       RedirectRefusal::kNone},
+      {"a single request", {kInternalHttp}, RedirectRefusal::kNone},
+      {"the same request again", {kPublicHttps, kPublicHttps}, RedirectRefusal::kNone},
+  };
+  for (const auto& c : cases) {
+    RedirectChain chain(c.secureToPlainAllowed);
+    for (std::size_t i = 0; i + 1 < c.hops.size(); ++i) {
+      EXPECT_EQ(chain.Next(c.hops[i]), RedirectRefusal::kNone) << c.name << " hop " << i;
+    }
+    EXPECT_EQ(chain.Next(c.hops.back()), c.last) << c.name;
+  }
+  // A refused request does not count as gone: the chain still judges from the one before.
+  RedirectChain chain;
+  chain.Next(kPublicHttps);
+  EXPECT_EQ(chain.Next(kPublicHttp), RedirectRefusal::kSecureToPlain);
+  EXPECT_EQ(chain.Next(kPublicHttp), RedirectRefusal::kSecureToPlain);
+}
+
+TEST(RedirectPolicyTest, CredentialsFollowOnlyToTheFirstOrigin) {
+  const UrlOrigin first{true, "Api.Example.com", 443};
+  const struct {
+    UrlOrigin next;
+    bool follow;
+  } cases[] = {
+      {{true, "api.example.COM", 443}, true},       {{false, "api.example.com", 443}, false},
+      {{true, "api.example.com", 8443}, false},     {{true, "example.com", 443}, false},
+      {{true, "api.example.com.evil", 443}, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(CredentialsFollow(first, c.next), c.follow) << c.next.host << ":" << c.next.port;
+  }
+  for (const char* line : {"Authorization: Bearer x", "cookie: a=1", "AUTHORIZATION:"}) {
+    EXPECT_TRUE(IsCredentialHeader(line)) << line;
+  }
+  for (const char* line :
+       {"Accept: */*", "Authorization", "X-Cookie: a", "Proxy-Authorization: x"}) {
+    EXPECT_FALSE(IsCredentialHeader(line)) << line;
+  }
+}
+
+// Plays a public site on loopback: 127.0.0.2 is the one internal address.
+bool OnlySecondLoopbackIsInternal(std::span<const std::uint8_t> address) {
+  static constexpr std::array<std::uint8_t, 4> kSecond = {127, 0, 0, 2};
+  return std::equal(address.begin(), address.end(), kSecond.begin(), kSecond.end());
+}
+
+// The request that a refused redirect would have made is never sent; a site on an internal
+// address may lead to a public one, and among internal ones.
+TEST_F(PageFetchTest, RedirectsFromAPublicSiteToAnInternalAddressAreRefused) {
+  Site internal;
+  ASSERT_TRUE(internal.Start("127.0.0.2"));
+  PageFetchLimits limits = QuickLimits();
+  limits.isInternal = OnlySecondLoopbackIsInternal;
+  EXPECT_EQ(ReadUrl(site.Url("/away?to=" + internal.Url("/inside")), limits), Bytes());
+  EXPECT_TRUE(internal.Seen().empty());
+  EXPECT_EQ(ReadUrl(internal.Url("/away?to=" + site.Url("/outside")), limits),
+            AsBytes("page /outside"));
+  EXPECT_EQ(ReadUrl(internal.Url("/hop"), limits), AsBytes("page /page"));
+  EXPECT_EQ(ReadUrl(site.Url("/away?to=" + internal.Url("/inside")), QuickLimits()),
+            AsBytes("page /inside"))
+      << "loopback to loopback";
 }
 
 }  // namespace

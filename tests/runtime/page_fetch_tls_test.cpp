@@ -43,6 +43,39 @@ TEST(PageFetchTlsTest, HttpsIsVerifiedAgainstTheTrustedCertificates) {
   EXPECT_TRUE(ReadUrl(server.Url("/secure", "https"), QuickLimits()).empty());
 }
 
+// Whatever the sites' addresses, a redirect never leads from https to http; https to https
+// is followed.
+TEST(PageFetchTlsTest, RedirectsFromHttpsToHttpAreRefused) {
+  testing::KeepLoopbackTrafficDirect();
+  const testing::SelfSignedCertificate certificate;
+  if (!certificate.Ready()) GTEST_SKIP() << "the openssl tool could not make a certificate";
+  testing::LoopbackHttpServer plain;
+  std::atomic<int> plainRequests{0};
+  plain.Server().Get("/plain", [&](const httplib::Request&, httplib::Response& response) {
+    ++plainRequests;
+    response.set_content("in the clear", "text/plain");
+  });
+  ASSERT_TRUE(plain.Start());
+  testing::LoopbackHttpServer secure(std::make_unique<httplib::SSLServer>(
+      certificate.Certificate().c_str(), certificate.Key().c_str()));
+  secure.Server().Get("/to-plain", [&](const httplib::Request&, httplib::Response& response) {
+    response.set_redirect(plain.Url("/plain"));
+  });
+  secure.Server().Get("/to-secure", [](const httplib::Request&, httplib::Response& response) {
+    response.set_redirect("/secure");
+  });
+  secure.Server().Get("/secure", [](const httplib::Request&, httplib::Response& response) {
+    response.set_content("over tls", "text/plain");
+  });
+  ASSERT_TRUE(secure.Start());
+  PageFetchLimits trusting = QuickLimits();
+  trusting.caFile = certificate.Certificate();
+  EXPECT_TRUE(ReadUrl(secure.Url("/to-plain", "https"), trusting).empty());
+  EXPECT_EQ(plainRequests, 0);
+  EXPECT_EQ(ReadUrl(secure.Url("/to-secure", "https"), trusting), AsBytes("over tls"));
+  EXPECT_EQ(ReadUrl(plain.Url("/plain"), trusting), AsBytes("in the clear"));
+}
+
 // libcurl's global set-up is not thread-safe, so it must be done before any thread exists,
 // not by whichever worker transfers first. Memory functions handed to libcurl later take
 // effect only when its set-up has not been done yet, so an allocation through them shows
