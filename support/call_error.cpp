@@ -9,8 +9,8 @@ namespace {
 // report to another.
 thread_local int lastCode = 0;
 
-// Texts for the codes -1 .. -18, in that order.
-constexpr std::array<const char*, 18> kTexts = {
+// Texts for the codes -1 .. -21, in that order.
+constexpr std::array<const char*, 21> kTexts = {
     "对象为空",
     "指定对象没有调用接口",
     "未找到指定属性或方法",
@@ -29,6 +29,9 @@ constexpr std::array<const char*, 18> kTexts = {
     "类型不匹配",
     "必需的参数数据被省略",
     "其他原因调用失败",
+    "拒绝从 https 重定向到 http",
+    "拒绝从公网地址重定向到本机或内网地址",
+    "应答过大",
 };
 
 }  // namespace

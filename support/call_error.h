@@ -26,6 +26,10 @@ enum class CallError : int {
   kTypeMismatch = -16,
   kMissingArgument = -17,
   kOther = -18,
+  // Codes of the program's own HTTP component, past the platform's table.
+  kRedirectToPlainRefused = -19,
+  kRedirectToInternalRefused = -20,
+  kAnswerTooLarge = -21,
 };
 
 void SetCallError(CallError code);

@@ -74,6 +74,21 @@ std::optional<int> AsInteger(const AutomationValue& value) {
 
 void Fail() { SetCallError(CallError::kException); }
 
+// A failed exchange's outcome code: its own where the engine told why.
+CallError FailureCode(HttpFailure failure) {
+  switch (failure) {
+    case HttpFailure::kRedirectToPlain:
+      return CallError::kRedirectToPlainRefused;
+    case HttpFailure::kRedirectToInternal:
+      return CallError::kRedirectToInternalRefused;
+    case HttpFailure::kTooLarge:
+      return CallError::kAnswerTooLarge;
+    case HttpFailure::kNone:
+      break;
+  }
+  return CallError::kException;
+}
+
 class ExchangeHttpComponent final : public HttpComponent {
  public:
   ExchangeHttpComponent() { settings_.userAgent = kDefaultUserAgent; }
@@ -115,7 +130,11 @@ class ExchangeHttpComponent final : public HttpComponent {
     } else {
       answered_.wait_for(lock, std::chrono::seconds(timeoutSeconds), ended);
     }
-    if (stage_ == Stage::kCreated || stage_ == Stage::kOpened || stage_ == Stage::kFailed) {
+    if (stage_ == Stage::kFailed) {
+      SetCallError(FailureCode(answer_.failure));
+      return false;
+    }
+    if (stage_ == Stage::kCreated || stage_ == Stage::kOpened) {
       Fail();
       return false;
     }
@@ -276,7 +295,8 @@ class ExchangeHttpComponent final : public HttpComponent {
     std::string proxy;
     std::string proxyBypass;
     std::string clientCertificate;
-    AutoLogon autoLogon = AutoLogon::kIntranetOnly;
+    // The user's own logon only where the caller asks for it.
+    AutoLogon autoLogon = AutoLogon::kNever;
     bool followRedirects = true;
     bool httpsToHttpRedirects = false;
     std::int32_t maxRedirects = 10;

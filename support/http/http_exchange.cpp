@@ -14,6 +14,18 @@ bool HasHeader(const HttpExchange& exchange, std::string_view name) {
                      });
 }
 
+HttpFailure RedirectFailure(RedirectRefusal refusal) {
+  switch (refusal) {
+    case RedirectRefusal::kSecureToPlain:
+      return HttpFailure::kRedirectToPlain;
+    case RedirectRefusal::kPublicToInternal:
+      return HttpFailure::kRedirectToInternal;
+    case RedirectRefusal::kNone:
+      break;
+  }
+  return HttpFailure::kNone;
+}
+
 bool CarriesBody(const HttpExchange& exchange) {
   if (exchange.method == "HEAD") return false;
   return exchange.body.has_value() || exchange.method != "GET";

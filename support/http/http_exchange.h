@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "runtime/bytes.h"
+#include "runtime/fetch/redirect_policy.h"
 
 namespace vardelle {
 
@@ -47,7 +48,7 @@ struct HttpExchange {
   std::string userAgent;
   std::optional<HttpLogon> serverLogon;
   std::optional<HttpLogon> proxyLogon;
-  AutoLogon autoLogon = AutoLogon::kIntranetOnly;
+  AutoLogon autoLogon = AutoLogon::kNever;
   ProxyMode proxyMode = ProxyMode::kSystem;
   std::string proxy;
   std::string proxyBypass;  // host names separated by ";" or ","
@@ -57,19 +58,33 @@ struct HttpExchange {
   // named), offered to https servers.
   std::string clientCertificate;
   HttpTimeouts timeouts;
+  // Redirects go by RedirectChain: never from a public address to an internal one (judged by
+  // isInternal), nor from https to http unless httpsToHttpRedirects; the Authorization and
+  // Cookie lines only to the first URL's scheme, host and port.
   bool followRedirects = true;
   bool httpsToHttpRedirects = false;
+  AddressJudge isInternal = IsInternalAddress;
   int maxRedirects = 10;
   bool http11 = true;
   std::size_t maxHeaderBytes = 64 * 1024;
   std::size_t maxBodyBytes = std::size_t{64} << 20;
   // Offers the compressions the engine can undo (libcurl: gzip, deflate, br, zstd; WinHTTP:
-  // gzip and deflate from Windows 8.1 on, nothing under Wine); the body always arrives undone.
+  // gzip and deflate from Windows 8.1 on, nothing under Wine); the body always arrives undone,
+  // and maxBodyBytes counts its undone bytes: inflating stops there.
   bool acceptCompressed = false;
+};
+
+// Why an exchange gave no whole answer, where the engine can tell.
+enum class HttpFailure {
+  kNone,                // complete, or failed for a reason not told apart (network, time)
+  kRedirectToPlain,     // refused: https -> http
+  kRedirectToInternal,  // refused: a public address to an internal one
+  kTooLarge,            // the head or the undone body passed its limit
 };
 
 struct HttpAnswer {
   bool complete = false;  // false: no whole answer (failure, time-out, limit, abort)
+  HttpFailure failure = HttpFailure::kNone;
   int status = 0;
   std::string statusText;
   std::vector<std::string> headerLines;  // of the final answer, "Name: value"
@@ -80,6 +95,9 @@ struct HttpAnswer {
 // Runs the exchange until it ends or `abort` turns true, giving up soon after either, whatever
 // the engine still waits for. Never throws.
 HttpAnswer RunHttpExchange(const HttpExchange& exchange, const std::atomic<bool>& abort);
+
+// The failure of a refused redirect.
+HttpFailure RedirectFailure(RedirectRefusal refusal);
 
 // Whether an exchange can go to url: http or https, with a host.
 bool IsWebUrl(const std::string& url);

@@ -1,6 +1,4 @@
 // One HTTP exchange over libcurl.
-#include "support/http/http_exchange.h"
-
 #include <curl/curl.h>
 
 #include <algorithm>
@@ -10,7 +8,9 @@
 #include <string_view>
 
 #include "runtime/linux/curl_handles.h"
+#include "runtime/linux/curl_redirect_guard.h"
 #include "runtime/linux/curl_root.h"
+#include "support/http/http_exchange.h"
 #include "support/text/ascii_case.h"
 
 namespace vardelle {
@@ -23,7 +23,6 @@ constexpr int kPollMs = 20;
 // libcurl reads 0 as its own default, so "no limit" is spelled as a very long time.
 constexpr long kNoLimitMs = INT_MAX;
 constexpr char kWebProtocols[] = "http,https";
-constexpr char kSecureProtocols[] = "https";
 
 // What the callbacks gather while the transfer runs.
 struct Reception {
@@ -31,6 +30,7 @@ struct Reception {
   HttpAnswer answer;
   std::size_t headerBytes = 0;
   std::uint64_t bytesIn = 0;
+  bool tooLarge = false;
 };
 
 // "HTTP/1.1 404 Not Found" -> "Not Found". Each status line starts a new answer: the ones
@@ -67,7 +67,8 @@ std::size_t TakeHeader(char* data, std::size_t, std::size_t count, void* user) {
     }
     // Taking fewer bytes than offered ends the transfer: that is how the limits stop it.
     reception.headerBytes += count;
-    return reception.headerBytes > reception.exchange.maxHeaderBytes ? 0 : count;
+    reception.tooLarge = reception.headerBytes > reception.exchange.maxHeaderBytes;
+    return reception.tooLarge ? 0 : count;
   } catch (...) {
     return 0;
   }
@@ -78,7 +79,9 @@ std::size_t TakeBody(char* data, std::size_t, std::size_t count, void* user) {
   try {
     reception.bytesIn += count;
     Bytes& body = reception.answer.body;
-    if (count > reception.exchange.maxBodyBytes - body.size()) return 0;
+    // libcurl hands over the body undone, so a compressed one stops inflating here.
+    reception.tooLarge = count > reception.exchange.maxBodyBytes - body.size();
+    if (reception.tooLarge) return 0;
     body.insert(body.end(), data, data + count);
     return count;
   } catch (...) {
@@ -146,10 +149,9 @@ void SetConnection(CurlOptionSetter& set, const HttpExchange& exchange, const st
     set(CURLOPT_SSLCERT, exchange.clientCertificate.c_str());
     set(CURLOPT_SSLKEY, exchange.clientCertificate.c_str());
   }
-  const bool secureStart = StartsWithIgnoringAsciiCase(exchange.url, "https:");
-  const bool secureOnly = secureStart && !exchange.httpsToHttpRedirects;
+  // https -> http is the redirect guard's to refuse, with its own failure.
   set(CURLOPT_PROTOCOLS_STR, kWebProtocols);
-  set(CURLOPT_REDIR_PROTOCOLS_STR, secureOnly ? kSecureProtocols : kWebProtocols);
+  set(CURLOPT_REDIR_PROTOCOLS_STR, kWebProtocols);
   set(CURLOPT_FOLLOWLOCATION, exchange.followRedirects ? 1L : 0L);
   set(CURLOPT_MAXREDIRS, static_cast<long>(exchange.maxRedirects));
   set(CURLOPT_HTTP_VERSION,
@@ -243,6 +245,12 @@ void FinishAnswer(CURL* easy, Reception& reception) {
   reception.answer.complete = true;
 }
 
+HttpAnswer Failed(const Reception& reception, const CurlRedirectGuard& guard) {
+  HttpAnswer failed;
+  failed.failure = reception.tooLarge ? HttpFailure::kTooLarge : RedirectFailure(guard.Refusal());
+  return failed;
+}
+
 HttpAnswer Run(const HttpExchange& exchange, const std::atomic<bool>& abort) {
   const CurlRootLease root;
   if (!root) return {};
@@ -250,14 +258,15 @@ HttpAnswer Run(const HttpExchange& exchange, const std::atomic<bool>& abort) {
   const Resources resources{HeaderList(exchange), BypassList(exchange.proxyBypass)};
   const MultiPtr multi(curl_multi_init());
   const EasyPtr easy(curl_easy_init());
+  CurlRedirectGuard guard(exchange.isInternal, exchange.httpsToHttpRedirects);
   if (!multi || !easy || !resources.headers ||
-      !Configure(easy.get(), root.Share(), reception, resources) ||
+      !Configure(easy.get(), root.Share(), reception, resources) || !guard.Install(easy.get()) ||
       curl_multi_add_handle(multi.get(), easy.get()) != CURLM_OK) {
     return {};
   }
   const bool done = Drive(multi.get(), easy.get(), reception, abort);
   curl_multi_remove_handle(multi.get(), easy.get());
-  if (!done) return {};
+  if (!done) return Failed(reception, guard);
   FinishAnswer(easy.get(), reception);
   return std::move(reception.answer);
 }

@@ -13,9 +13,12 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string_view>
 #include <vector>
 
+#include "runtime/fetch/redirect_policy.h"
+#include "runtime/windows/address_text.h"
 #include "support/text/ascii_case.h"
 #include "support/text/text_codec.h"
 
@@ -124,15 +127,15 @@ class Channel {
     return report_;
   }
 
-  void NoteRedirect(std::wstring_view location) {
+  void NoteServer(std::wstring_view address) {
     std::lock_guard guard(mutex_);
-    redirects_.emplace_back(location);
+    server_ = address;
   }
 
-  // Where each redirect followed led, in turn, as the answers' Location said it.
-  std::vector<std::wstring> Redirects() {
+  // The address of the server the request's connection went to, as WinHTTP wrote it.
+  std::optional<std::wstring> Server() {
     std::lock_guard guard(mutex_);
-    return redirects_;
+    return server_;
   }
 
   std::uint8_t* Buffer() { return buffer_.data(); }
@@ -140,8 +143,8 @@ class Channel {
  private:
   std::mutex mutex_;
   std::condition_variable arrived_;
-  std::optional<Report> report_;         // guarded by mutex_
-  std::vector<std::wstring> redirects_;  // guarded by mutex_
+  std::optional<Report> report_;        // guarded by mutex_
+  std::optional<std::wstring> server_;  // guarded by mutex_
   std::array<std::uint8_t, kChunkBytes> buffer_{};
 };
 
@@ -173,7 +176,7 @@ Channel::Report ReportOf(DWORD status, const void* information, DWORD length) {
 }
 
 // Runs on WinHTTP's threads, or inside the call that started the operation; nothing may
-// escape into WinHTTP (a redirect URL that finds no memory goes unnoted).
+// escape into WinHTTP (an address that finds no memory goes unnoted, and is judged internal).
 void CALLBACK OnRequestStatus(HINTERNET, DWORD_PTR context, DWORD status, LPVOID information,
                               DWORD length) {
   auto* channel = reinterpret_cast<Channel*>(context);
@@ -181,9 +184,9 @@ void CALLBACK OnRequestStatus(HINTERNET, DWORD_PTR context, DWORD status, LPVOID
   try {
     if (status == WINHTTP_CALLBACK_STATUS_HANDLE_CLOSING) {
       delete channel;
-    } else if (status == WINHTTP_CALLBACK_STATUS_REDIRECT) {
-      const std::wstring_view location(static_cast<const wchar_t*>(information), length);
-      channel->NoteRedirect(location.substr(0, location.find(L'\0')));
+    } else if (status == WINHTTP_CALLBACK_STATUS_CONNECTED_TO_SERVER && information != nullptr) {
+      const std::wstring_view address(static_cast<const wchar_t*>(information), length);
+      channel->NoteServer(address.substr(0, address.find(L'\0')));
     } else if (IsOperationEnd(status)) {
       channel->Deliver(ReportOf(status, information, length));
     }
@@ -196,7 +199,7 @@ Channel* AttachChannel(HINTERNET request) {
   auto channel = std::make_unique<Channel>();
   const auto context = reinterpret_cast<DWORD_PTR>(channel.get());
   const DWORD reports = WINHTTP_CALLBACK_FLAG_ALL_COMPLETIONS | WINHTTP_CALLBACK_FLAG_HANDLES |
-                        WINHTTP_CALLBACK_FLAG_REDIRECT;
+                        WINHTTP_CALLBACK_FLAG_CONNECT_TO_SERVER;
   if (WinHttpSetStatusCallback(request, OnRequestStatus, reports, 0) ==
           WINHTTP_INVALID_STATUS_CALLBACK ||
       !WinHttpSetOption(request, WINHTTP_OPTION_CONTEXT_VALUE, const_cast<DWORD_PTR*>(&context),
@@ -302,12 +305,6 @@ CertificatePtr FindClientCertificate(const std::string& name) {
   return CertificatePtr(found);
 }
 
-DWORD RedirectPolicy(const HttpExchange& exchange) {
-  if (!exchange.followRedirects) return WINHTTP_OPTION_REDIRECT_POLICY_NEVER;
-  return exchange.httpsToHttpRedirects ? WINHTTP_OPTION_REDIRECT_POLICY_ALWAYS
-                                       : WINHTTP_OPTION_REDIRECT_POLICY_DISALLOW_HTTPS_TO_HTTP;
-}
-
 DWORD AutoLogonLevel(AutoLogon policy) {
   switch (policy) {
     case AutoLogon::kAlways:
@@ -325,12 +322,13 @@ DWORD ClampToDword(std::size_t value) {
 }
 
 bool Configure(HINTERNET request, const HttpExchange& exchange, const Target& target) {
-  // The program keeps cookies in its own jars and sends them as headers of the request.
+  // The program keeps cookies in its own jars and sends them as headers of the request, and
+  // follows redirects itself (FollowRedirects), which WinHTTP would follow with every header
+  // and logon to any host.
   const bool set =
-      SetNumber(request, WINHTTP_OPTION_DISABLE_FEATURE, WINHTTP_DISABLE_COOKIES) &&
-      SetNumber(request, WINHTTP_OPTION_REDIRECT_POLICY, RedirectPolicy(exchange)) &&
-      SetNumber(request, WINHTTP_OPTION_MAX_HTTP_AUTOMATIC_REDIRECTS,
-                static_cast<DWORD>(std::max(exchange.maxRedirects, 0))) &&
+      SetNumber(request, WINHTTP_OPTION_DISABLE_FEATURE,
+                WINHTTP_DISABLE_COOKIES | WINHTTP_DISABLE_REDIRECTS) &&
+      SetNumber(request, WINHTTP_OPTION_REDIRECT_POLICY, WINHTTP_OPTION_REDIRECT_POLICY_NEVER) &&
       SetNumber(request, WINHTTP_OPTION_MAX_RESPONSE_HEADER_SIZE,
                 ClampToDword(exchange.maxHeaderBytes)) &&
       SetNumber(request, WINHTTP_OPTION_AUTOLOGON_POLICY, AutoLogonLevel(exchange.autoLogon));
@@ -422,8 +420,7 @@ std::vector<std::string> HeaderLines(std::wstring_view raw) {
   return lines;
 }
 
-// A Location read against the URL that answered with it (Windows reports redirects as
-// whole URLs, Wine as the server wrote them). Dot segments stay as written.
+// A Location read against the URL that answered with it. Dot segments stay as written.
 std::wstring Resolve(const std::wstring& base, const std::wstring& location) {
   const std::size_t schemeEnd = base.find(L"://");
   const std::size_t locationScheme = location.find(L"://");
@@ -443,23 +440,18 @@ std::wstring Resolve(const std::wstring& base, const std::wstring& location) {
   return origin + path.substr(0, path.rfind(L'/') + 1) + location;
 }
 
-// WINHTTP_OPTION_URL stays the URL first asked for under Wine, so the redirects followed
-// are read from the channel's reports.
-std::string FinalUrl(Channel& channel, const std::string& requested) {
-  std::wstring url = Wide(requested);
-  for (const std::wstring& location : channel.Redirects()) url = Resolve(url, location);
-  return Narrow(url);
-}
-
-bool ReadHead(HINTERNET request, Channel& channel, const HttpExchange& exchange,
-              HttpAnswer& answer) {
+bool ReadHead(HINTERNET request, const HttpExchange& exchange, HttpAnswer& answer) {
   const std::optional<DWORD> status = QueryNumber(request, WINHTTP_QUERY_STATUS_CODE);
   const std::optional<std::wstring> raw = QueryText(request, WINHTTP_QUERY_RAW_HEADERS_CRLF);
-  if (!status || !raw || raw->size() > exchange.maxHeaderBytes) return false;
+  if (!status || !raw) return false;
+  if (raw->size() > exchange.maxHeaderBytes) {
+    answer.failure = HttpFailure::kTooLarge;
+    return false;
+  }
   answer.status = static_cast<int>(*status);
   answer.statusText = Narrow(QueryText(request, WINHTTP_QUERY_STATUS_TEXT).value_or(L""));
   answer.headerLines = HeaderLines(*raw);
-  answer.finalUrl = FinalUrl(channel, exchange.url);
+  answer.finalUrl = exchange.url;
   return true;
 }
 
@@ -503,6 +495,9 @@ class Conversation {
     }
   }
 
+  bool TooLarge() const { return tooLarge_; }
+  bool HeadTooLarge() const { return lastError_ == ERROR_WINHTTP_HEADER_SIZE_OVERFLOW; }
+
   bool ReadBody(Bytes& body) {
     for (;;) {
       const std::optional<DWORD> available =
@@ -510,8 +505,10 @@ class Conversation {
                 WINHTTP_CALLBACK_STATUS_DATA_AVAILABLE);
       if (!available) return false;
       if (*available == 0) return true;
+      // Counted after WinHTTP undid any compression, so an inflating body stops here.
       const DWORD wanted = std::min<DWORD>(*available, kChunkBytes);
-      if (wanted > exchange_.maxBodyBytes - body.size()) return false;
+      tooLarge_ = wanted > exchange_.maxBodyBytes - body.size();
+      if (tooLarge_) return false;
       const std::optional<DWORD> read =
           Await([&] { return WinHttpReadData(request_, channel_.Buffer(), wanted, nullptr); },
                 WINHTTP_CALLBACK_STATUS_READ_COMPLETE);
@@ -578,6 +575,7 @@ class Conversation {
   const Deadline& deadline_;
   const std::atomic<bool>& abort_;
   DWORD lastError_ = 0;
+  bool tooLarge_ = false;
 };
 
 InternetHandle OpenRequest(HINTERNET connection, const HttpExchange& exchange,
@@ -589,29 +587,133 @@ InternetHandle OpenRequest(HINTERNET connection, const HttpExchange& exchange,
                                            target.secure ? WINHTTP_FLAG_SECURE : 0));
 }
 
-HttpAnswer Run(const HttpExchange& exchange, const std::atomic<bool>& abort) {
-  const Deadline deadline(exchange.timeouts.wholeMs);
-  const std::optional<Target> target = ParseTarget(Wide(exchange.url));
-  if (!target) return {};
-  const InternetHandle session = OpenSession(exchange);
-  const InternetHandle connection(
-      session ? WinHttpConnect(session.get(), target->host.c_str(), target->port, 0) : nullptr);
-  // Closed before the session and connection; the channel is the request handle's from here.
-  const InternetHandle request(connection ? OpenRequest(connection.get(), exchange, *target)
-                                          : nullptr);
-  Channel* channel = request ? AttachChannel(request.get()) : nullptr;
-  if (channel == nullptr || !Configure(request.get(), exchange, *target) ||
-      !LimitPhases(request.get(), exchange.timeouts, deadline)) {
-    return {};
+HttpAnswer Failed(HttpFailure failure) {
+  HttpAnswer failed;
+  failed.failure = failure;
+  return failed;
+}
+
+UrlOrigin OriginOf(const Target& target) {
+  return {target.secure, Narrow(target.host), target.port};
+}
+
+// The exchange as it goes to one URL of its redirect chain: the first URL's credentials
+// only where the redirect policy lets them follow, and the user's own logon nowhere else.
+HttpExchange HopExchange(const HttpExchange& exchange, bool credentialsFollow) {
+  HttpExchange hop = exchange;
+  if (credentialsFollow) return hop;
+  std::erase_if(hop.headers, [](const std::string& line) { return IsCredentialHeader(line); });
+  hop.serverLogon.reset();
+  hop.autoLogon = AutoLogon::kNever;
+  return hop;
+}
+
+// What a redirect answer asks for next, as the platform's component follows one: a POST
+// turned into a GET by 301 and 302, every method but HEAD by 303.
+void FollowMethod(DWORD status, HttpExchange& exchange) {
+  const bool toGet = (status == 303 && exchange.method != "HEAD") ||
+                     ((status == 301 || status == 302) && exchange.method == "POST");
+  if (!toGet) return;
+  exchange.method = "GET";
+  exchange.body.reset();
+  std::erase_if(exchange.headers, [](const std::string& line) {
+    return StartsWithIgnoringAsciiCase(line, "Content-Type:") ||
+           StartsWithIgnoringAsciiCase(line, "Content-Length:");
+  });
+}
+
+bool IsRedirect(DWORD status) {
+  return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
+// One request of the chain, its answer's head received. Each has a session of its own, so
+// that its connection is a new one and reports the address it went to.
+class Hop {
+ public:
+  Hop(const HttpExchange& exchange, const Target& target)
+      : session_(OpenSession(exchange)),
+        connection_(session_ ? WinHttpConnect(session_.get(), target.host.c_str(), target.port, 0)
+                             : nullptr),
+        // Closed before the session and connection; the channel is the handle's from here.
+        request_(connection_ ? OpenRequest(connection_.get(), exchange, target) : nullptr),
+        channel_(request_ ? AttachChannel(request_.get()) : nullptr) {}
+
+  // False when the request could not be made or got no answer.
+  bool Exchange(const HttpExchange& exchange, const Target& target, const Deadline& deadline,
+                const std::atomic<bool>& abort) {
+    if (channel_ == nullptr || !Configure(request_.get(), exchange, target) ||
+        !LimitPhases(request_.get(), exchange.timeouts, deadline)) {
+      return false;
+    }
+    conversation_.emplace(request_.get(), *channel_, exchange, deadline, abort);
+    return conversation_->SendAndReceive();
   }
-  Conversation conversation(request.get(), *channel, exchange, deadline, abort);
+
+  // Whether the server connected to has an internal address; an unknown one counts so.
+  bool ServerIsInternal(AddressJudge isInternal) const {
+    const std::optional<std::wstring> server = channel_->Server();
+    return !server || JudgeAddressText(*server, isInternal).value_or(true);
+  }
+
+  HINTERNET Request() const { return request_.get(); }
+  bool HeadTooLarge() const { return conversation_ && conversation_->HeadTooLarge(); }
+  // Only after Exchange succeeded.
+  Conversation& Talk() { return *conversation_; }
+
+ private:
+  InternetHandle session_;
+  InternetHandle connection_;
+  InternetHandle request_;
+  Channel* channel_;
+  std::optional<Conversation> conversation_;
+};
+
+HttpAnswer Finish(Hop& hop, const HttpExchange& exchange) {
   HttpAnswer answer;
-  if (!conversation.SendAndReceive() || !ReadHead(request.get(), *channel, exchange, answer) ||
-      !conversation.ReadBody(answer.body)) {
-    return {};
+  if (!ReadHead(hop.Request(), exchange, answer)) return Failed(answer.failure);
+  if (!hop.Talk().ReadBody(answer.body)) {
+    return Failed(hop.Talk().TooLarge() ? HttpFailure::kTooLarge : HttpFailure::kNone);
   }
   answer.complete = true;
   return answer;
+}
+
+// Follows the redirects itself, under the redirect policy: a hop to an address written in
+// its URL is judged before it is sent, every hop by the address it connected to before its
+// answer is taken.
+HttpAnswer Run(const HttpExchange& exchange, const std::atomic<bool>& abort) {
+  const Deadline deadline(exchange.timeouts.wholeMs);
+  const std::optional<Target> first = ParseTarget(Wide(exchange.url));
+  if (!first) return {};
+  RedirectChain chain(exchange.httpsToHttpRedirects);
+  HttpExchange current = exchange;
+  for (int redirects = 0;; ++redirects) {
+    const std::optional<Target> target = ParseTarget(Wide(current.url));
+    if (!target) return {};
+    const HttpExchange hop =
+        HopExchange(current, CredentialsFollow(OriginOf(*first), OriginOf(*target)));
+    if (redirects > 0) {
+      const RedirectRefusal refusal =
+          JudgeWrittenAddress(chain, target->secure, target->host, exchange.isInternal);
+      if (refusal != RedirectRefusal::kNone) return Failed(RedirectFailure(refusal));
+    }
+    Hop request(hop, *target);
+    if (!request.Exchange(hop, *target, deadline, abort)) {
+      return Failed(request.HeadTooLarge() ? HttpFailure::kTooLarge : HttpFailure::kNone);
+    }
+    const RedirectRefusal refusal =
+        chain.Next({target->secure, request.ServerIsInternal(exchange.isInternal)});
+    if (refusal != RedirectRefusal::kNone) return Failed(RedirectFailure(refusal));
+    const DWORD status = QueryNumber(request.Request(), WINHTTP_QUERY_STATUS_CODE).value_or(0);
+    const std::optional<std::wstring> location =
+        exchange.followRedirects && IsRedirect(status)
+            ? QueryText(request.Request(), WINHTTP_QUERY_LOCATION)
+            : std::nullopt;
+    if (!location) return Finish(request, hop);
+    if (redirects >= exchange.maxRedirects) return {};
+    current.url = Narrow(Resolve(Wide(current.url), *location));
+    FollowMethod(status, current);
+  }
 }
 
 }  // namespace

@@ -27,14 +27,17 @@ TEST(CallError, TextsFollowTheCodeTableInOrder) {
                                           "未找到指定参数",
                                           "类型不匹配",
                                           "必需的参数数据被省略",
-                                          "其他原因调用失败"};
+                                          "其他原因调用失败",
+                                          "拒绝从 https 重定向到 http",
+                                          "拒绝从公网地址重定向到本机或内网地址",
+                                          "应答过大"};
   for (int i = 0; i < static_cast<int>(texts.size()); ++i) {
     EXPECT_EQ(CallErrorText(-1 - i), texts[i]) << "code " << -1 - i;
   }
 }
 
 TEST(CallError, CodesOutsideTheTableHaveNoText) {
-  for (const int code : {0, 1, -19, -1000}) EXPECT_EQ(CallErrorText(code), "") << code;
+  for (const int code : {0, 1, -22, -1000}) EXPECT_EQ(CallErrorText(code), "") << code;
 }
 
 TEST(CallError, EveryThreadKeepsItsOwnCode) {

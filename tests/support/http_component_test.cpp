@@ -323,7 +323,7 @@ TEST_F(HttpComponentTest, LimitsOnTheAnswerFailTheRequest) {
   component->SetOption(15, std::int32_t{1024});
   component->Open("GET", server.Url("/fat-headers"), false);
   component->Send();
-  EXPECT_EQ(LastCallErrorCode(), kException);
+  EXPECT_EQ(LastCallErrorCode(), static_cast<int>(CallError::kAnswerTooLarge));
   EXPECT_EQ(component->ResponseBody(), Bytes());
 
   HttpExchange exchange;
@@ -331,7 +331,9 @@ TEST_F(HttpComponentTest, LimitsOnTheAnswerFailTheRequest) {
   exchange.url = server.Url("/text");
   exchange.maxBodyBytes = 5;
   const std::atomic<bool> keepGoing{false};
-  EXPECT_FALSE(RunHttpExchange(exchange, keepGoing).complete);
+  const HttpAnswer cut = RunHttpExchange(exchange, keepGoing);
+  EXPECT_FALSE(cut.complete);
+  EXPECT_EQ(cut.failure, HttpFailure::kTooLarge);
   exchange.maxBodyBytes = 6;
   EXPECT_EQ(RunHttpExchange(exchange, keepGoing).body, AsBytes(kUtf8Chinese));
 }

@@ -1,15 +1,22 @@
 // The request object over the system's component against servers on 127.0.0.1.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <atomic>
 #include <chrono>
 #include <semaphore>
+#include <span>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "support/call_error.h"
 #include "support/cookies/cookie_jar.h"
+#include "support/http/http_exchange.h"
 #include "support/http/http_request.h"
 #include "support/text/space_trim.h"
+#include "testing/gzip_bomb.h"
 #include "testing/loopback_servers.h"
 
 namespace vardelle {
@@ -185,6 +192,115 @@ TEST_F(HttpRequestLoopback, ShortTimeoutEndsARequestToASilentServer) {
   EXPECT_GE(took, std::chrono::milliseconds(250));
   EXPECT_LT(took, std::chrono::seconds(10));
   EXPECT_EQ(request.GetResponseText(), "");
+}
+
+// A site that tells which credentials each request carried, and redirects where asked.
+class CredentialEcho {
+ public:
+  explicit CredentialEcho(const std::string& address = "127.0.0.1") {
+    server.Server().Get("/creds", [this](const httplib::Request& in, httplib::Response& out) {
+      ++requests;
+      out.set_content("auth=" + in.get_header_value("Authorization") +
+                          ";cookie=" + in.get_header_value("Cookie"),
+                      "text/plain");
+    });
+    server.Server().Get("/away", [](const httplib::Request& in, httplib::Response& out) {
+      out.set_redirect(in.get_param_value("to"));
+    });
+    started = server.Start(address);
+  }
+
+  LoopbackHttpServer server;
+  std::atomic<int> requests{0};
+  bool started = false;
+};
+
+// The Authorization and Cookie lines go along to the same scheme, host and port only, on
+// both engines (WinHTTP's own following would send them to any host).
+TEST_F(HttpRequestLoopback, RedirectsCarryCredentialsOnlyToTheFirstOrigin) {
+  CredentialEcho first;
+  CredentialEcho other;
+  ASSERT_TRUE(first.started && other.started);
+  const struct {
+    std::string target;
+    Text body;
+  } cases[] = {
+      {first.server.Url("/creds"), "auth=Bearer t0ken;cookie=id=7"},
+      {other.server.Url("/creds"), "auth=;cookie="},
+  };
+  for (const auto& c : cases) {
+    HttpRequest request;
+    Text url = first.server.Url("/away?to=" + c.target);
+    request.OpenRequest(std::nullopt, url);
+    request.AddRequestHeader("Authorization", "Bearer t0ken");
+    request.AddRequestHeader("Cookie", "id=7");
+    request.SendText();
+    EXPECT_EQ(request.GetResponseText(), c.body) << c.target;
+  }
+}
+
+// Plays a public site on loopback: 127.0.0.2 is the one internal address.
+bool OnlySecondLoopbackIsInternal(std::span<const std::uint8_t> address) {
+  static constexpr std::array<std::uint8_t, 4> kSecond = {127, 0, 0, 2};
+  return std::equal(address.begin(), address.end(), kSecond.begin(), kSecond.end());
+}
+
+TEST_F(HttpRequestLoopback, RedirectsFromAPublicSiteToAnInternalAddressAreRefused) {
+  CredentialEcho outside;
+  CredentialEcho inside("127.0.0.2");
+  ASSERT_TRUE(outside.started && inside.started);
+  const std::atomic<bool> keepGoing{false};
+  HttpExchange exchange;
+  exchange.method = "GET";
+  exchange.proxyMode = ProxyMode::kDirect;
+  exchange.isInternal = OnlySecondLoopbackIsInternal;
+  exchange.url = outside.server.Url("/away?to=" + inside.server.Url("/creds"));
+  const HttpAnswer refused = RunHttpExchange(exchange, keepGoing);
+  EXPECT_FALSE(refused.complete);
+  EXPECT_EQ(refused.failure, HttpFailure::kRedirectToInternal);
+  EXPECT_EQ(inside.requests, 0);
+
+  exchange.url = inside.server.Url("/away?to=" + outside.server.Url("/creds"));
+  EXPECT_TRUE(RunHttpExchange(exchange, keepGoing).complete) << "internal to public";
+  exchange.url = inside.server.Url("/away?to=/creds");
+  EXPECT_TRUE(RunHttpExchange(exchange, keepGoing).complete) << "internal to internal";
+}
+
+// An answer past the body limit fails with its own code, counted after inflating, and the
+// reading stops there: the server never gets to send most of its endless answer.
+TEST_F(HttpRequestLoopback, AnswersPastTheBodyLimitFailAsTooLargeAndStopInflating) {
+  constexpr std::size_t kStreamBytes = std::size_t{64} << 20;
+  constexpr std::size_t kPieceBlocks = 4096;
+  std::atomic<std::size_t> written{0};
+  LoopbackHttpServer server;
+  server.Server().Get("/endless", [&](const httplib::Request& in, httplib::Response& out) {
+    // WinHTTP under Wine offers no compression: zeros come plain then.
+    const bool gzip = in.get_header_value("Accept-Encoding").find("gzip") != std::string::npos;
+    if (gzip) out.set_header("Content-Encoding", "gzip");
+    out.set_content_provider(
+        kStreamBytes, "application/octet-stream",
+        [&, gzip](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+          std::string piece = gzip && offset == 0 ? testing::GzipBombStart() : "";
+          for (std::size_t i = 0; i < kPieceBlocks; ++i) {
+            piece += gzip ? testing::GzipBombBlock() : std::string(11, '\0');
+          }
+          const std::size_t size = std::min(piece.size(), length);
+          if (!sink.write(piece.data(), size)) return false;
+          written += size;
+          return true;
+        });
+  });
+  ASSERT_TRUE(server.Start());
+  HttpRequest request;
+  request.AcceptCompressedAnswers();
+  request.SetMaxResponseBodySize(std::size_t{1} << 20);
+  Text url = server.Url("/endless");
+  request.OpenRequest(std::nullopt, url);
+  request.SendText();
+  EXPECT_EQ(LastCallErrorCode(), static_cast<int>(CallError::kAnswerTooLarge));
+  EXPECT_EQ(request.LastCallError(), "应答过大");
+  EXPECT_EQ(request.GetStatus(), 0);
+  EXPECT_LT(written, kStreamBytes / 4);
 }
 
 }  // namespace
