@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "app/global_ping/globalping_target.h"
+#include "support/call_error.h"
 #include "support/http/http_request.h"
 #include "support/text/text_codec.h"
 
@@ -31,6 +32,13 @@ constexpr int kOk = 200;
 constexpr int kUnauthorized = 401;
 constexpr int kTooManyRequests = 429;
 constexpr int kUserAgentOption = 0;  // the request object's user agent text
+// Past these an answer is refused unparsed, and inflating a compressed one stops at the
+// byte limit. The demo world's stand-in answers 5 probes of 16 pings in 7 KiB, 300 values,
+// 6 deep; the service's own answers for the program's 10 probes are some tens of KiB.
+constexpr std::size_t kLargestAnswerBytes = std::size_t{8} << 20;
+constexpr std::size_t kMostAnswerValues = 200000;
+constexpr int kDeepestAnswer = 64;
+constexpr char kTooLarge[] = "应答过大";
 
 struct Answer {
   int status = 0;  // 0: no answer at all
@@ -38,10 +46,38 @@ struct Answer {
   std::string retryAfter;
   BudgetReport budget;
   std::string networkError;
+  bool tooLarge = false;
 };
 
 bool IsAsciiLetterOrDigit(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+// Whether a JSON text stays within the answer's limits: containers nested at most
+// kDeepestAnswer deep, at most kMostAnswerValues values (about one per comma and container).
+// A quick pass over the bytes, so that the parser never builds what is refused.
+bool IsModestJson(std::string_view text) {
+  std::size_t values = 1;
+  int depth = 0;
+  bool inString = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (inString) {
+      if (c == '\\') ++i;
+      inString = c != '"';
+    } else if (c == '"') {
+      inString = true;
+    } else if (c == '[' || c == '{') {
+      ++values;
+      if (++depth > kDeepestAnswer) return false;
+    } else if (c == ']' || c == '}') {
+      --depth;
+    } else if (c == ',') {
+      ++values;
+    }
+    if (values > kMostAnswerValues) return false;
+  }
+  return true;
 }
 
 // Ids go into addresses, so only what the API's ids are made of is accepted.
@@ -80,6 +116,7 @@ std::string StatusCode(const Answer& answer) { return "HTTP " + std::to_string(a
 
 // "HTTP 503" or the API's own reason for an error answer.
 std::string AnswerFailure(const Answer& answer) {
+  if (answer.tooLarge) return kTooLarge;
   if (answer.status == 0) return "网络错误: " + answer.networkError;
   const std::string reason = ReadApiErrorMessage(answer.body);
   return reason.empty() ? StatusCode(answer) : StatusCode(answer) + ": " + reason;
@@ -104,7 +141,10 @@ std::string TokenFailure(const GlobalpingAccess& access) {
 
 // Worth asking again: the service or a proxy before it stumbled, or the network did. The
 // measurement itself runs on and is kept for days.
-bool IsHiccup(const Answer& answer) { return answer.status == 0 || answer.status >= 500; }
+// An answer too large would be as large again.
+bool IsHiccup(const Answer& answer) {
+  return !answer.tooLarge && (answer.status == 0 || answer.status >= 500);
+}
 
 BudgetReport BudgetHeaders(HttpRequest& request) {
   BudgetReport report;
@@ -124,19 +164,27 @@ Answer Exchange(const GlobalpingAccess& access, const char* method, const std::s
   request.OpenRequest(method, address);
   request.AccessOption(kUserAgentOption, std::nullopt, Text(kUserAgent));
   request.AcceptCompressedAnswers();
+  request.SetMaxResponseBodySize(kLargestAnswerBytes);
   request.AddRequestHeader("Accept", "application/json");
   if (!access.token.empty()) request.AddRequestHeader("Authorization", "Bearer " + access.token);
   if (body) request.AddRequestHeader("Content-Type", "application/json");
   // The body is UTF-8 already; as text it would be converted from GBK once more.
   request.SendBytes(body ? std::optional<Bytes>(Bytes(body->begin(), body->end())) : std::nullopt);
+  const int sent = LastCallErrorCode();
+  const Text sendError = request.LastCallError();
   Answer answer;
   answer.status = request.GetStatus();
   if (answer.status == 0) {
-    answer.networkError = request.LastCallError();
+    answer.tooLarge = sent == static_cast<int>(CallError::kAnswerTooLarge);
+    answer.networkError = sendError;
     return answer;
   }
   const Bytes bytes = request.GetResponseBody();
   answer.body.assign(bytes.begin(), bytes.end());
+  if (!IsModestJson(answer.body)) {
+    answer.tooLarge = true;
+    answer.body.clear();
+  }
   answer.retryAfter = request.GetHeader("Retry-After");
   answer.budget = BudgetHeaders(request);
   return answer;
@@ -162,7 +210,9 @@ class MeasurementSession {
     const Answer created = *Ask("POST", access_.baseUrl + "/v1/measurements",
                                 MeasurementRequestBody(order));
     TellCreated(created.budget);
-    if (created.status == kCreated) {
+    if (created.tooLarge) {
+      Fail(kTooLarge);
+    } else if (created.status == kCreated) {
       TakeCreated(created);
     } else if (created.status == kTooManyRequests) {
       Fail(BudgetFailure(created));
@@ -199,7 +249,7 @@ class MeasurementSession {
         Tell("服务暂时无应答 (" + (answer->status ? StatusCode(*answer) : "网络错误") + ")，重试中");
         continue;
       }
-      if (answer->status != kOk) return Fail(AnswerFailure(*answer));
+      if (answer->tooLarge || answer->status != kOk) return Fail(AnswerFailure(*answer));
       std::optional<Measurement> read = ReadMeasurement(answer->body);
       if (!read || read->id != outcome_.measurement.id) return Fail("应答格式错误");
       hiccup.reset();
@@ -301,7 +351,7 @@ std::optional<BudgetReport> AskHourlyBudget(const GlobalpingAccess& access,
   try {
     const Answer answer =
         Exchange(access, "GET", access.baseUrl + "/v1/limits", std::nullopt, timeLimit);
-    if (answer.status != kOk) return std::nullopt;
+    if (answer.tooLarge || answer.status != kOk) return std::nullopt;
     return ReadLimitsAnswer(answer.body);
   } catch (const std::exception&) {
     return std::nullopt;

@@ -17,6 +17,7 @@
 
 #include "app/global_ping/globalping_target.h"
 #include "demo_world/globalping_stand_in.h"
+#include "testing/gzip_bomb.h"
 #include "testing/loopback_servers.h"
 
 namespace vardelle {
@@ -271,25 +272,45 @@ TEST_P(ScriptedAnswerTest, TellsWhatWentWrong) {
 
 const char kCreated[] = R"({"id":"m1","probesCount":1})";
 
+// A finished measurement whose one probe's city is the given JSON string's inside.
+std::string FinishedWithCity(const std::string& city) {
+  return R"({"id":"m1","status":"finished","probesCount":1,"results":[{"probe":{"city":")" + city +
+         R"("},"result":{"status":"finished","stats":{"min":1,"avg":1,"max":1,"loss":0}}}]})";
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Answers, ScriptedAnswerTest,
     ::testing::Values(
-        ScriptedCase{"BadRequestNamesTheBrokenRule", 400,
-                     R"({"error":{"type":"validation_error","message":"Parameter validation failed.",
+        ScriptedCase{
+            "BadRequestNamesTheBrokenRule", 400,
+            R"({"error":{"type":"validation_error","message":"Parameter validation failed.",
                          "params":{"target":"\"target\" does not match any of the allowed types"}}})",
-                     "", R"(HTTP 400: Parameter validation failed. ("target" does not match any of the allowed types))"},
-        ScriptedCase{"NoProbes", 422,
-                     R"({"error":{"type":"no_probes_found","message":"No matching IPv4 probes available."}})",
-                     "", "HTTP 422: No matching IPv4 probes available."},
+            "",
+            R"(HTTP 400: Parameter validation failed. ("target" does not match any of the allowed types))"},
+        ScriptedCase{
+            "NoProbes", 422,
+            R"({"error":{"type":"no_probes_found","message":"No matching IPv4 probes available."}})",
+            "", "HTTP 422: No matching IPv4 probes available."},
         ScriptedCase{"ServerError", 503, "<html>down</html>", "", "HTTP 503"},
         ScriptedCase{"CreationNotJson", 202, "{\"id\":", "", "应答格式错误"},
-        ScriptedCase{"IdUnfitForAddresses", 202, R"({"id":"../x","probesCount":1})", "", "应答格式错误"},
+        ScriptedCase{"IdUnfitForAddresses", 202, R"({"id":"../x","probesCount":1})", "",
+                     "应答格式错误"},
         ScriptedCase{"PollNotJson", 202, kCreated, "[1,2", "应答格式错误"},
         ScriptedCase{"PollResultsWrongShape", 202, kCreated,
                      R"({"id":"m1","status":"finished","probesCount":1,"results":[{"probe":7}]})",
                      "应答格式错误"},
         ScriptedCase{"PollOfAnotherMeasurement", 202, kCreated,
-                     R"({"id":"m2","status":"finished","probesCount":0,"results":[]})", "应答格式错误"}),
+                     R"({"id":"m2","status":"finished","probesCount":0,"results":[]})",
+                     "应答格式错误"},
+        // Past the answer's limits: nothing is parsed, the row says so.
+        ScriptedCase{"CreationPastTheByteLimit", 202, std::string(9 << 20, ' ') + kCreated, "",
+                     "应答过大"},
+        ScriptedCase{"PollNestedTooDeep", 202, kCreated, std::string(4 << 20, '['), "应答过大"},
+        ScriptedCase{"PollWithTooManyValues", 202, kCreated, "[" + std::string(300000, ',') + "]",
+                     "应答过大"},
+        // Brackets and quotes inside a string are text, however many.
+        ScriptedCase{"BracketsInsideTextsAreNoNesting", 202, kCreated,
+                     FinishedWithCity("\\\"" + std::string(100, '[')), ""}),
     [](const auto& testCase) { return std::string(testCase.param.name); });
 
 // Resets past any honest hour are cut to one before they become times or waits: a refused
@@ -338,6 +359,30 @@ TEST(GlobalpingClientTest, UnknownPlaceAndUnreachableApiFailInTheRow) {
   const MeasurementOutcome unreachable =
       Measure({"http://127.0.0.1:1", ""}, kChinaOrder, recorded, milliseconds(3000));
   EXPECT_EQ(unreachable.failure.rfind("网络错误: ", 0), 0u) << unreachable.failure;
+}
+
+// An answer too large, compressed or not, ends the row at once: asking again would bring
+// the same. The compressed one inflates to 64 MiB, past the 8 MiB limit.
+TEST(GlobalpingClientTest, OversizedAnswersEndTheRowUnretried) {
+  RecordedServer server;
+  server.server.Server().Post("/v1/measurements",
+                              [](const httplib::Request&, httplib::Response& r) {
+                                r.status = 202;
+                                r.set_content(kCreated, "application/json");
+                              });
+  server.server.Server().Get(
+      "/v1/measurements/m1", [](const httplib::Request& in, httplib::Response& r) {
+        // WinHTTP under Wine offers no compression: the answer comes large as it is then.
+        if (in.get_header_value("Accept-Encoding").find("gzip") == std::string::npos) {
+          return r.set_content(std::string(9 << 20, ' '), "application/json");
+        }
+        r.set_header("Content-Encoding", "gzip");
+        r.set_content(testing::GzipBomb(std::size_t{64} << 20), "application/json");
+      });
+  ASSERT_TRUE(server.Start());
+  Recorded recorded;
+  EXPECT_EQ(Measure(server.Access(), kChinaOrder, recorded).failure, "应答过大");
+  EXPECT_EQ(server.Seen().size(), 2u);
 }
 
 std::string FinishedAnswer(const std::string& probesCount,
