@@ -93,14 +93,15 @@ class TestRunWindowTest : public ::testing::Test {
   std::unique_ptr<TestRunEngine> engine;
 };
 
-TEST_F(TestRunWindowTest, RowsArePaintedInTheirStatusColourOnceTheirProbeIsIn) {
+// The colour tells the region's status, which a probe in flight does not change.
+TEST_F(TestRunWindowTest, RowsArePaintedInTheirStatusColourWhileAndAfterTheirProbe) {
   std::shared_ptr<TestRun> run = engine->StartRun();
   ReportView& table = window->ServerTable();
   ASSERT_TRUE(QTest::qWaitFor(
       [&] { return gate.waiting == 2 && table.CellText(1, kLatencyColumn) == "Scaning..."; },
       20000));
   EXPECT_EQ(table.CellText(0, kLatencyColumn), QStringLiteral("Scaning..."));
-  EXPECT_EQ(table.PaintedRowColour(table.model()->index(0, 0)).textColour, kDefaultColour);
+  EXPECT_EQ(table.PaintedRowColour(table.model()->index(0, 0)).textColour, 0x000000FFu);
   gate.Open();
   std::atomic<bool> done{false};
   std::thread([run, &done] {
