@@ -29,8 +29,8 @@ constexpr int kUsageError = 2;
 constexpr int kMostRounds = 100;
 constexpr std::size_t kMostHosts = 10000;
 constexpr auto kRoundPeriod = std::chrono::seconds(1);
-// Look-ups block, so a few threads share them; the echoes themselves all go out at once from
-// the echo engine's one thread.
+// Look-ups block, so a few threads share them; the echoes themselves go out from the echo
+// engine's one thread, in paced windows that the interface's queue can take.
 constexpr std::size_t kMostResolvers = 8;
 
 constexpr char kUsage[] =

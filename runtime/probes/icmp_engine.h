@@ -26,7 +26,8 @@ class IcmpEngine {
   // Sends one echo request without payload to address and returns at once. done is called
   // exactly once, on the engine's own thread (the engine's destructor included), so it must
   // be quick and never wait for anything that waits for the engine; an exception from it
-  // is swallowed. A time-out of 0 sends the request and waits for nothing.
+  // is swallowed. The time-out counts from when the request actually leaves, which pacing
+  // may hold back. A time-out of 0 sends the request and waits for nothing.
   // Safe to call from any number of threads at once, done included.
   virtual void Send(Ipv4Address address, std::chrono::milliseconds timeout, EchoDone done) = 0;
 
