@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "support/files/file_access.h"
 #include "support/text/text_codec.h"
@@ -100,6 +101,28 @@ TEST_F(WindowsFileAccess, OtherHoldersOfTheFileDoNotStopReadsOrReplacement) {
   CloseHandle(held);
   EXPECT_EQ(ReadWholeFile(file), "new");
   EXPECT_EQ(Listing(root), std::set<std::wstring>{L"共享.txt"});
+}
+
+// A copy that an interrupted save left in a Chinese-named folder goes; another program's
+// names, and the file itself, stay.
+TEST_F(WindowsFileAccess, InterruptedReplacementsAreRemovedAndNothingElse) {
+  const std::string folder = gbkRoot + "\\设置";
+  ASSERT_TRUE(CreateDirectories(folder));
+  const std::string self = std::to_string(GetCurrentProcessId());
+  // Windows process ids are multiples of four, so this one is no process's.
+  const std::string gone = "4294967291";
+  for (const std::string& name : std::vector<std::string>{
+           "settings.ini", "settings.ini.tmp" + gone + "-1", "settings.ini.tmp" + self + "-2",
+           "settings.ini.tmp" + gone, "settings.ini.tmp" + gone + "-1x",
+           "other.ini.tmp" + gone + "-1", "settings.ini.bak"}) {
+    ASSERT_TRUE(ReplaceWholeFile(folder + "\\" + name, "x"));
+  }
+  RemoveInterruptedReplacements(folder + "\\settings.ini");
+  const std::wstring wideGone(gone.begin(), gone.end());
+  EXPECT_EQ(Listing(root + L"\\设置"),
+            (std::set<std::wstring>{L"settings.ini", L"settings.ini.tmp" + wideGone,
+                                    L"settings.ini.tmp" + wideGone + L"-1x",
+                                    L"other.ini.tmp" + wideGone + L"-1", L"settings.ini.bak"}));
 }
 
 }  // namespace
