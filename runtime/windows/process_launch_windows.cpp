@@ -70,17 +70,30 @@ std::optional<DWORD> UnlessZero(DWORD length) {
   return length == 0 ? std::nullopt : std::optional<DWORD>(length);
 }
 
-// The file that runs for name, looked for as the system looks for programs, with ".exe"
-// added to a name without an extension; nothing when there is no such program.
+std::optional<std::wstring> WideEnvironmentVariable(const std::wstring& name) {
+  return GrowingBufferText([&](wchar_t* buffer, DWORD size) -> std::optional<DWORD> {
+    SetLastError(ERROR_SUCCESS);
+    const DWORD length = GetEnvironmentVariableW(name.c_str(), buffer, size);
+    if (length == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
+    return length;
+  });
+}
+
+// The file that runs for name, with ".exe" added to a name without an extension; nothing
+// when there is no such program. A bare name is looked for along PATH alone: the system's
+// own search looks in our program's folder and the current folder first, where whoever
+// can write there could leave a program of that name. A path is taken as it stands.
 // No program name holds a quote, and the command line could not carry one in it.
 std::optional<std::wstring> ProgramPath(const std::string& name) {
   if (name.empty() || name.find_first_of(std::string("\"\0", 2)) != std::string::npos) {
     return std::nullopt;
   }
   const std::wstring wideName = WideFromGbk(name);
+  const std::optional<std::wstring> searchPath = WideEnvironmentVariable(L"PATH");
+  if (!searchPath) return std::nullopt;
   std::optional<std::wstring> path = GrowingBufferText([&](wchar_t* buffer, DWORD size) {
-    return UnlessZero(
-        SearchPathW(nullptr, wideName.c_str(), kDefaultExtension, size, buffer, nullptr));
+    return UnlessZero(SearchPathW(searchPath->c_str(), wideName.c_str(), kDefaultExtension, size,
+                                  buffer, nullptr));
   });
   if (!path || !IsProgramFile(*path)) return std::nullopt;
   return path;
@@ -120,6 +133,14 @@ HKEY RegistryRoot(int root) {
 }
 
 }  // namespace
+
+std::optional<std::string> SystemProgramPath(std::wstring_view file) {
+  std::wstring folder(MAX_PATH, L'\0');
+  const UINT length = GetSystemDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
+  if (length == 0 || length >= folder.size()) return std::nullopt;
+  folder.resize(length);
+  return ExactGbkFromWide(folder + L"\\" + std::wstring(file));
+}
 
 std::wstring CommandLineFromArguments(const std::vector<std::wstring>& argv) {
   std::wstring line;
@@ -181,14 +202,7 @@ bool WindowsProcessLauncher::OpenWithShell(const std::string& address) {
 
 std::optional<std::string> ReadEnvironmentVariable(std::string_view name) {
   if (name.empty() || name.find('\0') != std::string_view::npos) return std::nullopt;
-  const std::wstring wideName = WideFromGbk(name);
-  const std::optional<std::wstring> value =
-      GrowingBufferText([&](wchar_t* buffer, DWORD size) -> std::optional<DWORD> {
-        SetLastError(ERROR_SUCCESS);
-        const DWORD length = GetEnvironmentVariableW(wideName.c_str(), buffer, size);
-        if (length == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
-        return length;
-      });
+  const std::optional<std::wstring> value = WideEnvironmentVariable(WideFromGbk(name));
   if (!value) return std::nullopt;
   return GbkFromWide(*value);
 }

@@ -30,6 +30,10 @@ class WindowsProcessLauncher final : public ProcessLauncher {
 // read by simpler rules: it is only put in quotes, so it must hold no quote itself.
 std::wstring CommandLineFromArguments(const std::vector<std::wstring>& argv);
 
+// The full path, in GBK, of file in the system folder (System32); nothing when GBK cannot
+// spell it.
+std::optional<std::string> SystemProgramPath(std::wstring_view file);
+
 // An environment variable's value as GBK text; nothing when it is not set.
 std::optional<std::string> ReadEnvironmentVariable(std::string_view name);
 

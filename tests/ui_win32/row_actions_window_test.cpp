@@ -11,6 +11,7 @@
 #include "app/start/application.h"
 #include "app/table/server_table.h"
 #include "app/window/main_window_logic.h"
+#include "runtime/windows/process_launch_windows.h"
 #include "tests/recording_launcher.h"
 #include "tests/ui_win32/win32_test_support.h"
 #include "ui_win32/main_window.h"
@@ -20,6 +21,10 @@ namespace vardelle::win32 {
 namespace {
 
 using Argv = std::vector<std::string>;
+
+// The console tools, by their full paths in the system folder.
+const std::string kPing = SystemProgramPath(L"PING.EXE").value_or("");
+const std::string kTracert = SystemProgramPath(L"TRACERT.EXE").value_or("");
 
 LPARAM RowPoint(HWND list, int row) {
   const POINT at = testing::CellCentre(list, row, kNameColumn);
@@ -41,7 +46,7 @@ class RowActionsWindowTest : public ::testing::TestWithParam<Gesture> {
   void SetUp() override {
     auto recording = std::make_unique<vardelle::testing::RecordingLauncher>();
     launcher = recording.get();
-    launcher->programs = {"ping", "tracert"};
+    launcher->programs = {kPing, kTracert};
     app.launcher = std::move(recording);
     window = std::make_unique<MainWindow>(logic, app.latencyHistory, settings.Path());
     view = std::make_unique<Win32MainWindowView>(*window);
@@ -72,8 +77,8 @@ TEST_P(RowActionsWindowTest, StartsTheConsoleToolForTheRow) {
   EXPECT_EQ(launcher->started, std::vector<Argv>{GetParam().started});
 }
 
-const Argv kPingSecondRow{"ping", "-t", "127.0.0.1"};
-const Argv kTraceSecondRow{"tracert", "127.0.0.1"};
+const Argv kPingSecondRow{kPing, "-t", "127.0.0.1"};
+const Argv kTraceSecondRow{kTracert, "127.0.0.1"};
 
 INSTANTIATE_TEST_SUITE_P(
     Gestures, RowActionsWindowTest,

@@ -82,6 +82,13 @@ std::wstring TempFile(const std::wstring& name) {
   return directory + name + std::to_wstring(GetCurrentProcessId());
 }
 
+// A tool of the system's own, by full path.
+std::string SystemProgram(const std::wstring& file) {
+  wchar_t folder[MAX_PATH] = {};
+  GetSystemDirectoryW(folder, MAX_PATH);
+  return GbkFromWide(folder + (L"\\" + file));
+}
+
 std::string ReadRecord(const std::wstring& file) {
   const HANDLE in = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                 OPEN_EXISTING, 0, nullptr);
@@ -272,8 +279,10 @@ TEST(ConsoleToolsTest, EachToolStartsDetachedOrSaysWhatIsMissing) {
     ProgramRole role;
     Argv argv;
   } tools[] = {
-      {StartPingConsole, ProgramRole::kPing, {"ping", "-t", "127.0.0.1"}},
-      {StartRouteTraceConsole, ProgramRole::kRouteTracer, {"tracert", "127.0.0.1"}},
+      {StartPingConsole, ProgramRole::kPing, {SystemProgram(L"PING.EXE"), "-t", "127.0.0.1"}},
+      {StartRouteTraceConsole,
+       ProgramRole::kRouteTracer,
+       {SystemProgram(L"TRACERT.EXE"), "127.0.0.1"}},
   };
   for (const auto& tool : tools) {
     const std::string name = tool.argv.front();
@@ -297,6 +306,32 @@ TEST(ConsoleToolsTest, EachToolStartsDetachedOrSaysWhatIsMissing) {
     EXPECT_EQ(missing.programs, Argv{name});
     EXPECT_TRUE(empty.started.empty());
   }
+}
+
+// Finds programs as the system's launcher does, and only records what it is asked to start.
+class FindingLauncher final : public testing::RecordingLauncher {
+ public:
+  bool HasProgram(const std::string& name) override { return system->HasProgram(name); }
+
+ private:
+  const std::unique_ptr<ProcessLauncher> system = CreateSystemLauncher();
+};
+
+// A ping.exe in the program's own folder, here a copy of this binary that records its start,
+// is never the one started: neither by the row action's ping nor for the bare name.
+TEST_F(WindowsLauncherTest, APingBesideTheProgramIsNeverStarted) {
+  std::wstring planted = SelfPath();
+  planted.replace(planted.rfind(L'\\') + 1, std::wstring::npos, L"ping.exe");
+  ASSERT_TRUE(CopyFileW(SelfPath().c_str(), planted.c_str(), FALSE));
+  FindingLauncher finding;
+  StartPingConsole(finding, "127.0.0.1");
+  ASSERT_EQ(finding.started.size(), 1u);
+  // One echo, a second waited for, where the console's -t would never end.
+  for (const std::string& ping : {finding.started[0][0], std::string("ping")}) {
+    EXPECT_TRUE(launcher->Start({ping, "-n", "1", "-w", "1000", "127.0.0.1"}, true)) << ping;
+  }
+  DeleteFileW(planted.c_str());
+  EXPECT_EQ(ReadRecord(record), "") << "the planted ping.exe was started";
 }
 
 // A scheme of the test's own stands in for the web: its handler is this binary. Written
