@@ -262,7 +262,9 @@ TEST_P(TunEngineTest, ConcurrentCallersEachGetTheirOwnReply) {
 // More requests at once than the host behind the device takes within their time-out: each
 // one's time-out counts from its own send, so waiting for its turn never makes a host that
 // answers time out. A short queue keeps the wait in it far below the time-out, even when a
-// sanitizer slows the responder tenfold.
+// sanitizer slows the responder tenfold. A loaded machine that stalls the responder for the
+// whole time-out can still cost the few requests then in the device's queue, so the check
+// leaves room for those; time-outs counted from the submission answer about a quarter.
 TEST_P(TunEngineTest, EveryRequestHasItsWholeTimeOutFromItsOwnSend) {
   RUN_IN_OWN_NETWORK();
   ASSERT_TRUE(Build());
@@ -284,7 +286,7 @@ TEST_P(TunEngineTest, EveryRequestHasItsWholeTimeOutFromItsOwnSend) {
                   });
   }
   ended.wait();
-  EXPECT_EQ(answered, kRequests);
+  EXPECT_GE(answered, kRequests - 2 * kQueueLength);
 }
 
 TEST_P(TunEngineTest, AZeroTimeOutSendsTheRequestButDoesNotWait) {
