@@ -97,8 +97,13 @@ class TestRunWindowTest : public ::testing::Test {
 TEST_F(TestRunWindowTest, RowsArePaintedInTheirStatusColourWhileAndAfterTheirProbe) {
   std::shared_ptr<TestRun> run = engine->StartRun();
   ReportView& table = window->ServerTable();
+  // The status download and the probes start side by side: a probe may go out before the
+  // words are in, so the wait is for both.
   ASSERT_TRUE(QTest::qWaitFor(
-      [&] { return gate.waiting == 2 && table.CellText(1, kLatencyColumn) == "Scaning..."; },
+      [&] {
+        return gate.waiting == 2 && table.CellText(1, kLatencyColumn) == "Scaning..." &&
+               table.PaintedRowColour(table.model()->index(1, 0)).textColour == 0x000080FFu;
+      },
       20000));
   EXPECT_EQ(table.CellText(0, kLatencyColumn), QStringLiteral("Scaning..."));
   EXPECT_EQ(table.PaintedRowColour(table.model()->index(0, 0)).textColour, 0x000000FFu);
