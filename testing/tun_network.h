@@ -39,7 +39,8 @@
 #include <utility>
 #include <vector>
 
-#include "runtime/linux/icmp_engine_linux.h"
+#include "runtime/probes/icmp_engine.h"
+#include "runtime/probes/internet_checksum.h"
 
 namespace vardelle::testnet {
 

@@ -16,15 +16,23 @@
 #include <atomic>
 #include <cerrno>
 #include <charconv>
+#include <chrono>
+#include <cstdint>
 #include <cstring>
 #include <deque>
 #include <mutex>
+#include <optional>
+#include <span>
 #include <string>
 #include <system_error>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include "runtime/linux/unique_fd.h"
+#include "runtime/probes/echo_request_table.h"
+#include "runtime/probes/internet_checksum.h"
+#include "runtime/probes/send_pacer.h"
 
 namespace vardelle {
 
@@ -33,7 +41,6 @@ namespace {
 using std::chrono::steady_clock;
 using std::chrono::system_clock;
 
-constexpr std::size_t kSequenceCount = 1u << 16;
 constexpr std::size_t kIcmpHeaderSize = 8;
 constexpr std::size_t kMinIpv4HeaderSize = 20;
 constexpr std::uint8_t kIcmpProtocol = 1;
@@ -586,64 +593,6 @@ IcmpEngineStart Explained(IcmpEngineStart start) {
 
 }  // namespace
 
-std::uint16_t InternetChecksum(std::span<const std::uint8_t> bytes) {
-  std::uint32_t sum = 0;
-  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    sum += ReadBigEndian16(bytes, i);
-  }
-  if (bytes.size() % 2 != 0) {
-    sum += static_cast<std::uint32_t>(bytes.back()) << 8;
-  }
-  while ((sum >> 16) != 0) {
-    sum = (sum & 0xffffu) + (sum >> 16);
-  }
-  return static_cast<std::uint16_t>(~sum);
-}
-
-std::chrono::nanoseconds RoundTripTime(const SendStamp& sent, const ReceiveStamp& received) {
-  const std::chrono::nanoseconds monotonic = received.steady - sent.steady;
-  if (!received.kernel) return monotonic;
-  // The wall clock's lead over the monotonic one, at the send and at the read.
-  const auto leadAtSend = sent.wall.time_since_epoch() - sent.steady.time_since_epoch();
-  const auto leadAtRead = received.wall.time_since_epoch() - received.steady.time_since_epoch();
-  const auto drift = leadAtRead - leadAtSend;
-  const std::chrono::nanoseconds kernel = *received.kernel - sent.wall;
-  const bool stepped = drift > kClockAgreement || drift < -kClockAgreement;
-  if (stepped || kernel < std::chrono::nanoseconds(0) || kernel > monotonic + kClockAgreement) {
-    return monotonic;
-  }
-  return kernel;
-}
-
-std::size_t SendPacer::Allowance(Clock::time_point now) {
-  if (now >= NextWindow()) {
-    if (spent_ > 0 && !troubled_) Widen();
-    opened_ = now;
-    spent_ = 0;
-    troubled_ = false;
-  }
-  return troubled_ || spent_ >= window_ ? 0 : window_ - spent_;
-}
-
-void SendPacer::Troubled() {
-  troubled_ = true;
-  if (window_ > 1) {
-    window_ /= 2;
-  } else {
-    pause_ = std::min<Clock::duration>(pause_ * 2, kLongestPause);
-  }
-}
-
-// Slower than the halving, so a pace just above what the interface drains is not tried again
-// at every other window.
-void SendPacer::Widen() {
-  if (pause_ > kShortestPause) {
-    pause_ = std::max<Clock::duration>(pause_ / 2, kShortestPause);
-  } else {
-    window_ = std::min(kWidestWindow, window_ + window_ / 8 + 1);
-  }
-}
-
 std::optional<std::uint64_t> SumTransmitDrops(std::string_view procNetDev) {
   constexpr int kTransmitDropField = 11;  // after 8 receive figures: bytes, packets, errs, drop
   std::optional<std::uint64_t> sum;
@@ -666,107 +615,6 @@ std::optional<std::uint64_t> SumTransmitDrops(std::string_view procNetDev) {
     sum = sum.value_or(0) + value;
   }
   return sum;
-}
-
-EchoRequestTable::EchoRequestTable() : requests_(kSequenceCount) {}
-
-std::optional<std::uint16_t> EchoRequestTable::Enter(Ipv4Address to, Clock::time_point deadline,
-                                                     IcmpEngine::EchoDone& done) {
-  if (waitingCount_ == kSequenceCount) {
-    return std::nullopt;
-  }
-  while (requests_[nextSequence_].waiting) {
-    ++nextSequence_;
-  }
-  const std::uint16_t sequence = nextSequence_++;
-  Request& request = requests_[sequence];
-  request.address = to;
-  request.waiting = true;
-  request.sent = {Clock::now(), std::chrono::system_clock::now()};
-  request.done = std::move(done);
-  ++request.generation;
-  ++waitingCount_;
-  deadlines_.push({deadline, sequence, request.generation});
-  return sequence;
-}
-
-void EchoRequestTable::MarkSent(std::uint16_t sequence, const SendStamp& stamp) {
-  requests_[sequence].sent = stamp;
-}
-
-IcmpEngine::EchoDone EchoRequestTable::Withdraw(std::uint16_t sequence) {
-  Request& request = requests_[sequence];
-  if (!request.waiting) {
-    return nullptr;
-  }
-  request.waiting = false;
-  --waitingCount_;
-  return std::move(request.done);
-}
-
-bool EchoRequestTable::Answer(std::uint16_t sequence, Ipv4Address from, const ReceiveStamp& stamp) {
-  Request* request = WaitingFor(sequence, from);
-  if (request == nullptr) {
-    return false;
-  }
-  End(*request, RoundTripTime(request->sent, stamp));
-  return true;
-}
-
-bool EchoRequestTable::Fail(std::uint16_t sequence, Ipv4Address to) {
-  Request* request = WaitingFor(sequence, to);
-  if (request == nullptr) {
-    return false;
-  }
-  End(*request, std::nullopt);
-  return true;
-}
-
-void EchoRequestTable::ExpireDue(Clock::time_point now) {
-  for (DropStaleDeadlines(); !deadlines_.empty() && deadlines_.top().at <= now;
-       DropStaleDeadlines()) {
-    const Deadline due = deadlines_.top();
-    deadlines_.pop();
-    End(requests_[due.sequence], std::nullopt);
-  }
-}
-
-void EchoRequestTable::FailAll() {
-  for (Request& request : requests_) {
-    if (request.waiting) End(request, std::nullopt);
-  }
-  deadlines_ = {};
-}
-
-std::optional<EchoRequestTable::Clock::time_point> EchoRequestTable::NextDeadline() {
-  DropStaleDeadlines();
-  if (deadlines_.empty()) return std::nullopt;
-  return deadlines_.top().at;
-}
-
-EchoRequestTable::Request* EchoRequestTable::WaitingFor(std::uint16_t sequence,
-                                                        Ipv4Address address) {
-  Request& request = requests_[sequence];
-  return request.waiting && request.address == address ? &request : nullptr;
-}
-
-// The request leaves the table before its done runs, so a done that leads to a new request
-// finds the table consistent.
-void EchoRequestTable::End(Request& request, std::optional<std::chrono::nanoseconds> roundTrip) {
-  request.waiting = false;
-  --waitingCount_;
-  IcmpEngine::EchoDone done = std::move(request.done);
-  request.done = nullptr;
-  Complete(done, roundTrip);
-}
-
-void EchoRequestTable::DropStaleDeadlines() {
-  while (!deadlines_.empty()) {
-    const Deadline& top = deadlines_.top();
-    const Request& request = requests_[top.sequence];
-    if (request.waiting && request.generation == top.generation) return;
-    deadlines_.pop();
-  }
 }
 
 IcmpEngineStart StartLinuxIcmpEngine(IcmpSocketKind kind) { return Explained(TryToStart(kind)); }

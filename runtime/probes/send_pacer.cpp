@@ -1,0 +1,36 @@
+#include "runtime/probes/send_pacer.h"
+
+#include <algorithm>
+
+namespace vardelle {
+
+std::size_t SendPacer::Allowance(Clock::time_point now) {
+  if (now >= NextWindow()) {
+    if (spent_ > 0 && !troubled_) Widen();
+    opened_ = now;
+    spent_ = 0;
+    troubled_ = false;
+  }
+  return troubled_ || spent_ >= window_ ? 0 : window_ - spent_;
+}
+
+void SendPacer::Troubled() {
+  troubled_ = true;
+  if (window_ > 1) {
+    window_ /= 2;
+  } else {
+    pause_ = std::min<Clock::duration>(pause_ * 2, kLongestPause);
+  }
+}
+
+// Slower than the halving, so a pace just above what the interface drains is not tried again
+// at every other window.
+void SendPacer::Widen() {
+  if (pause_ > kShortestPause) {
+    pause_ = std::max<Clock::duration>(pause_ / 2, kShortestPause);
+  } else {
+    window_ = std::min(kWidestWindow, window_ + window_ / 8 + 1);
+  }
+}
+
+}  // namespace vardelle
