@@ -15,7 +15,6 @@
 #include <climits>
 #include <cstring>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <queue>
 #include <system_error>
@@ -26,6 +25,7 @@
 
 #include "runtime/linux/unique_fd.h"
 #include "runtime/probes/echo_pipe.h"
+#include "runtime/probes/submission_inbox.h"
 
 extern char** environ;
 
@@ -206,26 +206,15 @@ class HelperProcessIcmpEngine final : public IcmpEngine {
       : child_(std::move(child)), wakeup_(std::move(wakeup)), thread_([this] { Run(); }) {}
 
   ~HelperProcessIcmpEngine() override {
-    {
-      std::lock_guard guard(mutex_);
-      stopping_ = true;
-    }
+    inbox_.Close();
     Wake();
     thread_.join();
   }
 
   void Send(Ipv4Address address, milliseconds timeout, EchoDone done) override {
-    bool first = false;
-    {
-      std::lock_guard guard(mutex_);
-      if (!stopping_) {
-        first = submitted_.empty();
-        submitted_.push_back({address, timeout, std::move(done)});
-        done = nullptr;
-      }
-    }
-    if (done) CallEchoDone(done, std::nullopt);  // the engine is stopping: nothing goes out
-    if (first) Wake();
+    auto posted = inbox_.Post({address, timeout, std::move(done)});
+    CallEchoDone(posted.refused, std::nullopt);  // the engine is stopping: nothing goes out
+    if (posted.wake) Wake();
   }
 
  private:
@@ -308,21 +297,15 @@ class HelperProcessIcmpEngine final : public IcmpEngine {
 
   // False once the engine is stopping; the submissions then end at once.
   bool TakeSubmissions() {
-    std::vector<Submission> taken;
-    bool stopping = false;
-    {
-      std::lock_guard guard(mutex_);
-      taken.swap(submitted_);
-      stopping = stopping_;
-    }
-    for (Submission& submission : taken) {
-      if (stopping || !alive_ || pending_.size() >= kEchoPipeMostInFlight) {
+    SubmissionInbox<Submission>::Taken taken = inbox_.TakeAll();
+    for (Submission& submission : taken.submissions) {
+      if (taken.closed || !alive_ || pending_.size() >= kEchoPipeMostInFlight) {
         CallEchoDone(submission.done, std::nullopt);
       } else {
         Enter(submission);
       }
     }
-    return !stopping;
+    return !taken.closed;
   }
 
   // The helper takes time-outs up to kEchoPipeMostTimeout; a longer one waits that long.
@@ -388,9 +371,7 @@ class HelperProcessIcmpEngine final : public IcmpEngine {
 
   const std::unique_ptr<HelperChild> child_;  // ends the helper after the thread is joined
   const UniqueFd wakeup_;
-  std::mutex mutex_;
-  std::vector<Submission> submitted_;  // under mutex_
-  bool stopping_ = false;              // under mutex_
+  SubmissionInbox<Submission> inbox_;
   // The engine thread's own: no lock.
   bool alive_ = true;
   std::string outgoing_;  // request lines the helper has not read yet

@@ -20,7 +20,6 @@
 #include <cstdint>
 #include <cstring>
 #include <deque>
-#include <mutex>
 #include <optional>
 #include <span>
 #include <string>
@@ -33,6 +32,7 @@
 #include "runtime/probes/echo_request_table.h"
 #include "runtime/probes/internet_checksum.h"
 #include "runtime/probes/send_pacer.h"
+#include "runtime/probes/submission_inbox.h"
 
 namespace vardelle {
 
@@ -208,14 +208,6 @@ struct ReceiveBatch {
   }
 };
 
-// Calls a request's done on the engine's thread, which no exception may leave.
-void Complete(IcmpEngine::EchoDone& done, std::optional<std::chrono::nanoseconds> roundTrip) {
-  try {
-    if (done) done(roundTrip);
-  } catch (...) {
-  }
-}
-
 // How long the engine's thread may sleep before its next duty.
 std::optional<timespec> WaitLimit(std::optional<steady_clock::time_point> until) {
   if (!until) return std::nullopt;
@@ -277,27 +269,16 @@ class LinuxIcmpEngine final : public IcmpEngine {
         thread_([this] { Run(); }) {}
 
   ~LinuxIcmpEngine() override {
-    {
-      std::lock_guard guard(mutex_);
-      stopping_ = true;
-    }
+    inbox_.Close();
     Wake();
     thread_.join();
   }
 
   void Send(Ipv4Address address, std::chrono::milliseconds timeout, EchoDone done) override {
-    bool first = false;
-    {
-      std::lock_guard guard(mutex_);
-      if (!stopping_) {
-        first = submitted_.empty();
-        submitted_.push_back(
-            {address, std::max(timeout, std::chrono::milliseconds(0)), std::move(done), 0, {}});
-        done = nullptr;
-      }
-    }
-    if (done) Complete(done, std::nullopt);  // the engine is stopping: nothing goes out
-    if (first) Wake();
+    auto posted = inbox_.Post(
+        {address, std::max(timeout, std::chrono::milliseconds(0)), std::move(done), 0, {}});
+    CallEchoDone(posted.refused, std::nullopt);  // the engine is stopping: nothing goes out
+    if (posted.wake) Wake();
   }
 
  private:
@@ -331,7 +312,7 @@ class LinuxIcmpEngine final : public IcmpEngine {
       requests_.ExpireDue(steady_clock::now());
     }
     requests_.FailAll();
-    for (Submission& submission : queued_) Complete(submission.done, std::nullopt);
+    for (Submission& submission : queued_) CallEchoDone(submission.done, std::nullopt);
   }
 
   void WaitForWork(ReceiveBatch& batch) {
@@ -360,10 +341,9 @@ class LinuxIcmpEngine final : public IcmpEngine {
 
   // False once the engine is stopping; the submissions then end with the rest.
   bool TakeSubmissions() {
-    std::lock_guard guard(mutex_);
-    for (Submission& submission : submitted_) queued_.push_back(std::move(submission));
-    submitted_.clear();
-    return !stopping_;
+    SubmissionInbox<Submission>::Taken taken = inbox_.TakeAll();
+    for (Submission& submission : taken.submissions) queued_.push_back(std::move(submission));
+    return !taken.closed;
   }
 
   // Sends one window's worth of the queue, if a window is open.
@@ -394,7 +374,7 @@ class LinuxIcmpEngine final : public IcmpEngine {
   static bool GiveUp(Submission& refused, steady_clock::time_point now) {
     if (!refused.firstRefused) refused.firstRefused = now;
     if (now - *refused.firstRefused < refused.timeout) return false;
-    Complete(refused.done, std::nullopt);
+    CallEchoDone(refused.done, std::nullopt);
     return true;
   }
 
@@ -414,7 +394,7 @@ class LinuxIcmpEngine final : public IcmpEngine {
     const std::optional<std::uint16_t> sequence =
         requests_.Enter(submission.address, deadline, submission.done);
     if (!sequence) {
-      Complete(submission.done, std::nullopt);
+      CallEchoDone(submission.done, std::nullopt);
       return SendResult::kEnded;
     }
     const SendResult result =
@@ -423,7 +403,7 @@ class LinuxIcmpEngine final : public IcmpEngine {
       wentOut_.push_back({*sequence, submission.address, submission.timeout, submission.resends});
     } else {
       submission.done = requests_.Withdraw(*sequence);
-      if (result == SendResult::kEnded) Complete(submission.done, std::nullopt);
+      if (result == SendResult::kEnded) CallEchoDone(submission.done, std::nullopt);
     }
     return result;
   }
@@ -552,9 +532,7 @@ class LinuxIcmpEngine final : public IcmpEngine {
   const UniqueFd wakeup_;
   const IcmpSocketKind kind_;
   const std::uint16_t identifier_;  // raw sockets only; the kernel sets it on datagram ones
-  std::mutex mutex_;
-  std::vector<Submission> submitted_;  // under mutex_
-  bool stopping_ = false;              // under mutex_
+  SubmissionInbox<Submission> inbox_;
   // The engine thread's own: no lock.
   std::deque<Submission> queued_;
   std::vector<WentOut> wentOut_;  // the requests of the last window

@@ -14,13 +14,14 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
-#include <mutex>
 #include <queue>
 #include <string>
 #include <system_error>
 #include <thread>
 #include <utility>
 #include <vector>
+
+#include "runtime/probes/submission_inbox.h"
 
 namespace vardelle {
 namespace {
@@ -68,14 +69,6 @@ class IcmpHandle {
   HANDLE handle_;
 };
 
-// Calls a request's done on the engine's thread, which no exception may leave.
-void Complete(IcmpEngine::EchoDone& done, std::optional<std::chrono::nanoseconds> roundTrip) {
-  try {
-    if (done) done(roundTrip);
-  } catch (...) {
-  }
-}
-
 // An alertable wait's time-out in whole milliseconds, rounded up so the wait never ends
 // just before the moment and spins.
 DWORD WaitMilliseconds(std::optional<steady_clock::time_point> until) {
@@ -104,27 +97,16 @@ class WindowsIcmpEngine final : public IcmpEngine {
         thread_([this] { Run(); }) {}
 
   ~WindowsIcmpEngine() override {
-    {
-      std::lock_guard guard(mutex_);
-      stopping_ = true;
-    }
+    inbox_.Close();
     SetEvent(stop_.get());
     thread_.join();
   }
 
   void Send(Ipv4Address address, milliseconds timeout, EchoDone done) override {
     timeout = std::clamp(timeout, milliseconds(0), kLongestTimeout);
-    bool first = false;
-    {
-      std::lock_guard guard(mutex_);
-      if (!stopping_) {
-        first = inbox_.empty();
-        inbox_.push_back({address, timeout, std::move(done)});
-        done = nullptr;
-      }
-    }
-    if (done) Complete(done, std::nullopt);  // the engine is stopping: nothing goes out
-    if (first) SetEvent(wake_.get());
+    auto posted = inbox_.Post({address, timeout, std::move(done)});
+    CallEchoDone(posted.refused, std::nullopt);  // the engine is stopping: nothing goes out
+    if (posted.wake) SetEvent(wake_.get());
   }
 
  private:
@@ -172,13 +154,8 @@ class WindowsIcmpEngine final : public IcmpEngine {
                                     WaitMilliseconds(NextWatchdog()), TRUE) != WAIT_OBJECT_0;
   }
 
-  std::vector<Submission> TakeInbox() {
-    std::lock_guard guard(mutex_);
-    return std::exchange(inbox_, {});
-  }
-
   void IssueSubmissions() {
-    for (Submission& submission : TakeInbox()) Issue(submission);
+    for (Submission& submission : inbox_.TakeAll().submissions) Issue(submission);
   }
 
   void Issue(Submission& submission) {
@@ -217,7 +194,7 @@ class WindowsIcmpEngine final : public IcmpEngine {
   // The request ends before its done runs, so a done that sends again finds the slot ended.
   static void End(Slot& slot, std::optional<std::chrono::nanoseconds> roundTrip) {
     EchoDone done = std::exchange(slot.done, nullptr);
-    Complete(done, roundTrip);
+    CallEchoDone(done, roundTrip);
   }
 
   bool IsCurrent(const Watchdog& watchdog) const {
@@ -245,7 +222,9 @@ class WindowsIcmpEngine final : public IcmpEngine {
   // not, its own time-outs do it. A buffer still held past every watchdog is left to the
   // system, with the service, rather than freed under it.
   void Drain() {
-    for (Submission& submission : TakeInbox()) Complete(submission.done, std::nullopt);
+    for (Submission& submission : inbox_.TakeAll().submissions) {
+      CallEchoDone(submission.done, std::nullopt);
+    }
     for (const auto& slot : slots_) {
       if (slot->inUse) End(*slot, std::nullopt);
     }
@@ -295,9 +274,7 @@ class WindowsIcmpEngine final : public IcmpEngine {
   IcmpHandle icmp_;
   const UniqueHandle wake_;  // auto-reset: the inbox got its first submission
   const UniqueHandle stop_;  // manual reset: the engine is stopping
-  std::mutex mutex_;
-  std::vector<Submission> inbox_;  // under mutex_
-  bool stopping_ = false;          // under mutex_
+  SubmissionInbox<Submission> inbox_;
   // The engine thread's own: no lock.
   std::vector<std::unique_ptr<Slot>> slots_;
   std::vector<std::size_t> freeSlots_;
