@@ -3,16 +3,23 @@
 # packages as root when missing): tools/build-windows.sh [--tests] [cmake options...]
 # Builds vardelle.exe and vardelle-ping.exe; with --tests, every Windows test program as well
 # (tools/test.sh runs them under Wine, with -DVARDELLE_WERROR=ON; the tree keeps the options it
-# was last given, so a later plain call rebuilds nothing).
+# was last given, so a later plain call rebuilds nothing). With --packages-only it installs what
+# the build needs and stops: tools/test.sh does that before it builds in the background, so no
+# two apt-get runs meet.
 # The programs' pictures come from the Qt window's picture code, drawn first by one tool of a
 # Linux tree of its own, build-windows-pictures/ (Linux packages: tools/setup.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 tests=false
+packages_only=false
 options=()
 for argument in "$@"; do
-  if [[ $argument == --tests ]]; then tests=true; else options+=("$argument"); fi
+  case $argument in
+    --tests) tests=true ;;
+    --packages-only) packages_only=true ;;
+    *) options+=("$argument") ;;
+  esac
 done
 
 packages=(
@@ -25,9 +32,10 @@ packages=(
 # shellcheck source=tools/install_packages.sh
 source "$(dirname "$0")/install_packages.sh"
 install_packages "${packages[@]}"
+bash "$root/tools/setup.sh"
+$packages_only && exit 0
 
 # Only the picture tool and what it draws are built in the Linux tree.
-bash "$root/tools/setup.sh"
 cmake -S "$root" -B "$root/build-windows-pictures" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DVARDELLE_BENCH=OFF >/dev/null
 cmake --build "$root/build-windows-pictures" -j "$(nproc)" --target vardelle_windows_pictures

@@ -18,6 +18,21 @@ export LSAN_OPTIONS=suppressions=$root/tests/lsan.supp:print_suppressions=0
 stage_started=$SECONDS
 stage_done() { echo "== $1: $((SECONDS - stage_started)) s"; stage_started=$SECONDS; }
 
+# The Windows edition, cross-compiled with mingw-w64 (its tests run under Wine by CTest at the
+# end), builds from the start at the lowest priority: it takes the cores the Linux stages
+# leave idle while their tests wait on sockets and timers, and gives way to their builds.
+bash "$root/tools/build-windows.sh" --packages-only
+mkdir -p "$root/build-windows"
+windows_build_log=$root/build-windows/build.log
+# shellcheck disable=SC2016
+setsid bash -c 'started=$SECONDS; status=0; nice -n 19 bash "$1" --tests -DVARDELLE_WERROR=ON || status=$?
+  echo "== Windows build, at the lowest priority beside the Linux stages: $((SECONDS - started)) s"
+  exit $status' _ "$root/tools/build-windows.sh" >"$windows_build_log" 2>&1 </dev/null &
+windows_build=$!
+# A stage that fails ends the script, and the build with it (setsid made it a group of its own).
+end_windows_build() { kill -- -"$windows_build" 2>/dev/null || true; }
+trap end_windows_build EXIT
+
 # Line tables (-g1) are all a sanitizer report needs, at a fraction of full debug info's cost.
 threaded=(runtime_tests support_tests app_tests)
 bash "$root/tools/build.sh" build-tsan -DVARDELLE_WERROR=ON -DVARDELLE_TSAN=ON -DVARDELLE_BENCH=OFF \
@@ -47,17 +62,6 @@ stage_done "fuzz targets, build and smoke run"
 bash "$root/tools/build.sh" build-ci -DVARDELLE_WERROR=ON -DVARDELLE_ASAN=ON -DVARDELLE_BENCH=ON \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG"
 stage_done "AddressSanitizer + UBSan build"
-# The Windows edition, cross-compiled with mingw-w64 (its tests run under Wine by CTest below),
-# builds while these tests run: they spend most of their time waiting on sockets and timers.
-windows_build_log=$root/build-ci/windows-build.log
-(
-  started=$SECONDS
-  status=0
-  bash "$root/tools/build-windows.sh" --tests -DVARDELLE_WERROR=ON >"$windows_build_log" 2>&1 || status=$?
-  echo "== Windows build, beside the ASan tests: $((SECONDS - started)) s" >>"$windows_build_log"
-  exit "$status"
-) &
-windows_build=$!
 cd "$root/build-ci"
 # CTest pads every line with dots to the longest test name; the padding goes.
 asan_status=0
@@ -66,7 +70,7 @@ stage_done "AddressSanitizer + UBSan tests"
 windows_status=0
 wait "$windows_build" || windows_status=$?
 cat "$windows_build_log"
-stage_done "Windows build, what was left of it after the tests"
+stage_done "Windows build, what was left of it after the Linux stages"
 ((asan_status == 0 && windows_status == 0))
 # The zip and the installer, checked, installed and removed under Wine in a prefix of their own.
 bash "$root/tests/windows_package_test.sh"
@@ -78,7 +82,7 @@ stage_done "Windows package: zip and installer"
 export WINEPREFIX="$root/build-windows/wine-prefix" WINEDEBUG=-all
 mkdir -p "$WINEPREFIX"
 wineserver -p300 >/dev/null 2>&1 </dev/null
-trap 'wineserver -k 2>/dev/null || true' EXIT
+trap 'end_windows_build; wineserver -k 2>/dev/null || true' EXIT
 wine wineboot --init >/dev/null 2>&1 </dev/null
 # The window tests need no display: Wine's null graphics driver. The desktop takes its driver
 # when it starts, so the server starts anew once the setting is in, and wineboot starts the
