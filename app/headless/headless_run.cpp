@@ -9,7 +9,7 @@
 #include "app/loading/server_list_loading.h"
 #include "app/location/location_lookups.h"
 #include "app/start/application.h"
-#include "app/test_run/test_run.h"
+#include "app/test_run/run_engine.h"
 #include "runtime/threads/locks.h"
 #include "support/text/text_codec.h"
 

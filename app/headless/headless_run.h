@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/headless/table_report.h"
-#include "app/test_run/test_run.h"
+#include "app/test_run/run_engine.h"
 
 namespace vardelle {
 

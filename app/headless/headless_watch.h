@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/alerts/alert_rules.h"
-#include "app/test_run/test_run.h"
+#include "app/test_run/run_engine.h"
 #include "runtime/platform.h"
 #include "support/text/text.h"
 

@@ -15,7 +15,7 @@
 #include "app/start/process_lists.h"
 #include "app/statistics/latency_history.h"
 #include "app/table/table_sort.h"
-#include "app/test_run/test_run.h"
+#include "app/test_run/run_engine.h"
 #include "app/window/main_window_view.h"
 #include "runtime/platform.h"
 #include "runtime/process/process_launch.h"

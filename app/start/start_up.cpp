@@ -10,7 +10,7 @@
 #include "app/headless/headless_run.h"
 #include "app/headless/headless_watch.h"
 #include "app/start/application.h"
-#include "app/test_run/test_run.h"
+#include "app/test_run/run_engine.h"
 #include "app/window/column_settings.h"
 #include "app/window/main_window_logic.h"
 #include "runtime/probes/network_probes.h"

@@ -6,8 +6,8 @@
 #include "app/loading/server_list_loading.h"
 #include "app/table/table_sort.h"
 #include "app/test_run/row_colours.h"
-#include "app/test_run/test_run.h"
-#include "app/window/test_period.h"
+#include "app/test_run/run_engine.h"
+#include "app/window/run_period.h"
 #include "runtime/threads/locks.h"
 #include "runtime/threads/threads.h"
 

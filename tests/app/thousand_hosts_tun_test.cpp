@@ -27,7 +27,7 @@
 #include "app/start/application.h"
 #include "app/status/region_status.h"
 #include "app/table/server_table.h"
-#include "app/test_run/test_run.h"
+#include "app/test_run/run_engine.h"
 #include "runtime/linux/icmp_engine_linux.h"
 #include "testing/loopback_servers.h"
 #include "testing/tun_network.h"

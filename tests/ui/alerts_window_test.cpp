@@ -23,7 +23,7 @@
 #include "app/location/location_lookups.h"
 #include "app/start/application.h"
 #include "app/table/server_table.h"
-#include "app/test_run/test_run.h"
+#include "app/test_run/run_engine.h"
 #include "app/window/main_window_logic.h"
 #include "demo_world/demo_world.h"
 #include "runtime/threads/locks.h"

@@ -9,7 +9,7 @@
 #include "app/start/application.h"
 #include "app/status/region_status.h"
 #include "app/table/server_table.h"
-#include "app/test_run/test_run.h"
+#include "app/test_run/run_engine.h"
 #include "app/window/main_window_view.h"
 
 namespace vardelle::bench {

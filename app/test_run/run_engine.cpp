@@ -1,4 +1,4 @@
-#include "app/test_run/test_run.h"
+#include "app/test_run/run_engine.h"
 
 #include <atomic>
 #include <cstdint>

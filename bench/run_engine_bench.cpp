@@ -18,9 +18,9 @@
 
 #include "app/headless/memory_window.h"
 #include "app/start/application.h"
-#include "app/test_run/test_run.h"
+#include "app/test_run/run_engine.h"
 #include "bench/process_peaks.h"
-#include "bench/test_run_setup.h"
+#include "bench/run_engine_setup.h"
 #include "runtime/probes/network_probes.h"
 #include "testing/tun_network.h"
 

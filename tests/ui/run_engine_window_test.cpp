@@ -15,7 +15,7 @@
 #include "app/start/application.h"
 #include "app/status/region_status.h"
 #include "app/table/server_table.h"
-#include "app/test_run/test_run.h"
+#include "app/test_run/run_engine.h"
 #include "app/window/main_window_logic.h"
 #include "runtime/threads/locks.h"
 #include "ui/main_window.h"

@@ -1,7 +1,7 @@
 // Test runs end to end: the demo world's documents and table through the real status
 // look-up, with the probes held at a gate so what the table shows meanwhile can be seen;
 // overlapping runs and a sort during a run; and the headless report of a whole run.
-#include "app/test_run/test_run.h"
+#include "app/test_run/run_engine.h"
 
 #include <gtest/gtest.h>
 
