@@ -14,7 +14,7 @@ namespace vardelle {
 
 struct Application;
 
-// Read by the window's thread while workers write; every member takes the table's lock.
+// Read by the window's thread while workers write; every member takes the table's own mutex.
 class RowColourTable {
  public:
   void Set(RowId row, RowColour colour);
