@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "support/text/ascii_case.h"
+#include "runtime/text/ascii_case.h"
 
 namespace vardelle {
 namespace {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "runtime/text/ascii_case.h"
+
 namespace vardelle {
 namespace {
 
@@ -55,14 +57,6 @@ bool IsInternalIpv6(std::span<const std::uint8_t> address) {
                      [&](const Block& block) { return InBlock(address, block); });
 }
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return LowerAscii(x) == LowerAscii(y);
-         });
-}
-
 }  // namespace
 
 bool IsInternalAddress(std::span<const std::uint8_t> address) {
@@ -92,13 +86,13 @@ RedirectRefusal RedirectChain::Next(const RedirectHop& hop) {
 
 bool CredentialsFollow(const UrlOrigin& first, const UrlOrigin& next) {
   return first.secure == next.secure && first.port == next.port &&
-         EqualsIgnoringCase(first.host, next.host);
+         EqualsIgnoringAsciiCase(first.host, next.host);
 }
 
 bool IsCredentialHeader(std::string_view line) {
   const std::string_view name = line.substr(0, line.find(':'));
-  return name.size() < line.size() &&
-         (EqualsIgnoringCase(name, "Authorization") || EqualsIgnoringCase(name, "Cookie"));
+  return name.size() < line.size() && (EqualsIgnoringAsciiCase(name, "Authorization") ||
+                                       EqualsIgnoringAsciiCase(name, "Cookie"));
 }
 
 }  // namespace vardelle

@@ -6,9 +6,9 @@
 #include <system_error>
 #include <thread>
 
+#include "runtime/text/ascii_case.h"
 #include "support/call_error.h"
 #include "support/http/http_exchange.h"
-#include "support/text/ascii_case.h"
 #include "support/text/response_text_decoding.h"
 #include "support/text/space_trim.h"
 

@@ -10,8 +10,8 @@
 #include "runtime/linux/curl_handles.h"
 #include "runtime/linux/curl_redirect_guard.h"
 #include "runtime/linux/curl_root.h"
+#include "runtime/text/ascii_case.h"
 #include "support/http/http_exchange.h"
-#include "support/text/ascii_case.h"
 
 namespace vardelle {
 namespace {

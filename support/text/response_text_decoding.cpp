@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "support/text/ascii_case.h"
+#include "runtime/text/ascii_case.h"
 #include "support/text/space_trim.h"
 #include "support/text/text_codec.h"
 

@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "runtime/fetch/redirect_policy.h"
+#include "runtime/text/ascii_case.h"
 #include "runtime/windows/address_text.h"
-#include "support/text/ascii_case.h"
 #include "support/text/text_codec.h"
 
 namespace vardelle {
