@@ -1,4 +1,4 @@
-#include "support/http/http_exchange.h"
+#include "runtime/http/http_exchange.h"
 
 #include <algorithm>
 

@@ -7,11 +7,11 @@
 #include <memory>
 #include <string_view>
 
+#include "runtime/http/http_exchange.h"
 #include "runtime/linux/curl_handles.h"
 #include "runtime/linux/curl_redirect_guard.h"
 #include "runtime/linux/curl_root.h"
 #include "runtime/text/ascii_case.h"
-#include "support/http/http_exchange.h"
 
 namespace vardelle {
 namespace {

@@ -1,5 +1,5 @@
 // One HTTP exchange over WinHTTP.
-#include "support/http/http_exchange.h"
+#include "runtime/http/http_exchange.h"
 
 #include <windows.h>
 // After windows.h, which they build on.
@@ -20,7 +20,7 @@
 #include "runtime/fetch/redirect_policy.h"
 #include "runtime/text/ascii_case.h"
 #include "runtime/windows/address_text.h"
-#include "support/text/text_codec.h"
+#include "runtime/windows/wide_text.h"
 
 namespace vardelle {
 namespace {
@@ -44,15 +44,6 @@ struct CertificateCloser {
   }
 };
 using CertificatePtr = std::unique_ptr<const CERT_CONTEXT, CertificateCloser>;
-
-std::wstring Wide(std::string_view gbk) {
-  const std::u16string text = ToUtf16(gbk);
-  return std::wstring(text.begin(), text.end());
-}
-
-std::string Narrow(std::wstring_view wide) {
-  return ToGbk(std::u16string_view(reinterpret_cast<const char16_t*>(wide.data()), wide.size()));
-}
 
 // The end of the whole exchange, and how much of what is left each blocking call may take.
 class Deadline {
@@ -241,7 +232,7 @@ std::optional<Target> ParseTarget(const std::wstring& url) {
 }
 
 InternetHandle OpenSession(const HttpExchange& exchange) {
-  const std::wstring agent = Wide(exchange.userAgent);
+  const std::wstring agent = WideFromGbk(exchange.userAgent);
   if (exchange.proxyMode != ProxyMode::kNamed) {
     const DWORD access = exchange.proxyMode == ProxyMode::kDirect
                              ? WINHTTP_ACCESS_TYPE_NO_PROXY
@@ -251,8 +242,8 @@ InternetHandle OpenSession(const HttpExchange& exchange) {
   }
   std::string bypass = exchange.proxyBypass;
   std::replace(bypass.begin(), bypass.end(), ',', ';');
-  const std::wstring proxy = Wide(exchange.proxy);
-  const std::wstring bypassList = Wide(bypass);
+  const std::wstring proxy = WideFromGbk(exchange.proxy);
+  const std::wstring bypassList = WideFromGbk(bypass);
   return InternetHandle(WinHttpOpen(
       agent.c_str(), WINHTTP_ACCESS_TYPE_NAMED_PROXY, proxy.c_str(),
       bypassList.empty() ? WINHTTP_NO_PROXY_BYPASS : bypassList.c_str(), WINHTTP_FLAG_ASYNC));
@@ -268,7 +259,7 @@ std::wstring RequestHeaders(const HttpExchange& exchange) {
     const std::size_t length = exchange.body ? exchange.body->size() : 0;
     lines += "Content-Length: " + std::to_string(length) + "\r\n";
   }
-  return Wide(lines);
+  return WideFromGbk(lines);
 }
 
 bool IsNamed(std::wstring_view part, std::wstring_view name) {
@@ -280,7 +271,7 @@ bool IsNamed(std::wstring_view part, std::wstring_view name) {
 // certificate; the first one whose subject holds that text. Split on the UTF-16 form: in
 // GBK, a backslash byte may be the second half of a character.
 CertificatePtr FindClientCertificate(const std::string& name) {
-  std::wstring subject = Wide(name);
+  std::wstring subject = WideFromGbk(name);
   DWORD location = CERT_SYSTEM_STORE_CURRENT_USER;
   std::wstring store = L"MY";
   const std::size_t slash = subject.find(L'\\');
@@ -371,8 +362,8 @@ bool AnswerChallenge(HINTERNET request, const HttpExchange& exchange) {
     return systemScheme && exchange.autoLogon != AutoLogon::kNever &&
            WinHttpSetCredentials(request, target, scheme, nullptr, nullptr, nullptr);
   }
-  const std::wstring user = Wide(logon->user);
-  const std::wstring password = Wide(logon->password);
+  const std::wstring user = WideFromGbk(logon->user);
+  const std::wstring password = WideFromGbk(logon->password);
   return WinHttpSetCredentials(request, target, scheme, user.c_str(), password.c_str(), nullptr);
 }
 
@@ -411,9 +402,9 @@ std::vector<std::string> HeaderLines(std::wstring_view raw) {
     if (line.empty()) break;
     const bool continued = (line.front() == L' ' || line.front() == L'\t') && !lines.empty();
     if (continued) {
-      lines.back() += Narrow(line);
+      lines.back() += GbkFromWide(line);
     } else {
-      lines.push_back(Narrow(line));
+      lines.push_back(GbkFromWide(line));
     }
     start = end;
   }
@@ -449,7 +440,7 @@ bool ReadHead(HINTERNET request, const HttpExchange& exchange, HttpAnswer& answe
     return false;
   }
   answer.status = static_cast<int>(*status);
-  answer.statusText = Narrow(QueryText(request, WINHTTP_QUERY_STATUS_TEXT).value_or(L""));
+  answer.statusText = GbkFromWide(QueryText(request, WINHTTP_QUERY_STATUS_TEXT).value_or(L""));
   answer.headerLines = HeaderLines(*raw);
   answer.finalUrl = exchange.url;
   return true;
@@ -580,7 +571,7 @@ class Conversation {
 
 InternetHandle OpenRequest(HINTERNET connection, const HttpExchange& exchange,
                            const Target& target) {
-  const std::wstring method = Wide(exchange.method);
+  const std::wstring method = WideFromGbk(exchange.method);
   return InternetHandle(WinHttpOpenRequest(connection, method.c_str(), target.pathAndQuery.c_str(),
                                            exchange.http11 ? L"HTTP/1.1" : L"HTTP/1.0",
                                            WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
@@ -594,7 +585,7 @@ HttpAnswer Failed(HttpFailure failure) {
 }
 
 UrlOrigin OriginOf(const Target& target) {
-  return {target.secure, Narrow(target.host), target.port};
+  return {target.secure, GbkFromWide(target.host), target.port};
 }
 
 // The exchange as it goes to one URL of its redirect chain: the first URL's credentials
@@ -683,12 +674,12 @@ HttpAnswer Finish(Hop& hop, const HttpExchange& exchange) {
 // answer is taken.
 HttpAnswer Run(const HttpExchange& exchange, const std::atomic<bool>& abort) {
   const Deadline deadline(exchange.timeouts.wholeMs);
-  const std::optional<Target> first = ParseTarget(Wide(exchange.url));
+  const std::optional<Target> first = ParseTarget(WideFromGbk(exchange.url));
   if (!first) return {};
   RedirectChain chain(exchange.httpsToHttpRedirects);
   HttpExchange current = exchange;
   for (int redirects = 0;; ++redirects) {
-    const std::optional<Target> target = ParseTarget(Wide(current.url));
+    const std::optional<Target> target = ParseTarget(WideFromGbk(current.url));
     if (!target) return {};
     const HttpExchange hop =
         HopExchange(current, CredentialsFollow(OriginOf(*first), OriginOf(*target)));
@@ -711,7 +702,7 @@ HttpAnswer Run(const HttpExchange& exchange, const std::atomic<bool>& abort) {
             : std::nullopt;
     if (!location) return Finish(request, hop);
     if (redirects >= exchange.maxRedirects) return {};
-    current.url = Narrow(Resolve(Wide(current.url), *location));
+    current.url = GbkFromWide(Resolve(WideFromGbk(current.url), *location));
     FollowMethod(status, current);
   }
 }
@@ -727,7 +718,7 @@ HttpAnswer RunHttpExchange(const HttpExchange& exchange, const std::atomic<bool>
 }
 
 bool IsWebUrl(const std::string& url) {
-  return url.find('\0') == std::string::npos && ParseTarget(Wide(url)).has_value();
+  return url.find('\0') == std::string::npos && ParseTarget(WideFromGbk(url)).has_value();
 }
 
 }  // namespace vardelle
