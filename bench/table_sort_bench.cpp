@@ -9,13 +9,13 @@
 #include <random>
 #include <string>
 
-#include "bench/qt_benchmark_main.h"
 #include "app/start/application.h"
 #include "app/table/server_table.h"
 #include "app/table/table_sort.h"
 #include "app/window/main_window_logic.h"
-#include "ui/main_window.h"
-#include "ui/qt_main_window_view.h"
+#include "bench/qt_benchmark_main.h"
+#include "ui/qt/main_window.h"
+#include "ui/qt/main_window_view.h"
 
 namespace vardelle {
 namespace {

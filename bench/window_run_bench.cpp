@@ -12,14 +12,14 @@
 #include <memory>
 #include <string>
 
-#include "bench/qt_benchmark_main.h"
 #include "app/start/application.h"
 #include "app/test_run/run_engine.h"
 #include "app/window/main_window_logic.h"
 #include "bench/process_peaks.h"
+#include "bench/qt_benchmark_main.h"
 #include "bench/run_engine_setup.h"
-#include "ui/main_window.h"
-#include "ui/qt_main_window_view.h"
+#include "ui/qt/main_window.h"
+#include "ui/qt/main_window_view.h"
 
 namespace vardelle {
 namespace {

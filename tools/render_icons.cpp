@@ -10,7 +10,7 @@
 #include <QImage>
 #include <cstdio>
 
-#include "ui/pictures.h"
+#include "ui/qt/pictures.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // vardelle-windows-pictures: writes the Windows edition's pictures into DIR as the files its
-// resource script embeds (ui_win32/resources/pictures.cmake names them): the logo as a
+// resource script embeds (ui/win32/resources/pictures.cmake names them): the logo as a
 // multi-size vardelle.ico and every other picture as a 32-bit bottom-up BI_RGB .bmp with
 // straight alpha, the form LoadImageW(LR_CREATEDIBSECTION) and ILC_COLOR32 image lists take.
 // Drawn at build time by the Qt window's own picture code, so the Windows program shows the
@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "app/window/project_links.h"
-#include "ui/donation_qr.h"
-#include "ui/pictures.h"
+#include "ui/qt/donation_qr.h"
+#include "ui/qt/pictures.h"
 
 namespace {
 

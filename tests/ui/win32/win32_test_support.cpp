@@ -1,0 +1,151 @@
+#include "tests/ui/win32/win32_test_support.h"
+
+#include <atomic>
+
+#include "app/window/column_settings.h"
+#include "ui/win32/window_text.h"
+
+namespace vardelle::win32::testing {
+namespace {
+
+constexpr UINT kMenuGuardMilliseconds = 30000;
+UINT_PTR menuGuard = 0;
+
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR, DWORD) { EndMenu(); }
+
+}  // namespace
+
+bool ServeMessagesUntil(const std::function<bool()>& done, std::chrono::seconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  }
+  return true;
+}
+
+void QueueMenuKeys(HWND window, std::initializer_list<WORD> keys) {
+  for (const WORD key : keys) {
+    if (key == VK_RETURN) {
+      PostMessageW(window, WM_CHAR, L'\r', 0);
+    } else {
+      PostMessageW(window, WM_KEYDOWN, key, 0);
+    }
+  }
+  menuGuard = SetTimer(nullptr, 0, kMenuGuardMilliseconds, CloseMenu);
+}
+
+void StopMenuGuard() {
+  if (menuGuard) KillTimer(nullptr, menuGuard);
+  menuGuard = 0;
+}
+
+void ChooseFromRowMenu(HWND window, HWND list, int row, std::initializer_list<WORD> keys) {
+  const POINT at = CellCentre(list, row, 0);
+  PostMessageW(list, WM_RBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+  QueueMenuKeys(window, keys);
+  SendMessageW(list, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(at.x, at.y));
+  StopMenuGuard();
+}
+
+TemporarySettings::TemporarySettings() {
+  static std::atomic<int> made = 0;
+  wchar_t temporary[MAX_PATH + 1] = {};
+  GetTempPathW(MAX_PATH, temporary);
+  folder_ = std::wstring(temporary) + L"vardelle-ui-win32-" +
+            std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++made);
+  CreateDirectoryW(folder_.c_str(), nullptr);
+  path_ = FromWindowText(folder_ + L"\\settings.ini");
+}
+
+TemporarySettings::~TemporarySettings() {
+  SettingsWriter().Flush();  // nothing may still be on its way into the folder
+  DeleteFileW((folder_ + L"\\settings.ini").c_str());
+  RemoveDirectoryW(folder_.c_str());
+}
+
+std::wstring ListCell(HWND list, int row, int column) {
+  wchar_t text[512] = {};
+  LVITEMW item{};
+  item.iSubItem = column;
+  item.pszText = text;
+  item.cchTextMax = static_cast<int>(std::size(text));
+  SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+  return text;
+}
+
+int ListIcon(HWND list, int row) {
+  LVITEMW item{};
+  item.mask = LVIF_IMAGE;
+  item.iItem = row;
+  SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  return item.iImage;
+}
+
+int HeaderSortFormat(HWND list, int column) {
+  HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+  HDITEMW item{};
+  item.mask = HDI_FORMAT;
+  SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item));
+  return item.fmt & (HDF_SORTUP | HDF_SORTDOWN);
+}
+
+int ColumnWidth(HWND list, int column) {
+  return static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
+}
+
+POINT CellCentre(HWND list, int row, int column) {
+  RECT cell{column == 0 ? LVIR_LABEL : LVIR_BOUNDS, column, 0, 0};
+  SendMessageW(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
+  return POINT{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
+}
+
+PaintedList::PaintedList(HWND list) {
+  RECT client{};
+  GetClientRect(list, &client);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = client.right;
+  info.bmiHeader.biHeight = -client.bottom;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  dc_ = CreateCompatibleDC(nullptr);
+  bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  previous_ = SelectObject(dc_, bitmap_);
+  SendMessageW(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc_), PRF_CLIENT | PRF_ERASEBKGND);
+}
+
+PaintedList::~PaintedList() {
+  SelectObject(dc_, previous_);
+  DeleteObject(bitmap_);
+  DeleteDC(dc_);
+}
+
+COLORREF PaintedList::At(int x, int y) const { return GetPixel(dc_, x, y); }
+
+std::wstring ClipboardText() {
+  std::wstring text;
+  if (!OpenClipboard(nullptr)) return text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    text = static_cast<const wchar_t*>(GlobalLock(data));
+    GlobalUnlock(data);
+  }
+  CloseClipboard();
+  return text;
+}
+
+void HoldKey(int key, bool down) {
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  keys[key] = down ? 0x80 : 0;
+  SetKeyboardState(keys);
+}
+
+}  // namespace vardelle::win32::testing

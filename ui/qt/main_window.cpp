@@ -1,0 +1,260 @@
+#include "ui/qt/main_window.h"
+
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QWindow>
+#include <string>
+
+#include "app/alerts/alert_watching.h"
+#include "app/global_ping/global_ping_places.h"
+#include "app/start/user_files.h"
+#include "ui/qt/layout.h"
+#include "ui/qt/paragraph_label.h"
+#include "ui/qt/pictures.h"
+#include "ui/qt/status_label.h"
+#include "ui/qt/tab_control.h"
+#include "ui/qt/window_text.h"
+
+namespace vardelle::ui {
+namespace {
+
+QLabel* MakeLabel(const ControlLayout& layout, QWidget* page) {
+  const QString caption = FromGbk(layout.caption);
+  QLabel* label = layout.paragraphs ? new ParagraphLabel(caption, page) : new QLabel(caption, page);
+  label->setTextFormat(Qt::PlainText);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label->setWordWrap(layout.paragraphs);
+  return label;
+}
+
+QWidget* MakeControl(const ControlLayout& layout, QWidget* page) {
+  switch (layout.kind) {
+    case ControlKind::kReport:
+      return new ReportView(layout.columns, page);
+    case ControlKind::kDropDown:
+      return new QComboBox(page);
+    case ControlKind::kButton: {
+      const QImage picture = PictureOf(layout.picture);
+      auto* button =
+          new QPushButton(QIcon(QPixmap::fromImage(picture)), FromGbk(layout.caption), page);
+      button->setIconSize(picture.size());
+      return button;
+    }
+    case ControlKind::kPicture: {
+      auto* picture = new QLabel(page);
+      picture->setPixmap(QPixmap::fromImage(PictureOf(layout.picture)));
+      picture->setScaledContents(true);
+      return picture;
+    }
+    case ControlKind::kLink: {
+      QLabel* link = MakeLabel(layout, page);
+      link->setTextFormat(Qt::RichText);
+      link->setOpenExternalLinks(true);
+      return link;
+    }
+    case ControlKind::kTransparentLabel:
+      return MakeLabel(layout, page);
+    case ControlKind::kLabel: {
+      QLabel* label = MakeLabel(layout, page);
+      label->setAutoFillBackground(true);
+      return label;
+    }
+    case ControlKind::kStatusLabel:
+      return new StatusLabel(page);
+  }
+  return nullptr;
+}
+
+template <typename T>
+T* FindControl(QWidget& window, const char16_t* name) {
+  return window.findChild<T*>(QString::fromUtf16(name));
+}
+
+}  // namespace
+
+MainWindow::MainWindow(MainWindowEvents& events, const LatencyHistory& history) : events_(events) {
+  setWindowTitle(QString::fromLatin1(kWindowTitle));
+  BuildControls(history);
+  FillPeriodList();
+  BuildRowMenu();
+  BuildKeyListMenu();
+  timer_ = new PeriodTimer(this);
+  timer_->setObjectName(QString::fromUtf16(u"时钟1"));
+  ConnectEvents();
+  BuildTray();
+}
+
+void MainWindow::BuildControls(const LatencyHistory& history) {
+  auto* tabs = new TabControl(this);
+  tabs->setObjectName(QString::fromUtf16(u"高级选择夹1"));
+  tabs->setGeometry(RectOf(kTabControlPlace));
+  tabs->setFont(SongTiFont());
+  for (const PageLayout& page : PageLayouts()) {
+    tabs->AddPage(QIcon(QPixmap::fromImage(PageIconOf(page.icon))), FromGbk(page.caption));
+  }
+  for (const ControlLayout& layout : ControlLayouts()) {
+    QWidget* control = MakeControl(layout, tabs->Page(layout.page));
+    control->setObjectName(FromGbk(layout.name));
+    control->setGeometry(RectOf(layout.place));
+    if (layout.handCursor) control->setCursor(Qt::PointingHandCursor);
+  }
+  serverTable_ = FindControl<ReportView>(*this, u"listView");
+  keyList_ = FindControl<ReportView>(*this, u"超级列表框1");
+  periodList_ = FindControl<QComboBox>(*this, u"组合框1");
+  testButton_ = FindControl<QPushButton>(*this, u"超级按钮1");
+  updateLabel_ = FindControl<QLabel>(*this, u"透明标签2");
+  statusLabel_ = FindControl<StatusLabel>(*this, u"状态标签");
+  keyListStatusLabel_ = FindControl<StatusLabel>(*this, u"全球Ping状态标签");
+  serverTable_->setFont(SongTiFont());
+  serverTable_->SetRowColourSource([this](RowId row, bool selectedAndFocused) {
+    return events_.AnswerCustomDraw(row, selectedAndFocused);
+  });
+  serverTable_->setContextMenuPolicy(Qt::CustomContextMenu);
+  keyList_->setContextMenuPolicy(Qt::CustomContextMenu);
+  // The last column takes whatever width the others leave, so no bare strip shows on the right.
+  keyList_->header()->setStretchLastSection(true);
+  statisticsColumns_ = new StatisticsColumns(*serverTable_, history, UserSettingsPath());
+  // The table's design-time row; loading the server list replaces it.
+  const RowId row = serverTable_->AppendRow(QString::fromUtf16(u"测试主机"), RowIcon::kNotTested);
+  serverTable_->SetCellText(serverTable_->RowWithId(row), 1, QStringLiteral("192.168.1.1"));
+}
+
+void MainWindow::FillPeriodList() {
+  for (const PeriodItem& item : PeriodItems()) {
+    periodList_->addItem(FromGbk(item.caption), item.value);
+  }
+  periodList_->setCurrentIndex(0);
+}
+
+void MainWindow::BuildRowMenu() {
+  rowMenu_ = new QMenu(this);
+  rowMenu_->setObjectName(QString::fromUtf16(u"右键1"));
+  connect(rowMenu_->addAction(QString::fromUtf16(u"持续 Ping")), &QAction::triggered, this,
+          [this] { events_.OnContinuousPingChosen(); });
+  rowMenu_->addSeparator();
+  connect(rowMenu_->addAction(QString::fromUtf16(u"路由追踪")), &QAction::triggered, this,
+          [this] { events_.OnRouteTraceChosen(); });
+  rowMenu_->addSeparator();
+  connect(rowMenu_->addAction(QString::fromUtf16(u"提醒…")), &QAction::triggered, this,
+          [this] { events_.OnAlertChosen(); });
+}
+
+void MainWindow::BuildTray() {
+  // The globe, as the program's icon on the desktop.
+  tray_ = new QSystemTrayIcon(QIcon(QPixmap::fromImage(GlobePicture(32))), this);
+  tray_->setObjectName(QStringLiteral("trayIcon"));
+  auto* menu = new QMenu(this);
+  menu->setObjectName(QStringLiteral("trayMenu"));
+  connect(menu->addAction(FromGbk(ShowWindowMenuText())), &QAction::triggered, this,
+          [this] { ShowFromTray(); });
+  connect(menu->addAction(FromGbk(QuitMenuText())), &QAction::triggered, this, [this] { Quit(); });
+  tray_->setContextMenu(menu);
+  connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason why) {
+    if (why == QSystemTrayIcon::Trigger || why == QSystemTrayIcon::DoubleClick) ShowFromTray();
+  });
+}
+
+void MainWindow::SetTrayToolTip(const QString& text) {
+  tray_->setToolTip(text);
+  tray_->setVisible(!text.isEmpty());
+}
+
+void MainWindow::ShowFromTray() {
+  showNormal();
+  raise();
+  activateWindow();
+}
+
+void MainWindow::Quit() {
+  quitting_ = true;
+  close();
+}
+
+bool MainWindow::KeepsRunningInTray() {
+  // Without a tray to come back from, a hidden window would be lost.
+  if (!created_ || quitting_ || !trayAvailable_() || !tray_->isVisible() ||
+      !events_.AlertsWatched()) {
+    return false;
+  }
+  return QMessageBox::question(
+             this, QStringLiteral("Vardelle"), FromGbk(KeepRunningInTrayQuestion()),
+             QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+void MainWindow::BuildKeyListMenu() {
+  keyListMenu_ = new QMenu(this);
+  keyListMenu_->setObjectName(QStringLiteral("keyListMenu"));
+  connect(keyListMenu_->addAction(QString::fromUtf16(u"测试选中的服务器")), &QAction::triggered,
+          this, [this] { events_.OnGlobalTestChosen(false); });
+  connect(keyListMenu_->addAction(QString::fromUtf16(u"测试全部服务器")), &QAction::triggered, this,
+          [this] { events_.OnGlobalTestChosen(true); });
+  keyListMenu_->addSection(QString::fromUtf16(u"测试地点"));
+  auto* places = new QActionGroup(keyListMenu_);
+  int index = 0;
+  for (const GlobalPingPlace& place : GlobalPingPlaces()) {
+    QAction* action = keyListMenu_->addAction(FromGbk(std::string(place.caption)));
+    action->setCheckable(true);
+    places->addAction(action);
+    connect(action, &QAction::triggered, this,
+            [this, index] { events_.OnGlobalPlaceChosen(index); });
+    placeActions_.append(action);
+    ++index;
+  }
+}
+
+void MainWindow::CheckGlobalPingPlace(int placeIndex) {
+  if (placeIndex >= 0 && placeIndex < placeActions_.size()) {
+    placeActions_[placeIndex]->setChecked(true);
+  }
+}
+
+void MainWindow::ConnectEvents() {
+  connect(serverTable_, &ReportView::HeaderClicked, this,
+          [this](int column) { events_.OnHeaderClicked(column); });
+  connect(serverTable_, &ReportView::RowActivated, this, [this] { events_.OnRowActivated(); });
+  connect(serverTable_, &QWidget::customContextMenuRequested, this,
+          [this] { events_.OnRowRightClicked(); });
+  connect(keyList_, &ReportView::RowActivated, this, [this] { events_.OnKeyListRowActivated(); });
+  connect(keyList_, &QWidget::customContextMenuRequested, this,
+          [this] { events_.OnKeyListRightClicked(); });
+  // Every choice counts, the same item again included; the period rule sorts that out.
+  connect(periodList_, &QComboBox::activated, this, [this] { events_.OnPeriodChanged(); });
+  connect(testButton_, &QPushButton::clicked, this, [this] { events_.OnTestButtonClicked(); });
+  connect(timer_, &PeriodTimer::Elapsed, this, [this] { events_.OnTimerElapsed(); });
+  updateLabel_->installEventFilter(this);
+}
+
+void MainWindow::PlaceOnScreen() {
+  const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+  const QRect place = RectOf(kWindowFramePlace);
+  resize(place.size().shrunkBy(frame));
+  move(place.topLeft());
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == updateLabel_ && event->type() == QEvent::MouseButtonPress &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    events_.OnUpdateLabelPressed();
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (created_) events_.OnResized();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (KeepsRunningInTray()) {
+    hide();
+    event->ignore();
+    return;
+  }
+  QWidget::closeEvent(event);
+  emit Closed();
+}
+
+}  // namespace vardelle::ui

@@ -1,0 +1,98 @@
+// The main window: its controls as the fixed layout places them, and the wiring of their
+// events to the application's handlers.
+#pragma once
+
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QSystemTrayIcon>
+#include <QWidget>
+#include <functional>
+#include <utility>
+
+#include "app/start/application.h"
+#include "app/window/main_window_view.h"
+#include "ui/qt/period_timer.h"
+#include "ui/qt/report_view.h"
+#include "ui/qt/statistics_columns.h"
+#include "ui/qt/status_label.h"
+
+namespace vardelle::ui {
+
+class MainWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  // history: where the statistics columns read each row's results.
+  explicit MainWindow(MainWindowEvents& events,
+                      const LatencyHistory& history = TheApplication().latencyHistory);
+
+  // Puts the window's outer frame at its fixed place and size; call once it is shown, when
+  // the platform knows the frame.
+  void PlaceOnScreen();
+  // From now on size changes reach the application, which has its view by then.
+  void MarkCreated() { created_ = true; }
+
+  ReportView& ServerTable() { return *serverTable_; }
+  ReportView& KeyList() { return *keyList_; }
+  QComboBox& PeriodList() { return *periodList_; }
+  PeriodTimer& Timer() { return *timer_; }
+  QPushButton& TestButton() { return *testButton_; }
+  QMenu& RowMenu() { return *rowMenu_; }
+  QMenu& KeyListMenu() { return *keyListMenu_; }
+  // Checks the place of that index in the key list's menu.
+  void CheckGlobalPingPlace(int placeIndex);
+  StatusLabel& StatusLine() { return *statusLabel_; }
+  StatusLabel& KeyListStatusLine() { return *keyListStatusLabel_; }
+  StatisticsColumns& Statistics() { return *statisticsColumns_; }
+  QSystemTrayIcon& Tray() { return *tray_; }
+
+  // The notification-area icon: shown with text as its tooltip, hidden for an empty text.
+  void SetTrayToolTip(const QString& text);
+  // Closes the window for good: no offer to keep running in the tray.
+  void Quit();
+  // Whether the desktop shows tray icons; tests answer for a desktop they have not.
+  void SetTrayAvailability(std::function<bool()> available) {
+    trayAvailable_ = std::move(available);
+  }
+
+ signals:
+  void Closed();
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildControls(const LatencyHistory& history);
+  void FillPeriodList();
+  void BuildRowMenu();
+  void BuildKeyListMenu();
+  void ConnectEvents();
+  void BuildTray();
+  // True when the player chose to keep the program running in the tray.
+  bool KeepsRunningInTray();
+  void ShowFromTray();
+
+  MainWindowEvents& events_;
+  bool created_ = false;
+  bool quitting_ = false;
+  ReportView* serverTable_ = nullptr;
+  ReportView* keyList_ = nullptr;
+  QComboBox* periodList_ = nullptr;
+  QPushButton* testButton_ = nullptr;
+  QLabel* updateLabel_ = nullptr;
+  StatusLabel* statusLabel_ = nullptr;
+  StatusLabel* keyListStatusLabel_ = nullptr;
+  PeriodTimer* timer_ = nullptr;
+  QMenu* rowMenu_ = nullptr;
+  QMenu* keyListMenu_ = nullptr;
+  QList<QAction*> placeActions_;
+  StatisticsColumns* statisticsColumns_ = nullptr;
+  QSystemTrayIcon* tray_ = nullptr;
+  std::function<bool()> trayAvailable_ = QSystemTrayIcon::isSystemTrayAvailable;
+};
+
+}  // namespace vardelle::ui

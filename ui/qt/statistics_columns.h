@@ -1,0 +1,37 @@
+// The server table's statistics columns (丢包率, 最小/平均/最大, 抖动, 走势), added after the
+// layout's seven and hidden until the header's right-click menu shows them; the choice is
+// kept in the settings file. Also the latency cell's tooltip.
+#pragma once
+
+#include <QMenu>
+#include <QObject>
+
+#include "app/statistics/latency_history.h"
+#include "support/text/text.h"
+#include "ui/qt/report_view.h"
+
+namespace vardelle::ui {
+
+class StatisticsColumns : public QObject {
+  Q_OBJECT
+
+ public:
+  // settingsPath "" keeps the choice for this run only.
+  StatisticsColumns(ReportView& table, const LatencyHistory& history, Text settingsPath);
+
+  // Writes the row's statistics cells, sparkline and latency tooltip anew.
+  void Refresh(RowId row);
+  // Shows or hides a statistics column and saves the choice.
+  void SetShown(int column, bool shown);
+  QMenu& HeaderMenu() { return *menu_; }
+
+ private:
+  void SaveChoice();
+
+  ReportView& table_;
+  const LatencyHistory& history_;
+  const Text settingsPath_;
+  QMenu* menu_;
+};
+
+}  // namespace vardelle::ui

@@ -1,0 +1,110 @@
+// The main window: a top-level window holding the tab control (高级选择夹1), whose three
+// pages' controls sit on it as the fixed layout places them, and the wiring of their
+// messages to the application's events.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "app/start/application.h"
+#include "app/start/user_files.h"
+#include "app/window/main_window_view.h"
+#include "support/text/text.h"
+#include "ui/win32/global_ping_page.h"
+#include "ui/win32/help_page.h"
+#include "ui/win32/server_page.h"
+#include "ui/win32/tray_icon.h"
+#include "ui/win32/window_thread_calls.h"
+
+namespace vardelle::win32 {
+
+// The message that tells the window a call from another thread is waiting.
+inline constexpr UINT kRunPostedCallMessage = WM_APP + 1;
+
+// 时钟1: the auto-test timer, driven by a period in milliseconds (0: stopped).
+class PeriodTimer {
+ public:
+  static constexpr UINT_PTR kTimerId = 1;
+
+  explicit PeriodTimer(HWND window) : window_(window) {}
+  // The same period again changes nothing, so a running countdown goes on undisturbed;
+  // any other period stops the timer and, when above 0, starts it anew.
+  void SetPeriod(int milliseconds);
+  int Period() const { return period_; }
+
+ private:
+  HWND window_;
+  int period_ = 0;
+};
+
+class MainWindow {
+ public:
+  // history: where the statistics columns read each row's results; settingsPath: where
+  // they keep which of them are shown ("" for this run only).
+  explicit MainWindow(MainWindowEvents& events,
+                      const LatencyHistory& history = TheApplication().latencyHistory,
+                      Text settingsPath = UserSettingsPath());
+  ~MainWindow();
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
+
+  HWND Handle() const { return window_; }
+  // Until the window is destroyed, by the user closing it or by Destroy; a window the
+  // player closed into the notification area stays open, hidden.
+  bool IsOpen() const { return window_ != nullptr; }
+  void Show();
+  void Destroy();
+  // From now on size changes reach the application, which has its view by then.
+  void MarkCreated() { created_ = true; }
+  // How other threads reach this window; closed as the window is destroyed.
+  const std::shared_ptr<WindowThreadCalls>& Calls() const { return calls_; }
+
+  HWND Tabs() const { return tabs_; }
+  void ShowPage(int page);
+  ReportView& ServerTable() { return serverPage_->Table(); }
+  StatisticsColumns& Statistics() { return serverPage_->Statistics(); }
+  StatusLabel& StatusLine() { return serverPage_->StatusLine(); }
+  HWND PeriodList() const { return serverPage_->PeriodList(); }
+  int PeriodItemValue(int index) const { return serverPage_->PeriodItemValue(index); }
+  HWND TestButton() const { return serverPage_->TestButton(); }
+  PeriodTimer& Timer() { return timer_; }
+  TrayIcon& Tray() { return *tray_; }
+  ReportView& KeyList() { return globalPingPage_->KeyList(); }
+  StatusLabel& KeyListStatusLine() { return globalPingPage_->StatusLine(); }
+
+  void ShowRowMenu(POINT screen) { serverPage_->ShowRowMenu(window_, screen); }
+  void ShowKeyListMenu(int checkedPlace, POINT screen) {
+    globalPingPage_->ShowMenu(window_, checkedPlace, screen);
+  }
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  HWND CreateTabs();
+  LRESULT OnNotify(const NMHDR& header);
+  void OnCommand(int id, int code);
+  HBRUSH OnControlColour(HDC dc, HWND control) const;
+  bool OnSetCursor(HWND control) const;
+  void OnActivate(WPARAM state);
+  // The player's close: true when it hid the window in the notification area instead.
+  bool KeepRunningInTray();
+  void OnTrayMessage(UINT mouseMessage);
+  void ShowTrayMenu();
+  void ShowFromTray();
+  void OnDestroy();
+
+  MainWindowEvents& events_;
+  HWND window_ = nullptr;
+  HWND tabs_ = nullptr;
+  HWND lastFocus_ = nullptr;
+  bool created_ = false;
+  std::shared_ptr<WindowThreadCalls> calls_;
+  PeriodTimer timer_{nullptr};
+  std::unique_ptr<TrayIcon> tray_;
+  std::unique_ptr<ServerPage> serverPage_;
+  std::unique_ptr<GlobalPingPage> globalPingPage_;
+  std::unique_ptr<HelpPage> helpPage_;
+};
+
+}  // namespace vardelle::win32

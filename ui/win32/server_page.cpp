@@ -1,0 +1,94 @@
+#include "ui/win32/server_page.h"
+
+#include <commctrl.h>
+
+#include "app/table/server_table.h"
+#include "ui/win32/controls.h"
+#include "ui/win32/pictures.h"
+
+namespace vardelle::win32 {
+namespace {
+
+enum RowMenuItem : UINT { kContinuousPingItem = 1, kRouteTraceItem, kAlertItem };
+
+// The drop-down list's height with its list open: every period shown at once.
+constexpr int kOpenListHeight = 200;
+
+}  // namespace
+
+ServerPage::ServerPage(HWND tabs, MainWindowEvents& events, const LatencyHistory& history,
+                       Text settingsPath)
+    : events_(events),
+      periodLabel_(CreateLabel(tabs, LayoutOf(kPeriodLabelId))),
+      table_(tabs, kServerTableId, LayoutOf(kServerTableId).place,
+             LayoutOf(kServerTableId).columns),
+      statistics_(table_, history, std::move(settingsPath)),
+      periodList_(CreateControl(tabs, WC_COMBOBOXW, LayoutOf(kPeriodListId),
+                                WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, L"")),
+      statusLine_(tabs, kStatusLabelId),
+      testButton_(CreateControl(tabs, WC_BUTTONW, LayoutOf(kTestButtonId),
+                                WS_TABSTOP | BS_PUSHBUTTON, LayoutOf(kTestButtonId).caption)) {
+  SetWindowPos(periodList_, nullptr, 0, 0, LayoutOf(kPeriodListId).place.width, kOpenListHeight,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  FillPeriodList();
+  SetButtonIcon();
+  table_.SetRowColourSource([&events](RowId row, bool selectedAndFocused) {
+    return events.AnswerCustomDraw(row, selectedAndFocused);
+  });
+  table_.EventHandlers().headerClicked = [&events](int column) { events.OnHeaderClicked(column); };
+  table_.EventHandlers().rowActivated = [&events] { events.OnRowActivated(); };
+  table_.EventHandlers().rightClicked = [&events] { events.OnRowRightClicked(); };
+  // The table's design-time row; loading the server list replaces it.
+  table_.SetCellText(table_.IndexOf(table_.AppendRow(L"测试主机", RowIcon::kNotTested)), 1,
+                     L"192.168.1.1");
+}
+
+std::vector<HWND> ServerPage::Controls() const {
+  return {periodLabel_, table_.Handle(), periodList_, statusLine_.Handle(), testButton_};
+}
+
+void ServerPage::FillPeriodList() {
+  for (const PeriodItem& item : PeriodItems()) {
+    const auto index =
+        SendMessageW(periodList_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.caption.c_str()));
+    SendMessageW(periodList_, CB_SETITEMDATA, static_cast<WPARAM>(index), item.value);
+  }
+  SendMessageW(periodList_, CB_SETCURSEL, 0, 0);
+}
+
+int ServerPage::PeriodItemValue(int index) const {
+  const LRESULT value = SendMessageW(periodList_, CB_GETITEMDATA, static_cast<WPARAM>(index), 0);
+  return value == CB_ERR ? 0 : static_cast<int>(value);
+}
+
+// The picture beside the caption, through an image list so its alpha channel is drawn.
+void ServerPage::SetButtonIcon() {
+  BUTTON_IMAGELIST images{};
+  images.himl = Pictures().refreshIcon;
+  images.margin = RECT{4, 0, 0, 0};
+  images.uAlign = BUTTON_IMAGELIST_ALIGN_LEFT;
+  SendMessageW(testButton_, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
+}
+
+void ServerPage::ShowRowMenu(HWND owner, POINT screen) {
+  HMENU menu = CreatePopupMenu();
+  AppendMenuW(menu, MF_STRING, kContinuousPingItem, L"持续 Ping");
+  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(menu, MF_STRING, kRouteTraceItem, L"路由追踪");
+  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(menu, MF_STRING, kAlertItem, L"提醒…");
+  const auto chosen = static_cast<UINT>(TrackPopupMenu(
+      menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, screen.x, screen.y, 0, owner, nullptr));
+  DestroyMenu(menu);
+  if (chosen == kContinuousPingItem) events_.OnContinuousPingChosen();
+  if (chosen == kRouteTraceItem) events_.OnRouteTraceChosen();
+  if (chosen == kAlertItem) events_.OnAlertChosen();
+}
+
+void ServerPage::OnCommand(int id, int code) {
+  // Every choice counts, the same item again included; the period rule sorts that out.
+  if (id == kPeriodListId && code == CBN_SELENDOK) events_.OnPeriodChanged();
+  if (id == kTestButtonId && code == BN_CLICKED) events_.OnTestButtonClicked();
+}
+
+}  // namespace vardelle::win32

@@ -1,0 +1,50 @@
+// Page 0, "LOL服务器": the server table with its statistics columns, the auto-test period
+// list, the status line, the test button and the table's row menu (右键1).
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+#include "app/statistics/latency_history.h"
+#include "app/window/main_window_view.h"
+#include "support/text/text.h"
+#include "ui/win32/report_view.h"
+#include "ui/win32/statistics_columns.h"
+#include "ui/win32/status_label.h"
+
+namespace vardelle::win32 {
+
+class ServerPage {
+ public:
+  ServerPage(HWND tabs, MainWindowEvents& events, const LatencyHistory& history, Text settingsPath);
+
+  ReportView& Table() { return table_; }
+  StatisticsColumns& Statistics() { return statistics_; }
+  StatusLabel& StatusLine() { return statusLine_; }
+  HWND PeriodList() const { return periodList_; }
+  HWND TestButton() const { return testButton_; }
+  std::vector<HWND> Controls() const;
+
+  // The list's item at index: its value in seconds (0 for an index out of range).
+  int PeriodItemValue(int index) const;
+  // 右键1 at a screen point; returns when it closes, the chosen item's event fired.
+  void ShowRowMenu(HWND owner, POINT screen);
+  // WM_COMMAND from the page's controls.
+  void OnCommand(int id, int code);
+
+ private:
+  void FillPeriodList();
+  void SetButtonIcon();
+
+  MainWindowEvents& events_;
+  HWND periodLabel_;
+  ReportView table_;
+  StatisticsColumns statistics_;
+  HWND periodList_;
+  StatusLabel statusLine_;
+  HWND testButton_;
+};
+
+}  // namespace vardelle::win32

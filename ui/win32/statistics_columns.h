@@ -1,0 +1,43 @@
+// The server table's statistics columns (丢包率, 最小/平均/最大, 抖动, 走势), added after the
+// layout's seven and hidden until the header's right-click menu shows them; the choice is
+// kept in the settings file. Also the latency cell's tooltip and the trend's sparkline.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+#include "app/statistics/latency_history.h"
+#include "support/text/text.h"
+#include "ui/win32/report_view.h"
+
+namespace vardelle::win32 {
+
+class StatisticsColumns {
+ public:
+  // settingsPath "" keeps the choice for this run only.
+  StatisticsColumns(ReportView& table, const LatencyHistory& history, Text settingsPath);
+  StatisticsColumns(const StatisticsColumns&) = delete;
+  StatisticsColumns& operator=(const StatisticsColumns&) = delete;
+
+  // Writes the row's statistics cells, sparkline and latency tooltip anew.
+  void Refresh(RowId row);
+  // Shows or hides a statistics column and saves the choice.
+  void SetShown(int column, bool shown);
+  // The header's menu at a screen point: a checked item per shown column; the one chosen
+  // is shown or hidden. Returns when the menu closes.
+  void ShowHeaderMenu(POINT screen);
+
+ private:
+  void SaveChoice();
+  void PaintTrend(HDC dc, const RECT& area, RowId row, COLORREF colour) const;
+
+  ReportView& table_;
+  const LatencyHistory& history_;
+  const Text settingsPath_;
+  std::unordered_map<std::uint64_t, std::vector<LatencySample>> trends_;
+};
+
+}  // namespace vardelle::win32
