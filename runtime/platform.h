@@ -68,6 +68,10 @@ struct ClockTime {
 };
 ClockTime LocalClockTime(std::chrono::system_clock::time_point moment);
 
+// The folder the running program's file lies in, as GBK text without a trailing separator;
+// "" when the system does not tell. Each platform's lives in runtime/*/program_folder_*.cpp.
+std::string ProgramFolder();
+
 // The program's arguments after its name, as GBK text: main's own on Linux, where they are
 // the bytes the caller gave; the wide command line, converted, on Windows.
 std::vector<std::string> ProgramArguments(int argc, char** argv);

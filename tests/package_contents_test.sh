@@ -22,7 +22,7 @@ for file in ./usr/bin/vardelle ./usr/bin/vardelle-ping \
     ./usr/share/icons/hicolor/48x48/apps/vardelle.png \
     ./usr/share/icons/hicolor/256x256/apps/vardelle.png \
     ./usr/share/man/man1/vardelle.1.gz ./usr/share/man/man1/vardelle-ping.1.gz \
-    ./usr/share/doc/vardelle/copyright; do
+    ./usr/share/doc/vardelle/copyright ./usr/share/vardelle/ip2region.db; do
   grep -q " $file\$" <<<"$contents" || fail "missing $file"
 done
 grep -E '^-rwxr-xr-x root/root .* \./usr/bin/vardelle$' <<<"$contents" >/dev/null \

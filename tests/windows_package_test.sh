@@ -42,7 +42,7 @@ windows_path() { wine winepath -w "$1" 2>/dev/null | tr -d '\r'; }
 
 # --- The zip ---
 expected=$(printf '%s\n' "$name/" "$name/LICENSE.txt" "$name/THIRD-PARTY-NOTICES.txt" \
-  "$name/vardelle-ping.exe" "$name/vardelle.exe" "$name/说明.txt" | sort)
+  "$name/ip2region.db" "$name/vardelle-ping.exe" "$name/vardelle.exe" "$name/说明.txt" | sort)
 listed=$(cmake -E tar tf "$zip" | sort)
 [[ $listed == "$expected" ]] || fail "zip holds:"$'\n'"$listed"$'\n'"expected:"$'\n'"$expected"
 holds "$(zipdetails "$zip")" "1 'Language Encoding'" || fail "the zip's names are not flagged UTF-8"
@@ -56,7 +56,7 @@ grep -qv $'\r$' "$readme" && fail "说明.txt has lines without CRLF"
 for text in 'vardelle.exe' '管理员' '%APPDATA%\Vardelle' 'https://vardelle.github.io/' "$version"; do
   grep -qF "$text" "$readme" || fail "说明.txt does not mention $text"
 done
-for licence in PCRE2 cpp-httplib zlib nlohmann winpthreads 'GCC RUNTIME LIBRARY EXCEPTION'; do
+for licence in PCRE2 cpp-httplib ip2region zlib nlohmann winpthreads 'GCC RUNTIME LIBRARY EXCEPTION'; do
   grep -qF "$licence" "$files/THIRD-PARTY-NOTICES.txt" || fail "no notice for $licence"
 done
 grep -q 'Vardelle developers' "$files/LICENSE.txt" || fail "LICENSE.txt is not the licence"
@@ -128,7 +128,8 @@ install=$work/installed
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vardelle'
 wine "$installer" /S /CurrentUser "/D=$(windows_path "$install")" </dev/null 2>>"$work/wine.log" \
   || fail "the installer failed"
-for file in vardelle.exe vardelle-ping.exe 说明.txt LICENSE.txt THIRD-PARTY-NOTICES.txt uninstall.exe; do
+for file in vardelle.exe vardelle-ping.exe ip2region.db 说明.txt LICENSE.txt THIRD-PARTY-NOTICES.txt \
+    uninstall.exe; do
   [[ -f $install/$file ]] || fail "not installed: $file"
 done
 cmp -s "$install/vardelle.exe" "$files/vardelle.exe" || fail "the installer's vardelle.exe differs"

@@ -35,6 +35,7 @@ mkdir -p "$stage"
 
 x86_64-w64-mingw32-strip -o "$stage/vardelle.exe" "$build/vardelle.exe"
 x86_64-w64-mingw32-strip -o "$stage/vardelle-ping.exe" "$build/tools/vardelle-ping.exe"
+cp "$root/third_party/ip2region/ip2region.db" "$stage/"
 
 # Text as Notepad reads it on every Windows version: UTF-8 with a byte order mark, CRLF lines.
 windows_text() {
@@ -53,6 +54,8 @@ notice() {
   cat "$root/packaging/windows/third-party-notices.txt"
   notice "PCRE2 (third_party/pcre2)" "$root/third_party/pcre2/LICENCE"
   notice "cpp-httplib (third_party/cpp-httplib)" "$root/third_party/cpp-httplib/LICENSE"
+  notice "ip2region's IP database (ip2region.db, npm package ip2region 2.3.0)" \
+    "$root/third_party/ip2region/LICENSE"
   notice "zlib (Debian package libz-mingw-w64)" /usr/share/doc/libz-mingw-w64/copyright
   notice "JSON for Modern C++ (Debian package nlohmann-json3-dev)" \
     /usr/share/doc/nlohmann-json3-dev/copyright

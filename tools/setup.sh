@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config          # build
+  curl                                      # the offline IP database's download
   qt6-base-dev libgl-dev                    # window layer (Qt 6 Widgets and D-Bus)
   dbus-daemon                               # a private session bus for the notification test
   libcurl4-openssl-dev                      # HTTP engine
@@ -23,3 +24,5 @@ packages=(
 # shellcheck source=tools/install_packages.sh
 source "$(dirname "$0")/install_packages.sh"
 install_packages "${packages[@]}"
+# The offline IP database the program ships (third_party/ip2region/).
+bash "$(dirname "$0")/fetch_location_database.sh"

@@ -3,10 +3,11 @@
 #include <algorithm>
 
 #include "app/loading/chinese_numeral.h"
+#include "app/location/offline_locations.h"
 #include "app/location/server_location.h"
 #include "app/table/server_table.h"
-#include "app/window/status_line.h"
 #include "app/table/table_sort.h"
+#include "app/window/status_line.h"
 #include "support/json/json_reader.h"
 #include "support/text/text.h"
 
@@ -99,8 +100,7 @@ class ServerListLoad {
   }
 
   Text ReadListFile() {
-    const std::optional<std::string> contents =
-        services.readFile(app.endpoints.ServerListFile());
+    const std::optional<std::string> contents = services.readFile(app.endpoints.ServerListFile());
     if (!contents) problem = ListProblem::kUnreadableFile;
     return contents ? contents->substr(0, contents->find('\0')) : Text();
   }
@@ -128,7 +128,7 @@ class ServerListLoad {
                                                 const ServerListServices& services) {
     if (services.lookUpServerLocation) return services.lookUpServerLocation;
     return [endpoints = app.endpoints](const std::string& address) {
-      return LookUpServerLocation(endpoints, address);
+      return LocateServer(endpoints, ShippedOfflineLocations().get(), address);
     };
   }
 

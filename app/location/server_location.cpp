@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "app/location/offline_locations.h"
 #include "support/http/http_request.h"
 #include "support/json/json_reader.h"
 #include "support/text/text_codec.h"
@@ -103,6 +104,12 @@ Text LookUpServerLocation(const Endpoints& endpoints, const std::string& address
   } catch (...) {
     return kLocationFailureText;
   }
+}
+
+Text LocateServer(const Endpoints& endpoints, const OfflineLocations* offline,
+                  const std::string& address) {
+  if (endpoints.HasAddress(Site::kIpLocation)) return LookUpServerLocation(endpoints, address);
+  return OfflineLocationOf(offline, address).value_or(kLocationFailureText);
 }
 
 }  // namespace vardelle

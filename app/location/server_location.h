@@ -10,6 +10,8 @@
 
 namespace vardelle {
 
+class OfflineLocations;
+
 // Cell 6 when the lookup fails.
 inline constexpr char kLocationFailureText[] = "获取地理位置失败!";
 
@@ -20,6 +22,12 @@ inline constexpr char kLocationFailureText[] = "获取地理位置失败!";
 // address gives the failure line and nothing is sent.
 // Blocking; callable from any thread; never throws.
 Text LookUpServerLocation(const Endpoints& endpoints, const std::string& address);
+
+// The location line of address from the location site when one is set, else from the
+// offline database (kLoopbackLocationText for a loopback address); "获取地理位置失败!" when
+// neither knows it. offline may be null (no database shipped).
+Text LocateServer(const Endpoints& endpoints, const OfflineLocations* offline,
+                  const std::string& address);
 
 // The location line of the service's answer (GBK), read as LookUpServerLocation reads it.
 Text LocationLineFromAnswer(std::string_view answer);

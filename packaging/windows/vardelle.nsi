@@ -79,6 +79,7 @@ LangString MachineFolderRefused ${LANG_ENGLISH} \
 !macro ShippedFiles Macro
   !insertmacro ${Macro} "vardelle.exe"
   !insertmacro ${Macro} "vardelle-ping.exe"
+  !insertmacro ${Macro} "ip2region.db"
   !insertmacro ${Macro} "说明.txt"
   !insertmacro ${Macro} "LICENSE.txt"
   !insertmacro ${Macro} "THIRD-PARTY-NOTICES.txt"

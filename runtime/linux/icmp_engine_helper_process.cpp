@@ -1,7 +1,6 @@
 #include "runtime/linux/icmp_engine_helper_process.h"
 
 #include <fcntl.h>
-#include <limits.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
@@ -24,6 +23,7 @@
 #include <vector>
 
 #include "runtime/linux/unique_fd.h"
+#include "runtime/platform.h"
 #include "runtime/probes/echo_pipe.h"
 #include "runtime/probes/submission_inbox.h"
 
@@ -47,15 +47,6 @@ constexpr int kMostReadsPerWakeup = 64;  // then poll again, so stopping is neve
 std::string SystemErrorText(int error) {
   const char* description = strerrordesc_np(error);  // English whatever the locale
   return description != nullptr ? description : "error " + std::to_string(error);
-}
-
-std::string ExecutableFolder() {
-  std::array<char, PATH_MAX> path{};
-  const ssize_t length = readlink("/proc/self/exe", path.data(), path.size());
-  if (length <= 0 || static_cast<std::size_t>(length) == path.size()) return "";
-  const std::string_view text(path.data(), static_cast<std::size_t>(length));
-  const std::size_t slash = text.rfind('/');
-  return slash == std::string_view::npos ? "" : std::string(text.substr(0, slash));
 }
 
 // A descriptor numbered above standard error, so that putting the child's pipe ends in
@@ -384,7 +375,7 @@ class HelperProcessIcmpEngine final : public IcmpEngine {
 }  // namespace
 
 std::string HelperProgramPath() {
-  const std::string folder = ExecutableFolder();
+  const std::string folder = ProgramFolder();
   if (folder.empty()) return "";
   const std::string beside = folder + "/" + kProgramName;
   const std::string inTools = folder + "/tools/" + kProgramName;
