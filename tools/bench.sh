@@ -6,7 +6,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 tree=${VARDELLE_BENCH_BUILD:-build-bench}
-benchmarks=(json_reader_bench ping_bench run_engine_bench window_run_bench)
+benchmarks=(json_reader_bench offline_locations_bench ping_bench run_engine_bench window_run_bench)
 limit_seconds=900  # per benchmark; a whole run takes about a minute and a half
 
 bash "$root/tools/setup.sh"
