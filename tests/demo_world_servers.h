@@ -50,7 +50,8 @@ inline constexpr DemoServerRow kDemoServersByName[] = {
 
 // What each address's row shows in the location column once its lookup is in (GBK): the
 // demo world's answer as the location line, escapes below 255 kept and 00FF converted (GBK
-// lacks it: "?"); 127.0.0.13 and the empty address of 电信一百零五 fail.
+// lacks it: "?"); the site fails for 127.0.0.13, where the offline database tells a loopback
+// address, and the empty address of 电信一百零五 fails.
 struct DemoLocation {
   const char* address;
   const char* location;
@@ -70,7 +71,7 @@ inline constexpr DemoLocation kDemoLocations[] = {
     {"127.0.0.10", "中国西南 - 重庆重庆市电信"},
     {"127.0.0.11", "中国华北 - 北京北京市海淀区电信"},
     {"127.0.0.12", "中国华北 - 天津天津市电信"},
-    {"127.0.0.13", "获取地理位置失败!"},
+    {"127.0.0.13", "本机地址"},
     {"127.0.0.14", "中国东北 - 辽宁省沈阳市电信"},
     {"127.0.0.15", "中国华东 - 上海上海市浦东新区电信"},
     {"127.0.0.16", "中国华东 - 浙江省杭州市西湖区电信"},

@@ -108,7 +108,10 @@ Text LookUpServerLocation(const Endpoints& endpoints, const std::string& address
 
 Text LocateServer(const Endpoints& endpoints, const OfflineLocations* offline,
                   const std::string& address) {
-  if (endpoints.HasAddress(Site::kIpLocation)) return LookUpServerLocation(endpoints, address);
+  if (endpoints.HasAddress(Site::kIpLocation)) {
+    Text line = LookUpServerLocation(endpoints, address);
+    if (line != kLocationFailureText) return line;
+  }
   return OfflineLocationOf(offline, address).value_or(kLocationFailureText);
 }
 

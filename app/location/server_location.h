@@ -23,9 +23,9 @@ inline constexpr char kLocationFailureText[] = "获取地理位置失败!";
 // Blocking; callable from any thread; never throws.
 Text LookUpServerLocation(const Endpoints& endpoints, const std::string& address);
 
-// The location line of address from the location site when one is set, else from the
-// offline database (kLoopbackLocationText for a loopback address); "获取地理位置失败!" when
-// neither knows it. offline may be null (no database shipped).
+// The location line of address from the location site when one is set and answers for it,
+// else from the offline database (kLoopbackLocationText for a loopback address);
+// "获取地理位置失败!" when neither knows it. offline may be null (no database shipped).
 Text LocateServer(const Endpoints& endpoints, const OfflineLocations* offline,
                   const std::string& address);
 

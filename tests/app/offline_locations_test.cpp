@@ -131,8 +131,8 @@ TEST(OfflineLocationsTest, TheShippedFileKnowsChineseAddresses) {
   EXPECT_EQ(OfflineLocationOf(&*database, "192.168.1.1"), Text("内网地址"));
 }
 
-// The site answers when it is set, the database when it is not.
-TEST(OfflineLocationsTest, TheDatabaseStandsInForAnUnsetSite) {
+// The site answers when it is set, the database when it is not or the site fails.
+TEST(OfflineLocationsTest, TheDatabaseStandsInForAnUnsetOrFailingSite) {
   const std::optional<OfflineLocations> database = OfflineLocations::FromBytes(Database(kRanges));
   ASSERT_TRUE(database);
   Endpoints endpoints;
@@ -140,6 +140,9 @@ TEST(OfflineLocationsTest, TheDatabaseStandsInForAnUnsetSite) {
   EXPECT_EQ(LocateServer(endpoints, &*database, "127.0.0.2"), "本机地址");
   EXPECT_EQ(LocateServer(endpoints, &*database, "116.0.0.1"), kLocationFailureText);
   EXPECT_EQ(LocateServer(endpoints, nullptr, ""), kLocationFailureText);
+  endpoints.SetBaseUrl(Site::kIpLocation, "http://127.0.0.1:1");  // refused
+  EXPECT_EQ(LocateServer(endpoints, &*database, "114.114.114.1"), "中国 - 江苏省南京市");
+  EXPECT_EQ(LocateServer(endpoints, &*database, "116.0.0.1"), kLocationFailureText);
 }
 
 }  // namespace
