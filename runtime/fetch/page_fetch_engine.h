@@ -28,9 +28,10 @@ struct PageFetchLimits {
 // ReadUrl with given limits.
 Bytes ReadUrl(const std::string& url, const PageFetchLimits& limits);
 
-// GETs a URL that is neither empty nor carries a fragment. Defined by the platform's engine.
-// A redirect the policy refuses (https to http, a public site to an internal address) ends
-// the fetch with nothing, as a failed connection does.
+// GETs a URL that is neither empty nor carries a fragment, as one HTTP exchange
+// (runtime/http/http_exchange.h) on the platform's engine. A redirect the policy refuses
+// (https to http, a public site to an internal address) ends the fetch with nothing, as a
+// failed connection does.
 Bytes FetchPage(const std::string& url, const PageFetchLimits& limits);
 
 }  // namespace vardelle

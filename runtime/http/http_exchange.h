@@ -35,7 +35,10 @@ struct HttpLogon {
   std::string password;
 };
 
-enum class ProxyMode { kSystem, kDirect, kNamed };
+// kSystem: the configured proxy (libcurl: the proxy environment variables). kAutomatic: on
+// Windows 8.1 and later what the system finds itself (detection, a configuration script),
+// else the configured one; the same as kSystem on Linux.
+enum class ProxyMode { kSystem, kDirect, kNamed, kAutomatic };
 
 // When the system may log on as the current user (Kerberos, NTLM) where a server asks,
 // numbered as the platform's request object numbers its policies. Linux has no notion of a
@@ -59,6 +62,9 @@ struct HttpExchange {
   // "[CURRENT_USER\|LOCAL_MACHINE\[store\]]subject" (the current user's MY store unless
   // named), offered to https servers.
   std::string clientCertificate;
+  // Trusted certificates (a PEM file) that an https server's chain must end in, in place of
+  // the system's; empty: the system's.
+  std::string caFile;
   HttpTimeouts timeouts;
   // Redirects go by RedirectChain: never from a public address to an internal one (judged by
   // isInternal), nor from https to http unless httpsToHttpRedirects; the Authorization and
@@ -74,6 +80,10 @@ struct HttpExchange {
   // gzip and deflate from Windows 8.1 on, nothing under Wine); the body always arrives undone,
   // and maxBodyBytes counts its undone bytes: inflating stops there.
   bool acceptCompressed = false;
+  // The page fetch's reading: a body past maxBodyBytes is cut there, and what arrived before
+  // the transfer broke off, went silent or ran out of time stays in the answer's body. Such an
+  // answer is still no whole one (kTooLarge for a cut body). Without it, both leave no body.
+  bool keepPartialBody = false;
 };
 
 // Why an exchange gave no whole answer, where the engine can tell.
@@ -90,7 +100,7 @@ struct HttpAnswer {
   int status = 0;
   std::string statusText;
   std::vector<std::string> headerLines;  // of the final answer, "Name: value"
-  Bytes body;
+  Bytes body;            // of a whole answer, or as far as it came with keepPartialBody
   std::string finalUrl;  // after redirects
 };
 
@@ -101,7 +111,8 @@ HttpAnswer RunHttpExchange(const HttpExchange& exchange, const std::atomic<bool>
 // The failure of a refused redirect.
 HttpFailure RedirectFailure(RedirectRefusal refusal);
 
-// Whether an exchange can go to url: http or https, with a host.
+// Whether an exchange can go to url: http or https, with a host, and no blank or control
+// character anywhere.
 bool IsWebUrl(const std::string& url);
 
 // Whether the exchange's own header lines name this header (ASCII case ignored).

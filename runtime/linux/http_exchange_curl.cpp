@@ -80,10 +80,13 @@ std::size_t TakeBody(char* data, std::size_t, std::size_t count, void* user) {
     reception.bytesIn += count;
     Bytes& body = reception.answer.body;
     // libcurl hands over the body undone, so a compressed one stops inflating here.
-    reception.tooLarge = count > reception.exchange.maxBodyBytes - body.size();
-    if (reception.tooLarge) return 0;
-    body.insert(body.end(), data, data + count);
-    return count;
+    const std::size_t room = reception.exchange.maxBodyBytes - body.size();
+    reception.tooLarge = count > room;
+    const std::size_t taken = !reception.tooLarge                  ? count
+                              : reception.exchange.keepPartialBody ? room
+                                                                   : 0;
+    body.insert(body.end(), data, data + taken);
+    return taken;
   } catch (...) {
     return 0;
   }
@@ -145,6 +148,7 @@ void SetConnection(CurlOptionSetter& set, const HttpExchange& exchange, const st
     set(CURLOPT_PROXY, exchange.proxy.c_str());
     set(CURLOPT_NOPROXY, bypass.c_str());
   }
+  if (!exchange.caFile.empty()) set(CURLOPT_CAINFO, exchange.caFile.c_str());
   if (!exchange.clientCertificate.empty()) {
     set(CURLOPT_SSLCERT, exchange.clientCertificate.c_str());
     set(CURLOPT_SSLKEY, exchange.clientCertificate.c_str());
@@ -163,6 +167,7 @@ void SetConnection(CurlOptionSetter& set, const HttpExchange& exchange, const st
 }
 
 struct Resources {
+  UrlPtr url;
   ListPtr headers;
   std::string bypass;
 };
@@ -170,7 +175,7 @@ struct Resources {
 bool Configure(CURL* easy, CURLSH* share, Reception& reception, const Resources& resources) {
   const HttpExchange& exchange = reception.exchange;
   CurlOptionSetter set(easy);
-  set(CURLOPT_URL, exchange.url.c_str());
+  set(CURLOPT_CURLU, resources.url.get());
   set(CURLOPT_SHARE, share);
   set(CURLOPT_NOSIGNAL, 1L);
   set(CURLOPT_USERAGENT, exchange.userAgent.c_str());
@@ -245,21 +250,41 @@ void FinishAnswer(CURL* easy, Reception& reception) {
   reception.answer.complete = true;
 }
 
-HttpAnswer Failed(const Reception& reception, const CurlRedirectGuard& guard) {
+HttpAnswer Failed(Reception& reception, const CurlRedirectGuard& guard) {
   HttpAnswer failed;
   failed.failure = reception.tooLarge ? HttpFailure::kTooLarge : RedirectFailure(guard.Refusal());
+  // A refused redirect's target sent nothing, and the answers before it are no body.
+  if (reception.exchange.keepPartialBody && failed.failure != HttpFailure::kRedirectToPlain &&
+      failed.failure != HttpFailure::kRedirectToInternal) {
+    failed.body = std::move(reception.answer.body);
+  }
   return failed;
+}
+
+// A URL must name its scheme, http or https, and have a host: libcurl would otherwise guess a
+// scheme. Blanks and control characters are refused by the parse.
+UrlPtr ParseWebUrl(const std::string& text) {
+  UrlPtr url(curl_url());
+  char* scheme = nullptr;
+  const bool ok =
+      url && text.find('\0') == std::string::npos &&
+      curl_url_set(url.get(), CURLUPART_URL, text.c_str(), 0) == CURLUE_OK &&
+      curl_url_get(url.get(), CURLUPART_SCHEME, &scheme, 0) == CURLUE_OK &&
+      (EqualsIgnoringAsciiCase(scheme, "http") || EqualsIgnoringAsciiCase(scheme, "https"));
+  curl_free(scheme);
+  return ok ? std::move(url) : nullptr;
 }
 
 HttpAnswer Run(const HttpExchange& exchange, const std::atomic<bool>& abort) {
   const CurlRootLease root;
   if (!root) return {};
   Reception reception{exchange, {}};
-  const Resources resources{HeaderList(exchange), BypassList(exchange.proxyBypass)};
+  const Resources resources{ParseWebUrl(exchange.url), HeaderList(exchange),
+                            BypassList(exchange.proxyBypass)};
   const MultiPtr multi(curl_multi_init());
   const EasyPtr easy(curl_easy_init());
   CurlRedirectGuard guard(exchange.isInternal, exchange.httpsToHttpRedirects);
-  if (!multi || !easy || !resources.headers ||
+  if (!multi || !easy || !resources.url || !resources.headers ||
       !Configure(easy.get(), root.Share(), reception, resources) || !guard.Install(easy.get()) ||
       curl_multi_add_handle(multi.get(), easy.get()) != CURLM_OK) {
     return {};
@@ -282,16 +307,6 @@ HttpAnswer RunHttpExchange(const HttpExchange& exchange, const std::atomic<bool>
 }
 
 // Only http and https URLs with a host are accepted, as by the platform's component.
-bool IsWebUrl(const std::string& url) {
-  CURLU* parsed = curl_url();
-  char* scheme = nullptr;
-  const bool ok =
-      parsed != nullptr && curl_url_set(parsed, CURLUPART_URL, url.c_str(), 0) == CURLUE_OK &&
-      curl_url_get(parsed, CURLUPART_SCHEME, &scheme, 0) == CURLUE_OK &&
-      (EqualsIgnoringAsciiCase(scheme, "http") || EqualsIgnoringAsciiCase(scheme, "https"));
-  curl_free(scheme);
-  curl_url_cleanup(parsed);
-  return ok && url.find('\0') == std::string::npos;
-}
+bool IsWebUrl(const std::string& url) { return ParseWebUrl(url) != nullptr; }
 
 }  // namespace vardelle
