@@ -1,14 +1,9 @@
 #include <QApplication>
 #include <clocale>
-#include <memory>
-#include <string>
-#include <vector>
 
-#include "app/start/application.h"
 #include "app/start/start_up.h"
 #include "program/program_start.h"
 #include "runtime/platform.h"
-#include "ui/qt/notifier.h"
 #include "ui/qt/termination_signals.h"
 #include "ui/qt/window_platform.h"
 
@@ -25,12 +20,8 @@ int main(int argc, char** argv) {
   // Qt takes the user's locale for numbers; the program reads and writes them the C way.
   std::setlocale(LC_NUMERIC, "C");
   vardelle::ui::CloseWindowsOnTerminationSignals();
-  vardelle::TheApplication().alerts.SetNotifier(std::make_shared<vardelle::ui::DesktopNotifier>());
   // Never destroyed: a thread abandoned at the end may still hold the (detached) window
   // view, and the platform owns it.
   static auto* const platform = new vardelle::ui::QtWindowPlatform;
-  const int code = vardelle::FinishProgram(vardelle::StartUp(*platform));
-  // Its bus connection goes while Qt's bus manager is still there.
-  vardelle::TheApplication().alerts.SetNotifier(nullptr);
-  return code;
+  return vardelle::FinishProgram(vardelle::StartUp(*platform));
 }

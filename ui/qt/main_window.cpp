@@ -2,6 +2,7 @@
 
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -11,6 +12,7 @@
 #include "app/alerts/alert_watching.h"
 #include "app/global_ping/global_ping_places.h"
 #include "app/start/user_files.h"
+#include "app/table/server_table.h"
 #include "ui/qt/layout.h"
 #include "ui/qt/paragraph_label.h"
 #include "ui/qt/pictures.h"
@@ -208,6 +210,26 @@ void MainWindow::BuildKeyListMenu() {
 void MainWindow::CheckGlobalPingPlace(int placeIndex) {
   if (placeIndex >= 0 && placeIndex < placeActions_.size()) {
     placeActions_[placeIndex]->setChecked(true);
+  }
+}
+
+void MainWindow::ShowRowMenu(int dx, int dy) { rowMenu_->exec(QCursor::pos() + QPoint(dx, dy)); }
+
+void MainWindow::ShowKeyListMenu(int checkedPlace) {
+  CheckGlobalPingPlace(checkedPlace);
+  keyListMenu_->exec(QCursor::pos());
+}
+
+void MainWindow::SetTableWidth(int tableWidth) {
+  serverTable_->resize(tableWidth, serverTable_->height());
+}
+
+void MainWindow::SetRowWatchNote(RowId id, const QString& note) {
+  QTreeWidgetItem* item = serverTable_->RowWithId(id);
+  if (!item) return;
+  const QString tip = PlainTextToolTip(note);
+  for (int column = 0; column < serverTable_->columnCount(); ++column) {
+    if (column != kLatencyColumn) item->setToolTip(column, tip);
   }
 }
 

@@ -37,12 +37,23 @@ class MainWindow : public QWidget {
   ReportView& ServerTable() { return *serverTable_; }
   ReportView& KeyList() { return *keyList_; }
   QComboBox& PeriodList() { return *periodList_; }
+  int PeriodSelection() const { return periodList_->currentIndex(); }
+  int PeriodItemValue(int index) const { return periodList_->itemData(index).toInt(); }
   PeriodTimer& Timer() { return *timer_; }
   QPushButton& TestButton() { return *testButton_; }
+  void FocusTestButton() { testButton_->setFocus(); }
   QMenu& RowMenu() { return *rowMenu_; }
   QMenu& KeyListMenu() { return *keyListMenu_; }
   // Checks the place of that index in the key list's menu.
   void CheckGlobalPingPlace(int placeIndex);
+  // The row menu at the mouse moved by (dx, dy), and the key list's with the place of
+  // checkedPlace checked; each returns when its menu closes.
+  void ShowRowMenu(int dx, int dy);
+  void ShowKeyListMenu(int checkedPlace);
+  int ClientWidth() const { return width(); }
+  void SetTableWidth(int tableWidth);
+  // The row's tooltip outside the latency cell, which keeps its statistics.
+  void SetRowWatchNote(RowId id, const QString& note);
   StatusLabel& StatusLine() { return *statusLabel_; }
   StatusLabel& KeyListStatusLine() { return *keyListStatusLabel_; }
   StatisticsColumns& Statistics() { return *statisticsColumns_; }

@@ -32,6 +32,14 @@ class ReportView : public QTreeWidget {
   QTreeWidgetItem* RowAt(int row) const;
   QTreeWidgetItem* RowWithId(RowId id) const;
   RowId IdOf(const QTreeWidgetItem* item) const;
+  // The same by position, as the Win32 edition's list answers them: the row count, the row at
+  // a position (empty id when out of range) and a row's position (-1 when it is gone).
+  int RowCount() const { return topLevelItemCount(); }
+  RowId IdAt(int row) const { return IdOf(RowAt(row)); }
+  int IndexOf(RowId id) const {
+    QTreeWidgetItem* item = RowWithId(id);
+    return item ? indexOfTopLevelItem(item) : -1;
+  }
 
   QString CellText(const QTreeWidgetItem* item, int column) const;
   void SetCellText(QTreeWidgetItem* item, int column, const QString& text);
@@ -47,6 +55,9 @@ class ReportView : public QTreeWidget {
     SetCellText(RowAt(row), column, text);
   }
   void SetRowIcon(int row, RowIcon icon) { SetRowIcon(RowAt(row), icon); }
+  void DeleteAllRows() { clear(); }
+  // Paints the rows anew soon, with the colours the colour source answers then.
+  void Repaint() { viewport()->update(); }
 
   // Adds a column after the last one; rows appended later get its alignment.
   void AddColumn(const ColumnLayout& column);
@@ -63,6 +74,7 @@ class ReportView : public QTreeWidget {
   std::vector<int> SelectedRows() const;
   // The tooltip over every cell of the row; "" takes it away.
   void SetRowToolTip(QTreeWidgetItem* item, const QString& text);
+  void SetRowToolTip(int row, const QString& text) { SetRowToolTip(RowAt(row), text); }
   // Reorders the rows by compare of their identities; the current row and the selection stay
   // on their rows.
   void SortRows(const std::function<int(RowId, RowId)>& compare);

@@ -9,6 +9,7 @@
 #include "app/statistics/latency_history.h"
 #include "support/text/text.h"
 #include "ui/qt/report_view.h"
+#include "ui/window_view_core.h"
 
 namespace vardelle::ui {
 
@@ -26,11 +27,9 @@ class StatisticsColumns : public QObject {
   QMenu& HeaderMenu() { return *menu_; }
 
  private:
-  void SaveChoice();
-
   ReportView& table_;
   const LatencyHistory& history_;
-  const Text settingsPath_;
+  const StatisticsColumnChoice choice_;
   QMenu* menu_;
 };
 

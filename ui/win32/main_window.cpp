@@ -75,6 +75,13 @@ LRESULT CALLBACK TabsProc(HWND tabs, UINT message, WPARAM wParam, LPARAM lParam,
                  : DefSubclassProc(tabs, message, wParam, lParam);
 }
 
+// The mouse position moved by (dx, dy), in screen coordinates.
+POINT CursorMovedBy(int dx, int dy) {
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  return POINT{cursor.x + dx, cursor.y + dy};
+}
+
 }  // namespace
 
 void PeriodTimer::SetPeriod(int milliseconds) {
@@ -132,6 +139,32 @@ HWND MainWindow::CreateTabs() {
   }
   SetWindowSubclass(tabs, TabsProc, kTabsSubclassId, 0);
   return tabs;
+}
+
+int MainWindow::PeriodSelection() const {
+  return static_cast<int>(SendMessageW(PeriodList(), CB_GETCURSEL, 0, 0));
+}
+
+void MainWindow::ShowRowMenu(int dx, int dy) {
+  serverPage_->ShowRowMenu(window_, CursorMovedBy(dx, dy));
+}
+
+void MainWindow::ShowKeyListMenu(int checkedPlace) {
+  globalPingPage_->ShowMenu(window_, checkedPlace, CursorMovedBy(0, 0));
+}
+
+int MainWindow::ClientWidth() const {
+  RECT client{};
+  GetClientRect(window_, &client);
+  return static_cast<int>(client.right);
+}
+
+void MainWindow::SetTableWidth(int width) {
+  HWND table = ServerTable().Handle();
+  RECT place{};
+  GetWindowRect(table, &place);
+  SetWindowPos(table, nullptr, 0, 0, width, place.bottom - place.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void MainWindow::ShowPage(int page) {

@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
+#include <utility>
 
 #include "app/start/application.h"
 #include "app/start/user_files.h"
@@ -66,16 +68,27 @@ class MainWindow {
   StatisticsColumns& Statistics() { return serverPage_->Statistics(); }
   StatusLabel& StatusLine() { return serverPage_->StatusLine(); }
   HWND PeriodList() const { return serverPage_->PeriodList(); }
+  int PeriodSelection() const;
   int PeriodItemValue(int index) const { return serverPage_->PeriodItemValue(index); }
   HWND TestButton() const { return serverPage_->TestButton(); }
+  void FocusTestButton() const { SetFocus(TestButton()); }
   PeriodTimer& Timer() { return timer_; }
   TrayIcon& Tray() { return *tray_; }
+  // Shows the notification-area icon with text as its tooltip; "" removes it.
+  void SetTrayToolTip(const std::wstring& text) { tray_->SetToolTip(text); }
   ReportView& KeyList() { return globalPingPage_->KeyList(); }
   StatusLabel& KeyListStatusLine() { return globalPingPage_->StatusLine(); }
 
-  void ShowRowMenu(POINT screen) { serverPage_->ShowRowMenu(window_, screen); }
-  void ShowKeyListMenu(int checkedPlace, POINT screen) {
-    globalPingPage_->ShowMenu(window_, checkedPlace, screen);
+  // The row menu at the mouse moved by (dx, dy), and the key list's with the place of
+  // checkedPlace checked; each returns when its menu closes.
+  void ShowRowMenu(int dx, int dy);
+  void ShowKeyListMenu(int checkedPlace);
+  int ClientWidth() const;
+  void SetTableWidth(int width);
+  // Over every cell of the row but those with a tooltip of their own (the latency's
+  // statistics).
+  void SetRowWatchNote(RowId id, std::wstring note) {
+    ServerTable().SetToolTip(id, -1, std::move(note));
   }
 
  private:

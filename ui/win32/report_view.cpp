@@ -176,6 +176,11 @@ void ReportView::SetToolTip(RowId row, int column, std::wstring text) {
   }
 }
 
+void ReportView::SetRowToolTip(int row, std::wstring text) {
+  const RowId id = IdAt(row);
+  if (id != RowId{}) SetToolTip(id, -1, std::move(text));
+}
+
 std::wstring ReportView::ToolTipAt(int row, int column) const {
   const RowId id = IdAt(row);
   if (id == RowId{}) return {};

@@ -64,6 +64,8 @@ class ReportView {
   int RowCount() const;
   RowId IdAt(int row) const;
   int IndexOf(RowId id) const;  // -1 when the row is gone
+  // The row as the cell operations take it, as the Qt edition's ReportView answers it.
+  int RowWithId(RowId id) const { return IndexOf(id); }
   std::wstring CellText(int row, int column) const;
   void SetCellText(int row, int column, const std::wstring& text);
   void SetRowIcon(int row, RowIcon icon);
@@ -71,6 +73,8 @@ class ReportView {
 
   // The tooltip over a cell of the row, or over all its cells for column -1; "" takes it away.
   void SetToolTip(RowId row, int column, std::wstring text);
+  // The tooltip over all the cells of the row at a position; a row out of range is left alone.
+  void SetRowToolTip(int row, std::wstring text);
   std::wstring ToolTipAt(int row, int column) const;
 
   // The focused row when it is selected, else the first selected one; -1 when none is.

@@ -12,6 +12,7 @@
 #include "app/statistics/latency_history.h"
 #include "support/text/text.h"
 #include "ui/win32/report_view.h"
+#include "ui/window_view_core.h"
 
 namespace vardelle::win32 {
 
@@ -31,12 +32,11 @@ class StatisticsColumns {
   void ShowHeaderMenu(POINT screen);
 
  private:
-  void SaveChoice();
   void PaintTrend(HDC dc, const RECT& area, RowId row, COLORREF colour) const;
 
   ReportView& table_;
   const LatencyHistory& history_;
-  const Text settingsPath_;
+  const StatisticsColumnChoice choice_;
   std::unordered_map<std::uint64_t, std::vector<LatencySample>> trends_;
 };
 

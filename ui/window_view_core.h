@@ -1,0 +1,372 @@
+// What both editions' windows do alike, written once: the view's calls carried to the
+// window's thread and the table, list, status line and timer operations behind them; the
+// statistics columns' numbers and saved choice; and how long the alert notifier is wired.
+//
+// No toolkit header here: an edition hands its types in as a template parameter, a struct
+// with
+//   Window      the main window: ServerTable() and KeyList() (each a Table),
+//               Statistics().Refresh(RowId), StatusLine() and KeyListStatusLine() with
+//               SetFullText(NativeText), Timer().SetPeriod(int), and the operations of its own
+//               controls that MainWindowView names alike: SetRowWatchNote(RowId, NativeText),
+//               ShowRowMenu, ShowKeyListMenu, PeriodSelection, PeriodItemValue, ClientWidth,
+//               SetTableWidth, FocusTestButton, SetTrayToolTip(NativeText)
+//   Calls       what carries calls to the window's thread, held by value or by shared_ptr:
+//               Run(call) runs call(Window&) there and waits, or does nothing once the
+//               window is gone
+//   NativeText  the window's text type, with static ToWindow(GBK) and FromWindow(text)
+//   AskAlertWatch(Window&, serverName, current)  the edition's 提醒 dialog
+// A Table is reached by position (int) or through RowWithId(RowId), whose answer the
+// cell, icon and tooltip operations take alike; a row that is not there is left alone and
+// reads as empty.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/alerts/alert_watching.h"
+#include "app/statistics/latency_history.h"
+#include "app/statistics/statistics_cells.h"
+#include "app/table/server_table.h"
+#include "app/window/column_settings.h"
+#include "app/window/main_window_view.h"
+#include "support/text/text.h"
+
+namespace vardelle {
+
+template <typename Edition>
+class WindowViewCore : public MainWindowView {
+ public:
+  using Window = typename Edition::Window;
+  using NativeText = typename Edition::NativeText;
+
+  std::string CellText(int row, int column) override {
+    return Edition::FromWindow(
+        Ask(NativeText(), [&](Window& w) { return w.ServerTable().CellText(row, column); }));
+  }
+  void SetCellText(int row, int column, const std::string& text) override {
+    const NativeText cell = Edition::ToWindow(text);
+    Run([&](Window& w) { w.ServerTable().SetCellText(row, column, cell); });
+  }
+  void SetRowIcon(int row, RowIcon icon) override {
+    Run([&](Window& w) { w.ServerTable().SetRowIcon(row, icon); });
+  }
+  RowId InsertRow(const std::string& firstCell, RowIcon icon) override {
+    const NativeText cell = Edition::ToWindow(firstCell);
+    return Ask(RowId{}, [&](Window& w) { return w.ServerTable().AppendRow(cell, icon); });
+  }
+  RowId RowIdAt(int row) override {
+    return Ask(RowId{}, [&](Window& w) { return w.ServerTable().IdAt(row); });
+  }
+  std::vector<RowId> RowIds() override {
+    return Ask(std::vector<RowId>(), [](Window& w) {
+      auto& table = w.ServerTable();
+      std::vector<RowId> ids(static_cast<std::size_t>(table.RowCount()));
+      for (std::size_t row = 0; row < ids.size(); ++row)
+        ids[row] = table.IdAt(static_cast<int>(row));
+      return ids;
+    });
+  }
+  int RowIndexOf(RowId id) override {
+    return Ask(-1, [&](Window& w) { return w.ServerTable().IndexOf(id); });
+  }
+
+  // The row is looked up on the window's thread in the same call as the read or write, so
+  // a sort in between cannot misdirect it.
+  std::string CellText(RowId id, int column) override {
+    return Edition::FromWindow(Ask(NativeText(), [&](Window& w) {
+      auto& table = w.ServerTable();
+      return table.CellText(table.RowWithId(id), column);
+    }));
+  }
+  void SetCellText(RowId id, int column, const std::string& text) override {
+    const NativeText cell = Edition::ToWindow(text);
+    Run([&](Window& w) {
+      auto& table = w.ServerTable();
+      table.SetCellText(table.RowWithId(id), column, cell);
+      RefreshStatistics(w, id, column);
+    });
+  }
+  void SetRowIcon(RowId id, RowIcon icon) override {
+    Run([&](Window& w) {
+      auto& table = w.ServerTable();
+      table.SetRowIcon(table.RowWithId(id), icon);
+    });
+  }
+
+  // The texts are taken on the window's thread and converted to GBK on the caller's, so the
+  // window is held no longer than the reading takes.
+  std::vector<RowTexts> RowsWithTexts(const std::vector<int>& columns) override {
+    struct Taken {
+      RowId row;
+      std::vector<NativeText> cells;
+    };
+    const std::vector<Taken> taken = Ask(std::vector<Taken>(), [&](Window& w) {
+      auto& table = w.ServerTable();
+      std::vector<Taken> rows(static_cast<std::size_t>(table.RowCount()));
+      for (std::size_t row = 0; row < rows.size(); ++row) {
+        const int index = static_cast<int>(row);
+        rows[row].row = table.IdAt(index);
+        for (const int column : columns) rows[row].cells.push_back(table.CellText(index, column));
+      }
+      return rows;
+    });
+    std::vector<RowTexts> rows;
+    rows.reserve(taken.size());
+    for (const Taken& row : taken) {
+      RowTexts& texts = rows.emplace_back(RowTexts{row.row, {}});
+      for (const NativeText& cell : row.cells) texts.cells.push_back(Edition::FromWindow(cell));
+    }
+    return rows;
+  }
+
+  // Converted on the caller's thread, carried out in one call on the window's.
+  void ApplyRowChanges(const std::vector<RowChange>& changes) override {
+    struct Converted {
+      RowId row;
+      std::vector<std::pair<int, NativeText>> cells;
+      std::optional<RowIcon> icon;
+    };
+    std::vector<Converted> converted;
+    converted.reserve(changes.size());
+    for (const RowChange& change : changes) {
+      Converted& row = converted.emplace_back(Converted{change.row, {}, change.icon});
+      for (const auto& [column, text] : change.cells)
+        row.cells.emplace_back(column, Edition::ToWindow(text));
+    }
+    Run([&](Window& w) {
+      auto& table = w.ServerTable();
+      for (const Converted& change : converted) {
+        const auto row = table.RowWithId(change.row);
+        for (const auto& [column, text] : change.cells) {
+          table.SetCellText(row, column, text);
+          RefreshStatistics(w, change.row, column);
+        }
+        if (change.icon) table.SetRowIcon(row, *change.icon);
+      }
+      table.Repaint();
+    });
+  }
+
+  void DeleteAllRows() override {
+    Run([](Window& w) { w.ServerTable().DeleteAllRows(); });
+  }
+  int RowCount() override {
+    return Ask(0, [](Window& w) { return w.ServerTable().RowCount(); });
+  }
+  int SelectedRow() override {
+    return Ask(-1, [](Window& w) { return w.ServerTable().SelectedRow(); });
+  }
+  void SortRows(const std::function<int(RowId, RowId)>& compare) override {
+    Run([&](Window& w) { w.ServerTable().SortRows(compare); });
+  }
+  void SetColumnArrow(int column, HeaderArrow arrow) override {
+    Run([&](Window& w) { w.ServerTable().SetColumnArrow(column, arrow); });
+  }
+
+  void Redraw() override {
+    // Many workers ask at once; one pending request serves them all. The flag drops before
+    // the repaint is asked for, so every change made while it was up is painted. A window
+    // gone before the call ran leaves it up: nothing is painted any more.
+    if (redrawPending_.exchange(true)) return;
+    Run([this](Window& w) {
+      redrawPending_ = false;
+      w.ServerTable().Repaint();
+    });
+  }
+
+  int KeyListSelectedRow() override {
+    return Ask(-1, [](Window& w) { return w.KeyList().SelectedRow(); });
+  }
+  std::vector<int> KeyListSelectedRows() override {
+    return Ask(std::vector<int>(), [](Window& w) { return w.KeyList().SelectedRows(); });
+  }
+  int KeyListRowCount() override {
+    return Ask(0, [](Window& w) { return w.KeyList().RowCount(); });
+  }
+  std::string KeyListCellText(int row, int column) override {
+    return Edition::FromWindow(
+        Ask(NativeText(), [&](Window& w) { return w.KeyList().CellText(row, column); }));
+  }
+  void SetKeyListRows(const std::vector<std::string>& names) override {
+    std::vector<NativeText> rows;
+    rows.reserve(names.size());
+    for (const std::string& name : names) rows.push_back(Edition::ToWindow(name));
+    Run([&](Window& w) {
+      auto& list = w.KeyList();
+      list.DeleteAllRows();
+      for (const NativeText& name : rows) list.AppendRow(name, RowIcon::kNotTested);
+    });
+  }
+  void SetKeyListRow(int row, const KeyListRow& cells) override {
+    const std::pair<int, NativeText> texts[] = {
+        {kKeyListKeyColumn, Edition::ToWindow(cells.key)},
+        {kKeyListStateColumn, Edition::ToWindow(cells.state)},
+        {kKeyListAverageColumn, Edition::ToWindow(cells.average)},
+        {kKeyListRangeColumn, Edition::ToWindow(cells.range)},
+        {kKeyListLossColumn, Edition::ToWindow(cells.loss)},
+        {kKeyListProbesColumn, Edition::ToWindow(cells.probes)}};
+    const NativeText tip = Edition::ToWindow(cells.toolTip);
+    Run([&](Window& w) {
+      auto& list = w.KeyList();
+      for (const auto& [column, text] : texts) list.SetCellText(row, column, text);
+      list.SetRowIcon(row, cells.icon);
+      list.SetRowToolTip(row, tip);
+    });
+  }
+  void SetKeyListStatus(const std::string& text) override {
+    const NativeText line = Edition::ToWindow(text);
+    Run([&](Window& w) { w.KeyListStatusLine().SetFullText(line); });
+  }
+
+  void SetRowWatchNote(RowId id, const std::string& note) override {
+    NativeText tip = Edition::ToWindow(note);
+    Run([&](Window& w) { w.SetRowWatchNote(id, std::move(tip)); });
+  }
+  void ShowKeyListMenu(int checkedPlace) override {
+    Run([&](Window& w) { w.ShowKeyListMenu(checkedPlace); });
+  }
+  int PeriodSelection() override {
+    return Ask(-1, [](Window& w) { return w.PeriodSelection(); });
+  }
+  int PeriodItemValue(int index) override {
+    return Ask(0, [&](Window& w) { return w.PeriodItemValue(index); });
+  }
+  int ClientWidth() override {
+    return Ask(0, [](Window& w) { return w.ClientWidth(); });
+  }
+  void SetTableWidth(int width) override {
+    Run([&](Window& w) { w.SetTableWidth(width); });
+  }
+  void ShowRowMenu(int dx, int dy) override {
+    Run([&](Window& w) { w.ShowRowMenu(dx, dy); });
+  }
+  void FocusTestButton() override {
+    Run([](Window& w) { w.FocusTestButton(); });
+  }
+
+  void SetTimerPeriod(int milliseconds) override {
+    Run([&](Window& w) { w.Timer().SetPeriod(milliseconds); });
+  }
+  void SetStatusLine(const std::string& text) override {
+    const NativeText line = Edition::ToWindow(text);
+    Run([&](Window& w) { w.StatusLine().SetFullText(line); });
+  }
+  std::optional<AlertWatch> AskAlertWatch(const std::string& serverName,
+                                          const AlertWatch& current) override {
+    return Ask(std::optional<AlertWatch>(),
+               [&](Window& w) { return Edition::AskAlertWatch(w, serverName, current); });
+  }
+  void SetTrayToolTip(const std::string& text) override {
+    const NativeText tip = Edition::ToWindow(text);
+    Run([&](Window& w) { w.SetTrayToolTip(tip); });
+  }
+
+ protected:
+  template <typename... CallsArguments>
+  explicit WindowViewCore(CallsArguments&&... arguments)
+      : calls_(std::forward<CallsArguments>(arguments)...) {}
+
+  auto& Calls() { return Reach(calls_); }
+
+  template <typename Call>
+  void Run(Call call) {
+    Calls().Run(call);
+  }
+  // Answers what the window says, or fallback once the window is gone.
+  template <typename Result, typename Query>
+  Result Ask(Result fallback, Query query) {
+    Calls().Run([&](Window& window) { fallback = query(window); });
+    return fallback;
+  }
+
+ private:
+  template <typename Held>
+  static Held& Reach(Held& calls) {
+    return calls;
+  }
+  template <typename Held>
+  static Held& Reach(std::shared_ptr<Held>& calls) {
+    return *calls;
+  }
+
+  // A new latency means a new result in the row's history.
+  static void RefreshStatistics(Window& w, RowId row, int column) {
+    if (column == kLatencyColumn) w.Statistics().Refresh(row);
+  }
+
+  typename Edition::Calls calls_;
+  std::atomic<bool> redrawPending_{false};
+};
+
+// The results a row's trend sparkline shows, newest last.
+inline constexpr std::size_t kTrendLength = 30;
+
+// What a row's statistics columns and latency tooltip show, from its history.
+struct RowStatistics {
+  std::array<Text, kStatisticsColumnCount> cells;
+  std::vector<LatencySample> trend;
+  Text latencyToolTip;
+};
+
+inline RowStatistics StatisticsOfRow(const LatencyHistory& history, RowId row) {
+  const LatencyStatistics statistics = history.StatisticsOf(row);
+  RowStatistics shown{
+      StatisticsCellTexts(statistics), history.RecentResults(row, kTrendLength), {}};
+  shown.latencyToolTip = StatisticsToolTip(statistics, shown.trend);
+  return shown;
+}
+
+// Which statistics columns the player shows, kept in the settings file between starts; a
+// settingsPath of "" keeps the choice for this run only.
+class StatisticsColumnChoice {
+ public:
+  explicit StatisticsColumnChoice(Text settingsPath)
+      : settingsPath_(std::move(settingsPath)), shownAtStart_(ReadShownColumns(settingsPath_)) {}
+
+  bool ShownAtStart(int column) const {
+    return std::find(shownAtStart_.begin(), shownAtStart_.end(), column) != shownAtStart_.end();
+  }
+  // Saves the statistics columns that isShown(column) answers true for.
+  template <typename IsShown>
+  void Save(IsShown isShown) const {
+    std::vector<int> shown;
+    for (int column = kLossColumn; column < kLossColumn + kStatisticsColumnCount; ++column) {
+      if (isShown(column)) shown.push_back(column);
+    }
+    SaveShownColumns(settingsPath_, shown);
+  }
+
+ private:
+  const Text settingsPath_;
+  const std::vector<int> shownAtStart_;
+};
+
+// Alerts are told while the window runs, on both editions, from its building to just before
+// OnDestroying: each edition tells them through something the window's run holds (Windows:
+// the balloon of the window's own notification-area icon; Linux: a session bus connection,
+// which must go while Qt's bus manager is still there, that is before the QApplication).
+// Tying the notifier to the window's run lets it go before the application tears down; a
+// notice that comes after is dropped, as a notice without a window was before the window.
+class WindowAlertNotifier {
+ public:
+  WindowAlertNotifier(AlertWatching& alerts, std::shared_ptr<AlertNotifier> notifier)
+      : alerts_(alerts) {
+    alerts_.SetNotifier(std::move(notifier));
+  }
+  ~WindowAlertNotifier() { alerts_.SetNotifier(nullptr); }
+  WindowAlertNotifier(const WindowAlertNotifier&) = delete;
+  WindowAlertNotifier& operator=(const WindowAlertNotifier&) = delete;
+
+ private:
+  AlertWatching& alerts_;
+};
+
+}  // namespace vardelle
