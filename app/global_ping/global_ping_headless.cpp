@@ -9,7 +9,6 @@
 #include "app/location/location_lookups.h"
 #include "app/start/application.h"
 #include "app/table/server_table.h"
-#include "runtime/threads/locks.h"
 #include "support/text/text_codec.h"
 
 namespace vardelle {
@@ -24,11 +23,11 @@ std::vector<GlobalPingServer> TableServers(const MemoryWindow& window) {
 }
 
 std::string StatusLine(const std::vector<ServerMeasurement>& results, const HourlyBudget& budget) {
-  const auto finished = std::count_if(results.begin(), results.end(), [](const ServerMeasurement& r) {
-    return r.outcome.failure.empty();
-  });
-  return "global ping: " + std::to_string(results.size()) + " servers, " + std::to_string(finished) +
-         " finished; " + GbkToUtf8(budget.RemainingText());
+  const auto finished =
+      std::count_if(results.begin(), results.end(),
+                    [](const ServerMeasurement& r) { return r.outcome.failure.empty(); });
+  return "global ping: " + std::to_string(results.size()) + " servers, " +
+         std::to_string(finished) + " finished; " + GbkToUtf8(budget.RemainingText());
 }
 
 }  // namespace
@@ -37,7 +36,6 @@ HeadlessOutcome RunGlobalPingHeadless(Application& app, const GlobalPingPlace& p
                                       ReportFormat format, const ClientLimits& limits) {
   MemoryWindow window;
   app.window = &window;
-  app.tableLock = CreateLock();
   if (!app.lists.load()) app.lists = std::make_shared<ProcessLists>();
   // The global test replaces the local run.
   app.startTestRun = [] {};

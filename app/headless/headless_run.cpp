@@ -10,7 +10,6 @@
 #include "app/location/location_lookups.h"
 #include "app/start/application.h"
 #include "app/test_run/run_engine.h"
-#include "runtime/threads/locks.h"
 #include "support/text/text_codec.h"
 
 namespace vardelle {
@@ -44,7 +43,6 @@ HeadlessOutcome RunHeadless(Application& app, ReportFormat format, const RunSche
                             const TestRunServices& services) {
   MemoryWindow window;
   app.window = &window;
-  app.tableLock = CreateLock();
   auto lists = std::make_shared<ProcessLists>();
   app.lists = lists;
   TestRunEngine engine(app, services);

@@ -20,7 +20,6 @@
 #include "app/start/application.h"
 #include "app/status/region_status.h"
 #include "app/table/server_table.h"
-#include "runtime/threads/locks.h"
 #include "runtime/threads/threads.h"
 #include "support/text/space_trim.h"
 #include "support/text/text_codec.h"
@@ -152,7 +151,6 @@ class Watch {
  private:
   void Attach() {
     app_.window = &shared_->window;
-    app_.tableLock = CreateLock();
     app_.lists = std::make_shared<ProcessLists>();
     app_.startTestRun = [weak = std::weak_ptr(shared_)] {
       if (const std::shared_ptr<WatchShared> shared = weak.lock()) {

@@ -1,5 +1,5 @@
-// The running program's state: the window the application drives, the table lock and the
-// process-wide lists. One instance per process, reached by the thread routines through
+// The running program's state: the window the application drives and the process-wide
+// lists. One instance per process, reached by the thread routines through
 // TheApplication(), since a thread routine takes nothing but an int.
 #pragma once
 
@@ -19,7 +19,6 @@
 #include "app/window/main_window_view.h"
 #include "runtime/platform.h"
 #include "runtime/process/process_launch.h"
-#include "runtime/threads/locks.h"
 
 namespace vardelle {
 
@@ -38,7 +37,6 @@ struct Application {
   // memory only, as tests do.
   std::string settingsFile;
   std::atomic<MainWindowView*> window{nullptr};
-  std::atomic<LockHandle> tableLock{0};
   // Shared, so a worker still running while ShutDown frees the lists keeps its own
   // reference instead of reading freed memory.
   std::atomic<std::shared_ptr<ProcessLists>> lists;

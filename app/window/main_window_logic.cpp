@@ -2,26 +2,24 @@
 
 #include "app/actions/row_actions.h"
 #include "app/alerts/alert_choice.h"
-#include "app/window/row_menu.h"
 #include "app/loading/server_list_loading.h"
 #include "app/table/table_sort.h"
 #include "app/test_run/row_colours.h"
 #include "app/test_run/run_engine.h"
+#include "app/window/row_menu.h"
 #include "app/window/run_period.h"
-#include "runtime/threads/locks.h"
 #include "runtime/threads/threads.h"
 
 namespace vardelle {
 
 void MainWindowLogic::OnCreated(MainWindowView& view) {
   app.window = &view;
-  app.tableLock = CreateLock();
   app.alerts.Load(app.settingsFile);
   StartThread(LoadServerListThread);
   view.FocusTestButton();
 }
 
-void MainWindowLogic::OnDestroying() { DeleteLock(app.tableLock.exchange(0)); }
+void MainWindowLogic::OnDestroying() {}
 
 void MainWindowLogic::OnResized() { window().SetTableWidth(window().ClientWidth()); }
 
@@ -64,7 +62,8 @@ void MainWindowLogic::OnKeyListRightClicked() {
 }
 
 void MainWindowLogic::OnGlobalPlaceChosen(int placeIndex) {
-  if (placeIndex >= 0) app.globalPing.ChoosePlace(static_cast<size_t>(placeIndex), app.settingsFile);
+  if (placeIndex >= 0)
+    app.globalPing.ChoosePlace(static_cast<size_t>(placeIndex), app.settingsFile);
 }
 
 // The rows and place are taken now, on the window's thread; the run starts on a thread of

@@ -11,10 +11,10 @@
 #include <atomic>
 #include <charconv>
 #include <chrono>
-#include <functional>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -30,7 +30,6 @@
 #include "app/test_run/run_engine.h"
 #include "app/window/main_window_logic.h"
 #include "demo_world/demo_world.h"
-#include "runtime/threads/locks.h"
 #include "support/text/text.h"
 #include "testing/loopback_servers.h"
 #include "tests/demo_world_servers.h"
@@ -44,15 +43,15 @@ using std::chrono::milliseconds;
 enum class Document { kList, kScript, kService, kSelector, kLocation };
 
 enum class Failure {
-  kNoAnswer,      // the server reads the request and closes
-  kReset,         // half the body, then a reset
-  kEndless,       // the good document over and over, no length
-  kGarbage,       // 100 MB of binary garbage
-  kNotGbk,        // a byte pair that is no GBK character
-  kCutInHalf,     // a whole answer holding half the document
-  kCutEscape,     // cut two hex digits into its last "\u" escape
-  kNoMarker,      // the marker the script's list is cut at is gone
-  kMarkerTwice,   // the script twice, the second copy changed
+  kNoAnswer,     // the server reads the request and closes
+  kReset,        // half the body, then a reset
+  kEndless,      // the good document over and over, no length
+  kGarbage,      // 100 MB of binary garbage
+  kNotGbk,       // a byte pair that is no GBK character
+  kCutInHalf,    // a whole answer holding half the document
+  kCutEscape,    // cut two hex digits into its last "\u" escape
+  kNoMarker,     // the marker the script's list is cut at is gone
+  kMarkerTwice,  // the script twice, the second copy changed
 };
 
 struct DocumentTraits {
@@ -99,7 +98,6 @@ constexpr long kPeakGrowthBoundMib = 6 * kBodyCapMib;
 #else
 constexpr long kPeakGrowthBoundMib = 3 * kBodyCapMib;
 #endif
-
 
 std::string GoodDocument(Document document, const std::string& address) {
   if (document == Document::kLocation) return demo::DemoLocationAnswer(address);
@@ -286,7 +284,6 @@ Outcome RunApplication(const std::array<std::string, kSiteCount>& bases,
   }
   MemoryWindow window;
   app.window = &window;
-  app.tableLock = CreateLock();
   app.lists = std::make_shared<ProcessLists>();
   Outcome outcome;
   std::shared_ptr<TestRun> run;
@@ -319,7 +316,6 @@ Outcome RunApplication(const std::array<std::string, kSiteCount>& bases,
   worker.join();
   outcome.rows = window.Rows();
   app.window = nullptr;
-  DeleteLock(app.tableLock.exchange(0));
   return outcome;
 }
 

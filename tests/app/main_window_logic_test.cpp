@@ -6,8 +6,8 @@
 #include <condition_variable>
 #include <mutex>
 
-#include "app/table/server_table.h"
 #include "app/start/start_up.h"
+#include "app/table/server_table.h"
 #include "app/window/run_period.h"
 #include "fake_window.h"
 #include "runtime/threads/locks.h"
@@ -61,8 +61,7 @@ class MainWindowLogicTest : public ::testing::Test {
   int requestsBefore = 0;
 };
 
-TEST_F(MainWindowLogicTest, CreationMakesTheTableLockAndFocusesTheButton) {
-  EXPECT_NE(app.tableLock, 0);
+TEST_F(MainWindowLogicTest, CreationPublishesTheViewAndFocusesTheButton) {
   EXPECT_EQ(window.focusRequests, 1);
   EXPECT_EQ(app.window.load(), &window);
 }
@@ -99,13 +98,6 @@ TEST_F(MainWindowLogicTest, HeaderClicksSortLatencyAndAddressAsNumbers) {
                 : std::vector<std::string>(byAddress.rbegin(), byAddress.rend()));
 }
 
-TEST_F(MainWindowLogicTest, DestructionDeletesTheTableLockOnce) {
-  const LockHandle lock = app.tableLock;
-  logic.OnDestroying();
-  EXPECT_EQ(app.tableLock, 0);
-  EXPECT_FALSE(DeleteLock(lock)) << "the lock should already be gone";
-}
-
 TEST_F(MainWindowLogicTest, ResizeWidensOnlyTheTable) {
   window.clientWidth = 1200;
   logic.OnResized();
@@ -139,16 +131,14 @@ class RecordingPlatform : public WindowPlatform {
     listsReadyWhenShown = TheApplication().lists.load() != nullptr;
     sharedJarReadyWhenShown = SharedCookieJar() != nullptr;
     events.OnCreated(window);
-    lockLiveWhileShown = TheApplication().tableLock != 0;
     events.OnDestroying();
   }
   FakeWindow window;
   bool listsReadyWhenShown = false;
   bool sharedJarReadyWhenShown = false;
-  bool lockLiveWhileShown = false;
 };
 
-TEST(StartUpTest, ListsAndSharedJarExistBeforeTheWindowAndTheLockDiesWithIt) {
+TEST(StartUpTest, ListsAndSharedJarExistBeforeTheWindowAndGoAtShutDown) {
   RecordingPlatform platform;
   TheApplication().startTestRun = TestRunRequests::Record;
   const int requestsBefore = TestRunRequests::Count();
@@ -156,8 +146,6 @@ TEST(StartUpTest, ListsAndSharedJarExistBeforeTheWindowAndTheLockDiesWithIt) {
   ASSERT_TRUE(TestRunRequests::WaitFor(requestsBefore + 1)) << "loading did not finish";
   EXPECT_TRUE(platform.listsReadyWhenShown);
   EXPECT_TRUE(platform.sharedJarReadyWhenShown);
-  EXPECT_TRUE(platform.lockLiveWhileShown);
-  EXPECT_EQ(TheApplication().tableLock, 0);
   const std::shared_ptr<ProcessLists> heldByALateWorker = TheApplication().lists;
   ShutDown();
   EXPECT_EQ(TheApplication().lists.load(), nullptr);

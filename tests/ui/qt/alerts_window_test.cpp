@@ -26,7 +26,6 @@
 #include "app/test_run/run_engine.h"
 #include "app/window/main_window_logic.h"
 #include "demo_world/demo_world.h"
-#include "runtime/threads/locks.h"
 #include "testing/loopback_servers.h"
 #include "tests/recording_notifier.h"
 #include "ui/qt/alert_dialog.h"
@@ -60,7 +59,6 @@ class AlertsWindowTest : public ::testing::Test {
     app.alerts.SetNotifier(notifier);
     app.window = &view;
     app.lists = std::make_shared<ProcessLists>();
-    app.tableLock = CreateLock();
     app.startTestRun = [] {};  // the test makes its own runs
     Serve([this] {
       LoadServerList(app);
@@ -70,7 +68,6 @@ class AlertsWindowTest : public ::testing::Test {
   void TearDown() override {
     view.Detach();
     engine.Stop();
-    DeleteLock(app.tableLock);
   }
 
   // Runs work on a thread of its own while this thread serves the window.

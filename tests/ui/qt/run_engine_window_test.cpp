@@ -17,7 +17,6 @@
 #include "app/table/server_table.h"
 #include "app/test_run/run_engine.h"
 #include "app/window/main_window_logic.h"
-#include "runtime/threads/locks.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/main_window_view.h"
 #include "ui_test_support.h"
@@ -54,7 +53,6 @@ class TestRunWindowTest : public ::testing::Test {
     view->DeleteAllRows();
     app.window = view.get();
     app.lists = std::make_shared<ProcessLists>();
-    app.tableLock = CreateLock();
     for (const char* region : {"艾欧尼亚", "祖安"}) {
       const RowId row = view->InsertRow(region, RowIcon::kNotTested);
       view->SetCellText(row, kRegionColumn, region);
@@ -75,7 +73,6 @@ class TestRunWindowTest : public ::testing::Test {
   void TearDown() override {
     view->Detach();  // a write still on its way would otherwise wait for this thread
     engine.reset();
-    DeleteLock(app.tableLock);
   }
 
   // Serves the window's thread until the run is over.
@@ -124,7 +121,6 @@ TEST_F(TestRunWindowTest, ClosingTheWindowDuringARunLeavesTheLateProbesHarmless)
   while (gate.waiting < 2) QApplication::processEvents(QEventLoop::AllEvents, 10);
   view->Detach();
   window.reset();
-  DeleteLock(app.tableLock);
   gate.Open();
   run->Wait();  // every result went to the closed window without effect
   EXPECT_EQ(run->Summary().answered, 2);
