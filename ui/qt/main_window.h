@@ -44,8 +44,6 @@ class MainWindow : public QWidget {
   void FocusTestButton() { testButton_->setFocus(); }
   QMenu& RowMenu() { return *rowMenu_; }
   QMenu& KeyListMenu() { return *keyListMenu_; }
-  // Checks the place of that index in the key list's menu.
-  void CheckGlobalPingPlace(int placeIndex);
   // The row menu at the mouse moved by (dx, dy), and the key list's with the place of
   // checkedPlace checked; each returns when its menu closes.
   void ShowRowMenu(int dx, int dy);
@@ -81,6 +79,8 @@ class MainWindow : public QWidget {
   void FillPeriodList();
   void BuildRowMenu();
   void BuildKeyListMenu();
+  // Checks the place of that index in the key list's menu.
+  void CheckGlobalPingPlace(int placeIndex);
   void ConnectEvents();
   void BuildTray();
   // True when the player chose to keep the program running in the tray.
