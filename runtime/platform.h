@@ -1,6 +1,7 @@
 // What every platform supplies to the portable runtime. Each platform folder defines these
 // in one file of its own (runtime/linux/platform.cpp here), the only place that names the
-// platform's engines; FetchPage (runtime/fetch/page_fetch_engine.h) is the platform's too.
+// platform's engines; RunHttpExchange (runtime/http/http_exchange.h), under the page fetch,
+// is the platform's too.
 #pragma once
 
 #include <chrono>

@@ -1,16 +1,20 @@
-// One HTTP exchange over WinHTTP.
-#include "runtime/http/http_exchange.h"
-
+// One HTTP exchange over WinHTTP: the program's one HTTP client on Windows, under the request
+// component and the page fetch alike.
 #include <windows.h>
+
+#include "runtime/http/http_exchange.h"
 // After windows.h, which they build on.
+#include <shlwapi.h>
 #include <wincrypt.h>
 #include <winhttp.h>
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <cwchar>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -20,6 +24,7 @@
 #include "runtime/fetch/redirect_policy.h"
 #include "runtime/text/ascii_case.h"
 #include "runtime/windows/address_text.h"
+#include "runtime/windows/trusted_certificates.h"
 #include "runtime/windows/wide_text.h"
 
 namespace vardelle {
@@ -37,13 +42,6 @@ struct InternetCloser {
   void operator()(HINTERNET handle) const { WinHttpCloseHandle(handle); }
 };
 using InternetHandle = std::unique_ptr<void, InternetCloser>;
-
-struct CertificateCloser {
-  void operator()(const CERT_CONTEXT* certificate) const {
-    CertFreeCertificateContext(certificate);
-  }
-};
-using CertificatePtr = std::unique_ptr<const CERT_CONTEXT, CertificateCloser>;
 
 // The end of the whole exchange, and how much of what is left each blocking call may take.
 class Deadline {
@@ -82,11 +80,42 @@ bool LimitPhases(HINTERNET request, const HttpTimeouts& timeouts, const Deadline
          SetNumber(request, WINHTTP_OPTION_RECEIVE_TIMEOUT, deadline.Limit(timeouts.receiveMs));
 }
 
+// What a request's server must pass once the connection stands and before the request goes
+// out: the redirect policy's judgement of the address connected to and, with trusted
+// certificates given, the certificate.
+struct ServerCheck {
+  RedirectChain* chain = nullptr;
+  AddressJudge isInternal = IsInternalAddress;
+  bool secure = false;
+  HCERTSTORE trusted = nullptr;  // nullptr: WinHTTP judged the certificate
+  std::wstring host;
+};
+
+struct ServerVerdict {
+  bool judged = false;
+  bool certificateRefused = false;
+  RedirectRefusal refusal = RedirectRefusal::kNone;
+
+  bool Passed() const { return !certificateRefused && refusal == RedirectRefusal::kNone; }
+};
+
+bool CertificatePasses(HINTERNET request, const ServerCheck& check) {
+  if (check.trusted == nullptr) return true;
+  PCCERT_CONTEXT server = nullptr;
+  DWORD size = sizeof server;
+  if (!WinHttpQueryOption(request, WINHTTP_OPTION_SERVER_CERT_CONTEXT, &server, &size) ||
+      server == nullptr) {
+    return false;
+  }
+  const CertificatePtr owned(server);
+  return IsTrustedServer(server, check.trusted, check.host);
+}
+
 // Where WinHTTP reports the end of each operation of a request (the handles are opened for
 // asynchronous use: a synchronous call cannot be left, Wine ends none when its handle is
 // closed). WinHTTP may still report on an operation, and fill or read its buffer, after the
-// exchange has given up on it, so the channel and the buffers belong to the request handle:
-// the callback deletes them with the handle's last report.
+// exchange has given up on it, so the channel and the buffers are held by the request handle
+// as well as by the hop: whichever lets go last deletes them.
 class Channel {
  public:
   struct Report {
@@ -123,10 +152,43 @@ class Channel {
     server_ = address;
   }
 
-  // The address of the server the request's connection went to, as WinHTTP wrote it.
-  std::optional<std::wstring> Server() {
+  // The check each sending of the request must pass; none once the hop has let go (Forget),
+  // and a request sent after that is refused.
+  void SetCheck(ServerCheck check) {
     std::lock_guard guard(mutex_);
-    return server_;
+    check_ = std::move(check);
+  }
+  void Forget() {
+    std::lock_guard guard(mutex_);
+    check_.reset();
+  }
+
+  // Judges the server the request is being sent to: as WinHTTP reports the sending, or after
+  // the answer's head when it never did.
+  bool JudgeServer(HINTERNET request) {
+    std::lock_guard guard(mutex_);
+    if (!check_) return false;
+    verdict_.judged = true;
+    verdict_.certificateRefused = !CertificatePasses(request, *check_);
+    if (verdict_.certificateRefused) return false;
+    // An address WinHTTP did not tell, or that reads as none, counts as internal.
+    const bool internal = !server_ || JudgeAddressText(*server_, check_->isInternal).value_or(true);
+    verdict_.refusal = check_->chain->Next({check_->secure, internal});
+    return verdict_.Passed();
+  }
+
+  ServerVerdict Verdict() {
+    std::lock_guard guard(mutex_);
+    return verdict_;
+  }
+
+  // Closes the request handle once, whether the check or the hop comes first.
+  void CloseRequest(HINTERNET request) {
+    if (!closed_.exchange(true)) WinHttpCloseHandle(request);
+  }
+
+  void Release() {
+    if (holders_.fetch_sub(1) == 1) delete this;
   }
 
   std::uint8_t* Buffer() { return buffer_.data(); }
@@ -136,6 +198,10 @@ class Channel {
   std::condition_variable arrived_;
   std::optional<Report> report_;        // guarded by mutex_
   std::optional<std::wstring> server_;  // guarded by mutex_
+  std::optional<ServerCheck> check_;    // guarded by mutex_
+  ServerVerdict verdict_;               // guarded by mutex_
+  std::atomic<bool> closed_{false};
+  std::atomic<int> holders_{2};  // the request handle and the hop
   std::array<std::uint8_t, kChunkBytes> buffer_{};
 };
 
@@ -168,16 +234,24 @@ Channel::Report ReportOf(DWORD status, const void* information, DWORD length) {
 
 // Runs on WinHTTP's threads, or inside the call that started the operation; nothing may
 // escape into WinHTTP (an address that finds no memory goes unnoted, and is judged internal).
-void CALLBACK OnRequestStatus(HINTERNET, DWORD_PTR context, DWORD status, LPVOID information,
-                              DWORD length) {
+// A refused server gets its request handle closed as the request is about to go out, which
+// keeps it from being sent where the system honours that, and the hop is told at once.
+void CALLBACK OnRequestStatus(HINTERNET request, DWORD_PTR context, DWORD status,
+                              LPVOID information, DWORD length) {
   auto* channel = reinterpret_cast<Channel*>(context);
   if (channel == nullptr) return;
   try {
     if (status == WINHTTP_CALLBACK_STATUS_HANDLE_CLOSING) {
-      delete channel;
+      channel->Release();
     } else if (status == WINHTTP_CALLBACK_STATUS_CONNECTED_TO_SERVER && information != nullptr) {
       const std::wstring_view address(static_cast<const wchar_t*>(information), length);
       channel->NoteServer(address.substr(0, address.find(L'\0')));
+    } else if (status == WINHTTP_CALLBACK_STATUS_SENDING_REQUEST) {
+      if (!channel->JudgeServer(request)) {
+        channel->Deliver(
+            {WINHTTP_CALLBACK_STATUS_REQUEST_ERROR, 0, ERROR_WINHTTP_OPERATION_CANCELLED});
+        channel->CloseRequest(request);
+      }
     } else if (IsOperationEnd(status)) {
       channel->Deliver(ReportOf(status, information, length));
     }
@@ -190,7 +264,8 @@ Channel* AttachChannel(HINTERNET request) {
   auto channel = std::make_unique<Channel>();
   const auto context = reinterpret_cast<DWORD_PTR>(channel.get());
   const DWORD reports = WINHTTP_CALLBACK_FLAG_ALL_COMPLETIONS | WINHTTP_CALLBACK_FLAG_HANDLES |
-                        WINHTTP_CALLBACK_FLAG_CONNECT_TO_SERVER;
+                        WINHTTP_CALLBACK_FLAG_CONNECT_TO_SERVER |
+                        WINHTTP_CALLBACK_FLAG_SEND_REQUEST;
   if (WinHttpSetStatusCallback(request, OnRequestStatus, reports, 0) ==
           WINHTTP_INVALID_STATUS_CALLBACK ||
       !WinHttpSetOption(request, WINHTTP_OPTION_CONTEXT_VALUE, const_cast<DWORD_PTR*>(&context),
@@ -205,34 +280,64 @@ struct Target {
   INTERNET_PORT port = 0;
   std::wstring pathAndQuery;
   bool secure = false;
+  std::wstring user;  // the URL's own credentials, unescaped
+  std::wstring password;
 };
+
+// A blank or control character would otherwise reach the request line as it stands.
+bool HasForbiddenCharacter(std::wstring_view url) {
+  return std::any_of(url.begin(), url.end(), [](wchar_t c) { return c <= 0x20 || c == 0x7f; });
+}
+
+std::wstring Part(const wchar_t* text, DWORD length) {
+  return text != nullptr ? std::wstring(text, length) : std::wstring();
+}
+
+// A user name or password as the server is to get it: "%40" in the URL is '@'.
+std::wstring Unescaped(const wchar_t* text, DWORD length) {
+  std::wstring part = Part(text, length);
+  if (part.empty() || FAILED(UrlUnescapeW(part.data(), nullptr, nullptr, URL_UNESCAPE_INPLACE))) {
+    return part;
+  }
+  part.resize(wcslen(part.c_str()));
+  return part;
+}
 
 // http and https URLs with a host; a fragment is not sent.
 std::optional<Target> ParseTarget(const std::wstring& url) {
+  if (url.empty() || HasForbiddenCharacter(url)) return std::nullopt;
   URL_COMPONENTS parts{};
   parts.dwStructSize = sizeof parts;
-  parts.dwHostNameLength = static_cast<DWORD>(-1);
-  parts.dwUrlPathLength = static_cast<DWORD>(-1);
-  parts.dwExtraInfoLength = static_cast<DWORD>(-1);
+  parts.dwHostNameLength = parts.dwUrlPathLength = parts.dwExtraInfoLength =
+      parts.dwUserNameLength = parts.dwPasswordLength = static_cast<DWORD>(-1);
   if (!WinHttpCrackUrl(url.c_str(), static_cast<DWORD>(url.size()), 0, &parts)) return std::nullopt;
   if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS) {
     return std::nullopt;
   }
   Target target;
-  target.host.assign(parts.lpszHostName, parts.dwHostNameLength);
+  target.host = Part(parts.lpszHostName, parts.dwHostNameLength);
   target.port = parts.nPort;
-  target.pathAndQuery.assign(parts.lpszUrlPath, parts.dwUrlPathLength);
-  target.pathAndQuery.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+  target.pathAndQuery = Part(parts.lpszUrlPath, parts.dwUrlPathLength) +
+                        Part(parts.lpszExtraInfo, parts.dwExtraInfoLength);
   target.pathAndQuery.erase(std::min(target.pathAndQuery.find(L'#'), target.pathAndQuery.size()));
   if (target.pathAndQuery.empty() || target.pathAndQuery.front() != L'/') {
     target.pathAndQuery.insert(0, 1, L'/');
   }
   target.secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
+  target.user = Unescaped(parts.lpszUserName, parts.dwUserNameLength);
+  target.password = Unescaped(parts.lpszPassword, parts.dwPasswordLength);
   return target.host.empty() ? std::nullopt : std::optional(std::move(target));
 }
 
 InternetHandle OpenSession(const HttpExchange& exchange) {
   const std::wstring agent = WideFromGbk(exchange.userAgent);
+  if (exchange.proxyMode == ProxyMode::kAutomatic) {
+    InternetHandle automatic(WinHttpOpen(agent.c_str(), WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY,
+                                         WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS,
+                                         WINHTTP_FLAG_ASYNC));
+    // Systems before Windows 8.1 know only the configured proxy.
+    if (automatic) return automatic;
+  }
   if (exchange.proxyMode != ProxyMode::kNamed) {
     const DWORD access = exchange.proxyMode == ProxyMode::kDirect
                              ? WINHTTP_ACCESS_TYPE_NO_PROXY
@@ -312,7 +417,10 @@ DWORD ClampToDword(std::size_t value) {
   return static_cast<DWORD>(std::min<std::size_t>(value, MAXDWORD));
 }
 
-bool Configure(HINTERNET request, const HttpExchange& exchange, const Target& target) {
+// With trusted certificates given, a secure server is judged by them alone: WinHTTP's own
+// judgement of the root and the name is switched off and made as the request goes out.
+bool Configure(HINTERNET request, const HttpExchange& exchange, const Target& target,
+               HCERTSTORE trusted) {
   // The program keeps cookies in its own jars and sends them as headers of the request, and
   // follows redirects itself (FollowRedirects), which WinHTTP would follow with every header
   // and logon to any host.
@@ -324,6 +432,18 @@ bool Configure(HINTERNET request, const HttpExchange& exchange, const Target& ta
                 ClampToDword(exchange.maxHeaderBytes)) &&
       SetNumber(request, WINHTTP_OPTION_AUTOLOGON_POLICY, AutoLogonLevel(exchange.autoLogon));
   if (!set) return false;
+  // The URL's own user and password go as Basic authorization, unless a logon is given.
+  if (!exchange.serverLogon && !target.user.empty() &&
+      !WinHttpSetCredentials(request, WINHTTP_AUTH_TARGET_SERVER, WINHTTP_AUTH_SCHEME_BASIC,
+                             target.user.c_str(), target.password.c_str(), nullptr)) {
+    return false;
+  }
+  if (target.secure && !exchange.caFile.empty() &&
+      (trusted == nullptr ||
+       !SetNumber(request, WINHTTP_OPTION_SECURITY_FLAGS,
+                  SECURITY_FLAG_IGNORE_UNKNOWN_CA | SECURITY_FLAG_IGNORE_CERT_CN_INVALID))) {
+    return false;
+  }
   // Refused where WinHTTP cannot undo compression (before Windows 8.1, under Wine): then no
   // compression is offered and the answer comes plain.
   if (exchange.acceptCompressed) {
@@ -496,14 +616,17 @@ class Conversation {
                 WINHTTP_CALLBACK_STATUS_DATA_AVAILABLE);
       if (!available) return false;
       if (*available == 0) return true;
-      // Counted after WinHTTP undid any compression, so an inflating body stops here.
+      // Counted after WinHTTP undid any compression, so an inflating body stops here; one
+      // kept in part is read up to the limit first.
       const DWORD wanted = std::min<DWORD>(*available, kChunkBytes);
-      tooLarge_ = wanted > exchange_.maxBodyBytes - body.size();
-      if (tooLarge_) return false;
+      const std::size_t room = exchange_.maxBodyBytes - body.size();
+      tooLarge_ = wanted > room;
+      if (tooLarge_ && (!exchange_.keepPartialBody || room == 0)) return false;
+      const DWORD taken = tooLarge_ ? static_cast<DWORD>(room) : wanted;
       const std::optional<DWORD> read =
-          Await([&] { return WinHttpReadData(request_, channel_.Buffer(), wanted, nullptr); },
+          Await([&] { return WinHttpReadData(request_, channel_.Buffer(), taken, nullptr); },
                 WINHTTP_CALLBACK_STATUS_READ_COMPLETE);
-      if (!read || *read > wanted) return false;
+      if (!read || *read > taken) return false;
       if (*read == 0) return true;
       body.insert(body.end(), channel_.Buffer(), channel_.Buffer() + *read);
     }
@@ -625,28 +748,48 @@ class Hop {
       : session_(OpenSession(exchange)),
         connection_(session_ ? WinHttpConnect(session_.get(), target.host.c_str(), target.port, 0)
                              : nullptr),
-        // Closed before the session and connection; the channel is the handle's from here.
-        request_(connection_ ? OpenRequest(connection_.get(), exchange, target) : nullptr),
-        channel_(request_ ? AttachChannel(request_.get()) : nullptr) {}
+        request_(connection_ ? OpenRequest(connection_.get(), exchange, target).release()
+                             : nullptr),
+        channel_(request_ != nullptr ? AttachChannel(request_) : nullptr) {}
 
-  // False when the request could not be made or got no answer.
-  bool Exchange(const HttpExchange& exchange, const Target& target, const Deadline& deadline,
-                const std::atomic<bool>& abort) {
-    if (channel_ == nullptr || !Configure(request_.get(), exchange, target) ||
-        !LimitPhases(request_.get(), exchange.timeouts, deadline)) {
+  // The request is closed before its connection and session.
+  ~Hop() {
+    if (channel_ == nullptr) {
+      if (request_ != nullptr) WinHttpCloseHandle(request_);
+      return;
+    }
+    channel_->Forget();
+    channel_->CloseRequest(request_);
+    channel_->Release();
+  }
+  Hop(const Hop&) = delete;
+  Hop& operator=(const Hop&) = delete;
+
+  // False when the request could not be made, its server was refused or it got no answer.
+  bool Exchange(const HttpExchange& exchange, const Target& target, const ServerCheck& check,
+                const Deadline& deadline, const std::atomic<bool>& abort) {
+    if (channel_ == nullptr || !Configure(request_, exchange, target, check.trusted) ||
+        !LimitPhases(request_, exchange.timeouts, deadline)) {
       return false;
     }
-    conversation_.emplace(request_.get(), *channel_, exchange, deadline, abort);
+    channel_->SetCheck(check);
+    conversation_.emplace(request_, *channel_, exchange, deadline, abort);
     return conversation_->SendAndReceive();
   }
 
-  // Whether the server connected to has an internal address; an unknown one counts so.
-  bool ServerIsInternal(AddressJudge isInternal) const {
-    const std::optional<std::wstring> server = channel_->Server();
-    return !server || JudgeAddressText(*server, isInternal).value_or(true);
+  // The server's verdict; judged now, once the answer's head is in, where WinHTTP never
+  // reported the sending.
+  ServerVerdict Verdict(bool answered) {
+    if (channel_ == nullptr) return {};
+    ServerVerdict verdict = channel_->Verdict();
+    if (answered && !verdict.judged) {
+      channel_->JudgeServer(request_);
+      verdict = channel_->Verdict();
+    }
+    return verdict;
   }
 
-  HINTERNET Request() const { return request_.get(); }
+  HINTERNET Request() const { return request_; }
   bool HeadTooLarge() const { return conversation_ && conversation_->HeadTooLarge(); }
   // Only after Exchange succeeded.
   Conversation& Talk() { return *conversation_; }
@@ -654,47 +797,58 @@ class Hop {
  private:
   InternetHandle session_;
   InternetHandle connection_;
-  InternetHandle request_;
-  Channel* channel_;
+  HINTERNET request_;
+  Channel* channel_;  // held until the destructor lets go
   std::optional<Conversation> conversation_;
 };
 
+// With keepPartialBody, a body that broke off or passed its limit is the failed answer's.
 HttpAnswer Finish(Hop& hop, const HttpExchange& exchange) {
   HttpAnswer answer;
   if (!ReadHead(hop.Request(), exchange, answer)) return Failed(answer.failure);
   if (!hop.Talk().ReadBody(answer.body)) {
-    return Failed(hop.Talk().TooLarge() ? HttpFailure::kTooLarge : HttpFailure::kNone);
+    HttpAnswer failed = Failed(hop.Talk().TooLarge() ? HttpFailure::kTooLarge : HttpFailure::kNone);
+    if (exchange.keepPartialBody) failed.body = std::move(answer.body);
+    return failed;
   }
   answer.complete = true;
   return answer;
 }
 
 // Follows the redirects itself, under the redirect policy: a hop to an address written in
-// its URL is judged before it is sent, every hop by the address it connected to before its
-// answer is taken.
+// its URL is judged before anything goes there, every hop by the address it connected to
+// (and with trusted certificates, by its certificate) as its request is about to go out.
 HttpAnswer Run(const HttpExchange& exchange, const std::atomic<bool>& abort) {
   const Deadline deadline(exchange.timeouts.wholeMs);
   const std::optional<Target> first = ParseTarget(WideFromGbk(exchange.url));
   if (!first) return {};
+  const CertificateStore trusted =
+      exchange.caFile.empty() ? nullptr : LoadPemCertificates(exchange.caFile);
   RedirectChain chain(exchange.httpsToHttpRedirects);
   HttpExchange current = exchange;
   for (int redirects = 0;; ++redirects) {
-    const std::optional<Target> target = ParseTarget(WideFromGbk(current.url));
+    std::optional<Target> target = ParseTarget(WideFromGbk(current.url));
     if (!target) return {};
-    const HttpExchange hop =
-        HopExchange(current, CredentialsFollow(OriginOf(*first), OriginOf(*target)));
+    const bool credentialsFollow = CredentialsFollow(OriginOf(*first), OriginOf(*target));
+    if (credentialsFollow && target->user.empty()) {
+      target->user = first->user;
+      target->password = first->password;
+    }
+    const HttpExchange hop = HopExchange(current, credentialsFollow);
     if (redirects > 0) {
       const RedirectRefusal refusal =
           JudgeWrittenAddress(chain, target->secure, target->host, exchange.isInternal);
       if (refusal != RedirectRefusal::kNone) return Failed(RedirectFailure(refusal));
     }
     Hop request(hop, *target);
-    if (!request.Exchange(hop, *target, deadline, abort)) {
+    const ServerCheck check{&chain, exchange.isInternal, target->secure, trusted.get(),
+                            target->host};
+    const bool answered = request.Exchange(hop, *target, check, deadline, abort);
+    const ServerVerdict verdict = request.Verdict(answered);
+    if (verdict.refusal != RedirectRefusal::kNone) return Failed(RedirectFailure(verdict.refusal));
+    if (!answered || verdict.certificateRefused) {
       return Failed(request.HeadTooLarge() ? HttpFailure::kTooLarge : HttpFailure::kNone);
     }
-    const RedirectRefusal refusal =
-        chain.Next({target->secure, request.ServerIsInternal(exchange.isInternal)});
-    if (refusal != RedirectRefusal::kNone) return Failed(RedirectFailure(refusal));
     const DWORD status = QueryNumber(request.Request(), WINHTTP_QUERY_STATUS_CODE).value_or(0);
     const std::optional<std::wstring> location =
         exchange.followRedirects && IsRedirect(status)
