@@ -13,6 +13,12 @@ UINT_PTR menuGuard = 0;
 
 void CALLBACK CloseMenu(HWND, UINT, UINT_PTR, DWORD) { EndMenu(); }
 
+RECT CellRect(HWND list, int row, int column) {
+  RECT cell{column == 0 ? LVIR_LABEL : LVIR_BOUNDS, column, 0, 0};
+  SendMessageW(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
+  return cell;
+}
+
 }  // namespace
 
 bool ServeMessagesUntil(const std::function<bool()>& done, std::chrono::seconds timeout) {
@@ -100,9 +106,13 @@ int ColumnWidth(HWND list, int column) {
 }
 
 POINT CellCentre(HWND list, int row, int column) {
-  RECT cell{column == 0 ? LVIR_LABEL : LVIR_BOUNDS, column, 0, 0};
-  SendMessageW(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
+  const RECT cell = CellRect(list, row, column);
   return POINT{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
+}
+
+POINT CellRightMargin(HWND list, int row, int column) {
+  const RECT cell = CellRect(list, row, column);
+  return POINT{cell.right - 2, (cell.top + cell.bottom) / 2};
 }
 
 PaintedList::PaintedList(HWND list) {

@@ -56,6 +56,9 @@ int HeaderSortFormat(HWND list, int column);  // HDF_SORTUP, HDF_SORTDOWN or 0
 int ColumnWidth(HWND list, int column);
 // The centre of a row's cell in the list's client coordinates.
 POINT CellCentre(HWND list, int row, int column);
+// A point of the cell's background right of any text it holds (left-aligned, its end
+// margin kept even when cut short with an ellipsis).
+POINT CellRightMargin(HWND list, int row, int column);
 
 // The list as it paints itself into a bitmap (WM_PRINTCLIENT), custom draw included.
 class PaintedList {
