@@ -2,9 +2,18 @@
 
 #include <algorithm>
 
+#include "runtime/http/http_exchange_engine.h"
 #include "runtime/text/ascii_case.h"
 
 namespace vardelle {
+
+HttpAnswer RunHttpExchange(const HttpExchange& exchange, const std::atomic<bool>& abort) {
+  try {
+    return RunExchangeOnEngine(exchange, abort);
+  } catch (...) {
+    return {};
+  }
+}
 
 bool HasHeader(const HttpExchange& exchange, std::string_view name) {
   return std::any_of(exchange.headers.begin(), exchange.headers.end(),

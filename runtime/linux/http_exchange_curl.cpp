@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "runtime/http/http_exchange.h"
+#include "runtime/http/http_exchange_engine.h"
 #include "runtime/linux/curl_handles.h"
 #include "runtime/linux/curl_redirect_guard.h"
 #include "runtime/linux/curl_root.h"
@@ -275,7 +276,9 @@ UrlPtr ParseWebUrl(const std::string& text) {
   return ok ? std::move(url) : nullptr;
 }
 
-HttpAnswer Run(const HttpExchange& exchange, const std::atomic<bool>& abort) {
+}  // namespace
+
+HttpAnswer RunExchangeOnEngine(const HttpExchange& exchange, const std::atomic<bool>& abort) {
   const CurlRootLease root;
   if (!root) return {};
   Reception reception{exchange, {}};
@@ -294,16 +297,6 @@ HttpAnswer Run(const HttpExchange& exchange, const std::atomic<bool>& abort) {
   if (!done) return Failed(reception, guard);
   FinishAnswer(easy.get(), reception);
   return std::move(reception.answer);
-}
-
-}  // namespace
-
-HttpAnswer RunHttpExchange(const HttpExchange& exchange, const std::atomic<bool>& abort) {
-  try {
-    return Run(exchange, abort);
-  } catch (...) {
-    return {};
-  }
 }
 
 // Only http and https URLs with a host are accepted, as by the platform's component.

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "runtime/http/http_exchange.h"
+#include "runtime/http/http_exchange_engine.h"
 // After windows.h, which they build on.
 #include <shlwapi.h>
 #include <wincrypt.h>
@@ -818,7 +819,9 @@ HttpAnswer Finish(Hop& hop, const HttpExchange& exchange) {
 // Follows the redirects itself, under the redirect policy: a hop to an address written in
 // its URL is judged before anything goes there, every hop by the address it connected to
 // (and with trusted certificates, by its certificate) as its request is about to go out.
-HttpAnswer Run(const HttpExchange& exchange, const std::atomic<bool>& abort) {
+}  // namespace
+
+HttpAnswer RunExchangeOnEngine(const HttpExchange& exchange, const std::atomic<bool>& abort) {
   const Deadline deadline(exchange.timeouts.wholeMs);
   const std::optional<Target> first = ParseTarget(WideFromGbk(exchange.url));
   if (!first) return {};
@@ -858,16 +861,6 @@ HttpAnswer Run(const HttpExchange& exchange, const std::atomic<bool>& abort) {
     if (redirects >= exchange.maxRedirects) return {};
     current.url = GbkFromWide(Resolve(WideFromGbk(current.url), *location));
     FollowMethod(status, current);
-  }
-}
-
-}  // namespace
-
-HttpAnswer RunHttpExchange(const HttpExchange& exchange, const std::atomic<bool>& abort) {
-  try {
-    return Run(exchange, abort);
-  } catch (...) {
-    return {};
   }
 }
 
