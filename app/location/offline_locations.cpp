@@ -64,7 +64,7 @@ std::optional<OfflineLocations> OfflineLocations::FromBytes(std::string bytes) {
   const std::uint32_t last = database.U32At(4);
   const std::size_t size = database.bytes_.size();
   if (first < kHeaderBytes || last < first || (last - first) % kEntryBytes != 0 ||
-      last > size - kEntryBytes) {
+      std::size_t{last} + kEntryBytes > size) {
     return std::nullopt;
   }
   database.firstEntry_ = first;

@@ -106,10 +106,11 @@ TEST(OfflineLocationsTest, RefusesFilesWhoseIndexIsNotWithinThem) {
   const std::string files[] = {
       "",
       std::string(7, '\0'),
-      withHeader(last + 12, last + 12),  // the index's last entry runs past the end
-      withHeader(4, last),               // the index starts inside the header
-      withHeader(last, last - 12),       // last before first
-      withHeader(last - 13, last),       // not whole entries
+      std::string("b\0\0\0z\0\0\0b", 9),  // an index inside a file shorter than one entry
+      withHeader(last + 12, last + 12),   // the index's last entry runs past the end
+      withHeader(4, last),                // the index starts inside the header
+      withHeader(last, last - 12),        // last before first
+      withHeader(last - 13, last),        // not whole entries
       withHeader(0xFFFFFFF0u, 0xFFFFFFFCu),
   };
   for (const std::string& file : files) {
