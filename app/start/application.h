@@ -1,6 +1,6 @@
 // The running program's state: the window the application drives and the process-wide
-// lists. One instance per process, reached by the thread routines through
-// TheApplication(), since a thread routine takes nothing but an int.
+// lists. One instance per process, which the program's entry points and the loading
+// thread's routine reach through TheApplication(); everything else is handed the instance.
 #pragma once
 
 #include <atomic>
