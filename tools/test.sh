@@ -24,12 +24,19 @@ stage_done() { echo "== $1: $((SECONDS - stage_started)) s"; stage_started=$SECO
 bash "$root/tools/build-windows.sh" --packages-only
 mkdir -p "$root/build-windows"
 windows_build_log=$root/build-windows/build.log
-# shellcheck disable=SC2016
-setsid bash -c 'started=$SECONDS; status=0; nice -n 19 bash "$1" --tests -DVARDELLE_WERROR=ON || status=$?
+# A process group of its own (job control on for this one job), so that a stage that fails
+# ends the build with the script; the same session, so that its low priority holds against
+# the stages here (a new session would be a scheduling group of its own, given an equal share).
+set -m
+(
+  started=$SECONDS
+  status=0
+  nice -n 19 bash "$root/tools/build-windows.sh" --tests -DVARDELLE_WERROR=ON || status=$?
   echo "== Windows build, at the lowest priority beside the Linux stages: $((SECONDS - started)) s"
-  exit $status' _ "$root/tools/build-windows.sh" >"$windows_build_log" 2>&1 </dev/null &
+  exit "$status"
+) >"$windows_build_log" 2>&1 </dev/null &
 windows_build=$!
-# A stage that fails ends the script, and the build with it (setsid made it a group of its own).
+set +m
 end_windows_build() { kill -- -"$windows_build" 2>/dev/null || true; }
 trap end_windows_build EXIT
 
