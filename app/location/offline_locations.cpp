@@ -37,16 +37,12 @@ std::optional<std::array<Text, 5>> RecordParts(std::string_view record) {
   return parts;
 }
 
-std::string ParentFolder(const std::string& folder) {
-  const std::size_t slash = folder.find_last_of("/\\");
-  return slash == std::string::npos ? std::string() : folder.substr(0, slash);
-}
-
 std::shared_ptr<const OfflineLocations> ReadShippedDatabase() {
   const std::string folder = ProgramFolder();
   if (folder.empty()) return nullptr;
   for (const std::string& path :
-       {folder + "/" + kDatabaseFile, ParentFolder(folder) + "/share/vardelle/" + kDatabaseFile}) {
+       {folder + "/" + kDatabaseFile,
+        std::string(ContainingFolder(folder)) + "/share/vardelle/" + kDatabaseFile}) {
     std::optional<std::string> bytes = ReadWholeFile(path);
     if (!bytes) continue;
     std::optional<OfflineLocations> database = OfflineLocations::FromBytes(std::move(*bytes));

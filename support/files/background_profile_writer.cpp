@@ -9,10 +9,8 @@
 namespace vardelle {
 
 bool WriteProfileStringsMakingFolder(const std::vector<ProfileEntry>& entries, const Text& path) {
-  // Either separator: Windows takes both.
-  const size_t separator = path.find_last_of("/\\");
-  const bool folderReady = separator == Text::npos || separator == 0 ||
-                           CreateDirectories(path.substr(0, separator));
+  const Text folder(ContainingFolder(path));
+  const bool folderReady = folder.empty() || CreateDirectories(folder);
   return folderReady && WriteProfileStrings(entries, path);
 }
 

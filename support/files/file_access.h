@@ -15,6 +15,13 @@
 
 namespace vardelle {
 
+// The folder part of a path, at its last separator of either kind (Windows takes both); ""
+// when the path names no folder or the root's.
+inline std::string_view ContainingFolder(std::string_view path) {
+  const std::size_t separator = path.find_last_of("/\\");
+  return separator == std::string_view::npos ? std::string_view() : path.substr(0, separator);
+}
+
 // The file's bytes, read with other readers and writers allowed; nullopt when it cannot be
 // opened or read. A missing file reads as empty when missingIsEmpty is set.
 std::optional<std::string> ReadWholeFile(const Text& path, bool missingIsEmpty = false);
