@@ -16,7 +16,7 @@
 #include "runtime/platform.h"
 #include "runtime/threads/threads.h"
 #include "testing/await_condition.h"
-#include "testing/loopback_servers.h"
+#include "testing/loopback.h"
 
 namespace vardelle {
 namespace {

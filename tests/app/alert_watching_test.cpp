@@ -23,7 +23,7 @@
 #include "app/test_run/run_engine.h"
 #include "app/window/main_window_logic.h"
 #include "demo_world/demo_world.h"
-#include "testing/loopback_servers.h"
+#include "testing/loopback.h"
 #include "tests/app/fake_window.h"
 #include "tests/recording_notifier.h"
 

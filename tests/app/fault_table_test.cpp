@@ -31,7 +31,7 @@
 #include "app/window/main_window_logic.h"
 #include "demo_world/demo_world.h"
 #include "support/text/text.h"
-#include "testing/loopback_servers.h"
+#include "testing/raw_socket_server.h"
 #include "tests/demo_world_servers.h"
 
 namespace vardelle {

@@ -14,7 +14,7 @@
 #include "app/start/application.h"
 #include "app/start/endpoints.h"
 #include "demo_world/demo_world.h"
-#include "testing/loopback_servers.h"
+#include "testing/loopback.h"
 #include "support/text/text_codec.h"
 #include "tests/demo_world_servers.h"
 

@@ -18,7 +18,7 @@
 #include "runtime/platform.h"
 #include "runtime/probes/echo_probes.h"
 #include "testing/await_condition.h"
-#include "testing/loopback_servers.h"
+#include "testing/loopback.h"
 #include "tests/demo_world_servers.h"
 #include "tests/holding_echo_engine.h"
 

@@ -28,7 +28,7 @@
 #include "app/table/server_table.h"
 #include "demo_world/demo_world.h"
 #include "support/text/text_codec.h"
-#include "testing/loopback_servers.h"
+#include "testing/raw_socket_server.h"
 #include "tests/app/fake_window.h"
 #include "tests/demo_world_servers.h"
 

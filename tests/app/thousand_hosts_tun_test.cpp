@@ -6,6 +6,7 @@
 // again rather than waited out. Each case runs in a network namespace of its own (root only).
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -115,7 +116,8 @@ std::optional<std::string> PingProgramOutput(const std::vector<std::string>& wor
   const auto deadline = std::chrono::steady_clock::now() + kProgramDeadline;
   bool timedOut = false;
   for (char buffer[4096]; started;) {
-    if (!testing::raw_socket::WaitReadable(pipe[0], 100)) {
+    pollfd readable{pipe[0], POLLIN, 0};
+    if (poll(&readable, 1, 100) <= 0) {
       timedOut = std::chrono::steady_clock::now() > deadline;
       if (timedOut) break;
       continue;

@@ -26,7 +26,7 @@
 #include "app/test_run/run_engine.h"
 #include "app/window/main_window_logic.h"
 #include "demo_world/demo_world.h"
-#include "testing/loopback_servers.h"
+#include "testing/loopback.h"
 #include "tests/recording_notifier.h"
 #include "ui/qt/alert_dialog.h"
 #include "ui/qt/main_window.h"

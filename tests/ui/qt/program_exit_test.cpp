@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "testing/await_condition.h"
-#include "testing/loopback_servers.h"
+#include "testing/raw_socket_server.h"
 #include "tests/support/temp_dir.h"
 
 namespace vardelle {
