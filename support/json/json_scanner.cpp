@@ -73,6 +73,14 @@ bool QuoteTouchesBlank(std::string_view text) {
   return false;
 }
 
+// A double quote, printable ASCII without blanks or quotes, a double quote: the cleaning
+// pattern takes the two quotes and nothing else.
+bool IsQuotedWord(std::string_view text) {
+  if (text.size() < 2 || text.front() != '"' || text.back() != '"') return false;
+  return std::all_of(text.begin() + 1, text.end() - 1,
+                     [](char byte) { return byte > ' ' && byte < 0x7F && byte != '"'; });
+}
+
 // Width of the run character at i (space, tab, full-width space, and the quote when asked),
 // or 0 when the character there is not one.
 std::size_t RunCharWidth(std::string_view text, std::size_t i, bool quoteToo) {
@@ -149,6 +157,12 @@ bool SpaceTouchesBracket(std::string_view text) {
 // Step 1 of loading: an escaped quote stops counting as a quote, while an escaped backslash
 // before a closing quote leaves that quote alone.
 Text ProtectEscapedQuotes(std::string_view text) {
+  // A byte-wise search finds every character-wise match (and more), so a text without these
+  // bytes, such as one whose only escapes are \u ones, comes back as it is.
+  const auto has = [text](std::string_view bytes) {
+    return text.find(bytes) != std::string_view::npos;
+  };
+  if (!has("\\\\") && !has("\\\"") && !has("\\|\\|")) return Text(text);
   Text pairsHidden = ReplaceText(text, "\\\\", "\\|\\|");
   Text quotesHidden = ReplaceText(pairsHidden, "\\\"", "\\''");
   return ReplaceText(quotesHidden, "\\|\\|", "\\\\");
@@ -189,6 +203,8 @@ bool IsPlainPath(std::string_view path) {
     return byte > ' ' && byte < 0x7F && byte != '"' && byte != '\'';
   });
 }
+
+std::uint32_t ToOffset(std::size_t offset) { return static_cast<std::uint32_t>(offset); }
 
 int ToPosition(std::size_t size) { return static_cast<int>(size); }
 
@@ -399,6 +415,7 @@ JsonPiece JsonScanner::trimmedPiece(std::string_view text, std::size_t begin,
 // What cleanName makes of a stretch, as a piece in the same way.
 JsonPiece JsonScanner::namePiece(std::string_view text, std::size_t begin, std::size_t end) const {
   const std::string_view raw = text.substr(begin, end - begin);
+  if (IsQuotedWord(raw)) return {ToOffset(begin + 1), ToOffset(raw.size() - 2), nullptr};
   if (IsSingleLineGbk(raw) && !QuoteTouchesBlank(raw)) {
     const std::string_view stripped = StripRuns(raw, true);
     return {static_cast<std::uint32_t>(stripped.data() - text.data()),
