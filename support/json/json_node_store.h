@@ -82,6 +82,7 @@ class JsonNodeStore {
   bool setValue(int node, JsonTextSpan value);
   int nodeCount() const;
   void reserve(int count) { nodes.reserve(static_cast<std::size_t>(std::max(count, 0))); }
+  void reserveTexts(std::size_t bytes) { texts.reserve(bytes); }
   int topLevelCount() const { return topLevel; }
   bool removeNode(int node, bool withSubtree);
   void clear();

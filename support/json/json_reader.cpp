@@ -164,6 +164,10 @@ bool JsonReader::buildPlainTree(std::string_view text) {
   const std::string_view loaded = changes ? std::string_view(changed) : text;
   if (loaded.empty() || (loaded.front() != '{' && loaded.front() != '[')) return false;
   if (changes && !JsonScanner::reloadsUnchanged(loaded)) return false;
+  // Room for the document, its loaded form and, mostly, the element names and the few
+  // rewritten pieces, so that the pool is not copied while it grows past the document.
+  const std::size_t sourceBytes = loaded == text ? 0 : loaded.size();
+  store.reserveTexts(text.size() + sourceBytes + (text.size() + sourceBytes) / 4 + 64);
   const JsonTextSpan document = store.keepText(text);
   const JsonTextSpan source = loaded == text ? document : store.keepText(loaded);
   store.reserve(PlainNodeEstimate(loaded));

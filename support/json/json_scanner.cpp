@@ -73,12 +73,19 @@ bool QuoteTouchesBlank(std::string_view text) {
   return false;
 }
 
-// A double quote, printable ASCII without blanks or quotes, a double quote: the cleaning
-// pattern takes the two quotes and nothing else.
+// A double quote, then well-formed GBK on one line without quotes, blanks or full-width
+// spaces, then a double quote: the cleaning pattern takes the two quotes and nothing else.
 bool IsQuotedWord(std::string_view text) {
   if (text.size() < 2 || text.front() != '"' || text.back() != '"') return false;
-  return std::all_of(text.begin() + 1, text.end() - 1,
-                     [](char byte) { return byte > ' ' && byte < 0x7F && byte != '"'; });
+  const std::size_t end = text.size() - 1;
+  for (std::size_t i = 1; i < end; ++i) {
+    const unsigned char byte = ByteAt(text, i);
+    if (byte > ' ' && byte < 0x7F && byte != '"') continue;
+    const unsigned char trail = i + 1 < end ? ByteAt(text, i + 1) : 0;
+    if (!IsGbkLead(byte) || !IsGbkTrail(trail) || IsFullWidthSpaceAt(text, i)) return false;
+    ++i;
+  }
+  return true;
 }
 
 // Width of the run character at i (space, tab, full-width space, and the quote when asked),
@@ -137,6 +144,14 @@ bool IsCloser(unsigned char byte) { return byte == ']' || byte == '}' || byte ==
 // SpaceIsFollowedByOpener or CloserIsFollowedBySpace, in one pass that looks only around
 // the blanks, which are few in the documents read.
 bool SpaceTouchesBracket(std::string_view text) {
+  // Most documents have no blank at all; this first pass has no early exit, so it
+  // vectorises.
+  bool anyBlank = false;
+  for (const char byte : text) {
+    const auto value = static_cast<unsigned char>(byte);
+    anyBlank |= value <= ' ' || value == kFullWidthSpaceByte;
+  }
+  if (!anyBlank) return false;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const auto byte = static_cast<unsigned char>(text[i]);
     if (byte > ' ' && byte != kFullWidthSpaceByte) continue;
@@ -403,6 +418,7 @@ JsonPiece JsonScanner::trimmedPiece(int a, int b) const {
 JsonPiece JsonScanner::trimmedPiece(std::string_view text, std::size_t begin,
                                     std::size_t end) const {
   const std::string_view raw = text.substr(begin, end - begin);
+  if (IsQuotedWord(raw)) return {ToOffset(begin), ToOffset(raw.size()), nullptr};
   const std::string_view stripped = StripRuns(raw, false);
   JsonPiece strippedPiece{static_cast<std::uint32_t>(stripped.data() - text.data()),
                           static_cast<std::uint32_t>(stripped.size()), nullptr};
