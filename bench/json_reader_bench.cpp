@@ -1,7 +1,8 @@
-// The JSON reader on the two documents the program reads, beside nlohmann::json doing the
-// same work on the same bytes: parse, then read every entry's three members of a server list,
-// or the seven fields of a location answer. Each benchmark also reports the most heap held
-// at once while one document is read, per byte of the document.
+// The JSON reader on the documents the program fetches, beside nlohmann::json doing the same
+// work on the same bytes: parse, then read every entry's three members of a server list, the
+// seven fields of a location answer, or every region's code of a status-service answer. Each
+// benchmark also reports the most heap held at once while one document is read, per byte of the
+// document.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
@@ -85,6 +86,18 @@ const std::string kLocationAnswer =
 const std::vector<std::string> kLocationPaths = {
     "code", "data.country", "data.area", "data.region", "data.city", "data.county", "data.isp"};
 
+// The operator's status service: a status code for each region id, then the update time.
+constexpr int kStatusRegions = 29;
+
+std::string StatusAnswer() {
+  std::string document = R"({"status":0,"data":[{)";
+  for (int id = 1; id <= kStatusRegions; ++id) {
+    if (id > 1) document += ",";
+    document += "\"" + std::to_string(id) + "\":\"" + std::to_string(id % 5 + 1) + "\"";
+  }
+  return document + R"(},{"update":"2015-03-26 20:00:00"}]})";
+}
+
 void ReadServerListWithReader(const std::string& document) {
   vardelle::JsonReader reader;
   reader.parse(document);
@@ -121,6 +134,23 @@ void ReadLocationWithNlohmann(const std::string& document) {
   }
 }
 
+void ReadStatusWithReader(const std::string& document) {
+  vardelle::JsonReader reader;
+  reader.parse(document);
+  const int count = reader.getCount("data.[1]");
+  for (int id = 1; id <= count; ++id) {
+    benchmark::DoNotOptimize(reader.getText("data.[1]." + std::to_string(id)));
+  }
+}
+
+void ReadStatusWithNlohmann(const std::string& document) {
+  const nlohmann::json json = nlohmann::json::parse(document);
+  const nlohmann::json& codes = json["data"][0];
+  for (int id = 1; id <= static_cast<int>(codes.size()); ++id) {
+    benchmark::DoNotOptimize(codes[std::to_string(id)].get<std::string>());
+  }
+}
+
 // Times read on document, then reads it once more with the heap counted.
 void Measure(benchmark::State& state, const std::string& document,
              void (*read)(const std::string&)) {
@@ -135,8 +165,7 @@ void Measure(benchmark::State& state, const std::string& document,
 }
 
 void ReaderServerList(benchmark::State& state) {
-  Measure(state, ServerList(static_cast<int>(state.range(0)), kGbkNames),
-          ReadServerListWithReader);
+  Measure(state, ServerList(static_cast<int>(state.range(0)), kGbkNames), ReadServerListWithReader);
 }
 
 void NlohmannServerList(benchmark::State& state) {
@@ -152,10 +181,18 @@ void NlohmannLocation(benchmark::State& state) {
   Measure(state, kLocationAnswer, ReadLocationWithNlohmann);
 }
 
+void ReaderStatus(benchmark::State& state) { Measure(state, StatusAnswer(), ReadStatusWithReader); }
+
+void NlohmannStatus(benchmark::State& state) {
+  Measure(state, StatusAnswer(), ReadStatusWithNlohmann);
+}
+
 BENCHMARK(ReaderServerList)->Arg(30)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(NlohmannServerList)->Arg(30)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(ReaderLocation)->Unit(benchmark::kMicrosecond);
 BENCHMARK(NlohmannLocation)->Unit(benchmark::kMicrosecond);
+BENCHMARK(ReaderStatus)->Unit(benchmark::kMicrosecond);
+BENCHMARK(NlohmannStatus)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -212,10 +212,11 @@ int JsonNodeStore::nthChild(int depth, int n, int start) const {
   return walkLevel(depth, start, [&](int) { return ++seen == n; });
 }
 
-const JsonNodeStore::NameIndex& JsonNodeStore::nameIndexFor(int depth, int start) const {
+const JsonNodeStore::NameIndex& JsonNodeStore::nameIndexFor(int depth, int start, int width) const {
   auto [entry, added] = nameIndexes.try_emplace(IndexKey(depth, start));
   if (added) {
     NameIndex& index = entry->second;
+    index.reserve(static_cast<std::size_t>(width));
     walkLevel(depth, start, [&](int i) {
       index.try_emplace(nameView(i), i);  // the first of equal names wins
       return false;
@@ -232,7 +233,7 @@ int JsonNodeStore::findChild(int depth, std::string_view name, int start) const 
   if (width < kIndexedChildCount) {
     return walkLevel(depth, from, [&](int i) { return nameView(i) == name; });
   }
-  const NameIndex& index = nameIndexFor(depth, from);
+  const NameIndex& index = nameIndexFor(depth, from, width);
   const auto found = index.find(name);
   return found == index.end() ? kNotFound : found->second;
 }
@@ -295,8 +296,12 @@ bool JsonNodeStore::setKind(int node, int kind) {
 }
 
 bool JsonNodeStore::setValue(int node, Text value) {
+  return contains(node) && setValue(node, keepText(value));
+}
+
+bool JsonNodeStore::setValue(int node, JsonTextSpan value) {
   if (!contains(node)) return false;
-  at(node).value = keepText(value);
+  at(node).value = value;
   return true;
 }
 

@@ -79,16 +79,27 @@ class JsonNodeStore {
   bool setName(int node, Text name);
   bool setKind(int node, int kind);
   bool setValue(int node, Text value);
+  bool setValue(int node, JsonTextSpan value);
   int nodeCount() const;
   void reserve(int count) { nodes.reserve(static_cast<std::size_t>(std::max(count, 0))); }
+  void reserveTexts(std::size_t bytes) { texts.reserve(bytes); }
   int topLevelCount() const { return topLevel; }
   bool removeNode(int node, bool withSubtree);
   void clear();
   int copyNodes(std::vector<JsonNode>& copies) const;
 
  private:
+  // Names are short ("[17]", "domain"), so a byte-wise hash beats the library's.
+  struct ShortNameHash {
+    std::size_t operator()(std::string_view name) const {
+      std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
+      for (const char byte : name)
+        hash = (hash ^ static_cast<unsigned char>(byte)) * 1099511628211ull;
+      return static_cast<std::size_t>(hash);
+    }
+  };
   // First node of each name met by findChild's walk for one (start, depth).
-  using NameIndex = std::unordered_map<std::string_view, int>;
+  using NameIndex = std::unordered_map<std::string_view, int, ShortNameHash>;
 
   struct StoredNode {
     JsonTextSpan name;
@@ -112,7 +123,7 @@ class JsonNodeStore {
   int insertNode(int position, StoredNode node);
   template <class Visit>
   int walkLevel(int depth, int start, Visit visit) const;
-  const NameIndex& nameIndexFor(int depth, int start) const;
+  const NameIndex& nameIndexFor(int depth, int start, int width) const;
 
   std::vector<StoredNode> nodes;
   std::string texts;

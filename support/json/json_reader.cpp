@@ -1,7 +1,13 @@
 #include "support/json/json_reader.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
+#include <utility>
 
 namespace vardelle {
 namespace {
@@ -21,10 +27,57 @@ bool IsStructural(char byte) {
 }
 
 // Counting costs little next to the scanner's index of these bytes, which is not even built
-// for a document that has too many of them.
+// for a document that has too many of them; a shorter document cannot have too many.
 bool HasFewEnoughStructuralBytes(std::string_view text) {
+  if (text.size() <= JsonReader::kMaxStructuralBytes) return true;
   const auto count = std::count_if(text.begin(), text.end(), IsStructural);
   return static_cast<std::size_t>(count) <= JsonReader::kMaxStructuralBytes;
+}
+
+// Every node but the root follows an opening bracket or brace or a comma, so their count
+// bounds the node count; in a plain document it is close to it.
+int PlainNodeEstimate(std::string_view text) {
+  const auto count = [text](char byte) {
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), byte));
+  };
+  const std::size_t estimate = count(',') + count('{') + count('[') + 1;
+  return static_cast<int>(std::min<std::size_t>(estimate, JsonReader::kMaxNodes + 1));
+}
+
+std::uint32_t ToOffset(std::size_t offset) { return static_cast<std::uint32_t>(offset); }
+
+// The quote that closes the string opened at `open`, or npos. Strings here are short, so a
+// plain loop beats a library search.
+std::size_t ClosingQuote(std::string_view text, std::size_t open) {
+  for (std::size_t i = open + 1; i < text.size(); ++i) {
+    if (text[i] == '"') return i;
+  }
+  return std::string_view::npos;
+}
+
+// The colon after a quoted key at pos, or npos when no quoted key and colon follow.
+std::size_t KeyEnd(std::string_view text, std::size_t pos) {
+  if (pos >= text.size() || text[pos] != '"') return std::string_view::npos;
+  const std::size_t quote = ClosingQuote(text, pos);
+  if (quote == std::string_view::npos || quote + 1 == text.size() || text[quote + 1] != ':') {
+    return std::string_view::npos;
+  }
+  return quote + 1;
+}
+
+// A byte that is none of the bytes the cutters look for.
+bool IsPlainByte(char byte) { return !IsStructural(byte); }
+
+// The first structural byte at or after `from` outside string literals, or npos when a string
+// runs to the end or no such byte follows.
+std::size_t SlotEnd(std::string_view text, std::size_t from) {
+  for (std::size_t i = from; i < text.size(); ++i) {
+    if (IsPlainByte(text[i])) continue;
+    if (text[i] != '"') return i;
+    i = ClosingQuote(text, i);
+    if (i == std::string_view::npos) return i;
+  }
+  return std::string_view::npos;
 }
 
 }  // namespace
@@ -46,6 +99,16 @@ struct JsonReader::Level {
   std::size_t next = 0;
 };
 
+// A container of the one-pass build whose closing byte is still ahead.
+struct JsonReader::OpenContainer {
+  int node = 0;
+  bool isObject = false;
+  std::size_t start = 0;  // its opening byte
+  std::size_t slots = 0;  // members or elements met so far
+  // An array's first element while it is empty: an array of one empty element has none.
+  std::optional<JsonTextSpan> heldEmpty;
+};
+
 std::unique_ptr<JsonReader> JsonReader::copy() const { return std::make_unique<JsonReader>(*this); }
 
 JsonNodeStore JsonReader::copyStore() const { return store; }
@@ -64,9 +127,11 @@ void JsonReader::parse(std::string_view text, bool zeroBased) {
   zeroBasedIndexes = zeroBased;
   store.clear();
   elementNames.clear();
-  const bool read =
-      text.size() <= kMaxTextBytes && HasFewEnoughStructuralBytes(text) && buildTree(text);
-  if (!read) readAsEmpty();
+  if (text.size() > kMaxTextBytes || !HasFewEnoughStructuralBytes(text)) return readAsEmpty();
+  if (buildPlainTree(text)) return;
+  store.clear();
+  elementNames.clear();
+  if (!buildTree(text)) readAsEmpty();
 }
 
 void JsonReader::readAsEmpty() {
@@ -83,6 +148,122 @@ bool JsonReader::buildTree(std::string_view text) {
   std::vector<Level> levels;
   std::size_t planned = 1;
   return addLevel(levels, planned, root, kind, document) && growTree(std::move(levels), planned);
+}
+
+// The documents the program reads are plainly written: after loading, every member is a
+// quoted key, a colon and a value, every container's slots are separated by commas, and
+// blanks lie only around plain values. For such a document the scanner's cutters find the
+// very slots a reading by the grammar finds, and every nested container would load as it
+// is, so the tree is built in one pass over the loaded text, with the pieces the scanner
+// would make of each slot. False, with a partial tree, for any other document, and for
+// trees that go down to the depth limit or past the node limit.
+bool JsonReader::buildPlainTree(std::string_view text) {
+  if (text.size() > kMaxPlainBytes) return false;
+  const bool changes = JsonScanner::changesOnLoad(text);
+  const Text changed = changes ? scanner.loadedText(text) : Text();
+  const std::string_view loaded = changes ? std::string_view(changed) : text;
+  if (loaded.empty() || (loaded.front() != '{' && loaded.front() != '[')) return false;
+  if (changes && !JsonScanner::reloadsUnchanged(loaded)) return false;
+  // Room for the document, its loaded form and, mostly, the element names and the few
+  // rewritten pieces, so that the pool is not copied while it grows past the document.
+  const std::size_t sourceBytes = loaded == text ? 0 : loaded.size();
+  store.reserveTexts(text.size() + sourceBytes + (text.size() + sourceBytes) / 4 + 64);
+  const JsonTextSpan document = store.keepText(text);
+  const JsonTextSpan source = loaded == text ? document : store.keepText(loaded);
+  store.reserve(PlainNodeEstimate(loaded));
+  const int kind = JsonScanner::valueKind(loaded);
+  const int root = store.addNode(0, store.keepText(kRootName), kind, document);
+  return cutPlainly(loaded, source, root);
+}
+
+// Reads slot after slot: at a slot, pos is the byte after an opening bracket or brace or a
+// comma; after it, pos is the byte that ends it.
+bool JsonReader::cutPlainly(std::string_view text, JsonTextSpan source, int root) {
+  std::vector<OpenContainer> open;
+  open.push_back(
+      {.node = root, .isObject = text.front() == '{', .start = 0, .slots = 0, .heldEmpty = {}});
+  std::size_t pos = 1;
+  bool atSlot = true;
+  for (;;) {
+    OpenContainer& top = open.back();
+    if (atSlot) {
+      atSlot = false;
+      std::size_t slot = pos;
+      JsonTextSpan name;
+      if (top.isObject) {
+        const std::size_t colon = KeyEnd(text, pos);
+        if (colon == std::string_view::npos) {
+          // Only an object without members may lack a key: the cutters find no colon in it.
+          pos = SlotEnd(text, pos);
+          if (top.slots != 0 || pos == std::string_view::npos || text[pos] != '}') return false;
+          continue;
+        }
+        name = keptPiece(scanner.namePiece(text, pos, colon), source);
+        slot = colon + 1;
+      }
+      ++top.slots;
+      if (slot < text.size() && (text[slot] == '{' || text[slot] == '[')) {
+        const int kind = JsonScanner::valueKind(text.substr(slot, 1));
+        const int node = addPlainNode(top, name, kind, {source.offset + ToOffset(slot), 0});
+        if (node == 0 || store.depthOf(node) >= kMaxDepth) return false;
+        open.push_back(
+            {.node = node, .isObject = kind == 1, .start = slot, .slots = 0, .heldEmpty = {}});
+        pos = slot + 1;
+        atSlot = true;
+        continue;
+      }
+      pos = SlotEnd(text, slot);
+      if (pos == std::string_view::npos) return false;
+      if (!addPlainValue(top, name, keptPiece(scanner.trimmedPiece(text, slot, pos), source))) {
+        return false;
+      }
+      continue;
+    }
+    if (pos == text.size()) return false;
+    if (text[pos] == ',') {
+      if (top.heldEmpty && addPlainNode(top, {}, 0, *std::exchange(top.heldEmpty, {})) == 0) {
+        return false;
+      }
+      ++pos;
+      atSlot = true;
+      continue;
+    }
+    if (text[pos] != (top.isObject ? '}' : ']')) return false;
+    if (top.node != root && !closePlainly(top, text, source, pos)) return false;
+    open.pop_back();
+    ++pos;
+    if (open.empty()) return pos == text.size();
+  }
+}
+
+// A slot's plain value; an array's first one is held while it is empty.
+bool JsonReader::addPlainValue(OpenContainer& container, JsonTextSpan name, JsonTextSpan value) {
+  if (!container.isObject && container.slots == 1 && value.length == 0) {
+    container.heldEmpty = value;
+    return true;
+  }
+  return addPlainNode(container, name, 0, value) != 0;
+}
+
+// The new node, or 0 past the node limit.
+int JsonReader::addPlainNode(const OpenContainer& container, JsonTextSpan name, int kind,
+                             JsonTextSpan value) {
+  const JsonTextSpan nodeName = container.isObject ? name : elementName(container.slots - 1);
+  const int node = store.addNode(container.node, nodeName, kind, value);
+  if (container.isObject) processEvents();
+  return store.nodeCount() > kMaxNodes ? 0 : node;
+}
+
+// A nested container's value is its text, which the trim leaves whole unless it spans lines
+// that end in blanks; then the cutters would read the trimmed text instead.
+bool JsonReader::closePlainly(const OpenContainer& container, std::string_view text,
+                              JsonTextSpan source, std::size_t closer) {
+  const std::size_t length = closer + 1 - container.start;
+  const JsonPiece piece = scanner.trimmedPiece(text, container.start, closer + 1);
+  if (piece.rewritten || piece.offset != container.start || piece.length != length) return false;
+  const JsonTextSpan value{source.offset + ToOffset(container.start), ToOffset(length)};
+  store.setValue(container.node, value);
+  return true;
 }
 
 // Where the scanner's loaded text lies in the pool: mostly it is the container's own value,
@@ -148,7 +329,10 @@ void JsonReader::addObjectMembers(std::vector<JsonMember> members, int parent) {
 JsonTextSpan JsonReader::elementName(std::size_t index) {
   while (elementNames.size() <= index) {
     const std::size_t number = zeroBasedIndexes ? elementNames.size() : elementNames.size() + 1;
-    elementNames.push_back(store.keepText(JoinTexts({"[", std::to_string(number), "]"})));
+    std::array<char, 24> name{'['};
+    char* end = std::to_chars(name.data() + 1, name.data() + name.size() - 1, number).ptr;
+    *end++ = ']';
+    elementNames.push_back(store.keepText(std::string_view(name.data(), end)));
   }
   return elementNames[index];
 }
@@ -179,15 +363,15 @@ bool JsonReader::growTree(std::vector<Level> levels, std::size_t planned) {
   return true;
 }
 
-std::vector<Text> JsonReader::pathParts(std::string_view path) {
-  std::vector<Text> parts;
-  if (!path.empty() && scanner.splitPath(path) > 0) scanner.takePathParts(parts);
-  return parts;
+// The parts of the path, held by the scanner until the next split.
+std::span<const Text> JsonReader::pathParts(std::string_view path) {
+  if (path.empty() || scanner.splitPath(path) == 0) return {};
+  return scanner.lastPathParts();
 }
 
 Text JsonReader::getText(std::string_view path, int startNode) {
-  const Text normalized = zeroBasedIndexes ? scanner.normalizePath(path, 1) : Text(path);
-  const std::vector<Text> parts = pathParts(normalized);
+  const Text normalized = zeroBasedIndexes ? scanner.normalizePath(path, 1) : Text();
+  const std::span<const Text> parts = pathParts(zeroBasedIndexes ? normalized : path);
   if (parts.empty()) return scanner.compactSpacing(store.valueView(1));
   int node = 1;
   int skip = 0;
@@ -205,7 +389,7 @@ Text JsonReader::getText(std::string_view path, int startNode) {
 }
 
 int JsonReader::getCount(std::string_view path, int* node) {
-  const std::vector<Text> parts = pathParts(path);
+  const std::span<const Text> parts = pathParts(path);
   if (parts.empty()) return store.childCountOf(1);
   int found = 1;
   for (std::size_t i = 0; i < parts.size(); ++i) {

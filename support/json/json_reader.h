@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -58,6 +59,16 @@ class JsonReader {
  private:
   struct Entry;
   struct Level;
+  struct OpenContainer;
+  // Documents up to this size cannot reach kMaxTextBytes in the one-pass build.
+  static constexpr std::size_t kMaxPlainBytes = kMaxTextBytes / 8;
+
+  bool buildPlainTree(std::string_view text);
+  bool cutPlainly(std::string_view text, JsonTextSpan source, int root);
+  bool addPlainValue(OpenContainer& container, JsonTextSpan name, JsonTextSpan value);
+  int addPlainNode(const OpenContainer& container, JsonTextSpan name, int kind, JsonTextSpan value);
+  bool closePlainly(const OpenContainer& container, std::string_view text, JsonTextSpan source,
+                    std::size_t closer);
   bool buildTree(std::string_view text);
   bool growTree(std::vector<Level> levels, std::size_t planned);
   bool addLevel(std::vector<Level>& levels, std::size_t& planned, int node, int kind,
@@ -67,7 +78,7 @@ class JsonReader {
   void readAsEmpty();
   void processEvents() const;
   JsonTextSpan elementName(std::size_t index);
-  std::vector<Text> pathParts(std::string_view path);
+  std::span<const Text> pathParts(std::string_view path);
 
   bool zeroBasedIndexes = false;
   JsonNodeStore store;

@@ -73,6 +73,21 @@ bool QuoteTouchesBlank(std::string_view text) {
   return false;
 }
 
+// A double quote, then well-formed GBK on one line without quotes, blanks or full-width
+// spaces, then a double quote: the cleaning pattern takes the two quotes and nothing else.
+bool IsQuotedWord(std::string_view text) {
+  if (text.size() < 2 || text.front() != '"' || text.back() != '"') return false;
+  const std::size_t end = text.size() - 1;
+  for (std::size_t i = 1; i < end; ++i) {
+    const unsigned char byte = ByteAt(text, i);
+    if (byte > ' ' && byte < 0x7F && byte != '"') continue;
+    const unsigned char trail = i + 1 < end ? ByteAt(text, i + 1) : 0;
+    if (!IsGbkLead(byte) || !IsGbkTrail(trail) || IsFullWidthSpaceAt(text, i)) return false;
+    ++i;
+  }
+  return true;
+}
+
 // Width of the run character at i (space, tab, full-width space, and the quote when asked),
 // or 0 when the character there is not one.
 std::size_t RunCharWidth(std::string_view text, std::size_t i, bool quoteToo) {
@@ -123,9 +138,46 @@ bool CloserIsFollowedBySpace(std::string_view text) {
   return false;
 }
 
+bool IsOpener(unsigned char byte) { return byte == '[' || byte == '{' || byte == '"'; }
+bool IsCloser(unsigned char byte) { return byte == ']' || byte == '}' || byte == '"'; }
+
+// SpaceIsFollowedByOpener or CloserIsFollowedBySpace, in one pass that looks only around
+// the blanks, which are few in the documents read.
+bool SpaceTouchesBracket(std::string_view text) {
+  // Most documents have no blank at all; this first pass has no early exit, so it
+  // vectorises.
+  bool anyBlank = false;
+  for (const char byte : text) {
+    const auto value = static_cast<unsigned char>(byte);
+    anyBlank |= value <= ' ' || value == kFullWidthSpaceByte;
+  }
+  if (!anyBlank) return false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (byte > ' ' && byte != kFullWidthSpaceByte) continue;
+    std::size_t width = 1;
+    if (byte == kFullWidthSpaceByte) {
+      if (!IsFullWidthSpaceAt(text, i)) continue;
+      width = 2;
+    } else if (!IsAsciiSpace(byte)) {
+      continue;
+    }
+    if (IsOpener(ByteAt(text, i + width)) || (i > 0 && IsCloser(ByteAt(text, i - 1)))) {
+      return true;
+    }
+  }
+  return false;
+}
+
 // Step 1 of loading: an escaped quote stops counting as a quote, while an escaped backslash
 // before a closing quote leaves that quote alone.
 Text ProtectEscapedQuotes(std::string_view text) {
+  // A byte-wise search finds every character-wise match (and more), so a text without these
+  // bytes, such as one whose only escapes are \u ones, comes back as it is.
+  const auto has = [text](std::string_view bytes) {
+    return text.find(bytes) != std::string_view::npos;
+  };
+  if (!has("\\\\") && !has("\\\"") && !has("\\|\\|")) return Text(text);
   Text pairsHidden = ReplaceText(text, "\\\\", "\\|\\|");
   Text quotesHidden = ReplaceText(pairsHidden, "\\\"", "\\''");
   return ReplaceText(quotesHidden, "\\|\\|", "\\\\");
@@ -153,6 +205,21 @@ int StructuralIndex(char byte) {
       return -1;
   }
 }
+
+Text TextOfPiece(std::string_view text, const JsonPiece& piece) {
+  if (piece.rewritten) return *piece.rewritten;
+  return Text(text.substr(piece.offset, piece.length));
+}
+
+// Printable ASCII without quotes, apostrophes and blanks: the cleaning pattern leaves every
+// part between two dots as it is, and no dot lies inside a quoted name.
+bool IsPlainPath(std::string_view path) {
+  return std::all_of(path.begin(), path.end(), [](char byte) {
+    return byte > ' ' && byte < 0x7F && byte != '"' && byte != '\'';
+  });
+}
+
+std::uint32_t ToOffset(std::size_t offset) { return static_cast<std::uint32_t>(offset); }
 
 int ToPosition(std::size_t size) { return static_cast<int>(size); }
 
@@ -184,29 +251,26 @@ std::size_t UpperBoundNear(const std::vector<int>& list, int value, std::size_t&
 
 }  // namespace
 
-JsonScanner::JsonScanner() { createPatterns(); }
+JsonScanner::JsonScanner() = default;
 
 JsonScanner::JsonScanner(const JsonScanner& other)
     : source(other.source),
       scan(other.scan),
       positions(other.positions),
       pathParts(other.pathParts),
-      processEventsHook(other.processEventsHook) {
-  createPatterns();
-}
+      processEventsHook(other.processEventsHook) {}
 
 JsonScanner::~JsonScanner() = default;
 
-void JsonScanner::createPatterns() {
-  auto make = [](std::string_view stored) {
-    auto regex = std::make_unique<RegexObject>();
-    regex->Create(QuotesFromApostrophes(stored));
-    return regex;
-  };
-  cleaning = make(kCleaningPattern);
-  spacingBefore = make(kSpacingBeforePattern);
-  spacingAfter = make(kSpacingAfterPattern);
-  trim = make(kTrimPattern);
+// Compiling costs more than reading a short document, and plain documents never need the
+// engine, so each pattern is set up when first used.
+const RegexObject& JsonScanner::pattern(std::unique_ptr<RegexObject>& slot,
+                                        std::string_view stored) const {
+  if (!slot) {
+    slot = std::make_unique<RegexObject>();
+    slot->Create(QuotesFromApostrophes(stored));
+  }
+  return *slot;
 }
 
 void JsonScanner::setProcessEventsHook(ProcessEventsHook hook) {
@@ -228,32 +292,53 @@ Text JsonScanner::restoreQuotes(std::string_view text) const {
 }
 
 Text JsonScanner::cleanName(std::string_view text) const {
-  if (IsSingleLineGbk(text) && !QuoteTouchesBlank(text)) return Text(StripRuns(text, true));
-  return applyPattern(*cleaning, text, "");
+  return TextOfPiece(text, namePiece(text, 0, text.size()));
 }
 
 Text JsonScanner::trimValue(std::string_view text) const {
-  if (IsSingleLineGbk(text)) return Text(StripRuns(text, false));
-  return applyPattern(*trim, text, "");
+  return TextOfPiece(text, trimmedPiece(text, 0, text.size()));
 }
 
 Text JsonScanner::compactSpacing(std::string_view text) const {
-  Text result =
-      SpaceIsFollowedByOpener(text) ? applyPattern(*spacingBefore, text, "$1") : Text(text);
-  if (CloserIsFollowedBySpace(result)) result = applyPattern(*spacingAfter, result, "$1");
+  Text result = SpaceIsFollowedByOpener(text)
+                    ? applyPattern(pattern(spacingBefore, kSpacingBeforePattern), text, "$1")
+                    : Text(text);
+  if (CloserIsFollowedBySpace(result)) {
+    result = applyPattern(pattern(spacingAfter, kSpacingAfterPattern), result, "$1");
+  }
   return result;
 }
 
-void JsonScanner::load(std::string_view text) {
+Text JsonScanner::loadedText(std::string_view text) const {
   const bool hasBackslash = text.find('\\') != std::string_view::npos;
   const Text protectedText = hasBackslash ? ProtectEscapedQuotes(text) : Text();
   const std::string_view unspaced = hasBackslash ? std::string_view(protectedText) : text;
   // Most texts have no blank next to a bracket, brace or quote; they are taken as they are.
-  if (SpaceIsFollowedByOpener(unspaced) || CloserIsFollowedBySpace(unspaced)) {
-    source = compactSpacing(unspaced);
-  } else {
-    source.assign(unspaced);
+  if (SpaceTouchesBracket(unspaced)) {
+    return compactSpacing(unspaced);
   }
+  return Text(unspaced);
+}
+
+bool JsonScanner::changesOnLoad(std::string_view text) {
+  return text.find('\\') != std::string_view::npos || SpaceTouchesBracket(text);
+}
+
+// Without blanks to compact, loading can only change a text through its backslashes: an
+// escaped quote, or a backslash before a bar, which the quote protection uses as its own
+// marker. A text with neither comes back unchanged, and so does every stretch of it.
+bool JsonScanner::reloadsUnchanged(std::string_view loaded) {
+  if (SpaceTouchesBracket(loaded)) return false;
+  for (std::size_t i = loaded.find('\\'); i != std::string_view::npos;
+       i = loaded.find('\\', i + 1)) {
+    const char next = ByteAt(loaded, i + 1);
+    if (next == '"' || next == '|') return false;
+  }
+  return true;
+}
+
+void JsonScanner::load(std::string_view text) {
+  source = loadedText(text);
   scan.assign(source);
   indexScanBuffer();
 }
@@ -321,24 +406,41 @@ std::string_view JsonScanner::cutView(int a, int b) const {
                                          static_cast<std::size_t>(std::max(last - first, 0)));
 }
 
-// What trimValue makes of a cut, kept as a stretch of the source buffer whenever it is one:
-// the trim pattern only takes blanks from the ends of lines, so unless a line inside the
-// piece lost some, the trimmed text is the piece less its leading and trailing runs.
 JsonPiece JsonScanner::trimmedPiece(int a, int b) const {
   const std::string_view raw = cutView(a, b);
+  const auto begin = static_cast<std::size_t>(raw.data() - source.data());
+  return trimmedPiece(source, begin, begin + raw.size());
+}
+
+// What trimValue makes of a stretch, kept as a stretch whenever it is one: the trim pattern
+// only takes blanks from the ends of lines, so unless a line inside the piece lost some, the
+// trimmed text is the piece less its leading and trailing runs.
+JsonPiece JsonScanner::trimmedPiece(std::string_view text, std::size_t begin,
+                                    std::size_t end) const {
+  const std::string_view raw = text.substr(begin, end - begin);
+  if (IsQuotedWord(raw)) return {ToOffset(begin), ToOffset(raw.size()), nullptr};
   const std::string_view stripped = StripRuns(raw, false);
-  JsonPiece strippedPiece{static_cast<std::uint32_t>(stripped.data() - source.data()),
+  JsonPiece strippedPiece{static_cast<std::uint32_t>(stripped.data() - text.data()),
                           static_cast<std::uint32_t>(stripped.size()), nullptr};
   if (IsSingleLineGbk(raw)) return strippedPiece;
-  Text trimmed = applyPattern(*trim, raw, "");
+  Text trimmed = applyPattern(pattern(trim, kTrimPattern), raw, "");
   if (trimmed == stripped) return strippedPiece;
   return {0, 0, std::make_unique<Text>(std::move(trimmed))};
 }
 
-Text JsonScanner::pieceText(const JsonPiece& piece) const {
-  if (piece.rewritten) return *piece.rewritten;
-  return source.substr(piece.offset, piece.length);
+// What cleanName makes of a stretch, as a piece in the same way.
+JsonPiece JsonScanner::namePiece(std::string_view text, std::size_t begin, std::size_t end) const {
+  const std::string_view raw = text.substr(begin, end - begin);
+  if (IsQuotedWord(raw)) return {ToOffset(begin + 1), ToOffset(raw.size() - 2), nullptr};
+  if (IsSingleLineGbk(raw) && !QuoteTouchesBlank(raw)) {
+    const std::string_view stripped = StripRuns(raw, true);
+    return {static_cast<std::uint32_t>(stripped.data() - text.data()),
+            static_cast<std::uint32_t>(stripped.size()), nullptr};
+  }
+  return {0, 0, std::make_unique<Text>(applyPattern(pattern(cleaning, kCleaningPattern), raw, ""))};
 }
+
+Text JsonScanner::pieceText(const JsonPiece& piece) const { return TextOfPiece(source, piece); }
 
 int JsonScanner::nodeEstimate() const {
   return static_cast<int>(positions[kColon].size() + positions[kComma].size()) + 2;
@@ -489,6 +591,7 @@ int JsonScanner::valueKind(std::string_view value) {
 }
 
 int JsonScanner::splitPath(std::string_view path) {
+  if (IsPlainPath(path)) return splitPlainPath(path);
   const Text text = QuotesFromApostrophes(path);
   const int length = TextLength(text);
   pathParts.clear();
@@ -507,6 +610,25 @@ int JsonScanner::splitPath(std::string_view path) {
     }
     if (lastPass) break;
   }
+  return static_cast<int>(pathParts.size());
+}
+
+// Parts are assigned over the previous ones, as paths are read one after the other.
+int JsonScanner::splitPlainPath(std::string_view path) {
+  std::size_t count = 0;
+  for (std::size_t start = 0;; ++count) {
+    const std::size_t dot = path.find('.', start);
+    const std::string_view part =
+        path.substr(start, dot == std::string_view::npos ? dot : dot - start);
+    if (count < pathParts.size()) {
+      pathParts[count].assign(part);
+    } else {
+      pathParts.emplace_back(part);
+    }
+    if (dot == std::string_view::npos) break;
+    start = dot + 1;
+  }
+  pathParts.resize(count + 1);
   return static_cast<int>(pathParts.size());
 }
 

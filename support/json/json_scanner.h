@@ -83,9 +83,20 @@ class JsonScanner {
   static int valueKind(std::string_view value);
   int splitPath(std::string_view path);
   int takePathParts(std::vector<Text>& parts) const;
+  const std::vector<Text>& lastPathParts() const { return pathParts; }
   Text normalizePath(std::string_view path, int mode) const;
   Text compactSpacing(std::string_view text) const;
   void load(std::string_view text);
+  // The text that load puts into the source buffer.
+  Text loadedText(std::string_view text) const;
+  // False when loading gives back the text unchanged (true does not say that it changes).
+  static bool changesOnLoad(std::string_view text);
+  // True when loading the loaded text, or any stretch of it from an opening bracket or brace
+  // to its partner, gives back the same bytes.
+  static bool reloadsUnchanged(std::string_view loaded);
+  // trimValue and cleanName of text's bytes [begin, end), as pieces of text.
+  JsonPiece trimmedPiece(std::string_view text, std::size_t begin, std::size_t end) const;
+  JsonPiece namePiece(std::string_view text, std::size_t begin, std::size_t end) const;
   bool isBalanced(int a, int b) const;
   JsonCut nextMemberName(int p) const;
   JsonCut nextMemberValue(int c) const;
@@ -116,12 +127,13 @@ class JsonScanner {
     bool operator==(const BalanceKey&) const = default;
   };
 
-  void createPatterns();
+  const RegexObject& pattern(std::unique_ptr<RegexObject>& slot, std::string_view stored) const;
   void processEvents() const;
   void indexScanBuffer();
   int firstAfter(Structural kind, int p) const;  // strictly after p
   int firstAtOrAfter(Structural kind, int p) const;
   BalanceKey balanceUpTo(int position, BalanceCursors& hints) const;
+  int splitPlainPath(std::string_view path);
   int nextValueCandidate(int q, bool* jumped) const;
   int memberValueEnd(int c) const;
   std::string_view cutView(int a, int b) const;
@@ -143,10 +155,10 @@ class JsonScanner {
   mutable int countedStart = kNone;
   mutable BalanceKey startCounts;
 
-  std::unique_ptr<RegexObject> cleaning;
-  std::unique_ptr<RegexObject> spacingBefore;
-  std::unique_ptr<RegexObject> spacingAfter;
-  std::unique_ptr<RegexObject> trim;
+  mutable std::unique_ptr<RegexObject> cleaning;
+  mutable std::unique_ptr<RegexObject> spacingBefore;
+  mutable std::unique_ptr<RegexObject> spacingAfter;
+  mutable std::unique_ptr<RegexObject> trim;
   std::vector<Text> pathParts;
   ProcessEventsHook processEventsHook;
 };

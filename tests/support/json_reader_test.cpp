@@ -98,6 +98,11 @@ INSTANTIATE_TEST_SUITE_P(
         PathCase{R"({"a":{"b":1}})", "a.b.c", ""}, PathCase{R"({"a":{"b":1}})", "x", ""},
         // A document without brackets or braces is an array of one element.
         PathCase{"42", "[1]", "42"}, PathCase{R"("hi")", "[1]", "hi"}, PathCase{"word", "[0]", ""},
+        // Odd but readable writing: blanks that end a line inside a container, an escaped
+        // backslash before a closing quote, a plain value that runs into a string.
+        PathCase{"[\n]", "[1]", "\n"}, PathCase{"{\"a\":[1 \n,2]}", "a", "[1\n,2]"},
+        PathCase{"{\"a\":[1 \n,2]}", "a.[1]", "1\n"},
+        PathCase{R"({"a":"x\\","b":[1]})", "b.[1]", "1"}, PathCase{R"({"k":x"s"})", "k", R"(x"s)"},
         // The empty path gives the whole document with the blanks next to quotes removed.
         PathCase{R"({ "a" : [ 1 ] })", "", R"({"a":[ 1 ]})"}));
 
@@ -123,7 +128,10 @@ INSTANTIATE_TEST_SUITE_P(JsonShapes, JsonReaderCounts,
                                          CountCase{R"({"a":[1,2,3],"b":{}})", "b", 0},
                                          CountCase{R"({"a":[1,2,3],"b":{}})", "a.[1]", 0},
                                          CountCase{R"({"a":[1,2,3],"b":{}})", "c", 0},
-                                         CountCase{R"([1,[2,[3,4]]])", "[2].[2]", 2}));
+                                         CountCase{R"([1,[2,[3,4]]])", "[2].[2]", 2},
+                                         CountCase{"[ ]", "", 0}, CountCase{"[1,]", "", 2},
+                                         CountCase{R"({"a":1,})", "", 1},
+                                         CountCase{R"({ "a" })", "", 0}));
 
 TEST(JsonReaderCounts, OutNodeIsWrittenOnlyWhenFound) {
   JsonReader reader;
