@@ -24,7 +24,8 @@
 #include "runtime/threads/threads.h"
 #include "support/text/text_codec.h"
 #include "testing/await_condition.h"
-#include "testing/loopback_servers.h"
+#include "testing/loopback.h"
+#include "testing/loopback_site.h"
 
 namespace vardelle {
 namespace {
@@ -165,16 +166,12 @@ TEST(HeadlessWatchTest, AStatusChangeReadTwiceIsToldOnceAndTheEndRequestEndsTheW
   ASSERT_NE(code, std::string::npos);
   back.replace(code, 8, R"("15":"1")");
   std::atomic<int> fetches{0};
-  testing::LoopbackHttpServer statusService;
-  statusService.Server().Get(
-      kStatusServicePath, [&](const httplib::Request&, httplib::Response& response) {
-        const int fetch = ++fetches;
-        if (fetch == 3) {
-          response.status = 503;
-          return;
-        }
-        response.set_content(fetch == 1 ? maintenance : back, "application/json");
-      });
+  testing::LoopbackSite statusService;
+  statusService.Serve(kStatusServicePath, [&](const std::string&) {
+    const int fetch = ++fetches;
+    if (fetch == 3) return testing::SiteAnswer{503};
+    return testing::SiteAnswer{200, fetch == 1 ? maintenance : back};
+  });
   ASSERT_TRUE(statusService.Start());
   // Named as a Linux terminal gives names (UTF-8) and as Windows does (GBK).
   const CommandLine line = Parse({"--headless", "--watch", "--interval", "1", "--watch-server",

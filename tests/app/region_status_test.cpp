@@ -16,7 +16,8 @@
 
 #include "app/start/application.h"
 #include "demo_world/demo_world.h"
-#include "testing/loopback_servers.h"
+#include "testing/loopback.h"
+#include "testing/loopback_site.h"
 
 namespace vardelle {
 namespace {
@@ -270,14 +271,14 @@ class StatusSite {
 
  private:
   void Serve(const std::string& path, const char* contentType, const std::string* body) {
-    site.Server().Get(path, [=, this](const httplib::Request&, httplib::Response& response) {
+    site.Serve(path, [=, this](const std::string&) {
       std::lock_guard guard(mutex);
       paths.push_back(path);
-      response.set_content(*body, contentType);
+      return testing::SiteAnswer{200, *body, contentType};
     });
   }
 
-  testing::LoopbackHttpServer site;
+  testing::LoopbackSite site;
   std::mutex mutex;
   std::vector<std::string> paths;
   std::string script, service, selector;

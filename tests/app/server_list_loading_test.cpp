@@ -15,10 +15,11 @@
 
 #include "app/location/location_lookups.h"
 #include "app/table/server_table.h"
-#include "runtime/threads/threads.h"
 #include "fake_window.h"
+#include "runtime/threads/threads.h"
+#include "testing/loopback_site.h"
+#include "testing/raw_socket_server.h"
 #include "tests/support/temp_dir.h"
-#include "testing/loopback_servers.h"
 
 namespace vardelle {
 namespace {
@@ -163,15 +164,14 @@ TEST_F(ServerListLoadingTest, ALocalListFileReplacesTheSite) {
 // answer lands in its row.
 TEST_F(ServerListLoadingTest, AsksTheLocationServiceOncePerRow) {
   testing::KeepLoopbackTrafficDirect();
-  testing::LoopbackHttpServer service;
+  testing::LoopbackSite service;
   std::mutex mutex;
   std::vector<std::string> targets;
-  service.Server().Get("/service/getIpInfo.php", [&](const httplib::Request& request,
-                                                     httplib::Response& response) {
+  service.Serve("/service/getIpInfo.php", [&](const std::string& target) {
     std::lock_guard guard(mutex);
-    targets.push_back(request.target);
-    response.set_content(R"({"code":0,"data":{"country":"\u4e2d\u56fd","isp":"\u7535\u4fe1"}})",
-                         "application/json");
+    targets.push_back(target);
+    return testing::SiteAnswer{
+        200, R"({"code":0,"data":{"country":"\u4e2d\u56fd","isp":"\u7535\u4fe1"}})"};
   });
   ASSERT_TRUE(service.Start());
   app.endpoints.SetBaseUrl(Site::kIpLocation, service.Url(""));
@@ -359,12 +359,11 @@ TEST(ServerListLoadingWithoutWindowTest, DoesNothing) {
 
 // The real page fetch against a server on 127.0.0.1 that serves the captured list.
 TEST(ServerListLoadingEndToEndTest, LoadsTheListFromALoopbackSite) {
-  testing::LoopbackHttpServer site;
+  testing::LoopbackSite site;
   const std::string body = ReadFixture("json/server_list.json");
-  site.Server().Get("/lol/box/gameserver.json",
-                    [&body](const httplib::Request&, httplib::Response& response) {
-                      response.set_content(body, "application/json");
-                    });
+  site.Serve("/lol/box/gameserver.json", [&body](const std::string&) {
+    return testing::SiteAnswer{200, body};
+  });
   ASSERT_TRUE(site.Start());
   Application app;
   FakeWindow window;

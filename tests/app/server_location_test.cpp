@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "testing/loopback_servers.h"
+#include "testing/loopback.h"
+#include "testing/loopback_site.h"
 
 namespace vardelle {
 namespace {
@@ -45,12 +46,11 @@ class LocationServiceTest : public ::testing::Test {
   static void SetUpTestSuite() { testing::KeepLoopbackTrafficDirect(); }
 
   void SetUp() override {
-    site.Server().Get("/service/getIpInfo.php",
-                      [this](const httplib::Request& request, httplib::Response& response) {
-                        std::lock_guard guard(mutex);
-                        targets.push_back(request.target);
-                        response.set_content(answer, "application/json");
-                      });
+    site.Serve("/service/getIpInfo.php", [this](const std::string& target) {
+      std::lock_guard guard(mutex);
+      targets.push_back(target);
+      return testing::SiteAnswer{200, answer};
+    });
     ASSERT_TRUE(site.Start());
     endpoints.SetBaseUrl(Site::kIpLocation, site.Url(""));
   }
@@ -68,7 +68,7 @@ class LocationServiceTest : public ::testing::Test {
     return line;
   }
 
-  testing::LoopbackHttpServer site;
+  testing::LoopbackSite site;
   Endpoints endpoints;
   std::mutex mutex;
   std::string answer;

@@ -30,7 +30,7 @@
 #include "app/table/server_table.h"
 #include "app/test_run/run_engine.h"
 #include "runtime/linux/icmp_engine_linux.h"
-#include "testing/loopback_servers.h"
+#include "testing/loopback_site.h"
 #include "testing/tun_network.h"
 #include "tests/app/fake_window.h"
 #include "tests/support/named_cases.h"
@@ -167,12 +167,12 @@ constexpr char kNowhere[] = "http://127.0.0.1:1";
 
 // A headless run of the list served on loopback, read from its JSON report.
 std::map<std::string, int> ThroughAHeadlessRun() {
-  testing::LoopbackHttpServer gameBox;
+  testing::LoopbackSite gameBox;
   const std::string list = ServerList();
-  gameBox.Server().Get(std::string(SiteTable()[static_cast<std::size_t>(Site::kGameBox)].path),
-                       [&](const httplib::Request&, httplib::Response& response) {
-                         response.set_content(list, "application/json");
-                       });
+  gameBox.Serve(std::string(SiteTable()[static_cast<std::size_t>(Site::kGameBox)].path),
+                [&](const std::string&) {
+                  return testing::SiteAnswer{200, list};
+                });
   EXPECT_TRUE(gameBox.Start());
   Application app;
   for (const SiteInfo& site : SiteTable()) app.endpoints.SetBaseUrl(site.site, kNowhere);
