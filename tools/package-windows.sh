@@ -34,6 +34,7 @@ rm -rf "$package"
 mkdir -p "$stage"
 
 x86_64-w64-mingw32-strip -o "$stage/vardelle.exe" "$build/vardelle.exe"
+x86_64-w64-mingw32-strip -o "$stage/vardelle-cli.exe" "$build/vardelle-cli.exe"
 x86_64-w64-mingw32-strip -o "$stage/vardelle-ping.exe" "$build/tools/vardelle-ping.exe"
 cp "$root/third_party/ip2region/ip2region.db" "$stage/"
 

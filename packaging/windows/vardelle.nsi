@@ -78,6 +78,7 @@ LangString MachineFolderRefused ${LANG_ENGLISH} \
 ; The files both the installer and the uninstaller name: Macro runs once for each.
 !macro ShippedFiles Macro
   !insertmacro ${Macro} "vardelle.exe"
+  !insertmacro ${Macro} "vardelle-cli.exe"
   !insertmacro ${Macro} "vardelle-ping.exe"
   !insertmacro ${Macro} "ip2region.db"
   !insertmacro ${Macro} "说明.txt"
