@@ -54,9 +54,11 @@ files=$work/zip/$name
 readme=$files/说明.txt
 [[ $(head -c 3 "$readme" | od -An -tx1 | tr -d ' ') == efbbbf ]] || fail "说明.txt has no BOM"
 grep -qv $'\r$' "$readme" && fail "说明.txt has lines without CRLF"
-for text in 'vardelle.exe' '管理员' '%APPDATA%\Vardelle' 'https://vardelle.github.io/' "$version"; do
+for text in 'vardelle.exe' 'vardelle-cli.exe' '管理员' '%APPDATA%\Vardelle' 'settings.ini' \
+    '第一次启动' '满载' 'https://vardelle.github.io/' "$version"; do
   grep -qF "$text" "$readme" || fail "说明.txt does not mention $text"
 done
+grep -qF '爆满' "$readme" && fail "说明.txt says 爆满, a word the program does not use"
 for licence in PCRE2 cpp-httplib ip2region zlib nlohmann winpthreads 'GCC RUNTIME LIBRARY EXCEPTION'; do
   grep -qF "$licence" "$files/THIRD-PARTY-NOTICES.txt" || fail "no notice for $licence"
 done

@@ -72,7 +72,8 @@ notice() {
 
 makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DVERSION_QUAD="$version_quad" \
   -DCOMPANY="$company" -DCOPYRIGHT="Copyright © $copyright" -DSTAGE="$stage" \
-  -DICON="$pictures/vardelle.ico" -DOUTFILE="$package/$name-setup.exe" \
+  -DICON="$pictures/vardelle.ico" -DSIDE_PICTURE="$pictures/installer_side.bmp" \
+  -DHEADER_PICTURE="$pictures/installer_header.bmp" -DOUTFILE="$package/$name-setup.exe" \
   "$root/packaging/windows/vardelle.nsi"
 
 ls -l "$package/$name.zip" "$package/$name-setup.exe"
