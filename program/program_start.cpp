@@ -2,7 +2,8 @@
 
 #include <chrono>
 #include <clocale>
-#include <cstdio>
+#include <optional>
+#include <string>
 
 #include "app/start/application.h"
 #include "app/start/start_up.h"
@@ -37,19 +38,30 @@ bool UseDemoWorld(Endpoints& endpoints) {
 }
 
 int PrintHeadless(const HeadlessOutcome& outcome) {
-  std::fputs(outcome.report.c_str(), stdout);
-  if (!outcome.statusLine.empty()) std::fprintf(stderr, "%s\n", outcome.statusLine.c_str());
+  WriteStandardText(StandardStream::kOutput, outcome.report);
+  if (!outcome.statusLine.empty()) {
+    WriteStandardText(StandardStream::kError, outcome.statusLine + "\n");
+  }
   return outcome.exitCode;
+}
+
+// --lang or the environment, else the system's display language; Chinese where none says.
+HelpLanguage HelpLanguageOf(const CommandLine& line) {
+  if (line.helpLanguage) return *line.helpLanguage;
+  const std::optional<std::string> display = SystemDisplayLanguage();
+  return display ? HelpLanguageOfTag(*display).value_or(HelpLanguage::kChinese)
+                 : HelpLanguage::kChinese;
 }
 
 // A script reading the events through a pipe gets each one as it comes.
 int WatchHeadless(const CommandLine& line) {
   WatchControls controls;
   controls.printEvent = [](const std::string& event) {
-    std::fputs(event.c_str(), stdout);
-    std::fflush(stdout);
+    WriteStandardText(StandardStream::kOutput, event);
   };
-  controls.printNote = [](const std::string& note) { std::fprintf(stderr, "%s\n", note.c_str()); };
+  controls.printNote = [](const std::string& note) {
+    WriteStandardText(StandardStream::kError, note + "\n");
+  };
   return StartUpHeadlessWatch(line.watchOptions, line.schedule.intervalSeconds, controls);
 }
 
@@ -60,24 +72,26 @@ ProgramStart StartProgram(const std::vector<std::string>& arguments) {
   ProgramStart start{ParseCommandLine(arguments, ProcessEnvironment), std::nullopt};
   CommandLine& line = start.line;
   if (line.help) {
-    std::fputs(CommandLineHelp().c_str(), stdout);
+    WriteStandardText(StandardStream::kOutput, CommandLineHelp(HelpLanguageOf(line)));
     start.exitCode = 0;
     return start;
   }
   if (line.version) {
-    std::fputs("vardelle " VARDELLE_VERSION "\n", stdout);
+    WriteStandardText(StandardStream::kOutput, "vardelle " VARDELLE_VERSION "\n");
     start.exitCode = 0;
     return start;
   }
   if (line.error.empty()) ApplyUserSettingsFile(line);
   if (!line.error.empty()) {
-    std::fprintf(stderr, "vardelle: %s\n\n%s", line.error.c_str(), CommandLineHelp().c_str());
+    WriteStandardText(StandardStream::kError,
+                      "vardelle: " + line.error + "\n\n" + CommandLineHelp(HelpLanguageOf(line)));
     start.exitCode = 2;
     return start;
   }
   Endpoints endpoints = line.endpoints;
   if (line.demo && !UseDemoWorld(endpoints)) {
-    std::fputs("vardelle: the demo world found no free port on 127.0.0.1\n", stderr);
+    WriteStandardText(StandardStream::kError,
+                      "vardelle: the demo world found no free port on 127.0.0.1\n");
     start.exitCode = 1;
     return start;
   }

@@ -81,6 +81,16 @@ std::vector<std::string> ProgramArguments(int argc, char** argv);
 // would do some. Call before the first write.
 void WriteStandardStreamsAsBytes();
 
+// Writes UTF-8 text to standard output or error, flushed. A Windows console reads bytes in
+// its own code page (936 on a Chinese system), so it is given the text as UTF-16; anywhere
+// else (a file, a pipe, a Linux terminal) the bytes go as they are.
+enum class StandardStream { kOutput, kError };
+void WriteStandardText(StandardStream stream, std::string_view utf8);
+
+// The language the user reads the system in, as a tag such as "zh-CN": Windows's display
+// language; nothing on Linux, where the environment's LANG says it.
+std::optional<std::string> SystemDisplayLanguage();
+
 // An environment variable's value as GBK text; nothing when it is not set.
 std::optional<std::string> EnvironmentVariable(std::string_view name);
 

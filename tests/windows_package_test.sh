@@ -42,7 +42,8 @@ windows_path() { wine winepath -w "$1" 2>/dev/null | tr -d '\r'; }
 
 # --- The zip ---
 expected=$(printf '%s\n' "$name/" "$name/LICENSE.txt" "$name/THIRD-PARTY-NOTICES.txt" \
-  "$name/ip2region.db" "$name/vardelle-ping.exe" "$name/vardelle.exe" "$name/说明.txt" | sort)
+  "$name/ip2region.db" "$name/vardelle-cli.exe" "$name/vardelle-ping.exe" "$name/vardelle.exe" \
+  "$name/说明.txt" | sort)
 listed=$(cmake -E tar tf "$zip" | sort)
 [[ $listed == "$expected" ]] || fail "zip holds:"$'\n'"$listed"$'\n'"expected:"$'\n'"$expected"
 holds "$(zipdetails "$zip")" "1 'Language Encoding'" || fail "the zip's names are not flagged UTF-8"
@@ -53,9 +54,11 @@ files=$work/zip/$name
 readme=$files/说明.txt
 [[ $(head -c 3 "$readme" | od -An -tx1 | tr -d ' ') == efbbbf ]] || fail "说明.txt has no BOM"
 grep -qv $'\r$' "$readme" && fail "说明.txt has lines without CRLF"
-for text in 'vardelle.exe' '管理员' '%APPDATA%\Vardelle' 'https://vardelle.github.io/' "$version"; do
+for text in 'vardelle.exe' 'vardelle-cli.exe' '管理员' '%APPDATA%\Vardelle' 'settings.ini' \
+    '第一次启动' '满载' 'https://vardelle.github.io/' "$version"; do
   grep -qF "$text" "$readme" || fail "说明.txt does not mention $text"
 done
+grep -qF '爆满' "$readme" && fail "说明.txt says 爆满, a word the program does not use"
 for licence in PCRE2 cpp-httplib ip2region zlib nlohmann winpthreads 'GCC RUNTIME LIBRARY EXCEPTION'; do
   grep -qF "$licence" "$files/THIRD-PARTY-NOTICES.txt" || fail "no notice for $licence"
 done
@@ -75,7 +78,13 @@ check_program() {
   done < <(sed -n 's/^\s*DLL Name: //p' <<<"$dump")
 }
 check_program "$files/vardelle.exe"
+check_program "$files/vardelle-cli.exe"
 check_program "$files/vardelle-ping.exe"
+# cmd waits for a console program, so what it prints comes before the next prompt.
+subsystem() { x86_64-w64-mingw32-objdump -p "$files/$1" | sed -n 's/^Subsystem\s*//p'; }
+holds "$(subsystem vardelle.exe)" '(Windows GUI)' || fail "vardelle.exe: $(subsystem vardelle.exe)"
+holds "$(subsystem vardelle-cli.exe)" '(Windows CUI)' \
+  || fail "vardelle-cli.exe: $(subsystem vardelle-cli.exe)"
 
 # Resources: the version strings (UTF-16, Chinese included), the manifest, and the pictures.
 version_strings() { wrestool -x --raw --type=16 "$1" | iconv -f UTF-16LE -t UTF-8 -c | tr -d '\0'; }
@@ -96,6 +105,7 @@ while read -r program description; do
   [[ $sides == '16 24 32 48 64 256' ]] || fail "$program.exe's icon sizes: $sides"
 done <<'EOF'
 vardelle 英雄联盟国服服务器
+vardelle-cli 控制台版
 vardelle-ping 命令行测速工具
 EOF
 # Each picture: number, width, height; all 32 bits per pixel, BI_RGB, bottom-up.
@@ -128,8 +138,8 @@ install=$work/installed
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vardelle'
 wine "$installer" /S /CurrentUser "/D=$(windows_path "$install")" </dev/null 2>>"$work/wine.log" \
   || fail "the installer failed"
-for file in vardelle.exe vardelle-ping.exe ip2region.db 说明.txt LICENSE.txt THIRD-PARTY-NOTICES.txt \
-    uninstall.exe; do
+for file in vardelle.exe vardelle-cli.exe vardelle-ping.exe ip2region.db 说明.txt LICENSE.txt \
+    THIRD-PARTY-NOTICES.txt uninstall.exe; do
   [[ -f $install/$file ]] || fail "not installed: $file"
 done
 cmp -s "$install/vardelle.exe" "$files/vardelle.exe" || fail "the installer's vardelle.exe differs"
@@ -153,6 +163,12 @@ csv=$(timeout 600 wine "$install/vardelle.exe" --headless --demo --format csv </
   2>"$work/demo.err" | tr -d '\r') || fail "the demo run failed: $(cat "$work/demo.err")"
 rows=$(grep -c ',127\.0\.0\.[0-9]*,' <<<"$csv" || true)
 ((rows >= 2)) || fail "the demo run printed no rows of loopback servers:"$'\n'"$csv"
+
+# Redirected, the help goes out as UTF-8 bytes: Chinese, or English when asked for.
+for lang in 'zh|用法： vardelle' 'en|Usage: vardelle'; do
+  help=$(wine "$install/vardelle-cli.exe" --help --lang "${lang%%|*}" </dev/null 2>/dev/null) || true
+  holds "$help" "${lang#*|}" || fail "vardelle-cli --help --lang ${lang%%|*} printed:"$'\n'"$help"
+done
 
 # The uninstaller copies itself away and returns at once; the copy removes the folder last.
 wine "$install/uninstall.exe" /S </dev/null 2>>"$work/wine.log" || fail "the uninstaller failed"

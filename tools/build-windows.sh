@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Cross-compiles the Windows edition with mingw-w64 in build-windows/ (Debian 12; installs its
 # packages as root when missing): tools/build-windows.sh [--tests] [cmake options...]
-# Builds vardelle.exe and vardelle-ping.exe; with --tests, every Windows test program as well
-# (tools/test.sh runs them under Wine, with -DVARDELLE_WERROR=ON; the tree keeps the options it
-# was last given, so a later plain call rebuilds nothing). With --packages-only it installs what
-# the build needs and stops: tools/test.sh does that before it builds in the background, so no
-# two apt-get runs meet.
+# Builds vardelle.exe, vardelle-cli.exe and vardelle-ping.exe; with --tests, every Windows
+# test program as well (tools/test.sh runs them under Wine, with -DVARDELLE_WERROR=ON; the
+# tree keeps the options it was last given, so a later plain call rebuilds nothing). With
+# --packages-only it installs what the build needs and stops: tools/test.sh does that before
+# it builds in the background, so no two apt-get runs meet.
 # The programs' pictures come from the Qt window's picture code, drawn first by one tool of a
 # Linux tree of its own, build-windows-pictures/ (Linux packages: tools/setup.sh).
 set -euo pipefail
@@ -51,5 +51,5 @@ cmake -S "$root" -B "$root/build-windows" -G Ninja \
 if $tests; then
   cmake --build "$root/build-windows" -j "$(nproc)"
 else
-  cmake --build "$root/build-windows" -j "$(nproc)" --target vardelle vardelle-ping
+  cmake --build "$root/build-windows" -j "$(nproc)" --target vardelle vardelle-cli vardelle-ping
 fi

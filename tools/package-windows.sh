@@ -34,6 +34,7 @@ rm -rf "$package"
 mkdir -p "$stage"
 
 x86_64-w64-mingw32-strip -o "$stage/vardelle.exe" "$build/vardelle.exe"
+x86_64-w64-mingw32-strip -o "$stage/vardelle-cli.exe" "$build/vardelle-cli.exe"
 x86_64-w64-mingw32-strip -o "$stage/vardelle-ping.exe" "$build/tools/vardelle-ping.exe"
 cp "$root/third_party/ip2region/ip2region.db" "$stage/"
 
@@ -71,7 +72,8 @@ notice() {
 
 makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DVERSION_QUAD="$version_quad" \
   -DCOMPANY="$company" -DCOPYRIGHT="Copyright © $copyright" -DSTAGE="$stage" \
-  -DICON="$pictures/vardelle.ico" -DOUTFILE="$package/$name-setup.exe" \
+  -DICON="$pictures/vardelle.ico" -DSIDE_PICTURE="$pictures/installer_side.bmp" \
+  -DHEADER_PICTURE="$pictures/installer_header.bmp" -DOUTFILE="$package/$name-setup.exe" \
   "$root/packaging/windows/vardelle.nsi"
 
 ls -l "$package/$name.zip" "$package/$name-setup.exe"

@@ -1,9 +1,9 @@
 // vardelle-windows-pictures: writes the Windows edition's pictures into DIR as the files its
-// resource script embeds (ui/win32/resources/pictures.cmake names them): the logo as a
-// multi-size vardelle.ico and every other picture as a 32-bit bottom-up BI_RGB .bmp with
-// straight alpha, the form LoadImageW(LR_CREATEDIBSECTION) and ILC_COLOR32 image lists take.
-// Drawn at build time by the Qt window's own picture code, so the Windows program shows the
-// same pictures without linking Qt or a QR library.
+// resource script embeds and the installer shows (ui/win32/resources/pictures.cmake names
+// them): the logo as a multi-size vardelle.ico and every other picture as a 32-bit bottom-up
+// BI_RGB .bmp with straight alpha, the form LoadImageW(LR_CREATEDIBSECTION) and ILC_COLOR32
+// image lists take. Drawn at build time by the Qt window's own picture code, so the Windows
+// program shows the same pictures without linking Qt or a QR library.
 #include <QBuffer>
 #include <QByteArray>
 #include <QDir>
@@ -147,6 +147,17 @@ QImage RowIconStrip() {
   return strip;
 }
 
+// A picture of the installer's pages: the logo centred on white. NSIS shows a bitmap's
+// colours as they are, without alpha, so nothing in it is transparent.
+QImage InstallerPicture(int width, int height, int logoSide) {
+  QImage picture(width, height, QImage::Format_ARGB32_Premultiplied);
+  picture.fill(Qt::white);
+  QPainter painter(&picture);
+  painter.drawImage((width - logoSide) / 2, (height - logoSide) / 2,
+                    vardelle::ui::GlobePicture(logoSide));
+  return picture;
+}
+
 struct PictureFile {
   const char* name;
   QByteArray contents;
@@ -166,6 +177,9 @@ std::vector<PictureFile> PictureFiles() {
       {"logo.bmp", BmpFile(ui::GlobePicture(96))},
       {"donation_qr.bmp",
        BmpFile(ui::DrawQr(ui::EncodeQr(vardelle::kProjectPage), kDonationQrSide))},
+      // NSIS's sizes for the welcome and finish pages' side and the other pages' header.
+      {"installer_side.bmp", BmpFile(InstallerPicture(164, 314, 128))},
+      {"installer_header.bmp", BmpFile(InstallerPicture(150, 57, 48))},
   };
 }
 

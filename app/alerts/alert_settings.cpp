@@ -84,7 +84,8 @@ Text NumberText(const std::optional<int>& number) {
   return number ? std::to_string(*number) : Text();
 }
 
-// An entry's five keys; an empty saved watch empties them.
+// An entry's five keys; one without a value is taken out of the file, so an empty saved
+// watch leaves none of them.
 void AddEntry(std::vector<ProfileEntry>& entries, int entry, const SavedAlertWatch& saved) {
   const AlertWatch& watch = saved.watch;
   for (const auto& [name, value] : {std::pair<const char*, Text>{"server", saved.target.serverName},
@@ -92,7 +93,7 @@ void AddEntry(std::vector<ProfileEntry>& entries, int entry, const SavedAlertWat
                                     {"status", StatusName(watch.status)},
                                     {"latencyOverMs", NumberText(watch.latencyOverMs)},
                                     {"lossOverPercent", NumberText(watch.lossOverPercent)}}) {
-    entries.push_back({kSection, Key(name, entry), value});
+    entries.push_back({kSection, Key(name, entry), value, value.empty()});
   }
 }
 

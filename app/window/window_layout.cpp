@@ -85,7 +85,7 @@ std::vector<ControlLayout> BuildControlLayouts() {
        "请用手机支付应用扫描左侧二维码捐助本项目", kNone, {}, true},
       {2, kUpdateLabel, "透明标签2", kTransparentLabel, {413, 467, 264, 16},
        "更新下载： " + page + kLineEnd, kNone, {}, true},
-      {2, kCopyrightLabel, "标签1", kLabel, {413, 503, 257, 21}, "© Vardelle 项目 " + page},
+      {2, kCopyrightLabel, "标签1", kLabel, {413, 503, 257, 21}, "(C) Vardelle 项目 " + page},
   };
   // clang-format on
 }

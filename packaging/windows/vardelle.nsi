@@ -1,7 +1,8 @@
 ; The Windows installer, built by tools/package-windows.sh:
 ;   makensis -INPUTCHARSET UTF8 -DVERSION=1.3 -DVERSION_QUAD=1.3.0.0 -DCOMPANY=... -DCOPYRIGHT=...
-;            -DSTAGE=<folder of the shipped files> -DICON=<vardelle.ico> -DOUTFILE=<setup.exe>
-;            vardelle.nsi
+;            -DSTAGE=<folder of the shipped files> -DICON=<vardelle.ico>
+;            -DSIDE_PICTURE=<installer_side.bmp> -DHEADER_PICTURE=<installer_header.bmp>
+;            -DOUTFILE=<setup.exe> vardelle.nsi
 ; Installs for the current user by default, which needs no administrator rights, or for all
 ; users: chosen on the first page, or /CurrentUser and /AllUsers on the command line. /S
 ; installs silently, /D=<folder> (last) names the folder. The uninstaller takes /S too.
@@ -22,6 +23,8 @@ SetCompressor /SOLID lzma
 
 Name "Vardelle"
 OutFile "${OUTFILE}"
+; The program's name where NSIS would show its own.
+BrandingText "Vardelle ${VERSION}"
 ; The installer's own manifest: no DPI scaling blur on its pages.
 ManifestDPIAware true
 
@@ -56,6 +59,11 @@ RequestExecutionLevel user
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${SIDE_PICTURE}"
+!define MUI_UNWELCOMEFINISHPAGE_BITMAP "${SIDE_PICTURE}"
+!define MUI_HEADERIMAGE
+!define MUI_HEADERIMAGE_BITMAP "${HEADER_PICTURE}"
+!define MUI_HEADERIMAGE_UNBITMAP "${HEADER_PICTURE}"
 !define MUI_ABORTWARNING
 !insertmacro MULTIUSER_PAGE_INSTALLMODE
 !define MUI_PAGE_CUSTOMFUNCTION_LEAVE RefuseMachineFolderOnPage
@@ -64,6 +72,7 @@ RequestExecutionLevel user
 !define MUI_FINISHPAGE_RUN "$INSTDIR\vardelle.exe"
 !define MUI_PAGE_CUSTOMFUNCTION_SHOW OfferRunOnlyWithoutAdministratorRights
 !insertmacro MUI_PAGE_FINISH
+!define MUI_UNCONFIRMPAGE_TEXT_TOP "$(SettingsStay)"
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 ; The first language is the one for systems in neither language.
@@ -75,9 +84,19 @@ LangString MachineFolderRefused ${LANG_SIMPCHINESE} \
 LangString MachineFolderRefused ${LANG_ENGLISH} \
     "An installation for all users must go into a folder under $PROGRAMFILES64: other folders may let other users replace the programs in them.$\r$\nPlease choose a folder in $PROGRAMFILES64."
 
+LangString SettingsStay ${LANG_SIMPCHINESE} \
+    "将从你的电脑中卸载 Vardelle。你的设置保留在 %APPDATA%\Vardelle 文件夹中；不再需要时，请在卸载后手动删除它。"
+LangString SettingsStay ${LANG_ENGLISH} \
+    "Vardelle will be removed from your computer. Your settings stay in the folder %APPDATA%\Vardelle; delete it by hand after the removal if you no longer need them."
+LangString ProgramRunning ${LANG_SIMPCHINESE} \
+    "Vardelle 正在运行，无法卸载。请先退出它（包括通知区域里的图标：右键点击，选择“退出”），然后再卸载。"
+LangString ProgramRunning ${LANG_ENGLISH} \
+    "Vardelle is running and cannot be removed. Please quit it first (also from its icon in the notification area: right-click it and choose 退出), then uninstall again."
+
 ; The files both the installer and the uninstaller name: Macro runs once for each.
 !macro ShippedFiles Macro
   !insertmacro ${Macro} "vardelle.exe"
+  !insertmacro ${Macro} "vardelle-cli.exe"
   !insertmacro ${Macro} "vardelle-ping.exe"
   !insertmacro ${Macro} "ip2region.db"
   !insertmacro ${Macro} "说明.txt"
@@ -194,9 +213,32 @@ Section "Vardelle"
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
+; Windows keeps a running program's file, so removing the installation while Vardelle runs
+; would leave its files behind with the Add/Remove Programs entry gone: the uninstaller
+; refuses, before it removes anything, when the window (hidden in the notification area or
+; not) is found or a program file cannot be removed. Exit code 2 for the silent copy.
+Function un.RefuseWhileRunning
+  FindWindow $0 "VardelleMainWindow"
+  ${If} $0 != 0
+    MessageBox MB_OK|MB_ICONSTOP "$(ProgramRunning)" /SD IDOK
+    SetErrorLevel 2
+    Quit
+  ${EndIf}
+FunctionEnd
+
 ; Settings in %APPDATA%\Vardelle are the user's and stay. The folder goes last, so a caller
 ; of the silent uninstaller (which returns at once, its copy working on) can wait for it.
 Section "Uninstall"
+  Call un.RefuseWhileRunning
+  ClearErrors
+  Delete "$INSTDIR\vardelle.exe"
+  Delete "$INSTDIR\vardelle-cli.exe"
+  Delete "$INSTDIR\vardelle-ping.exe"
+  ${If} ${Errors}
+    MessageBox MB_OK|MB_ICONSTOP "$(ProgramRunning)" /SD IDOK
+    SetErrorLevel 2
+    Quit
+  ${EndIf}
   Delete "${STARTMENU_LINK}"
   DeleteRegKey SHCTX "${UNINSTALL_KEY}"
   !insertmacro ShippedFiles RemoveFile

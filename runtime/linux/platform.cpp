@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
@@ -74,6 +75,14 @@ std::vector<std::string> ProgramArguments(int argc, char** argv) {
 
 // Linux writes bytes as they are.
 void WriteStandardStreamsAsBytes() {}
+
+void WriteStandardText(StandardStream stream, std::string_view utf8) {
+  std::FILE* file = stream == StandardStream::kOutput ? stdout : stderr;
+  std::fwrite(utf8.data(), 1, utf8.size(), file);
+  std::fflush(file);
+}
+
+std::optional<std::string> SystemDisplayLanguage() { return std::nullopt; }
 
 std::optional<std::string> EnvironmentVariable(std::string_view name) {
   const char* value = std::getenv(std::string(name).c_str());

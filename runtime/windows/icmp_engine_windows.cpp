@@ -183,7 +183,8 @@ class WindowsIcmpEngine final : public IcmpEngine {
       const DWORD count = IcmpParseReplies(slot.reply.data(), static_cast<DWORD>(slot.reply.size()));
       ICMP_ECHO_REPLY first;
       std::memcpy(&first, slot.reply.data(), sizeof first);
-      End(slot, EchoOutcome({count, first.Status, first.Address, completedAt - slot.sentAt},
+      End(slot, EchoOutcome({count, first.Status, first.Address, milliseconds(first.RoundTripTime),
+                             completedAt - slot.sentAt},
                             slot.target, slot.timeout));
     }
     if (slot.awaitingCompletion) --inFlight_;
@@ -287,10 +288,13 @@ class WindowsIcmpEngine final : public IcmpEngine {
 
 std::optional<std::chrono::nanoseconds> EchoOutcome(const EchoCompletion& completion,
                                                     Ipv4Address target, milliseconds timeout) {
-  const bool answered = completion.repliesParsed > 0 && completion.status == IP_SUCCESS &&
-                        completion.from == target && completion.elapsed <= timeout;
+  const bool answered =
+      completion.repliesParsed > 0 && completion.status == IP_SUCCESS && completion.from == target;
   if (!answered) return std::nullopt;
-  return completion.elapsed;
+  const std::chrono::nanoseconds roundTrip =
+      std::min<std::chrono::nanoseconds>(completion.reported, completion.elapsed);
+  if (roundTrip > timeout) return std::nullopt;
+  return roundTrip;
 }
 
 IcmpEngineStart StartWindowsIcmpEngine() {

@@ -17,12 +17,18 @@ struct EchoCompletion {
   unsigned long repliesParsed = 0;  // what IcmpParseReplies counted
   unsigned long status = 0;         // the first reply's Status: IP_SUCCESS, IP_REQ_TIMED_OUT, ...
   Ipv4Address from = 0;             // the first reply's Address
-  std::chrono::nanoseconds elapsed{0};  // steady clock, from the send to the completion
+  std::chrono::milliseconds reported{0};  // the first reply's RoundTripTime, whole milliseconds
+  // Steady clock, from this request's own send to its completion. The completion runs only
+  // once the engine's thread waits again, after the rest of its batch has gone out, so this
+  // is an upper bound that can be far above the round trip.
+  std::chrono::nanoseconds elapsed{0};
 };
 
 // The round trip, when the completion is an echo reply from the very address probed that
 // came within the time-out; nothing otherwise. ICMP errors arrive as replies too, with their
 // own status and the reporting router's address, and count as no answer.
+// The figure is the reply's own, in whole milliseconds as the system measures it, checked
+// against the steady clock: never above the time elapsed since the request's own send.
 std::optional<std::chrono::nanoseconds> EchoOutcome(const EchoCompletion& completion,
                                                     Ipv4Address target,
                                                     std::chrono::milliseconds timeout);

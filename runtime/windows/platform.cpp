@@ -14,9 +14,11 @@
 #include <shlobj.h>
 #include <ws2tcpip.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <memory>
+#include <string_view>
 
 #include "runtime/windows/host_resolver_winsock.h"
 #include "runtime/windows/icmp_engine_windows.h"
@@ -57,6 +59,28 @@ std::string GbkFolderPath(const std::wstring& path) {
     if (std::optional<std::string> exact = ExactGbkFromWide(shortPath)) return *exact;
   }
   return GbkFromWide(path);
+}
+
+std::wstring WideFromUtf8(std::string_view utf8) {
+  const int size = static_cast<int>(utf8.size());
+  std::wstring wide(
+      static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0)),
+      L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), static_cast<int>(wide.size()));
+  return wide;
+}
+
+// Older consoles refuse a single write of more than about 64 KB; a piece never ends between
+// the two halves of a surrogate pair.
+void WriteConsoleText(HANDLE console, std::wstring_view text) {
+  constexpr std::size_t kPiece = 8192;
+  while (!text.empty()) {
+    std::size_t length = std::min(kPiece, text.size());
+    if (length < text.size() && IS_HIGH_SURROGATE(text[length - 1])) --length;
+    DWORD written = 0;
+    if (!WriteConsoleW(console, text.data(), static_cast<DWORD>(length), &written, nullptr)) return;
+    text.remove_prefix(length);
+  }
 }
 
 }  // namespace
@@ -104,6 +128,26 @@ std::vector<std::string> ProgramArguments(int, char**) {
 void WriteStandardStreamsAsBytes() {
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);
+}
+
+void WriteStandardText(StandardStream stream, std::string_view utf8) {
+  std::FILE* file = stream == StandardStream::kOutput ? stdout : stderr;
+  std::fflush(file);
+  const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+  DWORD mode = 0;
+  if (handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode)) {
+    WriteConsoleText(handle, WideFromUtf8(utf8));
+    return;
+  }
+  std::fwrite(utf8.data(), 1, utf8.size(), file);
+  std::fflush(file);
+}
+
+std::optional<std::string> SystemDisplayLanguage() {
+  wchar_t name[LOCALE_NAME_MAX_LENGTH] = {};
+  const LCID language = MAKELCID(GetUserDefaultUILanguage(), SORT_DEFAULT);
+  if (LCIDToLocaleName(language, name, LOCALE_NAME_MAX_LENGTH, 0) == 0) return std::nullopt;
+  return GbkFromWide(name);
 }
 
 std::optional<std::string> EnvironmentVariable(std::string_view name) {

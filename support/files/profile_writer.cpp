@@ -83,16 +83,23 @@ void AppendSection(std::vector<ProfileLine>& lines, const ProfileEntry& entry) {
 void ApplyEntry(std::vector<ProfileLine>& lines, const ProfileEntry& entry) {
   std::size_t i = 0;
   while (i < lines.size() && !IsProfileSectionOf(lines[i].content, entry.section)) ++i;
-  if (i == lines.size()) return AppendSection(lines, entry);
+  if (i == lines.size()) {
+    if (!entry.remove) AppendSection(lines, entry);
+    return;
+  }
   std::size_t lastFilled = i;
   for (std::size_t j = i + 1; j < lines.size() && !ProfileSectionName(lines[j].content); ++j) {
     if (IsProfileKeyLine(lines[j].content, entry.key)) {
-      lines[j].content = entry.key + "=" + entry.value;
+      if (entry.remove) {
+        lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(j));
+      } else {
+        lines[j].content = entry.key + "=" + entry.value;
+      }
       return;
     }
     if (!TrimAsciiBlanks(lines[j].content).empty()) lastFilled = j;
   }
-  InsertLine(lines, lastFilled, entry.key + "=" + entry.value);
+  if (!entry.remove) InsertLine(lines, lastFilled, entry.key + "=" + entry.value);
 }
 
 }  // namespace

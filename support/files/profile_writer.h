@@ -20,6 +20,9 @@ struct ProfileEntry {
   Text section;
   Text key;
   Text value;
+  // The key's line taken out instead, as the system's writer does for a null value; nothing
+  // is written where the key is missing.
+  bool remove = false;
 };
 
 // False, with the file unchanged, when the entry is refused or the file cannot be read or

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <iterator>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -38,11 +39,12 @@ TEST(AlertSettingsTest, WatchesReadBackAsSavedAndAShorterListReplacesALongerOne)
   EXPECT_EQ(ReadAlertWatches(path), std::vector<SavedAlertWatch>{kNoDomain});
   EXPECT_EQ(ReadSettingsValue(path, "alerts", "count"), "1");
   for (const char* key : {"server2", "domain2", "status2", "latencyOverMs3", "lossOverPercent3"}) {
-    EXPECT_EQ(ReadSettingsValue(path, "alerts", key), "") << key;
+    EXPECT_EQ(ReadSettingsValue(path, "alerts", key), std::nullopt) << key;
   }
   EXPECT_EQ(SaveAlertWatches(path, {}, entries), 0);
   EXPECT_TRUE(ReadAlertWatches(path).empty());
-  EXPECT_EQ(ReadSettingsValue(path, "alerts", "server1"), "");
+  SettingsWriter().Flush();
+  EXPECT_EQ(testing_files::ReadBytes(path), "[alerts]\r\ncount=0\r\n") << "no empty keys left";
 }
 
 // A row is watched by its target as AlertTargetOf takes it from the table's cells; whatever

@@ -36,18 +36,67 @@ TEST(EndpointsTest, SiteTableNamesOptionsVariablesAndPaths) {
       {Site::kIpLocation, "--iplocation", "VARDELLE_IPLOCATION", "/service/getIpInfo.php?ip="},
   };
   ASSERT_EQ(SiteTable().size(), std::size(expected));
-  const std::string help = CommandLineHelp();
-  for (const Expected& site : expected) {
-    SCOPED_TRACE(site.option);
-    const SiteInfo& info = InfoOf(site.site);
-    EXPECT_EQ(info.site, site.site);
-    EXPECT_EQ(info.option, site.option);
-    EXPECT_EQ(info.environment, site.environment);
-    EXPECT_EQ(info.path, site.path);
-    EXPECT_NE(help.find(std::string(site.option) + " URL"), std::string::npos);
-    EXPECT_NE(help.find(site.environment), std::string::npos);
+  for (const HelpLanguage language : {HelpLanguage::kChinese, HelpLanguage::kEnglish}) {
+    const std::string help = CommandLineHelp(language);
+    for (const Expected& site : expected) {
+      SCOPED_TRACE(site.option);
+      const SiteInfo& info = InfoOf(site.site);
+      EXPECT_EQ(info.site, site.site);
+      EXPECT_EQ(info.option, site.option);
+      EXPECT_EQ(info.environment, site.environment);
+      EXPECT_EQ(info.path, site.path);
+      EXPECT_NE(help.find(std::string(site.option) + " URL"), std::string::npos);
+      EXPECT_NE(help.find(site.environment), std::string::npos);
+      EXPECT_NE(help.find(site.path), std::string::npos);
+    }
   }
-  EXPECT_NE(help.find("--demo"), std::string::npos);
+}
+
+// Both texts name every option, the Chinese one in UTF-8 for the terminal.
+TEST(EndpointsTest, HelpInChineseOrEnglish) {
+  const std::string chinese = CommandLineHelp(HelpLanguage::kChinese);
+  const std::string english = CommandLineHelp(HelpLanguage::kEnglish);
+  EXPECT_TRUE(chinese.starts_with("\xe7\x94\xa8\xe6\xb3\x95")) << "用法 in UTF-8";
+  EXPECT_TRUE(english.starts_with("Usage: vardelle"));
+  for (const char* option :
+       {"--demo", "--headless", "--runs N", "--interval SECONDS", "--watch-server NAME",
+        "--latency-over MS", "--loss-over PERCENT", "--global-ping PLACE", "--globalping URL",
+        "--globalping-token TOKEN", "--format text|json|csv", "--server-list FILE", "--lang zh|en",
+        "--help", "--version", "settings.ini", "cookies.ini"}) {
+    EXPECT_NE(chinese.find(option), std::string::npos) << option;
+    EXPECT_NE(english.find(option), std::string::npos) << option;
+  }
+}
+
+// --lang first, then the first of LC_ALL, LC_MESSAGES and LANG that is set; C names no
+// language and leaves it to the system.
+TEST(EndpointsTest, HelpLanguageFromTheOptionOrTheEnvironment) {
+  using enum HelpLanguage;
+  const struct {
+    std::vector<std::string> arguments;
+    Environment environment;
+    std::optional<HelpLanguage> expected;
+  } cases[] = {
+      {{}, {}, std::nullopt},
+      {{"--lang", "en"}, {{"LANG", "zh_CN.UTF-8"}}, kEnglish},
+      {{"--lang=zh"}, {{"LANG", "en_US.UTF-8"}}, kChinese},
+      {{}, {{"LANG", "zh_CN.GBK"}}, kChinese},
+      {{}, {{"LANG", "en_GB.UTF-8"}}, kEnglish},
+      {{}, {{"LANG", "zh_CN.UTF-8"}, {"LC_MESSAGES", "de_DE"}}, kEnglish},
+      {{}, {{"LC_ALL", "zh_TW"}, {"LC_MESSAGES", "en_US"}}, kChinese},
+      {{}, {{"LANG", "C.UTF-8"}}, std::nullopt},
+      {{}, {{"LC_ALL", "POSIX"}, {"LANG", "en_US"}}, std::nullopt},
+      {{}, {{"LC_ALL", ""}, {"LANG", "en_US"}}, kEnglish},
+  };
+  for (const auto& c : cases) {
+    const CommandLine line = Parse(c.arguments, c.environment);
+    EXPECT_EQ(line.error, "");
+    EXPECT_EQ(line.helpLanguage, c.expected)
+        << ::testing::PrintToString(c.arguments) << ::testing::PrintToString(c.environment);
+  }
+  EXPECT_NE(Parse({"--lang", "fr"}).error.find("--lang"), std::string::npos);
+  EXPECT_EQ(HelpLanguageOfTag("zh-CN"), HelpLanguage::kChinese);
+  EXPECT_EQ(HelpLanguageOfTag("en-US"), HelpLanguage::kEnglish);
 }
 
 TEST(EndpointsTest, DocumentUrlJoinsBaseAndPath) {

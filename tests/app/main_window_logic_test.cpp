@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -9,9 +10,11 @@
 #include "app/start/start_up.h"
 #include "app/table/server_table.h"
 #include "app/window/run_period.h"
+#include "app/window/window_layout.h"
 #include "fake_window.h"
 #include "runtime/threads/locks.h"
 #include "support/cookies/cookie_jar.h"
+#include "support/text/text_codec.h"
 
 namespace vardelle {
 namespace {
@@ -152,6 +155,20 @@ TEST(StartUpTest, ListsAndSharedJarExistBeforeTheWindowAndGoAtShutDown) {
   EXPECT_EQ(SharedCookieJar(), nullptr);
   EXPECT_FALSE(heldByALateWorker->rowColours.Find(RowId{1})) << "a held reference stays readable";
   ShutDown();  // a second call finds nothing left to free
+}
+
+// The window's texts are GBK, which has no ©: a character outside it would be compiled to
+// GB18030's four bytes and shown as two stray bytes and digits in either window.
+TEST(WindowLayoutTest, EveryTextIsPlainGbk) {
+  const auto escapesNoByte = [](const Text& text) {
+    const std::u16string wide = ToUtf16(text);
+    return std::none_of(wide.begin(), wide.end(),
+                        [](char16_t unit) { return unit >= 0xdc80 && unit <= 0xdcff; });
+  };
+  for (const ControlLayout& layout : ControlLayouts()) {
+    EXPECT_TRUE(escapesNoByte(layout.caption)) << layout.name;
+  }
+  EXPECT_TRUE(escapesNoByte(HelpText()));
 }
 
 }  // namespace

@@ -41,7 +41,7 @@ TEST_P(ProfileWrite, EditsTheFileAsTheSystemWriterDoes) {
   TempDir dir;
   const std::string file = dir.File("jar.ini");
   WriteBytes(file, c.before);
-  ASSERT_TRUE(WriteProfileString(c.entry.section, c.entry.key, c.entry.value, file));
+  ASSERT_TRUE(WriteProfileStrings({c.entry}, file));
   EXPECT_EQ(ReadBytes(file), c.after);
 }
 
@@ -96,7 +96,19 @@ INSTANTIATE_TEST_SUITE_P(
                               "[a]b]\r\nk=1\r\n",
                               {"a]b", "k", "2"},
                               "[a]b]\r\nk=2\r\n"},
-                    WriteCase{"emptyValue", "", {"a.com", "k", ""}, "[a.com]\r\nk=\r\n"}),
+                    WriteCase{"emptyValue", "", {"a.com", "k", ""}, "[a.com]\r\nk=\r\n"},
+                    WriteCase{"removedKey",
+                              "[b.com]\r\nk=0\r\n[a.com]\r\nx=1\r\n K =2\r\nz=3\r\n",
+                              {"a.com", "k", "", true},
+                              "[b.com]\r\nk=0\r\n[a.com]\r\nx=1\r\nz=3\r\n"},
+                    WriteCase{"removedKeyMissing",
+                              "[a.com]\r\nx=1\r\n",
+                              {"a.com", "k", "", true},
+                              "[a.com]\r\nx=1\r\n"},
+                    WriteCase{"removedKeySectionMissing",
+                              "[b.com]\r\nk=1\r\n",
+                              {"a.com", "k", "", true},
+                              "[b.com]\r\nk=1\r\n"}),
     CaseName<WriteCase>);
 
 struct RefusedCase {

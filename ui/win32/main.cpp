@@ -1,6 +1,7 @@
-// The Windows edition's entry: the arguments come from the wide command line; a headless
-// run prints as on Linux, to the console that started the program or to the streams it was
-// given, and otherwise the main window runs.
+// The Windows edition's entry, of vardelle.exe and of vardelle-cli.exe, its console twin:
+// the arguments come from the wide command line; a headless run prints as on Linux, to the
+// console that started the program or to the streams it was given, and otherwise the main
+// window runs.
 #include "app/start/start_up.h"
 #include "program/program_start.h"
 #include "runtime/platform.h"

@@ -354,10 +354,14 @@ void MainWindow::ShowFromTray() {
   SetForegroundWindow(window_);
 }
 
+// The window may go inside GetMessageW, which runs the messages other threads send (the
+// shell's icon callback, the session's end) and returns only for a posted one: a message of
+// no meaning wakes the loop to see the window gone.
 void MainWindow::OnDestroy() {
   if (calls_) calls_->Close();
   if (tray_) tray_->Remove();
   KillTimer(window_, PeriodTimer::kTimerId);
+  PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
 }
 
 }  // namespace vardelle::win32

@@ -1,5 +1,6 @@
 #include "ui/win32/pictures.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cwchar>
 #include <vector>
@@ -9,6 +10,8 @@
 
 namespace vardelle::win32 {
 namespace {
+
+constexpr int kRowIconSide = 12;
 
 HBITMAP LoadBitmapResource(int id) {
   return static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id),
@@ -46,6 +49,49 @@ HIMAGELIST ImageListOf(const std::vector<int>& ids, int side) {
   return list;
 }
 
+// The pictures of a strip as images height tall, each in the middle of its image: the list
+// puts a row's icon at the top of a row as tall as the font's lines.
+HIMAGELIST CentredImageList(int id, int side, int height) {
+  HIMAGELIST list = ImageList_Create(side, height, ILC_COLOR32, 0, 0);
+  HBITMAP strip = LoadBitmapResource(id);
+  BITMAP size{};
+  if (!strip || !GetObjectW(strip, sizeof size, &size)) return list;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = size.bmWidth;
+  info.bmiHeader.biHeight = -height;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HDC target = CreateCompatibleDC(nullptr);
+  HDC source = CreateCompatibleDC(nullptr);
+  HBITMAP tall = CreateDIBSection(target, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ previousTarget = SelectObject(target, tall);
+  HGDIOBJ previousSource = SelectObject(source, strip);
+  // A fresh section is all zero: transparent above and below the pictures.
+  BitBlt(target, 0, (height - size.bmHeight) / 2, size.bmWidth, size.bmHeight, source, 0, 0,
+         SRCCOPY);
+  SelectObject(source, previousSource);
+  SelectObject(target, previousTarget);
+  DeleteDC(source);
+  DeleteDC(target);
+  ImageList_Add(list, tall, nullptr);
+  DeleteObject(tall);
+  DeleteObject(strip);
+  return list;
+}
+
+int LineHeight(HFONT font) {
+  HDC screen = GetDC(nullptr);
+  HGDIOBJ previous = SelectObject(screen, font);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(screen, &metrics);
+  SelectObject(screen, previous);
+  ReleaseDC(nullptr, screen);
+  return static_cast<int>(metrics.tmHeight);
+}
+
 std::vector<int> TabIconIds() {
   std::vector<int> ids;
   for (const PageLayout& page : PageLayouts()) ids.push_back(page.iconId);
@@ -79,8 +125,11 @@ const wchar_t* SongTiFace() {
 
 const WindowPictures& Pictures() {
   static const WindowPictures pictures{
-      ImageListOf({IDB_ROW_ICONS}, 12),     ImageListOf(TabIconIds(), 16),
-      ImageListOf({IDB_REFRESH}, 24),       PremultipliedBitmap(IDB_LOGO),
+      CentredImageList(IDB_ROW_ICONS, kRowIconSide,
+                       std::max(kRowIconSide, LineHeight(SongTiFont()))),
+      ImageListOf(TabIconIds(), 16),
+      ImageListOf({IDB_REFRESH}, 24),
+      PremultipliedBitmap(IDB_LOGO),
       PremultipliedBitmap(IDB_DONATION_QR),
   };
   return pictures;

@@ -1,10 +1,13 @@
-// The Windows platform services that convert at the system's edge: addresses, clock, names
-// and folders.
+// The Windows platform services that convert at the system's edge: addresses, clock, names,
+// folders and the console.
 #include <windows.h>
+#include <io.h>
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <string>
 
@@ -41,6 +44,37 @@ TEST(WindowsPlatformTest, ResolverAnswersDottedTextWithoutAskingTheNetwork) {
   EXPECT_EQ(resolver->FirstIpv4Address("127.0.0.9"), "127.0.0.9");
   EXPECT_EQ(resolver->FirstIpv4Address(""), "");
   EXPECT_EQ(resolver->FirstIpv4Address(std::string("127.0.0.1\0.evil", 15)), "");
+}
+
+// A code-page-936 console reads UTF-8 bytes as other characters ("鐢典俊" for 电信): text for
+// a console goes as UTF-16, and reads back right in its cells. Standard error is lent to a
+// console of the test's own for the while.
+TEST(WindowsPlatformTest, StandardTextReadsRightOnAChineseConsole) {
+  FreeConsole();
+  ASSERT_TRUE(AllocConsole());
+  SetConsoleOutputCP(936);
+  const HANDLE console =
+      CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(console, INVALID_HANDLE_VALUE);
+  std::fflush(stderr);
+  const int keptError = _dup(2);
+  const int consoleFile = _open_osfhandle(reinterpret_cast<intptr_t>(console), 0);
+  _dup2(consoleFile, 2);
+  // 电信01区 in UTF-8.
+  const std::string text = "\xe7\x94\xb5\xe4\xbf\xa1"
+                           "01\xe5\x8c\xba\n";
+  WriteStandardText(StandardStream::kError, text);
+  _dup2(keptError, 2);
+  _close(keptError);
+
+  std::wstring cells(16, L' ');
+  DWORD read = 0;
+  ReadConsoleOutputCharacterW(console, cells.data(), static_cast<DWORD>(cells.size()), {0, 0},
+                              &read);
+  _close(consoleFile);
+  FreeConsole();
+  EXPECT_TRUE(cells.starts_with(L"\u7535\u4fe101\u533a")) << read;
 }
 
 // The system's own idea of the local time; read again if a minute turned over meanwhile.

@@ -41,34 +41,6 @@ void PrintTo(const AlertWatch& watch, std::ostream* out) {
 namespace win32 {
 namespace {
 
-// The dialog titled title once it opens on thread (a message box or the alert dialog); null
-// once stop is set or after a generous time. Other test programs running at once open theirs.
-HWND WaitForDialog(DWORD thread, std::wstring_view title, const std::atomic<bool>& stop) {
-  struct Search {
-    std::wstring_view title;
-    HWND found = nullptr;
-  } search{title};
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  while (!search.found && !stop && std::chrono::steady_clock::now() < deadline) {
-    EnumThreadWindows(
-        thread,
-        [](HWND window, LPARAM data) {
-          auto& state = *reinterpret_cast<Search*>(data);
-          wchar_t name[16] = {};
-          GetClassNameW(window, name, static_cast<int>(std::size(name)));
-          if (std::wstring_view(name) != L"#32770" || WindowCaption(window) != state.title ||
-              !IsWindowVisible(window)) {
-            return TRUE;
-          }
-          state.found = window;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    Sleep(10);
-  }
-  return search.found;
-}
-
 // Works a dialog the way a player does, from a thread of its own, while this thread sits in
 // the dialog's modal loop; one that never opens is waited for only until Finish. A dialog
 // its steps leave open is ended after a generous time, failing the test instead of hanging it.
@@ -77,7 +49,7 @@ class DialogPlayer {
   DialogPlayer(std::wstring title, std::function<void(HWND)> steps)
       : thread_([this, title = std::move(title), steps = std::move(steps),
                  owner = GetCurrentThreadId()] {
-          HWND dialog = WaitForDialog(owner, title, stop_);
+          HWND dialog = testing::WaitForDialog(owner, title, stop_);
           if (!dialog) return;
           steps(dialog);
           const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <memory>
 #include <thread>
 
@@ -138,6 +139,26 @@ TEST_F(DemoWorldWindowTest, RowsArePaintedInTheirColoursAndTheFocusedSelectionIn
   EXPECT_EQ(background(3), kGreen);
   EXPECT_EQ(background(4), GetSysColor(COLOR_WINDOW));
   EXPECT_EQ(background(5), GetSysColor(COLOR_HIGHLIGHT));
+
+  // The state icon sits in the middle of its row, however tall the font makes the row. The
+  // list leaves a line of the bitmap unpainted (black) under the first cell.
+  RECT row{LVIR_BOUNDS, 0, 0, 0};
+  RECT icon{LVIR_ICON, 0, 0, 0};
+  SendMessageW(list, LVM_GETITEMRECT, 4, reinterpret_cast<LPARAM>(&row));
+  SendMessageW(list, LVM_GETITEMRECT, 4, reinterpret_cast<LPARAM>(&icon));
+  int top = -1;
+  int bottom = -1;
+  for (int y = row.top; y < row.bottom; ++y) {
+    for (int x = icon.left; x < icon.right; ++x) {
+      const COLORREF colour = painted.At(x, y);
+      if (colour == GetSysColor(COLOR_WINDOW) || colour == 0) continue;
+      if (top < 0) top = y;
+      bottom = y;
+    }
+  }
+  ASSERT_GE(top, 0) << "no icon painted";
+  EXPECT_LE(std::abs((top + bottom + 1) - (row.top + row.bottom)), 2)
+      << "icon rows " << top << "-" << bottom << " in row " << row.top << "-" << row.bottom;
 }
 
 }  // namespace

@@ -5,9 +5,11 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string_view>
 #include <thread>
+#include <utility>
 
 #include "app/statistics/latency_history.h"
 #include "tests/ui/win32/win32_test_support.h"
@@ -118,6 +120,108 @@ TEST(Win32PlatformTest, ACallStillWaitingWhenTheWindowGoesIsLetGo) {
   // Served, it would have counted the table's design-time row.
   EXPECT_EQ(rows, 0);
   EXPECT_EQ(view.CellText(0, 0), "");
+}
+
+// Ends the window from another thread once it runs, with rows watched, as the shell and the
+// session do: their messages are sent, and run inside the loop's wait. A loop that does not
+// end is ended with WM_QUIT after a generous time, failing the test instead of hanging it.
+class EndingFromAnotherThread : public testing::RecordingEvents {
+ public:
+  explicit EndingFromAnotherThread(std::function<void(HWND)> end) : end_(std::move(end)) {
+    alertsWatched = true;
+  }
+  ~EndingFromAnotherThread() override { Finish(); }
+
+  void OnCreated(MainWindowView& view) override {
+    RecordingEvents::OnCreated(view);
+    thread_ = std::thread([this, window = MainWindowOnScreen(), owner = GetCurrentThreadId()] {
+      end_(window);
+      const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+      while (!loopEnded_ && std::chrono::steady_clock::now() < deadline) Sleep(10);
+      if (!loopEnded_) {
+        rescued = true;
+        PostThreadMessageW(owner, WM_QUIT, 0, 0);
+      }
+    });
+  }
+  void Finish() {
+    loopEnded_ = true;
+    if (thread_.joinable()) thread_.join();
+  }
+
+  std::atomic<bool> rescued = false;
+
+ private:
+  std::function<void(HWND)> end_;
+  std::atomic<bool> loopEnded_ = false;
+  std::thread thread_;
+};
+
+void SendAndWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, 60000, &result);
+}
+
+// Whether a pop-up menu of thread shows within a generous time.
+bool MenuOpens(DWORD thread) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  bool open = false;
+  while (!open && std::chrono::steady_clock::now() < deadline) {
+    EnumThreadWindows(
+        thread,
+        [](HWND window, LPARAM found) {
+          wchar_t name[16] = {};
+          GetClassNameW(window, name, static_cast<int>(std::size(name)));
+          if (std::wstring_view(name) != L"#32768" || !IsWindowVisible(window)) return TRUE;
+          *reinterpret_cast<bool*>(found) = true;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&open));
+    Sleep(10);
+  }
+  return open;
+}
+
+// The player's close into the notification area (answered 是), then 退出 from the icon's menu.
+void QuitFromTheTray(HWND window) {
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  const std::atomic<bool> stop = false;
+  HWND question =
+      testing::WaitForDialog(GetWindowThreadProcessId(window, nullptr), L"Vardelle", stop);
+  ASSERT_NE(question, nullptr);
+  SendMessageW(question, WM_COMMAND, IDYES, 0);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (IsWindowVisible(window) && std::chrono::steady_clock::now() < deadline) Sleep(10);
+  ASSERT_FALSE(IsWindowVisible(window));
+  // The shell's click comes as a notification; the keys go once the menu's own loop reads
+  // them (the window's loop would take them first): 显示窗口, 退出.
+  SendNotifyMessageW(window, TrayIcon::kCallbackMessage, 1, WM_RBUTTONUP);
+  ASSERT_TRUE(MenuOpens(GetWindowThreadProcessId(window, nullptr)));
+  PostMessageW(window, WM_KEYDOWN, VK_DOWN, 0);
+  PostMessageW(window, WM_KEYDOWN, VK_DOWN, 0);
+  PostMessageW(window, WM_CHAR, L'\r', 0);
+}
+
+void EndTheSession(HWND window) {
+  SendAndWait(window, WM_QUERYENDSESSION, 0, 0);
+  SendAndWait(window, WM_ENDSESSION, TRUE, 0);
+}
+
+TEST(Win32PlatformTest, TheLoopEndsWithTheWindowWhateverEndsIt) {
+  const struct {
+    const char* name;
+    void (*end)(HWND);
+  } cases[] = {{"退出 from the tray", QuitFromTheTray}, {"the session's end", EndTheSession}};
+  for (const auto& c : cases) {
+    testing::TemporarySettings settings;
+    Win32WindowPlatform platform(settings.Path());
+    EndingFromAnotherThread events(c.end);
+    platform.RunMainWindow(events);
+    events.Finish();
+    EXPECT_FALSE(events.rescued) << c.name;
+    EXPECT_EQ(events.events.back(), "destroying") << c.name;
+    EXPECT_EQ(MainWindowOnScreen(), nullptr) << c.name;
+  }
 }
 
 // A line too long for the label is shown cut short, and whole in its tooltip, on one line.

@@ -9,11 +9,13 @@
 #include <commctrl.h>
 // clang-format on
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <initializer_list>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/window/main_window_view.h"
@@ -26,6 +28,10 @@ using vardelle::testing::RecordingEvents;
 // Serves this thread's messages until done() holds or the time-out passes; done()'s answer.
 bool ServeMessagesUntil(const std::function<bool()>& done,
                         std::chrono::seconds timeout = std::chrono::seconds(60));
+
+// The dialog titled title once it opens on thread (a message box or the alert dialog); null
+// once stop is set or after a generous time. Other test programs running at once open theirs.
+HWND WaitForDialog(DWORD thread, std::wstring_view title, const std::atomic<bool>& stop);
 
 // Keys for the pop-up menu about to open on this thread: posted now, read by the menu's own
 // loop once it runs. Enter goes as the character the menu acts on. A menu still open after

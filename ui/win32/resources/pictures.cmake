@@ -1,4 +1,5 @@
-# The picture files that tools/render_windows_pictures.cpp draws and vardelle.rc embeds.
+# The picture files that tools/render_windows_pictures.cpp draws: vardelle.rc embeds them, and
+# the installer shows the last two.
 set(VARDELLE_WINDOWS_PICTURE_FILES
     vardelle.ico
     tab_servers.bmp
@@ -7,4 +8,6 @@ set(VARDELLE_WINDOWS_PICTURE_FILES
     refresh.bmp
     row_icons.bmp
     logo.bmp
-    donation_qr.bmp)
+    donation_qr.bmp
+    installer_side.bmp
+    installer_header.bmp)
