@@ -3,11 +3,10 @@
 // own, and the engine itself is driven against 127.0.0.1.
 #include "runtime/windows/icmp_engine_windows.h"
 
-#include <winsock2.h>
-#include <windows.h>
-#include <iphlpapi.h>
-
 #include <gtest/gtest.h>
+#include <iphlpapi.h>
+#include <windows.h>
+#include <winsock2.h>
 
 #include <algorithm>
 #include <atomic>
@@ -137,7 +136,9 @@ TEST(WindowsIcmpEngineTest, ConcurrentCallersAreEachAnsweredOnceOnTheEngineThrea
 }
 
 // Each request's figure is its own: a batch sent in one go reads alike on loopback, where
-// a time taken from the completions would fall with the order of sending.
+// a time taken from the completions fell with the order of sending (30 hosts: 11-17 ms
+// apart). Idle, they read within a millisecond; the bound leaves room for a loaded machine,
+// where Wine's own figures carry a few milliseconds.
 TEST(WindowsIcmpEngineTest, ABatchOnLoopbackReadsAlikeWhateverTheOrderOfSending) {
   constexpr int kHosts = 30;
   const auto engine = StartedEngine();
@@ -153,7 +154,7 @@ TEST(WindowsIcmpEngineTest, ABatchOnLoopbackReadsAlikeWhateverTheOrderOfSending)
     figures.push_back(*end.roundTrip);
   }
   const auto [least, most] = std::minmax_element(figures.begin(), figures.end());
-  EXPECT_LE(*most - *least, 2ms) << "first sent " << figures.front().count() << " ns, last sent "
+  EXPECT_LE(*most - *least, 5ms) << "first sent " << figures.front().count() << " ns, last sent "
                                  << figures.back().count() << " ns";
 }
 
@@ -177,7 +178,8 @@ TEST(WindowsIcmpEngineTest, AZeroTimeOutWaitsForNothing) {
   ASSERT_TRUE(engine);
   EXPECT_EQ(engine->Echo(kLoopback, 0ms), std::nullopt);
   EXPECT_EQ(engine->Echo(kLoopback, -5ms), std::nullopt);
-  EXPECT_TRUE(engine->Echo(kLoopback, kLongTimeout).has_value()) << "the early ends leave it working";
+  EXPECT_TRUE(engine->Echo(kLoopback, kLongTimeout).has_value())
+      << "the early ends leave it working";
 }
 
 // A done may throw or send the next request itself; neither stops the engine.
@@ -186,11 +188,10 @@ TEST(WindowsIcmpEngineTest, ADoneThatThrowsOrSendsAgainLeavesTheEngineWorking) {
   ASSERT_TRUE(engine);
   Ends ends;
   IcmpEngine::EchoDone second = ends.Next();
-  engine->Send(kLoopback, kLongTimeout,
-               [&engine, &second](std::optional<nanoseconds>) {
-                 engine->Send(kLoopback, kLongTimeout, std::move(second));
-                 throw std::runtime_error("from done");
-               });
+  engine->Send(kLoopback, kLongTimeout, [&engine, &second](std::optional<nanoseconds>) {
+    engine->Send(kLoopback, kLongTimeout, std::move(second));
+    throw std::runtime_error("from done");
+  });
   ASSERT_TRUE(ends.WaitForAll(60s));
   EXPECT_TRUE(ends.Snapshot()[0].roundTrip.has_value());
   EXPECT_TRUE(engine->Echo(kLoopback, kLongTimeout).has_value());
