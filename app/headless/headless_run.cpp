@@ -1,8 +1,8 @@
 #include "app/headless/headless_run.h"
 
-#include <algorithm>
 #include <chrono>
 #include <memory>
+#include <set>
 #include <thread>
 #include <vector>
 
@@ -17,14 +17,12 @@ namespace vardelle {
 namespace {
 
 std::vector<ReportRow> ReportRows(const Application& app, const MemoryWindow& window,
-                                  const ProcessLists& lists,
-                                  const std::vector<RowId>& intercepted) {
+                                  const ProcessLists& lists, const std::set<RowId>& intercepted) {
   std::vector<ReportRow> rows;
   for (MemoryRow& row : window.Rows()) {
     const Colour text = AnswerCustomDraw(lists.rowColours, row.id, false).textColour;
     const LatencyStatistics statistics = app.latencyHistory.StatisticsOf(row.id);
-    const bool isIntercepted =
-        std::find(intercepted.begin(), intercepted.end(), row.id) != intercepted.end();
+    const bool isIntercepted = intercepted.contains(row.id);
     rows.push_back({std::move(row), text, statistics, isIntercepted});
   }
   return rows;
@@ -64,7 +62,8 @@ HeadlessOutcome RunHeadless(Application& app, ReportFormat format, const RunSche
   // The status documents may come after the last echo; the report waits for their words.
   engine.Settle();
   engine.Stop();
-  const std::vector<RowId> intercepted = engine.InterceptedRows();
+  const std::vector<RowId> judged = engine.InterceptedRows();
+  const std::set<RowId> intercepted(judged.begin(), judged.end());
   app.startTestRun = nullptr;
   WaitForLocationLookups(app);
 

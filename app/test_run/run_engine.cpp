@@ -5,6 +5,7 @@
 #include <deque>
 #include <exception>
 #include <map>
+#include <set>
 #include <thread>
 #include <unordered_map>
 #include <utility>
@@ -474,19 +475,20 @@ Text TestRunEngine::Core::JudgeAnswers(MainWindowView* window) {
       }
     }
   }
-  const std::vector<RowId> intercepted = vardelle::InterceptedRows(answered, app.fakeAddresses);
+  const std::vector<RowId> judged = vardelle::InterceptedRows(answered, app.fakeAddresses);
+  const std::set<RowId> intercepted(judged.begin(), judged.end());
   std::vector<RowId> retold;
   {
     std::lock_guard guard(mutex);
     for (auto& [row, state] : rows) {
-      const bool now =
-          std::find(intercepted.begin(), intercepted.end(), RowId{row}) != intercepted.end();
+      const bool now = intercepted.contains(RowId{row});
       if (now != state.intercepted) retold.push_back(RowId{row});
       state.intercepted = now;
     }
   }
-  for (const RowId row : retold)
+  for (const RowId row : retold) {
     window->SetRowWatchNote(row, RowNote(row, app.alerts.ToolTipNote(row)));
+  }
   return HonestAnswersNote(fakeAddresses, !intercepted.empty());
 }
 
