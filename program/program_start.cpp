@@ -9,6 +9,8 @@
 #include "app/start/start_up.h"
 #include "app/start/user_files.h"
 #include "app/start/user_settings.h"
+#include "app/test_run/honest_answers.h"
+#include "app/window/column_settings.h"
 #include "demo_world/demo_world.h"
 #include "runtime/platform.h"
 
@@ -102,6 +104,11 @@ ProgramStart StartProgram(const std::vector<std::string>& arguments) {
     app.cookieFile = UserCookiePath();
     app.settingsFile = UserSettingsPath();
   }
+  // A proxy client whose fake addresses come from another range than the usual one.
+  const std::optional<AddressRange> fakeAddresses =
+      ParseAddressRange(ReadSettingsValue(app.settingsFile, "network", "fakeAddressRange")
+                            .value_or(kProxyFakeAddressRange));
+  if (fakeAddresses) app.fakeAddresses = *fakeAddresses;
   // Numbers are read and written the C way, whatever the user's locale says.
   std::setlocale(LC_NUMERIC, "C");
   return start;

@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <linux/if.h>
 #include <linux/if_tun.h>
+#include <net/route.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <pthread.h>
@@ -63,10 +64,14 @@ struct Target {
     kEchoWithBadChecksum,  // an echo reply whose ICMP checksum is wrong
     kLongUnreachable       // host unreachable with an RFC 4884 extension: over 200 bytes
   };
-  std::string address;
+  std::string address;  // kEveryAddress: every address the others do not name
   Answer answer = Answer::kEcho;
   std::chrono::microseconds delay{0};
 };
+
+// A target for every address at once, as a proxy client in TUN mode answers: with a route
+// through the device (RouteThroughTun), even addresses that exist nowhere are answered.
+inline constexpr char kEveryAddress[] = "*";
 
 inline std::string Failure(const std::string& step) { return step + ": " + std::strerror(errno); }
 
@@ -114,6 +119,27 @@ inline bool SetAddress(const ControlSocket& control, const char* name, unsigned 
   inet_pton(AF_INET, dotted, &address.sin_addr);
   std::memcpy(&settings.ifr_addr, &address, sizeof address);
   return control.Control(request, settings);
+}
+
+// Sends the network/mask (dotted) through the tun device; "0.0.0.0", "0.0.0.0" is the default
+// route a proxy in TUN mode sets. The device must be up.
+inline std::string RouteThroughTun(const char* network, const char* mask) {
+  rtentry route{};
+  const auto fill = [](sockaddr& field, const char* dotted) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    inet_pton(AF_INET, dotted, &address.sin_addr);
+    std::memcpy(&field, &address, sizeof address);
+  };
+  fill(route.rt_dst, network);
+  fill(route.rt_genmask, mask);
+  route.rt_flags = RTF_UP;
+  std::string device = kTunName;
+  route.rt_dev = device.data();
+  const int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+  const bool added = fd >= 0 && ioctl(fd, SIOCADDRT, &route) == 0;
+  if (fd >= 0) close(fd);
+  return added ? "" : Failure(std::string("cannot route ") + network + " through the tun device");
 }
 
 // Moves the calling thread, and every thread it starts later, into a new network namespace
@@ -353,6 +379,10 @@ class TunResponder {
   TunResponder(int device, std::vector<Target> targets, double drainRate)
       : device_(device), stop_(eventfd(0, EFD_CLOEXEC)), drain_(drainRate) {
     for (Target& target : targets) {
+      if (target.address == kEveryAddress) {
+        everyAddress_ = std::move(target);
+        continue;
+      }
       const Ipv4Address address = ParseAddress(target.address);
       targets_.emplace(address, std::move(target));
     }
@@ -417,16 +447,19 @@ class TunResponder {
     if (packet.size() < 28 || packet[0] != 0x45 || packet[9] != 1 || packet[20] != 8) return;
     Ipv4Address destination;
     std::memcpy(&destination, packet.data() + 16, 4);
-    const auto target = targets_.find(destination);
-    if (target == targets_.end()) return;
+    const auto named = targets_.find(destination);
+    const Target* target = named != targets_.end() ? &named->second
+                           : everyAddress_         ? &*everyAddress_
+                                                   : nullptr;
+    if (target == nullptr) return;
     {
       std::lock_guard guard(mutex_);
       seen_[destination].push_back(packet.size() - 20);
       ++requestCount_;
     }
     arrived_.notify_all();
-    std::vector<std::uint8_t> answer = AnswerTo(packet, target->second.answer);
-    if (!answer.empty()) due_.emplace(Clock::now() + target->second.delay, std::move(answer));
+    std::vector<std::uint8_t> answer = AnswerTo(packet, target->answer);
+    if (!answer.empty()) due_.emplace(Clock::now() + target->delay, std::move(answer));
   }
 
   void WriteDueAnswers() {
@@ -441,6 +474,7 @@ class TunResponder {
   const int device_;
   const int stop_;
   std::map<Ipv4Address, Target> targets_;
+  std::optional<Target> everyAddress_;
   std::multimap<Clock::time_point, std::vector<std::uint8_t>> due_;  // responder thread only
   LinkDrain drain_;
   mutable std::mutex mutex_;

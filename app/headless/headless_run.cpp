@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <memory>
+#include <set>
 #include <thread>
 #include <vector>
 
@@ -16,12 +17,13 @@ namespace vardelle {
 namespace {
 
 std::vector<ReportRow> ReportRows(const Application& app, const MemoryWindow& window,
-                                  const ProcessLists& lists) {
+                                  const ProcessLists& lists, const std::set<RowId>& intercepted) {
   std::vector<ReportRow> rows;
   for (MemoryRow& row : window.Rows()) {
     const Colour text = AnswerCustomDraw(lists.rowColours, row.id, false).textColour;
     const LatencyStatistics statistics = app.latencyHistory.StatisticsOf(row.id);
-    rows.push_back({std::move(row), text, statistics});
+    const bool isIntercepted = intercepted.contains(row.id);
+    rows.push_back({std::move(row), text, statistics, isIntercepted});
   }
   return rows;
 }
@@ -60,12 +62,14 @@ HeadlessOutcome RunHeadless(Application& app, ReportFormat format, const RunSche
   // The status documents may come after the last echo; the report waits for their words.
   engine.Settle();
   engine.Stop();
+  const std::vector<RowId> judged = engine.InterceptedRows();
+  const std::set<RowId> intercepted(judged.begin(), judged.end());
   app.startTestRun = nullptr;
   WaitForLocationLookups(app);
 
   HeadlessOutcome outcome;
   outcome.exitCode = listRead ? 0 : 1;
-  outcome.report = FormatTableReport(ReportRows(app, window, *lists), format);
+  outcome.report = FormatTableReport(ReportRows(app, window, *lists, intercepted), format);
   outcome.statusLine = GbkToUtf8(window.StatusLine());
   // Every thread that wrote to the table has finished with it.
   app.window = nullptr;

@@ -77,6 +77,7 @@ std::vector<Field> FieldsOf(const ReportRow& report) {
       {"maxMs", NumberText(report.statistics.maxMs), true},
       {"mdevMs", NumberText(report.statistics.mdevMs), true},
       {"jitterMs", NumberText(report.statistics.jitterMs), true},
+      {"intercepted", report.intercepted ? "true" : "false", true},
   };
 }
 
@@ -169,7 +170,8 @@ std::string TextReport(const std::vector<ReportRow>& rows) {
                                                "平均/最大"}};
   for (const ReportRow& report : rows) {
     std::vector<std::string> cells(report.row.cells.begin(), report.row.cells.end());
-    cells.emplace_back(StateWord(report.row.icon));
+    cells.push_back(StateWord(report.row.icon) +
+                    std::string(report.intercepted ? "（被代答）" : ""));
     cells.push_back(LossText(report.statistics));
     cells.push_back(AverageMaximumText(report.statistics));
     table.push_back(std::move(cells));

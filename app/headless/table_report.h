@@ -4,7 +4,8 @@
 // text), latencyMs (null without an answer), regionStatus, location, stateIcon (0 answered,
 // 1 no answer, 2 not tested), textColour ("#RRGGBB", null for the default colours) and the
 // row's statistics over the runs made: sent, received, lossPercent, minMs, avgMs, maxMs,
-// mdevMs and jitterMs (null where nothing was answered).
+// mdevMs and jitterMs (null where nothing was answered), and intercepted (true when its answer
+// cannot be the server's).
 #pragma once
 
 #include <optional>
@@ -27,6 +28,7 @@ struct ReportRow {
   MemoryRow row;
   Colour textColour = kDefaultColour;
   LatencyStatistics statistics;
+  bool intercepted = false;  // its answer came from a proxy on the way, not the server
 };
 
 std::string FormatTableReport(const std::vector<ReportRow>& rows, ReportFormat format);

@@ -7,6 +7,7 @@
 #include "app/location/server_location.h"
 #include "app/table/server_table.h"
 #include "app/table/table_sort.h"
+#include "app/test_run/honest_answers.h"
 #include "app/window/status_line.h"
 #include "support/json/json_reader.h"
 #include "support/text/text.h"
@@ -138,6 +139,11 @@ class ServerListLoad {
     const RowId row = table.InsertRow(ServerNameFromOldName(entry.oldName), RowIcon::kNotTested);
     table.SetCellText(row, kRegionColumn, entry.newName);
     table.SetCellText(row, kDomainColumn, entry.domain);
+    // A proxy's fake address has no location of its own: nobody is asked for one.
+    if (IsInRange(entry.address, app.fakeAddresses)) {
+      table.SetCellText(row, kLocationColumn, FakeAddressLocationCell());
+      return;
+    }
     table.SetCellText(row, kLocationColumn, kLocationPendingText);
     MainWindowView* const window = &table;
     app.locationLookups.Start(entry.address, lookUpLocation, [window, row](const Text& location) {

@@ -15,6 +15,7 @@
 #include "app/start/process_lists.h"
 #include "app/statistics/latency_history.h"
 #include "app/table/table_sort.h"
+#include "app/test_run/honest_answers.h"
 #include "app/test_run/run_engine.h"
 #include "app/window/main_window_view.h"
 #include "runtime/platform.h"
@@ -25,6 +26,8 @@ namespace vardelle {
 struct Application {
   // Set before the window is created, read-only afterwards.
   Endpoints endpoints;
+  // Where a proxy's resolver takes its fake addresses from; set before the window is created.
+  AddressRange fakeAddresses = ProxyFakeAddresses();
   // The shared cookie jar's file, loaded at start and saved at the end; "" keeps the
   // cookies in memory only, as tests do.
   std::string cookieFile;

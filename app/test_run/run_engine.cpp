@@ -5,6 +5,7 @@
 #include <deque>
 #include <exception>
 #include <map>
+#include <set>
 #include <thread>
 #include <unordered_map>
 #include <utility>
@@ -13,6 +14,7 @@
 #include "app/start/application.h"
 #include "app/status/region_status.h"
 #include "app/table/server_table.h"
+#include "app/test_run/honest_answers.h"
 #include "app/test_run/row_colours.h"
 #include "app/window/status_line.h"
 
@@ -93,6 +95,7 @@ struct TestRunEngine::Core : std::enable_shared_from_this<Core> {
     Text domain;
     std::shared_ptr<TestRun> run;
     std::uint64_t sendOrder = 0;  // set when the probe goes out, for the history
+    std::string address;          // set when the probe goes out
   };
   // One step for the writer, in the order the rule above gives.
   struct Write {
@@ -106,6 +109,10 @@ struct TestRunEngine::Core : std::enable_shared_from_this<Core> {
   struct RowState {
     bool probing = false;
     Text region;
+    // The last probe's end, for the judgement of answers that cannot be the server's.
+    std::string address;
+    int milliseconds = kNoAnswer;
+    bool intercepted = false;
   };
 
   Core(Application& application, TestRunServices runServices)
@@ -129,6 +136,14 @@ struct TestRunEngine::Core : std::enable_shared_from_this<Core> {
   void WriteResults();
   void Apply(std::vector<Write>& writes);
   void FinishRun(const TestRun& run, MainWindowView* window);
+  // Judges the rows' last answers, retells the tooltips of rows whose judgement changed, and
+  // returns what the status line adds.
+  Text JudgeAnswers(MainWindowView* window);
+  // The row's tooltip: its watch note, and why its answer is not the server's.
+  Text RowNote(RowId row, const Text& watchNote);
+  Text AddressCell(const std::string& address) const;
+  Text ResultLatencyCell(const std::string& address, int milliseconds) const;
+  std::vector<RowId> InterceptedRowIds();
 
   Application& app;
   const TestRunServices services;
@@ -158,7 +173,9 @@ std::shared_ptr<TestRun> TestRunEngine::Core::StartRun() {
   std::vector<RowTexts> table;
   try {
     if (window) table = window->RowsWithTexts({kNameColumn, kRegionColumn, kDomainColumn});
-    for (const auto& [row, note] : app.alerts.TrackRows(table)) window->SetRowWatchNote(row, note);
+    for (const auto& [row, note] : app.alerts.TrackRows(table)) {
+      window->SetRowWatchNote(row, RowNote(row, note));
+    }
     std::lock_guard guard(mutex);
     if (!stopping) {
       StartThreads();
@@ -191,7 +208,7 @@ void TestRunEngine::Core::QueueRows(const std::vector<RowTexts>& table,
       continue;
     }
     state.probing = true;
-    toResolve.push_back({texts.row, texts.cells[0], texts.cells[1], texts.cells[2], run});
+    toResolve.push_back({texts.row, texts.cells[0], texts.cells[1], texts.cells[2], run, 0, {}});
     ++probed;
   }
   run->Begin(probed, stillOut);
@@ -264,6 +281,7 @@ void TestRunEngine::Core::StartProbe(Probe probe, const std::string& address) {
     std::lock_guard guard(mutex);
     if (stopping) return;
     probe.sendOrder = ++probesSent;
+    probe.address = address;
     Post({Write::Kind::kProbeStart, probe.row, address,
           LookUpRegionStatus(*CurrentRegionStatus(app), probe.region), kNoAnswer, nullptr});
   }
@@ -283,13 +301,11 @@ void TestRunEngine::Core::ProbeEnded(const Probe& probe, int milliseconds) {
   if (stopping) return;
   RowState& state = rows[probe.row.value];
   state.probing = false;
+  state.address = probe.address;
+  state.milliseconds = milliseconds;
   app.latencyHistory.Record(probe.row, probe.sendOrder, milliseconds);
-  Post({Write::Kind::kResult,
-        probe.row,
-        {},
-        LookUpRegionStatus(*CurrentRegionStatus(app), state.region),
-        milliseconds,
-        nullptr});
+  Post({Write::Kind::kResult, probe.row, probe.address,
+        LookUpRegionStatus(*CurrentRegionStatus(app), state.region), milliseconds, nullptr});
   if (probe.run->ResultIn(probe.name, milliseconds)) {
     Post({Write::Kind::kRunEnd, {}, {}, {}, kNoAnswer, probe.run});
   }
@@ -397,7 +413,7 @@ void TestRunEngine::Core::Apply(std::vector<Write>& writes) {
     switch (write.kind) {
       case Write::Kind::kProbeStart:
         changes.push_back({write.row,
-                           {{kAddressColumn, std::move(write.address)},
+                           {{kAddressColumn, AddressCell(write.address)},
                             {kLatencyColumn, kScanningText},
                             {kStatusColumn, write.status}},
                            std::nullopt});
@@ -407,7 +423,8 @@ void TestRunEngine::Core::Apply(std::vector<Write>& writes) {
       case Write::Kind::kStatus: {
         RowChange& change = changes.emplace_back(RowChange{write.row, {}, std::nullopt});
         if (write.kind == Write::Kind::kResult) {
-          change.cells.emplace_back(kLatencyColumn, LatencyText(write.milliseconds));
+          change.cells.emplace_back(kLatencyColumn,
+                                    ResultLatencyCell(write.address, write.milliseconds));
           change.icon = write.milliseconds == kNoAnswer ? RowIcon::kNoAnswer : RowIcon::kAnswered;
           results.push_back(write.row);
         }
@@ -427,7 +444,9 @@ void TestRunEngine::Core::Apply(std::vector<Write>& writes) {
 // The tick's last step: the status line tells what it did.
 void TestRunEngine::Core::FinishRun(const TestRun& run, MainWindowView* window) {
   if (window) {
-    window->SetStatusLine(OutcomeStatus(run.Summary(), services) + app.alerts.StatusNote());
+    const Text honesty = JudgeAnswers(window);
+    window->SetStatusLine(OutcomeStatus(run.Summary(), services) + honesty +
+                          app.alerts.StatusNote());
     window->SetTrayToolTip(app.alerts.TrayToolTip(app.latencyHistory));
   }
   std::shared_ptr<TestRun> finished;
@@ -444,6 +463,65 @@ void TestRunEngine::Core::FinishRun(const TestRun& run, MainWindowView* window) 
   if (finished) finished->MarkFinished();
 }
 
+Text TestRunEngine::Core::JudgeAnswers(MainWindowView* window) {
+  std::vector<AnsweredRow> answered;
+  bool fakeAddresses = false;
+  {
+    std::lock_guard guard(mutex);
+    for (const auto& [row, state] : rows) {
+      fakeAddresses |= IsInRange(state.address, app.fakeAddresses);
+      if (state.milliseconds != kNoAnswer) {
+        answered.push_back({RowId{row}, state.address, state.milliseconds});
+      }
+    }
+  }
+  const std::vector<RowId> judged = vardelle::InterceptedRows(answered, app.fakeAddresses);
+  const std::set<RowId> intercepted(judged.begin(), judged.end());
+  std::vector<RowId> retold;
+  {
+    std::lock_guard guard(mutex);
+    for (auto& [row, state] : rows) {
+      const bool now = intercepted.contains(RowId{row});
+      if (now != state.intercepted) retold.push_back(RowId{row});
+      state.intercepted = now;
+    }
+  }
+  for (const RowId row : retold) {
+    window->SetRowWatchNote(row, RowNote(row, app.alerts.ToolTipNote(row)));
+  }
+  return HonestAnswersNote(fakeAddresses, !intercepted.empty());
+}
+
+Text TestRunEngine::Core::RowNote(RowId row, const Text& watchNote) {
+  {
+    std::lock_guard guard(mutex);
+    const auto state = rows.find(row.value);
+    if (state == rows.end() || !state->second.intercepted) return watchNote;
+  }
+  return watchNote.empty() ? InterceptedRowNote()
+                           : JoinTexts({watchNote, "\n", InterceptedRowNote()});
+}
+
+Text TestRunEngine::Core::AddressCell(const std::string& address) const {
+  return IsInRange(address, app.fakeAddresses) ? FakeAddressCell(address) : address;
+}
+
+Text TestRunEngine::Core::ResultLatencyCell(const std::string& address, int milliseconds) const {
+  const Text cell = LatencyText(milliseconds);
+  return milliseconds != kNoAnswer && IsInRange(address, app.fakeAddresses)
+             ? FakeAddressLatencyCell(cell)
+             : cell;
+}
+
+std::vector<RowId> TestRunEngine::Core::InterceptedRowIds() {
+  std::lock_guard guard(mutex);
+  std::vector<RowId> intercepted;
+  for (const auto& [row, state] : rows) {
+    if (state.intercepted) intercepted.push_back(RowId{row});
+  }
+  return intercepted;
+}
+
 TestRunEngine::TestRunEngine(Application& app, TestRunServices services)
     : core_(std::make_shared<Core>(app, std::move(services))) {}
 
@@ -454,6 +532,8 @@ std::shared_ptr<TestRun> TestRunEngine::StartRun() { return core_->StartRun(); }
 void TestRunEngine::Settle() { core_->Settle(); }
 
 void TestRunEngine::Stop() { core_->Stop(); }
+
+std::vector<RowId> TestRunEngine::InterceptedRows() const { return core_->InterceptedRowIds(); }
 
 void StoppingTestRuns::Add(std::shared_ptr<TestRunEngine> engine) {
   std::lock_guard guard(mutex_);

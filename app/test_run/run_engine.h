@@ -113,6 +113,10 @@ class TestRunEngine {
   // thread while the window still takes calls: the writer may be waiting for it.
   void Stop();
 
+  // The rows whose last answer the latest finished tick judged not the server's (see
+  // InterceptedRows).
+  std::vector<RowId> InterceptedRows() const;
+
  private:
   struct Core;
   std::shared_ptr<Core> core_;

@@ -26,6 +26,7 @@
 #include "app/start/application.h"
 #include "app/status/region_status.h"
 #include "app/table/server_table.h"
+#include "app/test_run/honest_answers.h"
 #include "demo_world/demo_world.h"
 #include "support/text/text_codec.h"
 #include "testing/raw_socket_server.h"
@@ -471,6 +472,39 @@ std::string CsvValue(const nlohmann::json& value) {
   return value.is_string() ? value.get<std::string>() : value.dump();
 }
 
+// A proxy on the way: a fake-IP row is marked in its cells, a remote row answered at once is
+// told in its tooltip, the status line says what both mean once, and a LAN or loopback row
+// answered at once is left alone. A later tick with a real answer takes the warning back.
+TEST_F(TestRunTest, AnswersAProxyGaveAreToldOnTheirRowsAndTheStatusLine) {
+  AddRows({"198.18.0.7", "61.151.1.2", "192.168.1.20", "127.0.0.2"});
+  services.resolveHostAddress = [](const std::string& domain) { return domain; };
+  TestRunEngine engine(app, services);
+  const auto tick = [&](int remoteMs) {
+    const std::shared_ptr<TestRun> run = engine.StartRun();
+    gate.AwaitWaiting(4);
+    gate.EndEach(
+        [&](const std::string& address) { return address == "61.151.1.2" ? remoteMs : 0; });
+    run->Wait();
+  };
+  tick(0);
+  EXPECT_EQ(Column(kAddressColumn),
+            (std::vector<std::string>{"198.18.0.7（代理假地址）", "61.151.1.2", "192.168.1.20",
+                                      "127.0.0.2"}));
+  EXPECT_EQ(Column(kLatencyColumn),
+            (std::vector<std::string>{"0ms（非服务器延迟）", "0ms", "0ms", "0ms"}));
+  const std::vector<MemoryRow> rows = window.Rows();
+  EXPECT_EQ(window.watchNotes, (std::map<RowId, std::string>{{rows[1].id, InterceptedRowNote()}}));
+  EXPECT_EQ(engine.InterceptedRows(), std::vector<RowId>{rows[1].id});
+  // Which row of those at 0 ms is named fastest depends on the order the answers came in.
+  EXPECT_TRUE(window.StatusLine().starts_with("测速完成：4 个服务器，4 个有响应，最快 "));
+  EXPECT_TRUE(window.StatusLine().ends_with(" 0ms" + HonestAnswersNote(true, true)));
+
+  tick(31);
+  EXPECT_EQ(window.watchNotes.at(rows[1].id), "");
+  EXPECT_TRUE(engine.InterceptedRows().empty());
+  EXPECT_TRUE(window.StatusLine().ends_with(" 0ms" + HonestAnswersNote(true, false)));
+}
+
 TEST(HeadlessRunTest, DemoWorldReportHoldsEveryRowFieldByFieldInJsonAndCsv) {
   demo::DemoWorld world;
   ASSERT_TRUE(world.Start());
@@ -505,6 +539,7 @@ TEST(HeadlessRunTest, DemoWorldReportHoldsEveryRowFieldByFieldInJsonAndCsv) {
     std::snprintf(colour, sizeof colour, "#%02X%02X%02X", expected & 0xFF, (expected >> 8) & 0xFF,
                   (expected >> 16) & 0xFF);
     EXPECT_EQ(row.at("textColour"), colour);
+    EXPECT_EQ(row.at("intercepted"), false) << "loopback answers are the demo servers' own";
   }
   EXPECT_EQ(rows[5].at("stateIcon"), 1) << "the server without a domain is never answered";
 
@@ -566,12 +601,13 @@ TEST(HeadlessRunTest, ThreeRunsOneSecondApartReportEachRowsStatisticsInJson) {
   // Answers 10, 20, 30: mean 20, mdev sqrt(200 / 3). Which run got which answer depends on
   // how the runs' threads were scheduled, so the newest answer and the jitter (pinned on
   // exact sequences by the statistics tests) are checked for being one of them.
-  const nlohmann::json answered = {{"sent", 3},       {"received", 3}, {"lossPercent", 0.0},
-                                   {"minMs", 10},     {"avgMs", 20.0}, {"maxMs", 30},
+  const nlohmann::json answered = {{"sent", 3},      {"received", 3}, {"lossPercent", 0.0},
+                                   {"minMs", 10},    {"avgMs", 20.0}, {"maxMs", 30},
                                    {"mdevMs", 8.165}};
-  const nlohmann::json silent = {{"sent", 3},         {"received", 0},     {"lossPercent", 100.0},
-                                 {"minMs", nullptr},  {"avgMs", nullptr},  {"maxMs", nullptr},
-                                 {"mdevMs", nullptr}, {"jitterMs", nullptr}, {"latencyMs", nullptr}};
+  const nlohmann::json silent = {
+      {"sent", 3},         {"received", 0},       {"lossPercent", 100.0},
+      {"minMs", nullptr},  {"avgMs", nullptr},    {"maxMs", nullptr},
+      {"mdevMs", nullptr}, {"jitterMs", nullptr}, {"latencyMs", nullptr}};
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const std::string address = kDemoServersByName[i].address;
     SCOPED_TRACE(address);
@@ -591,7 +627,8 @@ TEST(HeadlessRunTest, AListThatCannotBeReadExitsWithOne) {
   Application app;  // no site has an address
   const HeadlessOutcome outcome = RunHeadless(app, ReportFormat::kText);
   EXPECT_EQ(outcome.exitCode, 1);
-  EXPECT_EQ(outcome.statusLine, GbkToUtf8("未设置游戏盒子站点地址（--gamebox 或 VARDELLE_GAMEBOX）"));
+  EXPECT_EQ(outcome.statusLine,
+            GbkToUtf8("未设置游戏盒子站点地址（--gamebox 或 VARDELLE_GAMEBOX）"));
 }
 
 }  // namespace
