@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "app/headless/memory_window.h"
-#include "app/start/application.h"
+#include "app/application/application.h"
 #include "app/test_run/run_engine.h"
+#include "app/view/memory_window.h"
 #include "bench/process_peaks.h"
 #include "bench/run_engine_setup.h"
 #include "runtime/probes/network_probes.h"

@@ -12,7 +12,7 @@
 #include <memory>
 #include <string>
 
-#include "app/start/application.h"
+#include "app/application/application.h"
 #include "app/test_run/run_engine.h"
 #include "app/window/main_window_logic.h"
 #include "bench/process_peaks.h"

@@ -4,7 +4,7 @@
 #include <clocale>
 #include <cstdio>
 
-#include "app/start/application.h"
+#include "app/application/application.h"
 #include "app/start/start_up.h"
 #include "app/start/user_files.h"
 #include "app/start/user_settings.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/start/endpoints.h"
+#include "app/settings/endpoints.h"
 
 namespace vardelle {
 

@@ -5,11 +5,11 @@
 #include <thread>
 #include <vector>
 
-#include "app/headless/memory_window.h"
+#include "app/application/application.h"
 #include "app/loading/server_list_loading.h"
 #include "app/location/location_lookups.h"
-#include "app/start/application.h"
 #include "app/test_run/run_engine.h"
+#include "app/view/memory_window.h"
 #include "support/text/text_codec.h"
 
 namespace vardelle {

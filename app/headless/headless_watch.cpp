@@ -15,11 +15,11 @@
 #include <utility>
 
 #include "app/alerts/alert_watching.h"
-#include "app/headless/memory_window.h"
+#include "app/application/application.h"
 #include "app/loading/server_list_loading.h"
-#include "app/start/application.h"
 #include "app/status/region_status.h"
 #include "app/table/server_table.h"
+#include "app/view/memory_window.h"
 #include "runtime/threads/threads.h"
 #include "support/text/space_trim.h"
 #include "support/text/text_codec.h"

@@ -7,7 +7,7 @@
 #include "app/location/server_location.h"
 #include "app/table/server_table.h"
 #include "app/table/table_sort.h"
-#include "app/window/status_line.h"
+#include "app/view/status_line.h"
 #include "support/json/json_reader.h"
 #include "support/text/text.h"
 

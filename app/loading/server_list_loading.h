@@ -5,10 +5,10 @@
 #include <optional>
 #include <string>
 
-#include "app/start/application.h"
+#include "app/application/application.h"
 #include "runtime/bytes.h"
-#include "runtime/probes/network_probes.h"
 #include "runtime/fetch/page_fetch.h"
+#include "runtime/probes/network_probes.h"
 #include "support/files/file_access.h"
 #include "support/text/text.h"
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <utility>
 
-#include "app/start/application.h"
+#include "app/application/application.h"
 #include "runtime/threads/threads.h"
 
 namespace vardelle {

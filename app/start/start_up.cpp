@@ -6,12 +6,12 @@
 #include <memory>
 #include <mutex>
 
-#include "app/global_ping/global_ping_headless.h"
+#include "app/application/application.h"
+#include "app/headless/global_ping_headless.h"
 #include "app/headless/headless_run.h"
 #include "app/headless/headless_watch.h"
-#include "app/start/application.h"
+#include "app/settings/column_settings.h"
 #include "app/test_run/run_engine.h"
-#include "app/window/column_settings.h"
 #include "app/window/main_window_logic.h"
 #include "runtime/probes/network_probes.h"
 #include "runtime/threads/locks.h"

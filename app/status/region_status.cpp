@@ -10,7 +10,7 @@
 #include <thread>
 #include <utility>
 
-#include "app/start/application.h"
+#include "app/application/application.h"
 #include "support/http/http_request.h"
 #include "support/text/space_trim.h"
 

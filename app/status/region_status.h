@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/window/colour.h"
+#include "app/view/colour.h"
 #include "support/text/text.h"
 
 namespace vardelle {

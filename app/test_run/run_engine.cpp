@@ -10,11 +10,11 @@
 #include <utility>
 #include <vector>
 
-#include "app/start/application.h"
+#include "app/application/application.h"
+#include "app/colours/row_colours.h"
 #include "app/status/region_status.h"
 #include "app/table/server_table.h"
-#include "app/test_run/row_colours.h"
-#include "app/window/status_line.h"
+#include "app/view/status_line.h"
 
 namespace vardelle {
 namespace {

@@ -28,7 +28,7 @@
 #include <string>
 #include <vector>
 
-#include "app/window/main_window_view.h"
+#include "app/view/main_window_view.h"
 #include "runtime/probes/network_probes.h"
 #include "support/text/text.h"
 

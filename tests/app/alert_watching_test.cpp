@@ -17,7 +17,7 @@
 
 #include "app/alerts/alert_choice.h"
 #include "app/alerts/alert_settings.h"
-#include "app/start/application.h"
+#include "app/application/application.h"
 #include "app/status/region_status.h"
 #include "app/table/server_table.h"
 #include "app/test_run/run_engine.h"

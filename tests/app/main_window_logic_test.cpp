@@ -8,7 +8,7 @@
 
 #include "app/start/start_up.h"
 #include "app/table/server_table.h"
-#include "app/window/run_period.h"
+#include "app/view/run_period.h"
 #include "fake_window.h"
 #include "runtime/threads/locks.h"
 #include "support/cookies/cookie_jar.h"

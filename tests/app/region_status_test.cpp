@@ -14,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/start/application.h"
+#include "app/application/application.h"
 #include "demo_world/demo_world.h"
 #include "testing/loopback_servers.h"
 

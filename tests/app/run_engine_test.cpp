@@ -19,13 +19,13 @@
 #include <utility>
 #include <vector>
 
+#include "app/application/application.h"
 #include "app/headless/headless_run.h"
-#include "app/headless/memory_window.h"
 #include "app/loading/server_list_loading.h"
 #include "app/location/location_lookups.h"
-#include "app/start/application.h"
 #include "app/status/region_status.h"
 #include "app/table/server_table.h"
+#include "app/view/memory_window.h"
 #include "demo_world/demo_world.h"
 #include "support/text/text_codec.h"
 #include "testing/loopback_servers.h"
@@ -89,9 +89,9 @@ struct StatusCase {
   Colour colour;
 };
 const std::map<std::string, StatusCase> kDemoStatus{
-    {"艾欧尼亚", {"满载", 0x000000FF}}, {"祖安", {"拥挤", 0x000080FF}},
-    {"黑色玫瑰", {"拥挤", 0x000080FF}}, {"影流", {"维护", 0x00808080}},
-    {"男爵领域", {"火爆", 0x00808080}}, {"巨龙之巢", {"停机", 0x00808080}},
+    {"艾欧尼亚", {"满载", 0x000000FF}},  {"祖安", {"拥挤", 0x000080FF}},
+    {"黑色玫瑰", {"拥挤", 0x000080FF}},  {"影流", {"维护", 0x00808080}},
+    {"男爵领域", {"火爆", 0x00808080}},  {"巨龙之巢", {"停机", 0x00808080}},
     {"体验服", {"未知状态", 0x00808080}}};
 StatusCase DemoStatusOf(const std::string& region) {
   const auto found = kDemoStatus.find(region);
@@ -420,8 +420,8 @@ TEST_F(TestRunTest, ThreadsStayFewOverManyTicksOfAThousandSilentRows) {
     return -1;
   };
   std::vector<std::string> domains;
-  for (int i = 0; i < 1000; ++i) domains.push_back("127.0." + std::to_string(i / 250) + "." +
-                                                   std::to_string(1 + i % 250));
+  for (int i = 0; i < 1000; ++i)
+    domains.push_back("127.0." + std::to_string(i / 250) + "." + std::to_string(1 + i % 250));
   AddRows(domains);
   const int before = threadCount();
   TestRunEngine engine(app, services);
@@ -566,12 +566,13 @@ TEST(HeadlessRunTest, ThreeRunsOneSecondApartReportEachRowsStatisticsInJson) {
   // Answers 10, 20, 30: mean 20, mdev sqrt(200 / 3). Which run got which answer depends on
   // how the runs' threads were scheduled, so the newest answer and the jitter (pinned on
   // exact sequences by the statistics tests) are checked for being one of them.
-  const nlohmann::json answered = {{"sent", 3},       {"received", 3}, {"lossPercent", 0.0},
-                                   {"minMs", 10},     {"avgMs", 20.0}, {"maxMs", 30},
+  const nlohmann::json answered = {{"sent", 3},      {"received", 3}, {"lossPercent", 0.0},
+                                   {"minMs", 10},    {"avgMs", 20.0}, {"maxMs", 30},
                                    {"mdevMs", 8.165}};
-  const nlohmann::json silent = {{"sent", 3},         {"received", 0},     {"lossPercent", 100.0},
-                                 {"minMs", nullptr},  {"avgMs", nullptr},  {"maxMs", nullptr},
-                                 {"mdevMs", nullptr}, {"jitterMs", nullptr}, {"latencyMs", nullptr}};
+  const nlohmann::json silent = {
+      {"sent", 3},         {"received", 0},       {"lossPercent", 100.0},
+      {"minMs", nullptr},  {"avgMs", nullptr},    {"maxMs", nullptr},
+      {"mdevMs", nullptr}, {"jitterMs", nullptr}, {"latencyMs", nullptr}};
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const std::string address = kDemoServersByName[i].address;
     SCOPED_TRACE(address);
@@ -591,7 +592,8 @@ TEST(HeadlessRunTest, AListThatCannotBeReadExitsWithOne) {
   Application app;  // no site has an address
   const HeadlessOutcome outcome = RunHeadless(app, ReportFormat::kText);
   EXPECT_EQ(outcome.exitCode, 1);
-  EXPECT_EQ(outcome.statusLine, GbkToUtf8("未设置游戏盒子站点地址（--gamebox 或 VARDELLE_GAMEBOX）"));
+  EXPECT_EQ(outcome.statusLine,
+            GbkToUtf8("未设置游戏盒子站点地址（--gamebox 或 VARDELLE_GAMEBOX）"));
 }
 
 }  // namespace

@@ -23,8 +23,8 @@
 #include <string>
 #include <vector>
 
+#include "app/application/application.h"
 #include "app/headless/headless_run.h"
-#include "app/start/application.h"
 #include "app/status/region_status.h"
 #include "app/table/server_table.h"
 #include "app/test_run/run_engine.h"

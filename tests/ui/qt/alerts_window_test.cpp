@@ -19,9 +19,9 @@
 #include <vector>
 
 #include "app/alerts/alert_settings.h"
+#include "app/application/application.h"
 #include "app/loading/server_list_loading.h"
 #include "app/location/location_lookups.h"
-#include "app/start/application.h"
 #include "app/table/server_table.h"
 #include "app/test_run/run_engine.h"
 #include "app/window/main_window_logic.h"

@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/start/application.h"
+#include "app/application/application.h"
 #include "app/status/region_status.h"
 #include "app/table/server_table.h"
 #include "app/test_run/run_engine.h"

@@ -9,12 +9,12 @@
 #include <memory>
 #include <thread>
 
+#include "app/application/application.h"
+#include "app/colours/row_colours.h"
 #include "app/loading/server_list_loading.h"
 #include "app/location/location_lookups.h"
-#include "app/start/application.h"
 #include "app/table/server_table.h"
 #include "app/table/table_sort.h"
-#include "app/test_run/row_colours.h"
 #include "app/window/main_window_logic.h"
 #include "demo_world/demo_world.h"
 #include "tests/demo_world_servers.h"

@@ -7,8 +7,8 @@
 #include <optional>
 #include <unordered_map>
 
-#include "app/window/colour.h"
-#include "app/window/main_window_view.h"
+#include "app/view/colour.h"
+#include "app/view/main_window_view.h"
 
 namespace vardelle {
 

@@ -1,4 +1,4 @@
-#include "app/start/endpoints.h"
+#include "app/settings/endpoints.h"
 
 #include <charconv>
 

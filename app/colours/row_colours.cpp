@@ -1,6 +1,6 @@
-#include "app/test_run/row_colours.h"
+#include "app/colours/row_colours.h"
 
-#include "app/start/application.h"
+#include "app/application/application.h"
 
 namespace vardelle {
 namespace {

@@ -11,10 +11,10 @@
 #include <utility>
 #include <vector>
 
+#include "app/global_ping/global_ping_places.h"
 #include "app/headless/headless_run.h"
 #include "app/headless/headless_watch.h"
-#include "app/global_ping/global_ping_places.h"
-#include "app/headless/table_report.h"
+#include "app/report/table_report.h"
 
 namespace vardelle {
 
