@@ -178,7 +178,7 @@ void TestRunOverTun(benchmark::State& state) {
   Application app;
   bench::PrepareServerTable(app, window, hosts, HostAddress);
   ProbeTimes probes;
-  TestRunEngine engine(app, RecordingProbes(probes));
+  TestRunEngine engine(app.SharedWithTestRuns(), RecordingProbes(probes));
   ProbeUnavailableReason();  // starts the echo engine's thread, so the count before has it
   const long threadsBefore = bench::ThreadCount();
   const double residentBefore = bench::ResidentMiB();

@@ -28,7 +28,7 @@ inline void PrepareServerTable(Application& app, MainWindowView& window, int row
 
 inline TestRunServices ServicesWithoutRegionStatus() {
   TestRunServices services;
-  services.fetchRegionStatus = [](Application&) {
+  services.fetchRegionStatus = [](const Endpoints&) {
     return std::make_shared<const RegionStatusLists>();
   };
   return services;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings/endpoints.h"
+#include "app/start/command_line.h"
 
 namespace vardelle {
 

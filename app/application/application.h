@@ -39,7 +39,7 @@ struct Application {
   std::atomic<MainWindowView*> window{nullptr};
   // Shared, so a worker still running while ShutDown frees the lists keeps its own
   // reference instead of reading freed memory.
-  std::atomic<std::shared_ptr<ProcessLists>> lists;
+  SharedProcessLists lists;
   // The server table's sort direction and arrow, shared by header clicks and loading.
   SortState sortState;
   // Starts the console tools and the browser; tests put a recording one here.
@@ -53,9 +53,11 @@ struct Application {
   // Starts a latency test run; loading asks for the first one when the table is filled.
   // StartUp sets the real run unless one was set before; read-only once the window exists.
   std::function<void()> startTestRun;
+  // What test runs read and write of the application: its own, a headless run's, a test's.
+  TestRunShared SharedWithTestRuns() { return {endpoints, window, lists, latencyHistory, alerts}; }
   // Every test run, from the timer, the button and the end of loading; declared after what
   // it writes to, so it stops first.
-  TestRunEngine testRuns{*this};
+  TestRunEngine testRuns{SharedWithTestRuns()};
   // Test runs of their own whose stop is under way (the headless watch's); program end
   // finishes them before the echo engine goes.
   StoppingTestRuns stoppingTestRuns;

@@ -1,26 +1,6 @@
 #include "app/colours/row_colours.h"
 
-#include "app/application/application.h"
-
 namespace vardelle {
-namespace {
-
-// The table the window draws from; nothing once the process-wide lists are gone.
-template <typename Change>
-void ChangeRowColours(Application& app, Change change) {
-  if (const std::shared_ptr<ProcessLists> lists = app.lists.load()) change(lists->rowColours);
-  if (MainWindowView* window = app.window.load()) window->Redraw();
-}
-
-}  // namespace
-
-void SetRowColour(Application& app, RowId row, RowColour colour) {
-  ChangeRowColours(app, [&](RowColourTable& table) { table.Set(row, colour); });
-}
-
-void ClearRowColours(Application& app) {
-  ChangeRowColours(app, [](RowColourTable& table) { table.Clear(); });
-}
 
 void RowColourTable::Set(RowId row, RowColour colour) {
   std::lock_guard guard(mutex_);

@@ -40,7 +40,7 @@ HeadlessOutcome RunGlobalPingHeadless(Application& app, const GlobalPingPlace& p
   // The global test replaces the local run.
   app.startTestRun = [] {};
   const bool listRead = LoadServerList(app);
-  WaitForLocationLookups(app);
+  app.locationLookups.Wait();
 
   GlobalTestSettings settings{GlobalpingAccessOf(app), place, limits};
   const auto run = GlobalPingTestRun::Start(settings, TableServers(window),

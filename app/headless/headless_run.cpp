@@ -45,7 +45,7 @@ HeadlessOutcome RunHeadless(Application& app, ReportFormat format, const RunSche
   app.window = &window;
   auto lists = std::make_shared<ProcessLists>();
   app.lists = lists;
-  TestRunEngine engine(app, services);
+  TestRunEngine engine(app.SharedWithTestRuns(), services);
   std::vector<std::shared_ptr<TestRun>> runs;
   std::chrono::steady_clock::time_point firstStart;
   app.startTestRun = [&engine, &runs, &firstStart] {
@@ -61,7 +61,7 @@ HeadlessOutcome RunHeadless(Application& app, ReportFormat format, const RunSche
   engine.Settle();
   engine.Stop();
   app.startTestRun = nullptr;
-  WaitForLocationLookups(app);
+  app.locationLookups.Wait();
 
   HeadlessOutcome outcome;
   outcome.exitCode = listRead ? 0 : 1;

@@ -58,7 +58,7 @@ HeadlessOutcome StartUpGlobalPingHeadless(const GlobalPingPlace& place, ReportFo
 int StartUp(WindowPlatform& platform) {
   Application& app = PrepareProcess();
   // Tests hook in a run of their own before the start.
-  if (!app.startTestRun) app.startTestRun = [&app] { StartTestRun(app); };
+  if (!app.startTestRun) app.startTestRun = [&app] { app.testRuns.StartRun(); };
   MainWindowLogic logic(app);
   // The window stays reachable after it closed: late workers find its operations inert.
   platform.RunMainWindow(logic);

@@ -10,8 +10,11 @@
 #include <utility>
 #include <vector>
 
-#include "app/application/application.h"
+#include "app/alerts/alert_watching.h"
 #include "app/colours/row_colours.h"
+#include "app/settings/endpoints.h"
+#include "app/statistics/latency_history.h"
+#include "app/status/process_lists.h"
 #include "app/status/region_status.h"
 #include "app/table/server_table.h"
 #include "app/view/status_line.h"
@@ -108,8 +111,8 @@ struct TestRunEngine::Core : std::enable_shared_from_this<Core> {
     Text region;
   };
 
-  Core(Application& application, TestRunServices runServices)
-      : app(application), services(std::move(runServices)) {}
+  Core(TestRunShared sharedState, TestRunServices runServices)
+      : shared(sharedState), services(std::move(runServices)) {}
 
   std::shared_ptr<TestRun> StartRun();
   void Settle();
@@ -130,7 +133,7 @@ struct TestRunEngine::Core : std::enable_shared_from_this<Core> {
   void Apply(std::vector<Write>& writes);
   void FinishRun(const TestRun& run, MainWindowView* window);
 
-  Application& app;
+  const TestRunShared shared;
   const TestRunServices services;
 
   std::mutex stopMutex;  // held by Stop until the threads are joined
@@ -154,11 +157,12 @@ struct TestRunEngine::Core : std::enable_shared_from_this<Core> {
 
 std::shared_ptr<TestRun> TestRunEngine::Core::StartRun() {
   const auto run = std::make_shared<TestRun>();
-  MainWindowView* window = app.window.load();
+  MainWindowView* window = shared.window.load();
   std::vector<RowTexts> table;
   try {
     if (window) table = window->RowsWithTexts({kNameColumn, kRegionColumn, kDomainColumn});
-    for (const auto& [row, note] : app.alerts.TrackRows(table)) window->SetRowWatchNote(row, note);
+    for (const auto& [row, note] : shared.alerts.TrackRows(table))
+      window->SetRowWatchNote(row, note);
     std::lock_guard guard(mutex);
     if (!stopping) {
       StartThreads();
@@ -265,7 +269,8 @@ void TestRunEngine::Core::StartProbe(Probe probe, const std::string& address) {
     if (stopping) return;
     probe.sendOrder = ++probesSent;
     Post({Write::Kind::kProbeStart, probe.row, address,
-          LookUpRegionStatus(*CurrentRegionStatus(app), probe.region), kNoAnswer, nullptr});
+          LookUpRegionStatus(*CurrentRegionStatus(shared.lists), probe.region), kNoAnswer,
+          nullptr});
   }
   try {
     services.sendPing(address, [core = shared_from_this(), probe](int milliseconds) {
@@ -283,11 +288,11 @@ void TestRunEngine::Core::ProbeEnded(const Probe& probe, int milliseconds) {
   if (stopping) return;
   RowState& state = rows[probe.row.value];
   state.probing = false;
-  app.latencyHistory.Record(probe.row, probe.sendOrder, milliseconds);
+  shared.latencyHistory.Record(probe.row, probe.sendOrder, milliseconds);
   Post({Write::Kind::kResult,
         probe.row,
         {},
-        LookUpRegionStatus(*CurrentRegionStatus(app), state.region),
+        LookUpRegionStatus(*CurrentRegionStatus(shared.lists), state.region),
         milliseconds,
         nullptr});
   if (probe.run->ResultIn(probe.name, milliseconds)) {
@@ -305,7 +310,7 @@ void TestRunEngine::Core::FetchStatus() {
       fetching = true;
     }
     const std::shared_ptr<const RegionStatusLists> lists = DownloadStatus();
-    app.alerts.StatusFetched(*lists);
+    shared.alerts.StatusFetched(*lists);
     const std::map<Text, Text> words = StatusWords(*lists);
     std::lock_guard guard(mutex);
     if (stopping) return;
@@ -341,12 +346,13 @@ std::map<Text, Text> TestRunEngine::Core::StatusWords(const RegionStatusLists& l
 // The set downloaded becomes the current one, which later probes look their words up in.
 std::shared_ptr<const RegionStatusLists> TestRunEngine::Core::DownloadStatus() {
   try {
-    if (!services.fetchRegionStatus) return FetchRegionStatus(app, stopRequested);
-    std::shared_ptr<const RegionStatusLists> lists = services.fetchRegionStatus(app);
-    PublishRegionStatus(app, lists);
-    return lists ? lists : CurrentRegionStatus(app);
+    if (!services.fetchRegionStatus)
+      return FetchRegionStatus(shared.endpoints, shared.lists, stopRequested);
+    std::shared_ptr<const RegionStatusLists> lists = services.fetchRegionStatus(shared.endpoints);
+    PublishRegionStatus(shared.lists, lists);
+    return lists ? lists : CurrentRegionStatus(shared.lists);
   } catch (const std::exception&) {
-    return CurrentRegionStatus(app);
+    return CurrentRegionStatus(shared.lists);
   }
 }
 
@@ -374,8 +380,8 @@ void TestRunEngine::Core::WriteResults() {
 // Writes a batch in slices, each one call to the window; a run's status line follows the
 // slice that holds its last result.
 void TestRunEngine::Core::Apply(std::vector<Write>& writes) {
-  const std::shared_ptr<ProcessLists> lists = app.lists.load();
-  MainWindowView* window = app.window.load();
+  const std::shared_ptr<ProcessLists> lists = shared.lists.load();
+  MainWindowView* window = shared.window.load();
   std::vector<RowChange> changes;
   std::vector<RowId> results;
   std::vector<std::shared_ptr<TestRun>> ended;
@@ -388,7 +394,7 @@ void TestRunEngine::Core::Apply(std::vector<Write>& writes) {
     if (window && !changes.empty()) window->ApplyRowChanges(changes);
     changes.clear();
     // Judged once the window shows them, so a notification never runs ahead of the table.
-    for (RowId row : results) app.alerts.ResultIn(row, app.latencyHistory);
+    for (RowId row : results) shared.alerts.ResultIn(row, shared.latencyHistory);
     results.clear();
     for (const std::shared_ptr<TestRun>& run : ended) FinishRun(*run, window);
     ended.clear();
@@ -427,8 +433,8 @@ void TestRunEngine::Core::Apply(std::vector<Write>& writes) {
 // The tick's last step: the status line tells what it did.
 void TestRunEngine::Core::FinishRun(const TestRun& run, MainWindowView* window) {
   if (window) {
-    window->SetStatusLine(OutcomeStatus(run.Summary(), services) + app.alerts.StatusNote());
-    window->SetTrayToolTip(app.alerts.TrayToolTip(app.latencyHistory));
+    window->SetStatusLine(OutcomeStatus(run.Summary(), services) + shared.alerts.StatusNote());
+    window->SetTrayToolTip(shared.alerts.TrayToolTip(shared.latencyHistory));
   }
   std::shared_ptr<TestRun> finished;
   {
@@ -444,8 +450,8 @@ void TestRunEngine::Core::FinishRun(const TestRun& run, MainWindowView* window) 
   if (finished) finished->MarkFinished();
 }
 
-TestRunEngine::TestRunEngine(Application& app, TestRunServices services)
-    : core_(std::make_shared<Core>(app, std::move(services))) {}
+TestRunEngine::TestRunEngine(TestRunShared shared, TestRunServices services)
+    : core_(std::make_shared<Core>(shared, std::move(services))) {}
 
 TestRunEngine::~TestRunEngine() { Stop(); }
 
@@ -468,7 +474,5 @@ void StoppingTestRuns::StopAll() {
   }
   for (const std::shared_ptr<TestRunEngine>& engine : stopping) engine->Stop();
 }
-
-std::shared_ptr<TestRun> StartTestRun(Application& app) { return app.testRuns.StartRun(); }
 
 }  // namespace vardelle

@@ -27,9 +27,9 @@ void MainWindowLogic::OnRowRightClicked() { ShowRowMenu(window()); }
 
 void MainWindowLogic::OnPeriodChanged() { SelectTestPeriod(window()); }
 
-void MainWindowLogic::OnTestButtonClicked() { StartTestRun(app); }
+void MainWindowLogic::OnTestButtonClicked() { app.testRuns.StartRun(); }
 
-void MainWindowLogic::OnTimerElapsed() { StartTestRun(app); }
+void MainWindowLogic::OnTimerElapsed() { app.testRuns.StartRun(); }
 
 RowColour MainWindowLogic::AnswerCustomDraw(RowId row, bool selectedAndFocused) {
   const std::shared_ptr<ProcessLists> lists = app.lists.load();

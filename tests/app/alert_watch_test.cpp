@@ -17,7 +17,7 @@
 
 #include "app/application/application.h"
 #include "app/headless/headless_watch.h"
-#include "app/settings/endpoints.h"
+#include "app/start/command_line.h"
 #include "demo_world/demo_world.h"
 #include "runtime/probes/echo_probes.h"
 #include "runtime/probes/network_probes.h"

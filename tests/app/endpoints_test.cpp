@@ -1,9 +1,9 @@
 // Where each document comes from: the site table, the command line and the environment.
-#include "app/settings/endpoints.h"
-
 #include <gtest/gtest.h>
 
 #include <map>
+
+#include "app/start/command_line.h"
 
 namespace vardelle {
 namespace {

@@ -290,7 +290,7 @@ Outcome RunApplication(const std::array<std::string, kSiteCount>& bases,
   TestRunServices runServices;
   runServices.sendPing = PingByLastNumber;
   runServices.probeUnavailableReason = [] { return std::string(); };
-  TestRunEngine engine(app, runServices);
+  TestRunEngine engine(app.SharedWithTestRuns(), runServices);
   app.startTestRun = [&] {
     outcome.loadStatus = window.StatusLine();
     run = engine.StartRun();
@@ -302,7 +302,7 @@ Outcome RunApplication(const std::array<std::string, kSiteCount>& bases,
     LoadServerList(app, listServices);
     if (run) run->Wait();
     engine.Settle();
-    WaitForLocationLookups(app);
+    app.locationLookups.Wait();
     done = true;
   });
   MainWindowLogic logic(app);

@@ -12,7 +12,7 @@
 
 #include "app/application/application.h"
 #include "app/global_ping/measurement.h"
-#include "app/settings/endpoints.h"
+#include "app/start/command_line.h"
 #include "demo_world/demo_world.h"
 #include "support/text/text_codec.h"
 #include "testing/loopback_servers.h"

@@ -15,10 +15,10 @@
 
 #include "app/location/location_lookups.h"
 #include "app/table/server_table.h"
-#include "runtime/threads/threads.h"
 #include "fake_window.h"
-#include "tests/support/temp_dir.h"
+#include "runtime/threads/threads.h"
 #include "testing/loopback_servers.h"
+#include "tests/support/temp_dir.h"
 
 namespace vardelle {
 namespace {
@@ -67,7 +67,7 @@ class ServerListLoadingTest : public ::testing::Test {
   // Loading and the location lookups it started.
   void Load() {
     LoadServerList(app, services);
-    WaitForLocationLookups(app);
+    app.locationLookups.Wait();
   }
   std::string LastStatus() {
     return window.statusLines.empty() ? std::string() : window.statusLines.back();
@@ -166,13 +166,13 @@ TEST_F(ServerListLoadingTest, AsksTheLocationServiceOncePerRow) {
   testing::LoopbackHttpServer service;
   std::mutex mutex;
   std::vector<std::string> targets;
-  service.Server().Get("/service/getIpInfo.php", [&](const httplib::Request& request,
-                                                     httplib::Response& response) {
-    std::lock_guard guard(mutex);
-    targets.push_back(request.target);
-    response.set_content(R"({"code":0,"data":{"country":"\u4e2d\u56fd","isp":"\u7535\u4fe1"}})",
-                         "application/json");
-  });
+  service.Server().Get(
+      "/service/getIpInfo.php", [&](const httplib::Request& request, httplib::Response& response) {
+        std::lock_guard guard(mutex);
+        targets.push_back(request.target);
+        response.set_content(R"({"code":0,"data":{"country":"\u4e2d\u56fd","isp":"\u7535\u4fe1"}})",
+                             "application/json");
+      });
   ASSERT_TRUE(service.Start());
   app.endpoints.SetBaseUrl(Site::kIpLocation, service.Url(""));
   services.lookUpServerLocation = nullptr;  // the real lookup
@@ -204,7 +204,7 @@ TEST_F(ServerListLoadingTest, ASilentLocationServiceDoesNotDelayTheFirstRun) {
   // The service goes away: the held connection closes, the waiting ones are refused, and the
   // offline database tells the rows' loopback address.
   silent.reset();
-  WaitForLocationLookups(app);
+  app.locationLookups.Wait();
   EXPECT_EQ(window.Column(kLocationColumn), Names(6, "本机地址"));
 }
 
@@ -334,7 +334,7 @@ TEST(ServerListLoadingRaceTest, CellsFollowTheirRowThroughASortDuringLoading) {
   services.probeUnavailableReason = [] { return std::string(); };
   services.lookUpServerLocation = [](const std::string& address) { return "at " + address; };
   LoadServerList(app, services);
-  WaitForLocationLookups(app);
+  app.locationLookups.Wait();
   ASSERT_EQ(window.Column(kNameColumn), kSortedNames);
   EXPECT_EQ(window.Column(kRegionColumn), kSortedRegions);
   EXPECT_EQ(window.Column(kDomainColumn), kSortedDomains);
@@ -374,7 +374,7 @@ TEST(ServerListLoadingEndToEndTest, LoadsTheListFromALoopbackSite) {
   services.resolveHostAddress = [](const std::string&) { return std::string(); };
   services.probeUnavailableReason = [] { return std::string(); };
   LoadServerList(app, services);
-  WaitForLocationLookups(app);
+  app.locationLookups.Wait();
   EXPECT_EQ(window.Column(kNameColumn), kSortedNames);
   EXPECT_EQ(window.Column(kRegionColumn), kSortedRegions);
   // No IP-location site: every lookup fails without asking.

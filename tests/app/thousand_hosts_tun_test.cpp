@@ -198,10 +198,10 @@ std::map<std::string, int> ThroughTheWindowsRun() {
     window.SetCellText(window.InsertRow("host", RowIcon::kNotTested), kDomainColumn, address);
   }
   TestRunServices services;
-  services.fetchRegionStatus = [](Application&) {
+  services.fetchRegionStatus = [](const Endpoints&) {
     return std::make_shared<const RegionStatusLists>();
   };
-  TestRunEngine engine(app, services);
+  TestRunEngine engine(app.SharedWithTestRuns(), services);
   engine.StartRun()->Wait();
   engine.Settle();
   engine.Stop();

@@ -62,7 +62,7 @@ class AlertsWindowTest : public ::testing::Test {
     app.startTestRun = [] {};  // the test makes its own runs
     Serve([this] {
       LoadServerList(app);
-      WaitForLocationLookups(app);
+      app.locationLookups.Wait();
     });
   }
   void TearDown() override {
@@ -110,7 +110,7 @@ class AlertsWindowTest : public ::testing::Test {
   MainWindowLogic logic{app};
   MainWindow window{logic, app.latencyHistory};
   QtMainWindowView view{window};
-  TestRunEngine engine{app, AnsweringIn12Ms()};
+  TestRunEngine engine{app.SharedWithTestRuns(), AnsweringIn12Ms()};
 };
 
 TEST_F(AlertsWindowTest, ARegionComingBackIsToldOnceAfterTwoFetchesReadIt) {
