@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "app/headless/memory_window.h"
-#include "app/start/application.h"
+#include "app/application/application.h"
 #include "app/test_run/run_engine.h"
+#include "app/view/memory_window.h"
 #include "bench/process_peaks.h"
 #include "bench/run_engine_setup.h"
 #include "runtime/probes/network_probes.h"
@@ -178,7 +178,7 @@ void TestRunOverTun(benchmark::State& state) {
   Application app;
   bench::PrepareServerTable(app, window, hosts, HostAddress);
   ProbeTimes probes;
-  TestRunEngine engine(app, RecordingProbes(probes));
+  TestRunEngine engine(app.SharedWithTestRuns(), RecordingProbes(probes));
   ProbeUnavailableReason();  // starts the echo engine's thread, so the count before has it
   const long threadsBefore = bench::ThreadCount();
   const double residentBefore = bench::ResidentMiB();

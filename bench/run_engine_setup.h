@@ -6,11 +6,11 @@
 #include <memory>
 #include <string>
 
-#include "app/start/application.h"
+#include "app/application/application.h"
 #include "app/status/region_status.h"
 #include "app/table/server_table.h"
 #include "app/test_run/run_engine.h"
-#include "app/window/main_window_view.h"
+#include "app/view/main_window_view.h"
 
 namespace vardelle::bench {
 
@@ -28,7 +28,7 @@ inline void PrepareServerTable(Application& app, MainWindowView& window, int row
 
 inline TestRunServices ServicesWithoutRegionStatus() {
   TestRunServices services;
-  services.fetchRegionStatus = [](Application&) {
+  services.fetchRegionStatus = [](const Endpoints&) {
     return std::make_shared<const RegionStatusLists>();
   };
   return services;

@@ -9,7 +9,7 @@
 #include <random>
 #include <string>
 
-#include "app/start/application.h"
+#include "app/application/application.h"
 #include "app/table/server_table.h"
 #include "app/table/table_sort.h"
 #include "app/window/main_window_logic.h"

@@ -12,7 +12,7 @@
 #include <memory>
 #include <string>
 
-#include "app/start/application.h"
+#include "app/application/application.h"
 #include "app/test_run/run_engine.h"
 #include "app/window/main_window_logic.h"
 #include "bench/process_peaks.h"
@@ -83,7 +83,7 @@ void WindowDuringRun(benchmark::State& state) {
   window.show();
   view.DeleteAllRows();
   bench::PrepareServerTable(app, view, static_cast<int>(state.range(0)), LoopbackAddress);
-  TestRunEngine engine(app, bench::ServicesWithoutRegionStatus());
+  TestRunEngine engine(app.SharedWithTestRuns(), bench::ServicesWithoutRegionStatus());
   const double residentBefore = bench::ResidentMiB();
   bench::ResetPeakResident();
   WindowRunFigures figures;

@@ -5,12 +5,12 @@
 #include <optional>
 #include <string>
 
-#include "app/start/application.h"
+#include "app/application/application.h"
 #include "app/start/start_up.h"
 #include "app/start/user_files.h"
 #include "app/start/user_settings.h"
 #include "app/test_run/honest_answers.h"
-#include "app/window/column_settings.h"
+#include "app/settings/column_settings.h"
 #include "demo_world/demo_world.h"
 #include "runtime/platform.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/start/endpoints.h"
+#include "app/start/command_line.h"
 
 namespace vardelle {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/window/main_window_view.h"
+#include "app/view/main_window_view.h"
 
 namespace vardelle::testing {
 

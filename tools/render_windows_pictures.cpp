@@ -14,7 +14,7 @@
 #include <iterator>
 #include <vector>
 
-#include "app/window/project_links.h"
+#include "app/view/project_links.h"
 #include "ui/qt/donation_qr.h"
 #include "ui/qt/pictures.h"
 

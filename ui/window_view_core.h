@@ -32,11 +32,11 @@
 #include <vector>
 
 #include "app/alerts/alert_watching.h"
+#include "app/settings/column_settings.h"
 #include "app/statistics/latency_history.h"
 #include "app/statistics/statistics_cells.h"
 #include "app/table/server_table.h"
-#include "app/window/column_settings.h"
-#include "app/window/main_window_view.h"
+#include "app/view/main_window_view.h"
 #include "support/text/text.h"
 
 namespace vardelle {

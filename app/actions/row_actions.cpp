@@ -4,8 +4,8 @@
 #include "app/global_ping/global_ping_page.h"
 #include "app/global_ping/globalping_client.h"
 #include "app/table/server_table.h"
-#include "app/window/project_links.h"
-#include "app/window/status_line.h"
+#include "app/view/project_links.h"
+#include "app/view/status_line.h"
 #include "runtime/process/outside_programs.h"
 
 namespace vardelle {

@@ -3,7 +3,7 @@
 // return within about a second and tell on the status line why nothing started.
 #pragma once
 
-#include "app/window/main_window_view.h"
+#include "app/view/main_window_view.h"
 #include "runtime/process/process_launch.h"
 
 namespace vardelle {

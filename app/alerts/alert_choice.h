@@ -4,7 +4,7 @@
 
 #include "app/alerts/alert_watching.h"
 #include "app/statistics/latency_history.h"
-#include "app/window/main_window_view.h"
+#include "app/view/main_window_view.h"
 
 namespace vardelle {
 

@@ -34,8 +34,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/alerts/alert_watch.h"
 #include "app/statistics/latency_history.h"
+#include "app/view/alert_watch.h"
 #include "support/text/text.h"
 
 namespace vardelle {

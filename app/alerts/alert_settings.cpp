@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "app/window/column_settings.h"
+#include "app/settings/column_settings.h"
 #include "support/files/file_access.h"
 #include "support/files/profile_reader.h"
 #include "support/text/space_trim.h"

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "app/alerts/alert_rules.h"
-#include "app/window/main_window_view.h"
+#include "app/view/main_window_view.h"
 #include "support/text/text.h"
 
 namespace vardelle {

@@ -4,8 +4,8 @@
 #include <numeric>
 #include <utility>
 
+#include "app/settings/column_settings.h"
 #include "app/table/server_table.h"
-#include "app/window/column_settings.h"
 
 namespace vardelle {
 namespace {
@@ -26,7 +26,8 @@ std::string StillMeasuring(int rows) {
 }
 
 std::string NothingToTestStatus(size_t listedServers) {
-  return listedServers == 0 ? "全球Ping: 服务器列表还没有载入" : "全球Ping: 请先在列表中选择要测试的服务器";
+  return listedServers == 0 ? "全球Ping: 服务器列表还没有载入"
+                            : "全球Ping: 请先在列表中选择要测试的服务器";
 }
 
 constexpr char kAllUnderTestStatus[] = "全球Ping: 所选服务器的测试仍在进行中";
@@ -120,7 +121,8 @@ const GlobalPingPlace& GlobalPingPage::Place(const std::string& settingsFile) {
   std::lock_guard guard(mutex_);
   if (!placeIndex_) {
     const std::optional<Text> saved = ReadSettingsValue(settingsFile, kSettingsSection, kPlaceKey);
-    const std::optional<GlobalPingPlace> place = saved ? GlobalPingPlaceNamed(*saved) : std::nullopt;
+    const std::optional<GlobalPingPlace> place =
+        saved ? GlobalPingPlaceNamed(*saved) : std::nullopt;
     placeIndex_ = PlaceIndexOf(place.value_or(DefaultGlobalPingPlace()));
   }
   return GlobalPingPlaces()[*placeIndex_];
@@ -177,7 +179,8 @@ std::shared_ptr<GlobalPingTestRun> GlobalPingPage::TestRows(std::atomic<MainWind
   const GlobalTestSettings settings{access, place, limits, true, budget_};
   auto started = GlobalPingTestRun::Start(settings, std::move(servers), std::move(update));
   std::lock_guard guard(mutex_);
-  std::erase_if(tests_, [](const std::shared_ptr<GlobalPingTestRun>& test) { return test->Ended(); });
+  std::erase_if(tests_,
+                [](const std::shared_ptr<GlobalPingTestRun>& test) { return test->Ended(); });
   tests_.push_back(started);
   return started;
 }

@@ -21,7 +21,7 @@
 
 #include "app/global_ping/global_ping_places.h"
 #include "app/global_ping/global_ping_test_run.h"
-#include "app/window/main_window_view.h"
+#include "app/view/main_window_view.h"
 
 namespace vardelle {
 
@@ -49,8 +49,8 @@ class GlobalPingPage {
   // and asks the budget. The rows are written through whatever view `window` holds at the
   // time, so a closed window is left alone; it must outlive the run.
   std::shared_ptr<GlobalPingTestRun> TestRows(std::atomic<MainWindowView*>& window,
-                                              const GlobalpingAccess& access,
-                                              std::vector<int> rows, const GlobalPingPlace& place,
+                                              const GlobalpingAccess& access, std::vector<int> rows,
+                                              const GlobalPingPlace& place,
                                               const ClientLimits& limits = {});
   // True until every test started so far has ended, its last write to the window done; a
   // window closed early waits for this while serving the writes (each test is bounded by its

@@ -4,7 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/global_ping/measurement.h"
-#include "app/headless/report_text.h"
+#include "app/report/report_text.h"
 #include "support/text/text_codec.h"
 
 namespace vardelle {

@@ -20,7 +20,7 @@
 
 #include "app/global_ping/global_ping_places.h"
 #include "app/global_ping/global_ping_test_run.h"
-#include "app/headless/table_report.h"
+#include "app/report/table_report.h"
 
 namespace vardelle {
 

@@ -13,12 +13,12 @@
 #include "app/global_ping/global_ping_places.h"
 #include "app/global_ping/globalping_client.h"
 #include "app/global_ping/hourly_budget.h"
-#include "app/window/main_window_view.h"
+#include "app/view/main_window_view.h"
 
 namespace vardelle {
 
 struct GlobalPingServer {
-  std::string name;    // GBK, as the table shows it
+  std::string name;  // GBK, as the table shows it
   std::string domain;
 };
 

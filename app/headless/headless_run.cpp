@@ -6,11 +6,11 @@
 #include <thread>
 #include <vector>
 
-#include "app/headless/memory_window.h"
+#include "app/application/application.h"
 #include "app/loading/server_list_loading.h"
 #include "app/location/location_lookups.h"
-#include "app/start/application.h"
 #include "app/test_run/run_engine.h"
+#include "app/view/memory_window.h"
 #include "support/text/text_codec.h"
 
 namespace vardelle {
@@ -47,7 +47,7 @@ HeadlessOutcome RunHeadless(Application& app, ReportFormat format, const RunSche
   app.window = &window;
   auto lists = std::make_shared<ProcessLists>();
   app.lists = lists;
-  TestRunEngine engine(app, services);
+  TestRunEngine engine(app.SharedWithTestRuns(), services);
   std::vector<std::shared_ptr<TestRun>> runs;
   std::chrono::steady_clock::time_point firstStart;
   app.startTestRun = [&engine, &runs, &firstStart] {
@@ -65,7 +65,7 @@ HeadlessOutcome RunHeadless(Application& app, ReportFormat format, const RunSche
   const std::vector<RowId> judged = engine.InterceptedRows();
   const std::set<RowId> intercepted(judged.begin(), judged.end());
   app.startTestRun = nullptr;
-  WaitForLocationLookups(app);
+  app.locationLookups.Wait();
 
   HeadlessOutcome outcome;
   outcome.exitCode = listRead ? 0 : 1;

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/headless/table_report.h"
+#include "app/report/table_report.h"
 #include "app/test_run/run_engine.h"
 
 namespace vardelle {

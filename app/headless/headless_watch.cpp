@@ -15,11 +15,11 @@
 #include <utility>
 
 #include "app/alerts/alert_watching.h"
-#include "app/headless/memory_window.h"
+#include "app/application/application.h"
 #include "app/loading/server_list_loading.h"
-#include "app/start/application.h"
 #include "app/status/region_status.h"
 #include "app/table/server_table.h"
+#include "app/view/memory_window.h"
 #include "runtime/threads/threads.h"
 #include "support/text/space_trim.h"
 #include "support/text/text_codec.h"
@@ -58,13 +58,13 @@ class FetchLog {
 
 // The run's fetch, logged whatever becomes of it; a set cut short by the end of the watch is
 // never published.
-TestRunServices LoggingFetches(TestRunServices services, FetchLog& log,
-                               const std::atomic<bool>& stopping) {
-  services.fetchRegionStatus = [fetch = std::move(services.fetchRegionStatus), &log,
-                                &stopping](Application& app) {
+TestRunServices LoggingFetches(TestRunServices services, const SharedProcessLists& processLists,
+                               FetchLog& log, const std::atomic<bool>& stopping) {
+  services.fetchRegionStatus = [fetch = std::move(services.fetchRegionStatus), &processLists, &log,
+                                &stopping](const Endpoints& endpoints) {
     std::shared_ptr<const RegionStatusLists> lists;
     try {
-      lists = fetch ? fetch(app) : FetchRegionStatus(app, stopping);
+      lists = fetch ? fetch(endpoints) : FetchRegionStatus(endpoints, processLists, stopping);
     } catch (const std::exception&) {
       // A failed fetch: every row's read fails.
     }
@@ -78,7 +78,7 @@ TestRunServices LoggingFetches(TestRunServices services, FetchLog& log,
 // ended: the loading, the stop of the test runs and the termination hook's thread.
 struct WatchShared {
   WatchShared(Application& app, const TestRunServices& services)
-      : engine(app, LoggingFetches(services, fetches, stopping)) {}
+      : engine(app.SharedWithTestRuns(), LoggingFetches(services, app.lists, fetches, stopping)) {}
 
   void RequestStop() {
     std::lock_guard guard(mutex);

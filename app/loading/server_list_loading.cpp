@@ -8,7 +8,7 @@
 #include "app/table/server_table.h"
 #include "app/table/table_sort.h"
 #include "app/test_run/honest_answers.h"
-#include "app/window/status_line.h"
+#include "app/view/status_line.h"
 #include "support/json/json_reader.h"
 #include "support/text/text.h"
 

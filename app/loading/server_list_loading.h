@@ -5,10 +5,10 @@
 #include <optional>
 #include <string>
 
-#include "app/start/application.h"
+#include "app/application/application.h"
 #include "runtime/bytes.h"
-#include "runtime/probes/network_probes.h"
 #include "runtime/fetch/page_fetch.h"
+#include "runtime/probes/network_probes.h"
 #include "support/files/file_access.h"
 #include "support/text/text.h"
 
@@ -39,7 +39,7 @@ struct ServerListServices {
 // app.startTestRun for the first test run, also when the list gave no rows. Each row's
 // location is looked up beside the loading (app.locationLookups, at most 8 at once) and
 // written into the row's cell 6 by the row's identity when it arrives; the first test run
-// does not wait for them, and WaitForLocationLookups(app) does. Does nothing without a
+// does not wait for them, and app.locationLookups.Wait() does. Does nothing without a
 // window. Blocks for as long as the list's download and the name resolutions take. False
 // when there was no list to read (no site address, no answer, an unreadable list file, an
 // answer that is no JSON array); an empty list was read. A local list file

@@ -6,7 +6,6 @@
 #include <optional>
 #include <utility>
 
-#include "app/start/application.h"
 #include "runtime/threads/threads.h"
 
 namespace vardelle {
@@ -109,7 +108,5 @@ std::function<void()> LocationLookups::Waiter() const {
     state->allDone.wait(lock, [&] { return state->unfinished == 0; });
   };
 }
-
-void WaitForLocationLookups(Application& app) { app.locationLookups.Wait(); }
 
 }  // namespace vardelle

@@ -12,8 +12,6 @@
 
 namespace vardelle {
 
-struct Application;
-
 class LocationLookups {
  public:
   static constexpr int kMaxLookupsInFlight = 8;
@@ -50,9 +48,5 @@ class LocationLookups {
   struct Shared;
   std::shared_ptr<Shared> shared;
 };
-
-// Blocks until every location lookup that loading started for app has written its result
-// (see LocationLookups::Wait). Never call it on the window's thread.
-void WaitForLocationLookups(Application& app);
 
 }  // namespace vardelle

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/start/endpoints.h"
+#include "app/settings/endpoints.h"
 #include "support/text/text.h"
 
 namespace vardelle {

@@ -6,12 +6,12 @@
 #include <memory>
 #include <mutex>
 
-#include "app/global_ping/global_ping_headless.h"
+#include "app/application/application.h"
+#include "app/headless/global_ping_headless.h"
 #include "app/headless/headless_run.h"
 #include "app/headless/headless_watch.h"
-#include "app/start/application.h"
+#include "app/settings/column_settings.h"
 #include "app/test_run/run_engine.h"
-#include "app/window/column_settings.h"
 #include "app/window/main_window_logic.h"
 #include "runtime/probes/network_probes.h"
 #include "runtime/threads/locks.h"
@@ -58,7 +58,7 @@ HeadlessOutcome StartUpGlobalPingHeadless(const GlobalPingPlace& place, ReportFo
 int StartUp(WindowPlatform& platform) {
   Application& app = PrepareProcess();
   // Tests hook in a run of their own before the start.
-  if (!app.startTestRun) app.startTestRun = [&app] { StartTestRun(app); };
+  if (!app.startTestRun) app.startTestRun = [&app] { app.testRuns.StartRun(); };
   MainWindowLogic logic(app);
   // The window stays reachable after it closed: late workers find its operations inert.
   platform.RunMainWindow(logic);

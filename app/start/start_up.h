@@ -7,7 +7,7 @@
 #include "app/global_ping/global_ping_places.h"
 #include "app/headless/headless_run.h"
 #include "app/headless/headless_watch.h"
-#include "app/window/main_window_view.h"
+#include "app/view/main_window_view.h"
 
 namespace vardelle {
 

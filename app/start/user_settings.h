@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/start/endpoints.h"
+#include "app/start/command_line.h"
 #include "app/start/user_files.h"
 #include "support/files/secret_protector.h"
 

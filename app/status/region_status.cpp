@@ -10,7 +10,8 @@
 #include <thread>
 #include <utility>
 
-#include "app/start/application.h"
+#include "app/settings/endpoints.h"
+#include "app/status/process_lists.h"
 #include "support/http/http_request.h"
 #include "support/text/space_trim.h"
 
@@ -242,37 +243,40 @@ void CutSelectorScript(std::string_view script, RegionStatusLists& lists) {
   lists.selector = ReadOf({&lists.selectorItems});
 }
 
-std::shared_ptr<const RegionStatusLists> FetchRegionStatus(Application& app) {
+std::shared_ptr<const RegionStatusLists> FetchRegionStatus(const Endpoints& endpoints,
+                                                           const SharedProcessLists& lists) {
   const std::atomic<bool> never{false};
-  return FetchRegionStatus(app, never);
+  return FetchRegionStatus(endpoints, lists, never);
 }
 
-std::shared_ptr<const RegionStatusLists> FetchRegionStatus(Application& app,
+std::shared_ptr<const RegionStatusLists> FetchRegionStatus(const Endpoints& endpoints,
+                                                           const SharedProcessLists& lists,
                                                            const std::atomic<bool>& stopping) {
   try {
-    auto lists = std::make_shared<RegionStatusLists>();
-    lists->query = ++queriesMade;
-    FetchInto(app.endpoints, *lists, stopping);
-    if (stopping) return CurrentRegionStatus(app);  // a set cut short is never published
-    PublishRegionStatus(app, lists);
-    return lists;
+    auto set = std::make_shared<RegionStatusLists>();
+    set->query = ++queriesMade;
+    FetchInto(endpoints, *set, stopping);
+    if (stopping) return CurrentRegionStatus(lists);  // a set cut short is never published
+    PublishRegionStatus(lists, set);
+    return set;
   } catch (...) {
     // Only running out of memory gets here: no lists, as when nothing answered.
     return EmptySet();
   }
 }
 
-std::shared_ptr<const RegionStatusLists> CurrentRegionStatus(const Application& app) {
-  const std::shared_ptr<ProcessLists> lists = app.lists.load();
-  if (!lists) return EmptySet();
-  std::shared_ptr<const RegionStatusLists> current = lists->regionStatus.Load();
+std::shared_ptr<const RegionStatusLists> CurrentRegionStatus(const SharedProcessLists& lists) {
+  const std::shared_ptr<ProcessLists> processLists = lists.load();
+  if (!processLists) return EmptySet();
+  std::shared_ptr<const RegionStatusLists> current = processLists->regionStatus.Load();
   return current ? current : EmptySet();
 }
 
-void PublishRegionStatus(Application& app, std::shared_ptr<const RegionStatusLists> lists) {
+void PublishRegionStatus(const SharedProcessLists& lists,
+                         std::shared_ptr<const RegionStatusLists> set) {
   // A copy of the holder: ShutDown may drop the process-wide lists meanwhile.
-  const std::shared_ptr<ProcessLists> processLists = app.lists.load();
-  if (processLists && lists) processLists->regionStatus.Store(std::move(lists));
+  const std::shared_ptr<ProcessLists> processLists = lists.load();
+  if (processLists && set) processLists->regionStatus.Store(std::move(set));
 }
 
 Text LookUpRegionStatus(const RegionStatusLists& lists, std::string_view regionName) {

@@ -11,12 +11,17 @@
 #include <string_view>
 #include <vector>
 
-#include "app/window/colour.h"
+#include "app/view/colour.h"
 #include "support/text/text.h"
 
 namespace vardelle {
 
-struct Application;
+class Endpoints;
+struct ProcessLists;
+
+// The process-wide lists of the running program: none before StartUp and after ShutDown.
+// Shared, so a worker still running while ShutDown frees them keeps its own reference.
+using SharedProcessLists = std::atomic<std::shared_ptr<ProcessLists>>;
 
 // How a status document's fetch went. A document is read when its answer came without a
 // failure and held the markers of every list it is cut into; a site without an address is
@@ -86,21 +91,24 @@ void CutStatusService(std::string_view answer, RegionStatusLists& lists);
 void CutSelectorScript(std::string_view script, RegionStatusLists& lists);
 
 // Downloads the status script, the status service and the area selector script from
-// app.endpoints, in this order with one request object (a site without an address is not
-// asked and its lists stay empty), cuts the four lists, publishes them as app's current
-// set (when app has its process-wide lists) and returns the new set, never null. Blocks
-// until the three answers are in; callable from any thread; never throws.
-std::shared_ptr<const RegionStatusLists> FetchRegionStatus(Application& app);
+// endpoints, in this order with one request object (a site without an address is not
+// asked and its lists stay empty), cuts the four lists, publishes them as the current set
+// in lists (when the process-wide lists are there) and returns the new set, never null.
+// Blocks until the three answers are in; callable from any thread; never throws.
+std::shared_ptr<const RegionStatusLists> FetchRegionStatus(const Endpoints& endpoints,
+                                                           const SharedProcessLists& lists);
 // The same, ended early once stopping is set (the set published before is kept then).
-std::shared_ptr<const RegionStatusLists> FetchRegionStatus(Application& app,
+std::shared_ptr<const RegionStatusLists> FetchRegionStatus(const Endpoints& endpoints,
+                                                           const SharedProcessLists& lists,
                                                            const std::atomic<bool>& stopping);
 
-// The set published last; an empty set, never null, before the first query or when app has
-// no process-wide lists (before StartUp, after ShutDown).
-std::shared_ptr<const RegionStatusLists> CurrentRegionStatus(const Application& app);
+// The set published last; an empty set, never null, before the first query or when there
+// are no process-wide lists (before StartUp, after ShutDown).
+std::shared_ptr<const RegionStatusLists> CurrentRegionStatus(const SharedProcessLists& lists);
 
-// Makes lists app's current set (nothing when app has no process-wide lists).
-void PublishRegionStatus(Application& app, std::shared_ptr<const RegionStatusLists> lists);
+// Makes set the current one (nothing when there are no process-wide lists).
+void PublishRegionStatus(const SharedProcessLists& lists,
+                         std::shared_ptr<const RegionStatusLists> set);
 
 // The status word of the region named regionName (a row's "大区名称" cell): "停机" when a
 // selector piece naming it holds the state "0", else the word reached through region id

@@ -4,16 +4,16 @@
 #include <mutex>
 #include <string_view>
 
-#include "app/window/main_window_view.h"
+#include "app/view/main_window_view.h"
 
 namespace vardelle {
 
 // How a column's cells are ordered. Any other value is taken as kText.
 enum class SortMode : int {
-  kText = 1,              // the language's text order
-  kDateTime = 2,          // "2015-03-26 10:00:00" and the like; unreadable ones first
-  kNumber = 3,            // the leading number ("37ms" is 37, "..." is 0)
-  kNumberTimes10000 = 4,  // the leading number × 10000 (183.60.12.7 reads as 183.6)
+  kText = 1,                    // the language's text order
+  kDateTime = 2,                // "2015-03-26 10:00:00" and the like; unreadable ones first
+  kNumber = 3,                  // the leading number ("37ms" is 37, "..." is 0)
+  kNumberTimes10000 = 4,        // the leading number × 10000 (183.60.12.7 reads as 183.6)
   kMiddleNumberTimes10000 = 5,  // the number after the first "/" × 10000 (10/20.5/30: 20.5)
 };
 

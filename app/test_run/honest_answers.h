@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/window/main_window_view.h"
+#include "app/view/main_window_view.h"
 #include "support/text/text.h"
 
 namespace vardelle {

@@ -11,12 +11,15 @@
 #include <utility>
 #include <vector>
 
-#include "app/start/application.h"
+#include "app/alerts/alert_watching.h"
+#include "app/colours/row_colours.h"
+#include "app/settings/endpoints.h"
+#include "app/statistics/latency_history.h"
+#include "app/status/process_lists.h"
 #include "app/status/region_status.h"
 #include "app/table/server_table.h"
 #include "app/test_run/honest_answers.h"
-#include "app/test_run/row_colours.h"
-#include "app/window/status_line.h"
+#include "app/view/status_line.h"
 
 namespace vardelle {
 namespace {
@@ -115,8 +118,8 @@ struct TestRunEngine::Core : std::enable_shared_from_this<Core> {
     bool intercepted = false;
   };
 
-  Core(Application& application, TestRunServices runServices)
-      : app(application), services(std::move(runServices)) {}
+  Core(TestRunShared sharedState, TestRunServices runServices)
+      : shared(sharedState), services(std::move(runServices)) {}
 
   std::shared_ptr<TestRun> StartRun();
   void Settle();
@@ -145,7 +148,7 @@ struct TestRunEngine::Core : std::enable_shared_from_this<Core> {
   Text ResultLatencyCell(const std::string& address, int milliseconds) const;
   std::vector<RowId> InterceptedRowIds();
 
-  Application& app;
+  const TestRunShared shared;
   const TestRunServices services;
 
   std::mutex stopMutex;  // held by Stop until the threads are joined
@@ -169,11 +172,11 @@ struct TestRunEngine::Core : std::enable_shared_from_this<Core> {
 
 std::shared_ptr<TestRun> TestRunEngine::Core::StartRun() {
   const auto run = std::make_shared<TestRun>();
-  MainWindowView* window = app.window.load();
+  MainWindowView* window = shared.window.load();
   std::vector<RowTexts> table;
   try {
     if (window) table = window->RowsWithTexts({kNameColumn, kRegionColumn, kDomainColumn});
-    for (const auto& [row, note] : app.alerts.TrackRows(table)) {
+    for (const auto& [row, note] : shared.alerts.TrackRows(table)) {
       window->SetRowWatchNote(row, RowNote(row, note));
     }
     std::lock_guard guard(mutex);
@@ -283,7 +286,8 @@ void TestRunEngine::Core::StartProbe(Probe probe, const std::string& address) {
     probe.sendOrder = ++probesSent;
     probe.address = address;
     Post({Write::Kind::kProbeStart, probe.row, address,
-          LookUpRegionStatus(*CurrentRegionStatus(app), probe.region), kNoAnswer, nullptr});
+          LookUpRegionStatus(*CurrentRegionStatus(shared.lists), probe.region), kNoAnswer,
+          nullptr});
   }
   try {
     services.sendPing(address, [core = shared_from_this(), probe](int milliseconds) {
@@ -303,9 +307,10 @@ void TestRunEngine::Core::ProbeEnded(const Probe& probe, int milliseconds) {
   state.probing = false;
   state.address = probe.address;
   state.milliseconds = milliseconds;
-  app.latencyHistory.Record(probe.row, probe.sendOrder, milliseconds);
+  shared.latencyHistory.Record(probe.row, probe.sendOrder, milliseconds);
   Post({Write::Kind::kResult, probe.row, probe.address,
-        LookUpRegionStatus(*CurrentRegionStatus(app), state.region), milliseconds, nullptr});
+        LookUpRegionStatus(*CurrentRegionStatus(shared.lists), state.region), milliseconds,
+        nullptr});
   if (probe.run->ResultIn(probe.name, milliseconds)) {
     Post({Write::Kind::kRunEnd, {}, {}, {}, kNoAnswer, probe.run});
   }
@@ -321,7 +326,7 @@ void TestRunEngine::Core::FetchStatus() {
       fetching = true;
     }
     const std::shared_ptr<const RegionStatusLists> lists = DownloadStatus();
-    app.alerts.StatusFetched(*lists);
+    shared.alerts.StatusFetched(*lists);
     const std::map<Text, Text> words = StatusWords(*lists);
     std::lock_guard guard(mutex);
     if (stopping) return;
@@ -357,12 +362,13 @@ std::map<Text, Text> TestRunEngine::Core::StatusWords(const RegionStatusLists& l
 // The set downloaded becomes the current one, which later probes look their words up in.
 std::shared_ptr<const RegionStatusLists> TestRunEngine::Core::DownloadStatus() {
   try {
-    if (!services.fetchRegionStatus) return FetchRegionStatus(app, stopRequested);
-    std::shared_ptr<const RegionStatusLists> lists = services.fetchRegionStatus(app);
-    PublishRegionStatus(app, lists);
-    return lists ? lists : CurrentRegionStatus(app);
+    if (!services.fetchRegionStatus)
+      return FetchRegionStatus(shared.endpoints, shared.lists, stopRequested);
+    std::shared_ptr<const RegionStatusLists> lists = services.fetchRegionStatus(shared.endpoints);
+    PublishRegionStatus(shared.lists, lists);
+    return lists ? lists : CurrentRegionStatus(shared.lists);
   } catch (const std::exception&) {
-    return CurrentRegionStatus(app);
+    return CurrentRegionStatus(shared.lists);
   }
 }
 
@@ -390,8 +396,8 @@ void TestRunEngine::Core::WriteResults() {
 // Writes a batch in slices, each one call to the window; a run's status line follows the
 // slice that holds its last result.
 void TestRunEngine::Core::Apply(std::vector<Write>& writes) {
-  const std::shared_ptr<ProcessLists> lists = app.lists.load();
-  MainWindowView* window = app.window.load();
+  const std::shared_ptr<ProcessLists> lists = shared.lists.load();
+  MainWindowView* window = shared.window.load();
   std::vector<RowChange> changes;
   std::vector<RowId> results;
   std::vector<std::shared_ptr<TestRun>> ended;
@@ -404,7 +410,7 @@ void TestRunEngine::Core::Apply(std::vector<Write>& writes) {
     if (window && !changes.empty()) window->ApplyRowChanges(changes);
     changes.clear();
     // Judged once the window shows them, so a notification never runs ahead of the table.
-    for (RowId row : results) app.alerts.ResultIn(row, app.latencyHistory);
+    for (RowId row : results) shared.alerts.ResultIn(row, shared.latencyHistory);
     results.clear();
     for (const std::shared_ptr<TestRun>& run : ended) FinishRun(*run, window);
     ended.clear();
@@ -446,8 +452,8 @@ void TestRunEngine::Core::FinishRun(const TestRun& run, MainWindowView* window) 
   if (window) {
     const Text honesty = JudgeAnswers(window);
     window->SetStatusLine(OutcomeStatus(run.Summary(), services) + honesty +
-                          app.alerts.StatusNote());
-    window->SetTrayToolTip(app.alerts.TrayToolTip(app.latencyHistory));
+                          shared.alerts.StatusNote());
+    window->SetTrayToolTip(shared.alerts.TrayToolTip(shared.latencyHistory));
   }
   std::shared_ptr<TestRun> finished;
   {
@@ -469,13 +475,13 @@ Text TestRunEngine::Core::JudgeAnswers(MainWindowView* window) {
   {
     std::lock_guard guard(mutex);
     for (const auto& [row, state] : rows) {
-      fakeAddresses |= IsInRange(state.address, app.fakeAddresses);
+      fakeAddresses |= IsInRange(state.address, shared.fakeAddresses);
       if (state.milliseconds != kNoAnswer) {
         answered.push_back({RowId{row}, state.address, state.milliseconds});
       }
     }
   }
-  const std::vector<RowId> judged = vardelle::InterceptedRows(answered, app.fakeAddresses);
+  const std::vector<RowId> judged = vardelle::InterceptedRows(answered, shared.fakeAddresses);
   const std::set<RowId> intercepted(judged.begin(), judged.end());
   std::vector<RowId> retold;
   {
@@ -487,7 +493,7 @@ Text TestRunEngine::Core::JudgeAnswers(MainWindowView* window) {
     }
   }
   for (const RowId row : retold) {
-    window->SetRowWatchNote(row, RowNote(row, app.alerts.ToolTipNote(row)));
+    window->SetRowWatchNote(row, RowNote(row, shared.alerts.ToolTipNote(row)));
   }
   return HonestAnswersNote(fakeAddresses, !intercepted.empty());
 }
@@ -503,12 +509,12 @@ Text TestRunEngine::Core::RowNote(RowId row, const Text& watchNote) {
 }
 
 Text TestRunEngine::Core::AddressCell(const std::string& address) const {
-  return IsInRange(address, app.fakeAddresses) ? FakeAddressCell(address) : address;
+  return IsInRange(address, shared.fakeAddresses) ? FakeAddressCell(address) : address;
 }
 
 Text TestRunEngine::Core::ResultLatencyCell(const std::string& address, int milliseconds) const {
   const Text cell = LatencyText(milliseconds);
-  return milliseconds != kNoAnswer && IsInRange(address, app.fakeAddresses)
+  return milliseconds != kNoAnswer && IsInRange(address, shared.fakeAddresses)
              ? FakeAddressLatencyCell(cell)
              : cell;
 }
@@ -522,8 +528,8 @@ std::vector<RowId> TestRunEngine::Core::InterceptedRowIds() {
   return intercepted;
 }
 
-TestRunEngine::TestRunEngine(Application& app, TestRunServices services)
-    : core_(std::make_shared<Core>(app, std::move(services))) {}
+TestRunEngine::TestRunEngine(TestRunShared shared, TestRunServices services)
+    : core_(std::make_shared<Core>(shared, std::move(services))) {}
 
 TestRunEngine::~TestRunEngine() { Stop(); }
 
@@ -548,7 +554,5 @@ void StoppingTestRuns::StopAll() {
   }
   for (const std::shared_ptr<TestRunEngine>& engine : stopping) engine->Stop();
 }
-
-std::shared_ptr<TestRun> StartTestRun(Application& app) { return app.testRuns.StartRun(); }
 
 }  // namespace vardelle

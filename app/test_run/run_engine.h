@@ -21,6 +21,7 @@
 // fetcher never wait for the window.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <memory>
@@ -28,19 +29,31 @@
 #include <string>
 #include <vector>
 
-#include "app/window/main_window_view.h"
+#include "app/status/region_status.h"
+#include "app/test_run/honest_answers.h"
+#include "app/view/main_window_view.h"
 #include "runtime/probes/network_probes.h"
 #include "support/text/text.h"
 
 namespace vardelle {
 
-struct Application;
-struct RegionStatusLists;
+class AlertWatching;
+class LatencyHistory;
+
+// What runs read and write of the program around them; its owner outlives the engine.
+struct TestRunShared {
+  const Endpoints& endpoints;
+  const std::atomic<MainWindowView*>& window;
+  const SharedProcessLists& lists;
+  LatencyHistory& latencyHistory;
+  AlertWatching& alerts;
+  const AddressRange& fakeAddresses;
+};
 
 // The services a run uses; tests give their own.
 struct TestRunServices {
   // Downloads and publishes the region status; empty: FetchRegionStatus.
-  std::function<std::shared_ptr<const RegionStatusLists>(Application&)> fetchRegionStatus;
+  std::function<std::shared_ptr<const RegionStatusLists>(const Endpoints&)> fetchRegionStatus;
   std::function<std::string(const std::string& host)> resolveHostAddress = ResolveHostAddress;
   // Sends one echo request to a dotted address; done gets the milliseconds or -1, once, on
   // any thread, and must not be waited for by the caller (SendPing).
@@ -87,7 +100,7 @@ class TestRun {
 
 class TestRunEngine {
  public:
-  explicit TestRunEngine(Application& app, TestRunServices services = {});
+  explicit TestRunEngine(TestRunShared shared, TestRunServices services = {});
   // Stops the engine (see Stop).
   ~TestRunEngine();
   TestRunEngine(const TestRunEngine&) = delete;
@@ -135,8 +148,5 @@ class StoppingTestRuns {
   std::mutex mutex_;
   std::vector<std::shared_ptr<TestRunEngine>> engines_;
 };
-
-// The application's own engine, with the system's services: Application::testRuns.
-std::shared_ptr<TestRun> StartTestRun(Application& app);
 
 }  // namespace vardelle

@@ -2,12 +2,12 @@
 
 #include "app/actions/row_actions.h"
 #include "app/alerts/alert_choice.h"
+#include "app/colours/row_colours.h"
 #include "app/loading/server_list_loading.h"
 #include "app/table/table_sort.h"
-#include "app/test_run/row_colours.h"
 #include "app/test_run/run_engine.h"
-#include "app/window/row_menu.h"
-#include "app/window/run_period.h"
+#include "app/view/row_menu.h"
+#include "app/view/run_period.h"
 #include "runtime/threads/threads.h"
 
 namespace vardelle {
@@ -27,9 +27,9 @@ void MainWindowLogic::OnRowRightClicked() { ShowRowMenu(window()); }
 
 void MainWindowLogic::OnPeriodChanged() { SelectTestPeriod(window()); }
 
-void MainWindowLogic::OnTestButtonClicked() { StartTestRun(app); }
+void MainWindowLogic::OnTestButtonClicked() { app.testRuns.StartRun(); }
 
-void MainWindowLogic::OnTimerElapsed() { StartTestRun(app); }
+void MainWindowLogic::OnTimerElapsed() { app.testRuns.StartRun(); }
 
 RowColour MainWindowLogic::AnswerCustomDraw(RowId row, bool selectedAndFocused) {
   const std::shared_ptr<ProcessLists> lists = app.lists.load();

@@ -1,8 +1,8 @@
 // The main window's event handlers.
 #pragma once
 
-#include "app/start/application.h"
-#include "app/window/main_window_view.h"
+#include "app/application/application.h"
+#include "app/view/main_window_view.h"
 
 namespace vardelle {
 

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/window/column_settings.h"
+#include "app/settings/column_settings.h"
 #include "tests/support/temp_dir.h"
 
 namespace vardelle {

@@ -9,9 +9,9 @@
 #include <future>
 #include <thread>
 
+#include "app/application/application.h"
 #include "app/headless/headless_watch.h"
-#include "app/start/application.h"
-#include "app/start/endpoints.h"
+#include "app/settings/endpoints.h"
 #include "demo_world/demo_world.h"
 #include "runtime/platform.h"
 #include "runtime/threads/threads.h"

@@ -15,9 +15,9 @@
 #include <thread>
 #include <vector>
 
+#include "app/application/application.h"
 #include "app/headless/headless_watch.h"
-#include "app/start/application.h"
-#include "app/start/endpoints.h"
+#include "app/start/command_line.h"
 #include "demo_world/demo_world.h"
 #include "runtime/probes/echo_probes.h"
 #include "runtime/probes/network_probes.h"

@@ -17,7 +17,7 @@
 
 #include "app/alerts/alert_choice.h"
 #include "app/alerts/alert_settings.h"
-#include "app/start/application.h"
+#include "app/application/application.h"
 #include "app/status/region_status.h"
 #include "app/table/server_table.h"
 #include "app/test_run/run_engine.h"
@@ -70,7 +70,7 @@ class AlertWatchingTest : public ::testing::Test {
     };
     services.resolveHostAddress = [](const std::string& host) { return host; };
     services.probeUnavailableReason = [] { return std::string(); };
-    services.fetchRegionStatus = [](Application&) {
+    services.fetchRegionStatus = [](const Endpoints&) {
       return std::make_shared<const RegionStatusLists>();
     };
     return services;
@@ -85,7 +85,7 @@ class AlertWatchingTest : public ::testing::Test {
   testing::FakeWindow window;
   Application app;
   std::atomic<int> latency{0};
-  TestRunEngine engine{app, Services()};
+  TestRunEngine engine{app.SharedWithTestRuns(), Services()};
 };
 
 TEST_F(AlertWatchingTest, ALatencyWatchIsToldAfterThreeRunsOverItAndSurvivesARestart) {
@@ -147,7 +147,9 @@ class StatusWatchingWorld {
     }
   }
   bool Started() const { return started_; }
-  std::shared_ptr<const RegionStatusLists> Fetch() { return FetchRegionStatus(app_); }
+  std::shared_ptr<const RegionStatusLists> Fetch() {
+    return FetchRegionStatus(app_.endpoints, app_.lists);
+  }
   void Read(const RegionStatusLists& lists) {
     ++reads_;
     alerts_.StatusFetched(lists);

@@ -9,9 +9,9 @@
 #include "app/loading/server_list_loading.h"
 #include "app/location/location_lookups.h"
 #include "app/table/server_table.h"
+#include "demo_world/demo_world.h"
 #include "fake_window.h"
 #include "tests/demo_world_servers.h"
-#include "demo_world/demo_world.h"
 
 namespace vardelle {
 namespace {
@@ -41,7 +41,7 @@ TEST(DemoWorldLoadingTest, EveryServerGetsItsRowInNameOrder) {
   window.InsertRow("测试主机", RowIcon::kNotTested);
 
   LoadServerList(app, services);
-  WaitForLocationLookups(app);
+  app.locationLookups.Wait();
 
   const std::vector<MemoryRow> rows = window.Rows();
   ASSERT_EQ(rows.size(), std::size(kDemoServersByName));

@@ -1,9 +1,9 @@
 // Where each document comes from: the site table, the command line and the environment.
-#include "app/start/endpoints.h"
-
 #include <gtest/gtest.h>
 
 #include <map>
+
+#include "app/start/command_line.h"
 
 namespace vardelle {
 namespace {
@@ -148,11 +148,19 @@ TEST(EndpointsTest, HelpIsRecognisedAmongOtherOptions) {
 }
 
 TEST(EndpointsTest, UnusableArgumentsGiveAnError) {
-  const std::vector<std::vector<std::string>> cases = {
-      {"--frobnicate"},         {"--gamebox"}, {"--gamebox="}, {"--gamebox", "--demo"},
-      {"--gamebox", "ftp://x"}, {"127.0.0.1"}, {"--demo=yes"}, {"-gamebox", "http://127.0.0.1"},
-      {"--headless", "--runs", "0"}, {"--headless", "--runs=2x"}, {"--headless", "--interval"},
-      {"--headless", "--interval", "-1"}, {"--runs", "3"}};
+  const std::vector<std::vector<std::string>> cases = {{"--frobnicate"},
+                                                       {"--gamebox"},
+                                                       {"--gamebox="},
+                                                       {"--gamebox", "--demo"},
+                                                       {"--gamebox", "ftp://x"},
+                                                       {"127.0.0.1"},
+                                                       {"--demo=yes"},
+                                                       {"-gamebox", "http://127.0.0.1"},
+                                                       {"--headless", "--runs", "0"},
+                                                       {"--headless", "--runs=2x"},
+                                                       {"--headless", "--interval"},
+                                                       {"--headless", "--interval", "-1"},
+                                                       {"--runs", "3"}};
   for (const std::vector<std::string>& arguments : cases) {
     SCOPED_TRACE(arguments.front());
     const CommandLine line = Parse(arguments);

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/headless/memory_window.h"
+#include "app/view/memory_window.h"
 
 namespace vardelle::testing {
 

@@ -22,12 +22,12 @@
 #include <thread>
 #include <vector>
 
-#include "app/headless/memory_window.h"
+#include "app/application/application.h"
 #include "app/loading/server_list_loading.h"
 #include "app/location/location_lookups.h"
-#include "app/start/application.h"
 #include "app/table/server_table.h"
 #include "app/test_run/run_engine.h"
+#include "app/view/memory_window.h"
 #include "app/window/main_window_logic.h"
 #include "demo_world/demo_world.h"
 #include "support/text/text.h"
@@ -290,7 +290,7 @@ Outcome RunApplication(const std::array<std::string, kSiteCount>& bases,
   TestRunServices runServices;
   runServices.sendPing = PingByLastNumber;
   runServices.probeUnavailableReason = [] { return std::string(); };
-  TestRunEngine engine(app, runServices);
+  TestRunEngine engine(app.SharedWithTestRuns(), runServices);
   app.startTestRun = [&] {
     outcome.loadStatus = window.StatusLine();
     run = engine.StartRun();
@@ -302,7 +302,7 @@ Outcome RunApplication(const std::array<std::string, kSiteCount>& bases,
     LoadServerList(app, listServices);
     if (run) run->Wait();
     engine.Settle();
-    WaitForLocationLookups(app);
+    app.locationLookups.Wait();
     done = true;
   });
   MainWindowLogic logic(app);

@@ -1,6 +1,6 @@
 // `--headless --demo --global-ping 中国`: the demo world's server list measured through the
 // demo world's Globalping stand-in, reported per server and per probe.
-#include "app/global_ping/global_ping_headless.h"
+#include "app/headless/global_ping_headless.h"
 
 #include <gtest/gtest.h>
 
@@ -10,12 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "app/application/application.h"
 #include "app/global_ping/measurement.h"
-#include "app/start/application.h"
-#include "app/start/endpoints.h"
+#include "app/start/command_line.h"
 #include "demo_world/demo_world.h"
 #include "testing/loopback.h"
 #include "support/text/text_codec.h"
+#include "testing/loopback_servers.h"
 #include "tests/demo_world_servers.h"
 
 namespace vardelle {
@@ -23,7 +24,9 @@ namespace {
 
 using nlohmann::json;
 
-std::string Utf8(std::u8string_view text) { return {reinterpret_cast<const char*>(text.data()), text.size()}; }
+std::string Utf8(std::u8string_view text) {
+  return {reinterpret_cast<const char*>(text.data()), text.size()};
+}
 
 class GlobalPingHeadlessTest : public ::testing::Test {
  protected:
@@ -42,7 +45,8 @@ class GlobalPingHeadlessTest : public ::testing::Test {
     EXPECT_EQ(line.endpoints.GlobalpingBase(), "");
     app.endpoints.SetGlobalpingBase(world.BaseUrl());
     app.globalpingMeasuresPrivateTargets = true;  // as main does for the demo world
-    return RunGlobalPingHeadless(app, *line.globalPingPlace, line.format.value_or(ReportFormat::kText));
+    return RunGlobalPingHeadless(app, *line.globalPingPlace,
+                                 line.format.value_or(ReportFormat::kText));
   }
 
   demo::DemoWorld world;
@@ -56,7 +60,8 @@ TEST_F(GlobalPingHeadlessTest, JsonReportsEveryServerWithItsProbesSortedByAverag
   EXPECT_EQ(report.at("place"), Utf8(u8"中国"));
   const json& servers = report.at("servers");
   ASSERT_EQ(servers.size(), std::size(testing::kDemoServersByName));
-  const json probes = json::parse(Utf8(u8R"json([
+  const json probes =
+      json::parse(Utf8(u8R"json([
     {"city":"Beijing","country":"CN","asn":4134,"network":"China Telecom","status":"finished",
      "minMs":8.1,"avgMs":9.4,"maxMs":11.0,"lossPercent":0},
     {"city":"Shanghai","country":"CN","asn":4812,"network":"China Telecom (Group)",
@@ -76,8 +81,8 @@ TEST_F(GlobalPingHeadlessTest, JsonReportsEveryServerWithItsProbesSortedByAverag
     const std::string domain = expected.domain;
     if (domain.empty() || domain == "localhost") {
       EXPECT_EQ(server.at("status"), "failed");
-      EXPECT_EQ(server.at("failure"), domain.empty() ? Utf8(u8"域名为空")
-                                                     : Utf8(u8"不是完整的域名 (缺少顶级域名)"));
+      EXPECT_EQ(server.at("failure"),
+                domain.empty() ? Utf8(u8"域名为空") : Utf8(u8"不是完整的域名 (缺少顶级域名)"));
       EXPECT_TRUE(server.at("measurementId").is_null());
       EXPECT_TRUE(server.at("summary").is_null());
       EXPECT_EQ(server.at("probes"), json::array());
@@ -109,7 +114,8 @@ TEST_F(GlobalPingHeadlessTest, JsonReportsEveryServerWithItsProbesSortedByAverag
 }
 
 TEST_F(GlobalPingHeadlessTest, CsvHasALinePerProbeAndTextAnIndentedOne) {
-  const std::string csv = Run({"--headless", "--demo", "--global-ping", "asia", "--format", "csv"}).report;
+  const std::string csv =
+      Run({"--headless", "--demo", "--global-ping", "asia", "--format", "csv"}).report;
   const size_t servers = std::size(testing::kDemoServersByName);
   // The header, four probes per measured server, a line each for the two refused.
   EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), static_cast<long>(1 + (servers - 2) * 4 + 2));
@@ -118,8 +124,9 @@ TEST_F(GlobalPingHeadlessTest, CsvHasALinePerProbeAndTextAnIndentedOne) {
 
   const std::string text = Run({"--headless", "--demo", "--global-ping", "world"}).report;
   EXPECT_EQ(text.rfind(Utf8(u8"全球Ping: 全球\n"), 0), 0u);
-  EXPECT_NE(text.find(Utf8(u8"\n    Zürich, CH, AS3303 Swisscom: 220.5/230.0/251.7ms 丢包 12.5%\n")),
-            std::string::npos);
+  EXPECT_NE(
+      text.find(Utf8(u8"\n    Zürich, CH, AS3303 Swisscom: 220.5/230.0/251.7ms 丢包 12.5%\n")),
+      std::string::npos);
 }
 
 }  // namespace

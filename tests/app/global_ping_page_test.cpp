@@ -3,7 +3,6 @@
 #include "app/global_ping/global_ping_page.h"
 
 #include <gtest/gtest.h>
-
 #include <httplib.h>
 
 #include <algorithm>
@@ -12,10 +11,10 @@
 #include <mutex>
 #include <nlohmann/json.hpp>
 
-#include "app/headless/memory_window.h"
-#include "app/start/application.h"
+#include "app/application/application.h"
+#include "app/settings/column_settings.h"
 #include "app/table/server_table.h"
-#include "app/window/column_settings.h"
+#include "app/view/memory_window.h"
 #include "app/window/main_window_logic.h"
 #include "demo_world/globalping_stand_in.h"
 #include "fake_window.h"
@@ -52,11 +51,13 @@ class StandIn {
  public:
   explicit StandIn(demo::StandInBehaviour behaviour) {
     demo::ServeGlobalpingStandIn(server.Server(), behaviour);
-    server.Server().set_logger([this](const httplib::Request& request, const httplib::Response& response) {
-      if (request.method != "POST") return;
-      std::lock_guard guard(mutex);
-      creations.emplace_back(nlohmann::json::parse(request.body).value("limit", 0), response.status);
-    });
+    server.Server().set_logger(
+        [this](const httplib::Request& request, const httplib::Response& response) {
+          if (request.method != "POST") return;
+          std::lock_guard guard(mutex);
+          creations.emplace_back(nlohmann::json::parse(request.body).value("limit", 0),
+                                 response.status);
+        });
     EXPECT_TRUE(server.Start());
   }
   GlobalpingAccess Access() { return {server.Url(""), ""}; }
@@ -80,7 +81,8 @@ class GlobalPingPageTest : public ::testing::Test {
     for (const auto& [name, domain] :
          {std::pair{"艾欧尼亚", "hn1.lol.example.com"}, std::pair{"祖安", ""},
           std::pair{"诺克萨斯", "localhost"}, std::pair{"班德尔城", "hn4.lol.example.com"},
-          std::pair{"皮尔特沃夫", "hn5.lol.example.com"}, std::pair{"战争学院", "hn6.lol.example.com"}}) {
+          std::pair{"皮尔特沃夫", "hn5.lol.example.com"},
+          std::pair{"战争学院", "hn6.lol.example.com"}}) {
       window.SetCellText(window.InsertRow(name, RowIcon::kNotTested), kDomainColumn, domain);
     }
     windowSlot = &window;
@@ -99,8 +101,8 @@ TEST_F(GlobalPingPageTest, ChosenRowsMoveFromQueuedThroughProgressToTheirResult)
                                              "皮尔特沃夫", "战争学院"}));
 
   StandIn standIn({});
-  const auto run = page.TestRows(windowSlot, standIn.Access(), {0, 1, 7}, DefaultGlobalPingPlace(),
-                                 kQuickPolls);
+  const auto run =
+      page.TestRows(windowSlot, standIn.Access(), {0, 1, 7}, DefaultGlobalPingPlace(), kQuickPolls);
   ASSERT_TRUE(run);
   run->Wait();
   const std::vector<ServerMeasurement> results = run->Results();
@@ -151,12 +153,12 @@ TEST_F(GlobalPingPageTest, ARowUnderTestIsNotStartedAgainUntilItsTestEnds) {
   StandIn finishing({.pollsBeforeFinished = 1});
   const auto older = page.TestRows(windowSlot, neverFinishing.Access(), {0},
                                    DefaultGlobalPingPlace(), {20ms, 1500ms, 400});
-  EXPECT_EQ(page.TestRows(windowSlot, finishing.Access(), {0}, DefaultGlobalPingPlace(),
-                          kQuickPolls),
-            nullptr);
+  EXPECT_EQ(
+      page.TestRows(windowSlot, finishing.Access(), {0}, DefaultGlobalPingPlace(), kQuickPolls),
+      nullptr);
   EXPECT_EQ(window.KeyListStatus(), "全球Ping: 所选服务器的测试仍在进行中");
-  const auto beside = page.TestRows(windowSlot, finishing.Access(), {0, 3},
-                                    DefaultGlobalPingPlace(), kQuickPolls);
+  const auto beside =
+      page.TestRows(windowSlot, finishing.Access(), {0, 3}, DefaultGlobalPingPlace(), kQuickPolls);
   ASSERT_TRUE(beside);
   beside->Wait();
   ASSERT_EQ(beside->Results().size(), 1u);
@@ -164,8 +166,8 @@ TEST_F(GlobalPingPageTest, ARowUnderTestIsNotStartedAgainUntilItsTestEnds) {
 
   older->Wait();
   ASSERT_NE(older->Results()[0].outcome.failure, "");  // the time limit ended it
-  const auto anew = page.TestRows(windowSlot, finishing.Access(), {0}, DefaultGlobalPingPlace(),
-                                  kQuickPolls);
+  const auto anew =
+      page.TestRows(windowSlot, finishing.Access(), {0}, DefaultGlobalPingPlace(), kQuickPolls);
   ASSERT_TRUE(anew);
   anew->Wait();
   EXPECT_EQ(window.KeyListRows()[0].cells, FinalCells(anew->Results()[0].outcome).row);

@@ -10,9 +10,9 @@
 #include <memory>
 #include <string>
 
+#include "app/application/application.h"
 #include "app/headless/headless_watch.h"
-#include "app/start/application.h"
-#include "app/start/endpoints.h"
+#include "app/settings/endpoints.h"
 #include "app/start/start_up.h"
 #include "demo_world/demo_world.h"
 #include "runtime/platform.h"

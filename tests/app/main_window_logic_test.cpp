@@ -9,8 +9,8 @@
 
 #include "app/start/start_up.h"
 #include "app/table/server_table.h"
-#include "app/window/run_period.h"
-#include "app/window/window_layout.h"
+#include "app/view/run_period.h"
+#include "app/view/window_layout.h"
 #include "fake_window.h"
 #include "runtime/threads/locks.h"
 #include "support/cookies/cookie_jar.h"

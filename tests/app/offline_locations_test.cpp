@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/location/server_location.h"
-#include "app/start/endpoints.h"
+#include "app/settings/endpoints.h"
 #include "support/files/file_access.h"
 
 namespace vardelle {

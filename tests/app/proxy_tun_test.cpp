@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/headless/headless_run.h"
-#include "app/start/application.h"
+#include "app/application/application.h"
 #include "app/test_run/honest_answers.h"
 #include "support/text/text_codec.h"
 #include "testing/loopback_servers.h"

@@ -14,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/start/application.h"
+#include "app/application/application.h"
 #include "demo_world/demo_world.h"
 #include "testing/loopback.h"
 #include "testing/loopback_site.h"
@@ -305,16 +305,17 @@ TEST_F(FetchRegionStatusTest, AsksTheThreeDocumentsInOrderAndPublishesTheirLists
       "{1:'正常',2:'拥挤'},};",
       R"({"status":0,"data":[{"1":"2","2":"1"},{"update":"x"}]})",
       "lolserverselect.std_data=[{t:\"祖安\" status:\"0\"},\n{t:\"艾欧尼亚\"}];");
-  const std::shared_ptr<const RegionStatusLists> before = CurrentRegionStatus(app);
+  const std::shared_ptr<const RegionStatusLists> before = CurrentRegionStatus(app.lists);
 
-  const std::shared_ptr<const RegionStatusLists> lists = FetchRegionStatus(app);
+  const std::shared_ptr<const RegionStatusLists> lists =
+      FetchRegionStatus(app.endpoints, app.lists);
 
   EXPECT_EQ(site.Paths(), (std::vector<std::string>{kScriptPath, kServicePath, kSelectorPath}));
   EXPECT_EQ(lists->serverInfoItems, (Pieces{"'1':'艾欧尼亚'", " '2':'祖安'"}));
   EXPECT_EQ(lists->serverStatusItems, (Pieces{"1:'正常'", "2:'拥挤'"}));
   EXPECT_EQ(lists->statusCodeItems, (Pieces{R"("1":"2")", R"("2":"1")"}));
   EXPECT_EQ(lists->selectorItems, (Pieces{"[{t:\"祖安\" status:\"0\"}", "\n{t:\"艾欧尼亚\"}"}));
-  EXPECT_EQ(CurrentRegionStatus(app), lists);
+  EXPECT_EQ(CurrentRegionStatus(app.lists), lists);
   EXPECT_TRUE(before->serverInfoItems.empty()) << "a published set never changes";
   for (DocumentRead read : {lists->statusScript, lists->statusService, lists->selector}) {
     EXPECT_EQ(read, DocumentRead::kRead);
@@ -326,7 +327,8 @@ TEST_F(FetchRegionStatusTest, SitesWithoutAddressOrAnswerLeaveOnlyTheirListsEmpt
   app.endpoints.SetBaseUrl(Site::kStatusSite, "http://127.0.0.1:1");  // refused
   app.endpoints.SetBaseUrl(Site::kSelectorSite, "");
 
-  const std::shared_ptr<const RegionStatusLists> lists = FetchRegionStatus(app);
+  const std::shared_ptr<const RegionStatusLists> lists =
+      FetchRegionStatus(app.endpoints, app.lists);
 
   EXPECT_EQ(site.Paths(), std::vector<std::string>{kServicePath});
   EXPECT_EQ(lists->statusCodeItems, Pieces{R"("1":"1")"});
@@ -340,11 +342,12 @@ TEST_F(FetchRegionStatusTest, SitesWithoutAddressOrAnswerLeaveOnlyTheirListsEmpt
 
 TEST(RegionStatusPublishingTest, WithoutProcessListsTheQueryAnswersButPublishesNothing) {
   Application app;
-  ASSERT_NE(CurrentRegionStatus(app), nullptr);
-  const std::shared_ptr<const RegionStatusLists> fetched = FetchRegionStatus(app);
+  ASSERT_NE(CurrentRegionStatus(app.lists), nullptr);
+  const std::shared_ptr<const RegionStatusLists> fetched =
+      FetchRegionStatus(app.endpoints, app.lists);
   ASSERT_NE(fetched, nullptr);
-  EXPECT_NE(CurrentRegionStatus(app), fetched);
-  EXPECT_EQ(LookUpRegionStatus(*CurrentRegionStatus(app), "祖安"), "未知状态");
+  EXPECT_NE(CurrentRegionStatus(app.lists), fetched);
+  EXPECT_EQ(LookUpRegionStatus(*CurrentRegionStatus(app.lists), "祖安"), "未知状态");
 }
 
 TEST(RegionStatusDemoWorldTest, EveryKindOfRegionGetsItsWordAndColour) {
@@ -355,7 +358,8 @@ TEST(RegionStatusDemoWorldTest, EveryKindOfRegionGetsItsWordAndColour) {
   for (Site status : {Site::kStatusSite, Site::kStatusService, Site::kSelectorSite}) {
     app.endpoints.SetBaseUrl(status, world.BaseUrl());
   }
-  const std::shared_ptr<const RegionStatusLists> lists = FetchRegionStatus(app);
+  const std::shared_ptr<const RegionStatusLists> lists =
+      FetchRegionStatus(app.endpoints, app.lists);
 
   struct Expected {
     const char* region;
@@ -393,7 +397,7 @@ TEST(RegionStatusConcurrencyTest, ASetReplacedWhileManyThreadsReadIt) {
         "LOLServerSelect.STD_DATA={t:\"v" + std::to_string(version) + "\"}];");
   };
   serveVersion(1);
-  FetchRegionStatus(app);
+  FetchRegionStatus(app.endpoints, app.lists);
 
   std::atomic<bool> done = false;
   std::atomic<int> mixed = 0;
@@ -402,7 +406,7 @@ TEST(RegionStatusConcurrencyTest, ASetReplacedWhileManyThreadsReadIt) {
   for (int i = 0; i < 8; ++i) {
     readers.emplace_back([&] {
       while (!done) {
-        const std::shared_ptr<const RegionStatusLists> lists = CurrentRegionStatus(app);
+        const std::shared_ptr<const RegionStatusLists> lists = CurrentRegionStatus(app.lists);
         const Text first = LookUpRegionStatus(*lists, "祖安");
         std::this_thread::yield();
         const Text second = LookUpRegionStatus(*lists, "诺克萨斯");
@@ -414,7 +418,7 @@ TEST(RegionStatusConcurrencyTest, ASetReplacedWhileManyThreadsReadIt) {
   }
   for (int query = 0; query < 25; ++query) {
     serveVersion(query % 2 == 0 ? 2 : 1);
-    FetchRegionStatus(app);
+    FetchRegionStatus(app.endpoints, app.lists);
   }
   done = true;
   for (std::thread& reader : readers) reader.join();

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/global_ping/global_ping_report.h"
-#include "app/headless/table_report.h"
+#include "app/report/table_report.h"
 #include "app/table/server_table.h"
 #include "support/text/text_codec.h"
 #include "tests/support/named_cases.h"

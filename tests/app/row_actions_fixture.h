@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "app/start/application.h"
+#include "app/application/application.h"
 #include "app/table/server_table.h"
 #include "app/window/main_window_logic.h"
 #include "fake_window.h"

@@ -1,8 +1,6 @@
 // The window's events that start outside programs on Linux, through a launcher that only
 // records: which argument vector each gesture starts with each set of terminals and
 // browsers, and what the status line tells when nothing can be started.
-#include "app/actions/row_actions.h"
-
 #include <gtest/gtest.h>
 
 #include <map>
@@ -10,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/window/project_links.h"
+#include "app/actions/row_actions.h"
+#include "app/view/project_links.h"
 #include "row_actions_fixture.h"
 #include "tests/support/named_cases.h"
 

@@ -19,14 +19,15 @@
 #include <utility>
 #include <vector>
 
+#include "app/application/application.h"
 #include "app/headless/headless_run.h"
-#include "app/headless/memory_window.h"
 #include "app/loading/server_list_loading.h"
 #include "app/location/location_lookups.h"
-#include "app/start/application.h"
+#include "app/start/command_line.h"
 #include "app/status/region_status.h"
 #include "app/table/server_table.h"
 #include "app/test_run/honest_answers.h"
+#include "app/view/memory_window.h"
 #include "demo_world/demo_world.h"
 #include "support/text/text_codec.h"
 #include "testing/raw_socket_server.h"
@@ -90,9 +91,9 @@ struct StatusCase {
   Colour colour;
 };
 const std::map<std::string, StatusCase> kDemoStatus{
-    {"艾欧尼亚", {"满载", 0x000000FF}}, {"祖安", {"拥挤", 0x000080FF}},
-    {"黑色玫瑰", {"拥挤", 0x000080FF}}, {"影流", {"维护", 0x00808080}},
-    {"男爵领域", {"火爆", 0x00808080}}, {"巨龙之巢", {"停机", 0x00808080}},
+    {"艾欧尼亚", {"满载", 0x000000FF}},  {"祖安", {"拥挤", 0x000080FF}},
+    {"黑色玫瑰", {"拥挤", 0x000080FF}},  {"影流", {"维护", 0x00808080}},
+    {"男爵领域", {"火爆", 0x00808080}},  {"巨龙之巢", {"停机", 0x00808080}},
     {"体验服", {"未知状态", 0x00808080}}};
 StatusCase DemoStatusOf(const std::string& region) {
   const auto found = kDemoStatus.find(region);
@@ -100,7 +101,7 @@ StatusCase DemoStatusOf(const std::string& region) {
 }
 
 // A status set in which 艾欧尼亚 is 满载.
-std::shared_ptr<const RegionStatusLists> IoniaFull(Application&) {
+std::shared_ptr<const RegionStatusLists> IoniaFull(const Endpoints&) {
   auto lists = std::make_shared<RegionStatusLists>();
   lists->serverInfoItems = {"'1':'艾欧尼亚'"};
   lists->statusCodeItems = {"\"1\":\"3\""};
@@ -108,7 +109,7 @@ std::shared_ptr<const RegionStatusLists> IoniaFull(Application&) {
   return lists;
 }
 
-std::shared_ptr<const RegionStatusLists> NoStatus(Application&) {
+std::shared_ptr<const RegionStatusLists> NoStatus(const Endpoints&) {
   return std::make_shared<const RegionStatusLists>();
 }
 
@@ -144,9 +145,9 @@ TEST_F(TestRunTest, DemoWorldRowsShowScanningThenTheirResultInTheirStatusColour)
   ASSERT_TRUE(world.Start());
   for (const SiteInfo& site : SiteTable()) app.endpoints.SetBaseUrl(site.site, world.BaseUrl());
   LoadServerList(app);
-  WaitForLocationLookups(app);
+  app.locationLookups.Wait();
   services.fetchRegionStatus = nullptr;  // the demo world's documents
-  TestRunEngine engine(app, services);
+  TestRunEngine engine(app.SharedWithTestRuns(), services);
 
   const std::shared_ptr<TestRun> run = engine.StartRun();
   gate.AwaitWaiting(std::size(kDemoServersByName));
@@ -184,7 +185,7 @@ TEST_F(TestRunTest, DemoWorldRowsShowScanningThenTheirResultInTheirStatusColour)
   TestRunServices unreachable;
   unreachable.fetchRegionStatus = NoStatus;
   unreachable.sendPing = [](const std::string&, Done done) { done(-1); };
-  TestRunEngine gone(app, unreachable);
+  TestRunEngine gone(app.SharedWithTestRuns(), unreachable);
   gone.StartRun()->Wait();
   gone.Settle();
   for (const MemoryRow& row : window.Rows()) {
@@ -199,7 +200,7 @@ TEST_F(TestRunTest, DemoWorldRowsShowScanningThenTheirResultInTheirStatusColour)
 TEST_F(TestRunTest, ASilentRowKeepsItsProbeAcrossTicksAndEveryTickEnds) {
   AddRows({"127.0.0.2", "127.0.0.3", "127.0.0.9"}, "艾欧尼亚");
   services.fetchRegionStatus = IoniaFull;
-  TestRunEngine engine(app, services);
+  TestRunEngine engine(app.SharedWithTestRuns(), services);
 
   const std::shared_ptr<TestRun> first = engine.StartRun();
   gate.AwaitWaiting(3);
@@ -232,7 +233,7 @@ TEST_F(TestRunTest, ASilentRowKeepsItsProbeAcrossTicksAndEveryTickEnds) {
 TEST_F(TestRunTest, ASilentRowKeepsItsStatusColourWhileItsNextProbeIsOut) {
   AddRows({"127.0.0.9"}, "艾欧尼亚");
   services.fetchRegionStatus = IoniaFull;
-  TestRunEngine engine(app, services);
+  TestRunEngine engine(app.SharedWithTestRuns(), services);
   const RowId id = window.Rows()[0].id;
   const auto expectShown = [&](const std::string& latency) {
     engine.Settle();
@@ -276,7 +277,7 @@ TEST_F(TestRunTest, ResultsAreOrderedByWhenTheirProbeWasSent) {
   app.window = &slow;
   const RowId id = slow.InsertRow("server", RowIcon::kNotTested);
   slow.SetCellText(id, kDomainColumn, "127.0.0.2");
-  TestRunEngine engine(app, services);
+  TestRunEngine engine(app.SharedWithTestRuns(), services);
 
   std::shared_ptr<TestRun> first;
   std::thread slowTick([&] { first = engine.StartRun(); });
@@ -299,7 +300,7 @@ TEST_F(TestRunTest, ResultsAreOrderedByWhenTheirProbeWasSent) {
 
 TEST_F(TestRunTest, ASortDuringTheRunLeavesEveryResultInItsOwnRow) {
   AddRows({"127.0.0.2", "127.0.0.3", "127.0.0.4"});
-  TestRunEngine engine(app, services);
+  TestRunEngine engine(app.SharedWithTestRuns(), services);
   const std::shared_ptr<TestRun> run = engine.StartRun();
   gate.AwaitWaiting(3);
   window.SortRows([](RowId a, RowId b) { return b.value < a.value ? -1 : 1; });
@@ -344,7 +345,7 @@ TEST_F(TestRunTest, ASortWhileTheRunTakesItsRowsMeasuresEveryRowOnce) {
     }
     done(1);
   };
-  TestRunEngine engine(app, services);
+  TestRunEngine engine(app.SharedWithTestRuns(), services);
   engine.StartRun()->Wait();
   engine.Stop();
   app.window = &window;
@@ -365,7 +366,7 @@ TEST_F(TestRunTest, AStatusSiteThatNeverAnswersDelaysNoLatency) {
   app.endpoints.SetBaseUrl(Site::kStatusSite, blackhole.Url(""));
   services.fetchRegionStatus = nullptr;
   services.sendPing = [](const std::string&, Done done) { done(9); };
-  TestRunEngine engine(app, services);
+  TestRunEngine engine(app.SharedWithTestRuns(), services);
   engine.StartRun()->Wait();
   EXPECT_EQ(asked, 0) << "an empty table fetches nothing";
 
@@ -383,15 +384,15 @@ TEST_F(TestRunTest, ATickDuringAStatusDownloadStartsNoOther) {
   std::condition_variable changed;
   int downloads = 0;
   bool released = false;
-  services.fetchRegionStatus = [&](Application& application) {
+  services.fetchRegionStatus = [&](const Endpoints& endpoints) {
     std::unique_lock lock(mutex);
     ++downloads;
     changed.notify_all();
     changed.wait(lock, [&] { return released; });
-    return NoStatus(application);
+    return NoStatus(endpoints);
   };
   services.sendPing = [](const std::string&, Done done) { done(1); };
-  TestRunEngine engine(app, services);
+  TestRunEngine engine(app.SharedWithTestRuns(), services);
   engine.StartRun()->Wait();
   {
     std::unique_lock lock(mutex);
@@ -421,11 +422,11 @@ TEST_F(TestRunTest, ThreadsStayFewOverManyTicksOfAThousandSilentRows) {
     return -1;
   };
   std::vector<std::string> domains;
-  for (int i = 0; i < 1000; ++i) domains.push_back("127.0." + std::to_string(i / 250) + "." +
-                                                   std::to_string(1 + i % 250));
+  for (int i = 0; i < 1000; ++i)
+    domains.push_back("127.0." + std::to_string(i / 250) + "." + std::to_string(1 + i % 250));
   AddRows(domains);
   const int before = threadCount();
-  TestRunEngine engine(app, services);
+  TestRunEngine engine(app.SharedWithTestRuns(), services);
   int most = before;
   std::vector<std::shared_ptr<TestRun>> runs;
   for (int tick = 0; tick < 5; ++tick) {
@@ -478,7 +479,7 @@ std::string CsvValue(const nlohmann::json& value) {
 TEST_F(TestRunTest, AnswersAProxyGaveAreToldOnTheirRowsAndTheStatusLine) {
   AddRows({"198.18.0.7", "61.151.1.2", "192.168.1.20", "127.0.0.2"});
   services.resolveHostAddress = [](const std::string& domain) { return domain; };
-  TestRunEngine engine(app, services);
+  TestRunEngine engine(app.SharedWithTestRuns(), services);
   const auto tick = [&](int remoteMs) {
     const std::shared_ptr<TestRun> run = engine.StartRun();
     gate.AwaitWaiting(4);

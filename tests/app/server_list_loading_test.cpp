@@ -68,7 +68,7 @@ class ServerListLoadingTest : public ::testing::Test {
   // Loading and the location lookups it started.
   void Load() {
     LoadServerList(app, services);
-    WaitForLocationLookups(app);
+    app.locationLookups.Wait();
   }
   std::string LastStatus() {
     return window.statusLines.empty() ? std::string() : window.statusLines.back();
@@ -204,7 +204,7 @@ TEST_F(ServerListLoadingTest, ASilentLocationServiceDoesNotDelayTheFirstRun) {
   // The service goes away: the held connection closes, the waiting ones are refused, and the
   // offline database tells the rows' loopback address.
   silent.reset();
-  WaitForLocationLookups(app);
+  app.locationLookups.Wait();
   EXPECT_EQ(window.Column(kLocationColumn), Names(6, "本机地址"));
 }
 
@@ -334,7 +334,7 @@ TEST(ServerListLoadingRaceTest, CellsFollowTheirRowThroughASortDuringLoading) {
   services.probeUnavailableReason = [] { return std::string(); };
   services.lookUpServerLocation = [](const std::string& address) { return "at " + address; };
   LoadServerList(app, services);
-  WaitForLocationLookups(app);
+  app.locationLookups.Wait();
   ASSERT_EQ(window.Column(kNameColumn), kSortedNames);
   EXPECT_EQ(window.Column(kRegionColumn), kSortedRegions);
   EXPECT_EQ(window.Column(kDomainColumn), kSortedDomains);
@@ -373,7 +373,7 @@ TEST(ServerListLoadingEndToEndTest, LoadsTheListFromALoopbackSite) {
   services.resolveHostAddress = [](const std::string&) { return std::string(); };
   services.probeUnavailableReason = [] { return std::string(); };
   LoadServerList(app, services);
-  WaitForLocationLookups(app);
+  app.locationLookups.Wait();
   EXPECT_EQ(window.Column(kNameColumn), kSortedNames);
   EXPECT_EQ(window.Column(kRegionColumn), kSortedRegions);
   // No IP-location site: every lookup fails without asking.

@@ -24,8 +24,8 @@
 #include <string>
 #include <vector>
 
+#include "app/application/application.h"
 #include "app/headless/headless_run.h"
-#include "app/start/application.h"
 #include "app/status/region_status.h"
 #include "app/table/server_table.h"
 #include "app/test_run/run_engine.h"
@@ -200,10 +200,10 @@ std::map<std::string, int> ThroughTheWindowsRun() {
     window.SetCellText(window.InsertRow("host", RowIcon::kNotTested), kDomainColumn, address);
   }
   TestRunServices services;
-  services.fetchRegionStatus = [](Application&) {
+  services.fetchRegionStatus = [](const Endpoints&) {
     return std::make_shared<const RegionStatusLists>();
   };
-  TestRunEngine engine(app, services);
+  TestRunEngine engine(app.SharedWithTestRuns(), services);
   engine.StartRun()->Wait();
   engine.Settle();
   engine.Stop();

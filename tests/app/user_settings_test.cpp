@@ -7,7 +7,7 @@
 #include <map>
 #include <vector>
 
-#include "app/window/column_settings.h"
+#include "app/settings/column_settings.h"
 #include "support/files/profile_reader.h"
 #include "tests/support/temp_dir.h"
 

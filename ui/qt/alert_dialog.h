@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "app/alerts/alert_watch.h"
+#include "app/view/alert_watch.h"
 
 class QCheckBox;
 class QRadioButton;

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "app/window/project_links.h"
+#include "app/view/project_links.h"
 
 namespace vardelle::ui {
 namespace {

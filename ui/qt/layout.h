@@ -1,4 +1,4 @@
-// The window's fixed layout (app/window/window_layout.h) in Qt's terms: places as
+// The window's fixed layout (app/view/window_layout.h) in Qt's terms: places as
 // rectangles, the pictures it names drawn, and the window's font.
 #pragma once
 
@@ -6,7 +6,7 @@
 #include <QImage>
 #include <QRect>
 
-#include "app/window/window_layout.h"
+#include "app/view/window_layout.h"
 
 namespace vardelle::ui {
 

@@ -11,8 +11,8 @@
 #include <functional>
 #include <utility>
 
-#include "app/start/application.h"
-#include "app/window/main_window_view.h"
+#include "app/application/application.h"
+#include "app/view/main_window_view.h"
 #include "ui/qt/period_timer.h"
 #include "ui/qt/report_view.h"
 #include "ui/qt/statistics_columns.h"

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "app/window/main_window_view.h"
+#include "app/view/main_window_view.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/window_text.h"
 #include "ui/qt/window_thread_calls.h"

@@ -3,7 +3,7 @@
 
 #include <QImage>
 
-#include "app/window/main_window_view.h"
+#include "app/view/main_window_view.h"
 
 namespace vardelle::ui {
 

@@ -10,9 +10,9 @@
 #include <unordered_set>
 #include <vector>
 
-#include "app/window/colour.h"
-#include "app/window/main_window_view.h"
-#include "app/window/window_layout.h"
+#include "app/view/colour.h"
+#include "app/view/main_window_view.h"
+#include "app/view/window_layout.h"
 
 namespace vardelle::ui {
 

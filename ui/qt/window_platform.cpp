@@ -3,7 +3,7 @@
 #include <QEventLoop>
 #include <memory>
 
-#include "app/start/application.h"
+#include "app/application/application.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/main_window_view.h"
 #include "ui/qt/notifier.h"

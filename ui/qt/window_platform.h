@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/window/main_window_view.h"
+#include "app/view/main_window_view.h"
 
 namespace vardelle::ui {
 

@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "app/alerts/alert_watch.h"
 #include "app/alerts/alert_watching.h"
+#include "app/view/alert_watch.h"
 
 namespace vardelle::win32 {
 

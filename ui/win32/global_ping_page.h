@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "app/window/main_window_view.h"
+#include "app/view/main_window_view.h"
 #include "ui/win32/report_view.h"
 #include "ui/win32/status_label.h"
 

@@ -1,11 +1,11 @@
-// The window's fixed layout (app/window/window_layout.h) in Win32's terms: child window ids,
+// The window's fixed layout (app/view/window_layout.h) in Win32's terms: child window ids,
 // bitmap resources, and texts in the system's UTF-16.
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "app/window/window_layout.h"
+#include "app/view/window_layout.h"
 
 namespace vardelle::win32 {
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <utility>
 
-#include "app/start/application.h"
+#include "app/application/application.h"
 #include "app/start/user_files.h"
-#include "app/window/main_window_view.h"
+#include "app/view/main_window_view.h"
 #include "support/text/text.h"
 #include "ui/win32/global_ping_page.h"
 #include "ui/win32/help_page.h"

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "app/window/main_window_view.h"
+#include "app/view/main_window_view.h"
 #include "ui/win32/main_window.h"
 #include "ui/win32/window_text.h"
 #include "ui/win32/window_thread_calls.h"

@@ -18,7 +18,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/window/main_window_view.h"
+#include "app/view/main_window_view.h"
 #include "ui/win32/layout.h"
 
 namespace vardelle::win32 {

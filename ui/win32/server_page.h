@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/statistics/latency_history.h"
-#include "app/window/main_window_view.h"
+#include "app/view/main_window_view.h"
 #include "support/text/text.h"
 #include "ui/win32/report_view.h"
 #include "ui/win32/statistics_columns.h"

@@ -3,7 +3,7 @@
 #include <memory>
 #include <utility>
 
-#include "app/start/application.h"
+#include "app/application/application.h"
 #include "ui/win32/main_window.h"
 #include "ui/win32/main_window_view.h"
 #include "ui/win32/notifier.h"

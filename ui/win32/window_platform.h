@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/start/user_files.h"
-#include "app/window/main_window_view.h"
+#include "app/view/main_window_view.h"
 #include "support/text/text.h"
 
 namespace vardelle::win32 {

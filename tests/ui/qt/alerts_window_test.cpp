@@ -19,9 +19,9 @@
 #include <vector>
 
 #include "app/alerts/alert_settings.h"
+#include "app/application/application.h"
 #include "app/loading/server_list_loading.h"
 #include "app/location/location_lookups.h"
-#include "app/start/application.h"
 #include "app/table/server_table.h"
 #include "app/test_run/run_engine.h"
 #include "app/window/main_window_logic.h"
@@ -62,7 +62,7 @@ class AlertsWindowTest : public ::testing::Test {
     app.startTestRun = [] {};  // the test makes its own runs
     Serve([this] {
       LoadServerList(app);
-      WaitForLocationLookups(app);
+      app.locationLookups.Wait();
     });
   }
   void TearDown() override {
@@ -110,7 +110,7 @@ class AlertsWindowTest : public ::testing::Test {
   MainWindowLogic logic{app};
   MainWindow window{logic, app.latencyHistory};
   QtMainWindowView view{window};
-  TestRunEngine engine{app, AnsweringIn12Ms()};
+  TestRunEngine engine{app.SharedWithTestRuns(), AnsweringIn12Ms()};
 };
 
 TEST_F(AlertsWindowTest, ARegionComingBackIsToldOnceAfterTwoFetchesReadIt) {

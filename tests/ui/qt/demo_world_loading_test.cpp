@@ -55,7 +55,7 @@ TEST(DemoWorldLoadingTest, QtTableShowsEveryServerInNameOrder) {
     LoadServerList(app, services);
     // Waited for here: the lookups write through the window's thread, which must go on
     // serving them.
-    WaitForLocationLookups(app);
+    app.locationLookups.Wait();
     loaded = true;
   });
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);

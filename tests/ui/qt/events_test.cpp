@@ -10,7 +10,7 @@
 #include <QtTest/QTest>
 #include <memory>
 
-#include "app/start/application.h"
+#include "app/application/application.h"
 #include "app/window/main_window_logic.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/main_window_view.h"

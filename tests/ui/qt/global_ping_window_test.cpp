@@ -10,11 +10,11 @@
 #include <QtTest/QTest>
 #include <memory>
 
+#include "app/application/application.h"
 #include "app/global_ping/global_ping_page.h"
 #include "app/global_ping/globalping_client.h"
-#include "app/start/application.h"
+#include "app/settings/column_settings.h"
 #include "app/table/server_table.h"
-#include "app/window/column_settings.h"
 #include "app/window/main_window_logic.h"
 #include "demo_world/globalping_stand_in.h"
 #include "testing/loopback_servers.h"

@@ -12,7 +12,7 @@
 #include <QTreeWidget>
 #include <memory>
 
-#include "app/window/project_links.h"
+#include "app/view/project_links.h"
 #include "support/text/text_codec.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/period_timer.h"

@@ -7,7 +7,7 @@
 #include <QColor>
 #include <optional>
 
-#include "app/window/project_links.h"
+#include "app/view/project_links.h"
 #include "ui/qt/donation_qr.h"
 #include "ui_test_support.h"
 

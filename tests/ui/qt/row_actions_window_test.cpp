@@ -7,7 +7,7 @@
 #include <QtTest/QTest>
 #include <memory>
 
-#include "app/start/application.h"
+#include "app/application/application.h"
 #include "app/table/server_table.h"
 #include "app/window/main_window_logic.h"
 #include "tests/recording_launcher.h"

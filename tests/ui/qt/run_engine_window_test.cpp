@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/start/application.h"
+#include "app/application/application.h"
 #include "app/status/region_status.h"
 #include "app/table/server_table.h"
 #include "app/test_run/run_engine.h"
@@ -58,7 +58,7 @@ class TestRunWindowTest : public ::testing::Test {
       view->SetCellText(row, kRegionColumn, region);
       view->SetCellText(row, kDomainColumn, "127.0.0.2");
     }
-    services.fetchRegionStatus = [](Application&) {
+    services.fetchRegionStatus = [](const Endpoints&) {
       auto lists = std::make_shared<RegionStatusLists>();
       lists->serverInfoItems = {"'1':'艾欧尼亚'", "'2':'祖安'"};
       lists->statusCodeItems = {"\"1\":\"3\"", "\"2\":\"2\""};
@@ -68,7 +68,7 @@ class TestRunWindowTest : public ::testing::Test {
     services.sendPing = [this](const std::string&, std::function<void(int)> done) {
       gate.Hold(std::move(done));
     };
-    engine = std::make_unique<TestRunEngine>(app, services);
+    engine = std::make_unique<TestRunEngine>(app.SharedWithTestRuns(), services);
   }
   void TearDown() override {
     view->Detach();  // a write still on its way would otherwise wait for this thread

@@ -11,9 +11,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "app/settings/column_settings.h"
 #include "app/table/server_table.h"
 #include "app/table/table_sort.h"
-#include "app/window/column_settings.h"
 #include "support/files/file_access.h"
 #include "tests/ui/qt/ui_test_support.h"
 #include "ui/qt/main_window.h"

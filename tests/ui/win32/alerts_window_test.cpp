@@ -19,7 +19,7 @@
 #include <thread>
 
 #include "app/alerts/alert_watching.h"
-#include "app/start/application.h"
+#include "app/application/application.h"
 #include "app/table/server_table.h"
 #include "app/window/main_window_logic.h"
 #include "tests/ui/win32/win32_test_support.h"

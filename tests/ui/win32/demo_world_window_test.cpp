@@ -10,12 +10,12 @@
 #include <memory>
 #include <thread>
 
+#include "app/application/application.h"
+#include "app/colours/row_colours.h"
 #include "app/loading/server_list_loading.h"
 #include "app/location/location_lookups.h"
-#include "app/start/application.h"
 #include "app/table/server_table.h"
 #include "app/table/table_sort.h"
-#include "app/test_run/row_colours.h"
 #include "app/window/main_window_logic.h"
 #include "demo_world/demo_world.h"
 #include "tests/demo_world_servers.h"
@@ -63,7 +63,7 @@ class DemoWorldWindowTest : public ::testing::Test {
       LoadServerList(app, services);
       // Waited for here: the lookups write through the window's thread, which must go on
       // serving them.
-      WaitForLocationLookups(app);
+      app.locationLookups.Wait();
       loaded = true;
     });
     if (!testing::ServeMessagesUntil([&] { return loaded.load(); }))
@@ -118,9 +118,10 @@ TEST_F(DemoWorldWindowTest, RowsArePaintedInTheirColoursAndTheFocusedSelectionIn
   HWND list = window->ServerTable().Handle();
   constexpr Colour kPink = 0x00C0C0FF;
   constexpr Colour kGreen = 0x0080FF80;
-  SetRowColour(app, view->RowIdAt(2), {0x000000FF, kPink});
-  SetRowColour(app, view->RowIdAt(3), {kDefaultColour, kGreen});
-  SetRowColour(app, view->RowIdAt(5), {0x000000FF, kPink});
+  RowColourTable& colours = app.lists.load()->rowColours;
+  colours.Set(view->RowIdAt(2), {0x000000FF, kPink});
+  colours.Set(view->RowIdAt(3), {kDefaultColour, kGreen});
+  colours.Set(view->RowIdAt(5), {0x000000FF, kPink});
   // Row 5 is selected and has the focus: the system's highlight, not its own colours.
   LVITEMW state{};
   state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;

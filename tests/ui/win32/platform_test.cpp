@@ -1,8 +1,9 @@
-// A whole run of the Win32 main window: shown at its place, created event with a working
-// view, closed while another thread still calls it, destroyed event last; and a call that
-// is still waiting when the window goes is let go with the answer for a window that is gone.
+// The window contract over the Win32 main window; and what only it has: a call that is still
+// waiting when the window goes is let go with the answer for a window that is gone, and the
+// status line's tooltip.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <functional>
@@ -13,6 +14,7 @@
 
 #include "app/statistics/latency_history.h"
 #include "tests/ui/win32/win32_test_support.h"
+#include "tests/ui/window_contract_test.h"
 #include "ui/win32/main_window.h"
 #include "ui/win32/main_window_view.h"
 #include "ui/win32/window_platform.h"
@@ -38,64 +40,36 @@ HWND MainWindowOnScreen() {
   return found;
 }
 
-// Closes the window once a worker's calls are being served, like a user would mid-run.
-class ClosingEvents : public testing::RecordingEvents {
- public:
-  ~ClosingEvents() override {
-    if (worker.joinable()) worker.join();
+struct Win32Window {
+  void Run(MainWindowEvents& events) { platform.RunMainWindow(events); }
+
+  static std::array<int, 4> Frame() {
+    RECT frame{};
+    GetWindowRect(MainWindowOnScreen(), &frame);
+    return {frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top};
   }
 
-  void OnCreated(MainWindowView& view) override {
-    RecordingEvents::OnCreated(view);
-    window = MainWindowOnScreen();
-    GetWindowRect(window, &frameAtCreation);
-    view.FocusTestButton();
-    focusAtCreation = GetDlgCtrlID(GetFocus());
-    worker = std::thread([this, &view] {
-      const RowId row = view.InsertRow("row", RowIcon::kNotTested);
-      for (int round = 0; round < 100000 && !view.CellText(row, 0).empty(); ++round) ++served;
-    });
-    closing = this;
-    SetTimer(nullptr, 0, 1, CloseOnceServed);
+  static bool TestButtonHasFocus() { return GetDlgCtrlID(GetFocus()) == kTestButtonId; }
+
+  static bool OnScreen() { return MainWindowOnScreen() != nullptr; }
+
+  static void CloseOnce(std::function<bool()> ready) {
+    closing = MainWindowOnScreen();
+    closeWhenReady = std::move(ready);
+    SetTimer(nullptr, 0, 1, CloseWhenReady);
   }
 
-  static void CALLBACK CloseOnceServed(HWND, UINT, UINT_PTR timer, DWORD) {
-    if (closing->served < 50) return;
+  static void CALLBACK CloseWhenReady(HWND, UINT, UINT_PTR timer, DWORD) {
+    if (!closeWhenReady()) return;
     KillTimer(nullptr, timer);
-    PostMessageW(closing->window, WM_CLOSE, 0, 0);
+    PostMessageW(closing, WM_CLOSE, 0, 0);
   }
 
-  static inline ClosingEvents* closing = nullptr;
-  HWND window = nullptr;
-  std::thread worker;
-  std::atomic<int> served = 0;
-  RECT frameAtCreation{};
-  int focusAtCreation = 0;
-};
-
-TEST(Win32PlatformTest, RunFromShowToCloseWithAWorkerStillCalling) {
+  static inline HWND closing = nullptr;
+  static inline std::function<bool()> closeWhenReady;
   testing::TemporarySettings settings;
-  Win32WindowPlatform platform(settings.Path());
-  ClosingEvents events;
-  platform.RunMainWindow(events);
-  events.worker.join();
-
-  ASSERT_GE(events.events.size(), 2u);
-  EXPECT_EQ(events.events.front(), "created");
-  EXPECT_EQ(events.events.back(), "destroying");
-  const RECT frame = events.frameAtCreation;
-  EXPECT_EQ((std::vector<LONG>{frame.left, frame.top, frame.right - frame.left,
-                               frame.bottom - frame.top}),
-            (std::vector<LONG>{50, 50, 848, 583}));
-  EXPECT_EQ(events.focusAtCreation, kTestButtonId);
-  EXPECT_GE(events.served, 50);
-  EXPECT_EQ(MainWindowOnScreen(), nullptr);
-  // The view handed out stays callable and answers as for a window that is gone.
-  ASSERT_NE(events.createdView, nullptr);
-  EXPECT_EQ(events.createdView->RowCount(), 0);
-  EXPECT_EQ(events.createdView->CellText(0, 0), "");
-  EXPECT_EQ(events.createdView->SelectedRow(), -1);
-}
+  Win32WindowPlatform platform{settings.Path()};
+};
 
 TEST(Win32PlatformTest, ACallStillWaitingWhenTheWindowGoesIsLetGo) {
   testing::TemporarySettings settings;
@@ -241,3 +215,7 @@ TEST(Win32PlatformTest, StatusLineKeepsALongTextWholeInItsTooltip) {
 
 }  // namespace
 }  // namespace vardelle::win32
+
+namespace vardelle::testing {
+INSTANTIATE_TYPED_TEST_SUITE_P(Win32, WindowContractTest, win32::Win32Window);
+}  // namespace vardelle::testing

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/start/application.h"
+#include "app/application/application.h"
 #include "app/table/server_table.h"
 #include "app/window/main_window_logic.h"
 #include "runtime/windows/process_launch_windows.h"

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "app/settings/column_settings.h"
 #include "app/statistics/latency_history.h"
 #include "app/table/server_table.h"
-#include "app/window/column_settings.h"
 #include "support/files/file_access.h"
 #include "tests/ui/win32/win32_test_support.h"
 #include "ui/win32/main_window.h"

@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-#include "app/window/column_settings.h"
+#include "app/settings/column_settings.h"
 #include "ui/win32/window_text.h"
 
 namespace vardelle::win32::testing {

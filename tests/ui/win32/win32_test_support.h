@@ -18,7 +18,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/window/main_window_view.h"
+#include "app/view/main_window_view.h"
 #include "tests/recording_events.h"
 
 namespace vardelle::win32::testing {

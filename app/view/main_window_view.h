@@ -14,8 +14,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/alerts/alert_watch.h"
-#include "app/window/colour.h"
+#include "app/view/alert_watch.h"
+#include "app/view/colour.h"
 
 namespace vardelle {
 

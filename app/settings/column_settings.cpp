@@ -1,4 +1,4 @@
-#include "app/window/column_settings.h"
+#include "app/settings/column_settings.h"
 
 #include <charconv>
 

@@ -1,4 +1,4 @@
-#include "app/headless/report_text.h"
+#include "app/report/report_text.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "app/window/run_period.h"
+#include "app/view/run_period.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "app/headless/memory_window.h"
+#include "app/view/memory_window.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -52,14 +52,22 @@ std::string MemoryWindow::KeyListCellText(int row, int column) {
   if (row < 0 || row >= static_cast<int>(keyListRows_.size())) return {};
   const MemoryKeyListRow& listed = keyListRows_[static_cast<size_t>(row)];
   switch (column) {
-    case kKeyListNameColumn: return listed.name;
-    case kKeyListKeyColumn: return listed.cells.key;
-    case kKeyListStateColumn: return listed.cells.state;
-    case kKeyListAverageColumn: return listed.cells.average;
-    case kKeyListRangeColumn: return listed.cells.range;
-    case kKeyListLossColumn: return listed.cells.loss;
-    case kKeyListProbesColumn: return listed.cells.probes;
-    default: return {};
+    case kKeyListNameColumn:
+      return listed.name;
+    case kKeyListKeyColumn:
+      return listed.cells.key;
+    case kKeyListStateColumn:
+      return listed.cells.state;
+    case kKeyListAverageColumn:
+      return listed.cells.average;
+    case kKeyListRangeColumn:
+      return listed.cells.range;
+    case kKeyListLossColumn:
+      return listed.cells.loss;
+    case kKeyListProbesColumn:
+      return listed.cells.probes;
+    default:
+      return {};
   }
 }
 
@@ -87,8 +95,8 @@ std::string MemoryWindow::KeyListStatus() const {
 }
 
 std::string* MemoryWindow::Cell(int row, int column) {
-  const bool valid = row >= 0 && row < static_cast<int>(rows_.size()) && column >= 0 &&
-                     column < kTableColumns;
+  const bool valid =
+      row >= 0 && row < static_cast<int>(rows_.size()) && column >= 0 && column < kTableColumns;
   return valid ? &rows_[static_cast<std::size_t>(row)].cells[static_cast<std::size_t>(column)]
                : nullptr;
 }

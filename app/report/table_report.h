@@ -13,9 +13,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/headless/memory_window.h"
 #include "app/statistics/latency_history.h"
-#include "app/window/colour.h"
+#include "app/view/colour.h"
+#include "app/view/memory_window.h"
 
 namespace vardelle {
 

@@ -1,7 +1,7 @@
 // The automatic test period picked in 组合框1.
 #pragma once
 
-#include "app/window/main_window_view.h"
+#include "app/view/main_window_view.h"
 
 namespace vardelle {
 

@@ -5,9 +5,9 @@
 #include <memory>
 #include <vector>
 
+#include "app/colours/row_colours.h"
 #include "app/status/region_status.h"
-#include "app/test_run/row_colours.h"
-#include "app/window/colour.h"
+#include "app/view/colour.h"
 #include "support/text/text.h"
 
 namespace vardelle {

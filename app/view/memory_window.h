@@ -9,7 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/window/main_window_view.h"
+#include "app/view/main_window_view.h"
 
 namespace vardelle {
 

@@ -7,12 +7,10 @@
 #include <optional>
 #include <unordered_map>
 
-#include "app/window/colour.h"
-#include "app/window/main_window_view.h"
+#include "app/view/colour.h"
+#include "app/view/main_window_view.h"
 
 namespace vardelle {
-
-struct Application;
 
 // Read by the window's thread while workers write; every member takes the table's own mutex.
 class RowColourTable {
@@ -27,11 +25,6 @@ class RowColourTable {
   mutable std::mutex mutex_;
   std::unordered_map<std::uint64_t, RowColour> rows_;
 };
-
-// Colours one row, or every row back to the defaults, in the process-wide table (nothing
-// once it is gone at program end), and asks the window to repaint.
-void SetRowColour(Application& app, RowId row, RowColour colour);
-void ClearRowColours(Application& app);
 
 // How the window draws a row: a coloured row in its colours, the selected row that has the
 // keyboard focus in the system's highlight colours, every other row in the defaults.

@@ -1,4 +1,4 @@
-#include "app/window/row_menu.h"
+#include "app/view/row_menu.h"
 
 namespace vardelle {
 

@@ -1,4 +1,4 @@
-#include "app/start/application.h"
+#include "app/application/application.h"
 
 namespace vardelle {
 

@@ -1,6 +1,6 @@
-#include "app/window/window_layout.h"
+#include "app/view/window_layout.h"
 
-#include "app/window/project_links.h"
+#include "app/view/project_links.h"
 
 namespace vardelle {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/start/endpoints.h"
+#include "app/settings/endpoints.h"
 #include "runtime/process/outside_programs.h"
 #include "support/text/text.h"
 

@@ -1,4 +1,4 @@
-#include "app/start/endpoints.h"
+#include "app/start/command_line.h"
 
 #include <charconv>
 
@@ -8,28 +8,6 @@
 
 namespace vardelle {
 namespace {
-
-constexpr std::array<SiteInfo, kSiteCount> kSites = {{
-    {Site::kGameBox, "--gamebox", "VARDELLE_GAMEBOX", "/lol/box/gameserver.json"},
-    {Site::kStatusSite, "--status-site", "VARDELLE_STATUS_SITE",
-     "/act/a20150326dqpd/js/LOL_SERVER_STATUS.js"},
-    {Site::kStatusService, "--status-service", "VARDELLE_STATUS_SERVICE",
-     "/lol/act/a20150325ServerStatus/getServerStatus.php"},
-    {Site::kSelectorSite, "--selector-site", "VARDELLE_SELECTOR_SITE",
-     "/comm-htdocs/js/game_area/lol_server_select.js"},
-    {Site::kIpLocation, "--iplocation", "VARDELLE_IPLOCATION", "/service/getIpInfo.php?ip="},
-}};
-
-constexpr size_t IndexOf(Site site) { return static_cast<size_t>(site); }
-
-static_assert(
-    [] {
-      for (size_t i = 0; i < kSites.size(); ++i) {
-        if (IndexOf(kSites[i].site) != i) return false;
-      }
-      return true;
-    }(),
-    "the site table is indexed by Site");
 
 // Bounds of the headless schedule: a day's worth of runs at most, an hour between them.
 constexpr int kMostRuns = 86'400;
@@ -45,7 +23,7 @@ constexpr std::string_view kChineseSiteRoles[kSiteCount] = {
     "运营方游戏活动站点（大区选择脚本）", "IP 归属地服务"};
 
 const SiteInfo* SiteOfOption(std::string_view option) {
-  for (const SiteInfo& info : kSites) {
+  for (const SiteInfo& info : SiteTable()) {
     if (info.option == option) return &info;
   }
   return nullptr;
@@ -91,7 +69,7 @@ class ArgumentReader {
       line.error = std::string(name) + " needs a URL such as http://127.0.0.1:8080";
     } else {
       line.endpoints.SetBaseUrl(site->site, std::move(value));
-      given[IndexOf(site->site)] = true;
+      given[SiteIndex(site->site)] = true;
     }
   }
 
@@ -200,8 +178,8 @@ class ArgumentReader {
 void ReadEnvironment(
     const std::function<std::optional<std::string>(std::string_view)>& getEnvironment,
     const std::array<bool, kSiteCount>& given, CommandLine& line) {
-  for (const SiteInfo& info : kSites) {
-    if (given[IndexOf(info.site)]) continue;
+  for (const SiteInfo& info : SiteTable()) {
+    if (given[SiteIndex(info.site)]) continue;
     const std::optional<std::string> value = getEnvironment(info.environment);
     if (!value || value->empty()) continue;
     if (!IsHttpUrl(*value)) {
@@ -256,37 +234,9 @@ std::string WatchUsageError(const CommandLine& line) {
 
 }  // namespace
 
-const std::array<SiteInfo, kSiteCount>& SiteTable() { return kSites; }
-
 std::optional<HelpLanguage> HelpLanguageOfTag(std::string_view tag) {
   if (tag == "C" || tag == "POSIX" || tag.starts_with("C.")) return std::nullopt;
   return tag.starts_with("zh") ? HelpLanguage::kChinese : HelpLanguage::kEnglish;
-}
-
-bool IsHttpUrl(std::string_view url) {
-  for (std::string_view scheme : {"http://", "https://"}) {
-    if (url.size() > scheme.size() && url.substr(0, scheme.size()) == scheme) return true;
-  }
-  return false;
-}
-
-const SiteInfo& InfoOf(Site site) { return kSites[IndexOf(site)]; }
-
-const std::string& Endpoints::BaseUrl(Site site) const { return baseUrls[IndexOf(site)]; }
-
-void Endpoints::SetBaseUrl(Site site, std::string baseUrl) {
-  // The paths begin with "/", so a base ending in one would double it.
-  while (!baseUrl.empty() && baseUrl.back() == '/') baseUrl.pop_back();
-  baseUrls[IndexOf(site)] = std::move(baseUrl);
-}
-
-void Endpoints::SetGlobalpingBase(std::string base) {
-  while (!base.empty() && base.back() == '/') base.pop_back();
-  globalpingBase = std::move(base);
-}
-
-std::string Endpoints::DocumentUrl(Site site) const {
-  return HasAddress(site) ? BaseUrl(site) + std::string(InfoOf(site).path) : std::string();
 }
 
 CommandLine ParseCommandLine(
@@ -490,9 +440,9 @@ constexpr HelpWords kChineseHelp{
 std::string CommandLineHelp(HelpLanguage language) {
   const HelpWords& words = language == HelpLanguage::kChinese ? kChineseHelp : kEnglishHelp;
   std::string help = std::string(words.usage) + std::string(kUsageLines) + std::string(words.about);
-  for (const SiteInfo& info : kSites) {
+  for (const SiteInfo& info : SiteTable()) {
     help += "  " + std::string(info.option) + " URL\n      " +
-            std::string(words.siteRoles[IndexOf(info.site)]) + std::string(words.askedFor) +
+            std::string(words.siteRoles[SiteIndex(info.site)]) + std::string(words.askedFor) +
             std::string(info.path) + std::string(words.environmentVariable) +
             std::string(info.environment) + std::string(words.closeBracket);
   }

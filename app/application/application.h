@@ -11,13 +11,13 @@
 #include "app/alerts/alert_watching.h"
 #include "app/global_ping/global_ping_page.h"
 #include "app/location/location_lookups.h"
-#include "app/start/endpoints.h"
-#include "app/start/process_lists.h"
+#include "app/settings/endpoints.h"
 #include "app/statistics/latency_history.h"
+#include "app/status/process_lists.h"
 #include "app/table/table_sort.h"
 #include "app/test_run/honest_answers.h"
 #include "app/test_run/run_engine.h"
-#include "app/window/main_window_view.h"
+#include "app/view/main_window_view.h"
 #include "runtime/platform.h"
 #include "runtime/process/process_launch.h"
 
@@ -42,7 +42,7 @@ struct Application {
   std::atomic<MainWindowView*> window{nullptr};
   // Shared, so a worker still running while ShutDown frees the lists keeps its own
   // reference instead of reading freed memory.
-  std::atomic<std::shared_ptr<ProcessLists>> lists;
+  SharedProcessLists lists;
   // The server table's sort direction and arrow, shared by header clicks and loading.
   SortState sortState;
   // Starts the console tools and the browser; tests put a recording one here.
@@ -56,9 +56,13 @@ struct Application {
   // Starts a latency test run; loading asks for the first one when the table is filled.
   // StartUp sets the real run unless one was set before; read-only once the window exists.
   std::function<void()> startTestRun;
+  // What test runs read and write of the application: its own, a headless run's, a test's.
+  TestRunShared SharedWithTestRuns() {
+    return {endpoints, window, lists, latencyHistory, alerts, fakeAddresses};
+  }
   // Every test run, from the timer, the button and the end of loading; declared after what
   // it writes to, so it stops first.
-  TestRunEngine testRuns{*this};
+  TestRunEngine testRuns{SharedWithTestRuns()};
   // Test runs of their own whose stop is under way (the headless watch's); program end
   // finishes them before the echo engine goes.
   StoppingTestRuns stoppingTestRuns;

@@ -1,10 +1,10 @@
-#include "app/headless/table_report.h"
+#include "app/report/table_report.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
 
-#include "app/headless/report_text.h"
+#include "app/report/report_text.h"
 #include "app/table/server_table.h"
 #include "support/text/text_codec.h"
 

@@ -1,7 +1,7 @@
 // The server table's pop-up menu.
 #pragma once
 
-#include "app/window/main_window_view.h"
+#include "app/view/main_window_view.h"
 
 namespace vardelle {
 

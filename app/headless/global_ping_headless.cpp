@@ -1,14 +1,14 @@
-#include "app/global_ping/global_ping_headless.h"
+#include "app/headless/global_ping_headless.h"
 
 #include <algorithm>
 #include <memory>
 
+#include "app/application/application.h"
 #include "app/global_ping/global_ping_report.h"
-#include "app/headless/memory_window.h"
 #include "app/loading/server_list_loading.h"
 #include "app/location/location_lookups.h"
-#include "app/start/application.h"
 #include "app/table/server_table.h"
+#include "app/view/memory_window.h"
 #include "support/text/text_codec.h"
 
 namespace vardelle {
@@ -40,7 +40,7 @@ HeadlessOutcome RunGlobalPingHeadless(Application& app, const GlobalPingPlace& p
   // The global test replaces the local run.
   app.startTestRun = [] {};
   const bool listRead = LoadServerList(app);
-  WaitForLocationLookups(app);
+  app.locationLookups.Wait();
 
   GlobalTestSettings settings{GlobalpingAccessOf(app), place, limits};
   const auto run = GlobalPingTestRun::Start(settings, TableServers(window),

@@ -1,4 +1,4 @@
-#include "app/window/status_line.h"
+#include "app/view/status_line.h"
 
 #include <string_view>
 
@@ -107,8 +107,8 @@ Text TestRunFinishedStatus(int servers, int answered, const Text& fastestServer,
   const Text counts = JoinTexts({"测速完成：", std::to_string(servers), " 个服务器，",
                                  std::to_string(answered), " 个有响应"});
   if (fastestMs < 0) return counts;
-  return JoinTexts({counts, "，最快 ", TrimSpaces(fastestServer), " ", std::to_string(fastestMs),
-                    "ms"});
+  return JoinTexts(
+      {counts, "，最快 ", TrimSpaces(fastestServer), " ", std::to_string(fastestMs), "ms"});
 }
 
 }  // namespace vardelle
