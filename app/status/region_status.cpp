@@ -252,7 +252,7 @@ std::shared_ptr<const RegionStatusLists> FetchRegionStatus(Application& app,
   try {
     auto lists = std::make_shared<RegionStatusLists>();
     lists->query = ++queriesMade;
-    FetchInto(app.endpoints, *lists, stopping);
+    FetchInto(EndpointsNow(app), *lists, stopping);
     if (stopping) return CurrentRegionStatus(app);  // a set cut short is never published
     PublishRegionStatus(app, lists);
     return lists;
