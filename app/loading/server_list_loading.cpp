@@ -191,6 +191,8 @@ bool LoadServerList(Application& app, const ServerListServices& services) {
   const std::function<void()> startTestRun = app.startTestRun;
   ServerListLoad load(app, *table, services);
   const int count = load.Fill();
+  // Loaded again from the settings dialog, the table is in name order as at the start.
+  app.sortState.RestartDirection();
   SortTableByColumn(app.sortState, *table, kNameColumn, SortMode::kText);
   app.globalPing.ListServers(*table);
   table->SetStatusLine(load.OutcomeStatus(count));

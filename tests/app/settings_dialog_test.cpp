@@ -11,6 +11,7 @@
 #include "app/settings_dialog/site_check.h"
 #include "app/start/application.h"
 #include "app/start/user_settings.h"
+#include "app/table/server_table.h"
 #include "app/window/column_settings.h"
 #include "demo_world/demo_world.h"
 #include "fake_window.h"
@@ -114,9 +115,9 @@ TEST_F(SettingsDialogTest, EachSiteTestSaysWhatCameBack) {
                                                      {Site::kSelectorSite, base},
                                                      {Site::kIpLocation, base}});
   const std::map<Site, std::string> expected = {{Site::kGameBox, "30 个服务器"},
-                                                {Site::kStatusSite, "个大区状态"},
-                                                {Site::kStatusService, "项大区状态码"},
-                                                {Site::kSelectorSite, "项大区记录"},
+                                                {Site::kStatusSite, "29 个大区、5 种状态"},
+                                                {Site::kStatusService, "29 个大区状态"},
+                                                {Site::kSelectorSite, "30 个大区记录"},
                                                 {Site::kIpLocation, "定位正常"}};
   for (const auto& [site, reading] : expected) {
     SCOPED_TRACE(static_cast<int>(site));
