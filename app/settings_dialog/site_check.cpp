@@ -95,15 +95,16 @@ Text DocumentReading(Site site, const Bytes& body) {
     case Site::kStatusSite:
       CutStatusScript(DecodeBytesAsGb2312(body), lists);
       if (lists.statusScript != DocumentRead::kRead) return "不是大区状态脚本";
-      return Counted(lists.serverStatusItems.size(), "个大区状态");
+      return Counted(lists.serverInfoItems.size(), "个大区") + "、" +
+             Counted(lists.serverStatusItems.size(), "种状态");
     case Site::kStatusService:
       CutStatusService(BodyText(body), lists);
       if (lists.statusService != DocumentRead::kRead) return "不是大区状态服务的应答";
-      return Counted(lists.statusCodeItems.size(), "项大区状态码");
+      return Counted(lists.statusCodeItems.size(), "个大区状态");
     case Site::kSelectorSite:
       CutSelectorScript(DecodeBytesAsGb2312(body), lists);
       if (lists.selector != DocumentRead::kRead) return "不是大区选择脚本";
-      return Counted(lists.selectorItems.size(), "项大区记录");
+      return Counted(lists.selectorItems.size(), "个大区记录");
     case Site::kIpLocation:
       if (LocationLineFromAnswer(BodyText(body)) == kLocationFailureText) {
         return "不是定位服务的应答";
