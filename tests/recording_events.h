@@ -39,6 +39,7 @@ class RecordingEvents : public MainWindowEvents {
   void OnPeriodChanged() override { events.push_back("period changed"); }
   void OnTestButtonClicked() override { events.push_back("test button"); }
   void OnTimerElapsed() override { events.push_back("timer"); }
+  void OnSettingsChosen() override { events.push_back("settings"); }
   void OnUpdateLabelPressed() override { events.push_back("update label"); }
   void OnKeyListRowActivated() override { events.push_back("key list activated"); }
   void OnKeyListRightClicked() override { events.push_back("key list right click"); }

@@ -9,12 +9,14 @@
 //               SetFullText(NativeText), Timer().SetPeriod(int), and the operations of its own
 //               controls that MainWindowView names alike: SetRowWatchNote(RowId, NativeText),
 //               ShowRowMenu, ShowKeyListMenu, PeriodSelection, PeriodItemValue, ClientWidth,
-//               SetTableWidth, FocusTestButton, SetTrayToolTip(NativeText)
+//               SetTableWidth, FocusTestButton, SetTrayToolTip(NativeText), SelectPeriod,
+//               SetTableGuide(NativeText), SetLocationNote(RowId, NativeText)
 //   Calls       what carries calls to the window's thread, held by value or by shared_ptr:
 //               Run(call) runs call(Window&) there and waits, or does nothing once the
 //               window is gone
 //   NativeText  the window's text type, with static ToWindow(GBK) and FromWindow(text)
 //   AskAlertWatch(Window&, serverName, current)  the edition's 提醒 dialog
+//   RunSettingsDialog(Window&, SettingsDialog&)   the edition's 设置 dialog
 // A Table is reached by position (int) or through RowWithId(RowId), whose answer the
 // cell, icon and tooltip operations take alike; a row that is not there is left alone and
 // reads as empty.
@@ -32,6 +34,7 @@
 #include <vector>
 
 #include "app/alerts/alert_watching.h"
+#include "app/location/server_location.h"
 #include "app/settings/column_settings.h"
 #include "app/statistics/latency_history.h"
 #include "app/statistics/statistics_cells.h"
@@ -226,6 +229,10 @@ class WindowViewCore : public MainWindowView {
     Run([&](Window& w) { w.KeyListStatusLine().SetFullText(line); });
   }
 
+  void SetLocationSource(RowId id, LocationSource source) override {
+    NativeText note = Edition::ToWindow(LocationSourceNote(source));
+    Run([&](Window& w) { w.SetLocationNote(id, std::move(note)); });
+  }
   void SetRowWatchNote(RowId id, const std::string& note) override {
     NativeText tip = Edition::ToWindow(note);
     Run([&](Window& w) { w.SetRowWatchNote(id, std::move(tip)); });
@@ -238,6 +245,9 @@ class WindowViewCore : public MainWindowView {
   }
   int PeriodItemValue(int index) override {
     return Ask(0, [&](Window& w) { return w.PeriodItemValue(index); });
+  }
+  void SelectPeriod(int index) override {
+    Run([&](Window& w) { w.SelectPeriod(index); });
   }
   int ClientWidth() override {
     return Ask(0, [](Window& w) { return w.ClientWidth(); });
@@ -267,6 +277,13 @@ class WindowViewCore : public MainWindowView {
   void SetTrayToolTip(const std::string& text) override {
     const NativeText tip = Edition::ToWindow(text);
     Run([&](Window& w) { w.SetTrayToolTip(tip); });
+  }
+  void SetTableGuide(const std::string& text) override {
+    const NativeText guide = Edition::ToWindow(text);
+    Run([&](Window& w) { w.SetTableGuide(guide); });
+  }
+  void RunSettingsDialog(SettingsDialog& dialog) override {
+    Run([&](Window& w) { Edition::RunSettingsDialog(w, dialog); });
   }
 
  protected:

@@ -6,7 +6,9 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <utility>
 
 #include "app/alerts/alert_watching.h"
 #include "app/global_ping/global_ping_page.h"
@@ -24,10 +26,12 @@
 namespace vardelle {
 
 struct Application {
-  // Set before the window is created, read-only afterwards.
+  // Set before the window is created; afterwards only the settings dialog replaces it, on the
+  // window's thread, and other threads read it through EndpointsNow.
   Endpoints endpoints;
   // Where a proxy's resolver takes its fake addresses from; set before the window is created.
   AddressRange fakeAddresses = ProxyFakeAddresses();
+  mutable std::mutex endpointsMutex;
   // The shared cookie jar's file, loaded at start and saved at the end; "" keeps the
   // cookies in memory only, as tests do.
   std::string cookieFile;
@@ -72,6 +76,18 @@ struct Application {
 };
 
 Application& TheApplication();
+
+// A copy of app.endpoints, safe on any thread.
+inline Endpoints EndpointsNow(const Application& app) {
+  std::lock_guard lock(app.endpointsMutex);
+  return app.endpoints;
+}
+
+// On the window's thread only, the one thread that reads app.endpoints without the lock.
+inline void ReplaceEndpoints(Application& app, Endpoints endpoints) {
+  std::lock_guard lock(app.endpointsMutex);
+  app.endpoints = std::move(endpoints);
+}
 
 inline GlobalpingAccess GlobalpingAccessOf(const Application& app) {
   return {app.endpoints.GlobalpingBase(), app.globalpingToken,

@@ -1,10 +1,13 @@
 #include "app/loading/server_list_loading.h"
 
 #include <algorithm>
+#include <memory>
+#include <mutex>
 
 #include "app/loading/chinese_numeral.h"
 #include "app/location/offline_locations.h"
 #include "app/location/server_location.h"
+#include "app/settings_dialog/table_guide.h"
 #include "app/table/server_table.h"
 #include "app/table/table_sort.h"
 #include "app/test_run/honest_answers.h"
@@ -43,9 +46,10 @@ class ServerListLoad {
   ServerListLoad(Application& application, MainWindowView& serverTable,
                  const ServerListServices& networkServices)
       : app(application),
+        endpoints(EndpointsNow(application)),
         table(serverTable),
         services(networkServices),
-        lookUpLocation(LocationLookUp(application, networkServices)) {}
+        lookUpLocation(LocationLookUp(endpoints, networkServices)) {}
 
   // Returns the number of servers in the table.
   int Fill() {
@@ -63,6 +67,8 @@ class ServerListLoad {
     return count;
   }
 
+  const Endpoints& Sources() const { return endpoints; }
+
   bool ListWasRead() const {
     return problem == ListProblem::kNone || problem == ListProblem::kEmpty;
   }
@@ -72,7 +78,7 @@ class ServerListLoad {
       case ListProblem::kNoSiteAddress:
         return MissingSiteAddressStatus(InfoOf(Site::kGameBox));
       case ListProblem::kUnreadableFile:
-        return ServerListFileUnreadableStatus(app.endpoints.ServerListFile());
+        return ServerListFileUnreadableStatus(endpoints.ServerListFile());
       case ListProblem::kNoContent:
         return ServerListNoContentStatus();
       case ListProblem::kNotAnArray:
@@ -90,8 +96,8 @@ class ServerListLoad {
 
  private:
   Text FetchDocument() {
-    if (!app.endpoints.ServerListFile().empty()) return ReadListFile();
-    const std::string url = app.endpoints.DocumentUrl(Site::kGameBox);
+    if (!endpoints.ServerListFile().empty()) return ReadListFile();
+    const std::string url = endpoints.DocumentUrl(Site::kGameBox);
     if (url.empty()) {
       problem = ListProblem::kNoSiteAddress;
       return {};
@@ -101,7 +107,7 @@ class ServerListLoad {
   }
 
   Text ReadListFile() {
-    const std::optional<std::string> contents = services.readFile(app.endpoints.ServerListFile());
+    const std::optional<std::string> contents = services.readFile(endpoints.ServerListFile());
     if (!contents) problem = ListProblem::kUnreadableFile;
     return contents ? contents->substr(0, contents->find('\0')) : Text();
   }
@@ -125,10 +131,14 @@ class ServerListLoad {
 
   // The lookup as the lookup threads call it: a copy of the seam, or the real one with a
   // copy of the endpoints, so it holds nothing of the loading's own.
-  static LocationLookups::LookUp LocationLookUp(const Application& app,
-                                                const ServerListServices& services) {
-    if (services.lookUpServerLocation) return services.lookUpServerLocation;
-    return [endpoints = app.endpoints](const std::string& address) {
+  using Locate = std::function<ServerLocation(const std::string& address)>;
+  static Locate LocationLookUp(const Endpoints& endpoints, const ServerListServices& services) {
+    if (services.lookUpServerLocation) {
+      return [seam = services.lookUpServerLocation](const std::string& address) {
+        return ServerLocation{seam(address), LocationSource::kSite};
+      };
+    }
+    return [endpoints](const std::string& address) {
       return LocateServer(endpoints, ShippedOfflineLocations().get(), address);
     };
   }
@@ -146,15 +156,28 @@ class ServerListLoad {
     }
     table.SetCellText(row, kLocationColumn, kLocationPendingText);
     MainWindowView* const window = &table;
-    app.locationLookups.Start(entry.address, lookUpLocation, [window, row](const Text& location) {
-      window->SetCellText(row, kLocationColumn, location);
-    });
+    // The line's source goes from the lookup to its delivery, which follows it on its thread.
+    const auto source = std::make_shared<LocationSource>(LocationSource::kSite);
+    app.locationLookups.Start(
+        entry.address,
+        [locate = lookUpLocation, source](const std::string& address) {
+          ServerLocation found = locate(address);
+          *source = found.source;
+          return found.line;
+        },
+        [window, row, source](const Text& location) {
+          window->SetCellText(row, kLocationColumn, location);
+          window->SetLocationSource(row, *source);
+        });
   }
 
   Application& app;
+  // Taken once: the settings dialog may replace the application's meanwhile, and then
+  // starts a loading of its own.
+  const Endpoints endpoints;
   MainWindowView& table;
   const ServerListServices& services;
-  const LocationLookups::LookUp lookUpLocation;
+  const Locate lookUpLocation;
   JsonReader reader;
   ListProblem problem = ListProblem::kNone;
   // Servers of the list past kMaxServers.
@@ -166,20 +189,22 @@ class ServerListLoad {
 bool LoadServerList(Application& app, const ServerListServices& services) {
   MainWindowView* table = app.window.load();
   if (table == nullptr) return false;
+  // One loading at a time: the settings dialog starts one while the first may still run,
+  // and two would fill the table twice.
+  static std::mutex oneAtATime;
+  std::lock_guard serial(oneAtATime);
   // A copy: whoever set the hook may replace it once the first run has been asked for.
   const std::function<void()> startTestRun = app.startTestRun;
   ServerListLoad load(app, *table, services);
   const int count = load.Fill();
+  // Loaded again from the settings dialog, the table is in name order as at the start.
+  app.sortState.RestartDirection();
   SortTableByColumn(app.sortState, *table, kNameColumn, SortMode::kText);
   app.globalPing.ListServers(*table);
   table->SetStatusLine(load.OutcomeStatus(count));
+  table->SetTableGuide(count == 0 ? EmptyTableGuide(load.Sources()) : Text());
   if (startTestRun) startTestRun();
   return load.ListWasRead();
-}
-
-int LoadServerListThread(int) {
-  LoadServerList(TheApplication());
-  return 0;
 }
 
 }  // namespace vardelle

@@ -43,10 +43,8 @@ struct ServerListServices {
 // window. Blocks for as long as the list's download and the name resolutions take. False
 // when there was no list to read (no site address, no answer, an unreadable list file, an
 // answer that is no JSON array); an empty list was read. A local list file
-// (Endpoints::ServerListFile) stands in for the site.
+// (Endpoints::ServerListFile) stands in for the site. A table left without servers shows
+// EmptyTableGuide, a filled one none. Loadings started meanwhile wait for each other.
 bool LoadServerList(Application& app, const ServerListServices& services = {});
-
-// The loading thread's routine: LoadServerList for TheApplication(). The argument is unused.
-int LoadServerListThread(int);
 
 }  // namespace vardelle

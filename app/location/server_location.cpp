@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 #include "app/location/offline_locations.h"
 #include "support/http/http_request.h"
@@ -106,13 +107,22 @@ Text LookUpServerLocation(const Endpoints& endpoints, const std::string& address
   }
 }
 
-Text LocateServer(const Endpoints& endpoints, const OfflineLocations* offline,
-                  const std::string& address) {
+Text LocationSourceNote(LocationSource source) {
+  return source == LocationSource::kOffline
+             ? "位置来自程序自带的离线 IP 数据库（ip2region），不是定位站点的回答"
+             : "";
+}
+
+ServerLocation LocateServer(const Endpoints& endpoints, const OfflineLocations* offline,
+                            const std::string& address) {
   if (endpoints.HasAddress(Site::kIpLocation)) {
     Text line = LookUpServerLocation(endpoints, address);
-    if (line != kLocationFailureText) return line;
+    if (line != kLocationFailureText) return {std::move(line), LocationSource::kSite};
   }
-  return OfflineLocationOf(offline, address).value_or(kLocationFailureText);
+  if (std::optional<Text> line = OfflineLocationOf(offline, address)) {
+    return {std::move(*line), LocationSource::kOffline};
+  }
+  return {kLocationFailureText, LocationSource::kSite};
 }
 
 }  // namespace vardelle

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "app/settings/endpoints.h"
+#include "app/view/location_source.h"
 #include "support/text/text.h"
 
 namespace vardelle {
@@ -23,11 +24,20 @@ inline constexpr char kLocationFailureText[] = "获取地理位置失败!";
 // Blocking; callable from any thread; never throws.
 Text LookUpServerLocation(const Endpoints& endpoints, const std::string& address);
 
+struct ServerLocation {
+  Text line;
+  LocationSource source = LocationSource::kSite;
+  bool operator==(const ServerLocation&) const = default;
+};
+
+// The location cell's tooltip for a line from source: "" for the site's.
+Text LocationSourceNote(LocationSource source);
+
 // The location line of address from the location site when one is set and answers for it,
 // else from the offline database (kLoopbackLocationText for a loopback address);
 // "获取地理位置失败!" when neither knows it. offline may be null (no database shipped).
-Text LocateServer(const Endpoints& endpoints, const OfflineLocations* offline,
-                  const std::string& address);
+ServerLocation LocateServer(const Endpoints& endpoints, const OfflineLocations* offline,
+                            const std::string& address);
 
 // The location line of the service's answer (GBK), read as LookUpServerLocation reads it.
 Text LocationLineFromAnswer(std::string_view answer);

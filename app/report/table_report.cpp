@@ -67,6 +67,7 @@ std::vector<Field> FieldsOf(const ReportRow& report) {
       {"latencyMs", latency ? std::optional(std::to_string(*latency)) : std::nullopt, true},
       {"regionStatus", GbkToUtf8(row.cells[kStatusColumn])},
       {"location", GbkToUtf8(row.cells[kLocationColumn])},
+      {"locationSource", row.locationSource == LocationSource::kOffline ? "offline" : "site"},
       {"stateIcon", std::to_string(static_cast<int>(row.icon)), true},
       {"textColour", ColourText(report.textColour)},
       {"sent", std::to_string(report.statistics.sent), true},

@@ -1,7 +1,8 @@
 // The server table as a report for scripts and terminals, in UTF-8: an aligned text table,
 // JSON ({"rows": [...]}, one object per row in table order) or CSV (RFC 4180, a header
 // line). JSON and CSV rows carry serverName, regionName, domain, address, latency (the cell
-// text), latencyMs (null without an answer), regionStatus, location, stateIcon (0 answered,
+// text), latencyMs (null without an answer), regionStatus, location, locationSource ("site",
+// or "offline" for a line from the offline database), stateIcon (0 answered,
 // 1 no answer, 2 not tested), textColour ("#RRGGBB", null for the default colours) and the
 // row's statistics over the runs made: sent, received, lossPercent, minMs, avgMs, maxMs,
 // mdevMs and jitterMs (null where nothing was answered), and intercepted (true when its answer

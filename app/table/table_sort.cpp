@@ -152,6 +152,11 @@ SortOrder SortState::BeginSort(int column, SortMode mode) {
   return SortOrder{column, IsKnownMode(mode) ? mode : SortMode::kText, ascending};
 }
 
+void SortState::RestartDirection() {
+  std::lock_guard guard(mutex);
+  ascending = false;
+}
+
 int SortState::MoveArrowTo(int column) {
   std::lock_guard guard(mutex);
   const int previous = lastColumn;

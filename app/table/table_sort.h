@@ -32,6 +32,8 @@ class SortState {
  public:
   // Flips the direction and answers the order this sort uses.
   SortOrder BeginSort(int column, SortMode mode);
+  // The next sort is ascending again, as the first one: a table loaded anew starts in order.
+  void RestartDirection();
   // Makes column the one whose header shows the arrow; answers the one that showed it.
   int MoveArrowTo(int column);
 

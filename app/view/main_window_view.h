@@ -16,8 +16,11 @@
 
 #include "app/view/alert_watch.h"
 #include "app/view/colour.h"
+#include "app/view/location_source.h"
 
 namespace vardelle {
+
+class SettingsDialog;
 
 // State icons of the server table's rows.
 enum class RowIcon : int { kAnswered = 0, kNoAnswer = 1, kNotTested = 2 };
@@ -115,6 +118,9 @@ class MainWindowView {
   // The row's tooltip outside the latency column, which has its statistics: what is watched
   // on the row, "" for nothing.
   virtual void SetRowWatchNote(RowId id, const std::string& note) = 0;
+  // Where the row's location cell came from: the cell's tooltip says so for the offline
+  // database.
+  virtual void SetLocationSource(RowId id, LocationSource source) = 0;
   // Repaints the table soon; requests made before the repaint are served by one.
   virtual void Redraw() = 0;
 
@@ -139,6 +145,8 @@ class MainWindowView {
   // 组合框1, the auto-test period list.
   virtual int PeriodSelection() = 0;
   virtual int PeriodItemValue(int index) = 0;
+  // Selects the item; the timer is left as it is (SelectTestPeriod follows it).
+  virtual void SelectPeriod(int index) = 0;
 
   // 时钟1: a period equal to the current one changes nothing; otherwise the timer stops
   // and, for a period above 0, starts anew.
@@ -164,6 +172,13 @@ class MainWindowView {
 
   // The one-line status label of page 0: what the program is doing, what went wrong.
   virtual void SetStatusLine(const std::string& text) = 0;
+
+  // The text over the empty server table with a button "设置…" (OnSettingsChosen); "" hides
+  // both.
+  virtual void SetTableGuide(const std::string& text) = 0;
+  // The dialog of "设置…" drawn for dialog, until OK (when dialog.Accept agreed) or Cancel.
+  // On the window's thread only, since it waits for the player.
+  virtual void RunSettingsDialog(SettingsDialog& dialog) = 0;
 };
 
 // The window's events, delivered on the window's thread.
@@ -186,6 +201,8 @@ class MainWindowEvents {
   virtual void OnPeriodChanged() = 0;
   virtual void OnTestButtonClicked() = 0;
   virtual void OnTimerElapsed() = 0;
+  // "设置…", beside 超级按钮1 or in the empty table's guide.
+  virtual void OnSettingsChosen() = 0;
   virtual void OnUpdateLabelPressed() = 0;
   virtual void OnKeyListRowActivated() = 0;
   virtual void OnKeyListRightClicked() = 0;

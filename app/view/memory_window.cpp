@@ -166,6 +166,11 @@ void MemoryWindow::SetRowIcon(RowId id, RowIcon icon) {
   if (const int index = IndexOf(id); index >= 0) rows_[index].icon = icon;
 }
 
+void MemoryWindow::SetLocationSource(RowId id, LocationSource source) {
+  std::lock_guard guard(mutex_);
+  if (const int index = IndexOf(id); index >= 0) rows_[index].locationSource = source;
+}
+
 std::vector<RowTexts> MemoryWindow::RowsWithTexts(const std::vector<int>& columns) {
   std::lock_guard guard(mutex_);
   std::vector<RowTexts> rows;

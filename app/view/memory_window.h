@@ -19,6 +19,7 @@ struct MemoryRow {
   RowId id;
   std::array<std::string, kTableColumns> cells;
   RowIcon icon = RowIcon::kNotTested;
+  LocationSource locationSource = LocationSource::kSite;
 };
 
 // A row of the "全球Ping" page's list: its name and what follows it.
@@ -55,6 +56,7 @@ class MemoryWindow : public MainWindowView {
   int RowCount() override;
   void SortRows(const std::function<int(RowId, RowId)>& compare) override;
   void SetStatusLine(const std::string& text) override;
+  void SetLocationSource(RowId id, LocationSource source) override;
 
   // Controls that have no memory of their own here.
   int SelectedRow() override { return -1; }
@@ -70,6 +72,7 @@ class MemoryWindow : public MainWindowView {
   void ShowKeyListMenu(int) override {}
   int PeriodSelection() override { return 0; }
   int PeriodItemValue(int) override { return 0; }
+  void SelectPeriod(int) override {}
   void SetTimerPeriod(int) override {}
   int ClientWidth() override { return 0; }
   void SetTableWidth(int) override {}
@@ -80,6 +83,8 @@ class MemoryWindow : public MainWindowView {
     return std::nullopt;
   }
   void SetTrayToolTip(const std::string&) override {}
+  void SetTableGuide(const std::string&) override {}
+  void RunSettingsDialog(SettingsDialog&) override {}
 
  protected:
   mutable std::mutex mutex_;

@@ -69,7 +69,7 @@ std::vector<ControlLayout> BuildControlLayouts() {
       {0, kPeriodLabel, "透明标签3", kTransparentLabel, {9, 520, 80, 24}, "自动测速间隔："},
       {0, kPeriodList, "组合框1", kDropDown, {92, 522, 112, 20}, ""},
       // The free room between the period list and the button shows what the program does.
-      {0, kStatusLine, "状态标签", kStatusLabel, {212, 520, 500, 24}, ""},
+      {0, kStatusLine, "状态标签", kStatusLabel, {212, 520, 412, 24}, ""},
       {0, kTestButton, "超级按钮1", kButton, {720, 515, 104, 32}, "手动测速", kRefresh, {}, true},
       // The list takes the server table's place and size, so both pages line up, and its
       // status line sits where page 0 keeps its own.
@@ -86,6 +86,8 @@ std::vector<ControlLayout> BuildControlLayouts() {
       {2, kUpdateLabel, "透明标签2", kTransparentLabel, {413, 467, 264, 16},
        "更新下载： " + page + kLineEnd, kNone, {}, true},
       {2, kCopyrightLabel, "标签1", kLabel, {413, 503, 257, 21}, "(C) Vardelle 项目 " + page},
+      // Beside the test button, where the player looks first.
+      {0, kSettingsButton, "设置按钮", kButton, {632, 515, 80, 32}, "设置…", kNone, {}, true},
   };
   // clang-format on
 }

@@ -54,6 +54,7 @@ enum class Control {
   kDonationHint,       // 透明标签4
   kUpdateLabel,        // 透明标签2
   kCopyrightLabel,     // 标签1
+  kSettingsButton,     // 设置按钮
 };
 
 enum class LayoutPicture { kNone, kRefresh, kLogo, kDonationQr };

@@ -4,6 +4,7 @@
 #include "app/alerts/alert_choice.h"
 #include "app/colours/row_colours.h"
 #include "app/loading/server_list_loading.h"
+#include "app/settings_dialog/settings_dialog.h"
 #include "app/table/table_sort.h"
 #include "app/test_run/run_engine.h"
 #include "app/view/row_menu.h"
@@ -15,8 +16,23 @@ namespace vardelle {
 void MainWindowLogic::OnCreated(MainWindowView& view) {
   app.window = &view;
   app.alerts.Load(app.settingsFile);
-  StartThread(LoadServerListThread);
+  if (const std::optional<int> period = SavedPeriodIndex(app.settingsFile)) {
+    view.SelectPeriod(*period);
+    SelectTestPeriod(view);
+  }
+  Application* const application = &app;
+  StartThread([application] { LoadServerList(*application); });
   view.FocusTestButton();
+  // A first start: nothing says where the servers come from, so the player is asked.
+  if (!app.settingsFile.empty() && !app.endpoints.HasAddress(Site::kGameBox) &&
+      app.endpoints.ServerListFile().empty()) {
+    OnSettingsChosen();
+  }
+}
+
+void MainWindowLogic::OnSettingsChosen() {
+  SettingsDialog dialog(app, window());
+  window().RunSettingsDialog(dialog);
 }
 
 void MainWindowLogic::OnDestroying() {}

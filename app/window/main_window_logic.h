@@ -23,6 +23,7 @@ class MainWindowLogic final : public MainWindowEvents {
   void OnPeriodChanged() override;
   void OnTestButtonClicked() override;
   void OnTimerElapsed() override;
+  void OnSettingsChosen() override;
   void OnUpdateLabelPressed() override;
   void OnKeyListRowActivated() override;
   void OnKeyListRightClicked() override;

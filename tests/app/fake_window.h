@@ -30,6 +30,11 @@ class FakeWindow : public MemoryWindow {
   int PeriodItemValue(int index) override {
     return index >= 0 && index < static_cast<int>(periodValues.size()) ? periodValues[index] : 0;
   }
+  void SelectPeriod(int index) override { periodSelection = index; }
+  void SetTableGuide(const std::string& text) override {
+    std::lock_guard guard(mutex_);
+    tableGuide = text;
+  }
   void SetTimerPeriod(int milliseconds) override { timerPeriods.push_back(milliseconds); }
   int ClientWidth() override { return clientWidth; }
   void SetTableWidth(int width) override { tableWidth = width; }
@@ -68,6 +73,7 @@ class FakeWindow : public MemoryWindow {
   }
 
   int selectedRow = -1;
+  std::string tableGuide;
   std::vector<HeaderArrow> arrows;
   std::vector<std::string> statusLines;
   int redraws = 0;

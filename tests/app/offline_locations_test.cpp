@@ -132,18 +132,24 @@ TEST(OfflineLocationsTest, TheShippedFileKnowsChineseAddresses) {
   EXPECT_EQ(OfflineLocationOf(&*database, "192.168.1.1"), Text("内网地址"));
 }
 
-// The site answers when it is set, the database when it is not or the site fails.
+// The site answers when it is set, the database when it is not or the site fails; the
+// database's lines say so.
 TEST(OfflineLocationsTest, TheDatabaseStandsInForAnUnsetOrFailingSite) {
   const std::optional<OfflineLocations> database = OfflineLocations::FromBytes(Database(kRanges));
   ASSERT_TRUE(database);
+  constexpr auto kOffline = LocationSource::kOffline;
+  constexpr auto kSite = LocationSource::kSite;
+  const ServerLocation nanjing{"中国 - 江苏省南京市", kOffline};
+  const ServerLocation failed{kLocationFailureText, kSite};
   Endpoints endpoints;
-  EXPECT_EQ(LocateServer(endpoints, &*database, "114.114.114.1"), "中国 - 江苏省南京市");
-  EXPECT_EQ(LocateServer(endpoints, &*database, "127.0.0.2"), "本机地址");
-  EXPECT_EQ(LocateServer(endpoints, &*database, "116.0.0.1"), kLocationFailureText);
-  EXPECT_EQ(LocateServer(endpoints, nullptr, ""), kLocationFailureText);
+  EXPECT_EQ(LocateServer(endpoints, &*database, "114.114.114.1"), nanjing);
+  EXPECT_EQ(LocateServer(endpoints, &*database, "127.0.0.2"),
+            (ServerLocation{"本机地址", kOffline}));
+  EXPECT_EQ(LocateServer(endpoints, &*database, "116.0.0.1"), failed);
+  EXPECT_EQ(LocateServer(endpoints, nullptr, ""), failed);
   endpoints.SetBaseUrl(Site::kIpLocation, "http://127.0.0.1:1");  // refused
-  EXPECT_EQ(LocateServer(endpoints, &*database, "114.114.114.1"), "中国 - 江苏省南京市");
-  EXPECT_EQ(LocateServer(endpoints, &*database, "116.0.0.1"), kLocationFailureText);
+  EXPECT_EQ(LocateServer(endpoints, &*database, "114.114.114.1"), nanjing);
+  EXPECT_EQ(LocateServer(endpoints, &*database, "116.0.0.1"), failed);
 }
 
 }  // namespace

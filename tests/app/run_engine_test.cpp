@@ -526,6 +526,9 @@ TEST(HeadlessRunTest, DemoWorldReportHoldsEveryRowFieldByFieldInJsonAndCsv) {
     EXPECT_EQ(row.at("address"), server.address);
     EXPECT_EQ(row.at("regionStatus"), GbkToUtf8(DemoStatusOf(server.region).word));
     EXPECT_EQ(row.at("location"), GbkToUtf8(testing::DemoLocationOf(server.address)));
+    // The site fails for 127.0.0.13 alone, and the offline database says where it is.
+    EXPECT_EQ(row.at("locationSource"),
+              std::string_view(server.address) == "127.0.0.13" ? "offline" : "site");
     // Whether a loopback echo is answered depends on the machine's ICMP permissions.
     const int icon = row.at("stateIcon");
     if (icon == 0) {

@@ -70,6 +70,9 @@ QWidget* MakeControl(const ControlLayout& layout, QWidget* page) {
   return nullptr;
 }
 
+// Marks a location cell whose tooltip is its own note rather than the row's.
+constexpr int kLocationNoteRole = Qt::UserRole + 2;
+
 template <typename T>
 T* FindControl(QWidget& window, const char16_t* name) {
   return window.findChild<T*>(QString::fromUtf16(name));
@@ -107,6 +110,7 @@ void MainWindow::BuildControls(const LatencyHistory& history) {
   keyList_ = FindControl<ReportView>(*this, u"超级列表框1");
   periodList_ = FindControl<QComboBox>(*this, u"组合框1");
   testButton_ = FindControl<QPushButton>(*this, u"超级按钮1");
+  settingsButton_ = FindControl<QPushButton>(*this, u"设置按钮");
   updateLabel_ = FindControl<QLabel>(*this, u"透明标签2");
   statusLabel_ = FindControl<StatusLabel>(*this, u"状态标签");
   keyListStatusLabel_ = FindControl<StatusLabel>(*this, u"全球Ping状态标签");
@@ -118,6 +122,7 @@ void MainWindow::BuildControls(const LatencyHistory& history) {
   keyList_->setContextMenuPolicy(Qt::CustomContextMenu);
   // The last column takes whatever width the others leave, so no bare strip shows on the right.
   keyList_->header()->setStretchLastSection(true);
+  tableGuide_ = new TableGuide(serverTable_->viewport(), [this] { events_.OnSettingsChosen(); });
   statisticsColumns_ = new StatisticsColumns(*serverTable_, history, UserSettingsPath());
   // The table's design-time row; loading the server list replaces it.
   const RowId row = serverTable_->AppendRow(QString::fromUtf16(u"测试主机"), RowIcon::kNotTested);
@@ -228,9 +233,20 @@ void MainWindow::SetRowWatchNote(RowId id, const QString& note) {
   QTreeWidgetItem* item = serverTable_->RowWithId(id);
   if (!item) return;
   const QString tip = PlainTextToolTip(note);
+  const bool locationHasItsOwn = item->data(kLocationColumn, kLocationNoteRole).toBool();
   for (int column = 0; column < serverTable_->columnCount(); ++column) {
-    if (column != kLatencyColumn) item->setToolTip(column, tip);
+    if (column == kLatencyColumn || (column == kLocationColumn && locationHasItsOwn)) continue;
+    item->setToolTip(column, tip);
   }
+}
+
+void MainWindow::SetLocationNote(RowId id, const QString& note) {
+  QTreeWidgetItem* item = serverTable_->RowWithId(id);
+  if (!item) return;
+  item->setData(kLocationColumn, kLocationNoteRole, !note.isEmpty());
+  // Without a note of its own the cell shows the row's, as the name cell does.
+  item->setToolTip(kLocationColumn,
+                   note.isEmpty() ? item->toolTip(kNameColumn) : PlainTextToolTip(note));
 }
 
 void MainWindow::ConnectEvents() {
@@ -245,6 +261,7 @@ void MainWindow::ConnectEvents() {
   // Every choice counts, the same item again included; the period rule sorts that out.
   connect(periodList_, &QComboBox::activated, this, [this] { events_.OnPeriodChanged(); });
   connect(testButton_, &QPushButton::clicked, this, [this] { events_.OnTestButtonClicked(); });
+  connect(settingsButton_, &QPushButton::clicked, this, [this] { events_.OnSettingsChosen(); });
   connect(timer_, &PeriodTimer::Elapsed, this, [this] { events_.OnTimerElapsed(); });
   updateLabel_->installEventFilter(this);
 }

@@ -17,6 +17,7 @@
 #include "ui/qt/report_view.h"
 #include "ui/qt/statistics_columns.h"
 #include "ui/qt/status_label.h"
+#include "ui/qt/table_guide.h"
 
 namespace vardelle::ui {
 
@@ -48,10 +49,18 @@ class MainWindow : public QWidget {
   // checkedPlace checked; each returns when its menu closes.
   void ShowRowMenu(int dx, int dy);
   void ShowKeyListMenu(int checkedPlace);
+  void SelectPeriod(int index) { periodList_->setCurrentIndex(index); }
+  QPushButton& SettingsButton() { return *settingsButton_; }
+  // The empty table's guide: shown with text, hidden for an empty text.
+  void SetTableGuide(const QString& text) { tableGuide_->SetText(text); }
+  TableGuide& Guide() { return *tableGuide_; }
   int ClientWidth() const { return width(); }
   void SetTableWidth(int tableWidth);
-  // The row's tooltip outside the latency cell, which keeps its statistics.
+  // The row's tooltip outside the latency cell, which keeps its statistics, and the location
+  // cell while it has a note of its own.
   void SetRowWatchNote(RowId id, const QString& note);
+  // The location cell's own tooltip; "" gives it the row's again.
+  void SetLocationNote(RowId id, const QString& note);
   StatusLabel& StatusLine() { return *statusLabel_; }
   StatusLabel& KeyListStatusLine() { return *keyListStatusLabel_; }
   StatisticsColumns& Statistics() { return *statisticsColumns_; }
@@ -94,6 +103,8 @@ class MainWindow : public QWidget {
   ReportView* keyList_ = nullptr;
   QComboBox* periodList_ = nullptr;
   QPushButton* testButton_ = nullptr;
+  QPushButton* settingsButton_ = nullptr;
+  TableGuide* tableGuide_ = nullptr;
   QLabel* updateLabel_ = nullptr;
   StatusLabel* statusLabel_ = nullptr;
   StatusLabel* keyListStatusLabel_ = nullptr;

@@ -22,6 +22,7 @@ struct QtEdition {
   static std::string FromWindow(const QString& text) { return ToGbkText(text); }
   static std::optional<AlertWatch> AskAlertWatch(MainWindow& window, const std::string& serverName,
                                                  const AlertWatch& current);
+  static void RunSettingsDialog(MainWindow& window, SettingsDialog& dialog);
 };
 
 class QtMainWindowView final : public WindowViewCore<QtEdition> {

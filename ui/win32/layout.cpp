@@ -6,7 +6,7 @@
 namespace vardelle::win32 {
 namespace {
 
-static_assert(kServerTableId + static_cast<int>(Control::kCopyrightLabel) == kCopyrightLabelId);
+static_assert(kServerTableId + static_cast<int>(Control::kSettingsButton) == kSettingsButtonId);
 
 int PictureIdOf(LayoutPicture picture) {
   switch (picture) {

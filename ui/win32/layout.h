@@ -34,6 +34,7 @@ enum ControlId : int {
   kDonationHintId,        // 透明标签4
   kUpdateLabelId,         // 透明标签2
   kCopyrightLabelId,      // 标签1
+  kSettingsButtonId,      // 设置按钮
   kTabControlId           // 高级选择夹1
 };
 

@@ -60,7 +60,7 @@ LRESULT CALLBACK TabsProc(HWND tabs, UINT message, WPARAM wParam, LPARAM lParam,
       forward = FindLayout(static_cast<int>(reinterpret_cast<const NMHDR*>(lParam)->idFrom));
       break;
     case WM_COMMAND:
-      forward = FindLayout(LOWORD(wParam)) != nullptr;
+      forward = FindLayout(LOWORD(wParam)) != nullptr || LOWORD(wParam) == kTableGuideButtonId;
       break;
     case WM_CTLCOLORSTATIC:
       forward = true;

@@ -11,6 +11,7 @@
 
 #include "app/application/application.h"
 #include "app/start/user_files.h"
+#include "app/table/server_table.h"
 #include "app/view/main_window_view.h"
 #include "support/text/text.h"
 #include "ui/win32/global_ping_page.h"
@@ -70,6 +71,11 @@ class MainWindow {
   HWND PeriodList() const { return serverPage_->PeriodList(); }
   int PeriodSelection() const;
   int PeriodItemValue(int index) const { return serverPage_->PeriodItemValue(index); }
+  void SelectPeriod(int index) const {
+    SendMessageW(PeriodList(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  }
+  HWND SettingsButton() const { return serverPage_->SettingsButton(); }
+  void SetTableGuide(const std::wstring& text) { serverPage_->SetTableGuide(text); }
   HWND TestButton() const { return serverPage_->TestButton(); }
   void FocusTestButton() const { SetFocus(TestButton()); }
   PeriodTimer& Timer() { return timer_; }
@@ -89,6 +95,10 @@ class MainWindow {
   // statistics).
   void SetRowWatchNote(RowId id, std::wstring note) {
     ServerTable().SetToolTip(id, -1, std::move(note));
+  }
+  // The location cell's own tooltip; "" gives it the row's again.
+  void SetLocationNote(RowId id, std::wstring note) {
+    ServerTable().SetToolTip(id, kLocationColumn, std::move(note));
   }
 
  private:

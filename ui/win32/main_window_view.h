@@ -22,6 +22,7 @@ struct Win32Edition {
   static std::string FromWindow(const std::wstring& text) { return FromWindowText(text); }
   static std::optional<AlertWatch> AskAlertWatch(MainWindow& window, const std::string& serverName,
                                                  const AlertWatch& current);
+  static void RunSettingsDialog(MainWindow& window, SettingsDialog& dialog);
 };
 
 class Win32MainWindowView final : public WindowViewCore<Win32Edition> {

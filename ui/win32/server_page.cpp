@@ -14,6 +14,20 @@ enum RowMenuItem : UINT { kContinuousPingItem = 1, kRouteTraceItem, kAlertItem }
 // The drop-down list's height with its list open: every period shown at once.
 constexpr int kOpenListHeight = 200;
 
+// In the middle of the table's empty area (the table: 0, 23, 832 x 483).
+constexpr Place kGuideTextPlace{156, 200, 520, 52};
+constexpr Place kGuideButtonPlace{376, 260, 80, 28};
+
+// Hidden until SetTableGuide shows it, above the table.
+HWND CreateGuideControl(HWND tabs, int id, const wchar_t* className, DWORD style, Place place) {
+  HWND control = CreateWindowExW(
+      0, className, L"", WS_CHILD | style, place.x, place.y, place.width, place.height, tabs,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(SongTiFont()), FALSE);
+  SetWindowPos(control, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  return control;
+}
+
 }  // namespace
 
 ServerPage::ServerPage(HWND tabs, MainWindowEvents& events, const LatencyHistory& history,
@@ -27,7 +41,18 @@ ServerPage::ServerPage(HWND tabs, MainWindowEvents& events, const LatencyHistory
                                 WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, L"")),
       statusLine_(tabs, kStatusLabelId),
       testButton_(CreateControl(tabs, WC_BUTTONW, LayoutOf(kTestButtonId),
-                                WS_TABSTOP | BS_PUSHBUTTON, LayoutOf(kTestButtonId).caption)) {
+                                WS_TABSTOP | BS_PUSHBUTTON, LayoutOf(kTestButtonId).caption)),
+      settingsButton_(CreateControl(tabs, WC_BUTTONW, LayoutOf(kSettingsButtonId),
+                                    WS_TABSTOP | BS_PUSHBUTTON,
+                                    LayoutOf(kSettingsButtonId).caption)),
+      guideText_(CreateGuideControl(tabs, kTableGuideTextId, L"STATIC", SS_CENTER | SS_NOPREFIX,
+                                    kGuideTextPlace)),
+      guideButton_(CreateGuideControl(tabs, kTableGuideButtonId, WC_BUTTONW,
+                                      WS_TABSTOP | BS_PUSHBUTTON, kGuideButtonPlace)) {
+  SetWindowTextW(guideButton_, LayoutOf(kSettingsButtonId).caption.c_str());
+  // The table draws around the guide rather than over it.
+  HWND table = table_.Handle();
+  SetWindowLongPtrW(table, GWL_STYLE, GetWindowLongPtrW(table, GWL_STYLE) | WS_CLIPSIBLINGS);
   SetWindowPos(periodList_, nullptr, 0, 0, LayoutOf(kPeriodListId).place.width, kOpenListHeight,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   FillPeriodList();
@@ -44,7 +69,21 @@ ServerPage::ServerPage(HWND tabs, MainWindowEvents& events, const LatencyHistory
 }
 
 std::vector<HWND> ServerPage::Controls() const {
-  return {periodLabel_, table_.Handle(), periodList_, statusLine_.Handle(), testButton_};
+  std::vector<HWND> controls{periodLabel_,         table_.Handle(), periodList_,
+                             statusLine_.Handle(), testButton_,     settingsButton_};
+  if (guideShown_) controls.insert(controls.end(), {guideText_, guideButton_});
+  return controls;
+}
+
+void ServerPage::SetTableGuide(const std::wstring& text) {
+  guideShown_ = !text.empty();
+  SetWindowTextW(guideText_, text.c_str());
+  // Shown only while page 0 is: the table is then visible.
+  const bool visible = guideShown_ && IsWindowVisible(table_.Handle());
+  for (HWND control : {guideText_, guideButton_}) {
+    ShowWindow(control, visible ? SW_SHOW : SW_HIDE);
+    if (visible) InvalidateRect(control, nullptr, TRUE);
+  }
 }
 
 void ServerPage::FillPeriodList() {
@@ -89,6 +128,9 @@ void ServerPage::OnCommand(int id, int code) {
   // Every choice counts, the same item again included; the period rule sorts that out.
   if (id == kPeriodListId && code == CBN_SELENDOK) events_.OnPeriodChanged();
   if (id == kTestButtonId && code == BN_CLICKED) events_.OnTestButtonClicked();
+  if ((id == kSettingsButtonId || id == kTableGuideButtonId) && code == BN_CLICKED) {
+    events_.OnSettingsChosen();
+  }
 }
 
 }  // namespace vardelle::win32

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/statistics/latency_history.h"
@@ -16,6 +17,9 @@
 
 namespace vardelle::win32 {
 
+// The empty table's guide, over the table's middle; not part of the fixed layout.
+enum TableGuideControl : int { kTableGuideTextId = 1101, kTableGuideButtonId };
+
 class ServerPage {
  public:
   ServerPage(HWND tabs, MainWindowEvents& events, const LatencyHistory& history, Text settingsPath);
@@ -25,7 +29,11 @@ class ServerPage {
   StatusLabel& StatusLine() { return statusLine_; }
   HWND PeriodList() const { return periodList_; }
   HWND TestButton() const { return testButton_; }
+  HWND SettingsButton() const { return settingsButton_; }
+  // The page's controls; the guide's only while it is shown.
   std::vector<HWND> Controls() const;
+  // Shows text over the table with its button "设置…", or hides both for "".
+  void SetTableGuide(const std::wstring& text);
 
   // The list's item at index: its value in seconds (0 for an index out of range).
   int PeriodItemValue(int index) const;
@@ -45,6 +53,10 @@ class ServerPage {
   HWND periodList_;
   StatusLabel statusLine_;
   HWND testButton_;
+  HWND settingsButton_;
+  HWND guideText_;
+  HWND guideButton_;
+  bool guideShown_ = false;
 };
 
 }  // namespace vardelle::win32

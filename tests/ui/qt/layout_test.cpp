@@ -23,7 +23,16 @@ namespace {
 
 using testing::Text;
 
-enum class Kind { kTable, kTransparentLabel, kLabel, kDropDown, kButton, kPicture, kLink };
+enum class Kind {
+  kTable,
+  kTransparentLabel,
+  kLabel,
+  kDropDown,
+  kButton,
+  kPlainButton,
+  kPicture,
+  kLink
+};
 
 struct ExpectedControl {
   const char16_t* name;
@@ -38,7 +47,8 @@ const ExpectedControl kControls[] = {
     {u"透明标签3", 0, Kind::kTransparentLabel, QRect(9, 520, 80, 24), false},
     {u"组合框1", 0, Kind::kDropDown, QRect(92, 522, 112, 20), false},
     {u"超级按钮1", 0, Kind::kButton, QRect(720, 515, 104, 32), true},
-    {u"状态标签", 0, Kind::kTransparentLabel, QRect(212, 520, 500, 24), false},
+    {u"状态标签", 0, Kind::kTransparentLabel, QRect(212, 520, 412, 24), false},
+    {u"设置按钮", 0, Kind::kPlainButton, QRect(632, 515, 80, 32), true},
     {u"超级列表框1", 1, Kind::kTable, QRect(0, 23, 832, 483), false},
     {u"全球Ping状态标签", 1, Kind::kTransparentLabel, QRect(9, 520, 815, 24), false},
     {u"图片框1", 2, Kind::kPicture, QRect(53, 69, 96, 96), false},
@@ -100,6 +110,8 @@ std::string KindProblem(const QWidget& control, Kind kind) {
       const auto* button = qobject_cast<const QPushButton*>(&control);
       return button && !button->icon().isNull() ? "" : "not a button with picture";
     }
+    case Kind::kPlainButton:
+      return qobject_cast<const QPushButton*>(&control) ? "" : "not a button";
     case Kind::kPicture:
       return label && !label->pixmap().isNull() && label->hasScaledContents() ? ""
                                                                               : "not a picture box";

@@ -41,39 +41,9 @@ void PrintTo(const AlertWatch& watch, std::ostream* out) {
 namespace win32 {
 namespace {
 
-// Works a dialog the way a player does, from a thread of its own, while this thread sits in
-// the dialog's modal loop; one that never opens is waited for only until Finish. A dialog
-// its steps leave open is ended after a generous time, failing the test instead of hanging it.
-class DialogPlayer {
- public:
-  DialogPlayer(std::wstring title, std::function<void(HWND)> steps)
-      : thread_([this, title = std::move(title), steps = std::move(steps),
-                 owner = GetCurrentThreadId()] {
-          HWND dialog = testing::WaitForDialog(owner, title, stop_);
-          if (!dialog) return;
-          steps(dialog);
-          const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-          while (IsWindowVisible(dialog) && std::chrono::steady_clock::now() < deadline) Sleep(10);
-          closed_ = !IsWindowVisible(dialog);
-          if (!closed_) EndDialog(dialog, IDCANCEL);
-        }) {}
-  ~DialogPlayer() { Finish(); }
-  // Called once the call that would open the dialog has returned: whether it opened and the
-  // steps closed it.
-  bool Finish() {
-    stop_ = true;
-    if (thread_.joinable()) thread_.join();
-    return closed_;
-  }
-
- private:
-  std::atomic<bool> stop_ = false;
-  std::atomic<bool> closed_ = false;
-  std::thread thread_;
-};
-
-void Click(HWND dialog, int id) { SendDlgItemMessageW(dialog, id, BM_CLICK, 0, 0); }
-void Type(HWND dialog, int id, const wchar_t* text) { SetDlgItemTextW(dialog, id, text); }
+using testing::Click;
+using testing::DialogPlayer;
+using testing::Type;
 
 // The controls as the dialog shows them: "status 1 any 0 normal 1 latency 1 300 loss 0 10".
 std::wstring Shown(HWND dialog) {

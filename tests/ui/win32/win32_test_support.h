@@ -16,6 +16,8 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "app/view/main_window_view.h"
@@ -29,10 +31,6 @@ using vardelle::testing::RecordingEvents;
 bool ServeMessagesUntil(const std::function<bool()>& done,
                         std::chrono::seconds timeout = std::chrono::seconds(60));
 
-// The dialog titled title once it opens on thread (a message box or the alert dialog); null
-// once stop is set or after a generous time. Other test programs running at once open theirs.
-HWND WaitForDialog(DWORD thread, std::wstring_view title, const std::atomic<bool>& stop);
-
 // Keys for the pop-up menu about to open on this thread: posted now, read by the menu's own
 // loop once it runs. Enter goes as the character the menu acts on. A menu still open after
 // a generous time is closed, so a lost key fails the test instead of hanging it.
@@ -42,6 +40,45 @@ void StopMenuGuard();
 // keys: the release is queued first, for the list's wait for a drag to find, and the keys
 // after it.
 void ChooseFromRowMenu(HWND window, HWND list, int row, std::initializer_list<WORD> keys);
+
+// The dialog titled title once it opens on thread (a message box or the alert dialog); null
+// once stop is set or after a generous time. Other test programs running at once open theirs.
+HWND WaitForDialog(DWORD thread, std::wstring_view title, const std::atomic<bool>& stop);
+
+// Works a dialog the way a player does, from a thread of its own, while this thread sits in
+// the dialog's modal loop; one that never opens is waited for only until Finish. A dialog
+// its steps leave open is ended after a generous time, failing the test instead of hanging it.
+class DialogPlayer {
+ public:
+  DialogPlayer(std::wstring title, std::function<void(HWND)> steps)
+      : thread_([this, title = std::move(title), steps = std::move(steps),
+                 owner = GetCurrentThreadId()] {
+          HWND dialog = WaitForDialog(owner, title, stop_);
+          if (!dialog) return;
+          steps(dialog);
+          const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+          while (IsWindowVisible(dialog) && std::chrono::steady_clock::now() < deadline) Sleep(10);
+          closed_ = !IsWindowVisible(dialog);
+          if (!closed_) EndDialog(dialog, IDCANCEL);
+        }) {}
+  ~DialogPlayer() { Finish(); }
+  // Called once the call that would open the dialog has returned: whether it opened and the
+  // steps closed it.
+  bool Finish() {
+    stop_ = true;
+    if (thread_.joinable()) thread_.join();
+    return closed_;
+  }
+
+ private:
+  std::atomic<bool> stop_ = false;
+  std::atomic<bool> closed_ = false;
+  std::thread thread_;
+};
+
+// A click on the dialog's button, and a field's text set as typed.
+void Click(HWND dialog, int id);
+void Type(HWND dialog, int id, const wchar_t* text);
 
 // A settings file in a folder of its own under the user's temporary folder, removed at the end.
 class TemporarySettings {
