@@ -60,6 +60,11 @@ class FakeWindow : public MemoryWindow {
     statusLines.push_back(text);
   }
 
+  // What the empty table says now; the loading thread may still be writing it.
+  std::string TableGuide() {
+    std::lock_guard guard(mutex_);
+    return tableGuide;
+  }
   // The arrow a column's header shows.
   HeaderArrow ArrowOf(int column) {
     std::lock_guard guard(mutex_);

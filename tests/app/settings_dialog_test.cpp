@@ -7,12 +7,12 @@
 
 #include <map>
 
-#include "app/loading/server_list_loading.h"
-#include "app/settings_dialog/site_check.h"
 #include "app/application/application.h"
+#include "app/loading/server_list_loading.h"
+#include "app/settings/column_settings.h"
+#include "app/settings_dialog/site_check.h"
 #include "app/start/user_settings.h"
 #include "app/table/server_table.h"
-#include "app/settings/column_settings.h"
 #include "demo_world/demo_world.h"
 #include "fake_window.h"
 #include "runtime/threads/threads.h"
@@ -143,8 +143,8 @@ TEST_F(SettingsDialogTest, EachSiteTestSaysWhatCameBack) {
 TEST_F(SettingsDialogTest, OkSavesWhatTheNextStartReadsAndFillsTheTable) {
   LoadServerList(app);
   for (const SiteInfo& info : SiteTable()) {
-    EXPECT_NE(window.tableGuide.find(SiteCaption(info.site)), std::string::npos)
-        << window.tableGuide;
+    EXPECT_NE(window.TableGuide().find(SiteCaption(info.site)), std::string::npos)
+        << window.TableGuide();
   }
   SettingsDialog dialog(app, window, protector);
   SettingsValues values = dialog.Initial();
@@ -166,8 +166,8 @@ TEST_F(SettingsDialogTest, OkSavesWhatTheNextStartReadsAndFillsTheTable) {
   EXPECT_EQ(window.timerPeriods.back(), 10000);
   EXPECT_TRUE(testing::AwaitCondition([&] { return window.Rows().size() == 30; },
                                       std::chrono::seconds(60)));
-  EXPECT_TRUE(
-      testing::AwaitCondition([&] { return window.tableGuide.empty(); }, std::chrono::seconds(10)));
+  EXPECT_TRUE(testing::AwaitCondition([&] { return window.TableGuide().empty(); },
+                                      std::chrono::seconds(10)));
   SettingsWriter().Flush();
   const SiteSettings saved = ReadSiteSettings(*ReadWholeFile(app.settingsFile), folder.File(""));
   for (const SiteInfo& info : SiteTable()) {
