@@ -64,32 +64,6 @@ bool ServeMessagesUntil(const std::function<bool()>& done, std::chrono::seconds 
   return true;
 }
 
-HWND WaitForDialog(DWORD thread, std::wstring_view title, const std::atomic<bool>& stop) {
-  struct Search {
-    std::wstring_view title;
-    HWND found = nullptr;
-  } search{title};
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  while (!search.found && !stop && std::chrono::steady_clock::now() < deadline) {
-    EnumThreadWindows(
-        thread,
-        [](HWND window, LPARAM data) {
-          auto& state = *reinterpret_cast<Search*>(data);
-          wchar_t name[16] = {};
-          GetClassNameW(window, name, static_cast<int>(std::size(name)));
-          if (std::wstring_view(name) != L"#32770" || WindowCaption(window) != state.title ||
-              !IsWindowVisible(window)) {
-            return TRUE;
-          }
-          state.found = window;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    Sleep(10);
-  }
-  return search.found;
-}
-
 void QueueMenuKeys(HWND window, std::initializer_list<WORD> keys) {
   for (const WORD key : keys) {
     if (key == VK_RETURN) {
