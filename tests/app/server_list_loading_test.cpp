@@ -393,8 +393,8 @@ namespace {
 TEST(ServerListLoadingDeathTest, ALoadEndingDuringExitFindsTheApplicationAlive) {
 #ifdef _WIN32
   // Known fault, to be mended next: under Wine the loading no longer reaches its sort once
-  // exit has begun, since the loading also asks the offline database and waits for the
-  // loadings before it.
+  // exit has begun (since loadings take turns and ask the offline database; the cause is not
+  // found yet: a static first built during exit was ruled out).
   GTEST_SKIP() << "the loading stops during exit under Wine";
 #endif
   GTEST_FLAG_SET(death_test_style, "threadsafe");
