@@ -3,7 +3,7 @@
 #include <charconv>
 
 #include "app/loading/server_list_loading.h"
-#include "app/settings_dialog/site_check.h"
+#include "app/sites/site_check.h"
 #include "app/application/application.h"
 #include "app/start/user_settings.h"
 #include "app/settings/column_settings.h"

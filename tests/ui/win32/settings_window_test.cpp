@@ -6,7 +6,7 @@
 #include <chrono>
 #include <string>
 
-#include "app/settings_dialog/site_check.h"
+#include "app/sites/site_check.h"
 #include "app/application/application.h"
 #include "app/settings/column_settings.h"
 #include "app/window/main_window_logic.h"
