@@ -1,6 +1,5 @@
 #include "app/sites/table_guide.h"
 
-#include "app/settings_dialog/settings_dialog.h"
 #include "app/sites/site_check.h"
 
 namespace vardelle {
