@@ -7,7 +7,7 @@
 #include "app/loading/chinese_numeral.h"
 #include "app/location/offline_locations.h"
 #include "app/location/server_location.h"
-#include "app/settings_dialog/table_guide.h"
+#include "app/sites/table_guide.h"
 #include "app/table/server_table.h"
 #include "app/table/table_sort.h"
 #include "app/test_run/honest_answers.h"

@@ -2,11 +2,11 @@
 
 #include <charconv>
 
-#include "app/loading/server_list_loading.h"
-#include "app/settings_dialog/site_check.h"
 #include "app/application/application.h"
-#include "app/start/user_settings.h"
+#include "app/loading/server_list_loading.h"
 #include "app/settings/column_settings.h"
+#include "app/settings/site_settings.h"
+#include "app/sites/site_check.h"
 #include "app/view/run_period.h"
 #include "app/view/window_layout.h"
 #include "runtime/threads/threads.h"
@@ -14,9 +14,6 @@
 namespace vardelle {
 namespace {
 
-constexpr char kSitesSection[] = "sites";
-constexpr char kTokenKey[] = "globalpingToken";
-constexpr char kServerListKey[] = "serverList";
 constexpr char kTableSection[] = "table";
 constexpr char kPeriodKey[] = "testPeriod";
 

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/settings/endpoints.h"
+#include "app/sites/table_guide.h"
 #include "support/files/secret_protector.h"
 #include "support/text/text.h"
 
@@ -33,9 +34,7 @@ struct SettingsValues {
   bool operator==(const SettingsValues&) const = default;
 };
 
-inline constexpr char kSettingsCaption[] = "设置…";
 inline constexpr char kSettingsDialogTitle[] = "设置";
-inline constexpr char kSiteTestCaption[] = "测试";
 inline constexpr char kServerListFileCaption[] = "服务器列表文件";
 inline constexpr char kChooseFileCaption[] = "选择…";
 inline constexpr char kGlobalpingTokenCaption[] = "Globalping 令牌";

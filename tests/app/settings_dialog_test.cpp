@@ -10,7 +10,7 @@
 #include "app/application/application.h"
 #include "app/loading/server_list_loading.h"
 #include "app/settings/column_settings.h"
-#include "app/settings_dialog/site_check.h"
+#include "app/sites/site_check.h"
 #include "app/start/user_settings.h"
 #include "app/table/server_table.h"
 #include "demo_world/demo_world.h"

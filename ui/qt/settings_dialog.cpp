@@ -10,8 +10,8 @@
 #include <QTimer>
 
 #include "app/alerts/alert_watching.h"
-#include "app/settings_dialog/site_check.h"
-#include "app/start/user_settings.h"
+#include "app/settings/site_settings.h"
+#include "app/sites/site_check.h"
 #include "app/view/window_layout.h"
 #include "ui/qt/window_text.h"
 

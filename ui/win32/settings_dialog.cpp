@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/alerts/alert_watching.h"
-#include "app/settings_dialog/site_check.h"
+#include "app/sites/site_check.h"
 #include "app/view/window_layout.h"
 #include "ui/win32/pictures.h"
 #include "ui/win32/window_text.h"

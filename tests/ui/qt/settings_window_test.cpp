@@ -10,7 +10,7 @@
 #include <QtTest/QTest>
 #include <functional>
 
-#include "app/settings_dialog/site_check.h"
+#include "app/sites/site_check.h"
 #include "app/application/application.h"
 #include "app/settings/column_settings.h"
 #include "app/window/main_window_logic.h"

@@ -8,7 +8,7 @@
 
 #include "app/application/application.h"
 #include "app/settings/column_settings.h"
-#include "app/settings_dialog/site_check.h"
+#include "app/sites/site_check.h"
 #include "app/window/main_window_logic.h"
 #include "demo_world/demo_world.h"
 #include "runtime/threads/threads.h"

@@ -7,6 +7,10 @@
 
 namespace vardelle {
 
+// The captions the guide names: the button that opens the settings and each site's test.
+inline constexpr char kSettingsCaption[] = "设置…";
+inline constexpr char kSiteTestCaption[] = "测试";
+
 // The guide's text for a table left without servers, loaded from endpoints (GBK).
 Text EmptyTableGuide(const Endpoints& endpoints);
 

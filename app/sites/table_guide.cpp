@@ -1,7 +1,6 @@
-#include "app/settings_dialog/table_guide.h"
+#include "app/sites/table_guide.h"
 
-#include "app/settings_dialog/settings_dialog.h"
-#include "app/settings_dialog/site_check.h"
+#include "app/sites/site_check.h"
 
 namespace vardelle {
 namespace {

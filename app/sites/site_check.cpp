@@ -1,4 +1,4 @@
-#include "app/settings_dialog/site_check.h"
+#include "app/sites/site_check.h"
 
 #include <charconv>
 #include <cstdio>
