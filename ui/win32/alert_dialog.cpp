@@ -1,12 +1,12 @@
 #include "ui/win32/alert_dialog.h"
 
 #include <algorithm>
-#include <cstring>
 #include <cwctype>
 #include <string_view>
 #include <vector>
 
 #include "app/alerts/alert_rules.h"
+#include "ui/win32/dialog_template.h"
 #include "ui/win32/layout.h"
 #include "ui/win32/pictures.h"
 #include "ui/win32/window_text.h"
@@ -65,19 +65,6 @@ struct DialogState {
   std::string serverName;  // GBK
   AlertWatch watch;        // filled in at the start, the one chosen at the end
 };
-
-// A template of the dialog alone: its controls are made as it starts, in pixels.
-std::vector<WORD> DialogTemplate() {
-  DLGTEMPLATE head{};
-  head.style = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU;
-  std::vector<WORD> words(sizeof head / sizeof(WORD));
-  std::memcpy(words.data(), &head, sizeof head);
-  words.push_back(0);  // no menu
-  words.push_back(0);  // the dialog class
-  for (const wchar_t c : ToWindowText(kAlertDialogTitle)) words.push_back(static_cast<WORD>(c));
-  words.push_back(0);
-  return words;
-}
 
 bool IsChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
@@ -218,7 +205,7 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 
 std::optional<AlertWatch> AskAlertWatch(HWND owner, const std::string& serverName,
                                         const AlertWatch& current) {
-  const std::vector<WORD> layout = DialogTemplate();
+  const std::vector<WORD> layout = DialogTemplate(kAlertDialogTitle);
   DialogState state{serverName, current};
   const INT_PTR answer = DialogBoxIndirectParamW(
       GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(layout.data()), owner,

@@ -3,13 +3,13 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "app/alerts/alert_watching.h"
 #include "app/sites/site_check.h"
 #include "app/view/window_layout.h"
+#include "ui/win32/dialog_template.h"
 #include "ui/win32/pictures.h"
 #include "ui/win32/window_text.h"
 
@@ -83,19 +83,6 @@ void CreateControls(HWND dialog, const SettingsValues& initial) {
               {392, kClientHeight - 38, 75, 26});
   MakeControl(dialog, IDCANCEL, L"BUTTON", kCancelCaption, kButton,
               {473, kClientHeight - 38, 75, 26});
-}
-
-// A template of the dialog alone: its controls are made as it starts, in pixels.
-std::vector<WORD> DialogTemplate() {
-  DLGTEMPLATE head{};
-  head.style = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU;
-  std::vector<WORD> words(sizeof head / sizeof(WORD));
-  std::memcpy(words.data(), &head, sizeof head);
-  words.push_back(0);  // no menu
-  words.push_back(0);  // the dialog class
-  for (const wchar_t c : ToWindowText(kSettingsDialogTitle)) words.push_back(static_cast<WORD>(c));
-  words.push_back(0);
-  return words;
 }
 
 // The client area at its size, centred over the owner.
@@ -211,7 +198,7 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 }  // namespace
 
 void RunSettingsDialog(HWND owner, SettingsDialog& dialog) {
-  const std::vector<WORD> layout = DialogTemplate();
+  const std::vector<WORD> layout = DialogTemplate(kSettingsDialogTitle);
   DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
                           reinterpret_cast<const DLGTEMPLATE*>(layout.data()), owner, DialogProc,
                           reinterpret_cast<LPARAM>(&dialog));
