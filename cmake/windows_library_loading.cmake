@@ -15,7 +15,7 @@
 # from a module definition listing every function of the mingw import library. dlltool's
 # delay-load thunk (binutils 2.40) keeps the integer argument registers but not xmm0-xmm3,
 # which none of these DLLs' functions take arguments in.
-set(VARDELLE_DELAY_LOADED_DLLS comctl32 crypt32 iphlpapi msimg32 uxtheme winhttp)
+set(VARDELLE_DELAY_LOADED_DLLS comctl32 comdlg32 crypt32 iphlpapi msimg32 uxtheme winhttp)
 
 set(delay_libraries ${CMAKE_BINARY_DIR}/delay_load)
 file(MAKE_DIRECTORY ${delay_libraries})

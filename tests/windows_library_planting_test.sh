@@ -17,7 +17,7 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 # Always taken from the system folder, whatever lies beside the program.
 known_dlls='advapi32 gdi32 kernel32 msvcrt ole32 shell32 shlwapi user32 ws2_32'
 # Delay-loaded (cmake/windows_library_loading.cmake), each planted under its name.
-planted_names='comctl32 crypt32 iphlpapi msimg32 uxtheme winhttp'
+planted_names='comctl32 comdlg32 crypt32 iphlpapi msimg32 uxtheme winhttp'
 
 for program in "$vardelle" "$vardelle_ping"; do
   while read -r dll; do
