@@ -197,8 +197,12 @@ LRESULT MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
   if (message != 0 && message == TaskbarCreatedMessage() && tray_) tray_->OfferAgain();
   switch (message) {
     case kRunPostedCallMessage:
-      calls_->RunNextPosted();
+      calls_->RunQueued();
       return 0;
+    case WM_ENABLE:
+      // A modal dialog of ours has ended: its loop may have taken the calls' last message.
+      if (wParam) PostMessageW(window, kRunPostedCallMessage, 0, 0);
+      break;
     case WM_NOTIFY:
       return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
     case WM_COMMAND:

@@ -35,22 +35,22 @@ bool WindowThreadCalls::Enqueue(Queued queued) {
   return false;
 }
 
-void WindowThreadCalls::RunNextPosted() {
+void WindowThreadCalls::RunQueued() {
   std::unique_lock lock(mutex_);
-  if (queue_.empty() || !target_) return;
-  Queued next = std::move(queue_.front());
-  queue_.pop_front();
-  MainWindow& target = *target_;
-  lock.unlock();
-  try {
-    next.call(target);
-  } catch (...) {
-    // Never across to the caller's thread: it gets what it would once the window is gone.
+  while (!queue_.empty() && target_) {
+    Queued next = std::move(queue_.front());
+    queue_.pop_front();
+    MainWindow& target = *target_;
+    lock.unlock();
+    try {
+      next.call(target);
+    } catch (...) {
+      // Never across to the caller's thread: it gets what it would once the window is gone.
+    }
+    lock.lock();
+    if (next.done) *next.done = true;
+    finished_.notify_all();
   }
-  if (!next.done) return;
-  lock.lock();
-  *next.done = true;
-  finished_.notify_all();
 }
 
 void WindowThreadCalls::Close() {

@@ -1,7 +1,9 @@
 // Carries calls from any thread to the window's thread while the caller waits.
 //
 // A call from another thread is queued and the window told by a posted message; the caller
-// waits until the window's thread has run it. A plain SendMessage would wait as well, but
+// waits until the window's thread has run it. Each message runs every call queued by then:
+// a modal loop that ends inside a sent message (a click sent from another thread) takes the
+// next posted message without dispatching it, and the calls it announced run with the next. A plain SendMessage would wait as well, but
 // for ever once the window's thread stops serving messages on its way out; here the window
 // closes the queue as it is destroyed, which releases every waiting caller without running
 // its call. From then on calls do nothing. A call may also be posted without waiting, for
@@ -34,8 +36,8 @@ class WindowThreadCalls {
   // is gone or goes before it could run.
   void Post(std::function<void(MainWindow&)> call);
 
-  // The window's thread, on the message: runs the oldest waiting call.
-  void RunNextPosted();
+  // The window's thread, on the message: runs the calls queued, oldest first.
+  void RunQueued();
   // The window's thread, as the window is destroyed: refuses further calls and releases
   // the callers still waiting.
   void Close();

@@ -71,10 +71,6 @@ class SettingsWindowTest : public ::testing::Test {
 };
 
 TEST_F(SettingsWindowTest, FirstStartGuidesAndTheDialogFillsTheTable) {
-  // Known fault, to be mended before the first start counts as done on Windows: under Wine
-  // this run never ends (the guide's wait and the dialog's modal loop), so CTest stops it at
-  // its time-out. Skipped, said so, rather than taking every other Windows test down with it.
-  GTEST_SKIP() << "hangs under Wine: the first start's guide and dialog on Win32";
   DialogPlayer first(Title(), [this](HWND dialog) {
     // The loading finds no site meanwhile, and the table says what to do.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
