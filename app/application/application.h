@@ -32,6 +32,9 @@ struct Application {
   // Where a proxy's resolver takes its fake addresses from; set before the window is created.
   AddressRange fakeAddresses = ProxyFakeAddresses();
   mutable std::mutex endpointsMutex;
+  // One server-list loading at a time: the settings dialog starts one while the first may
+  // still run, and two would fill the table twice.
+  std::mutex oneLoadingAtATime;
   // The shared cookie jar's file, loaded at start and saved at the end; "" keeps the
   // cookies in memory only, as tests do.
   std::string cookieFile;

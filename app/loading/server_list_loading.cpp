@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <mutex>
 
 #include "app/loading/chinese_numeral.h"
 #include "app/location/offline_locations.h"
@@ -189,10 +188,7 @@ class ServerListLoad {
 bool LoadServerList(Application& app, const ServerListServices& services) {
   MainWindowView* table = app.window.load();
   if (table == nullptr) return false;
-  // One loading at a time: the settings dialog starts one while the first may still run,
-  // and two would fill the table twice.
-  static std::mutex oneAtATime;
-  std::lock_guard serial(oneAtATime);
+  std::lock_guard serial(app.oneLoadingAtATime);
   // A copy: whoever set the hook may replace it once the first run has been asked for.
   const std::function<void()> startTestRun = app.startTestRun;
   ServerListLoad load(app, *table, services);

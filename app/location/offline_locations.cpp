@@ -1,7 +1,6 @@
 #include "app/location/offline_locations.h"
 
 #include <array>
-#include <mutex>
 
 #include "runtime/platform.h"
 #include "support/files/file_access.h"
@@ -126,10 +125,11 @@ std::optional<Text> OfflineLocationOf(const OfflineLocations* database,
 }
 
 std::shared_ptr<const OfflineLocations> ShippedOfflineLocations() {
-  static std::once_flag read;
-  static std::shared_ptr<const OfflineLocations> database;
-  std::call_once(read, [] { database = ReadShippedDatabase(); });
-  return database;
+  // Never destroyed: a first lookup may come during exit, when registering a destructor
+  // waits for the exit handlers' lock that the exiting thread holds (msvcrt).
+  static const auto* const database =
+      new std::shared_ptr<const OfflineLocations>(ReadShippedDatabase());
+  return *database;
 }
 
 }  // namespace vardelle

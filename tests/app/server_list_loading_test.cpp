@@ -391,12 +391,6 @@ namespace {
 // must still be alive then. Run in a fresh process, so that the exit handler below is
 // registered before anything else and so runs last, after every static destructor.
 TEST(ServerListLoadingDeathTest, ALoadEndingDuringExitFindsTheApplicationAlive) {
-#ifdef _WIN32
-  // Known fault, to be mended next: under Wine the loading no longer reaches its sort once
-  // exit has begun (since loadings take turns and ask the offline database; the cause is not
-  // found yet: a static first built during exit was ruled out).
-  GTEST_SKIP() << "the loading stops during exit under Wine";
-#endif
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(
       {
