@@ -24,6 +24,14 @@ set(VARDELLE_WINDOWS_DEFINITIONS
 set(CMAKE_C_FLAGS_INIT "${VARDELLE_WINDOWS_DEFINITIONS}")
 set(CMAKE_CXX_FLAGS_INIT "${VARDELLE_WINDOWS_DEFINITIONS}")
 set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
+# mingw's GNU ld spends two to three CPU-minutes on each test program (tens of thousands of
+# COMDAT sections in every object); LLVM's linker, in its MinGW mode, under a second. Debian's
+# mingw g++ has GNU ld built in and ignores -fuse-ld, so a driver wrapper carries the link over.
+find_program(VARDELLE_LLD ld.lld NO_CMAKE_FIND_ROOT_PATH)
+if(VARDELLE_LLD)
+  string(APPEND CMAKE_EXE_LINKER_FLAGS_INIT
+         " -wrapper ${CMAKE_CURRENT_LIST_DIR}/mingw_link_with_lld.sh,${VARDELLE_LLD}")
+endif()
 
 # Debian keeps wine64 out of PATH; its `wine` wrapper picks the same loader.
 find_program(VARDELLE_WINE NAMES wine64 wine PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)

@@ -25,6 +25,7 @@ done
 packages=(
   cmake ninja-build
   g++-mingw-w64-x86-64-posix mingw-w64-tools  # the cross compiler, posix thread model
+  lld                                         # links in seconds what GNU ld takes minutes on
   wine wine64                                 # runs the test programs
   googletest nlohmann-json3-dev               # sources and headers built for the target
   libz-mingw-w64-dev                          # zlib for the loopback servers' compression
