@@ -26,8 +26,8 @@ class RowColourTable {
   std::unordered_map<std::uint64_t, RowColour> rows_;
 };
 
-// How the window draws a row: a coloured row in its colours, the selected row that has the
-// keyboard focus in the system's highlight colours, every other row in the defaults.
+// How the window draws a row: a selected row of the table that has the keyboard focus in the
+// system's highlight colours, any other coloured row in its colours, the rest in the defaults.
 RowColour AnswerCustomDraw(const RowColourTable& table, RowId row, bool selectedAndFocused);
 
 }  // namespace vardelle

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QWindow>
@@ -55,6 +56,7 @@ QWidget* MakeControl(const ControlLayout& layout, QWidget* page) {
       QLabel* link = MakeLabel(layout, page);
       link->setTextFormat(Qt::RichText);
       link->setOpenExternalLinks(true);
+      link->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
       return link;
     }
     case ControlKind::kTransparentLabel:
@@ -93,7 +95,7 @@ MainWindow::MainWindow(MainWindowEvents& events, const LatencyHistory& history) 
 }
 
 void MainWindow::BuildControls(const LatencyHistory& history) {
-  auto* tabs = new TabControl(this);
+  auto* tabs = tabs_ = new TabControl(this);
   tabs->setObjectName(QString::fromUtf16(u"高级选择夹1"));
   tabs->setGeometry(RectOf(kTabControlPlace));
   tabs->setFont(SongTiFont());
@@ -106,6 +108,7 @@ void MainWindow::BuildControls(const LatencyHistory& history) {
     control->setGeometry(RectOf(layout.place));
     if (layout.handCursor) control->setCursor(Qt::PointingHandCursor);
   }
+  SetFocusOrder();
   serverTable_ = FindControl<ReportView>(*this, u"listView");
   keyList_ = FindControl<ReportView>(*this, u"超级列表框1");
   periodList_ = FindControl<QComboBox>(*this, u"组合框1");
@@ -127,6 +130,82 @@ void MainWindow::BuildControls(const LatencyHistory& history) {
   // The table's design-time row; loading the server list replaces it.
   const RowId row = serverTable_->AppendRow(QString::fromUtf16(u"测试主机"), RowIcon::kNotTested);
   serverTable_->SetCellText(serverTable_->RowWithId(row), 1, QStringLiteral("192.168.1.1"));
+}
+
+// Tab goes through each page's controls as the layout orders them, as in the Win32 window;
+// Ctrl+Tab turns the pages, so the tab strip takes no focus of its own.
+void MainWindow::SetFocusOrder() {
+  tabs_->TabStrip().setFocusPolicy(Qt::NoFocus);
+  for (int page = 0; page < static_cast<int>(PageLayouts().size()); ++page) {
+    const std::vector<Control> order = FocusOrder(page);
+    for (std::size_t i = 1; i < order.size(); ++i) {
+      setTabOrder(ControlWidget(order[i - 1]), ControlWidget(order[i]));
+    }
+  }
+}
+
+QWidget* MainWindow::ControlWidget(Control control) const {
+  return findChild<QWidget*>(FromGbk(LayoutOf(control).name));
+}
+
+// The layout's control that has the focus or holds the widget that has it.
+std::optional<Control> MainWindow::FocusedControl() const {
+  for (const QWidget* widget = focusWidget(); widget && widget != this;
+       widget = widget->parentWidget()) {
+    for (const ControlLayout& layout : ControlLayouts()) {
+      if (widget->objectName() == FromGbk(layout.name)) return layout.control;
+    }
+  }
+  return std::nullopt;
+}
+
+void MainWindow::TurnPage(int step) {
+  const int pages = static_cast<int>(PageLayouts().size());
+  tabs_->TabStrip().setCurrentIndex((tabs_->TabStrip().currentIndex() + step + pages) % pages);
+  const std::vector<Control> order = FocusOrder(tabs_->TabStrip().currentIndex());
+  if (!order.empty()) ControlWidget(order.front())->setFocus(Qt::TabFocusReason);
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+  const auto keyOf = [](int key) {
+    switch (key) {
+      case Qt::Key_Tab:
+      case Qt::Key_Backtab:
+        return Key::kTab;
+      case Qt::Key_Return:
+      case Qt::Key_Enter:
+        return Key::kEnter;
+      case Qt::Key_Space:
+        return Key::kSpace;
+      case Qt::Key_F5:
+        return Key::kF5;
+      default:
+        return Key::kOther;
+    }
+  };
+  const bool shift =
+      event->modifiers().testFlag(Qt::ShiftModifier) || event->key() == Qt::Key_Backtab;
+  const KeyPress press{keyOf(event->key()), shift,
+                       event->modifiers().testFlag(Qt::ControlModifier)};
+  switch (MainWindowKeyCommand(press, FocusedControl())) {
+    case KeyCommand::kNone:
+      QWidget::keyPressEvent(event);
+      return;
+    case KeyCommand::kFocusNext:
+    case KeyCommand::kFocusPrevious:
+      focusNextPrevChild(!press.shift);
+      return;
+    case KeyCommand::kNextPage:
+    case KeyCommand::kPreviousPage:
+      TurnPage(press.shift ? -1 : 1);
+      return;
+    case KeyCommand::kPressFocused:
+      if (auto* button = qobject_cast<QAbstractButton*>(focusWidget())) button->click();
+      return;
+    case KeyCommand::kStartTestRun:
+      events_.OnTestButtonClicked();
+      return;
+  }
 }
 
 void MainWindow::FillPeriodList() {

@@ -9,14 +9,17 @@
 #include <QSystemTrayIcon>
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <utility>
 
 #include "app/application/application.h"
 #include "app/view/main_window_view.h"
+#include "app/view/window_keys.h"
 #include "ui/qt/period_timer.h"
 #include "ui/qt/report_view.h"
 #include "ui/qt/statistics_columns.h"
 #include "ui/qt/status_label.h"
+#include "ui/qt/tab_control.h"
 #include "ui/qt/table_guide.h"
 
 namespace vardelle::ui {
@@ -82,8 +85,14 @@ class MainWindow : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // The keys the focused control leaves to the window (MainWindowKeyCommand).
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  void SetFocusOrder();
+  std::optional<Control> FocusedControl() const;
+  QWidget* ControlWidget(Control control) const;
+  void TurnPage(int step);
   void BuildControls(const LatencyHistory& history);
   void FillPeriodList();
   void BuildRowMenu();
@@ -99,6 +108,7 @@ class MainWindow : public QWidget {
   MainWindowEvents& events_;
   bool created_ = false;
   bool quitting_ = false;
+  TabControl* tabs_ = nullptr;
   ReportView* serverTable_ = nullptr;
   ReportView* keyList_ = nullptr;
   QComboBox* periodList_ = nullptr;

@@ -35,8 +35,8 @@ QColor ToQColor(Colour colour) {
                 static_cast<int>((colour >> 16) & 0xFF));
 }
 
-// Paints each row in the colours its source answers; the source decides, so the selected,
-// focused row keeps the system's highlight colours by being answered the defaults.
+// Paints each row in the colours its source answers; the source decides, so a selected row
+// of the focused table keeps the system's highlight colours by being answered the defaults.
 class RowColourDelegate final : public QStyledItemDelegate {
  public:
   explicit RowColourDelegate(ReportView& view) : QStyledItemDelegate(&view), view_(view) {}
@@ -171,9 +171,9 @@ void ReportView::SetRowColourSource(RowColourSource source) {
 
 RowColour ReportView::PaintedRowColour(const QModelIndex& index) const {
   if (!rowColourSource_) return {};
+  // Every selected row is highlighted, not only the current one: Ctrl+A shows all of them.
   const bool selected = selectionModel()->isRowSelected(index.row(), index.parent());
-  const bool focused = hasFocus() && currentIndex().row() == index.row();
-  return rowColourSource_(IdOf(itemFromIndex(index)), selected && focused);
+  return rowColourSource_(IdOf(itemFromIndex(index)), selected && hasFocus());
 }
 
 RowId ReportView::AppendRow(const QString& firstCell, RowIcon icon) {

@@ -82,6 +82,23 @@ POINT CursorMovedBy(int dx, int dy) {
   return POINT{cursor.x + dx, cursor.y + dy};
 }
 
+bool KeyIsDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
+
+Key KeyOf(WPARAM virtualKey) {
+  switch (virtualKey) {
+    case VK_TAB:
+      return Key::kTab;
+    case VK_RETURN:
+      return Key::kEnter;
+    case VK_SPACE:
+      return Key::kSpace;
+    case VK_F5:
+      return Key::kF5;
+    default:
+      return Key::kOther;
+  }
+}
+
 }  // namespace
 
 void PeriodTimer::SetPeriod(int milliseconds) {
@@ -107,6 +124,9 @@ MainWindow::MainWindow(MainWindowEvents& events, const LatencyHistory& history, 
   globalPingPage_ = std::make_unique<GlobalPingPage>(tabs_, events);
   helpPage_ = std::make_unique<HelpPage>(tabs_, events);
   ShowPage(0);
+  // The focus always shows, not only once a key has been pressed: the player may never touch
+  // the mouse.
+  SendMessageW(window_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
 }
 
 MainWindow::~MainWindow() { Destroy(); }
@@ -139,6 +159,65 @@ HWND MainWindow::CreateTabs() {
   }
   SetWindowSubclass(tabs, TabsProc, kTabsSubclassId, 0);
   return tabs;
+}
+
+bool MainWindow::HandleKey(const MSG& message) {
+  if (message.message != WM_KEYDOWN || !IsChild(window_, message.hwnd)) return false;
+  const KeyPress press{KeyOf(message.wParam), KeyIsDown(VK_SHIFT), KeyIsDown(VK_CONTROL)};
+  switch (MainWindowKeyCommand(press, FocusedControl())) {
+    case KeyCommand::kNone:
+      return false;
+    case KeyCommand::kFocusNext:
+    case KeyCommand::kFocusPrevious:
+      MoveFocus(press.shift);
+      return true;
+    case KeyCommand::kNextPage:
+    case KeyCommand::kPreviousPage:
+      TurnPage(press.shift ? -1 : 1);
+      return true;
+    case KeyCommand::kPressFocused:
+      // As a dialog does for Enter on a button: its click, told to the window.
+      SendMessageW(window_, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(GetFocus()), BN_CLICKED),
+                   reinterpret_cast<LPARAM>(GetFocus()));
+      return true;
+    case KeyCommand::kStartTestRun:
+      events_.OnTestButtonClicked();
+      return true;
+  }
+  return false;
+}
+
+// The layout's control that has the focus or holds the window that has it.
+std::optional<Control> MainWindow::FocusedControl() const {
+  for (HWND focus = GetFocus(); focus && focus != window_; focus = GetParent(focus)) {
+    if (GetParent(focus) != tabs_) continue;
+    const ControlLayout* layout = FindLayout(GetDlgCtrlID(focus));
+    if (!layout) return std::nullopt;
+    return static_cast<Control>(layout->id - kServerTableId);
+  }
+  return std::nullopt;
+}
+
+HWND MainWindow::ControlHandle(Control control) const {
+  return GetDlgItem(tabs_, kServerTableId + static_cast<int>(control));
+}
+
+int MainWindow::CurrentPage() const {
+  return static_cast<int>(SendMessageW(tabs_, TCM_GETCURSEL, 0, 0));
+}
+
+void MainWindow::MoveFocus(bool backwards) {
+  const std::optional<Control> next =
+      NextInFocusOrder(FocusOrder(CurrentPage()), FocusedControl(), backwards);
+  if (next) SetFocus(ControlHandle(*next));
+}
+
+// The page beside the current one, round the end, with the focus on its first control.
+void MainWindow::TurnPage(int step) {
+  const int pages = static_cast<int>(PageLayouts().size());
+  ShowPage((CurrentPage() + step + pages) % pages);
+  const std::vector<Control> order = FocusOrder(CurrentPage());
+  if (!order.empty()) SetFocus(ControlHandle(order.front()));
 }
 
 int MainWindow::PeriodSelection() const {

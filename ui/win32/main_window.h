@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -13,6 +14,7 @@
 #include "app/start/user_files.h"
 #include "app/table/server_table.h"
 #include "app/view/main_window_view.h"
+#include "app/view/window_keys.h"
 #include "support/text/text.h"
 #include "ui/win32/global_ping_page.h"
 #include "ui/win32/help_page.h"
@@ -78,6 +80,9 @@ class MainWindow {
   void SetTableGuide(const std::wstring& text) { serverPage_->SetTableGuide(text); }
   HWND TestButton() const { return serverPage_->TestButton(); }
   void FocusTestButton() const { SetFocus(TestButton()); }
+  // A key the window acts on itself (MainWindowKeyCommand), taken by the message loop before
+  // the message is dispatched: true when it was one.
+  bool HandleKey(const MSG& message);
   PeriodTimer& Timer() { return timer_; }
   TrayIcon& Tray() { return *tray_; }
   // Shows the notification-area icon with text as its tooltip; "" removes it.
@@ -110,6 +115,11 @@ class MainWindow {
   HBRUSH OnControlColour(HDC dc, HWND control) const;
   bool OnSetCursor(HWND control) const;
   void OnActivate(WPARAM state);
+  std::optional<Control> FocusedControl() const;
+  HWND ControlHandle(Control control) const;
+  int CurrentPage() const;
+  void MoveFocus(bool backwards);
+  void TurnPage(int step);
   // The player's close: true when it hid the window in the notification area instead.
   bool KeepRunningInTray();
   void OnTrayMessage(UINT mouseMessage);

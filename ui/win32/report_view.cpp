@@ -329,13 +329,12 @@ LRESULT ReportView::OnCustomDraw(NMLVCUSTOMDRAW& draw) {
 }
 
 ReportView::RowPaint ReportView::PaintOf(int row, RowId id) const {
-  const auto state = static_cast<UINT>(SendMessageW(
-      list_, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED | LVIS_FOCUSED));
+  // Every selected row is highlighted, not only the current one: Ctrl+A shows all of them.
   const bool listFocused = GetFocus() == list_;
-  const bool selected = (state & LVIS_SELECTED) != 0;
-  const bool selectedAndFocused = selected && listFocused && (state & LVIS_FOCUSED) != 0;
+  const bool selected =
+      SendMessageW(list_, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) != 0;
   const RowColour colour =
-      rowColourSource_ ? rowColourSource_(id, selectedAndFocused) : RowColour{};
+      rowColourSource_ ? rowColourSource_(id, selected && listFocused) : RowColour{};
   if (colour.textColour != kDefaultColour || colour.backColour != kDefaultColour) {
     return {true, OrSystemColour(colour.textColour, COLOR_WINDOWTEXT),
             OrSystemColour(colour.backColour, COLOR_WINDOW)};

@@ -30,6 +30,7 @@ void Win32WindowPlatform::RunMainWindow(MainWindowEvents& events) {
     // The window's destruction, by the user or an event, ends the loop; so does WM_QUIT.
     MSG message;
     while (window.IsOpen() && GetMessageW(&message, nullptr, 0, 0) > 0) {
+      if (window.HandleKey(message)) continue;
       TranslateMessage(&message);
       DispatchMessageW(&message);
     }
