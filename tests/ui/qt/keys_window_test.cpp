@@ -1,7 +1,7 @@
 // The Qt main window by keyboard alone: Tab and Shift+Tab round the page in the layout's
 // order, Ctrl+Tab to the next page, Enter and Space pressing the focused button, F5 starting
-// a run from anywhere, Esc closing the settings dialog, and Ctrl+A leaving every row drawn
-// in the selection's colours.
+// a run from anywhere, Esc closing the settings and alert dialogs, and Ctrl+A leaving every row
+// drawn in the selection's colours.
 #include <gtest/gtest.h>
 
 #include <QTimer>
@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/alerts/alert_choice.h"
 #include "app/application/application.h"
 #include "app/settings_dialog/settings_dialog.h"
 #include "ui/qt/main_window.h"
@@ -20,9 +21,13 @@ namespace {
 
 using testing::Text;
 
-// The recorded events, with 设置… opening the real dialog.
+// The recorded events, with 设置… and 提醒… opening the real dialogs.
 class DialogEvents : public testing::RecordingEvents {
  public:
+  void OnAlertChosen() override {
+    RecordingEvents::OnAlertChosen();
+    ChooseAlertForSelectedRow(*view, app.alerts, app.latencyHistory, app.settingsFile);
+  }
   void OnSettingsChosen() override {
     RecordingEvents::OnSettingsChosen();
     SettingsDialog dialog(app, *view);
@@ -114,6 +119,20 @@ TEST_F(KeysWindowTest, EnterSpaceAndF5PressAndStartRuns) {
         << Text(press.focused).toStdString() << " key " << press.key;
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
   }
+}
+
+TEST_F(KeysWindowTest, EscClosesTheAlertDialog) {
+  window.ServerTable().setCurrentItem(window.ServerTable().RowAt(0));
+  bool opened = false;
+  QTimer::singleShot(0, [&opened] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    opened = dialog != nullptr;
+    if (dialog) QTest::keyClick(dialog, Qt::Key_Escape);
+  });
+  events.OnAlertChosen();
+  EXPECT_TRUE(opened);
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  EXPECT_FALSE(events.app.alerts.AnyWatched());
 }
 
 TEST_F(KeysWindowTest, CtrlADrawsEveryRowSelected) {
