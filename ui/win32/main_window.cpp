@@ -124,8 +124,12 @@ MainWindow::MainWindow(MainWindowEvents& events, const LatencyHistory& history, 
   globalPingPage_ = std::make_unique<GlobalPingPage>(tabs_, events);
   helpPage_ = std::make_unique<HelpPage>(tabs_, events);
   ShowPage(0);
-  // The focus always shows, not only once a key has been pressed: the player may never touch
-  // the mouse.
+  ShowFocusCues();
+}
+
+// The focus rectangle shown from the start, not only once a key has been pressed (the player
+// may never touch the mouse), and again after each move by key, as a dialog does.
+void MainWindow::ShowFocusCues() const {
   SendMessageW(window_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
 }
 
@@ -210,6 +214,7 @@ void MainWindow::MoveFocus(bool backwards) {
   const std::optional<Control> next =
       NextInFocusOrder(FocusOrder(CurrentPage()), FocusedControl(), backwards);
   if (next) SetFocus(ControlHandle(*next));
+  ShowFocusCues();
 }
 
 // The page beside the current one, round the end, with the focus on its first control.
@@ -218,6 +223,7 @@ void MainWindow::TurnPage(int step) {
   ShowPage((CurrentPage() + step + pages) % pages);
   const std::vector<Control> order = FocusOrder(CurrentPage());
   if (!order.empty()) SetFocus(ControlHandle(order.front()));
+  ShowFocusCues();
 }
 
 int MainWindow::PeriodSelection() const {

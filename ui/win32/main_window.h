@@ -118,6 +118,7 @@ class MainWindow {
   std::optional<Control> FocusedControl() const;
   HWND ControlHandle(Control control) const;
   int CurrentPage() const;
+  void ShowFocusCues() const;
   void MoveFocus(bool backwards);
   void TurnPage(int step);
   // The player's close: true when it hid the window in the notification area instead.
