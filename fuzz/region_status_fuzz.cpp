@@ -59,7 +59,7 @@ bool IsAllowedColour(vardelle::Colour colour) {
 }
 
 void CheckRegion(const RegionStatusLists& lists, std::string_view region) {
-  const Text word = vardelle::LookUpRegionStatus(lists, region);
+  const Text word = vardelle::ReadRegionWord(lists, region).shown;
   const bool stopped = word == vardelle::kStoppedStatusWord &&
                        AnyPieceHolds(lists.selectorItems, "\"" + Text(region));
   const bool unknown = word == vardelle::kUnknownStatusWord;

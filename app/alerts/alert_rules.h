@@ -6,7 +6,7 @@
 //
 // Against alarms on a single spike, and against alarms about the state a row starts in:
 // - A status word counts once kStatusConfirmations fetches in a row read it. Only a reading of
-//   whole documents counts (CompleteRegionStatus); a failed read (a document failed, 未知状态)
+//   whole documents counts (RegionWord::Reading); a failed read (a document failed, 未知状态)
 //   neither confirms nor breaks a pending change: it says nothing about the region, and a
 //   player whose region comes back from 维护 wants to hear it even if the status site stumbled
 //   once meanwhile. The first word read is where a row starts, told to nobody.
@@ -146,7 +146,7 @@ class AlertRules {
   std::vector<AlertTarget> WatchedTargets() const;
   std::size_t WatchedCount() const { return rows_.size(); }
 
-  // The status word one fetch gave the row's region (CompleteRegionStatus); "" or 未知状态
+  // The status word one fetch gave the row's region (RegionWord::Reading); "" or 未知状态
   // for a failed read.
   std::vector<AlertEvent> StatusRead(const AlertTarget& target, std::string_view word,
                                      AlertTime now);

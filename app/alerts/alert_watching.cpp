@@ -3,9 +3,9 @@
 #include <charconv>
 #include <cmath>
 #include <utility>
+#include <vector>
 
 #include "app/alerts/alert_settings.h"
-#include "app/status/region_status.h"
 
 namespace vardelle {
 namespace {
@@ -48,6 +48,7 @@ void AlertWatching::Load(const Text& settingsPath) {
   rules_ = AlertRules();
   for (const SavedAlertWatch& entry : file.watches) rules_.SetWatch(entry.target, entry.watch);
   rows_.clear();
+  tableOrder_.clear();
   savedEntries_ = file.entries;
 }
 
@@ -56,7 +57,7 @@ void AlertWatching::SetWatch(const WatchedRow& row, const AlertWatch& watch,
   std::lock_guard guard(mutex_);
   rules_.SetWatch(row.target, watch, newest);
   if (watch.IsEmpty()) {
-    rows_.erase(row.id);
+    Forget(row.id);
   } else {
     Track(row);
   }
@@ -82,6 +83,7 @@ bool AlertWatching::AnyWatched() const {
 std::vector<std::pair<RowId, Text>> AlertWatching::TrackRows(const std::vector<RowTexts>& table) {
   std::lock_guard guard(mutex_);
   rows_.clear();
+  tableOrder_.clear();
   if (rules_.WatchedCount() == 0) return {};
   std::vector<std::pair<RowId, Text>> notes;
   for (const RowTexts& texts : table) {
@@ -97,24 +99,34 @@ void AlertWatching::Track(const WatchedRow& row) {
   for (const auto& [id, tracked] : rows_) {
     if (id != row.id && tracked.target == row.target) return;
   }
+  if (!rows_.contains(row.id)) tableOrder_.push_back(row.id);
   rows_[row.id] = row;
+}
+
+void AlertWatching::Forget(RowId row) {
+  rows_.erase(row);
+  std::erase(tableOrder_, row);
 }
 
 Text AlertWatching::NoteOf(const AlertTarget& target) const {
   return "提醒：" + AlertWatchDescription(rules_.WatchOf(target));
 }
 
-void AlertWatching::StatusFetched(const RegionStatusLists& lists) {
+void AlertWatching::StatusFetched(const RegionStatusWords& words) {
   std::vector<AlertNotice> notices;
   {
     std::lock_guard guard(mutex_);
     // A fetch that failed or was cut short hands on the set before it: no new reading.
-    if (lists.query != 0 && lists.query == lastQueryRead_) return;
-    lastQueryRead_ = lists.query;
+    if (words.Query() != 0 && words.Query() == lastQueryRead_) return;
+    lastQueryRead_ = words.Query();
+    if (judgingAfterRuns_) {
+      unjudgedWords_ = words;
+      return;
+    }
     const AlertTime now = clock_();
     for (const auto& [id, row] : rows_) {
       for (const AlertEvent& event :
-           rules_.StatusRead(row.target, CompleteRegionStatus(lists, row.region), now)) {
+           rules_.StatusRead(row.target, words.Of(row.region).Reading(), now)) {
         notices.push_back(AlertNoticeOf(event));
       }
     }
@@ -127,7 +139,7 @@ void AlertWatching::ResultIn(RowId row, const LatencyHistory& history) {
   {
     std::lock_guard guard(mutex_);
     const auto found = rows_.find(row);
-    if (found == rows_.end()) return;
+    if (judgingAfterRuns_ || found == rows_.end()) return;
     const std::optional<ProbeOutcome> outcome = NewestProbeOutcome(history, row);
     if (!outcome) return;
     for (const AlertEvent& event : rules_.ProbeResult(found->second.target, *outcome, clock_())) {
@@ -135,6 +147,28 @@ void AlertWatching::ResultIn(RowId row, const LatencyHistory& history) {
     }
   }
   Tell(notices);
+}
+
+void AlertWatching::JudgeAfterRuns() {
+  std::lock_guard guard(mutex_);
+  judgingAfterRuns_ = true;
+}
+
+std::vector<AlertEvent> AlertWatching::JudgeRun(const LatencyHistory& history, AlertTime now) {
+  std::lock_guard guard(mutex_);
+  const std::optional<RegionStatusWords> words = std::exchange(unjudgedWords_, std::nullopt);
+  std::vector<AlertEvent> events;
+  const auto add = [&events](std::vector<AlertEvent> more) {
+    events.insert(events.end(), more.begin(), more.end());
+  };
+  for (const RowId id : tableOrder_) {
+    const WatchedRow& row = rows_.at(id);
+    add(rules_.StatusRead(row.target, words ? words->Of(row.region).Reading() : Text(), now));
+    if (const std::optional<ProbeOutcome> outcome = NewestProbeOutcome(history, id)) {
+      add(rules_.ProbeResult(row.target, *outcome, now));
+    }
+  }
+  return events;
 }
 
 void AlertWatching::Tell(const std::vector<AlertNotice>& notices) {

@@ -11,15 +11,15 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "app/alerts/alert_rules.h"
+#include "app/status/region_status.h"
 #include "app/view/main_window_view.h"
 #include "support/text/text.h"
 
 namespace vardelle {
-
-struct RegionStatusLists;
 
 // What a notification says, GBK: the server as the title, what changed with its figure as
 // the body.
@@ -66,11 +66,18 @@ class AlertWatching {
   // watched, until the next tick. A server listed twice is judged on its first row only, so
   // one fetch never counts twice. Returns each watched row with its tooltip note.
   std::vector<std::pair<RowId, Text>> TrackRows(const std::vector<RowTexts>& table);
-  // A status fetch has ended with lists; every watched row's region word is read, once per
+  // A status fetch has ended with words; every watched row's region word is taken, once per
   // query: the same query's set handed on again reads nothing.
-  void StatusFetched(const RegionStatusLists& lists);
+  void StatusFetched(const RegionStatusWords& words);
   // A row's probe result is in history.
   void ResultIn(RowId row, const LatencyHistory& history);
+
+  // For a watch without a window, which judges each run whole once it is done: from now on
+  // fetches and results are kept for JudgeRun rather than judged as they come.
+  void JudgeAfterRuns();
+  // The run's events at now, row by row in the table's order: each watched row's status word
+  // of the fetch since the last call ("" when none came) and its newest probe outcome.
+  std::vector<AlertEvent> JudgeRun(const LatencyHistory& history, AlertTime now);
 
   // "" when nothing is watched, else what the status line adds: "；提醒中：N 个服务器".
   Text StatusNote() const;
@@ -84,15 +91,19 @@ class AlertWatching {
   void Tell(const std::vector<AlertNotice>& notices);
   // Under mutex_: adds row unless its target is tracked on another row already.
   void Track(const WatchedRow& row);
+  void Forget(RowId row);
   Text NoteOf(const AlertTarget& target) const;
 
   const std::function<AlertTime()> clock_;
   mutable std::mutex mutex_;
   AlertRules rules_;
   std::map<RowId, WatchedRow> rows_;  // the watched rows of the latest tick
+  std::vector<RowId> tableOrder_;     // rows_ as the table lists them
   std::shared_ptr<AlertNotifier> notifier_;
   int savedEntries_ = 0;  // the entries of the settings file's list, as loaded or last saved
   std::uint64_t lastQueryRead_ = 0;
+  bool judgingAfterRuns_ = false;
+  std::optional<RegionStatusWords> unjudgedWords_;  // the fetch since the last JudgeRun
 };
 
 // GBK texts of alerts.

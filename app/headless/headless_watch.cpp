@@ -32,43 +32,19 @@ using SteadyClock = std::chrono::steady_clock;
 // How often a run in flight is looked at: it tells nobody when it ends.
 constexpr auto kRunCheck = std::chrono::milliseconds(20);
 
-// Each status fetch's set, so that a run's rows are judged by the fetch the run asked for.
-class FetchLog {
- public:
-  void Record(std::shared_ptr<const RegionStatusLists> lists) {
-    std::lock_guard guard(mutex_);
-    newest_ = std::move(lists);
-    ++count_;
-  }
-  int Count() const {
-    std::lock_guard guard(mutex_);
-    return count_;
-  }
-  // Null after a fetch that failed outright.
-  std::shared_ptr<const RegionStatusLists> Newest() const {
-    std::lock_guard guard(mutex_);
-    return newest_;
-  }
-
- private:
-  mutable std::mutex mutex_;
-  std::shared_ptr<const RegionStatusLists> newest_;
-  int count_ = 0;
-};
-
-// The run's fetch, logged whatever becomes of it; a set cut short by the end of the watch is
-// never published.
-TestRunServices LoggingFetches(TestRunServices services, const SharedProcessLists& processLists,
-                               FetchLog& log, const std::atomic<bool>& stopping) {
-  services.fetchRegionStatus = [fetch = std::move(services.fetchRegionStatus), &processLists, &log,
-                                &stopping](const Endpoints& endpoints) {
+// Counts the run's status fetches, whatever becomes of them: a run is judged once its fetch
+// is in. A set cut short by the end of the watch is never published.
+TestRunServices CountingFetches(TestRunServices services, const SharedProcessLists& processLists,
+                                std::atomic<int>& fetches, const std::atomic<bool>& stopping) {
+  services.fetchRegionStatus = [fetch = std::move(services.fetchRegionStatus), &processLists,
+                                &fetches, &stopping](const Endpoints& endpoints) {
     std::shared_ptr<const RegionStatusLists> lists;
     try {
       lists = fetch ? fetch(endpoints) : FetchRegionStatus(endpoints, processLists, stopping);
     } catch (const std::exception&) {
-      // A failed fetch: every row's read fails.
+      // A failed fetch: no new words, so every row's read fails.
     }
-    log.Record(lists);
+    ++fetches;
     return lists;
   };
   return services;
@@ -78,7 +54,7 @@ TestRunServices LoggingFetches(TestRunServices services, const SharedProcessList
 // ended: the loading, the stop of the test runs and the termination hook's thread.
 struct WatchShared {
   WatchShared(Application& app, const TestRunServices& services)
-      : engine(app.SharedWithTestRuns(), LoggingFetches(services, app.lists, fetches, stopping)) {}
+      : engine(app.SharedWithTestRuns(), CountingFetches(services, app.lists, fetches, stopping)) {}
 
   void RequestStop() {
     std::lock_guard guard(mutex);
@@ -112,7 +88,7 @@ struct WatchShared {
     return firstRun;
   }
 
-  FetchLog fetches;
+  std::atomic<int> fetches{0};
   std::atomic<bool> stopping{false};  // ends a status download under way
   MemoryWindow window;
   TestRunEngine engine;  // after what its threads use, so it stops first
@@ -150,6 +126,7 @@ class Watch {
 
  private:
   void Attach() {
+    app_.alerts.JudgeAfterRuns();
     app_.window = &shared_->window;
     app_.lists = std::make_shared<ProcessLists>();
     app_.startTestRun = [weak = std::weak_ptr(shared_)] {
@@ -187,9 +164,9 @@ class Watch {
       if (!run) run = shared_->engine.StartRun();
       if (!AwaitRun(*run, fetchesBefore)) return 0;
       shared_->engine.Settle();  // the fetch is in: only its last writes are left
-      Judge(controls_.clock());
+      Print(app_.alerts.JudgeRun(app_.latencyHistory, controls_.clock()));
       if (shared_->AwaitStop(std::max(started + interval_, SteadyClock::now()))) return 0;
-      fetchesBefore = shared_->fetches.Count();
+      fetchesBefore = shared_->fetches;
       run = nullptr;
     }
   }
@@ -207,9 +184,8 @@ class Watch {
       const Text utf8Name = GbkToUtf8(target.serverName);
       const bool isNamed = named.contains(target.serverName) || named.contains(utf8Name);
       if (!named.empty() && !isNamed) continue;
-      if (!rules_.WatchOf(target).IsEmpty()) continue;
-      rules_.SetWatch(target, watch);
-      rows_.push_back({row.id, target, row.cells[kRegionColumn]});
+      if (!app_.alerts.WatchOf(target).IsEmpty()) continue;
+      app_.alerts.SetWatch({row.id, target, row.cells[kRegionColumn]}, watch, "");
       found.insert({target.serverName, utf8Name});
     }
     for (const Text& name : named) {
@@ -217,32 +193,21 @@ class Watch {
       const Text shown = SystemTextCodec().IsValidUtf8(name) ? name : GbkToUtf8(name);
       controls_.printNote("vardelle: no server named " + shown + " in the list");
     }
-    if (rows_.empty()) controls_.printNote("vardelle: no server to watch");
-    return !rows_.empty();
+    const bool any = app_.alerts.AnyWatched();
+    if (!any) controls_.printNote("vardelle: no server to watch");
+    return any;
   }
 
   // True once the run and the status fetch it asked for are done; false when a stop request
   // came and they were not done within kWatchRunGrace of it.
   bool AwaitRun(const TestRun& run, int fetchesBefore) {
     std::optional<SteadyClock::time_point> giveUpAt;
-    while (!run.Finished() || shared_->fetches.Count() <= fetchesBefore) {
+    while (!run.Finished() || shared_->fetches <= fetchesBefore) {
       if (!giveUpAt && shared_->StopRequested()) giveUpAt = SteadyClock::now() + kWatchRunGrace;
       if (giveUpAt && SteadyClock::now() >= *giveUpAt) return false;
       std::this_thread::sleep_for(kRunCheck);
     }
     return true;
-  }
-
-  void Judge(AlertTime now) {
-    const std::shared_ptr<const RegionStatusLists> lists = shared_->fetches.Newest();
-    for (const WatchedRow& row : rows_) {
-      const Text word = lists ? CompleteRegionStatus(*lists, row.region) : Text();
-      Print(rules_.StatusRead(row.target, word, now));
-      if (const std::optional<ProbeOutcome> outcome =
-              NewestProbeOutcome(app_.latencyHistory, row.id)) {
-        Print(rules_.ProbeResult(row.target, *outcome, now));
-      }
-    }
   }
 
   void Print(const std::vector<AlertEvent>& events) {
@@ -274,8 +239,6 @@ class Watch {
   const std::chrono::seconds interval_;
   const WatchControls& controls_;
   const std::shared_ptr<WatchShared> shared_;
-  AlertRules rules_;
-  std::vector<WatchedRow> rows_;
 };
 
 const char* KindName(AlertKind kind) {

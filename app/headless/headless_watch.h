@@ -44,9 +44,9 @@ inline constexpr std::chrono::milliseconds kWatchRunGrace{500};
 
 // Loads the server list, then makes a test run every intervalSeconds from one run's start to
 // the next (a run that outlasts the interval delays the next one), until the request that
-// controls.hookTermination hooks. After each run, every watched row's status word of the run's
-// status fetch and its probe outcome go to the alert rules (status: any change; latency and
-// loss over the options' thresholds), and their events are printed. At the request, a run in
+// controls.hookTermination hooks. After each run, the window's alert watching judges every
+// watched row on the run's status fetch and its probe outcome (status: any change; latency and
+// loss over the options' thresholds), and the events are printed. At the request, a run in
 // flight is given kWatchRunGrace to finish (its events are printed) and otherwise given up.
 // Returns 0 after the request, 1 when the list could not be read or holds no row to watch
 // (a note says why). app must not drive a window. What still runs when this returns (a list

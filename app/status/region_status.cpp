@@ -279,16 +279,31 @@ void PublishRegionStatus(const SharedProcessLists& lists,
   if (processLists && set) processLists->regionStatus.Store(std::move(set));
 }
 
-Text LookUpRegionStatus(const RegionStatusLists& lists, std::string_view regionName) {
-  return IsStopped(lists, regionName) ? Text(kStoppedStatusWord) : ScriptWord(lists, regionName);
+RegionWord ReadRegionWord(const RegionStatusLists& lists, std::string_view regionName) {
+  const auto failed = [](DocumentRead read) { return read == DocumentRead::kFailed; };
+  const bool stopped = IsStopped(lists, regionName);
+  const bool complete = !failed(lists.selector) &&
+                        (stopped || (!failed(lists.statusScript) && !failed(lists.statusService)));
+  return {stopped ? Text(kStoppedStatusWord) : ScriptWord(lists, regionName), complete};
 }
 
-Text CompleteRegionStatus(const RegionStatusLists& lists, std::string_view regionName) {
-  const auto failed = [](DocumentRead read) { return read == DocumentRead::kFailed; };
-  if (failed(lists.selector)) return {};
-  if (IsStopped(lists, regionName)) return kStoppedStatusWord;
-  if (failed(lists.statusScript) || failed(lists.statusService)) return {};
-  return ScriptWord(lists, regionName);
+RegionStatusWords::RegionStatusWords() : lists_(EmptySet()) {}
+
+RegionStatusWords::RegionStatusWords(std::shared_ptr<const RegionStatusLists> lists,
+                                     const std::vector<Text>& regions)
+    : lists_(lists ? std::move(lists) : EmptySet()) {
+  for (const Text& region : regions) Keep(region);
+}
+
+const RegionWord& RegionStatusWords::Keep(std::string_view region) {
+  const auto found = words_.find(region);
+  if (found != words_.end()) return found->second;
+  return words_.emplace(Text(region), ReadRegionWord(*lists_, region)).first->second;
+}
+
+RegionWord RegionStatusWords::Of(std::string_view region) const {
+  const auto found = words_.find(region);
+  return found != words_.end() ? found->second : ReadRegionWord(*lists_, region);
 }
 
 Colour StatusWordColour(std::string_view word) {

@@ -6,6 +6,8 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string_view>
@@ -110,18 +112,41 @@ std::shared_ptr<const RegionStatusLists> CurrentRegionStatus(const SharedProcess
 void PublishRegionStatus(const SharedProcessLists& lists,
                          std::shared_ptr<const RegionStatusLists> set);
 
-// The status word of the region named regionName (a row's "大区名称" cell): "停机" when a
-// selector piece naming it holds the state "0", else the word reached through region id
-// and status code (a quoted, non-empty code, the key of its ServerStatus piece), else
-// "未知状态". Never fails.
-Text LookUpRegionStatus(const RegionStatusLists& lists, std::string_view regionName);
+// A region's status as one set reads it. shown, the table's word of the region named
+// regionName (a row's "大区名称" cell): "停机" when a selector piece naming it holds the state
+// "0", else the word reached through region id and status code (a quoted, non-empty code, the
+// key of its ServerStatus piece), else "未知状态". complete: the documents it depends on were
+// all read. 停机 depends on the area selector alone; every other word on the selector too
+// (without it, a stopped region reads its script word) and on the status script and service.
+// A failed document leaves the table's word standing but says nothing about the region, so
+// the alert rules take no reading from it.
+struct RegionWord {
+  Text shown;
+  bool complete = false;
+  // What the alert rules take: "" for an incomplete read.
+  Text Reading() const { return complete ? shown : Text(); }
+};
+RegionWord ReadRegionWord(const RegionStatusLists& lists, std::string_view regionName);
 
-// The same word when the documents it depends on were all read, "" otherwise: a reading that
-// the alert rules may take as the region's state. 停机 depends on the area selector alone;
-// every other word on the selector too (without it, a stopped region reads its script word)
-// and on the status script and service. A failed document leaves the table's word standing
-// but says nothing about the region.
-Text CompleteRegionStatus(const RegionStatusLists& lists, std::string_view regionName);
+// The words of one fetch's set, each region read once and the same record handed to the table,
+// the alerts and the headless watch, so that none of them reads a word of its own.
+class RegionStatusWords {
+ public:
+  // An empty set's: every region 未知状态, as before the first fetch.
+  RegionStatusWords();
+  RegionStatusWords(std::shared_ptr<const RegionStatusLists> lists,
+                    const std::vector<Text>& regions);
+  // The query of the set read (RegionStatusLists::query).
+  std::uint64_t Query() const { return lists_->query; }
+  // The region's word, read now and kept when it was not read before.
+  const RegionWord& Keep(std::string_view region);
+  // The region's word; one not read before is read without being kept.
+  RegionWord Of(std::string_view region) const;
+
+ private:
+  std::shared_ptr<const RegionStatusLists> lists_;
+  std::map<Text, RegionWord, std::less<>> words_;
+};
 
 // 正常 black, 拥挤 orange, 满载 red; 维护, 未知状态 and every other word grey.
 Colour StatusWordColour(std::string_view word);

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <deque>
 #include <exception>
-#include <map>
 #include <set>
 #include <thread>
 #include <unordered_map>
@@ -134,7 +133,7 @@ struct TestRunEngine::Core : std::enable_shared_from_this<Core> {
   void StartProbe(Probe probe, const std::string& address);
   void ProbeEnded(const Probe& probe, int milliseconds);
   void FetchStatus();
-  std::map<Text, Text> StatusWords(const RegionStatusLists& lists);
+  std::vector<Text> RowRegions();
   std::shared_ptr<const RegionStatusLists> DownloadStatus();
   void WriteResults();
   void Apply(std::vector<Write>& writes);
@@ -162,6 +161,8 @@ struct TestRunEngine::Core : std::enable_shared_from_this<Core> {
   std::uint64_t probesSent = 0;
   std::unordered_map<std::uint64_t, RowState> rows;
   std::deque<Probe> toResolve;
+  // The last fetch's words, which every probe shows until the next fetch ends.
+  RegionStatusWords words;
   bool fetchWanted = false;
   bool fetching = false;
   bool writing = false;
@@ -285,8 +286,7 @@ void TestRunEngine::Core::StartProbe(Probe probe, const std::string& address) {
     if (stopping) return;
     probe.sendOrder = ++probesSent;
     probe.address = address;
-    Post({Write::Kind::kProbeStart, probe.row, address,
-          LookUpRegionStatus(*CurrentRegionStatus(shared.lists), probe.region), kNoAnswer,
+    Post({Write::Kind::kProbeStart, probe.row, address, words.Keep(probe.region).shown, kNoAnswer,
           nullptr});
   }
   try {
@@ -308,9 +308,8 @@ void TestRunEngine::Core::ProbeEnded(const Probe& probe, int milliseconds) {
   state.address = probe.address;
   state.milliseconds = milliseconds;
   shared.latencyHistory.Record(probe.row, probe.sendOrder, milliseconds);
-  Post({Write::Kind::kResult, probe.row, probe.address,
-        LookUpRegionStatus(*CurrentRegionStatus(shared.lists), state.region), milliseconds,
-        nullptr});
+  Post({Write::Kind::kResult, probe.row, probe.address, words.Keep(state.region).shown,
+        milliseconds, nullptr});
   if (probe.run->ResultIn(probe.name, milliseconds)) {
     Post({Write::Kind::kRunEnd, {}, {}, {}, kNoAnswer, probe.run});
   }
@@ -325,17 +324,16 @@ void TestRunEngine::Core::FetchStatus() {
       fetchWanted = false;
       fetching = true;
     }
-    const std::shared_ptr<const RegionStatusLists> lists = DownloadStatus();
-    shared.alerts.StatusFetched(*lists);
-    const std::map<Text, Text> words = StatusWords(*lists);
+    RegionStatusWords fetched(DownloadStatus(), RowRegions());
+    shared.alerts.StatusFetched(fetched);
     std::lock_guard guard(mutex);
     if (stopping) return;
+    words = std::move(fetched);
     for (const auto& [row, state] : rows) {
-      const auto word = words.find(state.region);
       Post({Write::Kind::kStatus,
             RowId{row},
             {},
-            word != words.end() ? word->second : LookUpRegionStatus(*lists, state.region),
+            words.Keep(state.region).shown,
             kNoAnswer,
             nullptr});
     }
@@ -344,22 +342,16 @@ void TestRunEngine::Core::FetchStatus() {
   }
 }
 
-// Each region's word, looked up once outside the lock: a table has thousands of rows but a
-// few dozen regions.
-std::map<Text, Text> TestRunEngine::Core::StatusWords(const RegionStatusLists& lists) {
-  std::vector<Text> regions;
-  {
-    std::lock_guard guard(mutex);
-    for (const auto& [row, state] : rows) regions.push_back(state.region);
-  }
-  std::map<Text, Text> words;
-  for (const Text& region : regions) {
-    if (!words.contains(region)) words.emplace(region, LookUpRegionStatus(lists, region));
-  }
-  return words;
+// Each region once, for its word to be read outside the lock: a table has thousands of rows
+// but a few dozen regions.
+std::vector<Text> TestRunEngine::Core::RowRegions() {
+  std::set<Text> regions;
+  std::lock_guard guard(mutex);
+  for (const auto& [row, state] : rows) regions.insert(state.region);
+  return {regions.begin(), regions.end()};
 }
 
-// The set downloaded becomes the current one, which later probes look their words up in.
+// The set downloaded becomes the current one; a failed download hands on the one before it.
 std::shared_ptr<const RegionStatusLists> TestRunEngine::Core::DownloadStatus() {
   try {
     if (!services.fetchRegionStatus)

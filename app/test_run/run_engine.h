@@ -8,8 +8,9 @@
 // icon. Its colour is its status word's, written with the word every time: a probe changes
 // only the latency cell, so a row keeps its colour while its next probe is out. The probes
 // never wait for the region status: a tick asks for the three status documents (one fetch at
-// a time; a tick during a fetch starts none) and probes at once with the newest status set
-// there is; when a fetch ends, every row's status word and colour are brought up to date.
+// a time; a tick during a fetch starts none) and probes at once with the words of the newest
+// fetch; when a fetch ends, its words (RegionStatusWords, read once) go to the alerts and
+// every row's status word and colour are brought up to date.
 // The history files each result by when its probe was sent, so a tick whose table read was
 // slow never puts its figure behind a later tick's.
 //

@@ -70,9 +70,7 @@ class AlertWatchingTest : public ::testing::Test {
     };
     services.resolveHostAddress = [](const std::string& host) { return host; };
     services.probeUnavailableReason = [] { return std::string(); };
-    services.fetchRegionStatus = [](const Endpoints&) {
-      return std::make_shared<const RegionStatusLists>();
-    };
+    services.fetchRegionStatus = [this](const Endpoints&) { return status; };
     return services;
   }
 
@@ -85,6 +83,8 @@ class AlertWatchingTest : public ::testing::Test {
   testing::FakeWindow window;
   Application app;
   std::atomic<int> latency{0};
+  // What the next status fetch hands on.
+  std::shared_ptr<const RegionStatusLists> status = std::make_shared<const RegionStatusLists>();
   TestRunEngine engine{app.SharedWithTestRuns(), Services()};
 };
 
@@ -119,6 +119,44 @@ TEST_F(AlertWatchingTest, ALatencyWatchIsToldAfterThreeRunsOverItAndSurvivesARes
   EXPECT_EQ(restarted.StatusNote(), "；提醒中：1 个服务器");
 }
 
+// Alerts judged after each run, as the headless watch judges them, take the words of the run's
+// fetch that the table shows: 比尔吉沃特 reads 维护, then 正常 while the status service fails (the
+// table shows it, the alerts take no reading), then 正常 twice; the change is told at the fourth
+// run, in the table's word.
+TEST_F(AlertWatchingTest, AlertsJudgedAfterEachRunTakeTheWordsTheTableShows) {
+  app.alerts.JudgeAfterRuns();
+  const RowId server = window.RowIds()[2];
+  app.alerts.SetWatch({server, AlertTargetOf("电信01区", "127.0.0.2"), "比尔吉沃特"},
+                      {StatusWatch::kAnyChange, std::nullopt, std::nullopt}, "");
+  const struct {
+    const char* code;
+    DocumentRead service;
+  } fetches[] = {{"4", DocumentRead::kRead},
+                 {"1", DocumentRead::kFailed},
+                 {"1", DocumentRead::kRead},
+                 {"1", DocumentRead::kRead}};
+  std::vector<std::pair<int, AlertEvent>> told;
+  for (int run = 1; run <= 4; ++run) {
+    auto lists = std::make_shared<RegionStatusLists>();
+    lists->serverInfoItems = {"'7':'比尔吉沃特'"};
+    lists->statusCodeItems = {JoinTexts({"\"7\":\"", fetches[run - 1].code, "\""})};
+    lists->serverStatusItems = {"1:'正常'", "4:'维护'"};
+    lists->statusService = fetches[run - 1].service;
+    status = std::move(lists);
+    Run(10);
+    EXPECT_EQ(window.Column(kStatusColumn)[2], run == 1 ? "维护" : "正常") << run;
+    for (const AlertEvent& event :
+         app.alerts.JudgeRun(app.latencyHistory, AlertTime(std::chrono::minutes(run)))) {
+      told.emplace_back(run, event);
+    }
+  }
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_EQ(told[0].first, 4);
+  EXPECT_EQ(AlertNoticeOf(told[0].second),
+            (AlertNotice{"电信01区（127.0.0.2）", "大区状态：维护 → 正常"}));
+  EXPECT_TRUE(notifier->Notices().empty());
+}
+
 // Each status document failing alone for two fetches, from the first or from the third, on
 // the demo world, with every fetch fed to the window's alerts watching four regions: 巨龙之巢
 // (stopped), 艾欧尼亚 (满载), 祖安 (拥挤) and 影流 (维护, back to 正常 from a given fetch). While
@@ -150,9 +188,9 @@ class StatusWatchingWorld {
   std::shared_ptr<const RegionStatusLists> Fetch() {
     return FetchRegionStatus(app_.endpoints, app_.lists);
   }
-  void Read(const RegionStatusLists& lists) {
+  void Read(std::shared_ptr<const RegionStatusLists> lists) {
     ++reads_;
-    alerts_.StatusFetched(lists);
+    alerts_.StatusFetched(RegionStatusWords(std::move(lists), {}));
     const std::vector<AlertNotice> notices = notifier_->Notices();
     for (std::size_t at = told_.size(); at < notices.size(); ++at) {
       told_.emplace_back(reads_, notices[at]);
@@ -199,7 +237,7 @@ TEST(AlertWatchingStatusTest, AFailedStatusDocumentReadsNothingForTheRegionsItDe
     ASSERT_TRUE(watching.Started());
     watching.world.FailStatusDocument(c.failing, c.outageAfter, 2);
     watching.world.SetRegionStatusCode("15", "1", c.backAtFetch - 1);
-    for (int fetch = 1; fetch <= 7; ++fetch) watching.Read(*watching.Fetch());
+    for (int fetch = 1; fetch <= 7; ++fetch) watching.Read(watching.Fetch());
     EXPECT_EQ(watching.Told(),
               (std::vector<std::pair<int, AlertNotice>>{{c.toldAtFetch, kShadowBack}}));
   }
@@ -211,12 +249,12 @@ TEST(AlertWatchingStatusTest, TheSameQuerysSetReadAgainIsNoNewReading) {
   StatusWatchingWorld watching;
   ASSERT_TRUE(watching.Started());
   watching.world.SetRegionStatusCode("15", "1", 1);
-  watching.Read(*watching.Fetch());
+  watching.Read(watching.Fetch());
   const std::shared_ptr<const RegionStatusLists> back = watching.Fetch();
-  watching.Read(*back);
-  watching.Read(*back);
+  watching.Read(back);
+  watching.Read(back);
   EXPECT_TRUE(watching.Told().empty());
-  watching.Read(*watching.Fetch());
+  watching.Read(watching.Fetch());
   EXPECT_EQ(watching.Told(), (std::vector<std::pair<int, AlertNotice>>{{4, kShadowBack}}));
 }
 

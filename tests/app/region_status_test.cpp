@@ -155,7 +155,7 @@ TEST(LookUpRegionStatusTest, FollowsEveryStepAsWritten) {
   for (const LookUpCase& c : cases) {
     Documents documents;
     c.change(documents);
-    EXPECT_EQ(LookUpRegionStatus(documents.Lists(), c.region), c.expected) << c.name;
+    EXPECT_EQ(ReadRegionWord(documents.Lists(), c.region).shown, c.expected) << c.name;
   }
 }
 
@@ -178,9 +178,9 @@ TEST(LookUpRegionStatusTest, CodesAreFoundAsKeysInEveryFormAScriptWritesThem) {
         documents.statusCodes = R"("1":"1","2":"2","3":"10")";
         const RegionStatusLists lists = documents.Lists();
         SCOPED_TRACE(documents.serverStatus);
-        EXPECT_EQ(LookUpRegionStatus(lists, "艾欧尼亚"), "正常");
-        EXPECT_EQ(LookUpRegionStatus(lists, "祖安"), "拥挤");
-        EXPECT_EQ(LookUpRegionStatus(lists, "诺克萨斯"), "维护");
+        EXPECT_EQ(ReadRegionWord(lists, "艾欧尼亚").shown, "正常");
+        EXPECT_EQ(ReadRegionWord(lists, "祖安").shown, "拥挤");
+        EXPECT_EQ(ReadRegionWord(lists, "诺克萨斯").shown, "维护");
       }
     }
   }
@@ -199,7 +199,7 @@ TEST(LookUpRegionStatusTest, KeysAreWholeCodesInMatchingQuotes) {
   for (const auto& [serverStatus, expected] : cases) {
     Documents documents;
     documents.serverStatus = serverStatus;
-    EXPECT_EQ(LookUpRegionStatus(documents.Lists(), "艾欧尼亚"), expected) << serverStatus;
+    EXPECT_EQ(ReadRegionWord(documents.Lists(), "艾欧尼亚").shown, expected) << serverStatus;
   }
 }
 
@@ -229,14 +229,14 @@ TEST(CompleteRegionStatusTest, AWordIsReadOnlyWhenTheDocumentsItDependsOnWereRea
     if (c.failing == kScript) CutStatusScript(errorPage, lists);
     if (c.failing == kService) CutStatusService(errorPage, lists);
     if (c.failing == kSelector) CutSelectorScript(errorPage, lists);
-    EXPECT_EQ(LookUpRegionStatus(lists, c.region), c.tableWord);
-    EXPECT_EQ(CompleteRegionStatus(lists, c.region), c.read);
+    EXPECT_EQ(ReadRegionWord(lists, c.region).shown, c.tableWord);
+    EXPECT_EQ(ReadRegionWord(lists, c.region).Reading(), c.read);
   }
   // A script holding one of its two lists was not read whole either.
   RegionStatusLists lists = Documents().Lists();
   CutStatusScript("ServerInfo : {'1':'艾欧尼亚'},", lists);
   EXPECT_EQ(lists.statusScript, DocumentRead::kFailed);
-  EXPECT_EQ(CompleteRegionStatus(lists, "艾欧尼亚"), "");
+  EXPECT_EQ(ReadRegionWord(lists, "艾欧尼亚").Reading(), "");
 }
 
 // ---------------------------------------------------------------------------------------
@@ -334,7 +334,7 @@ TEST_F(FetchRegionStatusTest, SitesWithoutAddressOrAnswerLeaveOnlyTheirListsEmpt
   EXPECT_EQ(lists->statusCodeItems, Pieces{R"("1":"1")"});
   EXPECT_TRUE(lists->serverInfoItems.empty() && lists->serverStatusItems.empty() &&
               lists->selectorItems.empty());
-  EXPECT_EQ(LookUpRegionStatus(*lists, "a"), "未知状态");
+  EXPECT_EQ(ReadRegionWord(*lists, "a").shown, "未知状态");
   EXPECT_EQ(lists->statusScript, DocumentRead::kFailed);
   EXPECT_EQ(lists->statusService, DocumentRead::kRead);
   EXPECT_EQ(lists->selector, DocumentRead::kNotAsked);
@@ -347,7 +347,7 @@ TEST(RegionStatusPublishingTest, WithoutProcessListsTheQueryAnswersButPublishesN
       FetchRegionStatus(app.endpoints, app.lists);
   ASSERT_NE(fetched, nullptr);
   EXPECT_NE(CurrentRegionStatus(app.lists), fetched);
-  EXPECT_EQ(LookUpRegionStatus(*CurrentRegionStatus(app.lists), "祖安"), "未知状态");
+  EXPECT_EQ(ReadRegionWord(*CurrentRegionStatus(app.lists), "祖安").shown, "未知状态");
 }
 
 TEST(RegionStatusDemoWorldTest, EveryKindOfRegionGetsItsWordAndColour) {
@@ -373,7 +373,7 @@ TEST(RegionStatusDemoWorldTest, EveryKindOfRegionGetsItsWordAndColour) {
       {"体验服", "未知状态", 0x00808080},
   };
   for (const Expected& expected : regions) {
-    const Text word = LookUpRegionStatus(*lists, expected.region);
+    const Text word = ReadRegionWord(*lists, expected.region).shown;
     EXPECT_EQ(word, expected.word) << expected.region;
     EXPECT_EQ(StatusWordColour(word), expected.colour) << expected.region;
   }
@@ -407,9 +407,9 @@ TEST(RegionStatusConcurrencyTest, ASetReplacedWhileManyThreadsReadIt) {
     readers.emplace_back([&] {
       while (!done) {
         const std::shared_ptr<const RegionStatusLists> lists = CurrentRegionStatus(app.lists);
-        const Text first = LookUpRegionStatus(*lists, "祖安");
+        const Text first = ReadRegionWord(*lists, "祖安").shown;
         std::this_thread::yield();
-        const Text second = LookUpRegionStatus(*lists, "诺克萨斯");
+        const Text second = ReadRegionWord(*lists, "诺克萨斯").shown;
         const bool version1 = lists->selectorItems == Pieces{"{t:\"v1\"}"};
         if (first != second || first != (version1 ? "正常" : "拥挤")) ++mixed;
         ++reads;
