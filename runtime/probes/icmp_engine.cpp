@@ -1,10 +1,21 @@
 #include "runtime/probes/icmp_engine.h"
 
 #include <condition_variable>
+#include <cstring>
 #include <mutex>
 #include <utility>
 
 namespace vardelle {
+
+EchoAddress::EchoAddress(Ipv4Address ipv4) : family(Family::kIpv4) {
+  std::memcpy(bytes.data(), &ipv4, sizeof ipv4);
+}
+
+EchoAddress::EchoAddress(const Ipv6Address& ipv6) : family(Family::kIpv6), bytes(ipv6) {}
+
+void IcmpEngine::SendIpv6(const Ipv6Address&, std::chrono::milliseconds, EchoDone done) {
+  CallEchoDone(done, std::nullopt);
+}
 
 std::optional<std::chrono::nanoseconds> IcmpEngine::Echo(Ipv4Address address,
                                                          std::chrono::milliseconds timeout) {
