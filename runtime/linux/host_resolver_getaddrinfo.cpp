@@ -15,27 +15,64 @@ struct AddrinfoDeleter {
   void operator()(addrinfo* list) const { freeaddrinfo(list); }
 };
 
+int QueriedFamily(AddressFamilies families) {
+  switch (families) {
+    case AddressFamilies::kIpv4Only:
+      return AF_INET;
+    case AddressFamilies::kIpv6Only:
+      return AF_INET6;
+    default:
+      return AF_UNSPEC;
+  }
+}
+
+int PreferredFamily(AddressFamilies families) {
+  return families == AddressFamilies::kIpv6First || families == AddressFamilies::kIpv6Only
+             ? AF_INET6
+             : AF_INET;
+}
+
+// The entry's address as text; "" for a family other than the two.
+std::string AddressText(const addrinfo& entry) {
+  const void* bytes = nullptr;
+  if (entry.ai_family == AF_INET) {
+    bytes = &reinterpret_cast<const sockaddr_in*>(entry.ai_addr)->sin_addr;
+  } else if (entry.ai_family == AF_INET6) {
+    bytes = &reinterpret_cast<const sockaddr_in6*>(entry.ai_addr)->sin6_addr;
+  } else {
+    return "";
+  }
+  char text[INET6_ADDRSTRLEN] = {};
+  return inet_ntop(entry.ai_family, bytes, text, sizeof text) != nullptr ? text : "";
+}
+
 }  // namespace
 
 std::string GetaddrinfoResolver::FirstIpv4Address(const std::string& host) {
+  return FirstAddress(host, AddressFamilies::kIpv4Only);
+}
+
+std::string GetaddrinfoResolver::FirstAddress(const std::string& host, AddressFamilies families) {
   // A text with a zero byte inside would be cut there by the C library and name another host.
   if (host.empty() || host.find('\0') != std::string::npos) {
     return "";
   }
   addrinfo hints{};
-  hints.ai_family = AF_INET;
+  hints.ai_family = QueriedFamily(families);
   hints.ai_socktype = SOCK_DGRAM;  // one entry per address instead of one per socket type
   addrinfo* found = nullptr;
   if (getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || found == nullptr) {
     return "";
   }
   const std::unique_ptr<addrinfo, AddrinfoDeleter> list(found);
-  const auto* address = reinterpret_cast<const sockaddr_in*>(list->ai_addr);
-  char dotted[INET_ADDRSTRLEN] = {};
-  if (inet_ntop(AF_INET, &address->sin_addr, dotted, sizeof dotted) == nullptr) {
-    return "";
+  const addrinfo* chosen = list.get();
+  for (const addrinfo* entry = list.get(); entry != nullptr; entry = entry->ai_next) {
+    if (entry->ai_family == PreferredFamily(families)) {
+      chosen = entry;
+      break;
+    }
   }
-  return dotted;
+  return AddressText(*chosen);
 }
 
 }  // namespace vardelle

@@ -17,9 +17,20 @@ void IcmpEngine::SendIpv6(const Ipv6Address&, std::chrono::milliseconds, EchoDon
   CallEchoDone(done, std::nullopt);
 }
 
-std::optional<std::chrono::nanoseconds> IcmpEngine::Echo(Ipv4Address address,
+void IcmpEngine::SendTo(const EchoAddress& address, std::chrono::milliseconds timeout,
+                        EchoDone done) {
+  if (address.family == EchoAddress::Family::kIpv6) {
+    SendIpv6(address.bytes, timeout, std::move(done));
+    return;
+  }
+  Ipv4Address ipv4 = 0;
+  std::memcpy(&ipv4, address.bytes.data(), sizeof ipv4);
+  Send(ipv4, timeout, std::move(done));
+}
+
+std::optional<std::chrono::nanoseconds> IcmpEngine::Echo(const EchoAddress& address,
                                                          std::chrono::milliseconds timeout) {
-  return AwaitEcho([&](EchoDone done) { Send(address, timeout, std::move(done)); });
+  return AwaitEcho([&](EchoDone done) { SendTo(address, timeout, std::move(done)); });
 }
 
 std::optional<std::chrono::nanoseconds> AwaitEcho(

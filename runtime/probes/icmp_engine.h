@@ -52,8 +52,11 @@ class IcmpEngine {
   virtual void SendIpv6(const Ipv6Address& address, std::chrono::milliseconds timeout,
                         EchoDone done);
 
-  // Send, waiting for its end.
-  std::optional<std::chrono::nanoseconds> Echo(Ipv4Address address,
+  // Send or SendIpv6, as the address's family asks.
+  void SendTo(const EchoAddress& address, std::chrono::milliseconds timeout, EchoDone done);
+
+  // SendTo, waiting for its end.
+  std::optional<std::chrono::nanoseconds> Echo(const EchoAddress& address,
                                                std::chrono::milliseconds timeout);
 };
 

@@ -172,9 +172,7 @@ class TunEngineTest : public ::testing::TestWithParam<EngineKind> {
     if (address.find(':') == std::string::npos) {
       return engine_->Echo(testnet::ParseAddress(address), timeout);
     }
-    return AwaitEcho([&](IcmpEngine::EchoDone done) {
-      engine_->SendIpv6(testnet::ParseAddress6(address), timeout, std::move(done));
-    });
+    return engine_->Echo(testnet::ParseAddress6(address), timeout);
   }
 
   std::unique_ptr<testnet::TunResponder> responder_;
@@ -353,7 +351,10 @@ INSTANTIATE_TEST_SUITE_P(Engines, TunEngineTest,
 constexpr char kHosts[] =
     "127.0.0.1 localhost\n"
     "10.200.0.5 servers.vardelle.test\n"
-    "10.200.0.11 servers.vardelle.test\n";
+    "10.200.0.11 servers.vardelle.test\n"
+    "fd00:200::20 servers.vardelle.test\n"
+    "10.200.0.12 v4only.vardelle.test\n"
+    "fd00:200::100 v6only.vardelle.test\n";
 // A name server that is not there: unknown names fail at once and nothing leaves.
 constexpr char kResolvConf[] = "nameserver 127.0.0.1\noptions attempts:1 timeout:1\n";
 
@@ -373,6 +374,40 @@ TEST(TunPingHostTest, ANameIsResolvedAndOnlyItsFirstAddressProbed) {
   EXPECT_LT(roundTrip, 20 + kSlack.count());
   EXPECT_THAT(responder->RequestSizes(kAfter20), ElementsAre(8u));
   EXPECT_THAT(responder->RequestSizes(kAfter60), IsEmpty());
+}
+
+TEST(TunPingHostTest, TheFamilySettingPicksTheAddressOfAName) {
+  RUN_IN_OWN_NETWORK();
+  UseTestHostsFiles();
+  const auto responder = StartResponder(StandardTargets());
+  ASSERT_NE(responder, nullptr);
+  const struct {
+    const char* setting;
+    const char* host;
+    const char* address;  // "" when the name has none of the families chosen
+    milliseconds delay;
+  } cases[] = {{"ipv4-first", "servers.vardelle.test", kAfter20, milliseconds(20)},
+               {"ipv4-first", "v6only.vardelle.test", kIpv6After100, milliseconds(100)},
+               {"ipv6-first", "servers.vardelle.test", kIpv6After20, milliseconds(20)},
+               {"ipv6-first", "v4only.vardelle.test", kQuick, milliseconds(0)},
+               {"ipv6", "v4only.vardelle.test", "", {}},
+               {"ipv4", "v6only.vardelle.test", "", {}},
+               {"ipv4", "fd00:0200:0::5", kIpv6After5, milliseconds(5)}};  // as written
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.setting) + " " + c.host);
+    const std::optional<AddressFamilies> families = ParseAddressFamilies(c.setting);
+    ASSERT_TRUE(families.has_value());
+    SetAddressFamilies(*families);
+    EXPECT_EQ(ResolveHostAddress(c.host), c.address);
+    const int roundTrip = PingHost(c.host, static_cast<int>(kLongTimeout.count()));
+    if (*c.address == '\0') {
+      EXPECT_EQ(roundTrip, -1);
+    } else {
+      EXPECT_GE(roundTrip, c.delay.count());
+      EXPECT_LT(roundTrip, (c.delay + kSlack).count());
+    }
+  }
+  EXPECT_FALSE(ParseAddressFamilies("both").has_value());
 }
 
 TEST(TunPingHostTest, AnUnknownNameIsEmptyTextAndMinusOneWithoutAProbe) {
