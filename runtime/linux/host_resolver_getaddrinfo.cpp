@@ -15,22 +15,7 @@ struct AddrinfoDeleter {
   void operator()(addrinfo* list) const { freeaddrinfo(list); }
 };
 
-int QueriedFamily(AddressFamilies families) {
-  switch (families) {
-    case AddressFamilies::kIpv4Only:
-      return AF_INET;
-    case AddressFamilies::kIpv6Only:
-      return AF_INET6;
-    default:
-      return AF_UNSPEC;
-  }
-}
-
-int PreferredFamily(AddressFamilies families) {
-  return families == AddressFamilies::kIpv6First || families == AddressFamilies::kIpv6Only
-             ? AF_INET6
-             : AF_INET;
-}
+constexpr SystemFamilies kSystemFamilies{AF_INET, AF_INET6, AF_UNSPEC};
 
 // The entry's address as text; "" for a family other than the two.
 std::string AddressText(const addrinfo& entry) {
@@ -58,21 +43,14 @@ std::string GetaddrinfoResolver::FirstAddress(const std::string& host, AddressFa
     return "";
   }
   addrinfo hints{};
-  hints.ai_family = QueriedFamily(families);
+  hints.ai_family = kSystemFamilies.Queried(families);
   hints.ai_socktype = SOCK_DGRAM;  // one entry per address instead of one per socket type
   addrinfo* found = nullptr;
   if (getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || found == nullptr) {
     return "";
   }
   const std::unique_ptr<addrinfo, AddrinfoDeleter> list(found);
-  const addrinfo* chosen = list.get();
-  for (const addrinfo* entry = list.get(); entry != nullptr; entry = entry->ai_next) {
-    if (entry->ai_family == PreferredFamily(families)) {
-      chosen = entry;
-      break;
-    }
-  }
-  return AddressText(*chosen);
+  return AddressText(*kSystemFamilies.Chosen<addrinfo>(list.get(), families));
 }
 
 }  // namespace vardelle

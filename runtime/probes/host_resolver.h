@@ -25,4 +25,28 @@ class HostResolver {
   }
 };
 
+// The choice as the system's getaddrinfo takes it, for every platform's resolver; ipv4, ipv6
+// and both are the system's AF_INET, AF_INET6 and AF_UNSPEC.
+struct SystemFamilies {
+  int ipv4;
+  int ipv6;
+  int both;
+
+  int Queried(AddressFamilies families) const {
+    if (families == AddressFamilies::kIpv4Only) return ipv4;
+    return families == AddressFamilies::kIpv6Only ? ipv6 : both;
+  }
+
+  // The first entry of the list (an addrinfo chain) of the preferred family, else its first.
+  template <typename Entry>
+  const Entry* Chosen(const Entry* list, AddressFamilies families) const {
+    const bool ipv6First =
+        families == AddressFamilies::kIpv6First || families == AddressFamilies::kIpv6Only;
+    for (const Entry* entry = list; entry != nullptr; entry = entry->ai_next) {
+      if (entry->ai_family == (ipv6First ? ipv6 : ipv4)) return entry;
+    }
+    return list;
+  }
+};
+
 }  // namespace vardelle
