@@ -13,6 +13,7 @@
 #include "app/settings/column_settings.h"
 #include "demo_world/demo_world.h"
 #include "runtime/platform.h"
+#include "runtime/probes/network_probes.h"
 
 namespace vardelle {
 namespace {
@@ -109,6 +110,10 @@ ProgramStart StartProgram(const std::vector<std::string>& arguments) {
       ParseAddressRange(ReadSettingsValue(app.settingsFile, "network", "fakeAddressRange")
                             .value_or(kProxyFakeAddressRange));
   if (fakeAddresses) app.fakeAddresses = *fakeAddresses;
+  // Which address of a server's name is probed: IPv4 first, as the game client, unless set.
+  const std::optional<AddressFamilies> families = ParseAddressFamilies(
+      ReadSettingsValue(app.settingsFile, "network", "addressFamily").value_or(""));
+  if (families) SetAddressFamilies(*families);
   // Numbers are read and written the C way, whatever the user's locale says.
   std::setlocale(LC_NUMERIC, "C");
   return start;

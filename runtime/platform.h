@@ -47,6 +47,10 @@ std::unique_ptr<ProcessLauncher> CreateSystemLauncher();
 // nothing for any other text.
 std::optional<Ipv4Address> ParseDottedIpv4(const std::string& text);
 
+// An IPv6 address in its text form ("fd00::5", no zone) as its wire bytes; nothing for any
+// other text.
+std::optional<Ipv6Address> ParseIpv6Literal(const std::string& text);
+
 // Per-thread storage whose value the platform hands to release on that thread as it ends,
 // while the thread can still unlock what it holds (mingw frees a thread_local's storage
 // before its destructor runs). A slot lives as long as the process; a thread's value starts

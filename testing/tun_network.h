@@ -1,7 +1,8 @@
 // A private test network for the echo probes: a network namespace of its own with loopback
-// and one tun device, 10.200.0.1/16, whose far side is a responder that answers echo
-// requests for chosen addresses after chosen delays, or fails them in chosen ways. Nothing
-// sent here leaves the namespace. Shared by the probe tests and the probe benchmark.
+// and one tun device, 10.200.0.1/16 and fd00:200::1/64 (unique local), whose far side is a
+// responder that answers echo requests for chosen addresses after chosen delays, or fails them in
+// chosen ways. Nothing sent here leaves the namespace. Shared by the probe tests and the probe
+// benchmark.
 #pragma once
 
 #include <arpa/inet.h>
@@ -48,6 +49,9 @@ namespace vardelle::testnet {
 inline constexpr char kTunName[] = "vtun0";
 // The device holds 10.200.0.0/16, room for the tens of thousands of hosts of a large table.
 inline constexpr char kTunAddress[] = "10.200.0.1";
+// The device's IPv6 network, fd00:200::/64: unique local, so nothing of it exists outside.
+inline constexpr char kTunAddress6[] = "fd00:200::1";
+inline constexpr unsigned kTunPrefixLength6 = 64;
 // Where answers "from elsewhere" and router errors come from.
 inline constexpr char kElsewhereAddress[] = "10.200.0.254";
 // The kernel's own queue length for a tun device: what a program meets on a real one.
@@ -64,7 +68,9 @@ struct Target {
     kEchoWithBadChecksum,  // an echo reply whose ICMP checksum is wrong
     kLongUnreachable       // host unreachable with an RFC 4884 extension: over 200 bytes
   };
-  std::string address;  // kEveryAddress: every address the others do not name
+  // An IPv4 or IPv6 address; kEveryAddress: every IPv4 address the others do not name. An
+  // IPv6 target answers kEcho or else stays silent.
+  std::string address;
   Answer answer = Answer::kEcho;
   std::chrono::microseconds delay{0};
 };
@@ -79,6 +85,24 @@ inline Ipv4Address ParseAddress(const std::string& dotted) {
   in_addr address{};
   inet_pton(AF_INET, dotted.c_str(), &address);
   return address.s_addr;
+}
+
+inline Ipv6Address ParseAddress6(const std::string& text) {
+  Ipv6Address address{};
+  inet_pton(AF_INET6, text.c_str(), address.data());
+  return address;
+}
+
+// An address of either family in the system's own text form, whichever way it was written.
+inline std::string AddressText(int family, const void* bytes) {
+  char text[INET6_ADDRSTRLEN] = {};
+  return inet_ntop(family, bytes, text, sizeof text) != nullptr ? text : "";
+}
+
+inline std::string CanonicalAddress(const std::string& text) {
+  if (text.find(':') == std::string::npos) return text;
+  const Ipv6Address address = ParseAddress6(text);
+  return AddressText(AF_INET6, address.data());
 }
 
 // An AF_INET socket for interface ioctls; closes itself.
@@ -264,6 +288,36 @@ inline std::vector<std::uint8_t> AnswerTo(std::span<const std::uint8_t> request,
   return packet;
 }
 
+// The ICMPv6 checksum of message from source to destination (16 bytes each): it covers the
+// IPv6 pseudo-header as well.
+inline std::uint16_t Icmp6Checksum(std::span<const std::uint8_t> source,
+                                   std::span<const std::uint8_t> destination,
+                                   std::span<const std::uint8_t> message) {
+  std::vector<std::uint8_t> covered(source.begin(), source.end());
+  covered.insert(covered.end(), destination.begin(), destination.end());
+  const std::size_t length = message.size();
+  covered.insert(covered.end(), {0, 0, static_cast<std::uint8_t>(length >> 8),
+                                 static_cast<std::uint8_t>(length), 0, 0, 0, 58});
+  covered.insert(covered.end(), message.begin(), message.end());
+  return InternetChecksum(covered);
+}
+
+// The echo reply to an ICMPv6 echo request (an IPv6 packet without extension headers).
+inline std::vector<std::uint8_t> Echo6ReplyTo(std::span<const std::uint8_t> request) {
+  std::vector<std::uint8_t> reply(request.begin(), request.end());
+  std::copy(request.begin() + 8, request.begin() + 24, reply.begin() + 24);  // swapped ends
+  std::copy(request.begin() + 24, request.begin() + 40, reply.begin() + 8);
+  reply[7] = 64;    // hop limit
+  reply[40] = 129;  // echo reply; identifier, sequence and data stay as they came
+  reply[42] = reply[43] = 0;
+  const std::span<const std::uint8_t> sent(reply);
+  const std::uint16_t checksum =
+      Icmp6Checksum(sent.subspan(8, 16), sent.subspan(24, 16), sent.subspan(40));
+  reply[42] = static_cast<std::uint8_t>(checksum >> 8);
+  reply[43] = static_cast<std::uint8_t>(checksum);
+  return reply;
+}
+
 // How fast the host behind the device takes packets off its queue: at most a rate a second
 // on average, up to kBurst at once. The tests' host is slow (kSlowHost): slower than the echo
 // engine sends unpaced in any build (a packet every 20 to 60 us on the test machines), so a
@@ -346,7 +400,7 @@ class TunResponder {
   // The ICMP sizes (header and data) of the echo requests seen for address, in order.
   std::vector<std::size_t> RequestSizes(const std::string& address) const {
     std::lock_guard guard(mutex_);
-    const auto found = seen_.find(ParseAddress(address));
+    const auto found = seen_.find(CanonicalAddress(address));
     return found == seen_.end() ? std::vector<std::size_t>{} : found->second;
   }
 
@@ -383,8 +437,7 @@ class TunResponder {
         everyAddress_ = std::move(target);
         continue;
       }
-      const Ipv4Address address = ParseAddress(target.address);
-      targets_.emplace(address, std::move(target));
+      targets_.emplace(CanonicalAddress(target.address), std::move(target));
     }
   }
 
@@ -395,8 +448,30 @@ class TunResponder {
     const ControlSocket control;
     const bool ready = SetAddress(control, kTunName, SIOCSIFADDR, kTunAddress) &&
                        SetAddress(control, kTunName, SIOCSIFNETMASK, "255.255.0.0") &&
-                       SetQueueLength(queueLength) && BringUp(control, kTunName);
+                       SetQueueLength(queueLength) && BringUp(control, kTunName) &&
+                       SetIpv6Address();
     return ready ? "" : Failure("cannot configure the tun device");
+  }
+
+  // The kernel's in6_ifreq, which the C library's headers do not declare.
+  struct Ipv6InterfaceAddress {
+    in6_addr address;
+    std::uint32_t prefixLength;
+    int interfaceIndex;
+  };
+
+  // A tun device does no duplicate address detection, so the address is usable at once.
+  static bool SetIpv6Address() {
+    ifreq index = InterfaceRequest(kTunName);
+    if (!ControlSocket().Control(SIOCGIFINDEX, index)) return false;
+    Ipv6InterfaceAddress settings{};
+    inet_pton(AF_INET6, kTunAddress6, &settings.address);
+    settings.prefixLength = kTunPrefixLength6;
+    settings.interfaceIndex = index.ifr_ifindex;
+    const int fd = socket(AF_INET6, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    const bool set = fd >= 0 && ioctl(fd, SIOCSIFADDR, &settings) == 0;
+    if (fd >= 0) close(fd);
+    return set;
   }
 
   void Serve() {
@@ -441,25 +516,42 @@ class TunResponder {
     }
   }
 
+  // Only IPv4 echo requests with a plain 20-byte header and ICMPv6 ones without extension
+  // headers; the kernel sends nothing else that matters here (neighbour and multicast
+  // listener chatter is ignored).
   void HandleRequest(std::span<const std::uint8_t> packet) {
-    // Only IPv4 echo requests with a plain 20-byte header; the kernel sends nothing else
-    // that matters here (IPv6 neighbour chatter is ignored).
-    if (packet.size() < 28 || packet[0] != 0x45 || packet[9] != 1 || packet[20] != 8) return;
-    Ipv4Address destination;
-    std::memcpy(&destination, packet.data() + 16, 4);
+    if (packet.size() >= 28 && packet[0] == 0x45 && packet[9] == 1 && packet[20] == 8) {
+      const std::string destination = AddressText(AF_INET, packet.data() + 16);
+      const Target* target = TargetFor(destination, everyAddress_);
+      if (target == nullptr) return;
+      Answer(*target, destination, packet.size() - 20, AnswerTo(packet, target->answer));
+    } else if (packet.size() >= 48 && (packet[0] >> 4) == 6 && packet[6] == 58 &&
+               packet[40] == 128) {
+      const std::string destination = AddressText(AF_INET6, packet.data() + 24);
+      const Target* target = TargetFor(destination, std::nullopt);
+      if (target == nullptr) return;
+      const bool echoes = target->answer == Target::Answer::kEcho;
+      Answer(*target, destination, packet.size() - 40,
+             echoes ? Echo6ReplyTo(packet) : std::vector<std::uint8_t>{});
+    }
+  }
+
+  const Target* TargetFor(const std::string& destination, const std::optional<Target>& other) {
     const auto named = targets_.find(destination);
-    const Target* target = named != targets_.end() ? &named->second
-                           : everyAddress_         ? &*everyAddress_
-                                                   : nullptr;
-    if (target == nullptr) return;
+    return named != targets_.end() ? &named->second : other ? &*other : nullptr;
+  }
+
+  // Counts the request (its ICMP size) and queues the answer, if any, for after the
+  // target's delay.
+  void Answer(const Target& target, const std::string& destination, std::size_t icmpSize,
+              std::vector<std::uint8_t> answer) {
     {
       std::lock_guard guard(mutex_);
-      seen_[destination].push_back(packet.size() - 20);
+      seen_[destination].push_back(icmpSize);
       ++requestCount_;
     }
     arrived_.notify_all();
-    std::vector<std::uint8_t> answer = AnswerTo(packet, target->answer);
-    if (!answer.empty()) due_.emplace(Clock::now() + target->delay, std::move(answer));
+    if (!answer.empty()) due_.emplace(Clock::now() + target.delay, std::move(answer));
   }
 
   void WriteDueAnswers() {
@@ -473,13 +565,13 @@ class TunResponder {
 
   const int device_;
   const int stop_;
-  std::map<Ipv4Address, Target> targets_;
+  std::map<std::string, Target> targets_;  // by the address's canonical text
   std::optional<Target> everyAddress_;
   std::multimap<Clock::time_point, std::vector<std::uint8_t>> due_;  // responder thread only
   LinkDrain drain_;
   mutable std::mutex mutex_;
   mutable std::condition_variable arrived_;
-  std::map<Ipv4Address, std::vector<std::size_t>> seen_;
+  std::map<std::string, std::vector<std::size_t>> seen_;  // by canonical address text
   std::size_t requestCount_ = 0;
   std::thread thread_;
 };

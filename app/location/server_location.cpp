@@ -122,7 +122,8 @@ ServerLocation LocateServer(const Endpoints& endpoints, const OfflineLocations* 
   if (std::optional<Text> line = OfflineLocationOf(offline, address)) {
     return {std::move(*line), LocationSource::kOffline};
   }
-  return {kLocationFailureText, LocationSource::kSite};
+  const bool ipv6 = address.find(':') != std::string::npos;
+  return {ipv6 ? kLocationUnknownText : kLocationFailureText, LocationSource::kSite};
 }
 
 }  // namespace vardelle

@@ -15,6 +15,8 @@ class OfflineLocations;
 
 // Cell 6 when the lookup fails.
 inline constexpr char kLocationFailureText[] = "获取地理位置失败!";
+// An IPv6 address's location when the site gives none: the offline database holds no IPv6.
+inline constexpr char kLocationUnknownText[] = "未知";
 
 // The location line of address, country + area + " - " + region + city + county + isp, or
 // "获取地理位置失败!" (also for an answer without its "data" object). One synchronous GET
@@ -35,7 +37,8 @@ Text LocationSourceNote(LocationSource source);
 
 // The location line of address from the location site when one is set and answers for it,
 // else from the offline database (kLoopbackLocationText for a loopback address);
-// "获取地理位置失败!" when neither knows it. offline may be null (no database shipped).
+// "获取地理位置失败!" when neither knows it, "未知" for an IPv6 address. offline may be null
+// (no database shipped).
 ServerLocation LocateServer(const Endpoints& endpoints, const OfflineLocations* offline,
                             const std::string& address);
 

@@ -11,6 +11,7 @@ namespace vardelle {
 class GetaddrinfoResolver final : public HostResolver {
  public:
   std::string FirstIpv4Address(const std::string& host) override;
+  std::string FirstAddress(const std::string& host, AddressFamilies families) override;
 };
 
 }  // namespace vardelle

@@ -203,14 +203,16 @@ class HelperProcessIcmpEngine final : public IcmpEngine {
   }
 
   void Send(Ipv4Address address, milliseconds timeout, EchoDone done) override {
-    auto posted = inbox_.Post({address, timeout, std::move(done)});
-    CallEchoDone(posted.refused, std::nullopt);  // the engine is stopping: nothing goes out
-    if (posted.wake) Wake();
+    Submit(address, timeout, std::move(done));
+  }
+
+  void SendIpv6(const Ipv6Address& address, milliseconds timeout, EchoDone done) override {
+    Submit(address, timeout, std::move(done));
   }
 
  private:
   struct Submission {
-    Ipv4Address address;
+    EchoAddress address;
     milliseconds timeout;
     EchoDone done;
   };
@@ -223,6 +225,12 @@ class HelperProcessIcmpEngine final : public IcmpEngine {
     std::uint32_t token;
     bool operator>(const Overdue& other) const { return at > other.at; }
   };
+
+  void Submit(const EchoAddress& address, milliseconds timeout, EchoDone done) {
+    auto posted = inbox_.Post({address, timeout, std::move(done)});
+    CallEchoDone(posted.refused, std::nullopt);  // the engine is stopping: nothing goes out
+    if (posted.wake) Wake();
+  }
 
   void Wake() {
     const std::uint64_t one = 1;

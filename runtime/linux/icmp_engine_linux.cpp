@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <linux/errqueue.h>
 #include <linux/icmp.h>
+#include <netinet/icmp6.h>
 #include <netinet/in.h>
 #include <netinet/ip.h>
 #include <poll.h>
@@ -46,6 +47,10 @@ constexpr std::size_t kMinIpv4HeaderSize = 20;
 constexpr std::uint8_t kIcmpProtocol = 1;
 constexpr std::uint8_t kEchoReply = 0;
 constexpr std::uint8_t kEchoRequest = 8;
+constexpr std::uint8_t kEcho6Request = 128;
+constexpr std::uint8_t kEcho6Reply = 129;
+constexpr std::size_t kIpv6HeaderSize = 40;
+constexpr std::uint8_t kIcmp6NextHeader = 58;
 // Room for the part of an ICMP error about one of our requests that names the request, as a
 // raw socket delivers it: the outer IPv4 header with options, the ICMP header, the quoted
 // header with options and the quoted echo header. A longer error (RFC 4884 extensions, a
@@ -62,10 +67,45 @@ std::uint16_t ReadBigEndian16(std::span<const std::uint8_t> bytes, std::size_t a
   return static_cast<std::uint16_t>((bytes[at] << 8) | bytes[at + 1]);
 }
 
+using Family = EchoAddress::Family;
+
 Ipv4Address ReadAddress(std::span<const std::uint8_t> bytes, std::size_t at) {
   Ipv4Address address;
   std::memcpy(&address, bytes.data() + at, sizeof address);
   return address;
+}
+
+Ipv6Address ReadIpv6Address(std::span<const std::uint8_t> bytes, std::size_t at) {
+  Ipv6Address address;
+  std::memcpy(address.data(), bytes.data() + at, address.size());
+  return address;
+}
+
+// The address that a socket address of the family names.
+EchoAddress AddressOf(const sockaddr_in6& from, Family family) {
+  if (family == Family::kIpv6) {
+    Ipv6Address address;
+    std::memcpy(address.data(), &from.sin6_addr, address.size());
+    return address;
+  }
+  sockaddr_in from4;
+  std::memcpy(&from4, &from, sizeof from4);
+  return from4.sin_addr.s_addr;
+}
+
+// The socket address to send to address; its size goes with it.
+std::pair<sockaddr_in6, socklen_t> SocketAddressOf(const EchoAddress& address) {
+  sockaddr_in6 to{};  // room for either family's
+  if (address.family == Family::kIpv6) {
+    to.sin6_family = AF_INET6;
+    std::memcpy(&to.sin6_addr, address.bytes.data(), sizeof to.sin6_addr);
+    return {to, sizeof to};
+  }
+  sockaddr_in to4{};
+  to4.sin_family = AF_INET;
+  std::memcpy(&to4.sin_addr, address.bytes.data(), sizeof to4.sin_addr);
+  std::memcpy(&to, &to4, sizeof to4);
+  return {to, sizeof to4};
 }
 
 // The ICMP message inside an IPv4 packet, or an empty span when it is not one.
@@ -93,14 +133,28 @@ std::optional<EchoHeader> ReadEchoHeader(std::span<const std::uint8_t> icmp) {
   return EchoHeader{icmp[0], ReadBigEndian16(icmp, 4), ReadBigEndian16(icmp, 6)};
 }
 
-bool IsErrorAboutAPacket(std::uint8_t icmpType) {
+bool IsErrorAboutAPacket(std::uint8_t icmpType, Family family) {
+  if (family == Family::kIpv6) {
+    return icmpType == ICMP6_DST_UNREACH || icmpType == ICMP6_PACKET_TOO_BIG ||
+           icmpType == ICMP6_TIME_EXCEEDED || icmpType == ICMP6_PARAM_PROB;
+  }
   return icmpType == ICMP_DEST_UNREACH || icmpType == ICMP_SOURCE_QUENCH ||
          icmpType == ICMP_TIME_EXCEEDED || icmpType == ICMP_PARAMETERPROB;
 }
 
-std::array<std::uint8_t, kIcmpHeaderSize> EchoRequestPacket(std::uint16_t identifier,
+std::uint8_t EchoRequestType(Family family) {
+  return family == Family::kIpv6 ? kEcho6Request : kEchoRequest;
+}
+
+std::uint8_t EchoReplyType(Family family) {
+  return family == Family::kIpv6 ? kEcho6Reply : kEchoReply;
+}
+
+// An ICMPv6 checksum covers the IPv6 pseudo-header, which the kernel knows and fills in on
+// both kinds of socket; an ICMP one is ours to write.
+std::array<std::uint8_t, kIcmpHeaderSize> EchoRequestPacket(Family family, std::uint16_t identifier,
                                                             std::uint16_t sequence) {
-  std::array<std::uint8_t, kIcmpHeaderSize> packet = {kEchoRequest,
+  std::array<std::uint8_t, kIcmpHeaderSize> packet = {EchoRequestType(family),
                                                       0,
                                                       0,
                                                       0,
@@ -108,9 +162,11 @@ std::array<std::uint8_t, kIcmpHeaderSize> EchoRequestPacket(std::uint16_t identi
                                                       static_cast<std::uint8_t>(identifier),
                                                       static_cast<std::uint8_t>(sequence >> 8),
                                                       static_cast<std::uint8_t>(sequence)};
-  const std::uint16_t checksum = InternetChecksum(packet);
-  packet[2] = static_cast<std::uint8_t>(checksum >> 8);
-  packet[3] = static_cast<std::uint8_t>(checksum);
+  if (family == Family::kIpv4) {
+    const std::uint16_t checksum = InternetChecksum(packet);
+    packet[2] = static_cast<std::uint8_t>(checksum >> 8);
+    packet[3] = static_cast<std::uint8_t>(checksum);
+  }
   return packet;
 }
 
@@ -148,23 +204,37 @@ void EnlargeReceiveBuffer(int socket) {
 }
 
 // A raw ICMP socket would otherwise hand over every ping the host sends and answers.
-void KeepOnlyRepliesAndErrors(int socket) {
+void KeepOnlyRepliesAndErrors(int socket, Family family) {
+  if (family == Family::kIpv6) {
+    icmp6_filter filter;
+    ICMP6_FILTER_SETBLOCKALL(&filter);
+    for (const int type : {int{kEcho6Reply}, ICMP6_DST_UNREACH, ICMP6_PACKET_TOO_BIG,
+                           ICMP6_TIME_EXCEEDED, ICMP6_PARAM_PROB}) {
+      ICMP6_FILTER_SETPASS(type, &filter);
+    }
+    setsockopt(socket, IPPROTO_ICMPV6, ICMP6_FILTER, &filter, sizeof filter);
+    return;
+  }
   icmp_filter filter{};
   filter.data = ~((1u << ICMP_ECHOREPLY) | (1u << ICMP_DEST_UNREACH) | (1u << ICMP_SOURCE_QUENCH) |
                   (1u << ICMP_TIME_EXCEEDED) | (1u << ICMP_PARAMETERPROB));
   setsockopt(socket, SOL_RAW, ICMP_FILTER, &filter, sizeof filter);
 }
 
-void ConfigureSocket(int socket, IcmpSocketKind kind) {
+void ConfigureSocket(int socket, IcmpSocketKind kind, Family family) {
   const int on = 1;
   setsockopt(socket, SOL_SOCKET, SO_TIMESTAMPNS, &on, sizeof on);
   EnlargeReceiveBuffer(socket);
   if (kind == IcmpSocketKind::kRaw) {
-    KeepOnlyRepliesAndErrors(socket);
+    KeepOnlyRepliesAndErrors(socket, family);
   }
   // A datagram socket reports ICMP errors only through its error queue; a raw one, without
   // this, also hides a send that a full interface queue refused (ENOBUFS) as a success.
-  setsockopt(socket, IPPROTO_IP, IP_RECVERR, &on, sizeof on);
+  if (family == Family::kIpv6) {
+    setsockopt(socket, IPPROTO_IPV6, IPV6_RECVERR, &on, sizeof on);
+  } else {
+    setsockopt(socket, IPPROTO_IP, IP_RECVERR, &on, sizeof on);
+  }
 }
 
 std::optional<system_clock::time_point> KernelStamp(msghdr& message) {
@@ -185,7 +255,7 @@ struct ReceiveBatch {
   struct Slot {
     std::array<std::uint8_t, kPacketBufferSize> data;
     alignas(cmsghdr) std::array<std::uint8_t, CMSG_SPACE(sizeof(timespec))> control;
-    sockaddr_in from;
+    sockaddr_in6 from;  // room for either family's
     iovec buffer;
   };
   std::array<Slot, kReceiveBatch> slots;
@@ -261,8 +331,11 @@ class TransmitDrops {
 // and cost nothing but a second echo to that host.
 class LinuxIcmpEngine final : public IcmpEngine {
  public:
-  LinuxIcmpEngine(UniqueFd socket, UniqueFd wakeup, IcmpSocketKind kind)
+  // socket6 is -1 where the system has no ICMPv6 socket to give: IPv6 requests then end
+  // unanswered at once.
+  LinuxIcmpEngine(UniqueFd socket, UniqueFd socket6, UniqueFd wakeup, IcmpSocketKind kind)
       : socket_(std::move(socket)),
+        socket6_(std::move(socket6)),
         wakeup_(std::move(wakeup)),
         kind_(kind),
         identifier_(kind == IcmpSocketKind::kRaw ? NextRawIdentifier() : 0),
@@ -275,15 +348,21 @@ class LinuxIcmpEngine final : public IcmpEngine {
   }
 
   void Send(Ipv4Address address, std::chrono::milliseconds timeout, EchoDone done) override {
-    auto posted = inbox_.Post(
-        {address, std::max(timeout, std::chrono::milliseconds(0)), std::move(done), 0, {}});
-    CallEchoDone(posted.refused, std::nullopt);  // the engine is stopping: nothing goes out
-    if (posted.wake) Wake();
+    Submit(address, timeout, std::move(done));
+  }
+
+  void SendIpv6(const Ipv6Address& address, std::chrono::milliseconds timeout,
+                EchoDone done) override {
+    if (socket6_.get() < 0) {
+      CallEchoDone(done, std::nullopt);
+      return;
+    }
+    Submit(address, timeout, std::move(done));
   }
 
  private:
   struct Submission {
-    Ipv4Address address;
+    EchoAddress address;
     std::chrono::milliseconds timeout;
     EchoDone done;
     int resends = 0;
@@ -292,11 +371,18 @@ class LinuxIcmpEngine final : public IcmpEngine {
   // A request of the current window, in case its packet turns out to have been dropped.
   struct WentOut {
     std::uint16_t sequence;
-    Ipv4Address address;
+    EchoAddress address;
     std::chrono::milliseconds timeout;
     int resends;
   };
   enum class SendResult { kSent, kBlocked, kEnded };
+
+  void Submit(const EchoAddress& address, std::chrono::milliseconds timeout, EchoDone done) {
+    auto posted = inbox_.Post(
+        {address, std::max(timeout, std::chrono::milliseconds(0)), std::move(done), 0, {}});
+    CallEchoDone(posted.refused, std::nullopt);  // the engine is stopping: nothing goes out
+    if (posted.wake) Wake();
+  }
 
   void Wake() {
     const std::uint64_t one = 1;
@@ -321,21 +407,28 @@ class LinuxIcmpEngine final : public IcmpEngine {
       until = std::min(until.value_or(pacer_.NextWindow()), pacer_.NextWindow());
     }
     const std::optional<timespec> limit = WaitLimit(until);
-    std::array<pollfd, 2> watched = {pollfd{socket_.get(), POLLIN, 0},
-                                     pollfd{wakeup_.get(), POLLIN, 0}};
+    // A socket6_ of -1 is passed over by ppoll.
+    std::array<pollfd, 3> watched = {pollfd{wakeup_.get(), POLLIN, 0},
+                                     pollfd{socket_.get(), POLLIN, 0},
+                                     pollfd{socket6_.get(), POLLIN, 0}};
     if (ppoll(watched.data(), watched.size(), limit ? &*limit : nullptr, nullptr) <= 0) {
       return;  // time is up, or interrupted
     }
-    if (watched[1].revents != 0) {
+    if (watched[0].revents != 0) {
       std::uint64_t count = 0;
       [[maybe_unused]] const auto read = ::read(wakeup_.get(), &count, sizeof count);
     }
-    if ((watched[0].revents & POLLERR) != 0) {
-      ReadErrorQueue();
+    ReadArrivals(watched[1].revents, socket_.get(), Family::kIpv4, batch);
+    ReadArrivals(watched[2].revents, socket6_.get(), Family::kIpv6, batch);
+  }
+
+  void ReadArrivals(short events, int socket, Family family, ReceiveBatch& batch) {
+    if ((events & POLLERR) != 0) {
+      ReadErrorQueue(socket, family);
     }
     // Also on POLLERR alone: a raw socket's pending error is cleared by a normal read.
-    if (watched[0].revents != 0) {
-      ReadPackets(batch);
+    if (events != 0) {
+      ReadPackets(socket, family, batch);
     }
   }
 
@@ -398,7 +491,8 @@ class LinuxIcmpEngine final : public IcmpEngine {
       return SendResult::kEnded;
     }
     const SendResult result =
-        SendPacket(EchoRequestPacket(identifier_, *sequence), submission.address, *sequence);
+        SendPacket(EchoRequestPacket(submission.address.family, identifier_, *sequence),
+                   submission.address, *sequence);
     if (result == SendResult::kSent) {
       wentOut_.push_back({*sequence, submission.address, submission.timeout, submission.resends});
     } else {
@@ -408,17 +502,16 @@ class LinuxIcmpEngine final : public IcmpEngine {
     return result;
   }
 
-  SendResult SendPacket(std::span<const std::uint8_t> packet, Ipv4Address address,
+  SendResult SendPacket(std::span<const std::uint8_t> packet, const EchoAddress& address,
                         std::uint16_t sequence) {
-    sockaddr_in to{};
-    to.sin_family = AF_INET;
-    to.sin_addr.s_addr = address;
+    const auto [to, toSize] = SocketAddressOf(address);
+    const int socket = address.family == Family::kIpv6 ? socket6_.get() : socket_.get();
     bool retriedAfterError = false;
     for (;;) {
       const SendStamp stamp{steady_clock::now(), system_clock::now()};
-      if (sendto(socket_.get(), packet.data(), packet.size(), MSG_DONTWAIT,
+      if (sendto(socket, packet.data(), packet.size(), MSG_DONTWAIT,
                  reinterpret_cast<const sockaddr*>(&to),
-                 sizeof to) == static_cast<ssize_t>(packet.size())) {
+                 toSize) == static_cast<ssize_t>(packet.size())) {
         requests_.MarkSent(sequence, stamp);
         return SendResult::kSent;
       }
@@ -437,10 +530,10 @@ class LinuxIcmpEngine final : public IcmpEngine {
     }
   }
 
-  void ReadPackets(ReceiveBatch& batch) {
+  void ReadPackets(int socket, Family family, ReceiveBatch& batch) {
     for (int reads = 0; reads < kMaxReadsPerWakeup; ++reads) {
       const int count =
-          recvmmsg(socket_.get(), batch.headers.data(), batch.Prepare(), MSG_DONTWAIT, nullptr);
+          recvmmsg(socket, batch.headers.data(), batch.Prepare(), MSG_DONTWAIT, nullptr);
       if (count < 0) {
         if (errno == EAGAIN || errno == EWOULDBLOCK) {
           return;
@@ -455,7 +548,7 @@ class LinuxIcmpEngine final : public IcmpEngine {
         const std::span<const std::uint8_t> bytes(
             batch.slots[i].data.data(),
             std::min<std::size_t>(batch.headers[i].msg_len, batch.slots[i].data.size()));
-        Dispatch(bytes, (header.msg_flags & MSG_TRUNC) != 0, batch.slots[i].from.sin_addr.s_addr,
+        Dispatch(bytes, (header.msg_flags & MSG_TRUNC) != 0, AddressOf(batch.slots[i].from, family),
                  {arrived, arrivedWall, KernelStamp(header)});
       }
       if (static_cast<std::size_t>(count) < kReceiveBatch) {
@@ -467,23 +560,29 @@ class LinuxIcmpEngine final : public IcmpEngine {
   // A cut datagram can only be an ICMP error: an echo reply to one of our requests is as
   // short as the request, and its checksum could not be checked. A cut error still names
   // its request in the part that is there.
-  void Dispatch(std::span<const std::uint8_t> bytes, bool cut, Ipv4Address from,
+  void Dispatch(std::span<const std::uint8_t> bytes, bool cut, const EchoAddress& from,
                 const ReceiveStamp& stamp) {
-    // A raw socket delivers the IPv4 header too, and the kernel has not checked the ICMP
-    // checksum yet when it does: raw delivery comes before ICMP's own checks.
-    const std::span<const std::uint8_t> icmp =
-        kind_ == IcmpSocketKind::kRaw ? IcmpPayloadOfIpv4(bytes) : bytes;
+    const bool raw = kind_ == IcmpSocketKind::kRaw;
+    const bool ipv4 = from.family == Family::kIpv4;
+    // A raw IPv4 socket delivers the IPv4 header too, and the kernel has not checked the ICMP
+    // checksum yet when it does: raw delivery comes before ICMP's own checks. A raw ICMPv6
+    // socket gets the message alone, its checksum checked by the kernel.
+    const std::span<const std::uint8_t> icmp = raw && ipv4 ? IcmpPayloadOfIpv4(bytes) : bytes;
     const std::optional<EchoHeader> header = ReadEchoHeader(icmp);
     if (!header) {
       return;
     }
-    if (header->type == kEchoReply) {
-      if (!cut && IsOurs(*header) &&
-          (kind_ != IcmpSocketKind::kRaw || InternetChecksum(icmp) == 0)) {
+    if (header->type == EchoReplyType(from.family)) {
+      if (!cut && IsOurs(*header) && (!raw || !ipv4 || InternetChecksum(icmp) == 0)) {
         requests_.Answer(header->sequence, from, stamp);
       }
-    } else if (kind_ == IcmpSocketKind::kRaw && IsErrorAboutAPacket(header->type)) {
-      FailQuotedRequest(icmp.subspan(kIcmpHeaderSize));
+    } else if (raw && IsErrorAboutAPacket(header->type, from.family)) {
+      const std::span<const std::uint8_t> quoted = icmp.subspan(kIcmpHeaderSize);
+      if (ipv4) {
+        FailQuotedRequest(quoted);
+      } else {
+        FailQuotedIpv6Request(quoted);
+      }
     }
   }
 
@@ -501,13 +600,25 @@ class LinuxIcmpEngine final : public IcmpEngine {
     }
   }
 
+  // An ICMPv6 error quotes the IPv6 header (40 bytes) and the start of the packet.
+  void FailQuotedIpv6Request(std::span<const std::uint8_t> quotedPacket) {
+    if (quotedPacket.size() < kIpv6HeaderSize || (quotedPacket[0] >> 4) != 6 ||
+        quotedPacket[6] != kIcmp6NextHeader) {
+      return;
+    }
+    const std::optional<EchoHeader> quoted = ReadEchoHeader(quotedPacket.subspan(kIpv6HeaderSize));
+    if (quoted && quoted->type == kEcho6Request && IsOurs(*quoted)) {
+      requests_.Fail(quoted->sequence, ReadIpv6Address(quotedPacket, 24));
+    }
+  }
+
   // The error queue holds each failed request as it was sent (its echo header) and names
   // the destination it was sent to.
-  void ReadErrorQueue() {
+  void ReadErrorQueue(int socket, Family family) {
     for (int reads = 0; reads < kMaxReadsPerWakeup; ++reads) {
       std::array<std::uint8_t, kIcmpHeaderSize> sentHeader{};
       alignas(cmsghdr) std::array<std::uint8_t, 256> control{};
-      sockaddr_in destination{};
+      sockaddr_in6 destination{};  // room for either family's
       iovec buffer{sentHeader.data(), sentHeader.size()};
       msghdr message{};
       message.msg_name = &destination;
@@ -516,19 +627,20 @@ class LinuxIcmpEngine final : public IcmpEngine {
       message.msg_iovlen = 1;
       message.msg_control = control.data();
       message.msg_controllen = control.size();
-      const ssize_t length = recvmsg(socket_.get(), &message, MSG_ERRQUEUE | MSG_DONTWAIT);
+      const ssize_t length = recvmsg(socket, &message, MSG_ERRQUEUE | MSG_DONTWAIT);
       if (length < 0) {
         return;
       }
       const std::optional<EchoHeader> sent =
           ReadEchoHeader(std::span(sentHeader.data(), static_cast<std::size_t>(length)));
-      if (sent && sent->type == kEchoRequest) {
-        requests_.Fail(sent->sequence, destination.sin_addr.s_addr);
+      if (sent && sent->type == EchoRequestType(family)) {
+        requests_.Fail(sent->sequence, AddressOf(destination, family));
       }
     }
   }
 
   const UniqueFd socket_;
+  const UniqueFd socket6_;
   const UniqueFd wakeup_;
   const IcmpSocketKind kind_;
   const std::uint16_t identifier_;  // raw sockets only; the kernel sets it on datagram ones
@@ -543,19 +655,31 @@ class LinuxIcmpEngine final : public IcmpEngine {
 };
 
 // The reason, if any, is left bare so that two attempts can be told in one line.
-IcmpEngineStart TryToStart(IcmpSocketKind kind) {
+UniqueFd OpenIcmpSocket(IcmpSocketKind kind, Family family) {
   const int type = kind == IcmpSocketKind::kDatagram ? SOCK_DGRAM : SOCK_RAW;
-  UniqueFd socket(::socket(AF_INET, type | SOCK_NONBLOCK | SOCK_CLOEXEC, IPPROTO_ICMP));
+  UniqueFd socket(family == Family::kIpv6
+                      ? ::socket(AF_INET6, type | SOCK_NONBLOCK | SOCK_CLOEXEC, IPPROTO_ICMPV6)
+                      : ::socket(AF_INET, type | SOCK_NONBLOCK | SOCK_CLOEXEC, IPPROTO_ICMP));
+  if (socket.get() >= 0) ConfigureSocket(socket.get(), kind, family);
+  return socket;
+}
+
+// The engine stands on its IPv4 socket; the ICMPv6 one is opened beside it where the system
+// has IPv6, and its absence only leaves IPv6 addresses unprobed.
+IcmpEngineStart TryToStart(IcmpSocketKind kind) {
+  UniqueFd socket = OpenIcmpSocket(kind, Family::kIpv4);
   if (socket.get() < 0) {
     return {nullptr, SocketRefusal(kind, errno)};
   }
+  UniqueFd socket6 = OpenIcmpSocket(kind, Family::kIpv6);
   UniqueFd wakeup(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
   if (wakeup.get() < 0) {
     return {nullptr, "no event descriptor: " + ErrorDescription(errno)};
   }
-  ConfigureSocket(socket.get(), kind);
   try {
-    return {std::make_unique<LinuxIcmpEngine>(std::move(socket), std::move(wakeup), kind), ""};
+    return {std::make_unique<LinuxIcmpEngine>(std::move(socket), std::move(socket6),
+                                              std::move(wakeup), kind),
+            ""};
   } catch (const std::system_error& error) {
     return {nullptr,
             "cannot start the ICMP engine thread: " + ErrorDescription(error.code().value())};

@@ -62,6 +62,12 @@ std::optional<Ipv4Address> ParseDottedIpv4(const std::string& text) {
   return address.s_addr;
 }
 
+std::optional<Ipv6Address> ParseIpv6Literal(const std::string& text) {
+  Ipv6Address address{};
+  if (inet_pton(AF_INET6, text.c_str(), address.data()) != 1) return std::nullopt;
+  return address;
+}
+
 ClockTime LocalClockTime(std::chrono::system_clock::time_point moment) {
   const std::time_t seconds = std::chrono::system_clock::to_time_t(moment);
   std::tm local{};

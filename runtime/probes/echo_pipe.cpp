@@ -63,11 +63,50 @@ std::optional<Ipv4Address> ParseDottedQuad(std::string_view text) {
   return address;
 }
 
-std::string DottedAddress(Ipv4Address address) {
-  std::array<std::uint8_t, 4> bytes{};
-  std::memcpy(bytes.data(), &address, bytes.size());
-  return std::to_string(bytes[0]) + "." + std::to_string(bytes[1]) + "." +
-         std::to_string(bytes[2]) + "." + std::to_string(bytes[3]);
+constexpr std::size_t kIpv6Groups = 8;
+
+bool IsGroupDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); }
+
+// The eight groups as the protocol writes them, read here for the same reason.
+std::optional<Ipv6Address> ParseIpv6Groups(std::string_view text) {
+  Ipv6Address address{};
+  for (std::size_t i = 0; i < kIpv6Groups; ++i) {
+    const std::size_t colon = i + 1 < kIpv6Groups ? text.find(':') : text.size();
+    if (colon == std::string_view::npos) return std::nullopt;
+    const std::string_view group = text.substr(0, colon);
+    if (group.empty() || group.size() > 4 || (group.size() > 1 && group[0] == '0') ||
+        !std::all_of(group.begin(), group.end(), IsGroupDigit)) {
+      return std::nullopt;
+    }
+    unsigned value = 0;
+    std::from_chars(group.data(), group.data() + group.size(), value, 16);
+    address[2 * i] = static_cast<std::uint8_t>(value >> 8);
+    address[2 * i + 1] = static_cast<std::uint8_t>(value);
+    text.remove_prefix(std::min(colon + 1, text.size()));
+  }
+  return address;
+}
+
+std::optional<EchoAddress> ParseAddressField(std::string_view text) {
+  if (const std::optional<Ipv4Address> ipv4 = ParseDottedQuad(text)) return *ipv4;
+  if (const std::optional<Ipv6Address> ipv6 = ParseIpv6Groups(text)) return *ipv6;
+  return std::nullopt;
+}
+
+std::string AddressField(const EchoAddress& address) {
+  const std::array<std::uint8_t, 16>& bytes = address.bytes;
+  if (address.family == EchoAddress::Family::kIpv4) {
+    return std::to_string(bytes[0]) + "." + std::to_string(bytes[1]) + "." +
+           std::to_string(bytes[2]) + "." + std::to_string(bytes[3]);
+  }
+  std::string text;
+  for (std::size_t i = 0; i < kIpv6Groups; ++i) {
+    std::array<char, 4> group{};
+    const unsigned value = static_cast<unsigned>(bytes[2 * i] << 8 | bytes[2 * i + 1]);
+    const auto end = std::to_chars(group.data(), group.data() + group.size(), value, 16).ptr;
+    text += (i == 0 ? "" : ":") + std::string(group.data(), end);
+  }
+  return text;
 }
 
 std::string ErrorLine(std::optional<std::uint32_t> token, std::string_view what) {
@@ -94,18 +133,18 @@ struct ServerState {
 
 void SendAdmitted(IcmpEngine& engine, const std::shared_ptr<ServerState>& state,
                   const EchoPipeRequest& echo) {
-  engine.Send(echo.address, echo.timeout,
-              [state, token = echo.token](std::optional<std::chrono::nanoseconds> roundTrip) {
-                std::lock_guard guard(state->mutex);
-                state->Write(state->flight.End(token, roundTrip));
-                state->landed.notify_all();
-              });
+  engine.SendTo(echo.address, echo.timeout,
+                [state, token = echo.token](std::optional<std::chrono::nanoseconds> roundTrip) {
+                  std::lock_guard guard(state->mutex);
+                  state->Write(state->flight.End(token, roundTrip));
+                  state->landed.notify_all();
+                });
 }
 
 }  // namespace
 
 std::string EchoRequestLine(const EchoPipeRequest& request) {
-  return std::to_string(request.token) + " echo " + DottedAddress(request.address) + " " +
+  return std::to_string(request.token) + " echo " + AddressField(request.address) + " " +
          std::to_string(request.timeout.count()) + "\n";
 }
 
@@ -151,7 +190,7 @@ EchoPipeFlight::Verdict EchoPipeFlight::Admit(std::string_view line, bool tooLon
   if (fields.size() != kRequestFields || fields[1] != "echo") {
     return {std::nullopt, ErrorLine(token, "bad-command")};
   }
-  const std::optional<Ipv4Address> address = ParseDottedQuad(fields[2]);
+  const std::optional<EchoAddress> address = ParseAddressField(fields[2]);
   if (!address) return {std::nullopt, ErrorLine(token, "bad-address")};
   const std::optional<std::uint64_t> timeout = ParseDecimal(fields[3], kMostTimeoutDigits);
   if (!timeout || *timeout > static_cast<std::uint64_t>(kEchoPipeMostTimeout.count())) {

@@ -5,7 +5,8 @@
 // The server's first line: "ready", or "unavailable REASON" and then it ends.
 // A request, one line:  TOKEN echo ADDRESS TIMEOUT_MS
 //   TOKEN      a decimal number below 2^32 without leading zeros, the caller's to choose
-//   ADDRESS    a dotted IPv4 address
+//   ADDRESS    a dotted IPv4 address, or an IPv6 address as all its eight groups of one to
+//              four small hex digits without leading zeros, ':' between them (no "::")
 //   TIMEOUT_MS 0 to kEchoPipeMostTimeout
 // Each request gets one reply line, in any order:
 //   TOKEN reply RTT_NS | TOKEN no-reply | TOKEN error WHAT
@@ -36,7 +37,7 @@ inline constexpr std::string_view kEchoPipeUnavailable = "unavailable ";
 
 struct EchoPipeRequest {
   std::uint32_t token = 0;
-  Ipv4Address address = 0;
+  EchoAddress address = Ipv4Address{0};
   std::chrono::milliseconds timeout{0};
 };
 

@@ -2,6 +2,7 @@
 // use, and the resolver. The process keeps one of these; tests build their own.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <functional>
@@ -28,6 +29,8 @@ class EchoProbes {
   void Stop();
   // As ResolveHostAddress.
   std::string Resolve(const std::string& host);
+  // As SetAddressFamilies.
+  void SetFamilies(AddressFamilies families) { families_ = families; }
   // As ProbeUnavailableReason.
   std::string UnavailableReason();
 
@@ -51,13 +54,15 @@ class EchoProbes {
   // together start it once; after a failure the next call tries again.
   IcmpEngine* StartedEngine();
   // Hands the request to the engine, or ends it at once with no answer when there is none.
-  void SendToEngine(Ipv4Address address, std::chrono::milliseconds timeout,
+  void SendToEngine(const EchoAddress& address, std::chrono::milliseconds timeout,
                     IcmpEngine::EchoDone done);
-  // A dotted address as it is, without asking the resolver; a name's first IPv4 address.
-  std::optional<Ipv4Address> AddressToProbe(const std::string& host);
+  // An address of either family as it is, without asking the resolver; a name's first
+  // address of the families chosen.
+  std::optional<EchoAddress> AddressToProbe(const std::string& host);
 
   const IcmpEngineStarter startEngine_;
   const std::unique_ptr<HostResolver> resolver_;
+  std::atomic<AddressFamilies> families_{AddressFamilies::kIpv4First};
   std::mutex mutex_;
   std::condition_variable unused_;  // users_ fell to 0
   std::unique_ptr<IcmpEngine> engine_;

@@ -26,7 +26,8 @@ std::chrono::nanoseconds RoundTripTime(const SendStamp& sent, const ReceiveStamp
 
 EchoRequestTable::EchoRequestTable() : requests_(kSequenceCount) {}
 
-std::optional<std::uint16_t> EchoRequestTable::Enter(Ipv4Address to, Clock::time_point deadline,
+std::optional<std::uint16_t> EchoRequestTable::Enter(const EchoAddress& to,
+                                                     Clock::time_point deadline,
                                                      IcmpEngine::EchoDone& done) {
   if (waitingCount_ == kSequenceCount) {
     return std::nullopt;
@@ -60,7 +61,8 @@ IcmpEngine::EchoDone EchoRequestTable::Withdraw(std::uint16_t sequence) {
   return std::move(request.done);
 }
 
-bool EchoRequestTable::Answer(std::uint16_t sequence, Ipv4Address from, const ReceiveStamp& stamp) {
+bool EchoRequestTable::Answer(std::uint16_t sequence, const EchoAddress& from,
+                              const ReceiveStamp& stamp) {
   Request* request = WaitingFor(sequence, from);
   if (request == nullptr) {
     return false;
@@ -69,7 +71,7 @@ bool EchoRequestTable::Answer(std::uint16_t sequence, Ipv4Address from, const Re
   return true;
 }
 
-bool EchoRequestTable::Fail(std::uint16_t sequence, Ipv4Address to) {
+bool EchoRequestTable::Fail(std::uint16_t sequence, const EchoAddress& to) {
   Request* request = WaitingFor(sequence, to);
   if (request == nullptr) {
     return false;
@@ -101,7 +103,7 @@ std::optional<EchoRequestTable::Clock::time_point> EchoRequestTable::NextDeadlin
 }
 
 EchoRequestTable::Request* EchoRequestTable::WaitingFor(std::uint16_t sequence,
-                                                        Ipv4Address address) {
+                                                        const EchoAddress& address) {
   Request& request = requests_[sequence];
   return request.waiting && request.address == address ? &request : nullptr;
 }

@@ -49,8 +49,9 @@ std::chrono::nanoseconds RoundTripTime(const SendStamp& sent, const ReceiveStamp
 // 65535 to 0 and skipping numbers still waiting, so a number comes round again only after
 // all the others: a late reply to a finished request rarely meets a new one. With all
 // 65536 numbers waiting a request is refused.
-// An echo reply belongs to the waiting request with its sequence number only if it comes
-// from the address that request was sent to (the socket has already sorted out replies
+// The numbers are shared by both families. An echo reply belongs to the waiting request with
+// its sequence number only if it comes from the address (family included) that request was
+// sent to (the socket has already sorted out replies
 // carrying other identifiers); anything else is dropped. An ICMP error quoting a request
 // (same sequence number, same destination) ends that request at once without an answer.
 // A request still waiting at its deadline ends without an answer; replies read in the
@@ -63,7 +64,7 @@ class EchoRequestTable {
 
   // Enters a request to address that ends at deadline; its sequence number, or nothing
   // (and done untouched) when every number is waiting.
-  std::optional<std::uint16_t> Enter(Ipv4Address to, Clock::time_point deadline,
+  std::optional<std::uint16_t> Enter(const EchoAddress& to, Clock::time_point deadline,
                                      IcmpEngine::EchoDone& done);
   // The request left at stamp; its round trip is timed from there.
   void MarkSent(std::uint16_t sequence, const SendStamp& stamp);
@@ -71,8 +72,8 @@ class EchoRequestTable {
   IcmpEngine::EchoDone Withdraw(std::uint16_t sequence);
 
   // Whether the arrival matched a waiting request (and ended it).
-  bool Answer(std::uint16_t sequence, Ipv4Address from, const ReceiveStamp& stamp);
-  bool Fail(std::uint16_t sequence, Ipv4Address to);
+  bool Answer(std::uint16_t sequence, const EchoAddress& from, const ReceiveStamp& stamp);
+  bool Fail(std::uint16_t sequence, const EchoAddress& to);
   // Ends every request whose deadline is at or before now.
   void ExpireDue(Clock::time_point now);
   // Ends every request (the engine stops).
@@ -84,7 +85,7 @@ class EchoRequestTable {
 
  private:
   struct Request {
-    Ipv4Address address = 0;
+    EchoAddress address = Ipv4Address{0};
     std::uint32_t generation = 0;  // tells a deadline of an earlier holder of the number apart
     bool waiting = false;
     SendStamp sent;
@@ -97,7 +98,7 @@ class EchoRequestTable {
     bool operator>(const Deadline& other) const { return at > other.at; }
   };
 
-  Request* WaitingFor(std::uint16_t sequence, Ipv4Address address);
+  Request* WaitingFor(std::uint16_t sequence, const EchoAddress& address);
   void End(Request& request, std::optional<std::chrono::nanoseconds> roundTrip);
   void DropStaleDeadlines();
 

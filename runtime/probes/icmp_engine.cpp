@@ -1,14 +1,36 @@
 #include "runtime/probes/icmp_engine.h"
 
 #include <condition_variable>
+#include <cstring>
 #include <mutex>
 #include <utility>
 
 namespace vardelle {
 
-std::optional<std::chrono::nanoseconds> IcmpEngine::Echo(Ipv4Address address,
+EchoAddress::EchoAddress(Ipv4Address ipv4) : family(Family::kIpv4) {
+  std::memcpy(bytes.data(), &ipv4, sizeof ipv4);
+}
+
+EchoAddress::EchoAddress(const Ipv6Address& ipv6) : family(Family::kIpv6), bytes(ipv6) {}
+
+void IcmpEngine::SendIpv6(const Ipv6Address&, std::chrono::milliseconds, EchoDone done) {
+  CallEchoDone(done, std::nullopt);
+}
+
+void IcmpEngine::SendTo(const EchoAddress& address, std::chrono::milliseconds timeout,
+                        EchoDone done) {
+  if (address.family == EchoAddress::Family::kIpv6) {
+    SendIpv6(address.bytes, timeout, std::move(done));
+    return;
+  }
+  Ipv4Address ipv4 = 0;
+  std::memcpy(&ipv4, address.bytes.data(), sizeof ipv4);
+  Send(ipv4, timeout, std::move(done));
+}
+
+std::optional<std::chrono::nanoseconds> IcmpEngine::Echo(const EchoAddress& address,
                                                          std::chrono::milliseconds timeout) {
-  return AwaitEcho([&](EchoDone done) { Send(address, timeout, std::move(done)); });
+  return AwaitEcho([&](EchoDone done) { SendTo(address, timeout, std::move(done)); });
 }
 
 std::optional<std::chrono::nanoseconds> AwaitEcho(

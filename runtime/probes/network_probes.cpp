@@ -19,6 +19,12 @@ bool IsUsableHostText(const std::string& host) {
   return !host.empty() && host.find('\0') == std::string::npos;
 }
 
+std::optional<EchoAddress> AddressLiteral(const std::string& text) {
+  if (const std::optional<Ipv4Address> dotted = ParseDottedIpv4(text)) return *dotted;
+  if (const std::optional<Ipv6Address> ipv6 = ParseIpv6Literal(text)) return *ipv6;
+  return std::nullopt;
+}
+
 int WholeMilliseconds(std::chrono::nanoseconds roundTrip) {
   const auto milliseconds = std::chrono::duration_cast<std::chrono::milliseconds>(roundTrip);
   return milliseconds.count() > INT_MAX ? INT_MAX : static_cast<int>(milliseconds.count());
@@ -41,7 +47,7 @@ int EchoProbes::Ping(const std::string& host, int timeoutMs) {
     return kFailed;
   }
   // Looked up before the engine is held, so that Stop never waits for the resolver.
-  const std::optional<Ipv4Address> address = AddressToProbe(host);
+  const std::optional<EchoAddress> address = AddressToProbe(host);
   if (!address) {
     return kFailed;
   }
@@ -52,26 +58,26 @@ int EchoProbes::Ping(const std::string& host, int timeoutMs) {
 }
 
 void EchoProbes::Send(const std::string& address, int timeoutMs, std::function<void(int)> done) {
-  const std::optional<Ipv4Address> dotted =
-      IsUsableHostText(address) ? ParseDottedIpv4(address) : std::nullopt;
-  if (timeoutMs < 0 || !dotted) {
+  const std::optional<EchoAddress> literal =
+      IsUsableHostText(address) ? AddressLiteral(address) : std::nullopt;
+  if (timeoutMs < 0 || !literal) {
     done(kFailed);
     return;
   }
-  SendToEngine(*dotted, std::chrono::milliseconds(timeoutMs),
+  SendToEngine(*literal, std::chrono::milliseconds(timeoutMs),
                [done = std::move(done)](std::optional<std::chrono::nanoseconds> roundTrip) {
                  done(roundTrip ? WholeMilliseconds(*roundTrip) : kFailed);
                });
 }
 
-void EchoProbes::SendToEngine(Ipv4Address address, std::chrono::milliseconds timeout,
+void EchoProbes::SendToEngine(const EchoAddress& address, std::chrono::milliseconds timeout,
                               IcmpEngine::EchoDone done) {
   const EngineUse use(*this);
   if (use.Engine() == nullptr) {
     done(std::nullopt);
     return;
   }
-  use.Engine()->Send(address, timeout, std::move(done));
+  use.Engine()->SendTo(address, timeout, std::move(done));
 }
 
 void EchoProbes::Stop() {
@@ -87,7 +93,14 @@ void EchoProbes::Stop() {
 }
 
 std::string EchoProbes::Resolve(const std::string& host) {
-  return IsUsableHostText(host) ? resolver_->FirstIpv4Address(host) : "";
+  if (!IsUsableHostText(host)) return "";
+  // An address is given back whatever the families chosen: the list named it.
+  const std::optional<EchoAddress> literal = AddressLiteral(host);
+  const AddressFamilies families = !literal ? families_.load()
+                                   : literal->family == EchoAddress::Family::kIpv6
+                                       ? AddressFamilies::kIpv6Only
+                                       : AddressFamilies::kIpv4Only;
+  return resolver_->FirstAddress(host, families);
 }
 
 std::string EchoProbes::UnavailableReason() {
@@ -122,14 +135,14 @@ IcmpEngine* EchoProbes::StartedEngine() {
   return stopped_ ? nullptr : engine_.get();
 }
 
-std::optional<Ipv4Address> EchoProbes::AddressToProbe(const std::string& host) {
+std::optional<EchoAddress> EchoProbes::AddressToProbe(const std::string& host) {
   if (!IsUsableHostText(host)) {
     return std::nullopt;
   }
-  if (const std::optional<Ipv4Address> dotted = ParseDottedIpv4(host)) {
-    return dotted;
+  if (const std::optional<EchoAddress> literal = AddressLiteral(host)) {
+    return literal;
   }
-  return ParseDottedIpv4(resolver_->FirstIpv4Address(host));
+  return AddressLiteral(resolver_->FirstAddress(host, families_));
 }
 
 // The public calls answer with their failure markers instead of letting an exception (no
@@ -162,6 +175,16 @@ std::string ResolveHostAddress(const std::string& host) {
   } catch (const std::exception&) {
     return "";
   }
+}
+
+void SetAddressFamilies(AddressFamilies families) { ProcessProbes().SetFamilies(families); }
+
+std::optional<AddressFamilies> ParseAddressFamilies(std::string_view text) {
+  if (text == "ipv4-first") return AddressFamilies::kIpv4First;
+  if (text == "ipv6-first") return AddressFamilies::kIpv6First;
+  if (text == "ipv4") return AddressFamilies::kIpv4Only;
+  if (text == "ipv6") return AddressFamilies::kIpv6Only;
+  return std::nullopt;
 }
 
 std::string ProbeUnavailableReason() {

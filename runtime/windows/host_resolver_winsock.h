@@ -15,6 +15,7 @@ bool StartWinsock();
 class WinsockResolver final : public HostResolver {
  public:
   std::string FirstIpv4Address(const std::string& host) override;
+  std::string FirstAddress(const std::string& host, AddressFamilies families) override;
 };
 
 }  // namespace vardelle

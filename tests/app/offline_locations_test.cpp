@@ -150,6 +150,8 @@ TEST(OfflineLocationsTest, TheDatabaseStandsInForAnUnsetOrFailingSite) {
   endpoints.SetBaseUrl(Site::kIpLocation, "http://127.0.0.1:1");  // refused
   EXPECT_EQ(LocateServer(endpoints, &*database, "114.114.114.1"), nanjing);
   EXPECT_EQ(LocateServer(endpoints, &*database, "116.0.0.1"), failed);
+  EXPECT_EQ(LocateServer(endpoints, &*database, "fd00:200::5"), (ServerLocation{"未知", kSite}))
+      << "the database holds no IPv6";
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // Headless runs on a private tun network where a proxy client stands in the way: in TUN mode
 // it answers every address itself, in fake-IP mode its resolver hands out 198.18.x.y. The
 // report and the status line tell those rows; a real network with a LAN server beside the
-// remote ones is told nothing. Each case runs in a network namespace of its own (root only).
+// remote ones is told nothing, nor are IPv6 servers among them (a name with only an IPv6
+// address, an IPv6 address as the list's domain). Each case runs in a network namespace of
+// its own (root only).
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -55,7 +57,9 @@ std::string ServerList(const std::vector<Server>& servers) {
 
 std::string HostsFile(const std::vector<Server>& servers) {
   std::string hosts = "127.0.0.1 localhost\n";
-  for (const Server& server : servers) hosts += server.address + " " + server.domain + "\n";
+  for (const Server& server : servers) {
+    if (server.domain != server.address) hosts += server.address + " " + server.domain + "\n";
+  }
   return hosts;
 }
 
@@ -102,6 +106,9 @@ TEST_P(ProxyTunTest, TheReportTellsAnswersThatAreNotTheServers) {
     const bool isFake = IsInRange(server.address, fake);
     EXPECT_EQ(row.at("address"),
               GbkToUtf8(isFake ? FakeAddressCell(server.address) : server.address));
+    if (server.address.find(':') != std::string::npos) {
+      EXPECT_EQ(row.at("location"), GbkToUtf8("未知"));
+    }
     if (isFake) {
       EXPECT_EQ(row.at("location"), GbkToUtf8(FakeAddressLocationCell()));
       EXPECT_TRUE(
@@ -128,6 +135,12 @@ std::vector<ProxyCase> Cases() {
   for (std::size_t i = 0; i < remote.size(); ++i) {
     realNetwork.push_back({remote[i], Target::Answer::kEcho, milliseconds(delays[i])});
   }
+  std::vector<Target> withIpv6 = realNetwork;
+  withIpv6.push_back({"fd00:200::31", Target::Answer::kEcho, milliseconds(5)});
+  withIpv6.push_back({"fd00:200::44", Target::Answer::kEcho, milliseconds(20)});
+  std::vector<Server> ipv6Servers = servers(false);
+  ipv6Servers.push_back({"v6only.lol.test", "fd00:200::31", false});
+  ipv6Servers.push_back({"fd00:200::44", "fd00:200::44", false});
   std::vector<Server> fakeIp;
   for (int i = 1; i <= 4; ++i) {
     fakeIp.push_back(
@@ -142,6 +155,7 @@ std::vector<ProxyCase> Cases() {
       {"TunModeAnswersAlike", {everyAddressAlike}, servers(true), false, true},
       {"FakeIpMode", {everyAddressAtOnce}, fakeIp, true, false},
       {"RealNetworkWithALanServer", realNetwork, servers(false), false, false},
+      {"RealNetworkWithIpv6Servers", withIpv6, ipv6Servers, false, false},
   };
 }
 

@@ -19,6 +19,7 @@ using std::chrono::milliseconds;
 using std::chrono::nanoseconds;
 
 Ipv4Address Address(const std::string& dotted) { return ParseDottedIpv4(dotted).value(); }
+Ipv6Address Address6(const std::string& text) { return ParseIpv6Literal(text).value(); }
 
 struct AdmitCase {
   std::string name;
@@ -58,6 +59,11 @@ INSTANTIATE_TEST_SUITE_P(
         Good("Largest", "4294967295 echo 255.255.255.255 60000",
              {4294967295u, Address("255.255.255.255"), milliseconds(60000)}),
         Good("Zeros", "0 echo 0.0.0.0 0", {0, 0, milliseconds(0)}),
+        Good("Ipv6", "7 echo fd00:200:0:0:0:0:0:5 5",
+             {7, Address6("fd00:200::5"), milliseconds(5)}),
+        Good("LargestIpv6", "4294967295 echo ffff:ffff:ffff:ffff:ffff:ffff:ffff:ffff 60000",
+             {4294967295u, Address6("ffff:ffff:ffff:ffff:ffff:ffff:ffff:ffff"),
+              milliseconds(60000)}),
         AdmitCase{"TooLong", "1 echo 127.0.0.1 1000", true, "- error line-too-long\n", {}},
         Bad("Empty", "", "- error bad-token\n"),
         Bad("TokenTooLarge", "4294967296 echo 1.2.3.4 5", "- error bad-token\n"),
@@ -75,7 +81,13 @@ INSTANTIATE_TEST_SUITE_P(
         Bad("PartOver255", "7 echo 256.1.1.1 5", "7 error bad-address\n"),
         Bad("PartLeadingZero", "7 echo 01.2.3.4 5", "7 error bad-address\n"),
         Bad("Name", "7 echo localhost 5", "7 error bad-address\n"),
-        Bad("Ipv6", "7 echo ::1 5", "7 error bad-address\n"),
+        Bad("Ipv6Shortened", "7 echo ::1 5", "7 error bad-address\n"),
+        Bad("Ipv6Capitals", "7 echo FD00:0:0:0:0:0:0:1 5", "7 error bad-address\n"),
+        Bad("Ipv6GroupLeadingZero", "7 echo fd00:0200:0:0:0:0:0:1 5", "7 error bad-address\n"),
+        Bad("Ipv6FiveDigitGroup", "7 echo fd000:0:0:0:0:0:0:1 5", "7 error bad-address\n"),
+        Bad("Ipv6SevenGroups", "7 echo fd00:0:0:0:0:0:1 5", "7 error bad-address\n"),
+        Bad("Ipv6NineGroups", "7 echo fd00:0:0:0:0:0:0:0:1 5", "7 error bad-address\n"),
+        Bad("Ipv6Zone", "7 echo fe80:0:0:0:0:0:0:1%lo 5", "7 error bad-address\n"),
         Bad("FiveParts", "7 echo 1.2.3.4.5 5", "7 error bad-address\n"),
         Bad("EmptyPart", "7 echo 1..3.4 5", "7 error bad-address\n"),
         Bad("TrailingDot", "7 echo 1.2.3. 5", "7 error bad-address\n"),
@@ -105,13 +117,21 @@ TEST(EchoPipeFlightTest, RefusesMoreThanTheLimitInFlightAndTokensInFlightTwice) 
 }
 
 TEST(EchoPipeRequestLineTest, IsReadBackAsTheSameRequest) {
-  const EchoPipeRequest request{4000000000u, Address("10.200.0.17"), milliseconds(2500)};
-  const std::string line = EchoRequestLine(request);
-  EXPECT_EQ(line, "4000000000 echo 10.200.0.17 2500\n");
-  EchoPipeFlight flight;
-  const auto echo = flight.Admit(std::string_view(line).substr(0, line.size() - 1), false).echo;
-  ASSERT_TRUE(echo);
-  EXPECT_EQ(echo->address, request.address);
+  const struct {
+    EchoPipeRequest request;
+    std::string line;
+  } cases[] = {
+      {{4000000000u, Address("10.200.0.17"), milliseconds(2500)},
+       "4000000000 echo 10.200.0.17 2500\n"},
+      {{5, Address6("fd00:200::a:bc0"), milliseconds(70)}, "5 echo fd00:200:0:0:0:0:a:bc0 70\n"}};
+  for (const auto& c : cases) {
+    const std::string line = EchoRequestLine(c.request);
+    EXPECT_EQ(line, c.line);
+    EchoPipeFlight flight;
+    const auto echo = flight.Admit(std::string_view(line).substr(0, line.size() - 1), false).echo;
+    ASSERT_TRUE(echo) << line;
+    EXPECT_EQ(echo->address, c.request.address);
+  }
 }
 
 struct ReplyCase {

@@ -61,6 +61,10 @@ constexpr char kFromElsewhere[] = "10.200.0.8";
 constexpr char kBadChecksum[] = "10.200.0.9";
 constexpr char kTimeExceeded[] = "10.200.0.10";
 constexpr char kLongUnreachable[] = "10.200.0.14";
+constexpr char kIpv6After5[] = "fd00:200::5";
+constexpr char kIpv6After20[] = "fd00:200::20";
+constexpr char kIpv6After100[] = "fd00:200::100";
+constexpr char kIpv6Silent[] = "fd00:200::6";
 
 std::vector<Target> StandardTargets() {
   return {{kQuick, Answer::kEcho, {}},
@@ -72,7 +76,11 @@ std::vector<Target> StandardTargets() {
           {kFromElsewhere, Answer::kEchoFromElsewhere, {}},
           {kBadChecksum, Answer::kEchoWithBadChecksum, {}},
           {kTimeExceeded, Answer::kTimeExceeded, {}},
-          {kLongUnreachable, Answer::kLongUnreachable, {}}};
+          {kLongUnreachable, Answer::kLongUnreachable, {}},
+          {kIpv6After5, Answer::kEcho, milliseconds(5)},
+          {kIpv6After20, Answer::kEcho, milliseconds(20)},
+          {kIpv6After100, Answer::kEcho, milliseconds(100)},
+          {kIpv6Silent, Answer::kSilent, {}}};
 }
 
 std::unique_ptr<testnet::TunResponder> StartResponder(std::vector<Target> targets) {
@@ -158,9 +166,13 @@ class TunEngineTest : public ::testing::TestWithParam<EngineKind> {
     return responder_ && engine_;
   }
 
-  std::optional<std::chrono::nanoseconds> Echo(const char* address,
+  // An IPv4 or IPv6 address.
+  std::optional<std::chrono::nanoseconds> Echo(const std::string& address,
                                                milliseconds timeout = kLongTimeout) {
-    return engine_->Echo(testnet::ParseAddress(address), timeout);
+    if (address.find(':') == std::string::npos) {
+      return engine_->Echo(testnet::ParseAddress(address), timeout);
+    }
+    return engine_->Echo(testnet::ParseAddress6(address), timeout);
   }
 
   std::unique_ptr<testnet::TunResponder> responder_;
@@ -170,11 +182,21 @@ class TunEngineTest : public ::testing::TestWithParam<EngineKind> {
 TEST_P(TunEngineTest, ReportsTheResponderDelayAndSendsNoPayload) {
   RUN_IN_OWN_NETWORK();
   ASSERT_TRUE(Build());
-  const auto roundTrip = Echo(kAfter20);
-  ASSERT_TRUE(roundTrip.has_value());
-  EXPECT_GE(*roundTrip, milliseconds(20));
-  EXPECT_LT(*roundTrip, milliseconds(20) + kSlack);
-  EXPECT_THAT(responder_->RequestSizes(kAfter20), ElementsAre(8u)) << "the bare ICMP header";
+  const struct {
+    const char* address;
+    milliseconds delay;
+  } hosts[] = {{kAfter20, milliseconds(20)},
+               {kIpv6After5, milliseconds(5)},
+               {kIpv6After20, milliseconds(20)},
+               {kIpv6After100, milliseconds(100)}};
+  for (const auto& host : hosts) {
+    SCOPED_TRACE(host.address);
+    const auto roundTrip = Echo(host.address);
+    ASSERT_TRUE(roundTrip.has_value());
+    EXPECT_GE(*roundTrip, host.delay);
+    EXPECT_LT(*roundTrip, host.delay + kSlack);
+    EXPECT_THAT(responder_->RequestSizes(host.address), ElementsAre(8u)) << "the bare header";
+  }
 }
 
 struct Unanswered {
@@ -227,10 +249,10 @@ TEST_P(TunEngineTest, ConcurrentCallersEachGetTheirOwnReply) {
   const struct {
     const char* address;
     std::optional<milliseconds> delay;
-  } targets[] = {{kQuick, milliseconds(0)},
-                 {kAfter60, milliseconds(60)},
-                 {kAfter150, milliseconds(150)},
-                 {kSilent, std::nullopt}};
+  } targets[] = {{kQuick, milliseconds(0)},          {kAfter60, milliseconds(60)},
+                 {kAfter150, milliseconds(150)},     {kSilent, std::nullopt},
+                 {kIpv6After5, milliseconds(5)},     {kIpv6After20, milliseconds(20)},
+                 {kIpv6After100, milliseconds(100)}, {kIpv6Silent, std::nullopt}};
   constexpr int kCallers = 800 / kCallerShare;
   std::vector<std::optional<std::chrono::nanoseconds>> roundTrips(kCallers);
   std::latch go(kCallers);
@@ -247,9 +269,10 @@ TEST_P(TunEngineTest, ConcurrentCallersEachGetTheirOwnReply) {
     const auto& target = targets[i % std::size(targets)];
     SCOPED_TRACE(std::string("caller ") + std::to_string(i) + " probing " + target.address);
     ASSERT_EQ(roundTrips[i].has_value(), target.delay.has_value());
-    // Every answered caller got one reply and the silent ones none, so replies handed to
-    // the wrong callers would be a reshuffle, and any reshuffle gives some caller a reply
-    // of a quicker target: too early. No upper bound: hundreds of threads waking at once
+    // IPv4 and IPv6 callers share the sequence numbers, so a reply matched across families
+    // would be a reshuffle too. Every answered caller got one reply and the silent ones none, so
+    // replies handed to the wrong callers would be a reshuffle, and any reshuffle gives some caller
+    // a reply of a quicker target: too early. No upper bound: hundreds of threads waking at once
     // under a sanitizer on a busy machine are late by tens of milliseconds.
     if (target.delay) {
       EXPECT_GE(*roundTrips[i], *target.delay);
@@ -328,7 +351,10 @@ INSTANTIATE_TEST_SUITE_P(Engines, TunEngineTest,
 constexpr char kHosts[] =
     "127.0.0.1 localhost\n"
     "10.200.0.5 servers.vardelle.test\n"
-    "10.200.0.11 servers.vardelle.test\n";
+    "10.200.0.11 servers.vardelle.test\n"
+    "fd00:200::20 servers.vardelle.test\n"
+    "10.200.0.12 v4only.vardelle.test\n"
+    "fd00:200::100 v6only.vardelle.test\n";
 // A name server that is not there: unknown names fail at once and nothing leaves.
 constexpr char kResolvConf[] = "nameserver 127.0.0.1\noptions attempts:1 timeout:1\n";
 
@@ -348,6 +374,40 @@ TEST(TunPingHostTest, ANameIsResolvedAndOnlyItsFirstAddressProbed) {
   EXPECT_LT(roundTrip, 20 + kSlack.count());
   EXPECT_THAT(responder->RequestSizes(kAfter20), ElementsAre(8u));
   EXPECT_THAT(responder->RequestSizes(kAfter60), IsEmpty());
+}
+
+TEST(TunPingHostTest, TheFamilySettingPicksTheAddressOfAName) {
+  RUN_IN_OWN_NETWORK();
+  UseTestHostsFiles();
+  const auto responder = StartResponder(StandardTargets());
+  ASSERT_NE(responder, nullptr);
+  const struct {
+    const char* setting;
+    const char* host;
+    const char* address;  // "" when the name has none of the families chosen
+    milliseconds delay;
+  } cases[] = {{"ipv4-first", "servers.vardelle.test", kAfter20, milliseconds(20)},
+               {"ipv4-first", "v6only.vardelle.test", kIpv6After100, milliseconds(100)},
+               {"ipv6-first", "servers.vardelle.test", kIpv6After20, milliseconds(20)},
+               {"ipv6-first", "v4only.vardelle.test", kQuick, milliseconds(0)},
+               {"ipv6", "v4only.vardelle.test", "", {}},
+               {"ipv4", "v6only.vardelle.test", "", {}},
+               {"ipv4", "fd00:0200:0::5", kIpv6After5, milliseconds(5)}};  // as written
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.setting) + " " + c.host);
+    const std::optional<AddressFamilies> families = ParseAddressFamilies(c.setting);
+    ASSERT_TRUE(families.has_value());
+    SetAddressFamilies(*families);
+    EXPECT_EQ(ResolveHostAddress(c.host), c.address);
+    const int roundTrip = PingHost(c.host, static_cast<int>(kLongTimeout.count()));
+    if (*c.address == '\0') {
+      EXPECT_EQ(roundTrip, -1);
+    } else {
+      EXPECT_GE(roundTrip, c.delay.count());
+      EXPECT_LT(roundTrip, (c.delay + kSlack).count());
+    }
+  }
+  EXPECT_FALSE(ParseAddressFamilies("both").has_value());
 }
 
 TEST(TunPingHostTest, AnUnknownNameIsEmptyTextAndMinusOneWithoutAProbe) {

@@ -44,6 +44,9 @@ TEST(WindowsPlatformTest, ResolverAnswersDottedTextWithoutAskingTheNetwork) {
   EXPECT_EQ(resolver->FirstIpv4Address("127.0.0.9"), "127.0.0.9");
   EXPECT_EQ(resolver->FirstIpv4Address(""), "");
   EXPECT_EQ(resolver->FirstIpv4Address(std::string("127.0.0.1\0.evil", 15)), "");
+  EXPECT_EQ(resolver->FirstAddress("0:0::1", AddressFamilies::kIpv6First), "::1");
+  EXPECT_EQ(resolver->FirstAddress("::1", AddressFamilies::kIpv4Only), "");
+  EXPECT_EQ(resolver->FirstAddress("127.0.0.9", AddressFamilies::kIpv6First), "127.0.0.9");
 }
 
 // A code-page-936 console reads UTF-8 bytes as other characters ("鐢典俊" for 电信): text for
