@@ -9,9 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/alerts/alert_choice.h"
-#include "app/application/application.h"
-#include "app/settings_dialog/settings_dialog.h"
+#include "tests/dialog_events.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/main_window_view.h"
 #include "ui_test_support.h"
@@ -19,23 +17,8 @@
 namespace vardelle::ui {
 namespace {
 
+using vardelle::testing::DialogEvents;
 using testing::Text;
-
-// The recorded events, with 设置… and 提醒… opening the real dialogs.
-class DialogEvents : public testing::RecordingEvents {
- public:
-  void OnAlertChosen() override {
-    RecordingEvents::OnAlertChosen();
-    ChooseAlertForSelectedRow(*view, app.alerts, app.latencyHistory, app.settingsFile);
-  }
-  void OnSettingsChosen() override {
-    RecordingEvents::OnSettingsChosen();
-    SettingsDialog dialog(app, *view);
-    view->RunSettingsDialog(dialog);
-  }
-  Application app;
-  MainWindowView* view = nullptr;
-};
 
 struct Step {
   int key;

@@ -8,8 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/application/application.h"
-#include "app/settings_dialog/settings_dialog.h"
+#include "tests/dialog_events.h"
 #include "tests/ui/win32/win32_test_support.h"
 #include "ui/win32/main_window.h"
 #include "ui/win32/main_window_view.h"
@@ -18,17 +17,7 @@
 namespace vardelle::win32 {
 namespace {
 
-// The recorded events, with 设置… opening the real dialog.
-class DialogEvents : public testing::RecordingEvents {
- public:
-  void OnSettingsChosen() override {
-    RecordingEvents::OnSettingsChosen();
-    SettingsDialog dialog(app, *view);
-    view->RunSettingsDialog(dialog);
-  }
-  Application app;
-  MainWindowView* view = nullptr;
-};
+using vardelle::testing::DialogEvents;
 
 struct Step {
   WPARAM key;
