@@ -65,7 +65,7 @@ struct Application {
   std::function<void()> startTestRun;
   // What test runs read and write of the application: its own, a headless run's, a test's.
   TestRunShared SharedWithTestRuns() {
-    return {endpoints, window, lists, latencyHistory, alerts, fakeAddresses};
+    return {endpoints, endpointsMutex, window, lists, latencyHistory, alerts, fakeAddresses};
   }
   // Every test run, from the timer, the button and the end of loading; declared after what
   // it writes to, so it stops first.

@@ -135,6 +135,10 @@ struct TestRunEngine::Core : std::enable_shared_from_this<Core> {
   void FetchStatus();
   std::vector<Text> RowRegions();
   std::shared_ptr<const RegionStatusLists> DownloadStatus();
+  Endpoints EndpointsNow() const {
+    std::lock_guard guard(shared.endpointsMutex);
+    return shared.endpoints;
+  }
   void WriteResults();
   void Apply(std::vector<Write>& writes);
   void FinishRun(const TestRun& run, MainWindowView* window);
@@ -354,9 +358,10 @@ std::vector<Text> TestRunEngine::Core::RowRegions() {
 // The set downloaded becomes the current one; a failed download hands on the one before it.
 std::shared_ptr<const RegionStatusLists> TestRunEngine::Core::DownloadStatus() {
   try {
+    const Endpoints endpoints = EndpointsNow();
     if (!services.fetchRegionStatus)
-      return FetchRegionStatus(shared.endpoints, shared.lists, stopRequested);
-    std::shared_ptr<const RegionStatusLists> lists = services.fetchRegionStatus(shared.endpoints);
+      return FetchRegionStatus(endpoints, shared.lists, stopRequested);
+    std::shared_ptr<const RegionStatusLists> lists = services.fetchRegionStatus(endpoints);
     PublishRegionStatus(shared.lists, lists);
     return lists ? lists : CurrentRegionStatus(shared.lists);
   } catch (const std::exception&) {

@@ -44,6 +44,8 @@ class LatencyHistory;
 // What runs read and write of the program around them; its owner outlives the engine.
 struct TestRunShared {
   const Endpoints& endpoints;
+  // Held while endpoints is read: the settings dialog replaces them on the window's thread.
+  std::mutex& endpointsMutex;
   const std::atomic<MainWindowView*>& window;
   const SharedProcessLists& lists;
   LatencyHistory& latencyHistory;
