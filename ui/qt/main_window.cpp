@@ -94,6 +94,10 @@ MainWindow::MainWindow(MainWindowEvents& events, const LatencyHistory& history) 
   BuildTray();
 }
 
+// QWidget deletes the controls only after this object's own part has gone, and the table may
+// still measure or paint its rows meanwhile: their colours must no longer be asked of it.
+MainWindow::~MainWindow() { serverTable_->SetRowColourSource({}); }
+
 void MainWindow::BuildControls(const LatencyHistory& history) {
   auto* tabs = tabs_ = new TabControl(this);
   tabs->setObjectName(QString::fromUtf16(u"高级选择夹1"));

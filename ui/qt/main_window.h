@@ -31,6 +31,7 @@ class MainWindow : public QWidget {
   // history: where the statistics columns read each row's results.
   explicit MainWindow(MainWindowEvents& events,
                       const LatencyHistory& history = TheApplication().latencyHistory);
+  ~MainWindow() override;
 
   // Puts the window's outer frame at its fixed place and size; call once it is shown, when
   // the platform knows the frame.
