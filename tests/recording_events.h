@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -16,7 +15,6 @@ class RecordingEvents : public MainWindowEvents {
   std::vector<std::string> events;
   bool alertsWatched = false;  // the answer to AlertsWatched
   MainWindowView* createdView = nullptr;
-  std::map<std::uint64_t, RowColour> rowColours;
 
   void OnCreated(MainWindowView& view) override {
     createdView = &view;
@@ -48,11 +46,6 @@ class RecordingEvents : public MainWindowEvents {
   }
   void OnGlobalPlaceChosen(int placeIndex) override {
     events.push_back("global place " + std::to_string(placeIndex));
-  }
-  RowColour AnswerCustomDraw(RowId row, bool selectedAndFocused) override {
-    if (selectedAndFocused) return {};
-    const auto found = rowColours.find(row.value);
-    return found == rowColours.end() ? RowColour{} : found->second;
   }
 };
 

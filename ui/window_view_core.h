@@ -5,7 +5,8 @@
 // No toolkit header here: an edition hands its types in as a template parameter, a struct
 // with
 //   Window      the main window: ServerTable() and KeyList() (each a Table),
-//               Statistics().Refresh(RowId), StatusLine() and KeyListStatusLine() with
+//               Statistics().Show(RowId, trend, NativeText latencyToolTip), StatusLine() and
+//               KeyListStatusLine() with
 //               SetFullText(NativeText), Timer().SetPeriod(int), and the operations of its own
 //               controls that MainWindowView names alike: SetRowWatchNote(RowId, NativeText),
 //               ShowRowMenu, ShowKeyListMenu, PeriodSelection, PeriodItemValue, ClientWidth,
@@ -18,12 +19,11 @@
 //   AskAlertWatch(Window&, serverName, current)  the edition's 提醒 dialog
 //   RunSettingsDialog(Window&, SettingsDialog&)   the edition's 设置 dialog
 // A Table is reached by position (int) or through RowWithId(RowId), whose answer the
-// cell, icon and tooltip operations take alike; a row that is not there is left alone and
-// reads as empty.
+// cell, icon, colour and tooltip operations take alike; a row that is not there is left alone
+// and reads as empty.
 #pragma once
 
 #include <algorithm>
-#include <array>
 #include <atomic>
 #include <cstddef>
 #include <functional>
@@ -36,8 +36,6 @@
 #include "app/alerts/alert_watching.h"
 #include "app/location/server_location.h"
 #include "app/settings/column_settings.h"
-#include "app/statistics/latency_history.h"
-#include "app/statistics/statistics_cells.h"
 #include "app/table/server_table.h"
 #include "app/view/main_window_view.h"
 #include "support/text/text.h"
@@ -94,7 +92,6 @@ class WindowViewCore : public MainWindowView {
     Run([&](Window& w) {
       auto& table = w.ServerTable();
       table.SetCellText(table.RowWithId(id), column, cell);
-      RefreshStatistics(w, id, column);
     });
   }
   void SetRowIcon(RowId id, RowIcon icon) override {
@@ -133,26 +130,31 @@ class WindowViewCore : public MainWindowView {
   // Converted on the caller's thread, carried out in one call on the window's.
   void ApplyRowChanges(const std::vector<RowChange>& changes) override {
     struct Converted {
-      RowId row;
+      const RowChange& change;
       std::vector<std::pair<int, NativeText>> cells;
-      std::optional<RowIcon> icon;
+      NativeText latencyToolTip;
     };
     std::vector<Converted> converted;
     converted.reserve(changes.size());
     for (const RowChange& change : changes) {
-      Converted& row = converted.emplace_back(Converted{change.row, {}, change.icon});
+      Converted& row = converted.emplace_back(Converted{change, {}, {}});
       for (const auto& [column, text] : change.cells)
         row.cells.emplace_back(column, Edition::ToWindow(text));
+      if (change.statistics)
+        row.latencyToolTip = Edition::ToWindow(change.statistics->latencyToolTip);
     }
     Run([&](Window& w) {
       auto& table = w.ServerTable();
-      for (const Converted& change : converted) {
+      for (Converted& taken : converted) {
+        const RowChange& change = taken.change;
         const auto row = table.RowWithId(change.row);
-        for (const auto& [column, text] : change.cells) {
-          table.SetCellText(row, column, text);
-          RefreshStatistics(w, change.row, column);
-        }
+        for (const auto& [column, text] : taken.cells) table.SetCellText(row, column, text);
         if (change.icon) table.SetRowIcon(row, *change.icon);
+        if (change.colour) table.SetRowColour(row, *change.colour);
+        if (change.statistics) {
+          w.Statistics().Show(change.row, change.statistics->trend,
+                              std::move(taken.latencyToolTip));
+        }
       }
       table.Repaint();
     });
@@ -314,32 +316,9 @@ class WindowViewCore : public MainWindowView {
     return *calls;
   }
 
-  // A new latency means a new result in the row's history.
-  static void RefreshStatistics(Window& w, RowId row, int column) {
-    if (column == kLatencyColumn) w.Statistics().Refresh(row);
-  }
-
   typename Edition::Calls calls_;
   std::atomic<bool> redrawPending_{false};
 };
-
-// The results a row's trend sparkline shows, newest last.
-inline constexpr std::size_t kTrendLength = 30;
-
-// What a row's statistics columns and latency tooltip show, from its history.
-struct RowStatistics {
-  std::array<Text, kStatisticsColumnCount> cells;
-  std::vector<LatencySample> trend;
-  Text latencyToolTip;
-};
-
-inline RowStatistics StatisticsOfRow(const LatencyHistory& history, RowId row) {
-  const LatencyStatistics statistics = history.StatisticsOf(row);
-  RowStatistics shown{
-      StatisticsCellTexts(statistics), history.RecentResults(row, kTrendLength), {}};
-  shown.latencyToolTip = StatisticsToolTip(statistics, shown.trend);
-  return shown;
-}
 
 // Which statistics columns the player shows, kept in the settings file between starts; a
 // settingsPath of "" keeps the choice for this run only.

@@ -17,10 +17,10 @@ namespace vardelle {
 namespace {
 
 std::vector<ReportRow> ReportRows(const Application& app, const MemoryWindow& window,
-                                  const ProcessLists& lists, const std::set<RowId>& intercepted) {
+                                  const std::set<RowId>& intercepted) {
   std::vector<ReportRow> rows;
   for (MemoryRow& row : window.Rows()) {
-    const Colour text = AnswerCustomDraw(lists.rowColours, row.id, false).textColour;
+    const Colour text = row.colour.textColour;
     const LatencyStatistics statistics = app.latencyHistory.StatisticsOf(row.id);
     const bool isIntercepted = intercepted.contains(row.id);
     rows.push_back({std::move(row), text, statistics, isIntercepted});
@@ -45,8 +45,7 @@ HeadlessOutcome RunHeadless(Application& app, ReportFormat format, const RunSche
                             const TestRunServices& services) {
   MemoryWindow window;
   app.window = &window;
-  auto lists = std::make_shared<ProcessLists>();
-  app.lists = lists;
+  app.lists = std::make_shared<ProcessLists>();
   TestRunEngine engine(app.SharedWithTestRuns(), services);
   std::vector<std::shared_ptr<TestRun>> runs;
   std::chrono::steady_clock::time_point firstStart;
@@ -69,7 +68,7 @@ HeadlessOutcome RunHeadless(Application& app, ReportFormat format, const RunSche
 
   HeadlessOutcome outcome;
   outcome.exitCode = listRead ? 0 : 1;
-  outcome.report = FormatTableReport(ReportRows(app, window, *lists, intercepted), format);
+  outcome.report = FormatTableReport(ReportRows(app, window, intercepted), format);
   outcome.statusLine = GbkToUtf8(window.StatusLine());
   // Every thread that wrote to the table has finished with it.
   app.window = nullptr;

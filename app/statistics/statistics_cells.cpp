@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <utility>
 
 namespace vardelle {
 namespace {
@@ -57,9 +58,19 @@ Text StatisticsToolTip(const LatencyStatistics& statistics,
   const std::array<Text, kStatisticsColumnCount> cells = StatisticsCellTexts(statistics);
   const Text mdev = statistics.mdevMs ? Decimal(*statistics.mdevMs) : Text(kNothing);
   return "发送 " + std::to_string(statistics.sent) + "，收到 " +
-         std::to_string(statistics.received) + "，丢包率 " + cells[0] +
-         "\n最小/平均/最大/mdev " + cells[1] + "/" + mdev + " ms\n抖动 " + cells[2] + " ms\n" +
-         TextSparkline(recent);
+         std::to_string(statistics.received) + "，丢包率 " + cells[0] + "\n最小/平均/最大/mdev " +
+         cells[1] + "/" + mdev + " ms\n抖动 " + cells[2] + " ms\n" + TextSparkline(recent);
+}
+
+void AddStatistics(const LatencyHistory& history, RowChange& change) {
+  const LatencyStatistics statistics = history.StatisticsOf(change.row);
+  const std::array<Text, kStatisticsColumnCount> cells = StatisticsCellTexts(statistics);
+  for (int i = 0; i < kStatisticsColumnCount; ++i) {
+    change.cells.emplace_back(kLossColumn + i, cells[static_cast<std::size_t>(i)]);
+  }
+  std::vector<LatencySample> trend = history.RecentResults(change.row, kTrendLength);
+  Text toolTip = StatisticsToolTip(statistics, trend);
+  change.statistics = RowStatistics{std::move(trend), std::move(toolTip)};
 }
 
 }  // namespace vardelle

@@ -7,9 +7,13 @@
 
 #include "app/statistics/latency_history.h"
 #include "app/table/server_table.h"
+#include "app/view/main_window_view.h"
 #include "support/text/text.h"
 
 namespace vardelle {
+
+// The results a row's trend sparkline shows, newest last.
+inline constexpr std::size_t kTrendLength = 30;
 
 // 丢包率, 最小/平均/最大, 抖动 and 走势 (the average, which the sparkline is drawn over and
 // the column sorts by); "-" where there is nothing to show.
@@ -19,5 +23,9 @@ std::array<Text, kStatisticsColumnCount> StatisticsCellTexts(const LatencyStatis
 // text sparkline, a space for a lost probe.
 Text StatisticsToolTip(const LatencyStatistics& statistics,
                        const std::vector<LatencySample>& recent);
+
+// A new result's statistics, as the window shows them, added to the row's change: the
+// statistics columns' cells, the trend's results and the latency cell's tooltip.
+void AddStatistics(const LatencyHistory& history, RowChange& change);
 
 }  // namespace vardelle

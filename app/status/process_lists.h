@@ -5,7 +5,6 @@
 #include <memory>
 #include <vector>
 
-#include "app/colours/row_colours.h"
 #include "app/status/region_status.h"
 #include "app/view/colour.h"
 #include "support/text/text.h"
@@ -13,7 +12,6 @@
 namespace vardelle {
 
 struct ProcessLists {
-  RowColourTable rowColours;
   // The region status set of the last query, replaced whole by every query;
   // readers take their own reference with CurrentRegionStatus.
   RegionStatusSlot regionStatus;

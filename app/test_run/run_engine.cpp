@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "app/alerts/alert_watching.h"
-#include "app/colours/row_colours.h"
 #include "app/settings/endpoints.h"
 #include "app/statistics/latency_history.h"
+#include "app/statistics/statistics_cells.h"
 #include "app/status/process_lists.h"
 #include "app/status/region_status.h"
 #include "app/table/server_table.h"
@@ -35,6 +35,9 @@ constexpr std::size_t kRowsPerWrite = 500;
 Text LatencyText(int milliseconds) {
   return milliseconds == kNoAnswer ? Text(kNoAnswerText) : std::to_string(milliseconds) + "ms";
 }
+
+// A row is drawn in its region status word's colour.
+RowColour StatusColours(const Text& status) { return {StatusWordColour(status), kDefaultColour}; }
 
 Text OutcomeStatus(const TestRunSummary& summary, const TestRunServices& services) {
   const std::string reason = summary.answered == 0 ? services.probeUnavailableReason() : "";
@@ -393,16 +396,10 @@ void TestRunEngine::Core::WriteResults() {
 // Writes a batch in slices, each one call to the window; a run's status line follows the
 // slice that holds its last result.
 void TestRunEngine::Core::Apply(std::vector<Write>& writes) {
-  const std::shared_ptr<ProcessLists> lists = shared.lists.load();
   MainWindowView* window = shared.window.load();
   std::vector<RowChange> changes;
   std::vector<RowId> results;
   std::vector<std::shared_ptr<TestRun>> ended;
-  const auto colour = [&lists](const Write& write) {
-    if (lists) {
-      lists->rowColours.Set(write.row, RowColour{StatusWordColour(write.status), kDefaultColour});
-    }
-  };
   const auto flush = [&] {
     if (window && !changes.empty()) window->ApplyRowChanges(changes);
     changes.clear();
@@ -415,24 +412,24 @@ void TestRunEngine::Core::Apply(std::vector<Write>& writes) {
   for (Write& write : writes) {
     switch (write.kind) {
       case Write::Kind::kProbeStart:
-        changes.push_back({write.row,
-                           {{kAddressColumn, AddressCell(write.address)},
-                            {kLatencyColumn, kScanningText},
-                            {kStatusColumn, write.status}},
-                           std::nullopt});
-        colour(write);
+        changes.push_back({.row = write.row,
+                           .cells = {{kAddressColumn, AddressCell(write.address)},
+                                     {kLatencyColumn, kScanningText},
+                                     {kStatusColumn, write.status}},
+                           .colour = StatusColours(write.status)});
         break;
       case Write::Kind::kResult:
       case Write::Kind::kStatus: {
-        RowChange& change = changes.emplace_back(RowChange{write.row, {}, std::nullopt});
+        RowChange& change = changes.emplace_back(
+            RowChange{.row = write.row, .colour = StatusColours(write.status)});
         if (write.kind == Write::Kind::kResult) {
           change.cells.emplace_back(kLatencyColumn,
                                     ResultLatencyCell(write.address, write.milliseconds));
           change.icon = write.milliseconds == kNoAnswer ? RowIcon::kNoAnswer : RowIcon::kAnswered;
+          AddStatistics(shared.latencyHistory, change);
           results.push_back(write.row);
         }
         change.cells.emplace_back(kStatusColumn, write.status);
-        colour(write);
         break;
       }
       case Write::Kind::kRunEnd:

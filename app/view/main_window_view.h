@@ -72,12 +72,27 @@ struct RowTexts {
   std::vector<std::string> cells;
 };
 
-// Changes to one row: cells (column, text) and the state icon; colours live with the
-// application and are drawn on the repaint.
+// How the window draws a row: a selected row of the table that has the keyboard focus in the
+// system's highlight colours, any other row in its own.
+inline RowColour DrawnRowColour(RowColour own, bool selectedAndFocused) {
+  return selectedAndFocused ? RowColour{} : own;
+}
+
+// What a new result adds to a row beside its cells: the results its trend sparkline draws,
+// oldest first (nullopt for a lost probe), and the latency cell's tooltip.
+struct RowStatistics {
+  std::vector<std::optional<int>> trend;
+  std::string latencyToolTip;
+};
+
+// Changes to one row: cells (column, text), the state icon, the colours it is drawn in and
+// its statistics; the window keeps and draws them, and asks nothing back.
 struct RowChange {
-  RowId row;
-  std::vector<std::pair<int, std::string>> cells;
-  std::optional<RowIcon> icon;
+  RowId row{};
+  std::vector<std::pair<int, std::string>> cells{};
+  std::optional<RowIcon> icon{};
+  std::optional<RowColour> colour{};
+  std::optional<RowStatistics> statistics{};
 };
 
 class MainWindowView {
@@ -209,8 +224,6 @@ class MainWindowEvents {
   // From the list's menu: a global test of the selected rows or of all, a place chosen.
   virtual void OnGlobalTestChosen(bool allServers) = 0;
   virtual void OnGlobalPlaceChosen(int placeIndex) = 0;
-  // Asked for every row of the server table the window paints: the colours to draw it in.
-  virtual RowColour AnswerCustomDraw(RowId row, bool selectedAndFocused) = 0;
 };
 
 // Builds the main window, shows it and runs the message loop until it is closed.

@@ -193,7 +193,9 @@ void MemoryWindow::ApplyRowChanges(const std::vector<RowChange>& changes) {
     for (const auto& [column, text] : change.cells) {
       if (std::string* cell = Cell(index, column)) *cell = text;
     }
-    if (change.icon) rows_[static_cast<std::size_t>(index)].icon = *change.icon;
+    MemoryRow& row = rows_[static_cast<std::size_t>(index)];
+    if (change.icon) row.icon = *change.icon;
+    if (change.colour) row.colour = *change.colour;
   }
 }
 

@@ -19,6 +19,7 @@ struct MemoryRow {
   RowId id;
   std::array<std::string, kTableColumns> cells;
   RowIcon icon = RowIcon::kNotTested;
+  RowColour colour{};
   LocationSource locationSource = LocationSource::kSite;
 };
 

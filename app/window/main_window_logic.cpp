@@ -2,7 +2,6 @@
 
 #include "app/actions/row_actions.h"
 #include "app/alerts/alert_choice.h"
-#include "app/colours/row_colours.h"
 #include "app/loading/server_list_loading.h"
 #include "app/settings_dialog/settings_dialog.h"
 #include "app/table/table_sort.h"
@@ -46,12 +45,6 @@ void MainWindowLogic::OnPeriodChanged() { SelectTestPeriod(window()); }
 void MainWindowLogic::OnTestButtonClicked() { app.testRuns.StartRun(); }
 
 void MainWindowLogic::OnTimerElapsed() { app.testRuns.StartRun(); }
-
-RowColour MainWindowLogic::AnswerCustomDraw(RowId row, bool selectedAndFocused) {
-  const std::shared_ptr<ProcessLists> lists = app.lists.load();
-  return lists ? vardelle::AnswerCustomDraw(lists->rowColours, row, selectedAndFocused)
-               : RowColour{};
-}
 
 void MainWindowLogic::OnHeaderClicked(int column) {
   SortTableByColumn(app.sortState, window(), column, SortModeForColumn(column));

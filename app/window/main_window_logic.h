@@ -29,7 +29,6 @@ class MainWindowLogic final : public MainWindowEvents {
   void OnKeyListRightClicked() override;
   void OnGlobalTestChosen(bool allServers) override;
   void OnGlobalPlaceChosen(int placeIndex) override;
-  RowColour AnswerCustomDraw(RowId row, bool selectedAndFocused) override;
 
  private:
   MainWindowView& window() const { return *app.window.load(); }

@@ -28,7 +28,6 @@
 #include "app/table/server_table.h"
 #include "app/test_run/run_engine.h"
 #include "app/view/memory_window.h"
-#include "app/window/main_window_logic.h"
 #include "demo_world/demo_world.h"
 #include "support/text/text.h"
 #include "testing/raw_socket_server.h"
@@ -265,12 +264,11 @@ struct Outcome {
   bool finished = false;
 };
 
-// What the window's thread does on every repaint: each row's cells and colours.
-void Repaint(MainWindowLogic& logic, MainWindowView& window) {
+// What the window's thread does on every repaint: each row's cells.
+void Repaint(MainWindowView& window) {
   for (int row = 0; row < window.RowCount(); ++row) {
     const RowId id = window.RowIdAt(row);
     for (int column = 0; column < kTableColumns; ++column) window.CellText(id, column);
-    logic.AnswerCustomDraw(id, false);
   }
 }
 
@@ -305,10 +303,9 @@ Outcome RunApplication(const std::array<std::string, kSiteCount>& bases,
     app.locationLookups.Wait();
     done = true;
   });
-  MainWindowLogic logic(app);
   const auto deadline = Clock::now() + kCaseLimit;
   while (!done && Clock::now() < deadline) {
-    Repaint(logic, window);
+    Repaint(window);
     ++windowAnswers;
     std::this_thread::sleep_for(kRepaintPeriod);
   }

@@ -173,10 +173,8 @@ TEST_F(TestRunTest, DemoWorldRowsShowScanningThenTheirResultInTheirStatusColour)
     EXPECT_EQ(row.cells[kLatencyColumn], !answered ? "..." : i == 0 ? "7ms" : "20ms");
     EXPECT_EQ(row.icon, answered ? RowIcon::kAnswered : RowIcon::kNoAnswer);
     EXPECT_EQ(row.cells[kStatusColumn], DemoStatusOf(server.region).word);
-    const std::optional<RowColour> colour = lists->rowColours.Find(row.id);
-    ASSERT_TRUE(colour.has_value());
-    EXPECT_EQ(colour->textColour, DemoStatusOf(server.region).colour);
-    EXPECT_EQ(colour->backColour, kDefaultColour);
+    EXPECT_EQ(row.colour.textColour, DemoStatusOf(server.region).colour);
+    EXPECT_EQ(row.colour.backColour, kDefaultColour);
   }
   EXPECT_EQ(window.StatusLine(), "测速完成：30 个服务器，29 个有响应，最快 电信01区 7ms");
   EXPECT_EQ(run->Summary().answered, 29);
@@ -189,7 +187,7 @@ TEST_F(TestRunTest, DemoWorldRowsShowScanningThenTheirResultInTheirStatusColour)
   gone.StartRun()->Wait();
   gone.Settle();
   for (const MemoryRow& row : window.Rows()) {
-    EXPECT_EQ(lists->rowColours.Find(row.id)->textColour, 0x00808080u);
+    EXPECT_EQ(row.colour.textColour, 0x00808080u);
   }
   EXPECT_EQ(Column(kLatencyColumn), std::vector<std::string>(rows.size(), "..."));
   EXPECT_EQ(Column(kStatusColumn), std::vector<std::string>(rows.size(), "未知状态"));
@@ -224,7 +222,7 @@ TEST_F(TestRunTest, ASilentRowKeepsItsProbeAcrossTicksAndEveryTickEnds) {
   const MemoryRow silent = window.Rows()[2];
   EXPECT_EQ(silent.icon, RowIcon::kNoAnswer);
   EXPECT_EQ(silent.cells[kStatusColumn], "满载");
-  EXPECT_EQ(lists->rowColours.Find(silent.id)->textColour, 0x000000FFu) << "满载 is red";
+  EXPECT_EQ(silent.colour.textColour, 0x000000FFu) << "满载 is red";
   EXPECT_EQ(window.statusLines.size(), 2u);
 }
 
@@ -234,13 +232,12 @@ TEST_F(TestRunTest, ASilentRowKeepsItsStatusColourWhileItsNextProbeIsOut) {
   AddRows({"127.0.0.9"}, "艾欧尼亚");
   services.fetchRegionStatus = IoniaFull;
   TestRunEngine engine(app.SharedWithTestRuns(), services);
-  const RowId id = window.Rows()[0].id;
   const auto expectShown = [&](const std::string& latency) {
     engine.Settle();
     const MemoryRow row = window.Rows()[0];
     EXPECT_EQ(row.cells[kLatencyColumn], latency);
     EXPECT_EQ(row.cells[kStatusColumn], "满载");
-    EXPECT_EQ(lists->rowColours.Find(id).value_or(RowColour{}).textColour, 0x000000FFu);
+    EXPECT_EQ(row.colour.textColour, 0x000000FFu);
   };
   for (int tick = 1; tick <= 3; ++tick) {
     SCOPED_TRACE(tick);

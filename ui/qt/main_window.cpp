@@ -82,9 +82,9 @@ T* FindControl(QWidget& window, const char16_t* name) {
 
 }  // namespace
 
-MainWindow::MainWindow(MainWindowEvents& events, const LatencyHistory& history) : events_(events) {
+MainWindow::MainWindow(MainWindowEvents& events) : events_(events) {
   setWindowTitle(QString::fromLatin1(kWindowTitle));
-  BuildControls(history);
+  BuildControls();
   FillPeriodList();
   BuildRowMenu();
   BuildKeyListMenu();
@@ -94,11 +94,7 @@ MainWindow::MainWindow(MainWindowEvents& events, const LatencyHistory& history) 
   BuildTray();
 }
 
-// QWidget deletes the controls only after this object's own part has gone, and the table may
-// still measure or paint its rows meanwhile: their colours must no longer be asked of it.
-MainWindow::~MainWindow() { serverTable_->SetRowColourSource({}); }
-
-void MainWindow::BuildControls(const LatencyHistory& history) {
+void MainWindow::BuildControls() {
   auto* tabs = tabs_ = new TabControl(this);
   tabs->setObjectName(QString::fromUtf16(u"高级选择夹1"));
   tabs->setGeometry(RectOf(kTabControlPlace));
@@ -122,15 +118,12 @@ void MainWindow::BuildControls(const LatencyHistory& history) {
   statusLabel_ = FindControl<StatusLabel>(*this, u"状态标签");
   keyListStatusLabel_ = FindControl<StatusLabel>(*this, u"全球Ping状态标签");
   serverTable_->setFont(SongTiFont());
-  serverTable_->SetRowColourSource([this](RowId row, bool selectedAndFocused) {
-    return events_.AnswerCustomDraw(row, selectedAndFocused);
-  });
   serverTable_->setContextMenuPolicy(Qt::CustomContextMenu);
   keyList_->setContextMenuPolicy(Qt::CustomContextMenu);
   // The last column takes whatever width the others leave, so no bare strip shows on the right.
   keyList_->header()->setStretchLastSection(true);
   tableGuide_ = new TableGuide(serverTable_->viewport(), [this] { events_.OnSettingsChosen(); });
-  statisticsColumns_ = new StatisticsColumns(*serverTable_, history, UserSettingsPath());
+  statisticsColumns_ = new StatisticsColumns(*serverTable_, UserSettingsPath());
   // The table's design-time row; loading the server list replaces it.
   const RowId row = serverTable_->AppendRow(QString::fromUtf16(u"测试主机"), RowIcon::kNotTested);
   serverTable_->SetCellText(serverTable_->RowWithId(row), 1, QStringLiteral("192.168.1.1"));

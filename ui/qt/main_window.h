@@ -28,10 +28,7 @@ class MainWindow : public QWidget {
   Q_OBJECT
 
  public:
-  // history: where the statistics columns read each row's results.
-  explicit MainWindow(MainWindowEvents& events,
-                      const LatencyHistory& history = TheApplication().latencyHistory);
-  ~MainWindow() override;
+  explicit MainWindow(MainWindowEvents& events);
 
   // Puts the window's outer frame at its fixed place and size; call once it is shown, when
   // the platform knows the frame.
@@ -94,7 +91,7 @@ class MainWindow : public QWidget {
   std::optional<Control> FocusedControl() const;
   QWidget* ControlWidget(Control control) const;
   void TurnPage(int step);
-  void BuildControls(const LatencyHistory& history);
+  void BuildControls();
   void FillPeriodList();
   void BuildRowMenu();
   void BuildKeyListMenu();

@@ -28,6 +28,7 @@ class RowItem final : public QTreeWidgetItem {
   explicit RowItem(RowId rowId) : QTreeWidgetItem(kRowItemType), id(rowId) {}
 
   const RowId id;
+  RowColour colour;
 };
 
 QColor ToQColor(Colour colour) {
@@ -35,8 +36,8 @@ QColor ToQColor(Colour colour) {
                 static_cast<int>((colour >> 16) & 0xFF));
 }
 
-// Paints each row in the colours its source answers; the source decides, so a selected row
-// of the focused table keeps the system's highlight colours by being answered the defaults.
+// Paints each row in the colours it was given, a selected row of the focused table in the
+// system's highlight colours.
 class RowColourDelegate final : public QStyledItemDelegate {
  public:
   explicit RowColourDelegate(ReportView& view) : QStyledItemDelegate(&view), view_(view) {}
@@ -164,16 +165,16 @@ void ReportView::SetRowIcon(QTreeWidgetItem* item, RowIcon icon) {
   if (item) item->setIcon(0, RowIconImage(icon));
 }
 
-void ReportView::SetRowColourSource(RowColourSource source) {
-  rowColourSource_ = std::move(source);
-  viewport()->update();
+void ReportView::SetRowColour(QTreeWidgetItem* item, RowColour colour) {
+  if (item && item->type() == kRowItemType) static_cast<RowItem*>(item)->colour = colour;
 }
 
 RowColour ReportView::PaintedRowColour(const QModelIndex& index) const {
-  if (!rowColourSource_) return {};
+  const QTreeWidgetItem* item = itemFromIndex(index);
+  if (!item || item->type() != kRowItemType) return {};
   // Every selected row is highlighted, not only the current one: Ctrl+A shows all of them.
   const bool selected = selectionModel()->isRowSelected(index.row(), index.parent());
-  return rowColourSource_(IdOf(itemFromIndex(index)), selected && hasFocus());
+  return DrawnRowColour(static_cast<const RowItem*>(item)->colour, selected && hasFocus());
 }
 
 RowId ReportView::AppendRow(const QString& firstCell, RowIcon icon) {

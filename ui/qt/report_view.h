@@ -44,9 +44,8 @@ class ReportView : public QTreeWidget {
   QString CellText(const QTreeWidgetItem* item, int column) const;
   void SetCellText(QTreeWidgetItem* item, int column, const QString& text);
   void SetRowIcon(QTreeWidgetItem* item, RowIcon icon);
-  // Where painting finds each row's colours; without one every row draws in the defaults.
-  using RowColourSource = std::function<RowColour(RowId row, bool selectedAndFocused)>;
-  void SetRowColourSource(RowColourSource source);
+  // The colours the row is drawn in from now on; a new row draws in the defaults.
+  void SetRowColour(QTreeWidgetItem* item, RowColour colour);
   // The colours a row is painted in now.
   RowColour PaintedRowColour(const QModelIndex& index) const;
 
@@ -56,7 +55,7 @@ class ReportView : public QTreeWidget {
   }
   void SetRowIcon(int row, RowIcon icon) { SetRowIcon(RowAt(row), icon); }
   void DeleteAllRows() { clear(); }
-  // Paints the rows anew soon, with the colours the colour source answers then.
+  // Paints the rows anew soon.
   void Repaint() { viewport()->update(); }
 
   // Adds a column after the last one; rows appended later get its alignment.
@@ -101,7 +100,6 @@ class ReportView : public QTreeWidget {
 
   // Rows by identity, so a worker's write finds its row without scanning the table.
   std::unordered_map<std::uint64_t, QTreeWidgetItem*> rowsById_;
-  RowColourSource rowColourSource_;
   std::vector<Qt::Alignment> alignments_;
   std::vector<QIcon> rowIcons_;  // by RowIcon index
   std::uint64_t lastRowId_ = 0;

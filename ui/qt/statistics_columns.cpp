@@ -9,13 +9,8 @@
 
 namespace vardelle::ui {
 
-StatisticsColumns::StatisticsColumns(ReportView& table, const LatencyHistory& history,
-                                     Text settingsPath)
-    : QObject(&table),
-      table_(table),
-      history_(history),
-      choice_(std::move(settingsPath)),
-      menu_(new QMenu(&table)) {
+StatisticsColumns::StatisticsColumns(ReportView& table, Text settingsPath)
+    : QObject(&table), table_(table), choice_(std::move(settingsPath)), menu_(new QMenu(&table)) {
   int column = kLossColumn;
   for (const ColumnLayout& layout : StatisticsColumnLayouts()) {
     table_.AddColumn(layout);
@@ -33,15 +28,12 @@ StatisticsColumns::StatisticsColumns(ReportView& table, const LatencyHistory& hi
           [this, header](const QPoint& place) { menu_->popup(header->mapToGlobal(place)); });
 }
 
-void StatisticsColumns::Refresh(RowId row) {
+void StatisticsColumns::Show(RowId row, const std::vector<std::optional<int>>& trend,
+                             QString latencyToolTip) {
   QTreeWidgetItem* item = table_.RowWithId(row);
   if (!item) return;
-  const RowStatistics shown = StatisticsOfRow(history_, row);
-  for (int i = 0; i < kStatisticsColumnCount; ++i) {
-    table_.SetCellText(item, kLossColumn + i, FromGbk(shown.cells[static_cast<std::size_t>(i)]));
-  }
-  item->setData(kTrendColumn, ReportView::kSparklineRole, ResultsToVariant(shown.trend));
-  item->setToolTip(kLatencyColumn, FromGbk(shown.latencyToolTip));
+  item->setData(kTrendColumn, ReportView::kSparklineRole, ResultsToVariant(trend));
+  item->setToolTip(kLatencyColumn, latencyToolTip);
 }
 
 void StatisticsColumns::SetShown(int column, bool shown) {

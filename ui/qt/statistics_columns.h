@@ -5,8 +5,9 @@
 
 #include <QMenu>
 #include <QObject>
+#include <optional>
+#include <vector>
 
-#include "app/statistics/latency_history.h"
 #include "support/text/text.h"
 #include "ui/qt/report_view.h"
 #include "ui/window_view_core.h"
@@ -18,17 +19,16 @@ class StatisticsColumns : public QObject {
 
  public:
   // settingsPath "" keeps the choice for this run only.
-  StatisticsColumns(ReportView& table, const LatencyHistory& history, Text settingsPath);
+  StatisticsColumns(ReportView& table, Text settingsPath);
 
-  // Writes the row's statistics cells, sparkline and latency tooltip anew.
-  void Refresh(RowId row);
+  // The row's sparkline and latency tooltip; its statistics cells come with its other cells.
+  void Show(RowId row, const std::vector<std::optional<int>>& trend, QString latencyToolTip);
   // Shows or hides a statistics column and saves the choice.
   void SetShown(int column, bool shown);
   QMenu& HeaderMenu() { return *menu_; }
 
  private:
   ReportView& table_;
-  const LatencyHistory& history_;
   const StatisticsColumnChoice choice_;
   QMenu* menu_;
 };

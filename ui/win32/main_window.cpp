@@ -108,8 +108,7 @@ void PeriodTimer::SetPeriod(int milliseconds) {
   if (milliseconds > 0) SetTimer(window_, kTimerId, static_cast<UINT>(milliseconds), nullptr);
 }
 
-MainWindow::MainWindow(MainWindowEvents& events, const LatencyHistory& history, Text settingsPath)
-    : events_(events) {
+MainWindow::MainWindow(MainWindowEvents& events, Text settingsPath) : events_(events) {
   PrepareCommonControls();
   RegisterWindowClass(WindowProc);
   CreateWindowExW(0, kWindowClass, ToWindowText(kWindowTitle).c_str(),
@@ -120,7 +119,7 @@ MainWindow::MainWindow(MainWindowEvents& events, const LatencyHistory& history, 
   timer_ = PeriodTimer(window_);
   tray_ = std::make_unique<TrayIcon>(window_);
   tabs_ = CreateTabs();
-  serverPage_ = std::make_unique<ServerPage>(tabs_, events, history, std::move(settingsPath));
+  serverPage_ = std::make_unique<ServerPage>(tabs_, events, std::move(settingsPath));
   globalPingPage_ = std::make_unique<GlobalPingPage>(tabs_, events);
   helpPage_ = std::make_unique<HelpPage>(tabs_, events);
   ShowPage(0);

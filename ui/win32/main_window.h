@@ -45,11 +45,9 @@ class PeriodTimer {
 
 class MainWindow {
  public:
-  // history: where the statistics columns read each row's results; settingsPath: where
-  // they keep which of them are shown ("" for this run only).
-  explicit MainWindow(MainWindowEvents& events,
-                      const LatencyHistory& history = TheApplication().latencyHistory,
-                      Text settingsPath = UserSettingsPath());
+  // settingsPath: where the statistics columns keep which of them are shown ("" for this run
+  // only).
+  explicit MainWindow(MainWindowEvents& events, Text settingsPath = UserSettingsPath());
   ~MainWindow();
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;

@@ -162,9 +162,14 @@ void ReportView::SetRowIcon(int row, RowIcon icon) {
   SendMessageW(list_, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
 }
 
+void ReportView::SetRowColour(int row, RowColour colour) {
+  if (const RowId id = IdAt(row); id != RowId{}) colours_[id.value] = colour;
+}
+
 void ReportView::DeleteAllRows() {
   SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
   toolTips_.clear();
+  colours_.clear();
 }
 
 void ReportView::SetToolTip(RowId row, int column, std::wstring text) {
@@ -309,9 +314,9 @@ void ReportView::OnKeyDown(WORD key) {
   if (key == 'C') PutOnClipboard(list_, SelectedRowsAsText());
 }
 
-// Custom draw: the rows in the colours their source answers, the painted column drawn here.
+// Custom draw: the rows in the colours they were given, the painted column drawn here.
 LRESULT ReportView::OnCustomDraw(NMLVCUSTOMDRAW& draw) {
-  if (!rowColourSource_ && !cellPainter_.paint) return CDRF_DODEFAULT;
+  if (colours_.empty() && !cellPainter_.paint) return CDRF_DODEFAULT;
   switch (draw.nmcd.dwDrawStage) {
     case CDDS_PREPAINT:
       return CDRF_NOTIFYITEMDRAW;
@@ -333,8 +338,9 @@ ReportView::RowPaint ReportView::PaintOf(int row, RowId id) const {
   const bool listFocused = GetFocus() == list_;
   const bool selected =
       SendMessageW(list_, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) != 0;
+  const auto own = colours_.find(id.value);
   const RowColour colour =
-      rowColourSource_ ? rowColourSource_(id, selected && listFocused) : RowColour{};
+      DrawnRowColour(own == colours_.end() ? RowColour{} : own->second, selected && listFocused);
   if (colour.textColour != kDefaultColour || colour.backColour != kDefaultColour) {
     return {true, OrSystemColour(colour.textColour, COLOR_WINDOWTEXT),
             OrSystemColour(colour.backColour, COLOR_WINDOW)};

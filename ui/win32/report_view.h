@@ -15,6 +15,7 @@
 #include <map>
 #include <span>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -31,8 +32,6 @@ class ReportView {
     std::function<void(int column)> headerClicked;
     std::function<void(POINT screen)> headerRightClicked;
   };
-  // The colours a row is drawn in, as MainWindowEvents::AnswerCustomDraw answers them.
-  using RowColourSource = std::function<RowColour(RowId row, bool selectedAndFocused)>;
   // Draws a cell of one column in place of its text, on the row's background.
   struct CellPainter {
     int column = -1;
@@ -46,7 +45,6 @@ class ReportView {
 
   HWND Handle() const { return list_; }
   Events& EventHandlers() { return events_; }
-  void SetRowColourSource(RowColourSource source) { rowColourSource_ = std::move(source); }
   void SetCellPainter(CellPainter painter) { cellPainter_ = std::move(painter); }
 
   // Adds a column after the last one.
@@ -69,6 +67,8 @@ class ReportView {
   std::wstring CellText(int row, int column) const;
   void SetCellText(int row, int column, const std::wstring& text);
   void SetRowIcon(int row, RowIcon icon);
+  // The colours the row is drawn in from now on; a new row draws in the defaults.
+  void SetRowColour(int row, RowColour colour);
   void DeleteAllRows();
 
   // The tooltip over a cell of the row, or over all its cells for column -1; "" takes it away.
@@ -120,10 +120,10 @@ class ReportView {
   HWND list_ = nullptr;
   HWND toolTip_ = nullptr;
   Events events_;
-  RowColourSource rowColourSource_;
   CellPainter cellPainter_;
   std::vector<ReportColumn> columns_;
   std::vector<bool> hidden_;
+  std::unordered_map<std::uint64_t, RowColour> colours_;            // by row
   std::map<std::pair<std::uint64_t, int>, std::wstring> toolTips_;  // (row, column or -1)
   std::pair<int, int> toolTipCell_{-1, -1};
   std::wstring shownToolTip_;

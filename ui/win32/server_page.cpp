@@ -30,13 +30,12 @@ HWND CreateGuideControl(HWND tabs, int id, const wchar_t* className, DWORD style
 
 }  // namespace
 
-ServerPage::ServerPage(HWND tabs, MainWindowEvents& events, const LatencyHistory& history,
-                       Text settingsPath)
+ServerPage::ServerPage(HWND tabs, MainWindowEvents& events, Text settingsPath)
     : events_(events),
       periodLabel_(CreateLabel(tabs, LayoutOf(kPeriodLabelId))),
       table_(tabs, kServerTableId, LayoutOf(kServerTableId).place,
              LayoutOf(kServerTableId).columns),
-      statistics_(table_, history, std::move(settingsPath)),
+      statistics_(table_, std::move(settingsPath)),
       periodList_(CreateControl(tabs, WC_COMBOBOXW, LayoutOf(kPeriodListId),
                                 WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, L"")),
       statusLine_(tabs, kStatusLabelId),
@@ -57,9 +56,6 @@ ServerPage::ServerPage(HWND tabs, MainWindowEvents& events, const LatencyHistory
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   FillPeriodList();
   SetButtonIcon();
-  table_.SetRowColourSource([&events](RowId row, bool selectedAndFocused) {
-    return events.AnswerCustomDraw(row, selectedAndFocused);
-  });
   table_.EventHandlers().headerClicked = [&events](int column) { events.OnHeaderClicked(column); };
   table_.EventHandlers().rowActivated = [&events] { events.OnRowActivated(); };
   table_.EventHandlers().rightClicked = [&events] { events.OnRowRightClicked(); };

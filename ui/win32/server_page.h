@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "app/statistics/latency_history.h"
 #include "app/view/main_window_view.h"
 #include "support/text/text.h"
 #include "ui/win32/report_view.h"
@@ -22,7 +21,7 @@ enum TableGuideControl : int { kTableGuideTextId = 1101, kTableGuideButtonId };
 
 class ServerPage {
  public:
-  ServerPage(HWND tabs, MainWindowEvents& events, const LatencyHistory& history, Text settingsPath);
+  ServerPage(HWND tabs, MainWindowEvents& events, Text settingsPath);
 
   ReportView& Table() { return table_; }
   StatisticsColumns& Statistics() { return statistics_; }

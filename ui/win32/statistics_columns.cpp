@@ -14,9 +14,8 @@ constexpr UINT kFirstMenuItem = 1;
 
 }  // namespace
 
-StatisticsColumns::StatisticsColumns(ReportView& table, const LatencyHistory& history,
-                                     Text settingsPath)
-    : table_(table), history_(history), choice_(std::move(settingsPath)) {
+StatisticsColumns::StatisticsColumns(ReportView& table, Text settingsPath)
+    : table_(table), choice_(std::move(settingsPath)) {
   for (const ReportColumn& column : StatisticsColumnLayouts()) table_.AddColumn(column);
   for (int column = kLossColumn; column < kLossColumn + kStatisticsColumnCount; ++column) {
     table_.SetColumnHidden(column, !choice_.ShownAtStart(column));
@@ -28,16 +27,11 @@ StatisticsColumns::StatisticsColumns(ReportView& table, const LatencyHistory& hi
        }});
 }
 
-void StatisticsColumns::Refresh(RowId row) {
-  const int index = table_.IndexOf(row);
-  if (index < 0) return;
-  RowStatistics shown = StatisticsOfRow(history_, row);
-  for (int i = 0; i < kStatisticsColumnCount; ++i) {
-    table_.SetCellText(index, kLossColumn + i,
-                       ToWindowText(shown.cells[static_cast<std::size_t>(i)]));
-  }
-  table_.SetToolTip(row, kLatencyColumn, ToWindowText(shown.latencyToolTip));
-  trends_[row.value] = std::move(shown.trend);
+void StatisticsColumns::Show(RowId row, const std::vector<std::optional<int>>& trend,
+                             std::wstring latencyToolTip) {
+  if (table_.IndexOf(row) < 0) return;
+  table_.SetToolTip(row, kLatencyColumn, std::move(latencyToolTip));
+  trends_[row.value] = trend;
 }
 
 void StatisticsColumns::SetShown(int column, bool shown) {

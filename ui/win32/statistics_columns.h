@@ -6,10 +6,11 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
-#include "app/statistics/latency_history.h"
 #include "support/text/text.h"
 #include "ui/win32/report_view.h"
 #include "ui/window_view_core.h"
@@ -19,12 +20,12 @@ namespace vardelle::win32 {
 class StatisticsColumns {
  public:
   // settingsPath "" keeps the choice for this run only.
-  StatisticsColumns(ReportView& table, const LatencyHistory& history, Text settingsPath);
+  StatisticsColumns(ReportView& table, Text settingsPath);
   StatisticsColumns(const StatisticsColumns&) = delete;
   StatisticsColumns& operator=(const StatisticsColumns&) = delete;
 
-  // Writes the row's statistics cells, sparkline and latency tooltip anew.
-  void Refresh(RowId row);
+  // The row's sparkline and latency tooltip; its statistics cells come with its other cells.
+  void Show(RowId row, const std::vector<std::optional<int>>& trend, std::wstring latencyToolTip);
   // Shows or hides a statistics column and saves the choice.
   void SetShown(int column, bool shown);
   // The header's menu at a screen point: a checked item per shown column; the one chosen
@@ -35,9 +36,8 @@ class StatisticsColumns {
   void PaintTrend(HDC dc, const RECT& area, RowId row, COLORREF colour) const;
 
   ReportView& table_;
-  const LatencyHistory& history_;
   const StatisticsColumnChoice choice_;
-  std::unordered_map<std::uint64_t, std::vector<LatencySample>> trends_;
+  std::unordered_map<std::uint64_t, std::vector<std::optional<int>>> trends_;
 };
 
 }  // namespace vardelle::win32

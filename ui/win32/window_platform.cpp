@@ -17,7 +17,7 @@ Win32WindowPlatform::Win32WindowPlatform(Text settingsPath)
 Win32WindowPlatform::~Win32WindowPlatform() = default;
 
 void Win32WindowPlatform::RunMainWindow(MainWindowEvents& events) {
-  MainWindow window(events, TheApplication().latencyHistory, settingsPath_);
+  MainWindow window(events, settingsPath_);
   Win32MainWindowView& view = *views_.emplace_back(std::make_unique<Win32MainWindowView>(window));
   {
     // The notifier only posts to the window's calls, which drop what comes once the window

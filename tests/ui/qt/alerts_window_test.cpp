@@ -108,7 +108,7 @@ class AlertsWindowTest : public ::testing::Test {
       std::make_shared<vardelle::testing::RecordingNotifier>();
   Application app;
   MainWindowLogic logic{app};
-  MainWindow window{logic, app.latencyHistory};
+  MainWindow window{logic};
   QtMainWindowView view{window};
   TestRunEngine engine{app.SharedWithTestRuns(), AnsweringIn12Ms()};
 };

@@ -17,8 +17,8 @@
 namespace vardelle::ui {
 namespace {
 
-using vardelle::testing::DialogEvents;
 using testing::Text;
+using vardelle::testing::DialogEvents;
 
 struct Step {
   int key;
@@ -58,7 +58,7 @@ class KeysWindowTest : public ::testing::Test {
 
   QApplication& qt = testing::TestApplication();  // before any widget
   DialogEvents events;
-  MainWindow window{events, events.app.latencyHistory};
+  MainWindow window{events};
   QtMainWindowView view{window};
 };
 
@@ -123,7 +123,7 @@ TEST_F(KeysWindowTest, CtrlADrawsEveryRowSelected) {
   table.clear();
   for (int row = 0; row < 3; ++row) {
     const RowId id = table.AppendRow(QStringLiteral("server"), RowIcon::kNotTested);
-    events.rowColours[id.value] = RowColour{0x0000FF, 0xCBC0FF};  // red on pink
+    table.SetRowColour(table.RowWithId(id), RowColour{0x0000FF, 0xCBC0FF});  // red on pink
   }
   Focus(u"listView");
   Key(Qt::Key_A, Qt::ControlModifier);

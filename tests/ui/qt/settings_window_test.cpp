@@ -10,9 +10,9 @@
 #include <QtTest/QTest>
 #include <functional>
 
-#include "app/sites/site_check.h"
 #include "app/application/application.h"
 #include "app/settings/column_settings.h"
+#include "app/sites/site_check.h"
 #include "app/window/main_window_logic.h"
 #include "demo_world/demo_world.h"
 #include "runtime/threads/threads.h"
@@ -77,7 +77,7 @@ class SettingsWindowTest : public ::testing::Test {
   testing_files::TempDir folder;
   Application app;
   MainWindowLogic logic{app};
-  MainWindow window{logic, app.latencyHistory};
+  MainWindow window{logic};
   QtMainWindowView view{window};
 };
 

@@ -16,6 +16,7 @@
 #include "app/table/table_sort.h"
 #include "support/files/file_access.h"
 #include "tests/ui/qt/ui_test_support.h"
+#include "tests/written_results.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/main_window_view.h"
 #include "ui/qt/sparkline.h"
@@ -34,12 +35,10 @@ class StatisticsColumnsTest : public ::testing::Test {
   }
   void TearDown() override { qunsetenv("XDG_CONFIG_HOME"); }
 
-  // A row whose probes answered as given, its latency cell written as a run would.
+  // A row whose probes answered as given, its last result written as a run writes it.
   RowId AddRow(QtMainWindowView& view, const std::string& name, std::vector<int> results) {
     const RowId row = view.InsertRow(name, RowIcon::kNotTested);
-    std::uint64_t run = 0;
-    for (const int ms : results) history.Record(row, ++run, ms);
-    view.SetCellText(row, kLatencyColumn, "1ms");
+    vardelle::testing::WriteResults(view, history, row, results, "1ms");
     return row;
   }
   std::vector<std::string> NameOrder(QtMainWindowView& view) {
@@ -54,7 +53,7 @@ class StatisticsColumnsTest : public ::testing::Test {
 };
 
 TEST_F(StatisticsColumnsTest, ChosenColumnsSurviveARestartSortByValueAndCopyAsTabSeparatedText) {
-  MainWindow window(events, history);
+  MainWindow window(events);
   QtMainWindowView view(window);
   ReportView& table = window.ServerTable();
   view.DeleteAllRows();
@@ -77,7 +76,7 @@ TEST_F(StatisticsColumnsTest, ChosenColumnsSurviveARestartSortByValueAndCopyAsTa
   ASSERT_TRUE(settings);
   EXPECT_NE(settings->find("shownColumns=7,10"), std::string::npos) << *settings;
 
-  MainWindow restarted(events, history);
+  MainWindow restarted(events);
   EXPECT_FALSE(restarted.ServerTable().isColumnHidden(kLossColumn));
   EXPECT_TRUE(restarted.ServerTable().isColumnHidden(kMinAvgMaxColumn));
   EXPECT_TRUE(restarted.ServerTable().isColumnHidden(kJitterColumn));

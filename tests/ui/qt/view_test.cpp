@@ -158,17 +158,16 @@ QColor ShownBackground(ReportView& table, int row) {
                                                        place.center().y());
 }
 
-// The window paints each row in what the application answers for it, asking anew on every
-// repaint; the selected row that has the focus is asked as such.
-TEST_F(ViewTest, RowsArePaintedInTheColoursTheApplicationAnswers) {
+// The window paints each row in the colours its last change carried; the selected row that
+// has the focus is painted in the highlight instead.
+TEST_F(ViewTest, RowsArePaintedInTheColoursTheirChangesCarry) {
   ReportView& table = window->ServerTable();
   const RowId first = view->InsertRow("first", RowIcon::kNotTested);
   const RowId second = view->InsertRow("second", RowIcon::kNotTested);
   const QColor defaultBack = ShownBackground(table, 0);
   // 0x00BBGGRR: orange text on a blue background.
-  events.rowColours[second.value] = {0x000080FF, 0x00FF0000};
-  events.rowColours[first.value] = {0x00808080, kDefaultColour};
-  view->Redraw();
+  view->ApplyRowChanges({{.row = second, .colour = RowColour{0x000080FF, 0x00FF0000}},
+                         {.row = first, .colour = RowColour{0x00808080, kDefaultColour}}});
   EXPECT_EQ(ShownBackground(table, 1), QColor(0, 0, 255));
   EXPECT_EQ(ShownBackground(table, 0), defaultBack);
   const QModelIndex secondCell = table.model()->index(1, 4);
@@ -183,8 +182,8 @@ TEST_F(ViewTest, RowsArePaintedInTheColoursTheApplicationAnswers) {
   }
   table.clearSelection();
 
-  events.rowColours.clear();
-  view->Redraw();
+  view->ApplyRowChanges(
+      {{.row = first, .colour = RowColour{}}, {.row = second, .colour = RowColour{}}});
   for (int row : {0, 1}) EXPECT_EQ(ShownBackground(table, row), defaultBack) << row;
 }
 

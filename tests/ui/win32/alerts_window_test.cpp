@@ -23,6 +23,7 @@
 #include "app/table/server_table.h"
 #include "app/window/main_window_logic.h"
 #include "tests/ui/win32/win32_test_support.h"
+#include "tests/written_results.h"
 #include "ui/win32/alert_dialog.h"
 #include "ui/win32/main_window.h"
 #include "ui/win32/main_window_view.h"
@@ -62,7 +63,7 @@ std::wstring Shown(HWND dialog) {
 class AlertsWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    window = std::make_unique<MainWindow>(events, history, settings.Path());
+    window = std::make_unique<MainWindow>(events, settings.Path());
     view = std::make_unique<Win32MainWindowView>(*window);
     window->Show();
   }
@@ -82,7 +83,6 @@ class AlertsWindowTest : public ::testing::Test {
   }
 
   testing::TemporarySettings settings;
-  LatencyHistory history;
   testing::RecordingEvents events;
   std::unique_ptr<MainWindow> window;
   std::unique_ptr<Win32MainWindowView> view;
@@ -203,7 +203,7 @@ TEST(AlertsChoiceWindowTest, ChosenFromTheRowMenuAndShownOnTheRowAndTheIcon) {
   Application app;
   app.settingsFile = settings.Path();
   MainWindowLogic logic{app};
-  MainWindow window(logic, app.latencyHistory, settings.Path());
+  MainWindow window(logic, settings.Path());
   Win32MainWindowView view(window);
   app.window = &view;
   window.Show();
@@ -211,8 +211,7 @@ TEST(AlertsChoiceWindowTest, ChosenFromTheRowMenuAndShownOnTheRowAndTheIcon) {
   for (const char* name : {"电信一区", "电信二区"}) view.InsertRow(name, RowIcon::kNotTested);
   const RowId watched = view.RowIdAt(1);
   view.SetCellText(watched, kDomainColumn, "127.0.0.2");
-  app.latencyHistory.Record(watched, 1, 20);
-  view.SetCellText(watched, kLatencyColumn, "20ms");
+  vardelle::testing::WriteResults(view, app.latencyHistory, watched, {20}, "20ms");
   HWND list = window.ServerTable().Handle();
   LVITEMW state{};
   state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;

@@ -11,7 +11,6 @@
 #include <thread>
 
 #include "app/application/application.h"
-#include "app/colours/row_colours.h"
 #include "app/loading/server_list_loading.h"
 #include "app/location/location_lookups.h"
 #include "app/table/server_table.h"
@@ -44,7 +43,7 @@ class DemoWorldWindowTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(world.Start());
     app.lists = std::make_shared<ProcessLists>();
-    window = std::make_unique<MainWindow>(logic, app.latencyHistory, settings.Path());
+    window = std::make_unique<MainWindow>(logic, settings.Path());
     view = std::make_unique<Win32MainWindowView>(*window);
     app.window = view.get();
     app.endpoints.SetBaseUrl(Site::kGameBox, world.BaseUrl());
@@ -118,10 +117,9 @@ TEST_F(DemoWorldWindowTest, RowsArePaintedInTheirColoursAndTheFocusedSelectionIn
   HWND list = window->ServerTable().Handle();
   constexpr Colour kPink = 0x00C0C0FF;
   constexpr Colour kGreen = 0x0080FF80;
-  RowColourTable& colours = app.lists.load()->rowColours;
-  colours.Set(view->RowIdAt(2), {0x000000FF, kPink});
-  colours.Set(view->RowIdAt(3), {kDefaultColour, kGreen});
-  colours.Set(view->RowIdAt(5), {0x000000FF, kPink});
+  view->ApplyRowChanges({{.row = view->RowIdAt(2), .colour = RowColour{0x000000FF, kPink}},
+                         {.row = view->RowIdAt(3), .colour = RowColour{kDefaultColour, kGreen}},
+                         {.row = view->RowIdAt(5), .colour = RowColour{0x000000FF, kPink}}});
   // Row 5 is selected and has the focus: the system's highlight, not its own colours.
   LVITEMW state{};
   state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;

@@ -55,7 +55,7 @@ class KeysWindowTest : public ::testing::Test {
 
   testing::TemporarySettings settings;
   DialogEvents events;
-  MainWindow window{events, events.app.latencyHistory, settings.Path()};
+  MainWindow window{events, settings.Path()};
   Win32MainWindowView view{window};
 };
 
@@ -107,8 +107,8 @@ TEST_F(KeysWindowTest, CtrlADrawsEveryRowSelected) {
   table.DeleteAllRows();
   constexpr Colour kPink = 0x00CBC0FF;
   for (int row = 0; row < 3; ++row) {
-    events.rowColours[table.AppendRow(L"server", RowIcon::kNotTested).value] = {kDefaultColour,
-                                                                                kPink};
+    table.SetRowColour(table.IndexOf(table.AppendRow(L"server", RowIcon::kNotTested)),
+                       RowColour{kDefaultColour, kPink});
   }
   Focus(kServerTableId);
   Key('A', {VK_CONTROL});

@@ -12,7 +12,6 @@
 #include <thread>
 #include <utility>
 
-#include "app/statistics/latency_history.h"
 #include "tests/ui/win32/win32_test_support.h"
 #include "tests/ui/window_contract_test.h"
 #include "ui/win32/main_window.h"
@@ -74,8 +73,7 @@ struct Win32Window {
 TEST(Win32PlatformTest, ACallStillWaitingWhenTheWindowGoesIsLetGo) {
   testing::TemporarySettings settings;
   testing::RecordingEvents events;
-  LatencyHistory history;
-  auto window = std::make_unique<MainWindow>(events, history, settings.Path());
+  auto window = std::make_unique<MainWindow>(events, settings.Path());
   const HWND handle = window->Handle();
   Win32MainWindowView view(*window);
   std::atomic<int> rows = -2;
@@ -202,8 +200,7 @@ TEST(Win32PlatformTest, TheLoopEndsWithTheWindowWhateverEndsIt) {
 TEST(Win32PlatformTest, StatusLineKeepsALongTextWholeInItsTooltip) {
   testing::TemporarySettings settings;
   testing::RecordingEvents events;
-  LatencyHistory history;
-  MainWindow window(events, history, settings.Path());
+  MainWindow window(events, settings.Path());
   Win32MainWindowView view(window);
   view.SetStatusLine("测速完成");
   EXPECT_EQ(window.StatusLine().ToolTipText(), L"");

@@ -48,7 +48,7 @@ class RowActionsWindowTest : public ::testing::TestWithParam<Gesture> {
     launcher = recording.get();
     launcher->programs = {kPing, kTracert};
     app.launcher = std::move(recording);
-    window = std::make_unique<MainWindow>(logic, app.latencyHistory, settings.Path());
+    window = std::make_unique<MainWindow>(logic, settings.Path());
     view = std::make_unique<Win32MainWindowView>(*window);
     app.window = view.get();
     window->Show();

@@ -66,7 +66,7 @@ class SettingsWindowTest : public ::testing::Test {
   demo::DemoWorld world;
   Application app;
   MainWindowLogic logic{app};
-  MainWindow window{logic, app.latencyHistory, settings.Path()};
+  MainWindow window{logic, settings.Path()};
   Win32MainWindowView view{window};
 };
 

@@ -12,6 +12,7 @@
 #include "app/table/server_table.h"
 #include "support/files/file_access.h"
 #include "tests/ui/win32/win32_test_support.h"
+#include "tests/written_results.h"
 #include "ui/win32/main_window.h"
 #include "ui/win32/main_window_view.h"
 
@@ -41,10 +42,8 @@ class StatisticsColumnsWindowTest : public ::testing::Test {
  protected:
   // A row whose probes answered as given, its latency cell written as a run would.
   void AddRow(Win32MainWindowView& view, const std::string& name, const std::vector<int>& results) {
-    const RowId row = view.InsertRow(name, RowIcon::kNotTested);
-    std::uint64_t run = 0;
-    for (const int ms : results) history.Record(row, ++run, ms);
-    view.SetCellText(row, kLatencyColumn, "1ms");
+    vardelle::testing::WriteResults(view, history, view.InsertRow(name, RowIcon::kNotTested),
+                                    results, "1ms");
   }
 
   testing::TemporarySettings settings;
@@ -54,7 +53,7 @@ class StatisticsColumnsWindowTest : public ::testing::Test {
 
 TEST_F(StatisticsColumnsWindowTest, ChosenFromTheHeaderMenuKeptCopiedAndDrawn) {
   {
-    MainWindow window(events, history, settings.Path());
+    MainWindow window(events, settings.Path());
     window.Show();
     Win32MainWindowView view(window);
     view.DeleteAllRows();
@@ -117,7 +116,7 @@ TEST_F(StatisticsColumnsWindowTest, ChosenFromTheHeaderMenuKeptCopiedAndDrawn) {
     EXPECT_EQ(inked(2), 0);
   }
 
-  MainWindow restarted(events, history, settings.Path());
+  MainWindow restarted(events, settings.Path());
   HWND list = restarted.ServerTable().Handle();
   EXPECT_EQ(testing::ColumnWidth(list, kLossColumn), 60);
   EXPECT_EQ(testing::ColumnWidth(list, kMinAvgMaxColumn), 0);
