@@ -1,23 +1,14 @@
-// The demo world's server list loaded into the Win32 window from the loading thread, as at
-// program start, read back through the list view's own messages: every server in name order
-// with its texts, icon and the up arrow on the name column; a click on a header sorts by
-// that column with the arrow moved there; rows are painted in the colours the application
-// keeps for them.
+// The demo world's loading contract over the Win32 main window, its table read through the
+// list view's own messages; and the loaded rows painted in the colours their changes carry,
+// with the state icons in the middle of their rows.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdlib>
-#include <memory>
-#include <thread>
+#include <functional>
 
-#include "app/application/application.h"
-#include "app/loading/server_list_loading.h"
-#include "app/location/location_lookups.h"
 #include "app/table/server_table.h"
-#include "app/table/table_sort.h"
-#include "app/window/main_window_logic.h"
-#include "demo_world/demo_world.h"
-#include "tests/demo_world_servers.h"
+#include "tests/recording_events.h"
+#include "tests/ui/demo_world_window_contract.h"
 #include "tests/ui/win32/win32_test_support.h"
 #include "ui/win32/main_window.h"
 #include "ui/win32/main_window_view.h"
@@ -26,95 +17,56 @@
 namespace vardelle::win32 {
 namespace {
 
-using vardelle::testing::kDemoServersByName;
-
-void ClickHeader(HWND list, int column) {
-  HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
-  RECT place{};
-  SendMessageW(header, HDM_GETITEMRECT, static_cast<WPARAM>(column),
-               reinterpret_cast<LPARAM>(&place));
-  const LPARAM at = MAKELPARAM((place.left + place.right) / 2, (place.top + place.bottom) / 2);
-  SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
-  SendMessageW(header, WM_LBUTTONUP, 0, at);
-}
-
-class DemoWorldWindowTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(world.Start());
-    app.lists = std::make_shared<ProcessLists>();
-    window = std::make_unique<MainWindow>(logic, settings.Path());
-    view = std::make_unique<Win32MainWindowView>(*window);
-    app.window = view.get();
-    app.endpoints.SetBaseUrl(Site::kGameBox, world.BaseUrl());
-    app.endpoints.SetBaseUrl(Site::kIpLocation, world.BaseUrl());
-    app.startTestRun = [this] { ++testRunsAsked; };
-    window->Show();
-  }
-  void TearDown() override { app.window = nullptr; }
-
-  // Loads on a thread of its own while this one serves the window, as the program does.
-  bool LoadServerListServed() {
-    ServerListServices services;
-    services.probeUnavailableReason = [] { return std::string(); };
-    std::atomic<bool> loaded = false;
-    std::thread loading([&] {
-      LoadServerList(app, services);
-      // Waited for here: the lookups write through the window's thread, which must go on
-      // serving them.
-      app.locationLookups.Wait();
-      loaded = true;
-    });
-    if (!testing::ServeMessagesUntil([&] { return loaded.load(); }))
-      window->Destroy();  // lets it go
-    loading.join();
-    return loaded;
+class Win32DemoWindow {
+ public:
+  explicit Win32DemoWindow(MainWindowEvents& events)
+      : window_(events, settings_.Path()), view_(window_) {
+    window_.Show();
   }
 
-  demo::DemoWorld world;
-  testing::TemporarySettings settings;
-  Application app;
-  MainWindowLogic logic{app};
-  std::unique_ptr<MainWindow> window;
-  std::unique_ptr<Win32MainWindowView> view;
-  std::atomic<int> testRunsAsked = 0;
+  MainWindowView& View() { return view_; }
+  MainWindow& Window() { return window_; }
+  bool ServeUntil(const std::function<bool()>& done) { return testing::ServeMessagesUntil(done); }
+  void Release() { window_.Destroy(); }
+  RowIcon IconAt(int row) {
+    return static_cast<RowIcon>(testing::ListIcon(window_.ServerTable().Handle(), row));
+  }
+  HeaderArrow ArrowAt(int column) {
+    switch (testing::HeaderSortFormat(window_.ServerTable().Handle(), column)) {
+      case HDF_SORTUP:
+        return HeaderArrow::kUp;
+      case HDF_SORTDOWN:
+        return HeaderArrow::kDown;
+      default:
+        return HeaderArrow::kNone;
+    }
+  }
+  void ClickHeader(int column) {
+    HWND header =
+        reinterpret_cast<HWND>(SendMessageW(window_.ServerTable().Handle(), LVM_GETHEADER, 0, 0));
+    RECT place{};
+    SendMessageW(header, HDM_GETITEMRECT, static_cast<WPARAM>(column),
+                 reinterpret_cast<LPARAM>(&place));
+    const LPARAM at = MAKELPARAM((place.left + place.right) / 2, (place.top + place.bottom) / 2);
+    SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(header, WM_LBUTTONUP, 0, at);
+  }
+
+ private:
+  testing::TemporarySettings settings_;
+  MainWindow window_;
+  Win32MainWindowView view_;
 };
 
-TEST_F(DemoWorldWindowTest, EveryServerInNameOrderThenSortedByAHeaderClick) {
-  ASSERT_TRUE(LoadServerListServed());
-  HWND list = window->ServerTable().Handle();
-  ASSERT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), std::ssize(kDemoServersByName));
-  for (int row = 0; row < std::ssize(kDemoServersByName); ++row) {
-    const vardelle::testing::DemoServerRow& expected = kDemoServersByName[row];
-    SCOPED_TRACE(row);
-    EXPECT_EQ(testing::ListCell(list, row, kNameColumn), ToWindowText(expected.name));
-    EXPECT_EQ(testing::ListCell(list, row, kRegionColumn), ToWindowText(expected.region));
-    EXPECT_EQ(testing::ListCell(list, row, kDomainColumn), ToWindowText(expected.domain));
-    EXPECT_EQ(testing::ListCell(list, row, kAddressColumn), L"");
-    EXPECT_EQ(testing::ListCell(list, row, kLocationColumn),
-              ToWindowText(vardelle::testing::DemoLocationOf(expected.address)));
-    EXPECT_EQ(testing::ListIcon(list, row), static_cast<int>(RowIcon::kNotTested));
+TEST(RowPaintTest, RowsArePaintedInTheirColoursAndTheFocusedSelectionInTheSystems) {
+  vardelle::testing::RecordingEvents events;
+  Win32DemoWindow shown(events);
+  MainWindowView* view = &shown.View();
+  view->DeleteAllRows();
+  for (int row = 0; row < 6; ++row) {
+    view->SetCellText(view->InsertRow("server", RowIcon::kNotTested), kDomainColumn, "127.0.0.1");
   }
-  EXPECT_EQ(testing::HeaderSortFormat(list, kNameColumn), HDF_SORTUP);
-  for (int column = 1; column <= kTrendColumn; ++column) {
-    EXPECT_EQ(testing::HeaderSortFormat(list, column), 0) << column;
-  }
-  EXPECT_EQ(testRunsAsked, 1);
-
-  // The direction flips with every sort: loading's was ascending.
-  ClickHeader(list, kRegionColumn);
-  EXPECT_EQ(testing::HeaderSortFormat(list, kRegionColumn), HDF_SORTDOWN);
-  EXPECT_EQ(testing::HeaderSortFormat(list, kNameColumn), 0);
-  for (int row = 1; row < std::ssize(kDemoServersByName); ++row) {
-    const std::string above = FromWindowText(testing::ListCell(list, row - 1, kRegionColumn));
-    const std::string below = FromWindowText(testing::ListCell(list, row, kRegionColumn));
-    EXPECT_LE(CompareSortKeys(above, below, SortMode::kText, false), 0) << row;
-  }
-}
-
-TEST_F(DemoWorldWindowTest, RowsArePaintedInTheirColoursAndTheFocusedSelectionInTheSystems) {
-  ASSERT_TRUE(LoadServerListServed());
-  HWND list = window->ServerTable().Handle();
+  HWND list = shown.Window().ServerTable().Handle();
   constexpr Colour kPink = 0x00C0C0FF;
   constexpr Colour kGreen = 0x0080FF80;
   view->ApplyRowChanges({{.row = view->RowIdAt(2), .colour = RowColour{0x000000FF, kPink}},
@@ -162,3 +114,7 @@ TEST_F(DemoWorldWindowTest, RowsArePaintedInTheirColoursAndTheFocusedSelectionIn
 
 }  // namespace
 }  // namespace vardelle::win32
+
+namespace vardelle::testing {
+INSTANTIATE_TYPED_TEST_SUITE_P(Win32, DemoWorldWindowTest, win32::Win32DemoWindow);
+}  // namespace vardelle::testing
