@@ -21,9 +21,10 @@ struct WindowPictures {
 
 const WindowPictures& Pictures();
 
-// 宋体 at 12 pixels: SimSun where installed, else Microsoft YaHei; neither installed, the
-// font mapper picks a face for the Chinese character set, whatever the system's locale.
-HFONT SongTiFont();
+// 宋体 at 12 pixels at 96 DPI, scaled to dpi: SimSun where installed, else Microsoft YaHei;
+// neither installed, the font mapper picks a face for the Chinese character set, whatever
+// the system's locale. Each DPI's font is made once.
+HFONT SongTiFont(int dpi = 96);
 
 // The picture scaled into place, its transparent parts showing what is below.
 void DrawPicture(HDC dc, HBITMAP picture, const RECT& place);
