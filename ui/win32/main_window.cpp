@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "app/alerts/alert_watching.h"
@@ -177,16 +178,23 @@ void MainWindow::TakeDpi(int dpi) {
   HFONT font = SongTiFont(dpi_);
   SendMessageW(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   SetChildrenFont(tabs_, font);
-  ServerTable().ScaleColumnWidths(previous, dpi_);
-  KeyList().ScaleColumnWidths(previous, dpi_);
+  for (ReportView* table : {&ServerTable(), &KeyList()}) {
+    table->ScaleColumnWidths(previous, dpi_);
+    SendMessageW(table->Handle(), LVM_SETIMAGELIST, LVSIL_SMALL,
+                 reinterpret_cast<LPARAM>(RowIcons(dpi_)));
+  }
 }
 
 // The system's rectangle keeps the window under the mouse while it is dragged between
 // screens; the controls follow whether or not its size changed.
 void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
   TakeDpi(dpi);
-  SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  // Never smaller than the layout, whatever rounding the rectangle went through.
+  const SIZE smallest = SmallestWindowSize();
+  SetWindowPos(window_, nullptr, suggested.left, suggested.top,
+               std::max<LONG>(suggested.right - suggested.left, smallest.cx),
+               std::max<LONG>(suggested.bottom - suggested.top, smallest.cy),
+               SWP_NOZORDER | SWP_NOACTIVATE);
   PlaceControls();
 }
 

@@ -127,8 +127,7 @@ const wchar_t* SongTiFace() {
 
 const WindowPictures& Pictures() {
   static const WindowPictures pictures{
-      CentredImageList(IDB_ROW_ICONS, kRowIconSide,
-                       std::max(kRowIconSide, LineHeight(SongTiFont()))),
+      RowIcons(kLayoutDpi),
       ImageListOf(TabIconIds(), 16),
       ImageListOf({IDB_REFRESH}, 24),
       PremultipliedBitmap(IDB_LOGO),
@@ -147,6 +146,17 @@ HFONT SongTiFont(int dpi) {
                        DEFAULT_PITCH | FF_DONTCARE, SongTiFace());
   }
   return font;
+}
+
+HIMAGELIST RowIcons(int dpi) {
+  // Only the window's thread makes them, as the fonts.
+  static std::map<int, HIMAGELIST> lists;
+  HIMAGELIST& list = lists[dpi];
+  if (!list) {
+    list = CentredImageList(IDB_ROW_ICONS, kRowIconSide,
+                            std::max(kRowIconSide, LineHeight(SongTiFont(dpi))));
+  }
+  return list;
 }
 
 void DrawPicture(HDC dc, HBITMAP picture, const RECT& place) {

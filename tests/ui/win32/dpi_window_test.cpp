@@ -200,6 +200,13 @@ TEST_P(DpiWindowTest, EveryTextShowsWholeInsideTheWindow) {
       if (width == 0) continue;  // hidden
       EXPECT_LE(TextExtent(header, ColumnCaption(list, column)).cx + margins, width) << column;
     }
+    // The state icons' images are as tall as a line, which centres them in their rows.
+    int iconWidth = 0;
+    int iconHeight = 0;
+    ImageList_GetIconSize(
+        reinterpret_cast<HIMAGELIST>(SendMessageW(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0)),
+        &iconWidth, &iconHeight);
+    EXPECT_GE(iconHeight, TextExtent(list, L"服").cy);
   }
 }
 
