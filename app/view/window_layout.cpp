@@ -1,5 +1,7 @@
 #include "app/view/window_layout.h"
 
+#include <algorithm>
+
 #include "app/view/project_links.h"
 
 namespace vardelle {
@@ -7,11 +9,13 @@ namespace {
 
 // The layout tables keep their hand-made lines.
 // clang-format off
+// All fit the 832-pixel table beside its scroll bar and borders (21 pixels), so a full server
+// list scrolls no sideways.
 constexpr ColumnLayout kServerColumns[] = {
     {"服务器名称", 100, false}, {"大区名称", 80, false},
     {"域名", 170, false},       {"IP地址", 110, false},
     {"延迟", 80, true},         {"大区状态", 80, true},
-    {"服务器机房地理位置", 200, true}};
+    {"服务器机房地理位置", 188, true}};
 
 // Wide enough for a 24-character measurement id, the longest state ("本小时额度已用完，
 // 14:05 后可再测") and figures such as "8.1–241.9ms", yet all fit the 832-pixel list beside
@@ -66,7 +70,8 @@ std::vector<ControlLayout> BuildControlLayouts() {
   // clang-format off
   return {
       {0, kServerTable, "listView", kReport, {0, 23, 832, 483}, "", kNone, kServerColumns},
-      {0, kPeriodLabel, "透明标签3", kTransparentLabel, {9, 520, 80, 24}, "自动测速间隔："},
+      // 宋体's seven characters whole, up to the list.
+      {0, kPeriodLabel, "透明标签3", kTransparentLabel, {8, 520, 84, 24}, "自动测速间隔："},
       {0, kPeriodList, "组合框1", kDropDown, {92, 522, 112, 20}, ""},
       // The free room between the period list and the button shows what the program does.
       {0, kStatusLine, "状态标签", kStatusLabel, {212, 520, 412, 24}, ""},
@@ -85,7 +90,8 @@ std::vector<ControlLayout> BuildControlLayouts() {
        "请用手机支付应用扫描左侧二维码捐助本项目", kNone, {}, true},
       {2, kUpdateLabel, "透明标签2", kTransparentLabel, {413, 467, 264, 16},
        "更新下载： " + page + kLineEnd, kNone, {}, true},
-      {2, kCopyrightLabel, "标签1", kLabel, {413, 503, 257, 21}, "(C) Vardelle 项目 " + page},
+      // The address whole in 宋体 (270 pixels).
+      {2, kCopyrightLabel, "标签1", kLabel, {413, 503, 280, 21}, "(C) Vardelle 项目 " + page},
       // Beside the test button, where the player looks first.
       {0, kSettingsButton, "设置按钮", kButton, {632, 515, 80, 32}, "设置…", kNone, {}, true},
   };
@@ -93,6 +99,61 @@ std::vector<ControlLayout> BuildControlLayouts() {
 }
 
 }  // namespace
+
+Growth GrowthOf(Control control) {
+  using enum Control;
+  switch (control) {
+    case kServerTable:
+    case kKeyList:
+      return Growth::kFills;
+    case kPeriodLabel:
+    case kPeriodList:
+      return Growth::kBottomLeft;
+    case kStatusLine:
+    case kKeyListStatusLine:
+      return Growth::kBottomWide;
+    case kTestButton:
+    case kSettingsButton:
+      return Growth::kBottomRight;
+    default:
+      return Growth::kFixed;
+  }
+}
+
+int ScaledToDpi(int length, int dpi) {
+  return (length * dpi + (length < 0 ? -kLayoutDpi : kLayoutDpi) / 2) / kLayoutDpi;
+}
+
+LayoutPlace PlaceInClient(const LayoutPlace& place, Growth growth, LayoutSize client, int dpi) {
+  const int extraWidth = std::max(0, client.width - ScaledToDpi(kWindowPlace.width, dpi));
+  const int extraHeight = std::max(0, client.height - ScaledToDpi(kWindowPlace.height, dpi));
+  LayoutPlace scaled{ScaledToDpi(place.x, dpi), ScaledToDpi(place.y, dpi),
+                     ScaledToDpi(place.width, dpi), ScaledToDpi(place.height, dpi)};
+  switch (growth) {
+    case Growth::kFixed:
+      break;
+    case Growth::kFills:
+      scaled.width += extraWidth;
+      scaled.height += extraHeight;
+      break;
+    case Growth::kBottomLeft:
+      scaled.y += extraHeight;
+      break;
+    case Growth::kBottomWide:
+      scaled.y += extraHeight;
+      scaled.width += extraWidth;
+      break;
+    case Growth::kBottomRight:
+      scaled.x += extraWidth;
+      scaled.y += extraHeight;
+      break;
+    case Growth::kCentred:
+      scaled.x += extraWidth / 2;
+      scaled.y += extraHeight / 2;
+      break;
+  }
+  return scaled;
+}
 
 std::span<const PageLayout> PageLayouts() { return kPages; }
 

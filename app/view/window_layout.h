@@ -17,8 +17,16 @@ struct LayoutPlace {
   int height;
 };
 
-inline constexpr LayoutPlace kWindowFramePlace{50, 50, 848, 583};
+struct LayoutSize {
+  int width;
+  int height;
+};
+
+// The window's place on the screen and its client area's size, at 96 DPI: the tab control
+// fills it, down to the bottom row's margin.
+inline constexpr LayoutPlace kWindowPlace{50, 50, 832, 561};
 inline constexpr LayoutPlace kTabControlPlace{0, 1, 864, 560};
+inline constexpr int kLayoutDpi = 96;
 inline constexpr char kWindowTitle[] = "Vardelle v1.3";
 
 struct ColumnLayout {
@@ -82,6 +90,24 @@ struct PeriodItem {
   const char* caption;
   int value;  // seconds
 };
+
+// How a control follows the client area as it grows past the layout's size.
+enum class Growth {
+  kFixed,        // keeps its place (the help page's controls)
+  kFills,        // grows in width and height (the tab control, the tables)
+  kBottomLeft,   // stays at the bottom, at the left
+  kBottomWide,   // stays at the bottom and grows in width
+  kBottomRight,  // stays at the bottom right
+  kCentred,      // stays in the middle of what grows (the empty table's guide)
+};
+
+Growth GrowthOf(Control control);
+
+// A length of the 96-DPI layout at dpi, rounded.
+int ScaledToDpi(int length, int dpi);
+// A place of the layout (relative to the tab control, or the tab control's own) in a client
+// area of that size at dpi; a client area smaller than the layout's moves and grows nothing.
+LayoutPlace PlaceInClient(const LayoutPlace& place, Growth growth, LayoutSize client, int dpi);
 
 std::span<const PageLayout> PageLayouts();
 // In the order of Control.

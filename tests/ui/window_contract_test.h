@@ -4,7 +4,7 @@
 // Each window's test file instantiates the suite with a type that holds its window platform
 // (the view it hands out lives as long) and looks at its window:
 //   void Run(MainWindowEvents& events);         // the message loop, until the window closes
-//   static std::array<int, 4> Frame();           // the main window's left, top, width, height
+//   static std::array<int, 4> Frame();           // the main window's left, top, client size
 //   static bool TestButtonHasFocus();
 //   static bool OnScreen();                      // the main window is shown
 //   static void CloseOnce(std::function<bool()> ready);  // closes it, asked on its thread
@@ -17,6 +17,7 @@
 #include <functional>
 #include <thread>
 
+#include "app/view/window_layout.h"
 #include "tests/recording_events.h"
 
 namespace vardelle::testing {
@@ -61,7 +62,7 @@ TYPED_TEST_P(WindowContractTest, RunFromShowToCloseWithAWorkerStillCalling) {
   ASSERT_GE(events.events.size(), 2u);
   EXPECT_EQ(events.events.front(), "created");
   EXPECT_EQ(events.events.back(), "destroying");
-  EXPECT_EQ(events.frameAtCreation, (std::array<int, 4>{50, 50, 848, 583}));
+  EXPECT_EQ(events.frameAtCreation, (std::array<int, 4>{kWindowPlace.x, kWindowPlace.y, 832, 561}));
   EXPECT_TRUE(events.testButtonFocusedAtCreation);
   EXPECT_GE(events.served, 50);
   EXPECT_FALSE(TypeParam::OnScreen());

@@ -7,7 +7,6 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QMouseEvent>
-#include <QWindow>
 #include <string>
 
 #include "app/alerts/alert_watching.h"
@@ -88,6 +87,7 @@ MainWindow::MainWindow(MainWindowEvents& events) : events_(events) {
   FillPeriodList();
   BuildRowMenu();
   BuildKeyListMenu();
+  setMinimumSize(kWindowPlace.width, kWindowPlace.height);
   timer_ = new PeriodTimer(this);
   timer_->setObjectName(QString::fromUtf16(u"时钟1"));
   ConnectEvents();
@@ -143,6 +143,17 @@ void MainWindow::SetFocusOrder() {
 
 QWidget* MainWindow::ControlWidget(Control control) const {
   return findChild<QWidget*>(FromGbk(LayoutOf(control).name));
+}
+
+// Qt scales the layout's pixels to the screen itself.
+void MainWindow::PlaceControls() {
+  const LayoutSize client{width(), height()};
+  tabs_->setGeometry(RectOf(PlaceInClient(kTabControlPlace, Growth::kFills, client, kLayoutDpi)));
+  for (const ControlLayout& layout : ControlLayouts()) {
+    ControlWidget(layout.control)
+        ->setGeometry(
+            RectOf(PlaceInClient(layout.place, GrowthOf(layout.control), client, kLayoutDpi)));
+  }
 }
 
 // The layout's control that has the focus or holds the widget that has it.
@@ -343,10 +354,8 @@ void MainWindow::ConnectEvents() {
 }
 
 void MainWindow::PlaceOnScreen() {
-  const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
-  const QRect place = RectOf(kWindowFramePlace);
-  resize(place.size().shrunkBy(frame));
-  move(place.topLeft());
+  resize(kWindowPlace.width, kWindowPlace.height);
+  move(kWindowPlace.x, kWindowPlace.y);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -359,6 +368,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
+  PlaceControls();
   if (created_) events_.OnResized();
 }
 

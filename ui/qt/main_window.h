@@ -30,8 +30,7 @@ class MainWindow : public QWidget {
  public:
   explicit MainWindow(MainWindowEvents& events);
 
-  // Puts the window's outer frame at its fixed place and size; call once it is shown, when
-  // the platform knows the frame.
+  // Puts the window at its fixed place with a client area of the layout's size.
   void PlaceOnScreen();
   // From now on size changes reach the application, which has its view by then.
   void MarkCreated() { created_ = true; }
@@ -90,6 +89,8 @@ class MainWindow : public QWidget {
   void SetFocusOrder();
   std::optional<Control> FocusedControl() const;
   QWidget* ControlWidget(Control control) const;
+  // Every control at its place in the window as large as it is now.
+  void PlaceControls();
   void TurnPage(int step);
   void BuildControls();
   void FillPeriodList();

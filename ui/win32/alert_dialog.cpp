@@ -8,7 +8,6 @@
 #include "app/alerts/alert_rules.h"
 #include "ui/win32/dialog_template.h"
 #include "ui/win32/layout.h"
-#include "ui/win32/pictures.h"
 #include "ui/win32/window_text.h"
 
 namespace vardelle::win32 {
@@ -84,13 +83,8 @@ void EnableByChecks(HWND dialog) {
 
 void CreateControls(HWND dialog, const std::string& serverName) {
   for (const DialogControl& control : kControls) {
-    HWND made = CreateWindowExW(
-        control.className == std::wstring_view(L"EDIT") ? WS_EX_CLIENTEDGE : 0, control.className,
-        ToWindowText(control.text).c_str(), WS_CHILD | WS_VISIBLE | control.style, control.place.x,
-        control.place.y, control.place.width, control.place.height, dialog,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), GetModuleHandleW(nullptr),
-        nullptr);
-    SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(SongTiFont()), FALSE);
+    MakeDialogControl(dialog, control.id, control.className, ToWindowText(control.text),
+                      control.style, control.place);
   }
   SetDlgItemTextW(dialog, kServerLabelId, ToWindowText(AlertDialogPrompt(serverName)).c_str());
   SendDlgItemMessageW(dialog, kAlertLatencyFieldId, EM_LIMITTEXT, 5, 0);
@@ -110,19 +104,6 @@ void FillIn(HWND dialog, const AlertWatch& watch) {
                 static_cast<UINT>(watch.lossOverPercent.value_or(kDefaultWatchLossOverPercent)),
                 FALSE);
   EnableByChecks(dialog);
-}
-
-// The client area at its size, centred over the owner.
-void SizeAndCentre(HWND dialog) {
-  RECT frame{0, 0, kClientWidth, kClientHeight};
-  AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)), FALSE,
-                     static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)));
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  RECT over{};
-  GetWindowRect(GetWindow(dialog, GW_OWNER), &over);
-  SetWindowPos(dialog, nullptr, (over.left + over.right - width) / 2,
-               (over.top + over.bottom - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // The field's figure brought into its range; nothing when it holds no figure (only digits
@@ -177,7 +158,7 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
       SetWindowLongPtrW(dialog, DWLP_USER, lParam);
       CreateControls(dialog, state->serverName);
       FillIn(dialog, state->watch);
-      SizeAndCentre(dialog);
+      SizeAndCentre(dialog, {kClientWidth, kClientHeight});
       SetFocus(GetDlgItem(dialog, kAlertStatusCheckId));
       return FALSE;  // the focus is set
     case WM_COMMAND:

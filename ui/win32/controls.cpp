@@ -25,7 +25,10 @@ LRESULT CALLBACK PaintedControlProc(HWND window, UINT message, WPARAM wParam, LP
       RECT client;
       GetClientRect(window, &client);
       DrawThemeParentBackground(window, dc, &client);
+      HGDIOBJ previousFont =
+          SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)));
       (*paint)(dc, client);
+      SelectObject(dc, previousFont);
       EndPaint(window, &ps);
       return 0;
     }
@@ -77,6 +80,27 @@ HWND CreatePaintedControl(HWND parent, const ControlLayout& layout, Painter pain
                       reinterpret_cast<DWORD_PTR>(new Painter(std::move(paint))));
   }
   return control;
+}
+
+void PlaceLayoutControls(HWND tabs, LayoutSize client, int dpi) {
+  for (const ControlLayout& layout : ControlLayouts()) {
+    Place place = PlaceInClient(layout.place, layout.growth, client, dpi);
+    // A drop-down list's window holds its open list too; the selection field keeps the
+    // font's height whatever the window's.
+    if (layout.kind == ControlKind::kDropDown) place.height = ScaledToDpi(kOpenDropDownHeight, dpi);
+    PlaceControl(GetDlgItem(tabs, layout.id), place);
+  }
+}
+
+void PlaceControl(HWND control, const Place& place) {
+  SetWindowPos(control, nullptr, place.x, place.y, place.width, place.height,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void SetChildrenFont(HWND parent, HFONT font) {
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  }
 }
 
 void RepaintBehind(HWND control) {

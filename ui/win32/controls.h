@@ -15,6 +15,9 @@ namespace vardelle::win32 {
 const ControlLayout* FindLayout(int id);
 const ControlLayout& LayoutOf(ControlId id);
 
+// A drop-down list's height with its list open, at 96 DPI: every period shown at once.
+inline constexpr int kOpenDropDownHeight = 200;
+
 // A control of a system class at its layout's place, in the window's font.
 HWND CreateControl(HWND parent, const wchar_t* className, const ControlLayout& layout, DWORD style,
                    const std::wstring& text);
@@ -23,9 +26,15 @@ HWND CreateControl(HWND parent, const wchar_t* className, const ControlLayout& l
 // than wrapped. A hand-cursor label takes the mouse, to show the cursor and be clicked.
 HWND CreateLabel(HWND parent, const ControlLayout& layout);
 
-// A control whose face paint draws, over its parent's background.
+// A control whose face paint draws, over its parent's background, in the control's font.
 using Painter = std::function<void(HDC dc, const RECT& client)>;
 HWND CreatePaintedControl(HWND parent, const ControlLayout& layout, Painter paint);
+
+// Every control of the layout on tabs at its place in a client area of that size at dpi.
+void PlaceLayoutControls(HWND tabs, LayoutSize client, int dpi);
+void PlaceControl(HWND control, const Place& place);
+// The font of every child window of parent, redrawn in it.
+void SetChildrenFont(HWND parent, HFONT font);
 
 // Repaints what lies under a control that draws no background of its own, before its new text.
 void RepaintBehind(HWND control);

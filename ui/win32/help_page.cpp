@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 
@@ -15,7 +16,11 @@ namespace {
 
 // The font's pixel size plus one, the line pitch of the 宋体 face the layout was sized for;
 // fallback faces carry taller line boxes that would push the last lines out of the box.
-constexpr int kLinePitch = 13;
+int LinePitch(HDC dc) {
+  LOGFONTW font{};
+  GetObjectW(GetCurrentObject(dc, OBJ_FONT), sizeof font, &font);
+  return std::abs(font.lfHeight) + 1;
+}
 
 bool IsLatinLetterOrDigit(wchar_t c) {
   return (c >= L'0' && c <= L'9') || (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
@@ -61,17 +66,16 @@ std::vector<std::wstring_view> Paragraphs(std::wstring_view text) {
 }
 
 void PaintParagraphs(HDC dc, const RECT& client, const std::wstring& text) {
-  HGDIOBJ previousFont = SelectObject(dc, SongTiFont());
+  const int linePitch = LinePitch(dc);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
   int y = client.top;
   for (const std::wstring_view paragraph : Paragraphs(text)) {
     for (const std::wstring_view line : WrapParagraph(dc, paragraph, client.right - client.left)) {
       TextOutW(dc, client.left, y, line.data(), static_cast<int>(line.size()));
-      y += kLinePitch;
+      y += linePitch;
     }
   }
-  SelectObject(dc, previousFont);
 }
 
 void OpenLink(const NMLINK& link) {

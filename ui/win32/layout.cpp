@@ -56,9 +56,9 @@ std::vector<ControlLayout> ControlLayouts() {
   std::vector<ControlLayout> layouts;
   for (const vardelle::ControlLayout& layout : vardelle::ControlLayouts()) {
     layouts.push_back({static_cast<ControlId>(kServerTableId + static_cast<int>(layout.control)),
-                       layout.kind, layout.place, ToWindowText(layout.caption),
-                       PictureIdOf(layout.picture), ColumnsOf(layout.columns), layout.handCursor,
-                       layout.paragraphs});
+                       layout.kind, layout.place, GrowthOf(layout.control),
+                       ToWindowText(layout.caption), PictureIdOf(layout.picture),
+                       ColumnsOf(layout.columns), layout.handCursor, layout.paragraphs});
   }
   return layouts;
 }

@@ -41,7 +41,8 @@ enum ControlId : int {
 struct ControlLayout {
   ControlId id;
   ControlKind kind;
-  Place place;  // relative to the tab control
+  Place place;  // relative to the tab control, at 96 DPI
+  Growth growth;
   std::wstring caption;
   int pictureId;  // a bitmap resource, 0 for none
   std::vector<ReportColumn> columns;

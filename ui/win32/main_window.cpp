@@ -2,8 +2,12 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <utility>
+
 #include "app/alerts/alert_watching.h"
 #include "ui/win32/controls.h"
+#include "ui/win32/dpi.h"
 #include "ui/win32/pictures.h"
 #include "ui/win32/resources/resource_ids.h"
 #include "ui/win32/window_text.h"
@@ -13,6 +17,7 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"VardelleMainWindow";
 constexpr UINT_PTR kTabsSubclassId = 3;
+constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 
 enum TrayMenuItem : UINT { kShowWindowItem = 1, kQuitItem };
 
@@ -111,9 +116,8 @@ void PeriodTimer::SetPeriod(int milliseconds) {
 MainWindow::MainWindow(MainWindowEvents& events, Text settingsPath) : events_(events) {
   PrepareCommonControls();
   RegisterWindowClass(WindowProc);
-  CreateWindowExW(0, kWindowClass, ToWindowText(kWindowTitle).c_str(),
-                  WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, kWindowFramePlace.x, kWindowFramePlace.y,
-                  kWindowFramePlace.width, kWindowFramePlace.height, nullptr, nullptr,
+  CreateWindowExW(0, kWindowClass, ToWindowText(kWindowTitle).c_str(), kWindowStyle, kWindowPlace.x,
+                  kWindowPlace.y, kWindowPlace.width, kWindowPlace.height, nullptr, nullptr,
                   GetModuleHandleW(nullptr), this);
   calls_ = std::make_shared<WindowThreadCalls>(window_, kRunPostedCallMessage, *this);
   timer_ = PeriodTimer(window_);
@@ -122,6 +126,10 @@ MainWindow::MainWindow(MainWindowEvents& events, Text settingsPath) : events_(ev
   serverPage_ = std::make_unique<ServerPage>(tabs_, events, std::move(settingsPath));
   globalPingPage_ = std::make_unique<GlobalPingPage>(tabs_, events);
   helpPage_ = std::make_unique<HelpPage>(tabs_, events);
+  // Made at the layout's DPI, they take the window's once they all exist.
+  TakeDpi(DpiOf(window_));
+  FitClientToLayout();
+  PlaceControls();
   ShowPage(0);
   ShowFocusCues();
 }
@@ -162,6 +170,57 @@ HWND MainWindow::CreateTabs() {
   }
   SetWindowSubclass(tabs, TabsProc, kTabsSubclassId, 0);
   return tabs;
+}
+
+void MainWindow::TakeDpi(int dpi) {
+  const int previous = std::exchange(dpi_, dpi);
+  HFONT font = SongTiFont(dpi_);
+  SendMessageW(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  SetChildrenFont(tabs_, font);
+  for (ReportView* table : {&ServerTable(), &KeyList()}) {
+    table->ScaleColumnWidths(previous, dpi_);
+    SendMessageW(table->Handle(), LVM_SETIMAGELIST, LVSIL_SMALL,
+                 reinterpret_cast<LPARAM>(RowIcons(dpi_)));
+  }
+}
+
+// The system's rectangle keeps the window under the mouse while it is dragged between
+// screens; the controls follow whether or not its size changed.
+void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
+  TakeDpi(dpi);
+  // Never smaller than the layout, whatever rounding the rectangle went through.
+  const SIZE smallest = SmallestWindowSize();
+  SetWindowPos(window_, nullptr, suggested.left, suggested.top,
+               std::max<LONG>(suggested.right - suggested.left, smallest.cx),
+               std::max<LONG>(suggested.bottom - suggested.top, smallest.cy),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  PlaceControls();
+}
+
+void MainWindow::FitClientToLayout() {
+  const SIZE size = SmallestWindowSize();
+  SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+SIZE MainWindow::SmallestWindowSize() const {
+  const LayoutSize layout{ScaledToDpi(kWindowPlace.width, dpi_),
+                          ScaledToDpi(kWindowPlace.height, dpi_)};
+  return WindowSizeAround(layout, kWindowStyle, 0, dpi_);
+}
+
+LayoutSize MainWindow::ClientSize() const {
+  RECT client{};
+  GetClientRect(window_, &client);
+  return {static_cast<int>(client.right), static_cast<int>(client.bottom)};
+}
+
+void MainWindow::PlaceControls() {
+  const LayoutSize client = ClientSize();
+  PlaceControl(tabs_, PlaceInClient(kTabControlPlace, Growth::kFills, client, dpi_));
+  PlaceLayoutControls(tabs_, client, dpi_);
+  serverPage_->PlaceTableGuide(client, dpi_);
+  KeyList().StretchLastColumn();
 }
 
 bool MainWindow::HandleKey(const MSG& message) {
@@ -305,7 +364,18 @@ LRESULT MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
       if (wParam == PeriodTimer::kTimerId) events_.OnTimerElapsed();
       return 0;
     case WM_SIZE:
+      if (!helpPage_) return 0;  // while the window is being made
+      PlaceControls();
       if (created_) events_.OnResized();
+      return 0;
+    case WM_GETMINMAXINFO:
+      if (helpPage_) {
+        const SIZE smallest = SmallestWindowSize();
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = POINT{smallest.cx, smallest.cy};
+      }
+      return 0;
+    case WM_DPICHANGED:
+      OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_ACTIVATE:
       OnActivate(wParam);

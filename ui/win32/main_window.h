@@ -94,6 +94,8 @@ class MainWindow {
   void ShowKeyListMenu(int checkedPlace);
   int ClientWidth() const;
   void SetTableWidth(int width);
+  // The DPI the window's places, fonts and columns are at.
+  int Dpi() const { return dpi_; }
   // Over every cell of the row but those with a tooltip of their own (the latency's
   // statistics).
   void SetRowWatchNote(RowId id, std::wstring note) {
@@ -108,6 +110,15 @@ class MainWindow {
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   HWND CreateTabs();
+  // Fonts and column widths at dpi, from the DPI they were at.
+  void TakeDpi(int dpi);
+  void OnDpiChanged(int dpi, const RECT& suggested);
+  // The window sized round a client area of the layout's size.
+  void FitClientToLayout();
+  SIZE SmallestWindowSize() const;
+  LayoutSize ClientSize() const;
+  // Every control at its place in the client area as it is now.
+  void PlaceControls();
   LRESULT OnNotify(const NMHDR& header);
   void OnCommand(int id, int code);
   HBRUSH OnControlColour(HDC dc, HWND control) const;
@@ -131,6 +142,7 @@ class MainWindow {
   HWND tabs_ = nullptr;
   HWND lastFocus_ = nullptr;
   bool created_ = false;
+  int dpi_ = kLayoutDpi;
   std::shared_ptr<WindowThreadCalls> calls_;
   PeriodTimer timer_{nullptr};
   std::unique_ptr<TrayIcon> tray_;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cwchar>
+#include <map>
 #include <vector>
 
 #include "ui/win32/layout.h"
@@ -12,6 +13,7 @@ namespace vardelle::win32 {
 namespace {
 
 constexpr int kRowIconSide = 12;
+constexpr int kSongTiPixels = 12;
 
 HBITMAP LoadBitmapResource(int id) {
   return static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id),
@@ -125,8 +127,7 @@ const wchar_t* SongTiFace() {
 
 const WindowPictures& Pictures() {
   static const WindowPictures pictures{
-      CentredImageList(IDB_ROW_ICONS, kRowIconSide,
-                       std::max(kRowIconSide, LineHeight(SongTiFont()))),
+      RowIcons(kLayoutDpi),
       ImageListOf(TabIconIds(), 16),
       ImageListOf({IDB_REFRESH}, 24),
       PremultipliedBitmap(IDB_LOGO),
@@ -135,11 +136,27 @@ const WindowPictures& Pictures() {
   return pictures;
 }
 
-HFONT SongTiFont() {
-  static const HFONT font =
-      CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
-                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, SongTiFace());
+HFONT SongTiFont(int dpi) {
+  // Only the window's thread makes fonts; a window meets a handful of DPIs in a run.
+  static std::map<int, HFONT> fonts;
+  HFONT& font = fonts[dpi];
+  if (!font) {
+    font = CreateFontW(-ScaledToDpi(kSongTiPixels, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                       GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_DONTCARE, SongTiFace());
+  }
   return font;
+}
+
+HIMAGELIST RowIcons(int dpi) {
+  // Only the window's thread makes them, as the fonts.
+  static std::map<int, HIMAGELIST> lists;
+  HIMAGELIST& list = lists[dpi];
+  if (!list) {
+    list = CentredImageList(IDB_ROW_ICONS, kRowIconSide,
+                            std::max(kRowIconSide, LineHeight(SongTiFont(dpi))));
+  }
+  return list;
 }
 
 void DrawPicture(HDC dc, HBITMAP picture, const RECT& place) {

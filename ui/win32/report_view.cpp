@@ -96,6 +96,17 @@ void ReportView::StretchLastColumn() {
                MAKELPARAM(LVSCW_AUTOSIZE_USEHEADER, 0));
 }
 
+void ReportView::ScaleColumnWidths(int fromDpi, int toDpi) {
+  for (int column = 0; column < ColumnCount(); ++column) {
+    int& width = columns_[static_cast<std::size_t>(column)].width;
+    width = MulDiv(width, toDpi, fromDpi);
+    const auto shown =
+        static_cast<int>(SendMessageW(list_, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
+    SendMessageW(list_, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column),
+                 MAKELPARAM(MulDiv(shown, toDpi, fromDpi), 0));
+  }
+}
+
 RowId ReportView::AppendRow(const std::wstring& firstCell, RowIcon icon) {
   const RowId id{++lastRowId_};
   LVITEMW item{};

@@ -55,6 +55,8 @@ class ReportView {
   bool IsColumnHidden(int column) const;
   // The last column takes whatever width the others leave.
   void StretchLastColumn();
+  // Every column's width, as shown and as shown again once unhidden, from one DPI to another.
+  void ScaleColumnWidths(int fromDpi, int toDpi);
 
   // Rows are reached by position; a row or column that is not there is left alone and
   // reads as empty.

@@ -11,9 +11,6 @@ namespace {
 
 enum RowMenuItem : UINT { kContinuousPingItem = 1, kRouteTraceItem, kAlertItem };
 
-// The drop-down list's height with its list open: every period shown at once.
-constexpr int kOpenListHeight = 200;
-
 // In the middle of the table's empty area (the table: 0, 23, 832 x 483).
 constexpr Place kGuideTextPlace{156, 200, 520, 52};
 constexpr Place kGuideButtonPlace{376, 260, 80, 28};
@@ -52,8 +49,6 @@ ServerPage::ServerPage(HWND tabs, MainWindowEvents& events, Text settingsPath)
   // The table draws around the guide rather than over it.
   HWND table = table_.Handle();
   SetWindowLongPtrW(table, GWL_STYLE, GetWindowLongPtrW(table, GWL_STYLE) | WS_CLIPSIBLINGS);
-  SetWindowPos(periodList_, nullptr, 0, 0, LayoutOf(kPeriodListId).place.width, kOpenListHeight,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   FillPeriodList();
   SetButtonIcon();
   table_.EventHandlers().headerClicked = [&events](int column) { events.OnHeaderClicked(column); };
@@ -80,6 +75,11 @@ void ServerPage::SetTableGuide(const std::wstring& text) {
     ShowWindow(control, visible ? SW_SHOW : SW_HIDE);
     if (visible) InvalidateRect(control, nullptr, TRUE);
   }
+}
+
+void ServerPage::PlaceTableGuide(LayoutSize client, int dpi) {
+  PlaceControl(guideText_, PlaceInClient(kGuideTextPlace, Growth::kCentred, client, dpi));
+  PlaceControl(guideButton_, PlaceInClient(kGuideButtonPlace, Growth::kCentred, client, dpi));
 }
 
 void ServerPage::FillPeriodList() {

@@ -33,6 +33,8 @@ class ServerPage {
   std::vector<HWND> Controls() const;
   // Shows text over the table with its button "设置…", or hides both for "".
   void SetTableGuide(const std::wstring& text);
+  // The guide in the middle of the table in a client area of that size at dpi.
+  void PlaceTableGuide(LayoutSize client, int dpi);
 
   // The list's item at index: its value in seconds (0 for an index out of range).
   int PeriodItemValue(int index) const;

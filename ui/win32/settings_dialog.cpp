@@ -10,7 +10,6 @@
 #include "app/sites/site_check.h"
 #include "app/view/window_layout.h"
 #include "ui/win32/dialog_template.h"
-#include "ui/win32/pictures.h"
 #include "ui/win32/window_text.h"
 
 namespace vardelle::win32 {
@@ -34,13 +33,7 @@ constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP;
 
 HWND MakeControl(HWND dialog, int id, const wchar_t* className, const std::string& text,
                  DWORD style, LayoutPlace place) {
-  HWND made = CreateWindowExW(std::wstring_view(className) == L"EDIT" ? WS_EX_CLIENTEDGE : 0,
-                              className, ToWindowText(text).c_str(), WS_CHILD | WS_VISIBLE | style,
-                              place.x, place.y, place.width, place.height, dialog,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                              GetModuleHandleW(nullptr), nullptr);
-  SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(SongTiFont()), FALSE);
-  return made;
+  return MakeDialogControl(dialog, id, className, ToWindowText(text), style, place);
 }
 
 void MakeSiteRow(HWND dialog, Site site, const std::string& base) {
@@ -83,19 +76,6 @@ void CreateControls(HWND dialog, const SettingsValues& initial) {
               {392, kClientHeight - 38, 75, 26});
   MakeControl(dialog, IDCANCEL, L"BUTTON", kCancelCaption, kButton,
               {473, kClientHeight - 38, 75, 26});
-}
-
-// The client area at its size, centred over the owner.
-void SizeAndCentre(HWND dialog) {
-  RECT frame{0, 0, kClientWidth, kClientHeight};
-  AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)), FALSE,
-                     static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)));
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  RECT over{};
-  GetWindowRect(GetWindow(dialog, GW_OWNER), &over);
-  SetWindowPos(dialog, nullptr, (over.left + over.right - width) / 2,
-               (over.top + over.bottom - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 std::string FieldText(HWND dialog, int id) {
@@ -177,7 +157,7 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
       logic = reinterpret_cast<SettingsDialog*>(lParam);
       SetWindowLongPtrW(dialog, DWLP_USER, lParam);
       CreateControls(dialog, logic->Initial());
-      SizeAndCentre(dialog);
+      SizeAndCentre(dialog, {kClientWidth, kClientHeight});
       SetTimer(dialog, kResultTimerId, kResultPollMs, nullptr);
       SetFocus(GetDlgItem(dialog, kSiteFieldId));
       return FALSE;  // the focus is set

@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "ui/win32/controls.h"
-#include "ui/win32/pictures.h"
 
 namespace vardelle::win32 {
 namespace {
@@ -65,7 +64,8 @@ bool StatusLabel::Fits(const std::wstring& line) const {
   RECT client;
   GetClientRect(label_, &client);
   HDC dc = GetDC(label_);
-  HGDIOBJ previous = SelectObject(dc, SongTiFont());
+  HGDIOBJ previous =
+      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label_, WM_GETFONT, 0, 0)));
   SIZE size{};
   GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &size);
   SelectObject(dc, previous);

@@ -144,15 +144,31 @@ class ApplicationRulesTest : public ::testing::Test {
   std::unique_ptr<QtMainWindowView> view;
 };
 
-TEST_F(ApplicationRulesTest, WideningTheWindowWidensOnlyTheServerTable) {
-  const QRect before = window->ServerTable().geometry();
-  for (int width : {1100, 700}) {
-    window->resize(width, 583);
+// The pages and tables take what the window grows by; the bottom row stays at the bottom,
+// its buttons at the right.
+TEST_F(ApplicationRulesTest, ResizingGrowsThePagesAndKeepsTheBottomRowAtTheBottom) {
+  const auto place = [this](const char16_t* name) {
+    const QWidget* control = window->findChild<QWidget*>(Text(name));
+    return QRect(control->mapTo(window.get(), QPoint(0, 0)), control->size());
+  };
+  const QRect table = place(u"listView");
+  const QRect keyList = place(u"超级列表框1");
+  const QSize layout = window->size();
+  EXPECT_EQ(layout, QSize(kWindowPlace.width, kWindowPlace.height));
+  const QRect bottomRow[] = {place(u"透明标签3"), place(u"组合框1"), place(u"状态标签"),
+                             place(u"超级按钮1"), place(u"设置按钮")};
+  for (const QSize size : {QSize(1100, 583), QSize(1400, 900), layout}) {
+    window->resize(size);
     QApplication::processEvents();
-    const QRect after = window->ServerTable().geometry();
-    EXPECT_EQ(after.width(), window->width());
-    EXPECT_EQ(after.topLeft(), before.topLeft());
-    EXPECT_EQ(after.height(), before.height());
+    const QSize grown = size - layout;
+    EXPECT_EQ(place(u"listView"), table.adjusted(0, 0, grown.width(), grown.height()));
+    EXPECT_EQ(place(u"超级列表框1"), keyList.adjusted(0, 0, grown.width(), grown.height()));
+    EXPECT_EQ(place(u"透明标签3"), bottomRow[0].translated(0, grown.height()));
+    EXPECT_EQ(place(u"组合框1"), bottomRow[1].translated(0, grown.height()));
+    EXPECT_EQ(place(u"状态标签"),
+              bottomRow[2].translated(0, grown.height()).adjusted(0, 0, grown.width(), 0));
+    EXPECT_EQ(place(u"超级按钮1"), bottomRow[3].translated(grown.width(), grown.height()));
+    EXPECT_EQ(place(u"设置按钮"), bottomRow[4].translated(grown.width(), grown.height()));
   }
 }
 

@@ -44,7 +44,7 @@ struct ExpectedControl {
 
 const ExpectedControl kControls[] = {
     {u"listView", 0, Kind::kTable, QRect(0, 23, 832, 483), false},
-    {u"透明标签3", 0, Kind::kTransparentLabel, QRect(9, 520, 80, 24), false},
+    {u"透明标签3", 0, Kind::kTransparentLabel, QRect(8, 520, 84, 24), false},
     {u"组合框1", 0, Kind::kDropDown, QRect(92, 522, 112, 20), false},
     {u"超级按钮1", 0, Kind::kButton, QRect(720, 515, 104, 32), true},
     {u"状态标签", 0, Kind::kTransparentLabel, QRect(212, 520, 412, 24), false},
@@ -57,7 +57,7 @@ const ExpectedControl kControls[] = {
     {u"图片框2", 2, Kind::kPicture, QRect(211, 382, 150, 150), false},
     {u"透明标签4", 2, Kind::kTransparentLabel, QRect(413, 432, 288, 16), true},
     {u"透明标签2", 2, Kind::kTransparentLabel, QRect(413, 467, 264, 16), true},
-    {u"标签1", 2, Kind::kLabel, QRect(413, 503, 257, 21), false},
+    {u"标签1", 2, Kind::kLabel, QRect(413, 503, 280, 21), false},
 };
 
 // The help text, word for word, as the program's GBK bytes.
@@ -166,10 +166,11 @@ TEST_F(LayoutTest, WindowTabsAndFonts) {
   EXPECT_EQ(Find(u"透明标签1")->font(), Tabs()->font());
 }
 
-TEST_F(LayoutTest, WindowFrameSitsAtItsPlaceOnceShown) {
+TEST_F(LayoutTest, WindowSitsAtItsPlaceWithTheLayoutsClientArea) {
   window->show();
   window->PlaceOnScreen();
-  EXPECT_EQ(window->frameGeometry(), QRect(50, 50, 848, 583));
+  EXPECT_EQ(window->frameGeometry().topLeft(), QPoint(50, 50));
+  EXPECT_EQ(window->size(), QSize(832, 561));
 }
 
 struct ExpectedColumn {
@@ -206,7 +207,7 @@ TEST_F(LayoutTest, ServerTableHasItsColumnsAndDesignTimeRow) {
                                     {u"IP地址", 110, Qt::AlignLeft},
                                     {u"延迟", 80, Qt::AlignRight},
                                     {u"大区状态", 80, Qt::AlignRight},
-                                    {u"服务器机房地理位置", 200, Qt::AlignRight}};
+                                    {u"服务器机房地理位置", 188, Qt::AlignRight}};
   ExpectColumns(*table, columns);
   EXPECT_FALSE(table->isSortingEnabled());
   EXPECT_TRUE(table->header()->sectionsClickable());

@@ -27,7 +27,8 @@ struct QtWindow {
   static std::array<int, 4> Frame() {
     QWidget* window = MainWindowOnScreen();
     const QRect frame = window ? window->frameGeometry() : QRect();
-    return {frame.x(), frame.y(), frame.width(), frame.height()};
+    const QSize client = window ? window->size() : QSize();
+    return {frame.x(), frame.y(), client.width(), client.height()};
   }
 
   static bool TestButtonHasFocus() {

@@ -45,7 +45,9 @@ struct Win32Window {
   static std::array<int, 4> Frame() {
     RECT frame{};
     GetWindowRect(MainWindowOnScreen(), &frame);
-    return {frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top};
+    RECT client{};
+    GetClientRect(MainWindowOnScreen(), &client);
+    return {frame.left, frame.top, client.right, client.bottom};
   }
 
   static bool TestButtonHasFocus() { return GetDlgCtrlID(GetFocus()) == kTestButtonId; }

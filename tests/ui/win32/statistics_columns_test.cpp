@@ -61,7 +61,7 @@ TEST_F(StatisticsColumnsWindowTest, ChosenFromTheHeaderMenuKeptCopiedAndDrawn) {
     AddRow(view, "B", {-1, 5});
     AddRow(view, "C", {-1, -1});
     HWND list = window.ServerTable().Handle();
-    EXPECT_EQ(testing::ColumnWidth(list, kLocationColumn), 200) << "the layout's columns stay";
+    EXPECT_EQ(testing::ColumnWidth(list, kLocationColumn), 188) << "the layout's columns stay";
     for (int column = kLossColumn; column <= kTrendColumn; ++column) {
       EXPECT_EQ(testing::ColumnWidth(list, column), 0) << column;
     }

@@ -1,0 +1,296 @@
+// The Win32 window at the DPIs players run Windows at, each told to it by WM_DPICHANGED as
+// Windows tells a window moved to a screen of another DPI: every control's text whole in
+// its own font and every control inside the window, the server table's columns beside its
+// scroll bar with no sideways scrolling, and a larger window growing the pages and tables
+// with the bottom row kept at the bottom.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/statistics/latency_history.h"
+#include "app/table/server_table.h"
+#include "tests/ui/win32/win32_test_support.h"
+#include "ui/win32/controls.h"
+#include "ui/win32/main_window.h"
+
+namespace vardelle::win32 {
+namespace {
+
+// The place of a window in the main window's client area.
+RECT PlaceInWindow(HWND control, HWND window) {
+  RECT place{};
+  GetWindowRect(control, &place);
+  MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
+  return place;
+}
+
+SIZE ClientSize(HWND control) {
+  RECT client{};
+  GetClientRect(control, &client);
+  return SIZE{client.right, client.bottom};
+}
+
+SIZE TextExtent(HWND control, const std::wstring& text) {
+  HDC dc = GetDC(control);
+  HGDIOBJ previous =
+      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, previous);
+  ReleaseDC(control, dc);
+  return size;
+}
+
+// What a control shows of its text: no line ends, no link markup.
+std::wstring ShownText(const std::wstring& text) {
+  std::wstring shown;
+  bool inMarkup = false;
+  for (const wchar_t c : text) {
+    if (c == L'<' || c == L'>') {
+      inMarkup = c == L'<';
+    } else if (!inMarkup && c != L'\r' && c != L'\n') {
+      shown += c;
+    }
+  }
+  return shown;
+}
+
+std::wstring ComboItem(HWND combo, int index) {
+  std::wstring text(64, L'\0');
+  SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index),
+               reinterpret_cast<LPARAM>(text.data()));
+  return text.c_str();
+}
+
+// The help page's labels with the project's address are measured for 宋体; Wine's stand-in
+// faces draw Latin letters wider (and one of them measures Chinese ones narrower than it draws
+// them), so only their room's growth with the DPI is checked.
+constexpr ControlId kAddressLabels[] = {kDonationLinkId, kUpdateLabelId, kCopyrightLabelId};
+
+bool HoldsAddress(ControlId id) {
+  return std::ranges::find(kAddressLabels, id) != std::end(kAddressLabels);
+}
+
+// The room a control gives its text, and the texts it shows there.
+struct TextRoom {
+  SIZE room;
+  std::vector<std::wstring> texts;
+};
+
+TextRoom RoomOf(const ControlLayout& layout, HWND control) {
+  switch (layout.kind) {
+    case ControlKind::kDropDown: {
+      COMBOBOXINFO info{};
+      info.cbSize = sizeof info;
+      GetComboBoxInfo(control, &info);
+      TextRoom room{{info.rcItem.right - info.rcItem.left, info.rcItem.bottom - info.rcItem.top},
+                    {}};
+      const auto count = static_cast<int>(SendMessageW(control, CB_GETCOUNT, 0, 0));
+      for (int i = 0; i < count; ++i) room.texts.push_back(ComboItem(control, i));
+      return room;
+    }
+    case ControlKind::kButton: {
+      // The picture beside the caption takes its width and margin from the room.
+      BUTTON_IMAGELIST images{};
+      SendMessageW(control, BCM_GETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
+      int pictureWidth = 0;
+      int pictureHeight = 0;
+      if (images.himl) ImageList_GetIconSize(images.himl, &pictureWidth, &pictureHeight);
+      const SIZE client = ClientSize(control);
+      return {{client.cx - pictureWidth - images.margin.left, client.cy}, {layout.caption}};
+    }
+    case ControlKind::kLabel:
+    case ControlKind::kTransparentLabel:
+    case ControlKind::kLink:
+      if (!layout.paragraphs && !HoldsAddress(layout.id)) {
+        return {ClientSize(control), {ShownText(layout.caption)}};
+      }
+      break;
+    default:
+      break;
+  }
+  return {};
+}
+
+std::wstring ColumnCaption(HWND list, int column) {
+  wchar_t caption[64] = {};
+  LVCOLUMNW entry{};
+  entry.mask = LVCF_TEXT;
+  entry.pszText = caption;
+  entry.cchTextMax = static_cast<int>(std::size(caption));
+  SendMessageW(list, LVM_GETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&entry));
+  return caption;
+}
+
+// A text of a control beside the room the control gives it.
+struct TextFit {
+  ControlId id;
+  SIZE extent;
+  SIZE room;
+};
+
+std::vector<TextFit> TextFits(HWND tabs) {
+  std::vector<TextFit> fits;
+  for (const ControlLayout& layout : ControlLayouts()) {
+    HWND control = GetDlgItem(tabs, layout.id);
+    const TextRoom room = RoomOf(layout, control);
+    for (const std::wstring& text : room.texts) {
+      fits.push_back({layout.id, TextExtent(control, text), room.room});
+    }
+  }
+  return fits;
+}
+
+class DpiWindowTest : public ::testing::TestWithParam<int> {
+ protected:
+  void SetUp() override {
+    window = std::make_unique<MainWindow>(events, history, settings.Path());
+    window->Show();
+    if (GetParam() != window->Dpi()) ChangeDpi(GetParam());
+    ASSERT_EQ(window->Dpi(), GetParam());
+  }
+
+  // As Windows suggests it: the window's size scaled from the old DPI, its corner kept.
+  void ChangeDpi(int dpi) {
+    RECT suggested{};
+    GetWindowRect(Handle(), &suggested);
+    suggested.right = suggested.left + MulDiv(suggested.right - suggested.left, dpi, window->Dpi());
+    suggested.bottom = suggested.top + MulDiv(suggested.bottom - suggested.top, dpi, window->Dpi());
+    SendMessageW(Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                 reinterpret_cast<LPARAM>(&suggested));
+  }
+
+  HWND Handle() const { return window->Handle(); }
+  HWND Control(ControlId id) const { return GetDlgItem(window->Tabs(), id); }
+
+  testing::TemporarySettings settings;
+  LatencyHistory history;
+  testing::RecordingEvents events;
+  std::unique_ptr<MainWindow> window;
+};
+
+TEST_P(DpiWindowTest, EveryTextShowsWholeInsideTheWindow) {
+  RECT client{};
+  GetClientRect(Handle(), &client);
+  for (const ControlLayout& layout : ControlLayouts()) {
+    const RECT place = PlaceInWindow(Control(layout.id), Handle());
+    EXPECT_TRUE(place.left >= 0 && place.top >= 0 && place.right <= client.right &&
+                place.bottom <= client.bottom)
+        << layout.id << " at " << place.left << "," << place.top << "," << place.right << ","
+        << place.bottom << " in " << client.right << "x" << client.bottom;
+  }
+  for (const TextFit& fit : TextFits(window->Tabs())) {
+    EXPECT_LE(fit.extent.cx, fit.room.cx) << fit.id;
+    EXPECT_LE(fit.extent.cy, fit.room.cy) << fit.id;
+  }
+  for (const ControlId id : kAddressLabels) {
+    EXPECT_GE(ClientSize(Control(id)).cx, ScaledToDpi(LayoutOf(id).place.width, GetParam())) << id;
+  }
+  // Every shown column's caption within its width, beside the header's margins.
+  const int margins = 2 * MulDiv(6, GetParam(), 96);
+  for (HWND list : {window->ServerTable().Handle(), window->KeyList().Handle()}) {
+    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    const auto columns = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+    for (int column = 0; column < columns; ++column) {
+      const int width = testing::ColumnWidth(list, column);
+      if (width == 0) continue;  // hidden
+      EXPECT_LE(TextExtent(header, ColumnCaption(list, column)).cx + margins, width) << column;
+    }
+    // The state icons' images are as tall as a line, which centres them in their rows.
+    int iconWidth = 0;
+    int iconHeight = 0;
+    ImageList_GetIconSize(
+        reinterpret_cast<HIMAGELIST>(SendMessageW(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0)),
+        &iconWidth, &iconHeight);
+    EXPECT_GE(iconHeight, TextExtent(list, L"服").cy);
+  }
+}
+
+// With rows enough for the vertical scroll bar.
+TEST_P(DpiWindowTest, ServerColumnsFitBesideTheScrollBar) {
+  HWND list = window->ServerTable().Handle();
+  for (int row = 0; row < 80; ++row)
+    window->ServerTable().AppendRow(L"电信01区", RowIcon::kNotTested);
+  int columns = 0;
+  for (int column = 0; column < kLocationColumn + 1; ++column) {
+    columns += testing::ColumnWidth(list, column);
+  }
+  const LONG_PTR style = GetWindowLongPtrW(list, GWL_STYLE);
+  EXPECT_NE(style & WS_VSCROLL, 0);
+  EXPECT_EQ(style & WS_HSCROLL, 0);
+  EXPECT_LE(columns, ClientSize(list).cx);
+}
+
+// How a control follows the client area's growth: its place moves by these parts of it and
+// its size grows by them.
+struct Following {
+  ControlId id;
+  int right;
+  int down;
+  int wider;
+  int taller;
+};
+
+constexpr Following kFollowing[] = {
+    {kServerTableId, 0, 0, 1, 1}, {kKeyListId, 0, 0, 1, 1},
+    {kPeriodLabelId, 0, 1, 0, 0}, {kPeriodListId, 0, 1, 0, 0},
+    {kStatusLabelId, 0, 1, 1, 0}, {kKeyListStatusLabelId, 0, 1, 1, 0},
+    {kTestButtonId, 1, 1, 0, 0},  {kSettingsButtonId, 1, 1, 0, 0},
+    {kLogoPictureId, 0, 0, 0, 0},
+};
+
+// Wine's null display is 1024 x 768 pixels: only at 96 DPI has the window room to grow.
+class GrowingWindowTest : public DpiWindowTest {};
+
+TEST_P(GrowingWindowTest, GrowsTheTablesAndKeepsTheBottomRowAtTheBottom) {
+  const auto placesNow = [this] {
+    std::vector<RECT> places;
+    for (const Following& control : kFollowing) {
+      places.push_back(PlaceInWindow(Control(control.id), Handle()));
+    }
+    places.push_back(PlaceInWindow(window->Tabs(), Handle()));
+    return places;
+  };
+  const std::vector<RECT> before = placesNow();
+  const SIZE clientBefore = ClientSize(Handle());
+  const auto grow = [this] {
+    RECT frame{};
+    GetWindowRect(Handle(), &frame);
+    SetWindowPos(Handle(), nullptr, 0, 0, frame.right - frame.left + 150,
+                 frame.bottom - frame.top + 100, SWP_NOMOVE | SWP_NOZORDER);
+  };
+  const auto maximize = [this] { ShowWindow(Handle(), SW_MAXIMIZE); };
+  for (const auto& change : {std::function<void()>(grow), std::function<void()>(maximize)}) {
+    change();
+    const SIZE client = ClientSize(Handle());
+    const int dx = client.cx - clientBefore.cx;
+    const int dy = client.cy - clientBefore.cy;
+    ASSERT_TRUE(dx > 0 && dy > 0) << dx << "x" << dy;
+    const std::vector<RECT> after = placesNow();
+    for (std::size_t i = 0; i < std::size(kFollowing); ++i) {
+      const Following& how = kFollowing[i];
+      const RECT& was = before[i];
+      const RECT& is = after[i];
+      EXPECT_EQ(is.left, was.left + how.right * dx) << how.id;
+      EXPECT_EQ(is.top, was.top + how.down * dy) << how.id;
+      EXPECT_EQ(is.right - is.left, was.right - was.left + how.wider * dx) << how.id;
+      EXPECT_EQ(is.bottom - is.top, was.bottom - was.top + how.taller * dy) << how.id;
+    }
+    const RECT& tabs = after.back();
+    EXPECT_EQ(tabs.right - tabs.left, before.back().right - before.back().left + dx);
+    EXPECT_EQ(tabs.bottom - tabs.top, before.back().bottom - before.back().top + dy);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(LayoutDpi, GrowingWindowTest, ::testing::Values(kLayoutDpi));
+INSTANTIATE_TEST_SUITE_P(Dpis, DpiWindowTest, ::testing::Values(96, 120, 144, 192),
+                         [](const ::testing::TestParamInfo<int>& dpi) {
+                           return std::to_string(dpi.param);
+                         });
+
+}  // namespace
+}  // namespace vardelle::win32
