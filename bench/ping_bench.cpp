@@ -37,8 +37,10 @@ constexpr int kRoundDelayMs = 20;
 
 std::string TunTarget(int delayMs) { return "10.200.0." + std::to_string(delayMs); }
 
-// The round's hosts, 10.200.1.2 onwards, 250 to a /24.
-std::string RoundHost(int host) {
+// The round's hosts, 10.200.1.2 onwards, 250 to a /24; or the IPv6 ones, fd00:200::1:0
+// onwards (the number read as hexadecimal: distinct all the same).
+std::string RoundHost(int host, int family = 4) {
+  if (family == 6) return "fd00:200::1:" + std::to_string(host);
   return "10.200." + std::to_string(1 + host / 250) + '.' + std::to_string(2 + host % 250);
 }
 
@@ -51,7 +53,10 @@ void BuildNetwork() {
     targets.push_back({TunTarget(delayMs), Target::Answer::kEcho, milliseconds(delayMs)});
   }
   for (int host = 0; host < kRoundHosts; ++host) {
-    targets.push_back({RoundHost(host), Target::Answer::kEcho, milliseconds(kRoundDelayMs)});
+    for (const int family : {4, 6}) {
+      targets.push_back(
+          {RoundHost(host, family), Target::Answer::kEcho, milliseconds(kRoundDelayMs)});
+    }
   }
   testnet::StartBenchTunNetwork(std::move(targets));
 }
@@ -240,8 +245,8 @@ BENCHMARK(TunDelayAccuracy)
 // pacing costs a short queue. extra_requests are the echoes sent again after the device
 // dropped some of a window. Beside it fping sending one echo to each of the same hosts a
 // millisecond apart: its shortest interval for other users than root (with -i0 it lost a
-// quarter of the answers here).
-void ThousandHostRound(benchmark::State& state) {
+// quarter of the answers here). family: 4, or 6 for ICMPv6 echoes to the IPv6 hosts.
+void RunThousandHostRound(benchmark::State& state, int family) {
   if (SkipWithoutTunNetwork(state)) return;
   testnet::TunResponder& responder = *Network().responder;
   if (!testnet::TunResponder::SetQueueLength(static_cast<int>(state.range(0)))) {
@@ -253,8 +258,9 @@ void ThousandHostRound(benchmark::State& state) {
   double wallMs = 0;
   double answered = 0;
   for (auto _ : state) {
-    const ConcurrentRun run = RunConcurrently(
-        kRoundHosts, [](int host) { return PingHost(RoundHost(host), kProbeTimeoutMs); });
+    const ConcurrentRun run = RunConcurrently(kRoundHosts, [family](int host) {
+      return PingHost(RoundHost(host, family), kProbeTimeoutMs);
+    });
     state.SetIterationTime(run.wall.count());
     wallMs += run.wall.count() * 1000;
     answered += Share(run.results, [](int ms) { return ms >= 0; }) * kRoundHosts;
@@ -265,7 +271,9 @@ void ThousandHostRound(benchmark::State& state) {
   state.counters["extra_requests"] =
       static_cast<double>(responder.RequestCount() - requestsBefore) / iterations - kRoundHosts;
   std::string command = "LC_ALL=C fping -C 1 -q -i1 -t " + std::to_string(kProbeTimeoutMs);
-  for (int host = 0; host < kRoundHosts; ++host) command.append(" ").append(RoundHost(host));
+  for (int host = 0; host < kRoundHosts; ++host) {
+    command.append(" ").append(RoundHost(host, family));
+  }
   const auto start = steady_clock::now();
   // A lost echo prints "-", which is no number: only answers are counted.
   const std::vector<double> fpingTimes = TimesPrinted(command + " 2>&1", " : ");
@@ -275,10 +283,21 @@ void ThousandHostRound(benchmark::State& state) {
   testnet::TunResponder::SetQueueLength(testnet::kDefaultTunQueueLength);
   responder.SetDrainRate(testnet::LinkDrain::kFastLink);
 }
+
+void ThousandHostRound(benchmark::State& state) { RunThousandHostRound(state, 4); }
 BENCHMARK(ThousandHostRound)
     ->ArgsProduct({{testnet::kDefaultTunQueueLength, 64, 20000},
                    {static_cast<std::int64_t>(testnet::LinkDrain::kFastLink),
                     static_cast<std::int64_t>(testnet::LinkDrain::kSlowHost)}})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
+
+// The same round to 1,000 IPv6 hosts, on the default queue and link.
+void ThousandIpv6HostRound(benchmark::State& state) { RunThousandHostRound(state, 6); }
+BENCHMARK(ThousandIpv6HostRound)
+    ->Args({testnet::kDefaultTunQueueLength,
+            static_cast<std::int64_t>(testnet::LinkDrain::kFastLink)})
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5);

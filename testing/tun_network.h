@@ -54,6 +54,7 @@ inline constexpr char kTunAddress6[] = "fd00:200::1";
 inline constexpr unsigned kTunPrefixLength6 = 64;
 // Where answers "from elsewhere" and router errors come from.
 inline constexpr char kElsewhereAddress[] = "10.200.0.254";
+inline constexpr char kElsewhereAddress6[] = "fd00:200::fe";
 // The kernel's own queue length for a tun device: what a program meets on a real one.
 inline constexpr int kDefaultTunQueueLength = 500;
 
@@ -69,7 +70,8 @@ struct Target {
     kLongUnreachable       // host unreachable with an RFC 4884 extension: over 200 bytes
   };
   // An IPv4 or IPv6 address; kEveryAddress: every IPv4 address the others do not name. An
-  // IPv6 target answers kEcho or else stays silent.
+  // IPv6 target answers kEcho, kHostUnreachable or kTimeExceeded (from kElsewhereAddress6),
+  // or else stays silent.
   std::string address;
   Answer answer = Answer::kEcho;
   std::chrono::microseconds delay{0};
@@ -302,20 +304,49 @@ inline std::uint16_t Icmp6Checksum(std::span<const std::uint8_t> source,
   return InternetChecksum(covered);
 }
 
-// The echo reply to an ICMPv6 echo request (an IPv6 packet without extension headers).
-inline std::vector<std::uint8_t> Echo6ReplyTo(std::span<const std::uint8_t> request) {
-  std::vector<std::uint8_t> reply(request.begin(), request.end());
-  std::copy(request.begin() + 8, request.begin() + 24, reply.begin() + 24);  // swapped ends
-  std::copy(request.begin() + 24, request.begin() + 40, reply.begin() + 8);
-  reply[7] = 64;    // hop limit
-  reply[40] = 129;  // echo reply; identifier, sequence and data stay as they came
-  reply[42] = reply[43] = 0;
-  const std::span<const std::uint8_t> sent(reply);
-  const std::uint16_t checksum =
-      Icmp6Checksum(sent.subspan(8, 16), sent.subspan(24, 16), sent.subspan(40));
-  reply[42] = static_cast<std::uint8_t>(checksum >> 8);
-  reply[43] = static_cast<std::uint8_t>(checksum);
-  return reply;
+// An IPv6 packet from one address to another (16 bytes each) carrying message, an ICMPv6
+// message whose checksum is filled in here.
+inline std::vector<std::uint8_t> Packet6(std::span<const std::uint8_t> from,
+                                         std::span<const std::uint8_t> to,
+                                         std::vector<std::uint8_t> message) {
+  const std::size_t length = message.size();
+  std::vector<std::uint8_t> packet = {
+      0x60, 0, 0, 0, static_cast<std::uint8_t>(length >> 8), static_cast<std::uint8_t>(length),
+      58,   64};
+  packet.insert(packet.end(), from.begin(), from.end());
+  packet.insert(packet.end(), to.begin(), to.end());
+  message[2] = message[3] = 0;
+  const std::uint16_t checksum = Icmp6Checksum(from, to, message);
+  message[2] = static_cast<std::uint8_t>(checksum >> 8);
+  message[3] = static_cast<std::uint8_t>(checksum);
+  packet.insert(packet.end(), message.begin(), message.end());
+  return packet;
+}
+
+// What answers an ICMPv6 echo request (an IPv6 packet without extension headers) under the
+// given rule; empty for silence.
+inline std::vector<std::uint8_t> Answer6To(std::span<const std::uint8_t> request,
+                                           Target::Answer answer) {
+  const std::span<const std::uint8_t> requester = request.subspan(8, 16);
+  const std::span<const std::uint8_t> target = request.subspan(24, 16);
+  const auto errorAbout = [&](std::uint8_t type, std::uint8_t code) {
+    std::vector<std::uint8_t> icmp = {type, code, 0, 0, 0, 0, 0, 0};
+    icmp.insert(icmp.end(), request.begin(), request.end());  // as much as fits: all of it
+    return icmp;
+  };
+  switch (answer) {
+    case Target::Answer::kEcho: {
+      std::vector<std::uint8_t> reply(request.begin() + 40, request.end());
+      reply[0] = 129;  // echo reply; identifier, sequence and data stay as they came
+      return Packet6(target, requester, std::move(reply));
+    }
+    case Target::Answer::kHostUnreachable:
+      return Packet6(target, requester, errorAbout(1, 3));  // address unreachable
+    case Target::Answer::kTimeExceeded:
+      return Packet6(ParseAddress6(kElsewhereAddress6), requester, errorAbout(3, 0));
+    default:
+      return {};
+  }
 }
 
 // How fast the host behind the device takes packets off its queue: at most a rate a second
@@ -530,9 +561,7 @@ class TunResponder {
       const std::string destination = AddressText(AF_INET6, packet.data() + 24);
       const Target* target = TargetFor(destination, std::nullopt);
       if (target == nullptr) return;
-      const bool echoes = target->answer == Target::Answer::kEcho;
-      Answer(*target, destination, packet.size() - 40,
-             echoes ? Echo6ReplyTo(packet) : std::vector<std::uint8_t>{});
+      Answer(*target, destination, packet.size() - 40, Answer6To(packet, target->answer));
     }
   }
 

@@ -1,11 +1,14 @@
 #include "runtime/windows/icmp_engine_windows.h"
 
 #include <winsock2.h>
+// After winsock2.h, as winsock2.h asks.
 #include <windows.h>
 #include <winternl.h>
+#include <ws2tcpip.h>
 // The typed completion routine of IcmpSendEcho2 instead of a bare FARPROC.
 #define PIO_APC_ROUTINE_DEFINED
 #include <iphlpapi.h>
+// After iphlpapi.h, whose types it takes.
 #include <icmpapi.h>
 
 #include <algorithm>
@@ -34,9 +37,29 @@ using std::chrono::steady_clock;
 constexpr auto kWatchdogGrace = std::chrono::seconds(2);
 // The system takes a DWORD of milliseconds with INFINITE reserved; 24 days is plenty.
 constexpr milliseconds kLongestTimeout{0x7fffffff};
-// The reply, the 8 bytes of an ICMP error that may quote the request, the I/O status block
-// the system keeps inside the buffer, and room for IP options.
-constexpr std::size_t kReplyBufferSize = sizeof(ICMP_ECHO_REPLY) + 8 + sizeof(IO_STATUS_BLOCK) + 64;
+
+// ICMPV6_ECHO_REPLY as the system lays it out: mingw-w64's headers lack it, and their
+// IPV6_ADDRESS_EX is not packed as the system's is (the address would be read 2 bytes off).
+#pragma pack(push, 1)
+struct Ipv6AddressEx {
+  USHORT port;
+  ULONG flowInfo;
+  Ipv6Address address;  // network byte order
+  ULONG scopeId;
+};
+#pragma pack(pop)
+struct Icmpv6EchoReply {
+  Ipv6AddressEx address;
+  ULONG status;
+  unsigned int roundTripTime;
+};
+static_assert(sizeof(Ipv6AddressEx) == 26 && offsetof(Icmpv6EchoReply, status) == 28 &&
+              offsetof(Icmpv6EchoReply, roundTripTime) == 32 && sizeof(Icmpv6EchoReply) == 36);
+
+// The reply of either family, the 8 bytes of an ICMP error that may quote the request, the
+// I/O status block the system keeps inside the buffer, and room for IP options.
+constexpr std::size_t kReplyBufferSize =
+    std::max(sizeof(ICMP_ECHO_REPLY), sizeof(Icmpv6EchoReply)) + 8 + sizeof(IO_STATUS_BLOCK) + 64;
 
 class UniqueHandle {
  public:
@@ -78,7 +101,8 @@ DWORD WaitMilliseconds(std::optional<steady_clock::time_point> until) {
 }
 
 std::string WithError(const char* what, DWORD error) {
-  return std::string("Ping unavailable: ") + what + " (Windows error " + std::to_string(error) + ")";
+  return std::string("Ping unavailable: ") + what + " (Windows error " + std::to_string(error) +
+         ")";
 }
 
 // Every request is issued from the engine's own thread with a completion routine, so the
@@ -88,10 +112,13 @@ std::string WithError(const char* what, DWORD error) {
 // Each request owns a slot whose reply buffer the system writes into; the slot is handed
 // back only once the completion has run (or, for a request the system refused at once, once
 // its watchdog is past), never while the system may still write.
+// Each family has its own handle; without an IPv6 one (a system without the service) IPv6
+// requests end at once without an answer.
 class WindowsIcmpEngine final : public IcmpEngine {
  public:
-  WindowsIcmpEngine(IcmpHandle icmp, UniqueHandle wake, UniqueHandle stop)
+  WindowsIcmpEngine(IcmpHandle icmp, IcmpHandle icmp6, UniqueHandle wake, UniqueHandle stop)
       : icmp_(std::move(icmp)),
+        icmp6_(std::move(icmp6)),
         wake_(std::move(wake)),
         stop_(std::move(stop)),
         thread_([this] { Run(); }) {}
@@ -103,15 +130,16 @@ class WindowsIcmpEngine final : public IcmpEngine {
   }
 
   void Send(Ipv4Address address, milliseconds timeout, EchoDone done) override {
-    timeout = std::clamp(timeout, milliseconds(0), kLongestTimeout);
-    auto posted = inbox_.Post({address, timeout, std::move(done)});
-    CallEchoDone(posted.refused, std::nullopt);  // the engine is stopping: nothing goes out
-    if (posted.wake) SetEvent(wake_.get());
+    Post(address, timeout, std::move(done));
+  }
+
+  void SendIpv6(const Ipv6Address& address, milliseconds timeout, EchoDone done) override {
+    Post(address, timeout, std::move(done));
   }
 
  private:
   struct Submission {
-    Ipv4Address address;
+    EchoAddress address;
     milliseconds timeout;
     EchoDone done;
   };
@@ -121,7 +149,7 @@ class WindowsIcmpEngine final : public IcmpEngine {
     std::uint32_t generation = 0;  // tells a watchdog of an earlier holder apart
     bool inUse = false;
     bool awaitingCompletion = false;  // the system holds the reply buffer
-    Ipv4Address target = 0;
+    EchoAddress target = Ipv4Address{0};
     milliseconds timeout{0};
     steady_clock::time_point sentAt;
     EchoDone done;  // empty once the request has ended
@@ -133,6 +161,13 @@ class WindowsIcmpEngine final : public IcmpEngine {
     std::uint32_t generation;
     bool operator>(const Watchdog& other) const { return at > other.at; }
   };
+
+  void Post(const EchoAddress& address, milliseconds timeout, EchoDone done) {
+    timeout = std::clamp(timeout, milliseconds(0), kLongestTimeout);
+    auto posted = inbox_.Post({address, timeout, std::move(done)});
+    CallEchoDone(posted.refused, std::nullopt);  // the engine is stopping: nothing goes out
+    if (posted.wake) SetEvent(wake_.get());
+  }
 
   static VOID NTAPI OnCompletion(PVOID context, PIO_STATUS_BLOCK, ULONG) {
     Slot& slot = *static_cast<Slot*>(context);
@@ -163,33 +198,61 @@ class WindowsIcmpEngine final : public IcmpEngine {
     slot.target = submission.address;
     slot.timeout = submission.timeout;
     slot.done = std::move(submission.done);
-    unsigned char noPayload = 0;
     slot.sentAt = steady_clock::now();
-    // A time-out of 0 is refused by the system; the request is still sent and then not
-    // waited for.
-    const DWORD systemTimeout = static_cast<DWORD>(std::max<milliseconds::rep>(1, slot.timeout.count()));
-    const DWORD replies =
-        IcmpSendEcho2(icmp_.get(), nullptr, &OnCompletion, &slot, slot.target, &noPayload, 0,
-                      nullptr, slot.reply.data(), static_cast<DWORD>(slot.reply.size()), systemTimeout);
+    const DWORD replies = SendEcho(slot);
     slot.awaitingCompletion = replies != 0 || GetLastError() == ERROR_IO_PENDING;
     if (slot.awaitingCompletion) ++inFlight_;
     if (!slot.awaitingCompletion || slot.timeout == milliseconds(0)) End(slot, std::nullopt);
     watchdogs_.push({slot.sentAt + slot.timeout + kWatchdogGrace, slot.index, slot.generation});
   }
 
+  // IcmpSendEcho2's or Icmp6SendEcho2's answer, as the slot's family asks.
+  DWORD SendEcho(Slot& slot) {
+    unsigned char noPayload = 0;
+    // A time-out of 0 is refused by the system; the request is still sent and then not
+    // waited for.
+    const DWORD timeout = static_cast<DWORD>(std::max<milliseconds::rep>(1, slot.timeout.count()));
+    const auto replySize = static_cast<DWORD>(slot.reply.size());
+    if (slot.target.family == EchoAddress::Family::kIpv4) {
+      Ipv4Address to = 0;
+      std::memcpy(&to, slot.target.bytes.data(), sizeof to);
+      return IcmpSendEcho2(icmp_.get(), nullptr, &OnCompletion, &slot, to, &noPayload, 0, nullptr,
+                           slot.reply.data(), replySize, timeout);
+    }
+    if (icmp6_.get() == INVALID_HANDLE_VALUE) {
+      SetLastError(ERROR_NOT_SUPPORTED);
+      return 0;
+    }
+    // The source "::" lets the system choose it, as for IPv4.
+    sockaddr_in6 from{};
+    from.sin6_family = AF_INET6;
+    sockaddr_in6 to{};
+    to.sin6_family = AF_INET6;
+    std::memcpy(&to.sin6_addr, slot.target.bytes.data(), sizeof to.sin6_addr);
+    return Icmp6SendEcho2(icmp6_.get(), nullptr, &OnCompletion, &slot, &from, &to, &noPayload, 0,
+                          nullptr, slot.reply.data(), replySize, timeout);
+  }
+
   void Finish(Slot& slot) {
     const auto completedAt = steady_clock::now();
     if (slot.done) {
-      const DWORD count = IcmpParseReplies(slot.reply.data(), static_cast<DWORD>(slot.reply.size()));
-      ICMP_ECHO_REPLY first;
-      std::memcpy(&first, slot.reply.data(), sizeof first);
-      End(slot, EchoOutcome({count, first.Status, first.Address, milliseconds(first.RoundTripTime),
-                             completedAt - slot.sentAt},
-                            slot.target, slot.timeout));
+      End(slot,
+          EchoOutcome(Completion(slot, completedAt - slot.sentAt), slot.target, slot.timeout));
     }
     if (slot.awaitingCompletion) --inFlight_;
     slot.awaitingCompletion = false;
     Release(slot);
+  }
+
+  static EchoCompletion Completion(Slot& slot, std::chrono::nanoseconds elapsed) {
+    const auto replySize = static_cast<DWORD>(slot.reply.size());
+    if (slot.target.family == EchoAddress::Family::kIpv4) {
+      ICMP_ECHO_REPLY first;
+      std::memcpy(&first, slot.reply.data(), sizeof first);
+      return {IcmpParseReplies(slot.reply.data(), replySize), first.Status, first.Address,
+              milliseconds(first.RoundTripTime), elapsed};
+    }
+    return Ipv6EchoCompletion(slot.reply, Icmp6ParseReplies(slot.reply.data(), replySize), elapsed);
   }
 
   // The request ends before its done runs, so a done that sends again finds the slot ended.
@@ -229,7 +292,10 @@ class WindowsIcmpEngine final : public IcmpEngine {
     for (const auto& slot : slots_) {
       if (slot->inUse) End(*slot, std::nullopt);
     }
-    if (inFlight_ > 0) CancelIo(icmp_.get());
+    if (inFlight_ > 0) {
+      CancelIo(icmp_.get());
+      if (icmp6_.get() != INVALID_HANDLE_VALUE) CancelIo(icmp6_.get());
+    }
     const steady_clock::time_point giveUp = LatestWatchdog();
     while (inFlight_ > 0 && steady_clock::now() < giveUp) SleepEx(WaitMilliseconds(giveUp), TRUE);
     if (inFlight_ > 0) Abandon();
@@ -250,6 +316,7 @@ class WindowsIcmpEngine final : public IcmpEngine {
       if (slot->awaitingCompletion) static_cast<void>(slot.release());
     }
     icmp_.Abandon();
+    icmp6_.Abandon();
   }
 
   Slot& AcquireSlot() {
@@ -273,6 +340,7 @@ class WindowsIcmpEngine final : public IcmpEngine {
   }
 
   IcmpHandle icmp_;
+  IcmpHandle icmp6_;         // INVALID_HANDLE_VALUE when the system has no IPv6 echo service
   const UniqueHandle wake_;  // auto-reset: the inbox got its first submission
   const UniqueHandle stop_;  // manual reset: the engine is stopping
   SubmissionInbox<Submission> inbox_;
@@ -286,8 +354,17 @@ class WindowsIcmpEngine final : public IcmpEngine {
 
 }  // namespace
 
+EchoCompletion Ipv6EchoCompletion(std::span<const unsigned char> reply, unsigned long repliesParsed,
+                                  std::chrono::nanoseconds elapsed) {
+  Icmpv6EchoReply first{};
+  std::memcpy(&first, reply.data(), std::min(sizeof first, reply.size()));
+  return {repliesParsed, first.status, first.address.address, milliseconds(first.roundTripTime),
+          elapsed};
+}
+
 std::optional<std::chrono::nanoseconds> EchoOutcome(const EchoCompletion& completion,
-                                                    Ipv4Address target, milliseconds timeout) {
+                                                    const EchoAddress& target,
+                                                    milliseconds timeout) {
   const bool answered =
       completion.repliesParsed > 0 && completion.status == IP_SUCCESS && completion.from == target;
   if (!answered) return std::nullopt;
@@ -302,17 +379,20 @@ IcmpEngineStart StartWindowsIcmpEngine() {
   if (icmp.get() == INVALID_HANDLE_VALUE) {
     return {nullptr, WithError("the system's ICMP echo service did not open", GetLastError())};
   }
+  // Without it IPv4 is still probed.
+  IcmpHandle icmp6(Icmp6CreateFile());
   UniqueHandle wake(CreateEventW(nullptr, FALSE, FALSE, nullptr));
   UniqueHandle stop(CreateEventW(nullptr, TRUE, FALSE, nullptr));
   if (wake.get() == nullptr || stop.get() == nullptr) {
     return {nullptr, WithError("no event for the ICMP engine", GetLastError())};
   }
   try {
-    return {std::make_unique<WindowsIcmpEngine>(std::move(icmp), std::move(wake), std::move(stop)),
+    return {std::make_unique<WindowsIcmpEngine>(std::move(icmp), std::move(icmp6), std::move(wake),
+                                                std::move(stop)),
             ""};
   } catch (const std::system_error& error) {
-    return {nullptr, "Ping unavailable: cannot start the ICMP engine thread: " +
-                         std::string(error.what())};
+    return {nullptr,
+            "Ping unavailable: cannot start the ICMP engine thread: " + std::string(error.what())};
   }
 }
 

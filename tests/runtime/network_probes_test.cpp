@@ -65,6 +65,8 @@ constexpr char kIpv6After5[] = "fd00:200::5";
 constexpr char kIpv6After20[] = "fd00:200::20";
 constexpr char kIpv6After100[] = "fd00:200::100";
 constexpr char kIpv6Silent[] = "fd00:200::6";
+constexpr char kIpv6Unreachable[] = "fd00:200::7";
+constexpr char kIpv6TimeExceeded[] = "fd00:200::a";
 
 std::vector<Target> StandardTargets() {
   return {{kQuick, Answer::kEcho, {}},
@@ -80,7 +82,9 @@ std::vector<Target> StandardTargets() {
           {kIpv6After5, Answer::kEcho, milliseconds(5)},
           {kIpv6After20, Answer::kEcho, milliseconds(20)},
           {kIpv6After100, Answer::kEcho, milliseconds(100)},
-          {kIpv6Silent, Answer::kSilent, {}}};
+          {kIpv6Silent, Answer::kSilent, {}},
+          {kIpv6Unreachable, Answer::kHostUnreachable, {}},
+          {kIpv6TimeExceeded, Answer::kTimeExceeded, {}}};
 }
 
 std::unique_ptr<testnet::TunResponder> StartResponder(std::vector<Target> targets) {
@@ -214,7 +218,10 @@ TEST_P(TunEngineTest, OnlyAnEchoReplyFromTheProbedAddressCounts) {
                               {"reply with a bad checksum", kBadChecksum, false},
                               {"host unreachable", kUnreachable, true},
                               {"time exceeded", kTimeExceeded, true},
-                              {"unreachable, longer than the buffer", kLongUnreachable, true}};
+                              {"unreachable, longer than the buffer", kLongUnreachable, true},
+                              {"IPv6 silent", kIpv6Silent, false},
+                              {"IPv6 address unreachable", kIpv6Unreachable, true},
+                              {"IPv6 time exceeded", kIpv6TimeExceeded, true}};
   struct Outcome {
     std::optional<std::chrono::nanoseconds> roundTrip;
     steady_clock::duration took;

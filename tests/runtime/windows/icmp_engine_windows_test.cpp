@@ -1,20 +1,24 @@
 // The Windows echo engine. Under Wine every 127.0.0.x address answers, so replies that must
 // not count (another address, an ICMP error, a late one) are judged by EchoOutcome on its
-// own, and the engine itself is driven against 127.0.0.1.
+// own, and the engine itself is driven against 127.0.0.1 and ::1.
 #include "runtime/windows/icmp_engine_windows.h"
 
 #include <gtest/gtest.h>
 #include <iphlpapi.h>
 #include <windows.h>
 #include <winsock2.h>
+// After iphlpapi.h, whose types it takes.
+#include <icmpapi.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <optional>
 #include <set>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -28,6 +32,9 @@ using namespace std::chrono_literals;
 constexpr Ipv4Address kLoopback = 0x0100007f;  // 127.0.0.1 as it lies in memory
 constexpr Ipv4Address kTarget = 0x0500c80a;    // 10.200.0.5
 constexpr Ipv4Address kRouter = 0x0100c80a;    // 10.200.0.1
+constexpr Ipv6Address kIpv6Loopback = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
+constexpr Ipv6Address kIpv6Target = {0xfd, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 5};
+constexpr Ipv6Address kIpv6Router = {0xfd, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
 // Wide enough for a loaded machine running Wine.
 constexpr milliseconds kLongTimeout = 20s;
 
@@ -56,6 +63,40 @@ TEST(EchoOutcomeTest, OnlyATimelySuccessFromTheProbedAddressCounts) {
   for (const auto& c : cases) {
     EXPECT_EQ(EchoOutcome(c.completion, kTarget, 100ms), c.expected) << c.name;
   }
+}
+
+TEST(EchoOutcomeTest, AnIpv6ReplyCountsOnlyFromTheProbedIpv6Address) {
+  const struct {
+    const char* name;
+    EchoCompletion completion;
+    std::optional<nanoseconds> expected;
+  } cases[] = {
+      {"reply from the target", {1, IP_SUCCESS, kIpv6Target, 7ms, 9ms}, 7ms},
+      {"reply from another address", {1, IP_SUCCESS, kIpv6Router, 7ms, 9ms}, std::nullopt},
+      {"hop limit exceeded on the way",
+       {1, IP_HOP_LIMIT_EXCEEDED, kIpv6Router, 7ms, 9ms},
+       std::nullopt},
+      {"an IPv4 address of the same first bytes",
+       {1, IP_SUCCESS, Ipv4Address{0x000200fd}, 7ms, 9ms},
+       std::nullopt},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(EchoOutcome(c.completion, kIpv6Target, 100ms), c.expected) << c.name;
+  }
+}
+
+// The reply's layout is the system's, not that of mingw-w64's unpacked IPV6_ADDRESS_EX.
+TEST(EchoOutcomeTest, AnIpv6ReplyBufferIsReadAsTheSystemLaysItOut) {
+  std::array<unsigned char, 64> reply{};
+  std::copy(kIpv6Target.begin(), kIpv6Target.end(), reply.begin() + 6);
+  reply[28] = IP_SUCCESS;
+  reply[32] = 7;  // RoundTripTime, little-endian
+  const EchoCompletion completion = Ipv6EchoCompletion(reply, 1, 9ms);
+  EXPECT_EQ(completion.from, EchoAddress(kIpv6Target));
+  EXPECT_EQ(EchoOutcome(completion, kIpv6Target, 100ms), 7ms);
+  reply[28] = IP_HOP_LIMIT_EXCEEDED & 0xff;
+  reply[29] = IP_HOP_LIMIT_EXCEEDED >> 8;
+  EXPECT_EQ(Ipv6EchoCompletion(reply, 1, 9ms).status, IP_HOP_LIMIT_EXCEEDED);
 }
 
 // Every request's end, with the thread it ran on; a second end of one request is a fault.
@@ -109,6 +150,44 @@ TEST(WindowsIcmpEngineTest, LoopbackAnswersWithinTheTimeOut) {
   ASSERT_TRUE(roundTrip.has_value());
   EXPECT_GE(*roundTrip, 0ns);
   EXPECT_LE(*roundTrip, kLongTimeout);
+}
+
+// Whether this system has ICMP.DLL's IPv6 echo service. Wine (8.0) has none: its
+// Icmp6CreateFile and Icmp6SendEcho2 are stubs that fail with ERROR_CALL_NOT_IMPLEMENTED.
+bool SystemEchoesIpv6() {
+  const HANDLE handle = Icmp6CreateFile();
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  IcmpCloseHandle(handle);
+  return true;
+}
+
+// Both families in one batch, interleaved, each request ended once: every one answered
+// within the time-out, or, without the IPv6 service, every IPv6 one ended without an answer
+// and every IPv4 one answered all the same.
+TEST(WindowsIcmpEngineTest, AMixedIpv4AndIpv6BatchIsAnsweredAsFarAsTheSystemEchoesIpv6) {
+  constexpr int kPerFamily = 20;
+  const bool ipv6Answers = SystemEchoesIpv6();
+  const auto engine = StartedEngine();
+  ASSERT_TRUE(engine);
+  Ends ends;
+  for (int i = 0; i < kPerFamily; ++i) {
+    engine->Send(kLoopback, kLongTimeout, ends.Next());
+    engine->SendIpv6(kIpv6Loopback, kLongTimeout, ends.Next());
+  }
+  ASSERT_TRUE(ends.WaitForAll(60s));
+  const auto snapshot = ends.Snapshot();
+  for (std::size_t i = 0; i < snapshot.size(); ++i) {
+    const bool ipv6 = i % 2 == 1;
+    const std::string request = (ipv6 ? "IPv6 request " : "IPv4 request ") + std::to_string(i);
+    EXPECT_EQ(snapshot[i].count, 1) << request;
+    if (ipv6 && !ipv6Answers) {
+      EXPECT_EQ(snapshot[i].roundTrip, std::nullopt) << request;
+      continue;
+    }
+    ASSERT_TRUE(snapshot[i].roundTrip.has_value()) << request;
+    EXPECT_GE(*snapshot[i].roundTrip, 0ns) << request;
+    EXPECT_LE(*snapshot[i].roundTrip, kLongTimeout) << request;
+  }
 }
 
 TEST(WindowsIcmpEngineTest, ConcurrentCallersAreEachAnsweredOnceOnTheEngineThread) {
