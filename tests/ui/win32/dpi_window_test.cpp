@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "app/statistics/latency_history.h"
 #include "app/table/server_table.h"
 #include "tests/ui/win32/win32_test_support.h"
 #include "ui/win32/controls.h"
@@ -148,7 +147,7 @@ std::vector<TextFit> TextFits(HWND tabs) {
 class DpiWindowTest : public ::testing::TestWithParam<int> {
  protected:
   void SetUp() override {
-    window = std::make_unique<MainWindow>(events, history, settings.Path());
+    window = std::make_unique<MainWindow>(events, settings.Path());
     window->Show();
     if (GetParam() != window->Dpi()) ChangeDpi(GetParam());
     ASSERT_EQ(window->Dpi(), GetParam());
@@ -168,7 +167,6 @@ class DpiWindowTest : public ::testing::TestWithParam<int> {
   HWND Control(ControlId id) const { return GetDlgItem(window->Tabs(), id); }
 
   testing::TemporarySettings settings;
-  LatencyHistory history;
   testing::RecordingEvents events;
   std::unique_ptr<MainWindow> window;
 };
