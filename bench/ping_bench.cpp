@@ -35,7 +35,9 @@ constexpr int kComparisonCount = 10;  // echoes per tool and host for the delay 
 constexpr int kRoundHosts = 1000;
 constexpr int kRoundDelayMs = 20;
 
-std::string TunTarget(int delayMs) { return "10.200.0." + std::to_string(delayMs); }
+std::string TunTarget(int delayMs, int family = 4) {
+  return (family == 6 ? "fd00:200::" : "10.200.0.") + std::to_string(delayMs);
+}
 
 // The round's hosts, 10.200.1.2 onwards, 250 to a /24; or the IPv6 ones, fd00:200::1:0
 // onwards (the number read as hexadecimal: distinct all the same).
@@ -50,7 +52,9 @@ testnet::PrivateTunNetwork& Network() { return testnet::BenchTunNetwork(); }
 void BuildNetwork() {
   std::vector<Target> targets;
   for (const int delayMs : {5, 20, kSlowestDelayMs}) {
-    targets.push_back({TunTarget(delayMs), Target::Answer::kEcho, milliseconds(delayMs)});
+    for (const int family : {4, 6}) {
+      targets.push_back({TunTarget(delayMs, family), Target::Answer::kEcho, milliseconds(delayMs)});
+    }
   }
   for (int host = 0; host < kRoundHosts; ++host) {
     for (const int family : {4, 6}) {
@@ -197,8 +201,8 @@ double MeanAbsoluteError(const std::vector<double>& times, int delayMs) {
 }
 
 // What the system's ping and fping report for the same host, from the same namespace.
-void CompareWithSystemTools(benchmark::State& state, int delayMs) {
-  const std::string host = TunTarget(delayMs);
+void CompareWithSystemTools(benchmark::State& state, int delayMs, int family) {
+  const std::string host = TunTarget(delayMs, family);
   const std::string count = std::to_string(kComparisonCount);
   const auto ping = TimesPrinted(
       "LC_ALL=C ping -n -c " + count + " -i 0.05 -W 1 -w 5 " + host + " 2>/dev/null", "time=");
@@ -209,11 +213,12 @@ void CompareWithSystemTools(benchmark::State& state, int delayMs) {
 }
 
 // The reported time against the responder's configured delay: PingHost's whole
-// milliseconds and the engine's own unrounded figure, beside ping and fping.
-void TunDelayAccuracy(benchmark::State& state) {
+// milliseconds and the engine's own unrounded figure, beside ping and fping. family: 4, or 6
+// for ICMPv6 echoes.
+void RunDelayAccuracy(benchmark::State& state, int family) {
   if (SkipWithoutTunNetwork(state)) return;
   const int delayMs = static_cast<int>(state.range(0));
-  const std::string host = TunTarget(delayMs);
+  const std::string host = TunTarget(delayMs, family);
   IcmpEngineStart engine = StartLinuxIcmpEngine();
   if (!engine.engine) {
     state.SkipWithError(engine.unavailableReason.c_str());
@@ -224,14 +229,22 @@ void TunDelayAccuracy(benchmark::State& state) {
   for (auto _ : state) {
     reported.push_back(PingHost(host, kProbeTimeoutMs));
     const auto roundTrip =
-        engine.engine->Echo(testnet::ParseAddress(host), milliseconds(kProbeTimeoutMs));
+        engine.engine->Echo(testnet::ParseEchoAddress(host), milliseconds(kProbeTimeoutMs));
     exact.push_back(roundTrip ? duration<double, std::milli>(*roundTrip).count() : -1);
   }
   state.counters["reported_err_ms"] = MeanAbsoluteError(reported, delayMs);
   state.counters["exact_err_ms"] = MeanAbsoluteError(exact, delayMs);
-  CompareWithSystemTools(state, delayMs);
+  CompareWithSystemTools(state, delayMs, family);
 }
+void TunDelayAccuracy(benchmark::State& state) { RunDelayAccuracy(state, 4); }
+void TunIpv6DelayAccuracy(benchmark::State& state) { RunDelayAccuracy(state, 6); }
 BENCHMARK(TunDelayAccuracy)
+    ->Arg(5)
+    ->Arg(20)
+    ->Arg(kSlowestDelayMs)
+    ->Iterations(kComparisonCount)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(TunIpv6DelayAccuracy)
     ->Arg(5)
     ->Arg(20)
     ->Arg(kSlowestDelayMs)

@@ -95,6 +95,12 @@ inline Ipv6Address ParseAddress6(const std::string& text) {
   return address;
 }
 
+// An IPv4 or IPv6 address as the engine takes it.
+inline EchoAddress ParseEchoAddress(const std::string& text) {
+  if (text.find(':') == std::string::npos) return ParseAddress(text);
+  return ParseAddress6(text);
+}
+
 // An address of either family in the system's own text form, whichever way it was written.
 inline std::string AddressText(int family, const void* bytes) {
   char text[INET6_ADDRSTRLEN] = {};

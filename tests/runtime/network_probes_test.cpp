@@ -173,10 +173,7 @@ class TunEngineTest : public ::testing::TestWithParam<EngineKind> {
   // An IPv4 or IPv6 address.
   std::optional<std::chrono::nanoseconds> Echo(const std::string& address,
                                                milliseconds timeout = kLongTimeout) {
-    if (address.find(':') == std::string::npos) {
-      return engine_->Echo(testnet::ParseAddress(address), timeout);
-    }
-    return engine_->Echo(testnet::ParseAddress6(address), timeout);
+    return engine_->Echo(testnet::ParseEchoAddress(address), timeout);
   }
 
   std::unique_ptr<testnet::TunResponder> responder_;
