@@ -60,8 +60,11 @@ constexpr std::size_t kReceiveBatch = 64;
 constexpr int kReceiveBufferBytes = 4 << 20;  // a burst of thousands of replies fits
 constexpr int kMaxReadsPerWakeup = 256;       // then poll again, so stopping is never starved
 // A request whose packet an interface may have dropped is sent again at most this often: an
-// interface that drops everything must not hold its requests back for ever.
+// interface that drops everything must not hold its requests back for ever. Within its first
+// kResendGrace after its first send it is sent again however often: a receiver that stalls
+// for tens of milliseconds (a busy host) makes every window of that time drop packets.
 constexpr int kMostResends = 5;
+constexpr std::chrono::milliseconds kResendGrace{250};
 
 std::uint16_t ReadBigEndian16(std::span<const std::uint8_t> bytes, std::size_t at) {
   return static_cast<std::uint16_t>((bytes[at] << 8) | bytes[at + 1]);
@@ -325,10 +328,12 @@ class TransmitDrops {
 // refuses for want of buffer space stays first in the queue for the next window; refused for
 // its whole time-out since the first refusal, it ends unanswered. After each window the
 // interfaces' drop count is read again: when it grew, the window's packets may have been
-// dropped, and each of its requests still waiting is taken back and sent again (at most
-// kMostResends times) with a fresh sequence number, so that a reply to the first copy is not
+// dropped, and each of its requests still waiting is taken back and sent again (see
+// kMostResends) with a fresh sequence number, so that a reply to the first copy is not
 // taken for one to the second. The replies that did come in for a copy taken back are lost,
-// and cost nothing but a second echo to that host.
+// and cost nothing but a second echo to that host. Taken-back requests join the end of the
+// queue: through a stall of many windows the trouble falls on a new window of requests each
+// time, not on the same ones again and again.
 class LinuxIcmpEngine final : public IcmpEngine {
  public:
   // socket6 is -1 where the system has no ICMPv6 socket to give: IPv6 requests then end
@@ -361,25 +366,30 @@ class LinuxIcmpEngine final : public IcmpEngine {
   }
 
  private:
+  // How often a request has been sent again, and when it first went out.
+  struct Resends {
+    int count = 0;
+    std::optional<steady_clock::time_point> firstSent;
+  };
   struct Submission {
     EchoAddress address;
     std::chrono::milliseconds timeout;
     EchoDone done;
-    int resends = 0;
-    std::optional<steady_clock::time_point> firstRefused;
+    Resends resends{};
+    std::optional<steady_clock::time_point> firstRefused{};
   };
   // A request of the current window, in case its packet turns out to have been dropped.
   struct WentOut {
     std::uint16_t sequence;
     EchoAddress address;
     std::chrono::milliseconds timeout;
-    int resends;
+    Resends resends;
   };
   enum class SendResult { kSent, kBlocked, kEnded };
 
   void Submit(const EchoAddress& address, std::chrono::milliseconds timeout, EchoDone done) {
-    auto posted = inbox_.Post(
-        {address, std::max(timeout, std::chrono::milliseconds(0)), std::move(done), 0, {}});
+    auto posted =
+        inbox_.Post({address, std::max(timeout, std::chrono::milliseconds(0)), std::move(done)});
     CallEchoDone(posted.refused, std::nullopt);  // the engine is stopping: nothing goes out
     if (posted.wake) Wake();
   }
@@ -457,7 +467,7 @@ class LinuxIcmpEngine final : public IcmpEngine {
     pacer_.Spent(wentOut_.size());
     const std::optional<std::uint64_t> dropsAfter = wentOut_.empty() ? dropsBefore : drops_.Read();
     if (dropsBefore && dropsAfter && *dropsAfter > *dropsBefore) {
-      SendAgainWhatIsStillWaiting();
+      SendAgainWhatIsStillWaiting(now);
       refused = true;
     }
     if (refused) pacer_.Troubled();
@@ -471,13 +481,17 @@ class LinuxIcmpEngine final : public IcmpEngine {
     return true;
   }
 
-  // The window's requests still waiting go back to the front of the queue, in their order.
-  void SendAgainWhatIsStillWaiting() {
-    for (auto it = wentOut_.rbegin(); it != wentOut_.rend(); ++it) {
-      if (it->resends >= kMostResends) continue;
-      EchoDone done = requests_.Withdraw(it->sequence);
+  // The window's requests still waiting go back to the end of the queue, in their order.
+  void SendAgainWhatIsStillWaiting(steady_clock::time_point now) {
+    for (const WentOut& sent : wentOut_) {
+      const bool inGrace = now - *sent.resends.firstSent < kResendGrace;
+      if (sent.resends.count >= kMostResends && !inGrace) continue;
+      EchoDone done = requests_.Withdraw(sent.sequence);
       if (done) {
-        queued_.push_front({it->address, it->timeout, std::move(done), it->resends + 1, {}});
+        queued_.push_back({sent.address,
+                           sent.timeout,
+                           std::move(done),
+                           {sent.resends.count + 1, sent.resends.firstSent}});
       }
     }
   }
@@ -494,7 +508,9 @@ class LinuxIcmpEngine final : public IcmpEngine {
         SendPacket(EchoRequestPacket(submission.address.family, identifier_, *sequence),
                    submission.address, *sequence);
     if (result == SendResult::kSent) {
-      wentOut_.push_back({*sequence, submission.address, submission.timeout, submission.resends});
+      Resends resends = submission.resends;
+      if (!resends.firstSent) resends.firstSent = steady_clock::now();
+      wentOut_.push_back({*sequence, submission.address, submission.timeout, resends});
     } else {
       submission.done = requests_.Withdraw(*sequence);
       if (result == SendResult::kEnded) CallEchoDone(submission.done, std::nullopt);

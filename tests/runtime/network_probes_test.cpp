@@ -316,6 +316,30 @@ TEST_P(TunEngineTest, EveryRequestHasItsWholeTimeOutFromItsOwnSend) {
   EXPECT_GE(answered, kRequests - 2 * kQueueLength);
 }
 
+// The host behind the device stops taking packets for a while, as a busy one does: every
+// window sent meanwhile overflows the short queue and is sent again, dozens of times in all,
+// and still no echo is lost once the host takes packets again.
+TEST_P(TunEngineTest, AHostThatStallsLosesNoEcho) {
+  RUN_IN_OWN_NETWORK();
+  ASSERT_TRUE(Build());
+  ASSERT_TRUE(testnet::TunResponder::SetQueueLength(64));
+  constexpr int kRequests = 300;
+  responder_->SetDrainRate(1);  // a packet a second: the queue fills, the rest are dropped
+  std::atomic<int> answered{0};
+  std::latch ended(kRequests);
+  for (int i = 0; i < kRequests; ++i) {
+    engine_->Send(testnet::ParseAddress(kAfter20), kLongTimeout,
+                  [&](std::optional<std::chrono::nanoseconds> roundTrip) {
+                    answered += roundTrip ? 1 : 0;
+                    ended.count_down();
+                  });
+  }
+  std::this_thread::sleep_for(milliseconds(150));
+  responder_->SetDrainRate(testnet::LinkDrain::kSlowHost);
+  ended.wait();
+  EXPECT_EQ(answered, kRequests);
+}
+
 TEST_P(TunEngineTest, AZeroTimeOutSendsTheRequestButDoesNotWait) {
   RUN_IN_OWN_NETWORK();
   ASSERT_TRUE(Build());
