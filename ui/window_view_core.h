@@ -185,6 +185,9 @@ class WindowViewCore : public MainWindowView {
   int SelectedRow() override {
     return Ask(-1, [](Window& w) { return w.ServerTable().SelectedRow(); });
   }
+  std::vector<int> SelectedRows() override {
+    return Ask(std::vector<int>(), [](Window& w) { return w.ServerTable().SelectedRows(); });
+  }
   void SortRows(const std::function<int(RowId, RowId)>& compare) override {
     Run([&](Window& w) { w.ServerTable().SortRows(compare); });
   }

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "app/settings/column_settings.h"
 #include "app/table/server_table.h"
@@ -60,17 +61,22 @@ void MiniViewRows::Load(const Text& settingsPath, MainWindowView& window) {
   Draw(window);
 }
 
-void MiniViewRows::AddSelectedRow(MainWindowView& window, const Text& settingsPath) {
-  const int selected = window.SelectedRow();
-  if (selected < 0) return;
-  const RowId row = window.RowIdAt(selected);
-  const Text name = TrimSpaces(window.CellText(row, kNameColumn));
-  if (!KeepsInFile(name)) return;
+void MiniViewRows::AddSelectedRows(MainWindowView& window, const Text& settingsPath) {
+  const std::vector<int> selected = window.SelectedRows();
+  if (selected.empty()) return;
+  std::vector<std::pair<RowId, Text>> chosen;
+  for (const int position : selected) {
+    const RowId row = window.RowIdAt(position);
+    chosen.emplace_back(row, TrimSpaces(window.CellText(row, kNameColumn)));
+  }
   {
     std::lock_guard guard(mutex_);
-    if (!IsListed(state_, name) && state_.rows.size() < kMostMiniViewServers) {
-      state_.rows.push_back(LineOf(name, row));
-      Track(row, name);
+    for (const auto& [row, name] : chosen) {
+      if (KeepsInFile(name) && !IsListed(state_, name) &&
+          state_.rows.size() < kMostMiniViewServers) {
+        state_.rows.push_back(LineOf(name, row));
+        Track(row, name);
+      }
     }
     state_.shown = true;
     Save(settingsPath);

@@ -29,9 +29,9 @@ class MiniViewRows {
  public:
   // What the settings file keeps, drawn at once (the latencies wait for the next run).
   void Load(const Text& settingsPath, MainWindowView& window);
-  // The selected row joins the list (once) with its present latency and colours, and the
-  // mini view shows; nothing happens when no row is selected.
-  void AddSelectedRow(MainWindowView& window, const Text& settingsPath);
+  // The selected rows join the list (each server once) with their present latencies and
+  // colours, and the mini view shows; nothing happens when no row is selected.
+  void AddSelectedRows(MainWindowView& window, const Text& settingsPath);
   void ToggleShown(MainWindowView& window, const Text& settingsPath);
   void ToggleClickThrough(MainWindowView& window);
   void Moved(ScreenPoint place, const Text& settingsPath);

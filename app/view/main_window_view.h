@@ -126,6 +126,8 @@ class MainWindowView {
   virtual int RowCount() = 0;
   // -1 when no row is selected.
   virtual int SelectedRow() = 0;
+  // Every selected row, in table order.
+  virtual std::vector<int> SelectedRows() = 0;
   // Reorders the rows; compare gets two rows' identities and answers negative, zero or
   // positive. Identities rather than positions, so keys taken before the sort still fit
   // when another sort came in between.

@@ -61,6 +61,7 @@ class MemoryWindow : public MainWindowView {
 
   // Controls that have no memory of their own here.
   int SelectedRow() override { return -1; }
+  std::vector<int> SelectedRows() override { return {}; }
   void SetColumnArrow(int, HeaderArrow) override {}
   void Redraw() override {}
   int KeyListSelectedRow() override;

@@ -62,7 +62,7 @@ void MainWindowLogic::OnAlertChosen() {
 }
 
 void MainWindowLogic::OnMiniViewChosen() {
-  app.miniView.AddSelectedRow(window(), app.settingsFile);
+  app.miniView.AddSelectedRows(window(), app.settingsFile);
 }
 
 void MainWindowLogic::OnMiniViewToggled() { app.miniView.ToggleShown(window(), app.settingsFile); }

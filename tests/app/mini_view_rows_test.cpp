@@ -17,8 +17,8 @@ namespace {
 
 class SelectingWindow : public MemoryWindow {
  public:
-  int selected = -1;
-  int SelectedRow() override { return selected; }
+  std::vector<int> selected;
+  std::vector<int> SelectedRows() override { return selected; }
 };
 
 constexpr RowColour kMaintenance{0x0000FF, 0xEEEEEE};
@@ -39,13 +39,12 @@ TEST(MiniViewRowsTest, ChosenRowsFollowTheRunsAndComeBackAfterARestart) {
   MiniViewRows mini;
   mini.RowsChanged({Result(shadow, "12ms", kMaintenance)}, window);
   EXPECT_EQ(window.MiniView(), MiniViewState{}) << "nothing listed, nothing drawn";
-  mini.AddSelectedRow(window, settings);
+  mini.AddSelectedRows(window, settings);
   EXPECT_EQ(window.MiniView(), MiniViewState{}) << "no row selected";
-  window.selected = 0;
-  mini.AddSelectedRow(window, settings);
-  mini.AddSelectedRow(window, settings);  // listed once
-  window.selected = 1;
-  mini.AddSelectedRow(window, settings);
+  window.selected = {0};
+  mini.AddSelectedRows(window, settings);
+  window.selected = {0, 1, 2};  // 电信15区 listed once
+  mini.AddSelectedRows(window, settings);
   const MiniViewRow shadowLine{"电信15区", "12ms", kMaintenance.textColour,
                                kMaintenance.backColour};
   EXPECT_EQ(window.MiniView(), (MiniViewState{.shown = true, .rows = {shadowLine, {"网通01区"}}}));
