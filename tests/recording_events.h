@@ -30,6 +30,12 @@ class RecordingEvents : public MainWindowEvents {
   void OnContinuousPingChosen() override { events.push_back("continuous ping"); }
   void OnRouteTraceChosen() override { events.push_back("route trace"); }
   void OnAlertChosen() override { events.push_back("alert chosen"); }
+  void OnMiniViewChosen() override { events.push_back("mini view chosen"); }
+  void OnMiniViewToggled() override { events.push_back("mini view toggled"); }
+  void OnClickThroughToggled() override { events.push_back("click-through toggled"); }
+  void OnMiniViewMoved(ScreenPoint place) override {
+    events.push_back("mini view moved " + std::to_string(place.x) + "," + std::to_string(place.y));
+  }
   bool AlertsWatched() override {
     events.push_back("alerts watched?");
     return alertsWatched;

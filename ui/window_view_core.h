@@ -11,7 +11,8 @@
 //               controls that MainWindowView names alike: SetRowWatchNote(RowId, NativeText),
 //               ShowRowMenu, ShowKeyListMenu, PeriodSelection, PeriodItemValue, ClientWidth,
 //               SetTableWidth, FocusTestButton, SetTrayToolTip(NativeText), SelectPeriod,
-//               SetTableGuide(NativeText), SetLocationNote(RowId, NativeText)
+//               SetTableGuide(NativeText), SetLocationNote(RowId, NativeText),
+//               SetMiniView(NativeMiniView<NativeText>)
 //   Calls       what carries calls to the window's thread, held by value or by shared_ptr:
 //               Run(call) runs call(Window&) there and waits, or does nothing once the
 //               window is gone
@@ -41,6 +42,21 @@
 #include "support/text/text.h"
 
 namespace vardelle {
+
+// The mini view as the window draws it: its state with each row's texts in the window's type.
+template <typename NativeText>
+struct NativeMiniView {
+  struct Row {
+    NativeText name;
+    NativeText latency;
+    Colour textColour = kDefaultColour;
+    Colour backColour = kDefaultColour;
+  };
+  bool shown = false;
+  bool clickThrough = false;
+  std::optional<ScreenPoint> place;
+  std::vector<Row> rows;
+};
 
 template <typename Edition>
 class WindowViewCore : public MainWindowView {
@@ -169,6 +185,9 @@ class WindowViewCore : public MainWindowView {
   int SelectedRow() override {
     return Ask(-1, [](Window& w) { return w.ServerTable().SelectedRow(); });
   }
+  std::vector<int> SelectedRows() override {
+    return Ask(std::vector<int>(), [](Window& w) { return w.ServerTable().SelectedRows(); });
+  }
   void SortRows(const std::function<int(RowId, RowId)>& compare) override {
     Run([&](Window& w) { w.ServerTable().SortRows(compare); });
   }
@@ -279,6 +298,14 @@ class WindowViewCore : public MainWindowView {
   void SetTrayToolTip(const std::string& text) override {
     const NativeText tip = Edition::ToWindow(text);
     Run([&](Window& w) { w.SetTrayToolTip(tip); });
+  }
+  void SetMiniView(const MiniViewState& state) override {
+    NativeMiniView<NativeText> drawn{state.shown, state.clickThrough, state.place, {}};
+    for (const MiniViewRow& row : state.rows) {
+      drawn.rows.push_back({Edition::ToWindow(row.name), Edition::ToWindow(row.latency),
+                            row.textColour, row.backColour});
+    }
+    Run([&](Window& w) { w.SetMiniView(drawn); });
   }
   void SetTableGuide(const std::string& text) override {
     const NativeText guide = Edition::ToWindow(text);

@@ -13,6 +13,7 @@
 #include "app/alerts/alert_watching.h"
 #include "app/global_ping/global_ping_page.h"
 #include "app/location/location_lookups.h"
+#include "app/mini_view/mini_view_rows.h"
 #include "app/settings/endpoints.h"
 #include "app/statistics/latency_history.h"
 #include "app/status/process_lists.h"
@@ -60,12 +61,14 @@ struct Application {
   GlobalPingPage globalPing;
   // The rows the player watches and the notifications they give; fed by the test runs.
   AlertWatching alerts;
+  MiniViewRows miniView;
   // Starts a latency test run; loading asks for the first one when the table is filled.
   // StartUp sets the real run unless one was set before; read-only once the window exists.
   std::function<void()> startTestRun;
   // What test runs read and write of the application: its own, a headless run's, a test's.
   TestRunShared SharedWithTestRuns() {
-    return {endpoints, endpointsMutex, window, lists, latencyHistory, alerts, fakeAddresses};
+    return {endpoints,      endpointsMutex, window,   lists,
+            latencyHistory, alerts,         miniView, fakeAddresses};
   }
   // Every test run, from the timer, the button and the end of loading; declared after what
   // it writes to, so it stops first.

@@ -184,6 +184,7 @@ std::shared_ptr<TestRun> TestRunEngine::Core::StartRun() {
   std::vector<RowTexts> table;
   try {
     if (window) table = window->RowsWithTexts({kNameColumn, kRegionColumn, kDomainColumn});
+    shared.miniView.TrackRows(table);
     for (const auto& [row, note] : shared.alerts.TrackRows(table)) {
       window->SetRowWatchNote(row, RowNote(row, note));
     }
@@ -401,7 +402,10 @@ void TestRunEngine::Core::Apply(std::vector<Write>& writes) {
   std::vector<RowId> results;
   std::vector<std::shared_ptr<TestRun>> ended;
   const auto flush = [&] {
-    if (window && !changes.empty()) window->ApplyRowChanges(changes);
+    if (window && !changes.empty()) {
+      window->ApplyRowChanges(changes);
+      shared.miniView.RowsChanged(changes, *window);
+    }
     changes.clear();
     // Judged once the window shows them, so a notification never runs ahead of the table.
     for (RowId row : results) shared.alerts.ResultIn(row, shared.latencyHistory);

@@ -30,6 +30,7 @@
 #include <string>
 #include <vector>
 
+#include "app/mini_view/mini_view_rows.h"
 #include "app/status/region_status.h"
 #include "app/test_run/honest_answers.h"
 #include "app/view/main_window_view.h"
@@ -50,6 +51,7 @@ struct TestRunShared {
   const SharedProcessLists& lists;
   LatencyHistory& latencyHistory;
   AlertWatching& alerts;
+  MiniViewRows& miniView;
   const AddressRange& fakeAddresses;
 };
 

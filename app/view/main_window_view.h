@@ -17,6 +17,7 @@
 #include "app/view/alert_watch.h"
 #include "app/view/colour.h"
 #include "app/view/location_source.h"
+#include "app/view/mini_view.h"
 
 namespace vardelle {
 
@@ -125,6 +126,8 @@ class MainWindowView {
   virtual int RowCount() = 0;
   // -1 when no row is selected.
   virtual int SelectedRow() = 0;
+  // Every selected row, in table order.
+  virtual std::vector<int> SelectedRows() = 0;
   // Reorders the rows; compare gets two rows' identities and answers negative, zero or
   // positive. Identities rather than positions, so keys taken before the sort still fit
   // when another sort came in between.
@@ -184,6 +187,9 @@ class MainWindowView {
                                                   const AlertWatch& current) = 0;
   // The icon in the notification area: shown with text as its tooltip, hidden for "".
   virtual void SetTrayToolTip(const std::string& text) = 0;
+  // The mini view (小窗) drawn as state says; while it shows, so does the tray icon, whose
+  // menu is the way back from click-through.
+  virtual void SetMiniView(const MiniViewState& state) = 0;
 
   // The one-line status label of page 0: what the program is doing, what went wrong.
   virtual void SetStatusLine(const std::string& text) = 0;
@@ -210,6 +216,14 @@ class MainWindowEvents {
   virtual void OnRouteTraceChosen() = 0;
   // "提醒…" from the row menu.
   virtual void OnAlertChosen() = 0;
+  // "小窗" from the row menu: the selected row joins the mini view, which shows.
+  virtual void OnMiniViewChosen() = 0;
+  // "小窗" from the tray menu: shows or hides the mini view.
+  virtual void OnMiniViewToggled() = 0;
+  // "点击穿透" from the mini view's menu or the tray's: clicks pass through it, or no longer.
+  virtual void OnClickThroughToggled() = 0;
+  // The player dragged the mini view to place.
+  virtual void OnMiniViewMoved(ScreenPoint place) = 0;
   // Asked when the player closes the window: true while rows are watched, and the window
   // then offers to keep running in the notification area (KeepRunningInTrayQuestion).
   virtual bool AlertsWatched() = 0;

@@ -15,6 +15,16 @@ std::string MemoryWindow::StatusLine() const {
   return statusLine_;
 }
 
+MiniViewState MemoryWindow::MiniView() const {
+  std::lock_guard guard(mutex_);
+  return miniView_;
+}
+
+void MemoryWindow::SetMiniView(const MiniViewState& state) {
+  std::lock_guard guard(mutex_);
+  miniView_ = state;
+}
+
 std::vector<RowId> MemoryWindow::RowIds() {
   std::lock_guard guard(mutex_);
   std::vector<RowId> ids;

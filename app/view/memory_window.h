@@ -61,6 +61,7 @@ class MemoryWindow : public MainWindowView {
 
   // Controls that have no memory of their own here.
   int SelectedRow() override { return -1; }
+  std::vector<int> SelectedRows() override { return {}; }
   void SetColumnArrow(int, HeaderArrow) override {}
   void Redraw() override {}
   int KeyListSelectedRow() override;
@@ -84,6 +85,9 @@ class MemoryWindow : public MainWindowView {
     return std::nullopt;
   }
   void SetTrayToolTip(const std::string&) override {}
+  void SetMiniView(const MiniViewState& state) override;
+  // What the mini view was last drawn as.
+  MiniViewState MiniView() const;
   void SetTableGuide(const std::string&) override {}
   void RunSettingsDialog(SettingsDialog&) override {}
 
@@ -92,6 +96,7 @@ class MemoryWindow : public MainWindowView {
 
  private:
   std::vector<MemoryRow> rows_;
+  MiniViewState miniView_;
 
   // The row's cell, or nullptr when there is no such row or column; under mutex_.
   std::string* Cell(int row, int column);

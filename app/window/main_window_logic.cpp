@@ -15,6 +15,7 @@ namespace vardelle {
 void MainWindowLogic::OnCreated(MainWindowView& view) {
   app.window = &view;
   app.alerts.Load(app.settingsFile);
+  app.miniView.Load(app.settingsFile, view);
   if (const std::optional<int> period = SavedPeriodIndex(app.settingsFile)) {
     view.SelectPeriod(*period);
     SelectTestPeriod(view);
@@ -58,6 +59,18 @@ void MainWindowLogic::OnRouteTraceChosen() { StartRouteTrace(window(), *app.laun
 
 void MainWindowLogic::OnAlertChosen() {
   ChooseAlertForSelectedRow(window(), app.alerts, app.latencyHistory, app.settingsFile);
+}
+
+void MainWindowLogic::OnMiniViewChosen() {
+  app.miniView.AddSelectedRows(window(), app.settingsFile);
+}
+
+void MainWindowLogic::OnMiniViewToggled() { app.miniView.ToggleShown(window(), app.settingsFile); }
+
+void MainWindowLogic::OnClickThroughToggled() { app.miniView.ToggleClickThrough(window()); }
+
+void MainWindowLogic::OnMiniViewMoved(ScreenPoint place) {
+  app.miniView.Moved(place, app.settingsFile);
 }
 
 bool MainWindowLogic::AlertsWatched() { return app.alerts.AnyWatched(); }

@@ -19,6 +19,10 @@ class MainWindowLogic final : public MainWindowEvents {
   void OnContinuousPingChosen() override;
   void OnRouteTraceChosen() override;
   void OnAlertChosen() override;
+  void OnMiniViewChosen() override;
+  void OnMiniViewToggled() override;
+  void OnClickThroughToggled() override;
+  void OnMiniViewMoved(ScreenPoint place) override;
   bool AlertsWatched() override;
   void OnPeriodChanged() override;
   void OnTestButtonClicked() override;

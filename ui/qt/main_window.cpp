@@ -91,6 +91,7 @@ MainWindow::MainWindow(MainWindowEvents& events) : events_(events) {
   timer_ = new PeriodTimer(this);
   timer_->setObjectName(QString::fromUtf16(u"时钟1"));
   ConnectEvents();
+  miniView_ = std::make_unique<MiniView>(events);
   BuildTray();
 }
 
@@ -234,6 +235,8 @@ void MainWindow::BuildRowMenu() {
   rowMenu_->addSeparator();
   connect(rowMenu_->addAction(QString::fromUtf16(u"提醒…")), &QAction::triggered, this,
           [this] { events_.OnAlertChosen(); });
+  connect(rowMenu_->addAction(FromGbk(kMiniViewMenuText)), &QAction::triggered, this,
+          [this] { events_.OnMiniViewChosen(); });
 }
 
 void MainWindow::BuildTray() {
@@ -245,6 +248,14 @@ void MainWindow::BuildTray() {
   connect(menu->addAction(FromGbk(ShowWindowMenuText())), &QAction::triggered, this,
           [this] { ShowFromTray(); });
   connect(menu->addAction(FromGbk(QuitMenuText())), &QAction::triggered, this, [this] { Quit(); });
+  menu->addSeparator();
+  trayMiniViewItem_ = menu->addAction(FromGbk(kMiniViewMenuText));
+  trayMiniViewItem_->setCheckable(true);
+  connect(trayMiniViewItem_, &QAction::triggered, this, [this] { events_.OnMiniViewToggled(); });
+  trayClickThroughItem_ = menu->addAction(FromGbk(kClickThroughMenuText));
+  trayClickThroughItem_->setCheckable(true);
+  connect(trayClickThroughItem_, &QAction::triggered, this,
+          [this] { events_.OnClickThroughToggled(); });
   tray_->setContextMenu(menu);
   connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason why) {
     if (why == QSystemTrayIcon::Trigger || why == QSystemTrayIcon::DoubleClick) ShowFromTray();
@@ -253,7 +264,19 @@ void MainWindow::BuildTray() {
 
 void MainWindow::SetTrayToolTip(const QString& text) {
   tray_->setToolTip(text);
-  tray_->setVisible(!text.isEmpty());
+  ShowTrayWhenNeeded();
+}
+
+void MainWindow::SetMiniView(const NativeMiniView<QString>& view) {
+  miniView_->Draw(view);
+  trayMiniViewItem_->setChecked(view.shown);
+  trayClickThroughItem_->setChecked(view.clickThrough);
+  ShowTrayWhenNeeded();
+}
+
+void MainWindow::ShowTrayWhenNeeded() {
+  const bool hiddenInTray = created_ && !isVisible();
+  tray_->setVisible(!tray_->toolTip().isEmpty() || miniView_->Drawn().shown || hiddenInTray);
 }
 
 void MainWindow::ShowFromTray() {

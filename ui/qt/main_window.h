@@ -9,12 +9,14 @@
 #include <QSystemTrayIcon>
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <utility>
 
 #include "app/application/application.h"
 #include "app/view/main_window_view.h"
 #include "app/view/window_keys.h"
+#include "ui/qt/mini_view.h"
 #include "ui/qt/period_timer.h"
 #include "ui/qt/report_view.h"
 #include "ui/qt/statistics_columns.h"
@@ -65,6 +67,8 @@ class MainWindow : public QWidget {
   StatusLabel& KeyListStatusLine() { return *keyListStatusLabel_; }
   StatisticsColumns& Statistics() { return *statisticsColumns_; }
   QSystemTrayIcon& Tray() { return *tray_; }
+  MiniView& Mini() { return *miniView_; }
+  void SetMiniView(const NativeMiniView<QString>& view);
 
   // The notification-area icon: shown with text as its tooltip, hidden for an empty text.
   void SetTrayToolTip(const QString& text);
@@ -103,6 +107,9 @@ class MainWindow : public QWidget {
   // True when the player chose to keep the program running in the tray.
   bool KeepsRunningInTray();
   void ShowFromTray();
+  // The icon shows while it has a tooltip, the mini view shows (its menu is the way back from
+  // click-through) or the window is hidden there.
+  void ShowTrayWhenNeeded();
 
   MainWindowEvents& events_;
   bool created_ = false;
@@ -123,6 +130,10 @@ class MainWindow : public QWidget {
   QList<QAction*> placeActions_;
   StatisticsColumns* statisticsColumns_ = nullptr;
   QSystemTrayIcon* tray_ = nullptr;
+  QAction* trayMiniViewItem_ = nullptr;
+  QAction* trayClickThroughItem_ = nullptr;
+  // A window of its own, not a child: it stays over the game while this one is minimised.
+  std::unique_ptr<MiniView> miniView_;
   std::function<bool()> trayAvailable_ = QSystemTrayIcon::isSystemTrayAvailable;
 };
 

@@ -17,6 +17,11 @@
 #include "ui/qt/window_text.h"
 
 namespace vardelle::ui {
+QColor ToQColor(Colour colour) {
+  return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                static_cast<int>((colour >> 16) & 0xFF));
+}
+
 namespace {
 
 constexpr int kRowItemType = QTreeWidgetItem::UserType;
@@ -30,11 +35,6 @@ class RowItem final : public QTreeWidgetItem {
   const RowId id;
   RowColour colour;
 };
-
-QColor ToQColor(Colour colour) {
-  return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
-                static_cast<int>((colour >> 16) & 0xFF));
-}
 
 // Paints each row in the colours it was given, a selected row of the focused table in the
 // system's highlight colours.
@@ -175,6 +175,12 @@ RowColour ReportView::PaintedRowColour(const QModelIndex& index) const {
   // Every selected row is highlighted, not only the current one: Ctrl+A shows all of them.
   const bool selected = selectionModel()->isRowSelected(index.row(), index.parent());
   return DrawnRowColour(static_cast<const RowItem*>(item)->colour, selected && hasFocus());
+}
+
+RowColour ReportView::OwnColour(int row) const {
+  const QTreeWidgetItem* item = RowAt(row);
+  return item && item->type() == kRowItemType ? static_cast<const RowItem*>(item)->colour
+                                              : RowColour{};
 }
 
 RowId ReportView::AppendRow(const QString& firstCell, RowIcon icon) {

@@ -1,6 +1,7 @@
 // A list view in report mode: a flat table of rows with a clickable column header.
 #pragma once
 
+#include <QColor>
 #include <QItemSelection>
 #include <QTreeWidget>
 #include <cstdint>
@@ -15,6 +16,9 @@
 #include "app/view/window_layout.h"
 
 namespace vardelle::ui {
+
+// A table colour (0x00BBGGRR) as Qt takes it.
+QColor ToQColor(Colour colour);
 
 // A tool tip that shows text from the network as it is: Qt reads a tip as rich text when it
 // looks like markup, so such a text is turned into rich text that spells it out.
@@ -48,6 +52,8 @@ class ReportView : public QTreeWidget {
   void SetRowColour(QTreeWidgetItem* item, RowColour colour);
   // The colours a row is painted in now.
   RowColour PaintedRowColour(const QModelIndex& index) const;
+  // The colours the row was given, which it is drawn in unless highlighted.
+  RowColour OwnColour(int row) const;
 
   QString CellText(int row, int column) const { return CellText(RowAt(row), column); }
   void SetCellText(int row, int column, const QString& text) {

@@ -19,7 +19,7 @@ constexpr wchar_t kWindowClass[] = L"VardelleMainWindow";
 constexpr UINT_PTR kTabsSubclassId = 3;
 constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 
-enum TrayMenuItem : UINT { kShowWindowItem = 1, kQuitItem };
+enum TrayMenuItem : UINT { kShowWindowItem = 1, kQuitItem, kMiniViewItem, kClickThroughItem };
 
 // Sent to every top-level window when the shell's notification area is made anew.
 UINT TaskbarCreatedMessage() {
@@ -122,6 +122,7 @@ MainWindow::MainWindow(MainWindowEvents& events, Text settingsPath) : events_(ev
   calls_ = std::make_shared<WindowThreadCalls>(window_, kRunPostedCallMessage, *this);
   timer_ = PeriodTimer(window_);
   tray_ = std::make_unique<TrayIcon>(window_);
+  miniView_ = std::make_unique<MiniView>(events);
   tabs_ = CreateTabs();
   serverPage_ = std::make_unique<ServerPage>(tabs_, events, std::move(settingsPath));
   globalPingPage_ = std::make_unique<GlobalPingPage>(tabs_, events);
@@ -493,6 +494,12 @@ void MainWindow::ShowTrayMenu() {
   HMENU menu = CreatePopupMenu();
   AppendMenuW(menu, MF_STRING, kShowWindowItem, ToWindowText(ShowWindowMenuText()).c_str());
   AppendMenuW(menu, MF_STRING, kQuitItem, ToWindowText(QuitMenuText()).c_str());
+  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  const auto checked = [](bool on) { return MF_STRING | (on ? MF_CHECKED : MF_UNCHECKED); };
+  AppendMenuW(menu, checked(miniView_->Drawn().shown), kMiniViewItem,
+              ToWindowText(kMiniViewMenuText).c_str());
+  AppendMenuW(menu, checked(miniView_->Drawn().clickThrough), kClickThroughItem,
+              ToWindowText(kClickThroughMenuText).c_str());
   POINT cursor{};
   GetCursorPos(&cursor);
   // The window in front, or the menu would stay open after a click elsewhere; the message
@@ -505,6 +512,28 @@ void MainWindow::ShowTrayMenu() {
   DestroyMenu(menu);
   if (chosen == kShowWindowItem) ShowFromTray();
   if (chosen == kQuitItem) Destroy();
+  if (chosen == kMiniViewItem) events_.OnMiniViewToggled();
+  if (chosen == kClickThroughItem) events_.OnClickThroughToggled();
+}
+
+void MainWindow::SetTrayToolTip(const std::wstring& text) {
+  trayToolTip_ = text;
+  tray_->SetToolTip(text);
+  ShowTrayWhenNeeded();
+}
+
+void MainWindow::SetMiniView(const NativeMiniView<std::wstring>& view) {
+  miniView_->Draw(view);
+  ShowTrayWhenNeeded();
+}
+
+void MainWindow::ShowTrayWhenNeeded() {
+  if (!trayToolTip_.empty()) return;  // shown with its tooltip
+  if (miniView_->Drawn().shown) {
+    tray_->Show();
+  } else if (IsWindowVisible(window_)) {
+    tray_->Remove();
+  }
 }
 
 void MainWindow::ShowFromTray() {
@@ -518,6 +547,7 @@ void MainWindow::ShowFromTray() {
 void MainWindow::OnDestroy() {
   if (calls_) calls_->Close();
   if (tray_) tray_->Remove();
+  miniView_.reset();
   KillTimer(window_, PeriodTimer::kTimerId);
   PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
 }

@@ -18,6 +18,7 @@
 #include "support/text/text.h"
 #include "ui/win32/global_ping_page.h"
 #include "ui/win32/help_page.h"
+#include "ui/win32/mini_view.h"
 #include "ui/win32/server_page.h"
 #include "ui/win32/tray_icon.h"
 #include "ui/win32/window_thread_calls.h"
@@ -84,7 +85,9 @@ class MainWindow {
   PeriodTimer& Timer() { return timer_; }
   TrayIcon& Tray() { return *tray_; }
   // Shows the notification-area icon with text as its tooltip; "" removes it.
-  void SetTrayToolTip(const std::wstring& text) { tray_->SetToolTip(text); }
+  void SetTrayToolTip(const std::wstring& text);
+  MiniView& Mini() { return *miniView_; }
+  void SetMiniView(const NativeMiniView<std::wstring>& view);
   ReportView& KeyList() { return globalPingPage_->KeyList(); }
   StatusLabel& KeyListStatusLine() { return globalPingPage_->StatusLine(); }
 
@@ -135,6 +138,9 @@ class MainWindow {
   void OnTrayMessage(UINT mouseMessage);
   void ShowTrayMenu();
   void ShowFromTray();
+  // The icon shows while it has a tooltip, the mini view shows (its menu is the way back from
+  // click-through) or the window is hidden there.
+  void ShowTrayWhenNeeded();
   void OnDestroy();
 
   MainWindowEvents& events_;
@@ -146,6 +152,8 @@ class MainWindow {
   std::shared_ptr<WindowThreadCalls> calls_;
   PeriodTimer timer_{nullptr};
   std::unique_ptr<TrayIcon> tray_;
+  std::wstring trayToolTip_;
+  std::unique_ptr<MiniView> miniView_;
   std::unique_ptr<ServerPage> serverPage_;
   std::unique_ptr<GlobalPingPage> globalPingPage_;
   std::unique_ptr<HelpPage> helpPage_;

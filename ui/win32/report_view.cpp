@@ -38,11 +38,11 @@ void PutOnClipboard(HWND owner, const std::wstring& text) {
   CloseClipboard();
 }
 
+}  // namespace
+
 COLORREF OrSystemColour(Colour colour, int systemColour) {
   return colour == kDefaultColour ? GetSysColor(systemColour) : static_cast<COLORREF>(colour);
 }
-
-}  // namespace
 
 ReportView::ReportView(HWND parent, ControlId id, const Place& place,
                        std::span<const ReportColumn> columns) {
@@ -175,6 +175,11 @@ void ReportView::SetRowIcon(int row, RowIcon icon) {
 
 void ReportView::SetRowColour(int row, RowColour colour) {
   if (const RowId id = IdAt(row); id != RowId{}) colours_[id.value] = colour;
+}
+
+RowColour ReportView::OwnColour(int row) const {
+  const auto own = colours_.find(IdAt(row).value);
+  return own == colours_.end() ? RowColour{} : own->second;
 }
 
 void ReportView::DeleteAllRows() {

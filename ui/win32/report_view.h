@@ -24,6 +24,9 @@
 
 namespace vardelle::win32 {
 
+// A table colour, or the system's colour of that index for kDefaultColour.
+COLORREF OrSystemColour(Colour colour, int systemColour);
+
 class ReportView {
  public:
   struct Events {
@@ -71,6 +74,8 @@ class ReportView {
   void SetRowIcon(int row, RowIcon icon);
   // The colours the row is drawn in from now on; a new row draws in the defaults.
   void SetRowColour(int row, RowColour colour);
+  // The colours the row was given, which it is drawn in unless highlighted.
+  RowColour OwnColour(int row) const;
   void DeleteAllRows();
 
   // The tooltip over a cell of the row, or over all its cells for column -1; "" takes it away.

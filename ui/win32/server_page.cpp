@@ -5,11 +5,12 @@
 #include "app/table/server_table.h"
 #include "ui/win32/controls.h"
 #include "ui/win32/pictures.h"
+#include "ui/win32/window_text.h"
 
 namespace vardelle::win32 {
 namespace {
 
-enum RowMenuItem : UINT { kContinuousPingItem = 1, kRouteTraceItem, kAlertItem };
+enum RowMenuItem : UINT { kContinuousPingItem = 1, kRouteTraceItem, kAlertItem, kMiniViewItem };
 
 // In the middle of the table's empty area (the table: 0, 23, 832 x 483).
 constexpr Place kGuideTextPlace{156, 200, 520, 52};
@@ -112,12 +113,14 @@ void ServerPage::ShowRowMenu(HWND owner, POINT screen) {
   AppendMenuW(menu, MF_STRING, kRouteTraceItem, L"路由追踪");
   AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
   AppendMenuW(menu, MF_STRING, kAlertItem, L"提醒…");
+  AppendMenuW(menu, MF_STRING, kMiniViewItem, ToWindowText(kMiniViewMenuText).c_str());
   const auto chosen = static_cast<UINT>(TrackPopupMenu(
       menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, screen.x, screen.y, 0, owner, nullptr));
   DestroyMenu(menu);
   if (chosen == kContinuousPingItem) events_.OnContinuousPingChosen();
   if (chosen == kRouteTraceItem) events_.OnRouteTraceChosen();
   if (chosen == kAlertItem) events_.OnAlertChosen();
+  if (chosen == kMiniViewItem) events_.OnMiniViewChosen();
 }
 
 void ServerPage::OnCommand(int id, int code) {

@@ -96,8 +96,9 @@ class AlertsWindowTest : public ::testing::Test {
       ASSERT_NE(dialog, nullptr);
       answer(*dialog);
     });
-    const QList<QAction*> items = window.RowMenu().actions();
-    items.back()->trigger();
+    for (QAction* item : window.RowMenu().actions()) {
+      if (item->text() == Text(u"提醒…")) item->trigger();
+    }
   }
 
   QApplication& qt = testing::TestApplication();  // before any widget

@@ -1,0 +1,87 @@
+// The mini view's logic on the in-memory window: a chosen row shows with what the runs wrote
+// on it, follows later runs while shown, and its servers, showing and place come back from
+// the settings file after a restart, where the latencies wait for the next run.
+#include "app/mini_view/mini_view_rows.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/table/server_table.h"
+#include "app/view/memory_window.h"
+#include "tests/support/temp_dir.h"
+
+namespace vardelle {
+namespace {
+
+class SelectingWindow : public MemoryWindow {
+ public:
+  std::vector<int> selected;
+  std::vector<int> SelectedRows() override { return selected; }
+};
+
+constexpr RowColour kMaintenance{0x0000FF, 0xEEEEEE};
+constexpr RowColour kNormal{0x008000, kDefaultColour};
+
+RowChange Result(RowId row, const std::string& latency, RowColour colour) {
+  return {.row = row, .cells = {{kLatencyColumn, latency}}, .colour = colour};
+}
+
+TEST(MiniViewRowsTest, ChosenRowsFollowTheRunsAndComeBackAfterARestart) {
+  testing_files::TempDir dir;
+  const std::string settings = dir.File("vardelle/settings.ini");
+  SelectingWindow window;
+  const RowId shadow = window.InsertRow("电信15区", RowIcon::kNotTested);
+  const RowId netcom = window.InsertRow("网通01区", RowIcon::kNotTested);
+  const RowId again = window.InsertRow("电信15区", RowIcon::kNotTested);
+
+  MiniViewRows mini;
+  mini.RowsChanged({Result(shadow, "12ms", kMaintenance)}, window);
+  EXPECT_EQ(window.MiniView(), MiniViewState{}) << "nothing listed, nothing drawn";
+  mini.AddSelectedRows(window, settings);
+  EXPECT_EQ(window.MiniView(), MiniViewState{}) << "no row selected";
+  window.selected = {0};
+  mini.AddSelectedRows(window, settings);
+  window.selected = {0, 1, 2};  // 电信15区 listed once
+  mini.AddSelectedRows(window, settings);
+  const MiniViewRow shadowLine{"电信15区", "12ms", kMaintenance.textColour,
+                               kMaintenance.backColour};
+  EXPECT_EQ(window.MiniView(), (MiniViewState{.shown = true, .rows = {shadowLine, {"网通01区"}}}));
+
+  mini.ToggleClickThrough(window);
+  EXPECT_TRUE(window.MiniView().clickThrough);
+  mini.Moved({1500, -20}, settings);
+  mini.RowsChanged({Result(netcom, "33ms", kNormal), Result(again, "99ms", kNormal)}, window);
+  const MiniViewRow netcomLine{"网通01区", "33ms", kNormal.textColour, kNormal.backColour};
+  EXPECT_EQ(window.MiniView(), (MiniViewState{.shown = true,
+                                              .clickThrough = true,
+                                              .place = ScreenPoint{1500, -20},
+                                              .rows = {shadowLine, netcomLine}}));
+
+  SelectingWindow restarted;
+  MiniViewRows loaded;
+  loaded.Load(settings, restarted);
+  EXPECT_EQ(restarted.MiniView(), (MiniViewState{.shown = true,
+                                                 .place = ScreenPoint{1500, -20},
+                                                 .rows = {{"电信15区"}, {"网通01区"}}}));
+  // A run's table: a server listed twice follows its first row.
+  loaded.TrackRows({{again, {"电信15区"}}, {shadow, {"电信15区"}}, {netcom, {"网通01区"}}});
+  loaded.RowsChanged({Result(again, "7ms", kNormal), Result(shadow, "88ms", kMaintenance)},
+                     restarted);
+  EXPECT_EQ(restarted.MiniView().rows,
+            (std::vector<MiniViewRow>{{"电信15区", "7ms", kNormal.textColour, kNormal.backColour},
+                                      {"网通01区"}}));
+
+  loaded.ToggleShown(restarted, settings);
+  EXPECT_FALSE(restarted.MiniView().shown);
+  loaded.RowsChanged({Result(netcom, "40ms", kNormal)}, restarted);
+  EXPECT_EQ(restarted.MiniView().rows[1].latency, "") << "a hidden mini view is not drawn";
+  MiniViewRows hidden;
+  hidden.Load(settings, restarted);
+  EXPECT_FALSE(hidden.State().shown);
+  EXPECT_EQ(hidden.State().rows.size(), 2u);
+}
+
+}  // namespace
+}  // namespace vardelle

@@ -1,0 +1,116 @@
+// The mini view's contract over the Qt main window, offscreen.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QTest>
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tests/ui/mini_view_window_contract.h"
+#include "ui/qt/main_window.h"
+#include "ui/qt/main_window_view.h"
+#include "ui/qt/window_text.h"
+#include "ui_test_support.h"
+
+namespace vardelle::ui {
+namespace {
+
+void Trigger(QMenu& menu, const char* gbkText) {
+  for (QAction* item : menu.actions()) {
+    if (item->text() == FromGbk(gbkText)) return item->trigger();
+  }
+  ADD_FAILURE() << "no menu item " << gbkText;
+}
+
+class QtMiniViewWindow {
+ public:
+  QtMiniViewWindow(MainWindowEvents& events, const std::string&) : window_(events), view_(window_) {
+    QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, &window_, [this](QWindow* now) {
+      if (now && !now->flags().testFlag(Qt::WindowDoesNotAcceptFocus)) focused_ = now;
+    });
+    window_.show();
+    window_.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window_));
+  }
+  ~QtMiniViewWindow() { view_.Detach(); }
+  MainWindowView& View() { return view_; }
+  bool ServeUntil(const std::function<bool()>& done) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!done() && std::chrono::steady_clock::now() < deadline) {
+      QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return done();
+  }
+  void Release() { view_.Detach(); }
+  void ChooseMiniViewFor(int row) {
+    window_.ServerTable().setCurrentItem(window_.ServerTable().RowAt(row));
+    Trigger(window_.RowMenu(), kMiniViewMenuText);
+    QApplication::processEvents();
+  }
+  RowColour RowColourAt(int row) { return window_.ServerTable().OwnColour(row); }
+  std::vector<MiniViewRow> MiniRows() {
+    std::vector<MiniViewRow> rows;
+    for (const auto& row : window_.Mini().Drawn().rows) {
+      rows.push_back({ToGbkText(row.name), ToGbkText(row.latency), row.textColour, row.backColour});
+    }
+    return rows;
+  }
+  bool MiniShown() { return window_.Mini().isVisible(); }
+  bool MiniOnTopWithoutFocus() {
+    const Qt::WindowFlags flags = window_.Mini().windowFlags();
+    return flags.testFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::FramelessWindowHint |
+                           Qt::WindowDoesNotAcceptFocus) &&
+           window_.Mini().testAttribute(Qt::WA_ShowWithoutActivating);
+  }
+  bool MiniClickThrough() {
+    return window_.Mini().windowFlags().testFlag(Qt::WindowTransparentForInput) &&
+           window_.Mini().windowHandle()->flags().testFlag(Qt::WindowTransparentForInput);
+  }
+  // The offscreen platform hands every window it shows the focus, whatever its flags; real
+  // platforms never give it to one that declines it (Qt::WindowDoesNotAcceptFocus), so such a
+  // window leaves the focus where it was.
+  const void* Foreground() {
+    QApplication::processEvents();
+    return focused_;
+  }
+  void ChooseClickThroughInMiniMenu() { Trigger(window_.Mini().Menu(), kClickThroughMenuText); }
+  void ChooseClickThroughInTrayMenu() {
+    Trigger(*window_.Tray().contextMenu(), kClickThroughMenuText);
+  }
+  // Each event's window position from its screen position and where the window stands when
+  // it comes, as the platform gives them.
+  void DragMiniTo(ScreenPoint place) {
+    MiniView& mini = window_.Mini();
+    const QPoint grip(5, 5);
+    const auto send = [&](QEvent::Type type, QPoint screen, Qt::MouseButton button,
+                          Qt::MouseButtons buttons) {
+      QMouseEvent event(type, screen - mini.pos(), screen, button, buttons, {});
+      QApplication::sendEvent(&mini, &event);
+    };
+    const QPoint to = QPoint(place.x, place.y) + grip;
+    send(QEvent::MouseButtonPress, mini.pos() + grip, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+  }
+  ScreenPoint MiniPlace() {
+    QApplication::processEvents();
+    return {window_.Mini().x(), window_.Mini().y()};
+  }
+
+ private:
+  QApplication& application_ = testing::TestApplication();
+  MainWindow window_;
+  QtMainWindowView view_;
+  const QWindow* focused_ = nullptr;
+};
+
+}  // namespace
+}  // namespace vardelle::ui
+
+namespace vardelle::testing {
+INSTANTIATE_TYPED_TEST_SUITE_P(Qt, MiniViewWindowTest, ui::QtMiniViewWindow);
+}  // namespace vardelle::testing

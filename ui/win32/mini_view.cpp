@@ -1,0 +1,175 @@
+#include "ui/win32/mini_view.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "ui/win32/report_view.h"
+#include "ui/win32/window_text.h"
+
+namespace vardelle::win32 {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"VardelleMiniView";
+// On top, out of the taskbar and the Alt+Tab list, never activated, and layered for its
+// see-through.
+constexpr DWORD kExtendedStyle =
+    WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_LAYERED;
+// See-through enough to show the game behind it, solid enough to read.
+constexpr BYTE kOpacity = 204;
+constexpr int kPadding = 4;
+constexpr UINT kClickThroughItem = 1;
+
+void RegisterMiniViewClass(WNDPROC procedure) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_SIZEALL);
+  windowClass.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
+  windowClass.lpszClassName = kWindowClass;
+  RegisterClassExW(&windowClass);  // fails harmlessly when registered before
+}
+
+std::wstring LineText(const NativeMiniView<std::wstring>::Row& row) {
+  return row.name + L"  " + row.latency;
+}
+
+HFONT Font() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
+
+}  // namespace
+
+MiniView::MiniView(MainWindowEvents& events) : events_(events) {
+  RegisterMiniViewClass(WindowProc);
+  CreateWindowExW(kExtendedStyle, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                  GetModuleHandleW(nullptr), this);
+  SetLayeredWindowAttributes(window_, 0, kOpacity, LWA_ALPHA);
+}
+
+MiniView::~MiniView() {
+  if (window_) DestroyWindow(window_);
+}
+
+void MiniView::Draw(const NativeMiniView<std::wstring>& view) {
+  if (view.clickThrough != drawn_.clickThrough) SetClickThrough(view.clickThrough);
+  // Moved only to a new place, so a draw during a drag does not pull it back.
+  if (view.place && view.place != drawn_.place) {
+    SetWindowPos(window_, nullptr, view.place->x, view.place->y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  drawn_ = view;
+  FitToRows();
+  if (drawn_.shown) {
+    ShowWindow(window_, SW_SHOWNOACTIVATE);
+    SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  } else {
+    ShowWindow(window_, SW_HIDE);
+  }
+  InvalidateRect(window_, nullptr, TRUE);
+}
+
+// Clicks pass through a layered window that is transparent to the mouse.
+void MiniView::SetClickThrough(bool clickThrough) {
+  const LONG_PTR style = GetWindowLongPtrW(window_, GWL_EXSTYLE);
+  SetWindowLongPtrW(window_, GWL_EXSTYLE,
+                    clickThrough ? style | WS_EX_TRANSPARENT : style & ~WS_EX_TRANSPARENT);
+}
+
+void MiniView::FitToRows() {
+  HDC dc = GetDC(window_);
+  const HGDIOBJ before = SelectObject(dc, Font());
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  int width = 0;
+  for (const auto& row : drawn_.rows) {
+    const std::wstring text = LineText(row);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    width = std::max<int>(width, size.cx);
+  }
+  SelectObject(dc, before);
+  ReleaseDC(window_, dc);
+  const int lines = std::max<int>(1, static_cast<int>(drawn_.rows.size()));
+  SetWindowPos(window_, nullptr, 0, 0, width + 2 * kPadding,
+               lines * (metrics.tmHeight + kPadding) + 2 * kPadding,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MiniView::Paint() {
+  PAINTSTRUCT paint{};
+  HDC dc = BeginPaint(window_, &paint);
+  const HGDIOBJ before = SelectObject(dc, Font());
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  RECT client{};
+  GetClientRect(window_, &client);
+  const int lineHeight = metrics.tmHeight + kPadding;
+  for (size_t line = 0; line < drawn_.rows.size(); ++line) {
+    const auto& row = drawn_.rows[line];
+    const int top = kPadding + static_cast<int>(line) * lineHeight;
+    RECT place{client.left, top, client.right, top + lineHeight};
+    SetBkColor(dc, OrSystemColour(row.backColour, COLOR_WINDOW));
+    SetTextColor(dc, OrSystemColour(row.textColour, COLOR_WINDOWTEXT));
+    const std::wstring text = LineText(row);
+    ExtTextOutW(dc, kPadding, top + kPadding / 2, ETO_OPAQUE, &place, text.c_str(),
+                static_cast<UINT>(text.size()), nullptr);
+  }
+  SelectObject(dc, before);
+  EndPaint(window_, &paint);
+}
+
+void MiniView::ShowMenu(POINT screen) {
+  HMENU menu = CreatePopupMenu();
+  AppendMenuW(menu, MF_STRING | (drawn_.clickThrough ? MF_CHECKED : MF_UNCHECKED),
+              kClickThroughItem, ToWindowText(kClickThroughMenuText).c_str());
+  const auto chosen =
+      static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
+                                       screen.x, screen.y, 0, window_, nullptr));
+  DestroyMenu(menu);
+  if (chosen == kClickThroughItem) events_.OnClickThroughToggled();
+}
+
+void MiniView::ReportPlace() {
+  RECT place{};
+  GetWindowRect(window_, &place);
+  events_.OnMiniViewMoved({place.left, place.top});
+}
+
+LRESULT CALLBACK MiniView::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<MiniView*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->window_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<MiniView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(window, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    self->window_ = nullptr;
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+  return self->OnMessage(message, wParam, lParam);
+}
+
+LRESULT MiniView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_MOUSEACTIVATE:
+      return MA_NOACTIVATE;
+    // The whole window is its caption: the system drags it.
+    case WM_NCHITTEST:
+      return HTCAPTION;
+    case WM_EXITSIZEMOVE:
+      ReportPlace();
+      return 0;
+    case WM_CONTEXTMENU:
+      ShowMenu(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      return 0;
+    case WM_PAINT:
+      Paint();
+      return 0;
+    default:
+      return DefWindowProcW(window_, message, wParam, lParam);
+  }
+}
+
+}  // namespace vardelle::win32

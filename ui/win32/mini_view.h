@@ -1,0 +1,40 @@
+// The mini view (小窗): a small borderless window over the game, always on top, half see-
+// through and never activated, that lists the chosen servers in their rows' colours. Dragged
+// with the left button as a caption is; its right-click menu holds 点击穿透.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "app/view/main_window_view.h"
+#include "ui/window_view_core.h"
+
+namespace vardelle::win32 {
+
+class MiniView {
+ public:
+  explicit MiniView(MainWindowEvents& events);
+  ~MiniView();
+  MiniView(const MiniView&) = delete;
+  MiniView& operator=(const MiniView&) = delete;
+
+  void Draw(const NativeMiniView<std::wstring>& view);
+  const NativeMiniView<std::wstring>& Drawn() const { return drawn_; }
+  HWND Handle() const { return window_; }
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void SetClickThrough(bool clickThrough);
+  void FitToRows();
+  void Paint();
+  void ShowMenu(POINT screen);
+  void ReportPlace();
+
+  MainWindowEvents& events_;
+  HWND window_ = nullptr;
+  NativeMiniView<std::wstring> drawn_;
+};
+
+}  // namespace vardelle::win32
