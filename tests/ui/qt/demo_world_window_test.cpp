@@ -3,7 +3,6 @@
 
 #include <QHeaderView>
 #include <QTest>
-#include <chrono>
 #include <functional>
 
 #include "tests/ui/demo_world_window_contract.h"
@@ -27,13 +26,7 @@ class QtDemoWindow {
   ~QtDemoWindow() { view_.Detach(); }
 
   MainWindowView& View() { return view_; }
-  bool ServeUntil(const std::function<bool()>& done) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (!done() && std::chrono::steady_clock::now() < deadline) {
-      QApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return done();
-  }
+  bool ServeUntil(const std::function<bool()>& done) { return testing::ServeEventsUntil(done); }
   void Release() { view_.Detach(); }
 
   RowIcon IconAt(int row) {

@@ -5,7 +5,6 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QTest>
-#include <chrono>
 #include <functional>
 #include <string>
 #include <vector>
@@ -38,13 +37,7 @@ class QtMiniViewWindow {
   }
   ~QtMiniViewWindow() { view_.Detach(); }
   MainWindowView& View() { return view_; }
-  bool ServeUntil(const std::function<bool()>& done) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (!done() && std::chrono::steady_clock::now() < deadline) {
-      QApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return done();
-  }
+  bool ServeUntil(const std::function<bool()>& done) { return testing::ServeEventsUntil(done); }
   void Release() { view_.Detach(); }
   void ChooseMiniViewFor(int row) {
     window_.ServerTable().setCurrentItem(window_.ServerTable().RowAt(row));

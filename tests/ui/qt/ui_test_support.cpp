@@ -16,4 +16,12 @@ QApplication& TestApplication() {
   return *application;
 }
 
+bool ServeEventsUntil(const std::function<bool()>& done, std::chrono::seconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (!done() && std::chrono::steady_clock::now() < deadline) {
+    QApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
+  return done();
+}
+
 }  // namespace vardelle::ui::testing

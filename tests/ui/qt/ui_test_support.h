@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QString>
+#include <chrono>
+#include <functional>
 
 #include "tests/recording_events.h"
 
@@ -10,6 +12,11 @@ namespace vardelle::ui::testing {
 
 // The process's QApplication, created on first use (offscreen unless told otherwise).
 QApplication& TestApplication();
+
+// Serves this thread's events until done answers true or timeout passes; what done answers
+// then.
+bool ServeEventsUntil(const std::function<bool()>& done,
+                      std::chrono::seconds timeout = std::chrono::seconds(60));
 
 using vardelle::testing::RecordingEvents;
 
