@@ -182,10 +182,20 @@ RowColour ReportView::OwnColour(int row) const {
   return own == colours_.end() ? RowColour{} : own->second;
 }
 
+void ReportView::SetRowResults(int row, std::vector<std::optional<int>> results) {
+  if (const RowId id = IdAt(row); id != RowId{}) results_[id.value] = std::move(results);
+}
+
+const std::vector<std::optional<int>>* ReportView::RowResults(RowId id) const {
+  const auto found = results_.find(id.value);
+  return found == results_.end() ? nullptr : &found->second;
+}
+
 void ReportView::DeleteAllRows() {
   SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
   toolTips_.clear();
   colours_.clear();
+  results_.clear();
 }
 
 void ReportView::SetToolTip(RowId row, int column, std::wstring text) {

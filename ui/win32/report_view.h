@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <span>
 #include <string>
 #include <unordered_map>
@@ -74,6 +75,10 @@ class ReportView {
   void SetRowIcon(int row, RowIcon icon);
   // The colours the row is drawn in from now on; a new row draws in the defaults.
   void SetRowColour(int row, RowColour colour);
+  // Results a cell painter draws for the row (its trend), kept with the row and gone with it;
+  // nullptr for a row given none.
+  void SetRowResults(int row, std::vector<std::optional<int>> results);
+  const std::vector<std::optional<int>>* RowResults(RowId id) const;
   // The colours the row was given, which it is drawn in unless highlighted.
   RowColour OwnColour(int row) const;
   void DeleteAllRows();
@@ -130,7 +135,8 @@ class ReportView {
   CellPainter cellPainter_;
   std::vector<ReportColumn> columns_;
   std::vector<bool> hidden_;
-  std::unordered_map<std::uint64_t, RowColour> colours_;            // by row
+  std::unordered_map<std::uint64_t, RowColour> colours_;                        // by row
+  std::unordered_map<std::uint64_t, std::vector<std::optional<int>>> results_;  // by row
   std::map<std::pair<std::uint64_t, int>, std::wstring> toolTips_;  // (row, column or -1)
   std::pair<int, int> toolTipCell_{-1, -1};
   std::wstring shownToolTip_;

@@ -29,9 +29,10 @@ StatisticsColumns::StatisticsColumns(ReportView& table, Text settingsPath)
 
 void StatisticsColumns::Show(RowId row, const std::vector<std::optional<int>>& trend,
                              std::wstring latencyToolTip) {
-  if (table_.IndexOf(row) < 0) return;
+  const int index = table_.IndexOf(row);
+  if (index < 0) return;
   table_.SetToolTip(row, kLatencyColumn, std::move(latencyToolTip));
-  trends_[row.value] = trend;
+  table_.SetRowResults(index, trend);
 }
 
 void StatisticsColumns::SetShown(int column, bool shown) {
@@ -56,8 +57,7 @@ void StatisticsColumns::ShowHeaderMenu(POINT screen) {
 }
 
 void StatisticsColumns::PaintTrend(HDC dc, const RECT& area, RowId row, COLORREF colour) const {
-  const auto found = trends_.find(row.value);
-  if (found != trends_.end()) DrawSparkline(dc, area, found->second, colour);
+  if (const auto* trend = table_.RowResults(row)) DrawSparkline(dc, area, *trend, colour);
 }
 
 }  // namespace vardelle::win32

@@ -5,10 +5,8 @@
 
 #include <windows.h>
 
-#include <cstdint>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "support/text/text.h"
@@ -37,7 +35,6 @@ class StatisticsColumns {
 
   ReportView& table_;
   const StatisticsColumnChoice choice_;
-  std::unordered_map<std::uint64_t, std::vector<std::optional<int>>> trends_;
 };
 
 }  // namespace vardelle::win32
