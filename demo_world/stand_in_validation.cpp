@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "demo_world/stand_in_targets.h"
+#include "support/json_documents/json_documents.h"
 
 namespace vardelle::demo::stand_in {
 
@@ -296,7 +297,7 @@ ParsedBody ParseBody(const httplib::Request& request) {
     return {nullptr, "invalid JSON, only supports object and array"};
   }
   try {
-    return {Json::parse(request.body), ""};
+    return {ParseOrderedJson(request.body), ""};
   } catch (const Json::parse_error& error) {
     return {nullptr, JsonFailure(request.body, error.byte)};
   }

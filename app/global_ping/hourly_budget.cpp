@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "runtime/platform.h"
+#include "support/json_documents/json_documents.h"
 
 namespace vardelle {
 namespace {
@@ -37,7 +38,7 @@ std::string TwoDigits(int value) {
 }  // namespace
 
 std::optional<BudgetReport> ReadLimitsAnswer(std::string_view utf8Json) {
-  const json document = json::parse(utf8Json, nullptr, false);
+  const json document = ParseJsonOrDiscarded(utf8Json);
   const json::json_pointer path("/rateLimit/measurements/create");
   if (document.is_discarded() || !document.is_object() || !document.contains(path)) return {};
   const json& create = document.at(path);

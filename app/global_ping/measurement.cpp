@@ -6,6 +6,7 @@
 #include <limits>
 #include <nlohmann/json.hpp>
 
+#include "support/json_documents/json_documents.h"
 #include "support/text/text_codec.h"
 
 namespace vardelle {
@@ -14,7 +15,7 @@ namespace {
 using nlohmann::json;
 
 std::optional<json> ParseObject(std::string_view utf8Json) {
-  json document = json::parse(utf8Json, nullptr, false);
+  json document = ParseJsonOrDiscarded(utf8Json);
   if (document.is_discarded() || !document.is_object()) return std::nullopt;
   return document;
 }
@@ -191,9 +192,9 @@ std::string ReadApiErrorMessage(std::string_view utf8Json) {
 bool IsFinal(const Measurement& measurement) { return measurement.status != "in-progress"; }
 
 int FinishedProbeCount(const Measurement& measurement) {
-  return static_cast<int>(std::count_if(
-      measurement.probes.begin(), measurement.probes.end(),
-      [](const ProbeResult& probe) { return probe.status != "in-progress"; }));
+  return static_cast<int>(
+      std::count_if(measurement.probes.begin(), measurement.probes.end(),
+                    [](const ProbeResult& probe) { return probe.status != "in-progress"; }));
 }
 
 std::optional<MeasurementSummary> Summarize(const Measurement& measurement) {
@@ -235,8 +236,9 @@ std::string SummaryText(const Measurement& measurement) {
   const std::optional<MeasurementSummary> summary = Summarize(measurement);
   if (!summary) return "无探针应答";
   if (summary->probes == 0) return Format("全部丢包 (%d 个探针均未收到应答)", summary->lostProbes);
-  std::string text = Format("平均 %.1fms (%.1f~%.1fms) 丢包 %.1f%% %d 个探针", *summary->averageMs,
-                            *summary->minMs, *summary->maxMs, summary->lossPercent, summary->probes);
+  std::string text =
+      Format("平均 %.1fms (%.1f~%.1fms) 丢包 %.1f%% %d 个探针", *summary->averageMs,
+             *summary->minMs, *summary->maxMs, summary->lossPercent, summary->probes);
   if (summary->lostProbes > 0) text += Format("，%d 个探针全部丢包", summary->lostProbes);
   return text;
 }

@@ -22,6 +22,7 @@
 #include "runtime/probes/echo_probes.h"
 #include "runtime/probes/network_probes.h"
 #include "runtime/threads/threads.h"
+#include "support/json_documents/json_documents.h"
 #include "support/text/text_codec.h"
 #include "testing/await_condition.h"
 #include "testing/loopback.h"
@@ -215,7 +216,7 @@ TEST(HeadlessWatchTest, AStatusChangeReadTwiceIsToldOnceAndTheEndRequestEndsTheW
   };
   ASSERT_EQ(events.size(), std::size(expected)) << ::testing::PrintToString(events);
   for (std::size_t i = 0; i < events.size(); ++i) {
-    EXPECT_EQ(json::parse(events[i]), expected[i]) << events[i];
+    EXPECT_EQ(ParseJson(events[i]), expected[i]) << events[i];
   }
   EXPECT_TRUE(recorder.Notes().empty()) << ::testing::PrintToString(recorder.Notes());
   EXPECT_TRUE(AwaitStartedThreads(std::chrono::steady_clock::now() + 60s));
@@ -296,7 +297,7 @@ TEST(HeadlessWatchTest, ASelectorOutageAndOneLostProbePerHostTellNothingButTheRe
                          {"threshold", nullptr}};
   const std::vector<std::string> events = recorder.Events();
   ASSERT_EQ(events.size(), 1u) << ::testing::PrintToString(events);
-  EXPECT_EQ(json::parse(events[0]), expected) << events[0];
+  EXPECT_EQ(ParseJson(events[0]), expected) << events[0];
   EXPECT_TRUE(recorder.Notes().empty()) << ::testing::PrintToString(recorder.Notes());
 }
 

@@ -14,8 +14,9 @@
 #include "app/global_ping/measurement.h"
 #include "app/start/command_line.h"
 #include "demo_world/demo_world.h"
-#include "testing/loopback.h"
+#include "support/json_documents/json_documents.h"
 #include "support/text/text_codec.h"
+#include "testing/loopback.h"
 #include "testing/loopback_servers.h"
 #include "tests/demo_world_servers.h"
 
@@ -56,12 +57,12 @@ TEST_F(GlobalPingHeadlessTest, JsonReportsEveryServerWithItsProbesSortedByAverag
   const HeadlessOutcome outcome =
       Run({"--headless", "--demo", "--global-ping", Utf8(u8"中国"), "--format", "json"});
   ASSERT_EQ(outcome.exitCode, 0);
-  const json report = json::parse(outcome.report);
+  const json report = ParseJson(outcome.report);
   EXPECT_EQ(report.at("place"), Utf8(u8"中国"));
   const json& servers = report.at("servers");
   ASSERT_EQ(servers.size(), std::size(testing::kDemoServersByName));
   const json probes =
-      json::parse(Utf8(u8R"json([
+      ParseJson(Utf8(u8R"json([
     {"city":"Beijing","country":"CN","asn":4134,"network":"China Telecom","status":"finished",
      "minMs":8.1,"avgMs":9.4,"maxMs":11.0,"lossPercent":0},
     {"city":"Shanghai","country":"CN","asn":4812,"network":"China Telecom (Group)",

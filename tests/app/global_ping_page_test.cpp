@@ -18,6 +18,7 @@
 #include "app/window/main_window_logic.h"
 #include "demo_world/globalping_stand_in.h"
 #include "fake_window.h"
+#include "support/json_documents/json_documents.h"
 #include "testing/loopback_servers.h"
 #include "tests/support/temp_dir.h"
 
@@ -55,8 +56,7 @@ class StandIn {
         [this](const httplib::Request& request, const httplib::Response& response) {
           if (request.method != "POST") return;
           std::lock_guard guard(mutex);
-          creations.emplace_back(nlohmann::json::parse(request.body).value("limit", 0),
-                                 response.status);
+          creations.emplace_back(ParseJson(request.body).value("limit", 0), response.status);
         });
     EXPECT_TRUE(server.Start());
   }

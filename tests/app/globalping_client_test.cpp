@@ -17,6 +17,7 @@
 
 #include "app/global_ping/globalping_target.h"
 #include "demo_world/globalping_stand_in.h"
+#include "support/json_documents/json_documents.h"
 #include "testing/gzip_bomb.h"
 #include "testing/loopback_servers.h"
 
@@ -55,12 +56,13 @@ class RecordedServer {
       ++arrived;
       return httplib::Server::HandlerResponse::Unhandled;
     });
-    server.Server().set_logger([this](const httplib::Request& request, const httplib::Response& response) {
-      std::lock_guard guard(mutex);
-      seen.push_back(
-          {request.method, request.path, request.body, request.headers, response.status, arrival});
-      logged.notify_all();
-    });
+    server.Server().set_logger(
+        [this](const httplib::Request& request, const httplib::Response& response) {
+          std::lock_guard guard(mutex);
+          seen.push_back({request.method, request.path, request.body, request.headers,
+                          response.status, arrival});
+          logged.notify_all();
+        });
   }
   bool Start() { return server.Start(); }
   GlobalpingAccess Access(std::string token = {}) { return {server.Url(""), std::move(token)}; }
@@ -104,9 +106,9 @@ const MeasurementOrder kChinaOrder{"hn1.lol.example.com", "China", 10, 4};
 // proxy's 502 to its end, probes that lost every packet counted in the loss.
 TEST(GlobalpingClientTest, MeasuresPastABadGatewayWithPartialThenFinalResults) {
   RecordedServer server;
-  demo::ServeGlobalpingStandIn(server.server.Server(), {.pollsBeforeFinished = 2,
-                                                        .acceptedToken = "secret-token",
-                                                        .badGatewayOnFirstPoll = true});
+  demo::ServeGlobalpingStandIn(
+      server.server.Server(),
+      {.pollsBeforeFinished = 2, .acceptedToken = "secret-token", .badGatewayOnFirstPoll = true});
   ASSERT_TRUE(server.Start());
   Recorded recorded;
   MeasurementOrder order = kChinaOrder;
@@ -148,8 +150,8 @@ TEST(GlobalpingClientTest, MeasuresPastABadGatewayWithPartialThenFinalResults) {
   EXPECT_EQ(seen[0].method, "POST");
   EXPECT_EQ(seen[0].path, "/v1/measurements");
   EXPECT_EQ(HeaderOf(seen[0], "Content-Type"), "application/json");
-  const nlohmann::json body = nlohmann::json::parse(seen[0].body);
-  EXPECT_EQ(body, nlohmann::json::parse(R"({"type":"ping","target":"hn1.lol.example.com",
+  const nlohmann::json body = ParseJson(seen[0].body);
+  EXPECT_EQ(body, ParseJson(R"({"type":"ping","target":"hn1.lol.example.com",
       "locations":[{"magic":"China"}],"limit":10,"measurementOptions":{"packets":4},
       "inProgressUpdates":true})"));
   for (size_t i = 1; i < seen.size(); ++i) {
@@ -175,8 +177,9 @@ TEST(GlobalpingClientTest, ARefusedBudgetTellsTheRenewalClockTimeAndTheApisWords
 
   std::set<std::string> expected;
   for (const auto at : {before + std::chrono::seconds(3598), after + std::chrono::seconds(3600)}) {
-    expected.insert(BudgetExhaustedText(at) +
-                    " (This measurement exceeds the remaining hourly rate limit for your IP address.)");
+    expected.insert(
+        BudgetExhaustedText(at) +
+        " (This measurement exceeds the remaining hourly rate limit for your IP address.)");
   }
   EXPECT_TRUE(expected.count(refused.failure)) << refused.failure;
   ASSERT_EQ(recorded.created.size(), 2u);
@@ -191,7 +194,8 @@ TEST(GlobalpingClientTest, StandInThatNeverFinishesEndsAtTheTimeLimitKeepingPart
   ASSERT_TRUE(server.Start());
   Recorded recorded;
   const Clock::time_point start = Clock::now();
-  const MeasurementOutcome outcome = Measure(server.Access(), kChinaOrder, recorded, milliseconds(1800));
+  const MeasurementOutcome outcome =
+      Measure(server.Access(), kChinaOrder, recorded, milliseconds(1800));
 
   EXPECT_LT(Clock::now() - start, milliseconds(10000));  // the stand-in never finishes
   EXPECT_TRUE(outcome.failure.starts_with("超时: 2 秒内未完成 (")) << outcome.failure;
@@ -207,8 +211,7 @@ TEST(GlobalpingClientTest, TargetsTheServiceRefusesAreToldWithoutARequest) {
   ASSERT_TRUE(server.Start());
   for (const char* target : {"127.0.0.1", "10.1.2.3", "[::1]", "localhost"}) {
     Recorded recorded;
-    const MeasurementOutcome outcome =
-        Measure(server.Access(), {target, "China", 10, 3}, recorded);
+    const MeasurementOutcome outcome = Measure(server.Access(), {target, "China", 10, 3}, recorded);
     EXPECT_EQ(outcome.failure, GlobalpingTargetProblem(target)) << target;
     EXPECT_NE(outcome.failure, "") << target;
     EXPECT_EQ(recorded.created.size(), 1u) << target;
@@ -225,18 +228,42 @@ struct TargetCase {
 
 TEST(GlobalpingTargetTest, RefusesWhatTheServiceRefusesAndNothingElse) {
   const TargetCase cases[] = {
-      {"hn1.lol.qq.com", false},     {"hn_1.lol.qq.com", false},   {"xn--fiqs8s.xn--fiqs8s", false},
-      {"1.1.1.1", false},            {"2606:4700::1111", false},   {"[2606:4700::1111]", false},
-      {"::ffff:8.8.8.8", false},     {"", true},                   {"localhost", true},
-      {"lol", true},                 {"a.b.123", true},            {"-a.example.com", true},
-      {"a b.example.com", true},     {"host:80", true},            {"1.2.3.4.5", true},
-      {"0.1.2.3", true},             {"10.0.0.1", true},           {"100.64.0.1", true},
-      {"127.0.0.5", true},           {"169.254.1.1", true},        {"172.31.255.255", true},
-      {"172.32.0.1", false},         {"192.168.1.1", true},        {"198.18.0.1", true},
-      {"224.0.0.1", true},           {"255.255.255.255", true},    {"::", true},
-      {"::1", true},                 {"[::1]", true},              {"fe80::1", true},
-      {"fd00::1", true},             {"ff02::1", true},            {"2001:db8::1", true},
-      {"1:2:3:4:5:6:7:8:9", true},   {"1::2::3", true},            {"[1.1.1.1]", true},
+      {"hn1.lol.qq.com", false},
+      {"hn_1.lol.qq.com", false},
+      {"xn--fiqs8s.xn--fiqs8s", false},
+      {"1.1.1.1", false},
+      {"2606:4700::1111", false},
+      {"[2606:4700::1111]", false},
+      {"::ffff:8.8.8.8", false},
+      {"", true},
+      {"localhost", true},
+      {"lol", true},
+      {"a.b.123", true},
+      {"-a.example.com", true},
+      {"a b.example.com", true},
+      {"host:80", true},
+      {"1.2.3.4.5", true},
+      {"0.1.2.3", true},
+      {"10.0.0.1", true},
+      {"100.64.0.1", true},
+      {"127.0.0.5", true},
+      {"169.254.1.1", true},
+      {"172.31.255.255", true},
+      {"172.32.0.1", false},
+      {"192.168.1.1", true},
+      {"198.18.0.1", true},
+      {"224.0.0.1", true},
+      {"255.255.255.255", true},
+      {"::", true},
+      {"::1", true},
+      {"[::1]", true},
+      {"fe80::1", true},
+      {"fd00::1", true},
+      {"ff02::1", true},
+      {"2001:db8::1", true},
+      {"1:2:3:4:5:6:7:8:9", true},
+      {"1::2::3", true},
+      {"[1.1.1.1]", true},
   };
   for (const TargetCase& c : cases) {
     EXPECT_EQ(!GlobalpingTargetProblem(c.target).empty(), c.refused) << c.target;
@@ -258,13 +285,15 @@ class ScriptedAnswerTest : public ::testing::TestWithParam<ScriptedCase> {};
 TEST_P(ScriptedAnswerTest, TellsWhatWentWrong) {
   const ScriptedCase& scripted = GetParam();
   RecordedServer server;
-  server.server.Server().Post("/v1/measurements", [&](const httplib::Request&, httplib::Response& r) {
-    r.status = scripted.createStatus;
-    r.set_content(scripted.createBody, "application/json");
-  });
-  server.server.Server().Get(R"(/v1/measurements/.*)", [&](const httplib::Request&, httplib::Response& r) {
-    r.set_content(scripted.pollBody, "application/json");
-  });
+  server.server.Server().Post("/v1/measurements",
+                              [&](const httplib::Request&, httplib::Response& r) {
+                                r.status = scripted.createStatus;
+                                r.set_content(scripted.createBody, "application/json");
+                              });
+  server.server.Server().Get(R"(/v1/measurements/.*)",
+                             [&](const httplib::Request&, httplib::Response& r) {
+                               r.set_content(scripted.pollBody, "application/json");
+                             });
   ASSERT_TRUE(server.Start());
   Recorded recorded;
   EXPECT_EQ(Measure(server.Access(), kChinaOrder, recorded).failure, scripted.failure);
@@ -319,20 +348,21 @@ INSTANTIATE_TEST_SUITE_P(
 // where it is set.
 TEST(GlobalpingClientTest, AbsurdResetsEndTheRowAndTheRequestIsSentAsItIs) {
   RecordedServer server;
-  server.server.Server().Post("/v1/measurements", [](const httplib::Request& request,
-                                                     httplib::Response& r) {
-    if (request.has_header("Authorization")) return void(r.status = 401);
-    const bool polled = request.body.find("poll") != std::string::npos;
-    r.status = polled ? 202 : 429;
-    r.set_header("X-RateLimit-Reset", "9223372036854775");
-    r.set_content(polled ? R"({"id":"m1","probesCount":1})"
-                         : R"({"error":{"type":"rate_limit_exceeded","message":"Out."}})",
-                  "application/json");
-  });
-  server.server.Server().Get("/v1/measurements/m1", [](const httplib::Request&, httplib::Response& r) {
-    r.status = 429;
-    r.set_header("Retry-After", "9223372036854775");
-  });
+  server.server.Server().Post(
+      "/v1/measurements", [](const httplib::Request& request, httplib::Response& r) {
+        if (request.has_header("Authorization")) return void(r.status = 401);
+        const bool polled = request.body.find("poll") != std::string::npos;
+        r.status = polled ? 202 : 429;
+        r.set_header("X-RateLimit-Reset", "9223372036854775");
+        r.set_content(polled ? R"({"id":"m1","probesCount":1})"
+                             : R"({"error":{"type":"rate_limit_exceeded","message":"Out."}})",
+                      "application/json");
+      });
+  server.server.Server().Get("/v1/measurements/m1",
+                             [](const httplib::Request&, httplib::Response& r) {
+                               r.status = 429;
+                               r.set_header("Retry-After", "9223372036854775");
+                             });
   ASSERT_TRUE(server.Start());
   Recorded recorded;
   const MeasurementOutcome refused =
@@ -342,10 +372,11 @@ TEST(GlobalpingClientTest, AbsurdResetsEndTheRowAndTheRequestIsSentAsItIs) {
   EXPECT_EQ(Measure(server.Access(), {"poll.example.com", "China", 1, 1}, recorded).failure,
             "请求受限 (HTTP 429)，等待超过时间限制");
   EXPECT_TRUE(Measure(server.Access("old"), kChinaOrder, recorded)
-                  .failure.starts_with("令牌被拒绝 (HTTP 401)：请检查 settings.ini [sites] 的 globalpingToken"));
+                  .failure.starts_with(
+                      "令牌被拒绝 (HTTP 401)：请检查 settings.ini [sites] 的 globalpingToken"));
   const std::vector<SeenRequest> seen = server.Seen();
   ASSERT_EQ(seen.size(), 4u);
-  EXPECT_EQ(nlohmann::json::parse(seen[0].body)["target"],
+  EXPECT_EQ(ParseJson(seen[0].body)["target"],
             std::string(reinterpret_cast<const char*>(u8"测试.example.com")));
 }
 

@@ -13,9 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "app/headless/headless_run.h"
 #include "app/application/application.h"
+#include "app/headless/headless_run.h"
 #include "app/test_run/honest_answers.h"
+#include "support/json_documents/json_documents.h"
 #include "support/text/text_codec.h"
 #include "testing/loopback_servers.h"
 #include "testing/tun_network.h"
@@ -77,7 +78,7 @@ nlohmann::json HeadlessReport(const std::vector<Server>& servers, std::string* s
   app.endpoints.SetBaseUrl(Site::kGameBox, gameBox.Url(""));
   const HeadlessOutcome outcome = RunHeadless(app, ReportFormat::kJson);
   *statusLine = outcome.statusLine;
-  return nlohmann::json::parse(outcome.report).at("rows");
+  return ParseJson(outcome.report).at("rows");
 }
 
 class ProxyTunTest : public ::testing::TestWithParam<ProxyCase> {};

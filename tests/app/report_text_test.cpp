@@ -10,6 +10,7 @@
 #include "app/global_ping/global_ping_report.h"
 #include "app/report/table_report.h"
 #include "app/table/server_table.h"
+#include "support/json_documents/json_documents.h"
 #include "support/text/text_codec.h"
 #include "tests/support/named_cases.h"
 
@@ -90,7 +91,7 @@ TEST_P(HostileText, TableReportKeepsItInert) {
 
   const std::string output = FormatTableReport(rows, ReportFormat::kJson);
   ExpectNoControls(output);
-  const json parsed = json::parse(output);
+  const json parsed = ParseJson(output);
   EXPECT_EQ(parsed["rows"][0]["serverName"], GbkToUtf8(c.received));
   EXPECT_EQ(parsed["rows"][0]["regionStatus"], GbkToUtf8(c.received));
 }
@@ -123,7 +124,7 @@ TEST_P(HostileText, GlobalPingReportKeepsItInert) {
 
   const std::string output = FormatGlobalPingReport(place, results, ReportFormat::kJson);
   ExpectNoControls(output);
-  const json parsed = json::parse(output);
+  const json parsed = ParseJson(output);
   EXPECT_EQ(parsed["servers"][0]["serverName"], GbkToUtf8(c.received));
   EXPECT_EQ(parsed["servers"][0]["failure"], GbkToUtf8(c.received));
   EXPECT_EQ(parsed["servers"][1]["probes"][0]["city"], GbkToUtf8(c.received));
@@ -149,7 +150,7 @@ TEST(HostileUtf8Text, GlobalPingIdsAndStatusWordsAreShownInert) {
     }
   }
   const json parsed =
-      json::parse(FormatGlobalPingReport(DefaultGlobalPingPlace(), {result}, ReportFormat::kJson));
+      ParseJson(FormatGlobalPingReport(DefaultGlobalPingPlace(), {result}, ReportFormat::kJson));
   EXPECT_EQ(parsed["servers"][0]["probes"][0]["status"],
             "id\x1b[2J\xc2\x9b\xc3\xa9\xef\xbf\xbd\xe4\xb8\xad");
 }

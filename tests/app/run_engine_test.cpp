@@ -29,6 +29,7 @@
 #include "app/test_run/honest_answers.h"
 #include "app/view/memory_window.h"
 #include "demo_world/demo_world.h"
+#include "support/json_documents/json_documents.h"
 #include "support/text/text_codec.h"
 #include "testing/raw_socket_server.h"
 #include "tests/app/fake_window.h"
@@ -510,7 +511,7 @@ TEST(HeadlessRunTest, DemoWorldReportHoldsEveryRowFieldByFieldInJsonAndCsv) {
   for (const SiteInfo& site : SiteTable()) app.endpoints.SetBaseUrl(site.site, world.BaseUrl());
   const HeadlessOutcome json = RunHeadless(app, ReportFormat::kJson);
   ASSERT_EQ(json.exitCode, 0);
-  const nlohmann::json report = nlohmann::json::parse(json.report);
+  const nlohmann::json report = ParseJson(json.report);
   const nlohmann::json& rows = report.at("rows");
   ASSERT_EQ(rows.size(), std::size(kDemoServersByName));
   for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -597,7 +598,7 @@ TEST(HeadlessRunTest, ThreeRunsOneSecondApartReportEachRowsStatisticsInJson) {
   };
   const HeadlessOutcome outcome = RunHeadless(app, *line.format, line.schedule, services);
   ASSERT_EQ(outcome.exitCode, 0);
-  const nlohmann::json rows = nlohmann::json::parse(outcome.report).at("rows");
+  const nlohmann::json rows = ParseJson(outcome.report).at("rows");
   ASSERT_EQ(rows.size(), std::size(kDemoServersByName));
   // Answers 10, 20, 30: mean 20, mdev sqrt(200 / 3). Which run got which answer depends on
   // how the runs' threads were scheduled, so the newest answer and the jitter (pinned on

@@ -30,6 +30,7 @@
 #include "app/table/server_table.h"
 #include "app/test_run/run_engine.h"
 #include "runtime/linux/icmp_engine_linux.h"
+#include "support/json_documents/json_documents.h"
 #include "testing/loopback_site.h"
 #include "testing/tun_network.h"
 #include "tests/app/fake_window.h"
@@ -180,7 +181,7 @@ std::map<std::string, int> ThroughAHeadlessRun() {
   const HeadlessOutcome outcome = RunHeadless(app, ReportFormat::kJson);
   EXPECT_EQ(outcome.exitCode, 0) << outcome.statusLine;
   std::map<std::string, int> byHost;
-  const nlohmann::json report = nlohmann::json::parse(outcome.report, nullptr, false);
+  const nlohmann::json report = ParseJsonOrDiscarded(outcome.report);
   if (report.is_discarded() || !report.contains("rows")) return byHost;
   for (const nlohmann::json& row : report["rows"]) {
     const nlohmann::json& latency = row.at("latencyMs");

@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "support/json_documents/json_documents.h"
 #include "testing/loopback_servers.h"
 
 namespace vardelle::demo {
@@ -23,7 +24,7 @@ using nlohmann::json;
 
 // What came back; 0 and null when nothing did.
 int Status(const httplib::Result& answer) { return answer ? answer->status : 0; }
-json Body(const httplib::Result& answer) { return answer ? json::parse(answer->body) : json(); }
+json Body(const httplib::Result& answer) { return answer ? ParseJson(answer->body) : json(); }
 json Error(const httplib::Result& answer) { return Body(answer)["error"]; }
 
 class StandIn {
@@ -244,13 +245,13 @@ TEST(GlobalpingStandInTest, PolledToTheEndTheProbeThatLostEveryPacketComesLast) 
   EXPECT_EQ(last["status"], "finished");
   ASSERT_EQ(last["results"].size(), 5u);
   const json& chengdu = last["results"][2]["result"]["stats"];
-  EXPECT_EQ(chengdu, json::parse(R"({"min":31.2,"avg":35.8,"max":41.9,"total":4,"rcv":3,
+  EXPECT_EQ(chengdu, ParseJson(R"({"min":31.2,"avg":35.8,"max":41.9,"total":4,"rcv":3,
                                      "drop":1,"loss":25})"));
   EXPECT_EQ(last["results"][3]["result"]["status"], "failed");
   const json& lost = last["results"][4]["result"];
   EXPECT_EQ(lost["status"], "finished");
   EXPECT_EQ(lost["timings"], json::array());
-  EXPECT_EQ(lost["stats"], json::parse(R"({"min":null,"avg":null,"max":null,"total":4,"rcv":0,
+  EXPECT_EQ(lost["stats"], ParseJson(R"({"min":null,"avg":null,"max":null,"total":4,"rcv":0,
                                            "drop":4,"loss":100})"));
 }
 
