@@ -53,12 +53,16 @@ stage_done "ThreadSanitizer build"
 # inputs run under AddressSanitizer below; under ThreadSanitizer they only took time (a
 # minute and a half of the stage's four).
 single_threaded_giants='-RegexCommon/*.HandlesSixteenMegabyteSubjects:JsonReaderHostile.*'
+# Each program is waited for by its own PID: `wait -n` would also take the Windows build's end
+# for one of theirs, and the stage would go on with a program still running, its failure unseen.
 tsan_failed=0
+tsan_programs=()
 for t in "${threaded[@]}"; do
   TSAN_OPTIONS=halt_on_error=1 "$root/build-tsan/tests/$t" --gtest_brief=1 \
     --gtest_filter="$single_threaded_giants" >"$root/build-tsan/$t.log" 2>&1 &
+  tsan_programs+=($!)
 done
-for t in "${threaded[@]}"; do wait -n || tsan_failed=1; done
+for program in "${tsan_programs[@]}"; do wait "$program" || tsan_failed=1; done
 for t in "${threaded[@]}"; do echo "-- $t"; cat "$root/build-tsan/$t.log"; done
 ((tsan_failed == 0))
 stage_done "ThreadSanitizer tests"
