@@ -7,8 +7,8 @@
 
 #include <arpa/inet.h>
 #include <fcntl.h>
-#include <linux/if.h>
 #include <linux/if_tun.h>
+#include <net/if.h>
 #include <net/route.h>
 #include <netinet/in.h>
 #include <poll.h>

@@ -6,6 +6,6 @@
 
 int main(int argc, char** argv) {
   vardelle::InitializeRuntimePlatform();
-  testing::InitGoogleTest(&argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -12,7 +12,7 @@ namespace {
 
 using nlohmann::json;
 
-json Figure(const std::optional<double>& value) { return value ? json(*value) : json(nullptr); }
+json JsonFigure(const std::optional<double>& value) { return value ? json(*value) : json(nullptr); }
 
 json ProbeJson(const ProbeResult& probe) {
   return {{"city", GbkToUtf8(probe.city)},
@@ -20,17 +20,17 @@ json ProbeJson(const ProbeResult& probe) {
           {"asn", probe.asn},
           {"network", GbkToUtf8(probe.network)},
           {"status", probe.status},
-          {"minMs", Figure(probe.minMs)},
-          {"avgMs", Figure(probe.avgMs)},
-          {"maxMs", Figure(probe.maxMs)},
-          {"lossPercent", Figure(probe.lossPercent)}};
+          {"minMs", JsonFigure(probe.minMs)},
+          {"avgMs", JsonFigure(probe.avgMs)},
+          {"maxMs", JsonFigure(probe.maxMs)},
+          {"lossPercent", JsonFigure(probe.lossPercent)}};
 }
 
 json SummaryJson(const Measurement& measurement) {
   const std::optional<MeasurementSummary> summary = Summarize(measurement);
   if (!summary) return nullptr;
-  return {{"avgMs", Figure(summary->averageMs)}, {"minMs", Figure(summary->minMs)},
-          {"maxMs", Figure(summary->maxMs)},     {"lossPercent", summary->lossPercent},
+  return {{"avgMs", JsonFigure(summary->averageMs)}, {"minMs", JsonFigure(summary->minMs)},
+          {"maxMs", JsonFigure(summary->maxMs)},     {"lossPercent", summary->lossPercent},
           {"probes", summary->probes},           {"lostProbes", summary->lostProbes}};
 }
 

@@ -135,7 +135,7 @@ bool IsFinished(const ProbeResult& probe) { return probe.status == "finished"; }
 // A finished probe without figures had no packet back, whatever its loss says.
 bool LostEverything(const ProbeResult& probe) { return IsFinished(probe) && !HasFigures(probe); }
 
-std::string ProbeOutcome(const ProbeResult& probe) {
+std::string ProbeOutcomeText(const ProbeResult& probe) {
   if (HasFigures(probe) || LostEverything(probe)) {
     const double loss = LostEverything(probe) ? 100.0 : probe.lossPercent.value_or(0);
     return Figure(probe.minMs) + "/" + Figure(probe.avgMs) + "/" + Figure(probe.maxMs) +
@@ -148,7 +148,7 @@ std::string ProbeOutcome(const ProbeResult& probe) {
 
 std::string ProbeLine(const ProbeResult& probe) {
   return probe.city + ", " + probe.country + ", AS" + std::to_string(probe.asn) + " " +
-         probe.network + ": " + ProbeOutcome(probe);
+         probe.network + ": " + ProbeOutcomeText(probe);
 }
 
 }  // namespace

@@ -44,7 +44,7 @@ int PlainNodeEstimate(std::string_view text) {
   return static_cast<int>(std::min<std::size_t>(estimate, JsonReader::kMaxNodes + 1));
 }
 
-std::uint32_t ToOffset(std::size_t offset) { return static_cast<std::uint32_t>(offset); }
+std::uint32_t NodeOffset(std::size_t offset) { return static_cast<std::uint32_t>(offset); }
 
 // The quote that closes the string opened at `open`, or npos. Strings here are short, so a
 // plain loop beats a library search.
@@ -204,7 +204,7 @@ bool JsonReader::cutPlainly(std::string_view text, JsonTextSpan source, int root
       ++top.slots;
       if (slot < text.size() && (text[slot] == '{' || text[slot] == '[')) {
         const int kind = JsonScanner::valueKind(text.substr(slot, 1));
-        const int node = addPlainNode(top, name, kind, {source.offset + ToOffset(slot), 0});
+        const int node = addPlainNode(top, name, kind, {source.offset + NodeOffset(slot), 0});
         if (node == 0 || store.depthOf(node) >= kMaxDepth) return false;
         open.push_back(
             {.node = node, .isObject = kind == 1, .start = slot, .slots = 0, .heldEmpty = {}});
@@ -261,7 +261,7 @@ bool JsonReader::closePlainly(const OpenContainer& container, std::string_view t
   const std::size_t length = closer + 1 - container.start;
   const JsonPiece piece = scanner.trimmedPiece(text, container.start, closer + 1);
   if (piece.rewritten || piece.offset != container.start || piece.length != length) return false;
-  const JsonTextSpan value{source.offset + ToOffset(container.start), ToOffset(length)};
+  const JsonTextSpan value{source.offset + NodeOffset(container.start), NodeOffset(length)};
   store.setValue(container.node, value);
   return true;
 }

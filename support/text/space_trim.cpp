@@ -7,10 +7,6 @@ namespace {
 
 constexpr std::string_view kFullWidthSpace = "　";
 
-std::size_t CharWidthAt(std::string_view text, std::size_t offset) {
-  return static_cast<unsigned char>(text[offset]) >= 0x80 && offset + 1 < text.size() ? 2 : 1;
-}
-
 bool IsSpaceAt(std::string_view text, std::size_t offset) {
   return text[offset] == ' ' || text.substr(offset, 2) == kFullWidthSpace;
 }

@@ -14,11 +14,6 @@ constexpr std::size_t kNotFound = std::string_view::npos;
 
 bool IsLeadByte(char byte) { return static_cast<unsigned char>(byte) >= 0x80; }
 
-// Width of the character that starts at offset: a lead byte takes the byte after it along.
-std::size_t CharWidthAt(std::string_view text, std::size_t offset) {
-  return IsLeadByte(text[offset]) && offset + 1 < text.size() ? 2 : 1;
-}
-
 char FoldAsciiCase(char byte) {
   return byte >= 'A' && byte <= 'Z' ? static_cast<char>(byte + 32) : byte;
 }
@@ -68,6 +63,10 @@ Text MapAsciiLetters(std::string_view text, MapLetter mapLetter) {
 }
 
 }  // namespace
+
+std::size_t CharWidthAt(std::string_view text, std::size_t offset) {
+  return IsLeadByte(text[offset]) && offset + 1 < text.size() ? 2 : 1;
+}
 
 int TextLength(std::string_view text) { return ClampToInt(text.size()); }
 

@@ -4,6 +4,7 @@
 // whole, while left, right and mid count plain bytes.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -17,6 +18,8 @@ namespace vardelle {
 using Text = std::string;
 
 int TextLength(std::string_view text);
+// Bytes of the character that starts at offset: a lead byte takes the byte after it along.
+std::size_t CharWidthAt(std::string_view text, std::size_t offset);
 Text JoinTexts(std::initializer_list<std::string_view> parts);
 int CompareTexts(std::string_view a, std::string_view b);
 

@@ -47,7 +47,7 @@ StepEvents Expected(const std::vector<Told>& told, AlertKind kind, const std::ve
   return events;
 }
 
-struct StatusCase {
+struct RuleStatusCase {
   const char* name;
   StatusWatch watch;
   std::vector<std::pair<int, const char*>> reads;  // seconds, word
@@ -55,7 +55,7 @@ struct StatusCase {
 };
 
 TEST(AlertRulesTest, StatusChangesAreToldOnceConfirmedAndNotMoreOftenThanTheQuietPeriod) {
-  const StatusCase cases[] = {
+  const RuleStatusCase cases[] = {
       {"a change read twice is told once",
        StatusWatch::kAnyChange,
        {{0, "维护"}, {60, "维护"}, {120, "正常"}, {180, "正常"}, {240, "正常"}},
@@ -116,7 +116,7 @@ TEST(AlertRulesTest, StatusChangesAreToldOnceConfirmedAndNotMoreOftenThanTheQuie
        {{0, "正常"}, {600, "维护"}, {660, "维护"}, {60, "正常"}, {120, "正常"}},
        {{2, "正常", "维护"}, {4, "维护", "正常"}}},
   };
-  for (const StatusCase& c : cases) {
+  for (const RuleStatusCase& c : cases) {
     SCOPED_TRACE(c.name);
     AlertRules rules;
     rules.SetWatch(kTarget, {.status = c.watch});
@@ -133,13 +133,13 @@ TEST(AlertRulesTest, StatusChangesAreToldOnceConfirmedAndNotMoreOftenThanTheQuie
   }
 }
 
-constexpr int kLost = -1;
+constexpr int kLostMs = -1;
 constexpr int kNoFigure = -1;
 
 struct ThresholdCase {
   const char* name;
   AlertKind kind;
-  std::vector<std::pair<int, int>> runs;  // seconds; latency ms or kLost, loss % or kNoFigure
+  std::vector<std::pair<int, int>> runs;  // seconds; latency ms or kLostMs, loss % or kNoFigure
   std::vector<Told> told;
   std::optional<int> threshold = std::nullopt;  // nothing: 100 ms, 10 %
 };
@@ -151,7 +151,7 @@ ProbeOutcome OutcomeOf(AlertKind kind, int figure) {
     const int lost = figure * static_cast<int>(kRecentLossRuns) / 100;
     return {20, static_cast<double>(figure), lost};
   }
-  return {figure == kLost ? std::nullopt : LatencySample(figure), 0.0};
+  return {figure == kLostMs ? std::nullopt : LatencySample(figure), 0.0};
 }
 
 TEST(AlertRulesTest, ThresholdsAreToldFromAConfirmedStateAndLossNeverFromOneLostProbe) {
@@ -166,7 +166,7 @@ TEST(AlertRulesTest, ThresholdsAreToldFromAConfirmedStateAndLossNeverFromOneLost
        {{3, "ok", "over", 170}}},
       {"lost probes are over",
        AlertKind::kLatency,
-       {{0, 50}, {60, kLost}, {120, kLost}, {180, kLost}},
+       {{0, 50}, {60, kLostMs}, {120, kLostMs}, {180, kLostMs}},
        {{3, "ok", "over"}}},
       {"flapping never confirms",
        AlertKind::kLatency,
@@ -203,15 +203,15 @@ TEST(AlertRulesTest, ThresholdsAreToldFromAConfirmedStateAndLossNeverFromOneLost
       // Where a row starts is told to nobody: a row never measurable starts over.
       {"a row lost from the start is not told",
        AlertKind::kLatency,
-       {{0, kLost}, {60, kLost}, {120, kLost}, {180, kLost}, {240, kLost}},
+       {{0, kLostMs}, {60, kLostMs}, {120, kLostMs}, {180, kLostMs}, {240, kLostMs}},
        {}},
       {"a row that starts over is told when it recovers",
        AlertKind::kLatency,
-       {{0, kLost}, {60, kLost}, {120, kLost}, {180, 50}, {240, 50}, {300, 50}},
+       {{0, kLostMs}, {60, kLostMs}, {120, kLostMs}, {180, 50}, {240, 50}, {300, 50}},
        {{5, "over", "ok", 50}}},
       {"one lost probe at the start is no state to recover from",
        AlertKind::kLatency,
-       {{0, kLost}, {60, 50}, {120, 50}, {180, 50}, {240, 50}},
+       {{0, kLostMs}, {60, 50}, {120, 50}, {180, 50}, {240, 50}},
        {}},
       {"over before the start is confirmed counts for nothing",
        AlertKind::kLatency,
@@ -259,7 +259,7 @@ TEST(AlertRulesTest, ThresholdsAreToldFromAConfirmedStateAndLossNeverFromOneLost
 // loss over the threshold from the watch's first run on.
 struct HistoryCase {
   const char* name;
-  std::vector<int> results;  // ms, or kLost
+  std::vector<int> results;  // ms, or kLostMs
   std::size_t watchFrom;     // the results already in when the rules start
   int lossThreshold;
   std::vector<std::pair<std::size_t, AlertKind>> told;  // result index, kind
@@ -267,7 +267,7 @@ struct HistoryCase {
 
 std::vector<int> Results(std::size_t count, std::initializer_list<std::size_t> lost) {
   std::vector<int> results(count, 20);
-  for (std::size_t at : lost) results[at] = kLost;
+  for (std::size_t at : lost) results[at] = kLostMs;
   return results;
 }
 

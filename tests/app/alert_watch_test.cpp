@@ -38,7 +38,7 @@ std::string Utf8(std::u8string_view text) {
   return {reinterpret_cast<const char*>(text.data()), text.size()};
 }
 
-CommandLine Parse(const std::vector<std::string>& arguments) {
+CommandLine ParseArguments(const std::vector<std::string>& arguments) {
   return ParseCommandLine(arguments, [](std::string_view) { return std::nullopt; });
 }
 
@@ -70,7 +70,7 @@ TEST(HeadlessWatchTest, WatchOptionsGoWithHeadlessWatchOnly) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.arguments));
-    const CommandLine line = Parse(c.arguments);
+    const CommandLine line = ParseArguments(c.arguments);
     EXPECT_EQ(line.error, c.error);
     if (!c.error.empty()) continue;
     EXPECT_TRUE(line.watch);
@@ -175,7 +175,7 @@ TEST(HeadlessWatchTest, AStatusChangeReadTwiceIsToldOnceAndTheEndRequestEndsTheW
   });
   ASSERT_TRUE(statusService.Start());
   // Named as a Linux terminal gives names (UTF-8) and as Windows does (GBK).
-  const CommandLine line = Parse({"--headless", "--watch", "--interval", "1", "--watch-server",
+  const CommandLine line = ParseArguments({"--headless", "--watch", "--interval", "1", "--watch-server",
                                   Utf8(u8"电信15区"), "--watch-server", "电信05区"});
   ASSERT_EQ(line.error, "");
   Application app;

@@ -25,7 +25,7 @@ namespace {
 
 using nlohmann::json;
 
-std::string Utf8(std::u8string_view text) {
+std::string Utf8Text(std::u8string_view text) {
   return {reinterpret_cast<const char*>(text.data()), text.size()};
 }
 
@@ -55,14 +55,14 @@ class GlobalPingHeadlessTest : public ::testing::Test {
 
 TEST_F(GlobalPingHeadlessTest, JsonReportsEveryServerWithItsProbesSortedByAverage) {
   const HeadlessOutcome outcome =
-      Run({"--headless", "--demo", "--global-ping", Utf8(u8"中国"), "--format", "json"});
+      Run({"--headless", "--demo", "--global-ping", Utf8Text(u8"中国"), "--format", "json"});
   ASSERT_EQ(outcome.exitCode, 0);
   const json report = ParseJson(outcome.report);
-  EXPECT_EQ(report.at("place"), Utf8(u8"中国"));
+  EXPECT_EQ(report.at("place"), Utf8Text(u8"中国"));
   const json& servers = report.at("servers");
   ASSERT_EQ(servers.size(), std::size(testing::kDemoServersByName));
   const json probes =
-      ParseJson(Utf8(u8R"json([
+      ParseJson(Utf8Text(u8R"json([
     {"city":"Beijing","country":"CN","asn":4134,"network":"China Telecom","status":"finished",
      "minMs":8.1,"avgMs":9.4,"maxMs":11.0,"lossPercent":0},
     {"city":"Shanghai","country":"CN","asn":4812,"network":"China Telecom (Group)",
@@ -83,7 +83,7 @@ TEST_F(GlobalPingHeadlessTest, JsonReportsEveryServerWithItsProbesSortedByAverag
     if (domain.empty() || domain == "localhost") {
       EXPECT_EQ(server.at("status"), "failed");
       EXPECT_EQ(server.at("failure"),
-                domain.empty() ? Utf8(u8"域名为空") : Utf8(u8"不是完整的域名 (缺少顶级域名)"));
+                domain.empty() ? Utf8Text(u8"域名为空") : Utf8Text(u8"不是完整的域名 (缺少顶级域名)"));
       EXPECT_TRUE(server.at("measurementId").is_null());
       EXPECT_TRUE(server.at("summary").is_null());
       EXPECT_EQ(server.at("probes"), json::array());
@@ -124,9 +124,9 @@ TEST_F(GlobalPingHeadlessTest, CsvHasALinePerProbeAndTextAnIndentedOne) {
   EXPECT_NE(csv.find(",finished,,,,100\r\n"), std::string::npos);  // the probe that lost all
 
   const std::string text = Run({"--headless", "--demo", "--global-ping", "world"}).report;
-  EXPECT_EQ(text.rfind(Utf8(u8"全球Ping: 全球\n"), 0), 0u);
+  EXPECT_EQ(text.rfind(Utf8Text(u8"全球Ping: 全球\n"), 0), 0u);
   EXPECT_NE(
-      text.find(Utf8(u8"\n    Zürich, CH, AS3303 Swisscom: 220.5/230.0/251.7ms 丢包 12.5%\n")),
+      text.find(Utf8Text(u8"\n    Zürich, CH, AS3303 Swisscom: 220.5/230.0/251.7ms 丢包 12.5%\n")),
       std::string::npos);
 }
 

@@ -10,7 +10,7 @@ namespace vardelle {
 namespace {
 
 using std::chrono::seconds;
-using Clock = std::chrono::system_clock;
+using WallClock = std::chrono::system_clock;
 
 struct ShareCase {
   std::optional<int> remaining;
@@ -46,7 +46,7 @@ TEST(HourlyBudgetTest, SharesWhatIsLeftAndNeverMore) {
 }
 
 TEST(HourlyBudgetTest, ReportsOfOneHourOnlyLowerWhatIsLeftUntilTheHourRenews) {
-  Clock::time_point now = Clock::now();
+  WallClock::time_point now = WallClock::now();
   HourlyBudget budget([&] { return now; });
   EXPECT_EQ(budget.RemainingText(), "本小时额度未知");
   budget.Learn({250, 250, 0, std::nullopt});     // before any charge

@@ -21,7 +21,7 @@ class SelectingWindow : public MemoryWindow {
   std::vector<int> SelectedRows() override { return selected; }
 };
 
-constexpr RowColour kMaintenance{0x0000FF, 0xEEEEEE};
+constexpr RowColour kMaintenanceColour{0x0000FF, 0xEEEEEE};
 constexpr RowColour kNormal{0x008000, kDefaultColour};
 
 RowChange Result(RowId row, const std::string& latency, RowColour colour) {
@@ -37,7 +37,7 @@ TEST(MiniViewRowsTest, ChosenRowsFollowTheRunsAndComeBackAfterARestart) {
   const RowId again = window.InsertRow("电信15区", RowIcon::kNotTested);
 
   MiniViewRows mini;
-  mini.RowsChanged({Result(shadow, "12ms", kMaintenance)}, window);
+  mini.RowsChanged({Result(shadow, "12ms", kMaintenanceColour)}, window);
   EXPECT_EQ(window.MiniView(), MiniViewState{}) << "nothing listed, nothing drawn";
   mini.AddSelectedRows(window, settings);
   EXPECT_EQ(window.MiniView(), MiniViewState{}) << "no row selected";
@@ -45,8 +45,8 @@ TEST(MiniViewRowsTest, ChosenRowsFollowTheRunsAndComeBackAfterARestart) {
   mini.AddSelectedRows(window, settings);
   window.selected = {0, 1, 2};  // 电信15区 listed once
   mini.AddSelectedRows(window, settings);
-  const MiniViewRow shadowLine{"电信15区", "12ms", kMaintenance.textColour,
-                               kMaintenance.backColour};
+  const MiniViewRow shadowLine{"电信15区", "12ms", kMaintenanceColour.textColour,
+                               kMaintenanceColour.backColour};
   EXPECT_EQ(window.MiniView(), (MiniViewState{.shown = true, .rows = {shadowLine, {"网通01区"}}}));
 
   mini.ToggleClickThrough(window);
@@ -67,7 +67,7 @@ TEST(MiniViewRowsTest, ChosenRowsFollowTheRunsAndComeBackAfterARestart) {
                                                  .rows = {{"电信15区"}, {"网通01区"}}}));
   // A run's table: a server listed twice follows its first row.
   loaded.TrackRows({{again, {"电信15区"}}, {shadow, {"电信15区"}}, {netcom, {"网通01区"}}});
-  loaded.RowsChanged({Result(again, "7ms", kNormal), Result(shadow, "88ms", kMaintenance)},
+  loaded.RowsChanged({Result(again, "7ms", kNormal), Result(shadow, "88ms", kMaintenanceColour)},
                      restarted);
   EXPECT_EQ(restarted.MiniView().rows,
             (std::vector<MiniViewRow>{{"电信15区", "7ms", kNormal.textColour, kNormal.backColour},

@@ -37,7 +37,7 @@ class ScopedUmask {
 };
 
 // The user's folder under a temporary XDG_CONFIG_HOME that does not exist yet.
-class PrivateUserFiles : public testing::Test {
+class PrivateUserFiles : public ::testing::Test {
  protected:
   EnvironmentReader Environment() const {
     return [config = dir.File("config")](std::string_view name) -> std::optional<std::string> {

@@ -71,7 +71,7 @@ std::string Line(const std::string& report, int index) {
   return report.substr(start, report.find("\r\n", start) - start);
 }
 
-class HostileText : public testing::TestWithParam<HostileCase> {};
+class HostileText : public ::testing::TestWithParam<HostileCase> {};
 
 TEST_P(HostileText, TableReportKeepsItInert) {
   const HostileCase& c = GetParam();
@@ -155,7 +155,7 @@ TEST(HostileUtf8Text, GlobalPingIdsAndStatusWordsAreShownInert) {
             "id\x1b[2J\xc2\x9b\xc3\xa9\xef\xbf\xbd\xe4\xb8\xad");
 }
 
-INSTANTIATE_TEST_SUITE_P(Reports, HostileText, testing::ValuesIn(kCases),
+INSTANTIATE_TEST_SUITE_P(Reports, HostileText, ::testing::ValuesIn(kCases),
                          named_cases::CaseName<HostileCase>);
 
 }  // namespace

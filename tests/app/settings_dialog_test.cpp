@@ -58,7 +58,7 @@ TEST(SiteBaseTest, BasesAreCheckedAsTyped) {
 }
 
 // Seals by reversing behind a marker, so the file shows whether the token went through it.
-class ReversingProtector final : public SecretProtector {
+class DialogReversingProtector final : public SecretProtector {
  public:
   std::optional<Text> Protect(const Text& secret) const override {
     return "sealed:" + std::string(secret.rbegin(), secret.rend());
@@ -103,7 +103,7 @@ class SettingsDialogTest : public ::testing::Test {
   testing_files::TempDir folder;
   vardelle::testing::FakeWindow window;
   Application app;
-  ReversingProtector protector;
+  DialogReversingProtector protector;
 };
 
 TEST_F(SettingsDialogTest, EachSiteTestSaysWhatCameBack) {

@@ -153,7 +153,7 @@ std::map<std::string, int> ThroughThePingProgram() {
 }
 
 // The game box's server list, every host a row of its own.
-std::string ServerList() {
+std::string ThousandServerList() {
   std::string list = "[";
   for (int host = 0; host < kHosts; ++host) {
     list += (host == 0 ? "" : ",") + std::string("{\"id\":\"") + std::to_string(host + 1) +
@@ -169,7 +169,7 @@ constexpr char kNowhere[] = "http://127.0.0.1:1";
 // A headless run of the list served on loopback, read from its JSON report.
 std::map<std::string, int> ThroughAHeadlessRun() {
   testing::LoopbackSite gameBox;
-  const std::string list = ServerList();
+  const std::string list = ThousandServerList();
   gameBox.Serve(std::string(SiteTable()[static_cast<std::size_t>(Site::kGameBox)].path),
                 [&](const std::string&) {
                   return testing::SiteAnswer{200, list};
@@ -246,7 +246,7 @@ TEST_P(ThousandHostsTunTest, EveryHostAnswersAfterItsDelay) {
   EXPECT_GE(responder->RequestCount(), static_cast<std::size_t>(kHosts));
 }
 
-std::vector<PacingCase> Cases() {
+std::vector<PacingCase> PacingCases() {
   std::vector<PacingCase> cases;
   for (const int queue : {testnet::kDefaultTunQueueLength, 64}) {
     const std::string suffix = "Queue" + std::to_string(queue);
@@ -258,7 +258,7 @@ std::vector<PacingCase> Cases() {
   return cases;
 }
 
-INSTANTIATE_TEST_SUITE_P(Paths, ThousandHostsTunTest, ::testing::ValuesIn(Cases()),
+INSTANTIATE_TEST_SUITE_P(Paths, ThousandHostsTunTest, ::testing::ValuesIn(PacingCases()),
                          CaseName<PacingCase>);
 
 }  // namespace

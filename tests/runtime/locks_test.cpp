@@ -18,7 +18,7 @@ namespace vardelle {
 namespace {
 
 // Long enough for a loaded sanitizer run; only a deadlock ever waits it out.
-constexpr auto kDeadline = std::chrono::seconds(60);
+constexpr auto kLockDeadline = std::chrono::seconds(60);
 
 // Runs every job on a thread of its own and joins them all. A deadlock must fail the
 // run instead of hanging it, so past the deadline the process ends with a message.
@@ -38,7 +38,7 @@ void RunConcurrently(const std::vector<std::function<void()>>& jobs) {
     });
   }
   std::unique_lock lock(mutex);
-  if (!finished.wait_for(lock, kDeadline, [&] { return finishedCount == jobs.size(); })) {
+  if (!finished.wait_for(lock, kLockDeadline, [&] { return finishedCount == jobs.size(); })) {
     std::fprintf(stderr, "lock test deadlocked\n");
     std::_Exit(EXIT_FAILURE);
   }
@@ -52,7 +52,7 @@ void RunOnOtherThread(const std::function<void()>& job) { RunConcurrently({job})
 
 // Waits until flag is set; ends the process on a deadlock like RunConcurrently.
 void AwaitFlag(const std::atomic<bool>& flag) {
-  const auto giveUp = std::chrono::steady_clock::now() + kDeadline;
+  const auto giveUp = std::chrono::steady_clock::now() + kLockDeadline;
   while (!flag.load()) {
     if (std::chrono::steady_clock::now() > giveUp) {
       std::fprintf(stderr, "lock test deadlocked\n");

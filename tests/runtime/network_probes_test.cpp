@@ -40,7 +40,7 @@ using Answer = Target::Answer;
 // beyond that, and the slack stays far short of it, so a reply missed and waited out still
 // shows; only the probes that are meant to be waited out get the short one.
 constexpr auto kSlack = milliseconds(1000);
-constexpr auto kLongTimeout = milliseconds(10000);
+constexpr auto kNetworkTimeout = milliseconds(10000);
 constexpr auto kShortTimeout = milliseconds(500);
 
 // Starting a thread takes milliseconds under ThreadSanitizer; a tenth of the callers still
@@ -117,7 +117,7 @@ bool SetNetRawCapability(bool effective) {
 TEST(LoopbackProbeTest, TheReasonIsEmptyExactlyWhenLoopbackAnswers) {
   const std::string reason = ProbeUnavailableReason();
   if (reason.empty()) {
-    EXPECT_GE(PingHost("127.0.0.1", static_cast<int>(kLongTimeout.count())), 0);
+    EXPECT_GE(PingHost("127.0.0.1", static_cast<int>(kNetworkTimeout.count())), 0);
   } else {
     EXPECT_THAT(reason, HasSubstr("ping_group_range"));
     EXPECT_EQ(reason.find('\n'), std::string::npos) << "one line";
@@ -172,7 +172,7 @@ class TunEngineTest : public ::testing::TestWithParam<EngineKind> {
 
   // An IPv4 or IPv6 address.
   std::optional<std::chrono::nanoseconds> Echo(const std::string& address,
-                                               milliseconds timeout = kLongTimeout) {
+                                               milliseconds timeout = kNetworkTimeout) {
     return engine_->Echo(testnet::ParseEchoAddress(address), timeout);
   }
 
@@ -204,7 +204,7 @@ struct Unanswered {
   std::string name;
   const char* address;
   bool endsAtOnce;  // an ICMP error ends the wait; everything else waits out the time-out
-  milliseconds Timeout() const { return endsAtOnce ? kLongTimeout : kShortTimeout; }
+  milliseconds Timeout() const { return endsAtOnce ? kNetworkTimeout : kShortTimeout; }
 };
 
 TEST_P(TunEngineTest, OnlyAnEchoReplyFromTheProbedAddressCounts) {
@@ -237,7 +237,7 @@ TEST_P(TunEngineTest, OnlyAnEchoReplyFromTheProbedAddressCounts) {
     SCOPED_TRACE(cases[i].name);
     EXPECT_FALSE(outcomes[i].roundTrip.has_value());
     if (cases[i].endsAtOnce) {
-      EXPECT_LT(outcomes[i].took, kLongTimeout / 2);
+      EXPECT_LT(outcomes[i].took, kNetworkTimeout / 2);
     } else {
       EXPECT_GE(outcomes[i].took, kShortTimeout);
     }
@@ -265,7 +265,7 @@ TEST_P(TunEngineTest, ConcurrentCallersEachGetTheirOwnReply) {
     callers.emplace_back([&, i] {
       go.arrive_and_wait();
       const auto& target = targets[i % std::size(targets)];
-      roundTrips[i] = Echo(target.address, target.delay ? kLongTimeout : kShortTimeout);
+      roundTrips[i] = Echo(target.address, target.delay ? kNetworkTimeout : kShortTimeout);
     });
   }
   for (std::thread& caller : callers) caller.join();
@@ -328,7 +328,7 @@ TEST_P(TunEngineTest, AHostThatStallsLosesNoEcho) {
   std::atomic<int> answered{0};
   std::latch ended(kRequests);
   for (int i = 0; i < kRequests; ++i) {
-    engine_->Send(testnet::ParseAddress(kAfter20), kLongTimeout,
+    engine_->Send(testnet::ParseAddress(kAfter20), kNetworkTimeout,
                   [&](std::optional<std::chrono::nanoseconds> roundTrip) {
                     answered += roundTrip ? 1 : 0;
                     ended.count_down();
@@ -345,7 +345,7 @@ TEST_P(TunEngineTest, AZeroTimeOutSendsTheRequestButDoesNotWait) {
   ASSERT_TRUE(Build());
   // The reply comes 20 ms later: a call that waited for it would have a time.
   EXPECT_FALSE(Echo(kAfter20, milliseconds(0)).has_value());
-  EXPECT_TRUE(responder_->AwaitRequests(1, kLongTimeout));
+  EXPECT_TRUE(responder_->AwaitRequests(1, kNetworkTimeout));
   EXPECT_THAT(responder_->RequestSizes(kAfter20), ElementsAre(8u));
   std::this_thread::sleep_for(milliseconds(40));  // the late reply arrives and is dropped
   EXPECT_TRUE(Echo(kAfter20).has_value()) << "the dropped reply did not disturb the next probe";
@@ -361,7 +361,7 @@ TEST_P(TunEngineTest, TwoEnginesOfOneHostNeverTakeEachOthersReplies) {
   std::optional<std::chrono::nanoseconds> firstRoundTrip;
   std::thread first([&] { firstRoundTrip = Echo(kAfter60); });
   std::this_thread::sleep_for(milliseconds(30));
-  const auto secondRoundTrip = second.engine->Echo(testnet::ParseAddress(kAfter60), kLongTimeout);
+  const auto secondRoundTrip = second.engine->Echo(testnet::ParseAddress(kAfter60), kNetworkTimeout);
   first.join();
   ASSERT_TRUE(firstRoundTrip && secondRoundTrip);
   EXPECT_GE(*firstRoundTrip, milliseconds(60));
@@ -397,7 +397,7 @@ TEST(TunPingHostTest, ANameIsResolvedAndOnlyItsFirstAddressProbed) {
   const auto responder = StartResponder(StandardTargets());
   ASSERT_NE(responder, nullptr);
   EXPECT_EQ(ResolveHostAddress("servers.vardelle.test"), kAfter20);
-  const int roundTrip = PingHost("servers.vardelle.test", static_cast<int>(kLongTimeout.count()));
+  const int roundTrip = PingHost("servers.vardelle.test", static_cast<int>(kNetworkTimeout.count()));
   EXPECT_GE(roundTrip, 20);
   EXPECT_LT(roundTrip, 20 + kSlack.count());
   EXPECT_THAT(responder->RequestSizes(kAfter20), ElementsAre(8u));
@@ -427,7 +427,7 @@ TEST(TunPingHostTest, TheFamilySettingPicksTheAddressOfAName) {
     ASSERT_TRUE(families.has_value());
     SetAddressFamilies(*families);
     EXPECT_EQ(ResolveHostAddress(c.host), c.address);
-    const int roundTrip = PingHost(c.host, static_cast<int>(kLongTimeout.count()));
+    const int roundTrip = PingHost(c.host, static_cast<int>(kNetworkTimeout.count()));
     if (*c.address == '\0') {
       EXPECT_EQ(roundTrip, -1);
     } else {
@@ -454,7 +454,7 @@ TEST(TunPingHostTest, AnExplicitZeroTimeOutIsPassedOnAsZero) {
   ASSERT_NE(responder, nullptr);
   ASSERT_EQ(ProbeUnavailableReason(), "");  // the engine is started before the clock runs
   EXPECT_EQ(PingHost(kAfter20, 0), -1) << "the reply comes 20 ms later, after the call";
-  EXPECT_TRUE(responder->AwaitRequests(1, kLongTimeout));
+  EXPECT_TRUE(responder->AwaitRequests(1, kNetworkTimeout));
   EXPECT_THAT(responder->RequestSizes(kAfter20), ElementsAre(8u));
 }
 
@@ -473,7 +473,7 @@ TEST(TunPingHostTest, WithoutPermissionEveryProbeFailsWithAReasonUntilAllowed) {
   // retried, and without CAP_NET_RAW only the datagram socket can be what now works.
   AllowUnprivilegedIcmp();
   EXPECT_EQ(ProbeUnavailableReason(), "");
-  EXPECT_GE(PingHost("127.0.0.1", static_cast<int>(kLongTimeout.count())), 0);
+  EXPECT_GE(PingHost("127.0.0.1", static_cast<int>(kNetworkTimeout.count())), 0);
   EXPECT_TRUE(SetNetRawCapability(true));
 }
 

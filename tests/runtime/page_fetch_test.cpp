@@ -298,11 +298,11 @@ TEST(PageFetchRawTest, BodyStopsAtTheSizeCap) {
   }
 }
 
-using Address = std::vector<std::uint8_t>;
+using AddressBytes = std::vector<std::uint8_t>;
 
 // An IPv6 address from its eight groups.
-Address V6(std::initializer_list<std::uint16_t> groups) {
-  Address bytes;
+AddressBytes V6(std::initializer_list<std::uint16_t> groups) {
+  AddressBytes bytes;
   for (const std::uint16_t group : groups) {
     bytes.push_back(static_cast<std::uint8_t>(group >> 8));
     bytes.push_back(static_cast<std::uint8_t>(group & 0xff));
@@ -312,7 +312,7 @@ Address V6(std::initializer_list<std::uint16_t> groups) {
 
 TEST(RedirectPolicyTest, AddressesAreJudgedByTheirBlock) {
   const struct {
-    Address address;
+    AddressBytes address;
     bool internal;
   } cases[] = {
       {{127, 0, 0, 1}, true},

@@ -20,7 +20,7 @@ using namespace std::chrono_literals;
 
 Bytes AsBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
-PageFetchLimits QuickLimits() {
+PageFetchLimits QuickTlsLimits() {
   PageFetchLimits limits;
   limits.stallTimeout = 1s;
   limits.connectTimeout = 5s;
@@ -37,10 +37,10 @@ TEST(PageFetchTlsTest, HttpsIsVerifiedAgainstTheTrustedCertificates) {
     response.set_content("over tls", "text/plain");
   });
   ASSERT_TRUE(server.Start());
-  PageFetchLimits trusting = QuickLimits();
+  PageFetchLimits trusting = QuickTlsLimits();
   trusting.caFile = certificate.Certificate();
   EXPECT_EQ(ReadUrl(server.Url("/secure#x", "https"), trusting), AsBytes("over tls"));
-  EXPECT_TRUE(ReadUrl(server.Url("/secure", "https"), QuickLimits()).empty());
+  EXPECT_TRUE(ReadUrl(server.Url("/secure", "https"), QuickTlsLimits()).empty());
 }
 
 // Whatever the sites' addresses, a redirect never leads from https to http; https to https
@@ -68,7 +68,7 @@ TEST(PageFetchTlsTest, RedirectsFromHttpsToHttpAreRefused) {
     response.set_content("over tls", "text/plain");
   });
   ASSERT_TRUE(secure.Start());
-  PageFetchLimits trusting = QuickLimits();
+  PageFetchLimits trusting = QuickTlsLimits();
   trusting.caFile = certificate.Certificate();
   EXPECT_TRUE(ReadUrl(secure.Url("/to-plain", "https"), trusting).empty());
   EXPECT_EQ(plainRequests, 0);

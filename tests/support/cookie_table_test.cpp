@@ -47,7 +47,7 @@ struct BlankCase {
   Text blank;
 };
 
-class CookieTableBlank : public testing::TestWithParam<BlankCase> {};
+class CookieTableBlank : public ::testing::TestWithParam<BlankCase> {};
 
 TEST_P(CookieTableBlank, IsRefusedAsDomainOrName) {
   const Text& blank = GetParam().blank;
@@ -63,7 +63,7 @@ TEST_P(CookieTableBlank, IsRefusedAsDomainOrName) {
 }
 
 INSTANTIATE_TEST_SUITE_P(CookieTable, CookieTableBlank,
-                         testing::Values(BlankCase{"empty", ""}, BlankCase{"asciiSpaces", "   "},
+                         ::testing::Values(BlankCase{"empty", ""}, BlankCase{"asciiSpaces", "   "},
                                          BlankCase{"fullWidthSpace", "　"},
                                          BlankCase{"mixedSpaces", " 　 　"}),
                          CaseName<BlankCase>);
@@ -207,7 +207,7 @@ const ReadCase kReadCases[] = {
     {"fullWidthEqualsIsText", "[a.com]\nx＝1\n", {}},
 };
 
-class CookieTableReadFile : public testing::TestWithParam<ReadCase> {};
+class CookieTableReadFile : public ::testing::TestWithParam<ReadCase> {};
 
 TEST_P(CookieTableReadFile, TakesTheIniLines) {
   TempDir dir;
@@ -218,7 +218,7 @@ TEST_P(CookieTableReadFile, TakesTheIniLines) {
   EXPECT_EQ(Dump(table), GetParam().records);
 }
 
-INSTANTIATE_TEST_SUITE_P(CookieTable, CookieTableReadFile, testing::ValuesIn(kReadCases),
+INSTANTIATE_TEST_SUITE_P(CookieTable, CookieTableReadFile, ::testing::ValuesIn(kReadCases),
                          CaseName<ReadCase>);
 
 TEST(CookieTable, ReadFileAnswersFalseForWhatCannotBeRead) {
@@ -237,7 +237,7 @@ struct ReadTextCase {
   Texts records;
 };
 
-class CookieTableReadText : public testing::TestWithParam<ReadTextCase> {};
+class CookieTableReadText : public ::testing::TestWithParam<ReadTextCase> {};
 
 TEST_P(CookieTableReadText, SplitsAtCrLfAndEmptiesTheText) {
   const ReadTextCase& c = GetParam();
@@ -250,7 +250,7 @@ TEST_P(CookieTableReadText, SplitsAtCrLfAndEmptiesTheText) {
 
 INSTANTIATE_TEST_SUITE_P(
     CookieTable, CookieTableReadText,
-    testing::Values(
+    ::testing::Values(
         ReadTextCase{"pairs", "[a.com]\r\nx=1\r\n　y=2　\r\n", true, {"a.com|x=1", "a.com|y=2"}},
         ReadTextCase{"loneLfIsNoLineEnd", "[a.com]\r\nx=1\ny=2", true, {"a.com|x=1\ny=2"}},
         ReadTextCase{"unclosedSection", "[ab\r\nx=1", true, {"a|x=1"}},

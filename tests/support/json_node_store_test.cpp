@@ -14,7 +14,7 @@ namespace {
 //     y        (array)
 //       [1]
 //   b
-class JsonNodeStoreTree : public testing::Test {
+class JsonNodeStoreTree : public ::testing::Test {
  protected:
   void SetUp() override {
     root = store.addNode(0, "JSON", 1, "{}");

@@ -57,7 +57,7 @@ struct PathCase {
   const char* expected;
 };
 
-class JsonReaderPaths : public testing::TestWithParam<PathCase> {};
+class JsonReaderPaths : public ::testing::TestWithParam<PathCase> {};
 
 TEST_P(JsonReaderPaths, AnswerAsDocumented) {
   JsonReader reader;
@@ -67,7 +67,7 @@ TEST_P(JsonReaderPaths, AnswerAsDocumented) {
 
 INSTANTIATE_TEST_SUITE_P(
     JsonQuirks, JsonReaderPaths,
-    testing::Values(
+    ::testing::Values(
         // Escapes come back as written; an escaped backslash still ends its string.
         PathCase{R"({"a":"x\"y","b":2})", "a", R"(x\"y)"},
         PathCase{R"({"a":"x\\","b":"c"})", "a", R"(x\\)"},
@@ -112,7 +112,7 @@ struct CountCase {
   int expected;
 };
 
-class JsonReaderCounts : public testing::TestWithParam<CountCase> {};
+class JsonReaderCounts : public ::testing::TestWithParam<CountCase> {};
 
 TEST_P(JsonReaderCounts, CountMembers) {
   JsonReader reader;
@@ -121,7 +121,7 @@ TEST_P(JsonReaderCounts, CountMembers) {
 }
 
 INSTANTIATE_TEST_SUITE_P(JsonShapes, JsonReaderCounts,
-                         testing::Values(CountCase{"[]", "", 0}, CountCase{"{}", "", 0},
+                         ::testing::Values(CountCase{"[]", "", 0}, CountCase{"{}", "", 0},
                                          CountCase{"", "", 0}, CountCase{"7", "", 1},
                                          CountCase{R"({"a":[1,2,3],"b":{}})", "", 2},
                                          CountCase{R"({"a":[1,2,3],"b":{}})", "a", 3},

@@ -35,7 +35,7 @@ const std::vector<std::string> kSamples = {
     "\"a\" :\"b\"",
 };
 
-class JsonScannerPatterns : public testing::TestWithParam<std::string> {
+class JsonScannerPatterns : public ::testing::TestWithParam<std::string> {
  protected:
   static std::string Engine(const char* pattern, const std::string& text, const char* replacement) {
     RegexObject regex;
@@ -59,7 +59,7 @@ TEST_P(JsonScannerPatterns, CompactSpacingEqualsBothSpacingPatterns) {
   EXPECT_EQ(scanner.compactSpacing(GetParam()), Engine("(\\]|}|\")[\\s　]+", before, "$1"));
 }
 
-INSTANTIATE_TEST_SUITE_P(JsonSamples, JsonScannerPatterns, testing::ValuesIn(kSamples));
+INSTANTIATE_TEST_SUITE_P(JsonSamples, JsonScannerPatterns, ::testing::ValuesIn(kSamples));
 
 TEST(JsonScannerLoad, BlanksStringLiteralsAndProtectsEscapedQuotes) {
   JsonScanner scanner;
@@ -126,7 +126,7 @@ struct SplitCase {
   std::vector<Text> parts;
 };
 
-class JsonScannerPaths : public testing::TestWithParam<SplitCase> {};
+class JsonScannerPaths : public ::testing::TestWithParam<SplitCase> {};
 
 TEST_P(JsonScannerPaths, SplitAtDotsOutsideQuotes) {
   JsonScanner scanner;
@@ -137,7 +137,7 @@ TEST_P(JsonScannerPaths, SplitAtDotsOutsideQuotes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(JsonPaths, JsonScannerPaths,
-                         testing::Values(SplitCase{"data.country", {"data", "country"}},
+                         ::testing::Values(SplitCase{"data.country", {"data", "country"}},
                                          SplitCase{"[1].old_name", {"[1]", "old_name"}},
                                          SplitCase{"\"a.b\".c", {"a.b", "c"}},
                                          SplitCase{"''a.b''.c", {"a.b", "c"}},

@@ -34,7 +34,7 @@ struct WriteCase {
   std::string after;
 };
 
-class ProfileWrite : public testing::TestWithParam<WriteCase> {};
+class ProfileWrite : public ::testing::TestWithParam<WriteCase> {};
 
 TEST_P(ProfileWrite, EditsTheFileAsTheSystemWriterDoes) {
   const WriteCase& c = GetParam();
@@ -47,7 +47,7 @@ TEST_P(ProfileWrite, EditsTheFileAsTheSystemWriterDoes) {
 
 INSTANTIATE_TEST_SUITE_P(
     ProfileWriter, ProfileWrite,
-    testing::Values(WriteCase{"emptyFile", "", {"a.com", "k", "v"}, "[a.com]\r\nk=v\r\n"},
+    ::testing::Values(WriteCase{"emptyFile", "", {"a.com", "k", "v"}, "[a.com]\r\nk=v\r\n"},
                     WriteCase{"updateInPlace",
                               "[a.com]\r\nk=old\r\nz=1\r\n",
                               {"a.com", "k", "new"},
@@ -111,17 +111,17 @@ INSTANTIATE_TEST_SUITE_P(
                               "[b.com]\r\nk=1\r\n"}),
     CaseName<WriteCase>);
 
-struct RefusedCase {
+struct RefusedEntryCase {
   const char* name;
   ProfileEntry entry;
 };
 
-class ProfileRefuse : public testing::TestWithParam<RefusedCase> {};
+class ProfileRefuse : public ::testing::TestWithParam<RefusedEntryCase> {};
 
 // Each of these would put a line of its own into the file, or a key that reads back as
 // something else, so the file must stay exactly as it was.
 TEST_P(ProfileRefuse, LeavesTheFileAlone) {
-  const RefusedCase& c = GetParam();
+  const RefusedEntryCase& c = GetParam();
   TempDir dir;
   const std::string file = dir.File("jar.ini");
   const std::string before = "[a.com]\r\nk=1\r\n";
@@ -132,17 +132,17 @@ TEST_P(ProfileRefuse, LeavesTheFileAlone) {
 
 INSTANTIATE_TEST_SUITE_P(
     ProfileWriter, ProfileRefuse,
-    testing::Values(RefusedCase{"valueCrLf", {"a.com", "k", "1\r\n[evil]"}},
-                    RefusedCase{"valueLf", {"a.com", "k", "1\nx=2"}},
-                    RefusedCase{"valueCr", {"a.com", "k", "1\rx=2"}},
-                    RefusedCase{"valueZeroByte", {"a.com", "k", std::string("1\0x=2", 5)}},
-                    RefusedCase{"valueByte26", {"a.com", "k", "1\x1ax=2"}},
-                    RefusedCase{"keyLf", {"a.com", "k\nx", "1"}},
-                    RefusedCase{"sectionLf", {"a.com]\n[b.com", "k", "1"}},
-                    RefusedCase{"keyWithEquals", {"a.com", "k=x", "1"}},
-                    RefusedCase{"keyReadsAsSection", {"a.com", "[b.com]", "1"}},
-                    RefusedCase{"keyReadsAsSectionAfterSpaces", {"a.com", " 　\t[b", "1"}}),
-    CaseName<RefusedCase>);
+    ::testing::Values(RefusedEntryCase{"valueCrLf", {"a.com", "k", "1\r\n[evil]"}},
+                    RefusedEntryCase{"valueLf", {"a.com", "k", "1\nx=2"}},
+                    RefusedEntryCase{"valueCr", {"a.com", "k", "1\rx=2"}},
+                    RefusedEntryCase{"valueZeroByte", {"a.com", "k", std::string("1\0x=2", 5)}},
+                    RefusedEntryCase{"valueByte26", {"a.com", "k", "1\x1ax=2"}},
+                    RefusedEntryCase{"keyLf", {"a.com", "k\nx", "1"}},
+                    RefusedEntryCase{"sectionLf", {"a.com]\n[b.com", "k", "1"}},
+                    RefusedEntryCase{"keyWithEquals", {"a.com", "k=x", "1"}},
+                    RefusedEntryCase{"keyReadsAsSection", {"a.com", "[b.com]", "1"}},
+                    RefusedEntryCase{"keyReadsAsSectionAfterSpaces", {"a.com", " 　\t[b", "1"}}),
+    CaseName<RefusedEntryCase>);
 
 TEST(ProfileWriter, BatchWritesTheSafeEntriesAndReportsTheRefusedOnes) {
   TempDir dir;
@@ -238,7 +238,7 @@ TEST(ProfileWriter, PipeAtThePathIsRefusedAtOnce) {
 }
 
 // "path: section.key=value ..." for one write of the background writer.
-std::string Described(const Text& path, const std::vector<ProfileEntry>& entries) {
+std::string DescribedProfile(const Text& path, const std::vector<ProfileEntry>& entries) {
   std::string text = path + ":";
   for (const ProfileEntry& e : entries) text += " " + e.section + "." + e.key + "=" + e.value;
   return text;
@@ -253,7 +253,7 @@ TEST(BackgroundProfileWriter, WritesOfAQueuedFileJoinItAndAllRunOnOneThreadOfIts
   std::set<std::thread::id> threads;
   BackgroundProfileWriter writer([&](const std::vector<ProfileEntry>& entries, const Text& path) {
     std::unique_lock lock(mutex);
-    writes.push_back(Described(path, entries));
+    writes.push_back(DescribedProfile(path, entries));
     threads.insert(std::this_thread::get_id());
     changed.notify_all();
     changed.wait(lock, [&] { return released; });
@@ -286,7 +286,7 @@ TEST(BackgroundProfileWriter, StopWritesWhatIsQueuedPastAFailureThenCallersWrite
   BackgroundProfileWriter writer([&](const std::vector<ProfileEntry>& entries, const Text& path) {
     if (path == "full.ini") throw std::runtime_error("no room");
     std::lock_guard guard(mutex);
-    writes.push_back(Described(path, entries));
+    writes.push_back(DescribedProfile(path, entries));
     threads.push_back(std::this_thread::get_id());
   });
   writer.Write("full.ini", {{"s", "k", "1"}});

@@ -108,7 +108,7 @@ std::vector<std::string> AllMatches(const Regex& regex) {
 }
 
 template <class Regex>
-class RegexCommon : public testing::Test {};
+class RegexCommon : public ::testing::Test {};
 
 using RegexClasses = testing::Types<RegexObject, CompactRegex>;
 TYPED_TEST_SUITE(RegexCommon, RegexClasses);

@@ -9,7 +9,7 @@ namespace {
 
 Bytes AsBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
-struct DecodeCase {
+struct ResponseDecodeCase {
   const char* name;
   std::string contentType;
   std::string body;
@@ -17,15 +17,15 @@ struct DecodeCase {
 };
 
 template <std::size_t N>
-void ExpectDecodings(const DecodeCase (&cases)[N]) {
-  for (const DecodeCase& c : cases) {
+void ExpectDecodings(const ResponseDecodeCase (&cases)[N]) {
+  for (const ResponseDecodeCase& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(DecodeResponseText(AsBytes(c.body), c.contentType), c.expected);
   }
 }
 
 TEST(ResponseTextDecodingTest, DecodesByCharsetOrByContent) {
-  const DecodeCase cases[] = {
+  const ResponseDecodeCase cases[] = {
       {"utf-8 declared", "text/html; charset=utf-8", "\xE4\xB8\xAD\xE6\x96\x87", "中文"},
       {"gb2312 declared, gbk sent", "text/html;charset=GB2312", "\xD6\xD0\x81\x40", "中\x81\x40"},
       {"quoted, upper case name", "text/plain; format=x; CHARSET=\"GBK\"", "\xD6\xD0", "中"},
@@ -60,7 +60,7 @@ TEST(ResponseTextDecodingTest, ConvertersOutsideTheBrowserLabelsAreNeverAsked) {
 // Whatever arrives, the text holds only whole GBK characters: no lone lead byte that could
 // swallow the character after it.
 TEST(ResponseTextDecodingTest, WhatGbkCannotHoldBecomesQuestionMarks) {
-  const DecodeCase cases[] = {
+  const ResponseDecodeCase cases[] = {
       {"emoji", "text/plain; charset=utf-8", "a\xF0\x9F\x98\x80z", "a?z"},
       {"broken utf-8 declared", "text/plain; charset=utf-8", "a\xC3z", "a?z"},
       {"lone surrogate in utf-16", "text/plain; charset=utf-16le", std::string("a\0\xC1\xDCz\0", 6),

@@ -18,7 +18,7 @@ struct TrimCase {
   std::string trimmed;
 };
 
-class SpaceTrim : public testing::TestWithParam<TrimCase> {};
+class SpaceTrim : public ::testing::TestWithParam<TrimCase> {};
 
 TEST_P(SpaceTrim, CutsOnlyWholeSpacesAtBothEnds) {
   const TrimCase& c = GetParam();
@@ -29,7 +29,7 @@ TEST_P(SpaceTrim, CutsOnlyWholeSpacesAtBothEnds) {
 // "\xD6\xA1" is one character, so the A1 A1 straddling it and the next byte is no space.
 INSTANTIATE_TEST_SUITE_P(
     SpaceTrim, SpaceTrim,
-    testing::Values(TrimCase{"empty", "", ""}, TrimCase{"asciiOnly", "   ", ""},
+    ::testing::Values(TrimCase{"empty", "", ""}, TrimCase{"asciiOnly", "   ", ""},
                     TrimCase{"fullWidthOnly", "　　", ""}, TrimCase{"mixedOnly", " 　 ", ""},
                     TrimCase{"both", " 　a b　 ", "a b"}, TrimCase{"chinese", "　中文　", "中文"},
                     TrimCase{"tabKept", "\ta\t", "\ta\t"}, TrimCase{"innerKept", "a　 b", "a　 b"},

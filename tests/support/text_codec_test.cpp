@@ -24,7 +24,7 @@ struct DecodeCase {
   std::u16string utf16;
 };
 
-class TextCodecDecode : public testing::TestWithParam<DecodeCase> {};
+class TextCodecDecode : public ::testing::TestWithParam<DecodeCase> {};
 
 TEST_P(TextCodecDecode, GbkToUtf16) { EXPECT_EQ(ToUtf16(GetParam().gbk), GetParam().utf16); }
 
@@ -34,7 +34,7 @@ TEST_P(TextCodecDecode, Utf16ToGbkGivesTheBytesBack) {
 
 INSTANTIATE_TEST_SUITE_P(
     Text, TextCodecDecode,
-    testing::Values(DecodeCase{"empty", "", u""},
+    ::testing::Values(DecodeCase{"empty", "", u""},
                     DecodeCase{"ascii", "Ping 10ms\t\n", u"Ping 10ms\t\n"},
                     DecodeCase{"zeroByte", std::string("a\0b", 3), std::u16string(u"a\0b", 3)},
                     DecodeCase{"chinese", "大区状态", u"大区状态"},
@@ -56,12 +56,12 @@ struct EncodeCase {
   std::string gbk;
 };
 
-class TextCodecEncode : public testing::TestWithParam<EncodeCase> {};
+class TextCodecEncode : public ::testing::TestWithParam<EncodeCase> {};
 
 TEST_P(TextCodecEncode, Utf16ToGbk) { EXPECT_EQ(ToGbk(GetParam().utf16), GetParam().gbk); }
 
 INSTANTIATE_TEST_SUITE_P(Text, TextCodecEncode,
-                         testing::Values(EncodeCase{"notInGbk", u"a\u0E01b", "a?b"},
+                         ::testing::Values(EncodeCase{"notInGbk", u"a\u0E01b", "a?b"},
                                          EncodeCase{"supplementary", u"\U0001F600x", "?x"},
                                          EncodeCase{"escapedByte", u"\xDC81\xDCFF", "\x81\xFF"},
                                          EncodeCase{"asciiEscapeIsNotAByte", u"\xDC41", "?"},
@@ -97,7 +97,7 @@ TEST(TextCodecRoundTrip, EveryLeadWithEveryNextByte) {
       ExpectRoundTrip(Byte(lead) + Byte(next));
       ExpectRoundTrip(Byte(lead) + Byte(next) + Byte(lead));
       ExpectRoundTrip("a" + Byte(lead) + Byte(next) + "\xB0");
-      if (testing::Test::HasFailure()) return;
+      if (::testing::Test::HasFailure()) return;
     }
   }
 }

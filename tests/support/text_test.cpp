@@ -28,7 +28,7 @@ struct FindCase {
   int expected;
 };
 
-class TextFind : public testing::TestWithParam<FindCase> {};
+class TextFind : public ::testing::TestWithParam<FindCase> {};
 
 TEST_P(TextFind, AnswersPositionOrMinusOne) {
   const FindCase& c = GetParam();
@@ -37,7 +37,7 @@ TEST_P(TextFind, AnswersPositionOrMinusOne) {
 
 INSTANTIATE_TEST_SUITE_P(
     Text, TextFind,
-    testing::Values(
+    ::testing::Values(
         FindCase{"first", "abcabc", "bc", {}, 2},
         FindCase{"fromStart", "abcabc", "bc", {3, false}, 5},
         FindCase{"startAtMatch", "abcabc", "bc", {5, false}, 5},
@@ -71,7 +71,7 @@ struct CutCase {
   std::string left, right, mid;
 };
 
-class TextCut : public testing::TestWithParam<CutCase> {};
+class TextCut : public ::testing::TestWithParam<CutCase> {};
 
 TEST_P(TextCut, LeftRightMid) {
   const CutCase& c = GetParam();
@@ -82,7 +82,7 @@ TEST_P(TextCut, LeftRightMid) {
 
 INSTANTIATE_TEST_SUITE_P(
     Text, TextCut,
-    testing::Values(CutCase{"inside", "abcdef", 2, 3, "abc", "def", "bcd"},
+    ::testing::Values(CutCase{"inside", "abcdef", 2, 3, "abc", "def", "bcd"},
                     CutCase{"wholeLength", "abc", 1, 3, "abc", "abc", "abc"},
                     CutCase{"longerThanText", "abc", 2, 10, "abc", "abc", "bc"},
                     CutCase{"hugeN", "abc", 3, INT_MAX, "abc", "abc", "c"},
@@ -98,43 +98,43 @@ INSTANTIATE_TEST_SUITE_P(
                     CutCase{"bytesOfChinese", "中文", 2, 2, "中", "文", "\xD0\xCE"}),
     CaseName<CutCase>);
 
-struct ReplaceCase {
+struct TextReplaceCase {
   const char* name;
   std::string text, wanted, replacement;
   bool caseSensitive;
   std::string expected;
 };
 
-class TextReplace : public testing::TestWithParam<ReplaceCase> {};
+class TextReplace : public ::testing::TestWithParam<TextReplaceCase> {};
 
 TEST_P(TextReplace, ReplacesEveryOccurrence) {
-  const ReplaceCase& c = GetParam();
+  const TextReplaceCase& c = GetParam();
   EXPECT_EQ(ReplaceText(c.text, c.wanted, c.replacement, c.caseSensitive), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Text, TextReplace,
-    testing::Values(ReplaceCase{"every", "a-b-c", "-", "+", true, "a+b+c"},
-                    ReplaceCase{"atEdges", "xaxbx", "x", "", true, "ab"},
-                    ReplaceCase{"growing", "aa", "a", "aa", true, "aaaa"},
-                    ReplaceCase{"insertedNotRescanned", "ab", "ab", "aab", true, "aab"},
-                    ReplaceCase{"nonOverlapping", "aaa", "aa", "b", true, "ba"},
-                    ReplaceCase{"noMatch", "abc", "x", "y", true, "abc"},
-                    ReplaceCase{"emptyWanted", "abc", "", "y", true, "abc"},
-                    ReplaceCase{"emptyText", "", "a", "b", true, ""},
-                    ReplaceCase{"caseSensitive", "aAa", "a", "b", true, "bAb"},
-                    ReplaceCase{"ignoreCase", "aAa", "a", "b", false, "bbb"},
-                    ReplaceCase{"chinese", "中文中", "中", "ab", true, "ab文ab"},
-                    ReplaceCase{"notAtSecondByte", "中文", "\xD0\xCE", "!", true, "中文"},
-                    ReplaceCase{"secondByteKept", kTrailA + "A", "A", "b", true, kTrailA + "b"}),
-    CaseName<ReplaceCase>);
+    ::testing::Values(TextReplaceCase{"every", "a-b-c", "-", "+", true, "a+b+c"},
+                    TextReplaceCase{"atEdges", "xaxbx", "x", "", true, "ab"},
+                    TextReplaceCase{"growing", "aa", "a", "aa", true, "aaaa"},
+                    TextReplaceCase{"insertedNotRescanned", "ab", "ab", "aab", true, "aab"},
+                    TextReplaceCase{"nonOverlapping", "aaa", "aa", "b", true, "ba"},
+                    TextReplaceCase{"noMatch", "abc", "x", "y", true, "abc"},
+                    TextReplaceCase{"emptyWanted", "abc", "", "y", true, "abc"},
+                    TextReplaceCase{"emptyText", "", "a", "b", true, ""},
+                    TextReplaceCase{"caseSensitive", "aAa", "a", "b", true, "bAb"},
+                    TextReplaceCase{"ignoreCase", "aAa", "a", "b", false, "bbb"},
+                    TextReplaceCase{"chinese", "中文中", "中", "ab", true, "ab文ab"},
+                    TextReplaceCase{"notAtSecondByte", "中文", "\xD0\xCE", "!", true, "中文"},
+                    TextReplaceCase{"secondByteKept", kTrailA + "A", "A", "b", true, kTrailA + "b"}),
+    CaseName<TextReplaceCase>);
 
 struct CaseMapCase {
   const char* name;
   std::string text, upper, lower;
 };
 
-class TextCaseMap : public testing::TestWithParam<CaseMapCase> {};
+class TextCaseMap : public ::testing::TestWithParam<CaseMapCase> {};
 
 TEST_P(TextCaseMap, ChangesOnlyAsciiLetters) {
   const CaseMapCase& c = GetParam();
@@ -143,7 +143,7 @@ TEST_P(TextCaseMap, ChangesOnlyAsciiLetters) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Text, TextCaseMap,
-                         testing::Values(CaseMapCase{"ascii", "aZ09@[`{", "AZ09@[`{", "az09@[`{"},
+                         ::testing::Values(CaseMapCase{"ascii", "aZ09@[`{", "AZ09@[`{", "az09@[`{"},
                                          CaseMapCase{"empty", "", "", ""},
                                          CaseMapCase{"secondByteSkipped",
                                                      "\xB0\x61"
@@ -191,7 +191,7 @@ struct TruncateCase {
   int expected;
 };
 
-class TextTruncate : public testing::TestWithParam<TruncateCase> {};
+class TextTruncate : public ::testing::TestWithParam<TruncateCase> {};
 
 TEST_P(TextTruncate, CutsTowardZeroAndSaturates) {
   EXPECT_EQ(TruncateReal(GetParam().value), GetParam().expected);
@@ -199,7 +199,7 @@ TEST_P(TextTruncate, CutsTowardZeroAndSaturates) {
 
 INSTANTIATE_TEST_SUITE_P(
     Text, TextTruncate,
-    testing::Values(TruncateCase{2.9, 2}, TruncateCase{-2.9, -2}, TruncateCase{0.5, 0},
+    ::testing::Values(TruncateCase{2.9, 2}, TruncateCase{-2.9, -2}, TruncateCase{0.5, 0},
                     TruncateCase{-0.5, 0}, TruncateCase{2147483647.9, INT_MAX},
                     TruncateCase{-2147483648.9, INT_MIN}, TruncateCase{2147483648.0, INT_MAX},
                     TruncateCase{-2147483649.0, INT_MIN}, TruncateCase{1e300, INT_MAX},

@@ -98,7 +98,7 @@ TEST(WindowsGbkTable, AgreesWithTheLinuxCodecOnSamples) {
       {"\x81\xFF", Units({0xDC81, 0xF8F5})},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::PrintToString(c.gbk));
+    SCOPED_TRACE(::testing::PrintToString(c.gbk));
     EXPECT_EQ(ToUtf16(c.gbk), c.utf16);
     EXPECT_EQ(ToGbk(c.utf16), c.gbk);
   }
@@ -127,7 +127,7 @@ TEST(WindowsCharsets, Utf8AsTheWhatwgDecoderReadsIt) {
   };
   const TextCodec& codec = SystemTextCodec();
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::PrintToString(c.bytes));
+    SCOPED_TRACE(::testing::PrintToString(c.bytes));
     EXPECT_EQ(codec.DecodeCharset(c.bytes, "UTF-8"), c.text);
     EXPECT_EQ(codec.IsValidUtf8(c.bytes), c.valid);
   }

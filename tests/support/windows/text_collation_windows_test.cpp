@@ -27,13 +27,13 @@ TEST(WindowsCollation, IsATotalOrder) {
   for (const std::string& a : texts) {
     for (const std::string& b : texts) {
       const int ab = CollateTexts(a, b);
-      EXPECT_EQ(ab, -CollateTexts(b, a)) << testing::PrintToString(a) << testing::PrintToString(b);
-      EXPECT_EQ(ab == 0, a == b) << testing::PrintToString(a) << testing::PrintToString(b);
+      EXPECT_EQ(ab, -CollateTexts(b, a)) << ::testing::PrintToString(a) << ::testing::PrintToString(b);
+      EXPECT_EQ(ab == 0, a == b) << ::testing::PrintToString(a) << ::testing::PrintToString(b);
       for (const std::string& c : texts) {
         if (ab < 0 && CollateTexts(b, c) < 0) {
           EXPECT_LT(CollateTexts(a, c), 0)
-              << testing::PrintToString(a) << " < " << testing::PrintToString(b) << " < "
-              << testing::PrintToString(c);
+              << ::testing::PrintToString(a) << " < " << ::testing::PrintToString(b) << " < "
+              << ::testing::PrintToString(c);
         }
       }
     }

@@ -37,7 +37,7 @@
 namespace vardelle::ui {
 namespace {
 
-using testing::Text;
+using testing::QText;
 
 TestRunServices AnsweringIn12Ms() {
   TestRunServices services;
@@ -97,7 +97,7 @@ class AlertsWindowTest : public ::testing::Test {
       answer(*dialog);
     });
     for (QAction* item : window.RowMenu().actions()) {
-      if (item->text() == Text(u"提醒…")) item->trigger();
+      if (item->text() == QText(u"提醒…")) item->trigger();
     }
   }
 
@@ -116,7 +116,7 @@ class AlertsWindowTest : public ::testing::Test {
 
 TEST_F(AlertsWindowTest, ARegionComingBackIsToldOnceAfterTwoFetchesReadIt) {
   ReportView& table = window.ServerTable();
-  ASSERT_EQ(table.CellText(kShadowRow, kRegionColumn), Text(u"影流"));
+  ASSERT_EQ(table.CellText(kShadowRow, kRegionColumn), QText(u"影流"));
   table.setCurrentItem(table.topLevelItem(kShadowRow));
   ChooseAlert([](AlertDialog& dialog) {
     dialog.findChild<QCheckBox*>(QStringLiteral("statusCheck"))->setChecked(true);
@@ -126,9 +126,9 @@ TEST_F(AlertsWindowTest, ARegionComingBackIsToldOnceAfterTwoFetchesReadIt) {
   const SavedAlertWatch expected{{"电信15区", "127.0.0.16"}, {StatusWatch::kBecomesNormal}};
   EXPECT_EQ(ReadAlertWatches(app.settingsFile), std::vector{expected});
   EXPECT_EQ(window.StatusLine().FullText(),
-            Text(u"已设置提醒：电信15区 状态变为正常；提醒中：1 个服务器"));
+            QText(u"已设置提醒：电信15区 状态变为正常；提醒中：1 个服务器"));
   QTreeWidgetItem* row = table.topLevelItem(kShadowRow);
-  EXPECT_EQ(row->toolTip(kNameColumn), Text(u"提醒：状态变为正常"));
+  EXPECT_EQ(row->toolTip(kNameColumn), QText(u"提醒：状态变为正常"));
 
   Run();  // 维护: where the row starts
   world.SetRegionStatusCode("15", "1");
@@ -140,10 +140,10 @@ TEST_F(AlertsWindowTest, ARegionComingBackIsToldOnceAfterTwoFetchesReadIt) {
   ASSERT_EQ(told.size(), 1u);
   EXPECT_EQ(told[0], (AlertNotice{"电信15区（127.0.0.16）", "大区状态：维护 → 正常"}));
 
-  EXPECT_TRUE(window.StatusLine().FullText().endsWith(Text(u"；提醒中：1 个服务器")));
-  EXPECT_EQ(window.Tray().toolTip(), Text(u"Vardelle 提醒中\n电信15区 12ms"));
+  EXPECT_TRUE(window.StatusLine().FullText().endsWith(QText(u"；提醒中：1 个服务器")));
+  EXPECT_EQ(window.Tray().toolTip(), QText(u"Vardelle 提醒中\n电信15区 12ms"));
   EXPECT_TRUE(window.Tray().isVisible());
-  EXPECT_EQ(row->toolTip(kNameColumn), Text(u"提醒：状态变为正常"));
+  EXPECT_EQ(row->toolTip(kNameColumn), QText(u"提醒：状态变为正常"));
   EXPECT_NE(row->toolTip(kLatencyColumn), row->toolTip(kNameColumn));
 }
 
@@ -156,7 +156,7 @@ TEST_F(AlertsWindowTest, ACancelledDialogChangesNothingAndAnEmptyOneStopsTheWatc
   });
   const AlertTarget target{"电信15区", "127.0.0.16"};
   EXPECT_EQ(app.alerts.WatchOf(target), (AlertWatch{{}, 150, {}}));
-  EXPECT_EQ(window.Tray().toolTip(), Text(u"Vardelle 提醒中\n电信15区 未测试"));
+  EXPECT_EQ(window.Tray().toolTip(), QText(u"Vardelle 提醒中\n电信15区 未测试"));
 
   ChooseAlert([](AlertDialog& dialog) {
     dialog.findChild<QCheckBox*>(QStringLiteral("lossCheck"))->setChecked(true);
@@ -171,7 +171,7 @@ TEST_F(AlertsWindowTest, ACancelledDialogChangesNothingAndAnEmptyOneStopsTheWatc
   });
   EXPECT_FALSE(app.alerts.AnyWatched());
   EXPECT_TRUE(ReadAlertWatches(app.settingsFile).empty());
-  EXPECT_EQ(window.StatusLine().FullText(), Text(u"已取消对 电信15区 的提醒"));
+  EXPECT_EQ(window.StatusLine().FullText(), QText(u"已取消对 电信15区 的提醒"));
   EXPECT_EQ(table.topLevelItem(kShadowRow)->toolTip(kNameColumn), QString());
   EXPECT_FALSE(window.Tray().isVisible());
 }

@@ -14,9 +14,7 @@
 namespace vardelle::ui {
 namespace {
 
-QImage Pixels(const QIcon& icon, QSize size) {
-  return icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
-}
+using testing::Pixels;
 
 class QtDemoWindow {
  public:

@@ -19,7 +19,7 @@
 namespace vardelle::ui {
 namespace {
 
-using testing::Text;
+using testing::QText;
 
 class EventsTest : public ::testing::Test {
  protected:
@@ -89,13 +89,13 @@ TEST_F(EventsTest, ButtonPeriodChoiceUpdateLabelAndKeyList) {
 
   auto* tabs = window->findChild<QTabBar*>();
   tabs->setCurrentIndex(2);
-  auto* update = window->findChild<QLabel*>(Text(u"透明标签2"));
+  auto* update = window->findChild<QLabel*>(QText(u"透明标签2"));
   QTest::mousePress(update, Qt::RightButton);
   QTest::mousePress(update, Qt::LeftButton);
   EXPECT_EQ(Fired(), Strings{"update label"});
 
   tabs->setCurrentIndex(1);
-  auto* keys = window->findChild<ReportView*>(Text(u"超级列表框1"));
+  auto* keys = window->findChild<ReportView*>(QText(u"超级列表框1"));
   keys->AppendRow(QStringLiteral("server"), RowIcon::kNotTested);
   DoubleClick(RowCentre(*keys, 0));
   EXPECT_EQ(Fired(), Strings{"key list activated"});
@@ -148,7 +148,7 @@ class ApplicationRulesTest : public ::testing::Test {
 // its buttons at the right.
 TEST_F(ApplicationRulesTest, ResizingGrowsThePagesAndKeepsTheBottomRowAtTheBottom) {
   const auto place = [this](const char16_t* name) {
-    const QWidget* control = window->findChild<QWidget*>(Text(name));
+    const QWidget* control = window->findChild<QWidget*>(QText(name));
     return QRect(control->mapTo(window.get(), QPoint(0, 0)), control->size());
   };
   const QRect table = place(u"listView");

@@ -27,7 +27,7 @@
 namespace vardelle::ui {
 namespace {
 
-using testing::Text;
+using testing::QText;
 
 class GlobalPingWindowTest : public ::testing::Test {
  protected:
@@ -52,7 +52,7 @@ class GlobalPingWindowTest : public ::testing::Test {
     table.clear();
     for (const auto& [name, domain] :
          {std::pair{u"艾欧尼亚", "127.0.0.1"}, {u"黑色玫瑰", "hn1.lol.example.com"}}) {
-      table.SetCellText(table.RowWithId(table.AppendRow(Text(name), RowIcon::kNotTested)),
+      table.SetCellText(table.RowWithId(table.AppendRow(QText(name), RowIcon::kNotTested)),
                         kDomainColumn, QString::fromLatin1(domain));
     }
     application.globalPing.ListServers(*view);
@@ -91,7 +91,7 @@ class GlobalPingWindowTest : public ::testing::Test {
 
 TEST_F(GlobalPingWindowTest, MenuTestFillsTheRowsAsResultsArriveAndActivationOpensTheResults) {
   ASSERT_EQ(List().topLevelItemCount(), 2);
-  EXPECT_EQ(List().CellText(1, 0), Text(u"黑色玫瑰"));
+  EXPECT_EQ(List().CellText(1, 0), QText(u"黑色玫瑰"));
   QStringList statesSeen;
   QObject::connect(List().model(), &QAbstractItemModel::dataChanged,
                    [&](const QModelIndex& from, const QModelIndex& to) {
@@ -99,11 +99,11 @@ TEST_F(GlobalPingWindowTest, MenuTestFillsTheRowsAsResultsArriveAndActivationOpe
                        statesSeen.append(List().CellText(row, kKeyListStateColumn));
                      }
                    });
-  ChooseFromMenu(Text(u"测试全部服务器"));
+  ChooseFromMenu(QText(u"测试全部服务器"));
   const auto finished = [this] {
     for (int row = 0; row < 2; ++row) {
       const QString state = List().CellText(row, kKeyListStateColumn);
-      if (state.isEmpty() || state == Text(u"排队中") || state.startsWith(Text(u"测试中"))) {
+      if (state.isEmpty() || state == QText(u"排队中") || state.startsWith(QText(u"测试中"))) {
         return false;
       }
     }
@@ -112,11 +112,11 @@ TEST_F(GlobalPingWindowTest, MenuTestFillsTheRowsAsResultsArriveAndActivationOpe
   // The window's own loop runs meanwhile: every row write is served by it.
   ASSERT_TRUE(QTest::qWaitFor(finished, 20000));
   EXPECT_TRUE(QTest::qWaitFor(
-      [this] { return window->KeyListStatusLine().FullText().contains(Text(u"没有进行中的测试")); },
+      [this] { return window->KeyListStatusLine().FullText().contains(QText(u"没有进行中的测试")); },
       20000));
-  EXPECT_TRUE(statesSeen.contains(Text(u"排队中")));
+  EXPECT_TRUE(statesSeen.contains(QText(u"排队中")));
   EXPECT_TRUE(std::any_of(statesSeen.begin(), statesSeen.end(),
-                          [](const QString& s) { return s.startsWith(Text(u"测试中")); }));
+                          [](const QString& s) { return s.startsWith(QText(u"测试中")); }));
   const QString id = List().CellText(1, kKeyListKeyColumn);
   ASSERT_FALSE(id.isEmpty());
   EXPECT_TRUE(List().RowAt(1)->toolTip(kKeyListStateColumn).contains(QStringLiteral("Beijing")));
@@ -129,16 +129,16 @@ TEST_F(GlobalPingWindowTest, MenuTestFillsTheRowsAsResultsArriveAndActivationOpe
 }
 
 TEST_F(GlobalPingWindowTest, PlaceChosenFromTheMenuIsKept) {
-  ChooseFromMenu(Text(u"亚洲"));
+  ChooseFromMenu(QText(u"亚洲"));
   EXPECT_EQ(ReadSettingsValue(application.settingsFile, "globalPing", "place"), "asia");
   const QList<QAction*> items = window->KeyListMenu().actions();
   const auto asia = std::find_if(items.begin(), items.end(),
-                                 [](QAction* item) { return item->text() == Text(u"亚洲"); });
+                                 [](QAction* item) { return item->text() == QText(u"亚洲"); });
   ASSERT_NE(asia, items.end());
   EXPECT_TRUE((*asia)->isChecked());
-  ChooseFromMenu(Text(u"测试选中的服务器"));  // nothing selected
+  ChooseFromMenu(QText(u"测试选中的服务器"));  // nothing selected
   EXPECT_TRUE(QTest::qWaitFor(
-      [this] { return window->KeyListStatusLine().FullText().contains(Text(u"请先在列表中选择")); },
+      [this] { return window->KeyListStatusLine().FullText().contains(QText(u"请先在列表中选择")); },
       5000));
 }
 

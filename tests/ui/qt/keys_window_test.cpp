@@ -17,7 +17,7 @@
 namespace vardelle::ui {
 namespace {
 
-using testing::Text;
+using testing::QText;
 using vardelle::testing::DialogEvents;
 
 struct Step {
@@ -46,7 +46,7 @@ class KeysWindowTest : public ::testing::Test {
   // The window active again (a closed dialog leaves none) and the control focused.
   void Focus(const char16_t* name) {
     QApplication::setActiveWindow(&window);
-    window.findChild<QWidget*>(Text(name))->setFocus(Qt::OtherFocusReason);
+    window.findChild<QWidget*>(QText(name))->setFocus(Qt::OtherFocusReason);
     ASSERT_NE(QApplication::focusWidget(), nullptr);
   }
   static QString Focused() {
@@ -79,7 +79,7 @@ TEST_F(KeysWindowTest, TabAndCtrlTabGoThroughThePagesInLayoutOrder) {
   for (const Step& step : steps) {
     const QString before = Focused();
     Key(step.key, step.modifiers);
-    EXPECT_EQ(Focused(), Text(step.focusAfter)) << "from " << before.toStdString();
+    EXPECT_EQ(Focused(), QText(step.focusAfter)) << "from " << before.toStdString();
   }
 }
 
@@ -99,7 +99,7 @@ TEST_F(KeysWindowTest, EnterSpaceAndF5PressAndStartRuns) {
     });
     Key(press.key);
     EXPECT_EQ(events.events, std::vector<std::string>{press.event})
-        << Text(press.focused).toStdString() << " key " << press.key;
+        << QText(press.focused).toStdString() << " key " << press.key;
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
   }
 }

@@ -21,7 +21,7 @@
 namespace vardelle::ui {
 namespace {
 
-using testing::Text;
+using testing::QText;
 
 enum class Kind {
   kTable,
@@ -81,7 +81,7 @@ class LayoutTest : public ::testing::Test {
 
   template <typename T = QWidget>
   T* Find(const char16_t* name) const {
-    return window->findChild<T*>(Text(name));
+    return window->findChild<T*>(QText(name));
   }
   QWidget* Tabs() const { return Find(u"高级选择夹1"); }
   QTabBar* TabStrip() const { return Tabs()->findChild<QTabBar*>(); }
@@ -125,7 +125,7 @@ TEST_F(LayoutTest, EveryControlHasItsKindPlaceCursorAndPage) {
   QWidget* tabs = Tabs();
   ASSERT_NE(tabs, nullptr);
   for (const ExpectedControl& expected : kControls) {
-    SCOPED_TRACE(Text(expected.name).toStdString());
+    SCOPED_TRACE(QText(expected.name).toStdString());
     QWidget* control = Find(expected.name);
     ASSERT_NE(control, nullptr);
     EXPECT_EQ(KindProblem(*control, expected.kind), "");
@@ -145,7 +145,7 @@ TEST_F(LayoutTest, WindowTabsAndFonts) {
   ASSERT_NE(Tabs(), nullptr);
   EXPECT_EQ(Tabs()->geometry(), QRect(0, 1, 864, 560));
 
-  const QString captions[] = {Text(u"LOL服务器"), Text(u"全球Ping"), Text(u"帮助信息")};
+  const QString captions[] = {QText(u"LOL服务器"), QText(u"全球Ping"), QText(u"帮助信息")};
   ASSERT_EQ(TabStrip()->count(), 3);
   for (int tab = 0; tab < 3; ++tab) {
     EXPECT_EQ(TabStrip()->tabText(tab), captions[tab]);
@@ -158,7 +158,7 @@ TEST_F(LayoutTest, WindowTabsAndFonts) {
     const QFont font = control->font();
     EXPECT_EQ(font.pixelSize(), 12);
     EXPECT_EQ(font.weight(), QFont::Normal);
-    EXPECT_EQ(font.families().value(0), Text(u"宋体"));
+    EXPECT_EQ(font.families().value(0), QText(u"宋体"));
     // Whatever face stands in for 宋体 must carry the Chinese captions.
     EXPECT_TRUE(QFontMetrics(font).inFontUcs4(U'服'));
   }
@@ -187,7 +187,7 @@ void ExpectColumns(const QTreeWidget& table, std::span<const ExpectedColumn> col
   }
   for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
     const ExpectedColumn& expected = columns[static_cast<size_t>(c)];
-    EXPECT_EQ(table.headerItem()->text(c), Text(expected.caption));
+    EXPECT_EQ(table.headerItem()->text(c), QText(expected.caption));
     // A last column that stretches takes at least its own width.
     if (c == table.columnCount() - 1 && table.header()->stretchLastSection()) {
       EXPECT_GE(table.columnWidth(c), expected.width) << c;
@@ -213,7 +213,7 @@ TEST_F(LayoutTest, ServerTableHasItsColumnsAndDesignTimeRow) {
   EXPECT_TRUE(table->header()->sectionsClickable());
   EXPECT_EQ(table->iconSize(), QSize(12, 12));
   ASSERT_EQ(table->topLevelItemCount(), 1);
-  EXPECT_EQ(table->topLevelItem(0)->text(0), Text(u"测试主机"));
+  EXPECT_EQ(table->topLevelItem(0)->text(0), QText(u"测试主机"));
   EXPECT_EQ(table->topLevelItem(0)->text(1), QStringLiteral("192.168.1.1"));
   EXPECT_FALSE(table->topLevelItem(0)->icon(0).isNull());
   EXPECT_EQ(table->topLevelItem(0)->textAlignment(4) & Qt::AlignHorizontal_Mask, Qt::AlignRight);
@@ -238,7 +238,7 @@ TEST_F(LayoutTest, KeyListFitsItsTextsAndTheWindow) {
   window->PlaceOnScreen();
   TabStrip()->setCurrentIndex(1);
   auto* list = Find<ReportView>(u"超级列表框1");
-  list->AppendRow(Text(u"艾欧尼亚 电信一区"), RowIcon::kAnswered);
+  list->AppendRow(QText(u"艾欧尼亚 电信一区"), RowIcon::kAnswered);
   const std::pair<int, const char16_t*> longest[] = {
       {kKeyListKeyColumn, u"Xk3fPq8ZbW2nLr7TyH5mVc1D"},
       {kKeyListStateColumn, u"本小时额度已用完，14:05 后可再测"},
@@ -246,7 +246,7 @@ TEST_F(LayoutTest, KeyListFitsItsTextsAndTheWindow) {
       {kKeyListRangeColumn, u"8.1–241.9ms"},
       {kKeyListLossColumn, u"100.0%"},
       {kKeyListProbesColumn, u"10/10"}};
-  for (const auto& [column, text] : longest) list->SetCellText(0, column, Text(text));
+  for (const auto& [column, text] : longest) list->SetCellText(0, column, QText(text));
   QApplication::processEvents();
   const QAbstractItemView& cells = *list;
   for (int column = 0; column < kKeyListColumnCount; ++column) {
@@ -256,7 +256,7 @@ TEST_F(LayoutTest, KeyListFitsItsTextsAndTheWindow) {
   for (const char16_t* name : {u"超级列表框1", u"全球Ping状态标签"}) {
     const QWidget* control = Find(name);
     const QRect place(control->mapTo(window.get(), QPoint(0, 0)), control->size());
-    EXPECT_TRUE(window->rect().contains(place)) << Text(name).toStdString();
+    EXPECT_TRUE(window->rect().contains(place)) << QText(name).toStdString();
   }
 }
 
@@ -266,35 +266,35 @@ TEST_F(LayoutTest, PeriodListTimerAndMenu) {
                                                    {u"20秒", 20},    {u"30秒", 30}, {u"60秒", 60}};
   ASSERT_EQ(box->count(), 6);
   for (int i = 0; i < 6; ++i) {
-    EXPECT_EQ(box->itemText(i), Text(items[i].first));
+    EXPECT_EQ(box->itemText(i), QText(items[i].first));
     EXPECT_EQ(box->itemData(i), QVariant(items[i].second));
   }
   EXPECT_EQ(box->currentIndex(), 0);
 
-  auto* timer = window->findChild<PeriodTimer*>(Text(u"时钟1"));
+  auto* timer = window->findChild<PeriodTimer*>(QText(u"时钟1"));
   ASSERT_NE(timer, nullptr);
   EXPECT_EQ(timer->Period(), 0);
   EXPECT_FALSE(timer->Countdown().isActive());
 
-  auto* menu = window->findChild<QMenu*>(Text(u"右键1"));
+  auto* menu = window->findChild<QMenu*>(QText(u"右键1"));
   ASSERT_NE(menu, nullptr);
   const QList<QAction*> actions = menu->actions();
   ASSERT_EQ(actions.size(), 6);
-  EXPECT_EQ(actions[0]->text(), Text(u"持续 Ping"));
+  EXPECT_EQ(actions[0]->text(), QText(u"持续 Ping"));
   EXPECT_TRUE(actions[1]->isSeparator());
-  EXPECT_EQ(actions[2]->text(), Text(u"路由追踪"));
+  EXPECT_EQ(actions[2]->text(), QText(u"路由追踪"));
   EXPECT_TRUE(actions[3]->isSeparator());
-  EXPECT_EQ(actions[4]->text(), Text(u"提醒…"));
-  EXPECT_EQ(actions[5]->text(), Text(u"小窗"));
+  EXPECT_EQ(actions[4]->text(), QText(u"提醒…"));
+  EXPECT_EQ(actions[5]->text(), QText(u"小窗"));
 }
 
 TEST_F(LayoutTest, CaptionsAndPictures) {
   const QString page = QString::fromLatin1(kProjectPage);
-  EXPECT_EQ(Find<QLabel>(u"透明标签3")->text(), Text(u"自动测速间隔："));
-  EXPECT_EQ(Find<QPushButton>(u"超级按钮1")->text(), Text(u"手动测速"));
+  EXPECT_EQ(Find<QLabel>(u"透明标签3")->text(), QText(u"自动测速间隔："));
+  EXPECT_EQ(Find<QPushButton>(u"超级按钮1")->text(), QText(u"手动测速"));
   EXPECT_EQ(Find<QPushButton>(u"超级按钮1")->iconSize(), QSize(24, 24));
   EXPECT_EQ(Find<QLabel>(u"透明标签2")->text(),
-            Text(u"更新下载： ") + page + QStringLiteral("\r\n"));
+            QText(u"更新下载： ") + page + QStringLiteral("\r\n"));
   EXPECT_TRUE(Find<QLabel>(u"标签1")->text().contains(page));
   EXPECT_FALSE(Find<QLabel>(u"透明标签4")->text().isEmpty());
   const QString link = Find<QLabel>(u"超级链接框2")->text();

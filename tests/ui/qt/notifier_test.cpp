@@ -19,7 +19,7 @@
 namespace vardelle::ui {
 namespace {
 
-using testing::Text;
+using testing::QText;
 
 // Answers GetCapabilities with its capabilities and records every Notify call.
 class NotificationService : public QDBusVirtualObject {
@@ -115,10 +115,10 @@ TEST(DesktopNotifierTest, NoticesFromAnyThreadBecomeNotifyCallsOfTheService) {
   ASSERT_EQ(arguments.size(), 8);
   EXPECT_EQ(arguments[0].toString(), QStringLiteral("Vardelle"));
   EXPECT_EQ(arguments[1].toUInt(), 0u);  // a new notification, replacing none
-  EXPECT_EQ(arguments[3].toString(), Text(u"电信15区（127.0.0.16）"));
-  EXPECT_EQ(arguments[4].toString(), Text(u"大区状态：维护 → 正常"));
+  EXPECT_EQ(arguments[3].toString(), QText(u"电信15区（127.0.0.16）"));
+  EXPECT_EQ(arguments[4].toString(), QText(u"大区状态：维护 → 正常"));
   EXPECT_EQ(arguments[7].toInt(), -1);
-  EXPECT_EQ(service.calls[1].arguments()[4].toString(), Text(u"延迟超过 150ms，当前 超时"));
+  EXPECT_EQ(service.calls[1].arguments()[4].toString(), QText(u"延迟超过 150ms，当前 超时"));
   EXPECT_EQ(service.capabilityQuestions, 1);
 }
 
@@ -127,7 +127,7 @@ TEST(DesktopNotifierTest, NoticesFromAnyThreadBecomeNotifyCallsOfTheService) {
 TEST(DesktopNotifierTest, BodiesAreEscapedForServicesThatReadMarkup) {
   const std::string hostile =
       "大区状态：<a href=\"https://x.example/?a=1&b=2\">维护</a> <img src='file:///etc/passwd'/>";
-  const QString escaped = Text(
+  const QString escaped = QText(
       u"大区状态：&lt;a href=&quot;https://x.example/?a=1&amp;b=2&quot;&gt;维护&lt;/a&gt; "
       u"&lt;img src=&#39;file:///etc/passwd&#39;/&gt;");
   struct Case {
@@ -149,7 +149,7 @@ TEST(DesktopNotifierTest, BodiesAreEscapedForServicesThatReadMarkup) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return onBus.service.calls.size() == 2; }, 30000));
     ASSERT_EQ(onBus.service.calls.size(), 2u);
     EXPECT_EQ(onBus.service.capabilityQuestions, 1);
-    EXPECT_EQ(onBus.service.calls[0].arguments()[3].toString(), Text(u"<b>电信15区</b>"));
+    EXPECT_EQ(onBus.service.calls[0].arguments()[3].toString(), QText(u"<b>电信15区</b>"));
     for (const QDBusMessage& call : onBus.service.calls) {
       EXPECT_EQ(call.arguments()[4].toString(), c.body);
     }

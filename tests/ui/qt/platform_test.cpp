@@ -34,7 +34,7 @@ struct QtWindow {
   static bool TestButtonHasFocus() {
     QWidget* window = MainWindowOnScreen();
     QWidget* focus = window ? window->focusWidget() : nullptr;
-    return focus && focus->objectName() == testing::Text(u"超级按钮1");
+    return focus && focus->objectName() == testing::QText(u"超级按钮1");
   }
 
   static bool OnScreen() { return MainWindowOnScreen() != nullptr; }

@@ -26,7 +26,7 @@
 namespace vardelle::ui {
 namespace {
 
-using testing::Text;
+using testing::QText;
 
 constexpr int kWaitMs = 60000;
 
@@ -67,7 +67,7 @@ class SettingsWindowTest : public ::testing::Test {
         dialog.findChild<QPushButton*>(QString::fromLatin1(key) + QStringLiteral("Test")),
         Qt::LeftButton);
     EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return !result->text().isEmpty() && result->text() != Text(u"正在测试…"); },
+        [&] { return !result->text().isEmpty() && result->text() != QText(u"正在测试…"); },
         kWaitMs));
     return result->text();
   }
@@ -94,10 +94,10 @@ TEST_F(SettingsWindowTest, FirstStartGuidesAndTheDialogFillsTheTable) {
   EXPECT_FALSE(window.StatusLine().FullText().isEmpty());
 
   WhenDialogOpens([this](SettingsDialogWindow& dialog) {
-    EXPECT_TRUE(TestSite(dialog, "statusSite", "http://127.0.0.1:1").startsWith(Text(u"连接失败")));
+    EXPECT_TRUE(TestSite(dialog, "statusSite", "http://127.0.0.1:1").startsWith(QText(u"连接失败")));
     const QString read = TestSite(dialog, "gamebox", world.BaseUrl());
     EXPECT_TRUE(read.startsWith(QStringLiteral("HTTP 200"))) << read.toStdString();
-    EXPECT_TRUE(read.endsWith(Text(u"30 个服务器"))) << read.toStdString();
+    EXPECT_TRUE(read.endsWith(QText(u"30 个服务器"))) << read.toStdString();
     dialog.findChild<QLineEdit*>(QStringLiteral("statusSite"))->clear();
     dialog.accept();
   });

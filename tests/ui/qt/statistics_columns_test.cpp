@@ -24,7 +24,7 @@
 namespace vardelle::ui {
 namespace {
 
-using testing::Text;
+using testing::QText;
 
 class StatisticsColumnsTest : public ::testing::Test {
  protected:
@@ -93,7 +93,7 @@ TEST_F(StatisticsColumnsTest, ChosenColumnsSurviveARestartSortByValueAndCopyAsTa
   QTreeWidgetItem* steadyItem = table.RowWithId(steady);
   EXPECT_EQ(ResultsFromVariant(steadyItem->data(kTrendColumn, ReportView::kSparklineRole)),
             (std::vector<LatencySample>{10, 20, 30}));
-  EXPECT_TRUE(steadyItem->toolTip(kLatencyColumn).contains(Text(u"丢包率 0.0%")));
+  EXPECT_TRUE(steadyItem->toolTip(kLatencyColumn).contains(QText(u"丢包率 0.0%")));
 
   table.setFocus();
   QTest::keyClick(&table, Qt::Key_A, Qt::ControlModifier);
@@ -102,7 +102,7 @@ TEST_F(StatisticsColumnsTest, ChosenColumnsSurviveARestartSortByValueAndCopyAsTa
   ASSERT_EQ(lines.takeLast(), QString());
   ASSERT_EQ(lines.size(), 4);
   EXPECT_EQ(lines[0].split(QLatin1Char('\t')).mid(6),
-            (QStringList{Text(u"服务器机房地理位置"), Text(u"丢包率"), Text(u"走势")}));
+            (QStringList{QText(u"服务器机房地理位置"), QText(u"丢包率"), QText(u"走势")}));
   EXPECT_EQ(
       lines[3].split(QLatin1Char('\t')),
       (QStringList{QStringLiteral("A"), QString(), QString(), QString(), QStringLiteral("1ms"),

@@ -24,4 +24,8 @@ bool ServeEventsUntil(const std::function<bool()>& done, std::chrono::seconds ti
   return done();
 }
 
+QImage Pixels(const QIcon& icon, QSize size) {
+  return icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
 }  // namespace vardelle::ui::testing

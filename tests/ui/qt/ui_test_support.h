@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QApplication>
+#include <QIcon>
+#include <QImage>
 #include <QString>
 #include <chrono>
 #include <functional>
@@ -20,6 +22,9 @@ bool ServeEventsUntil(const std::function<bool()>& done,
 
 using vardelle::testing::RecordingEvents;
 
-inline QString Text(const char16_t* text) { return QString::fromUtf16(text); }
+inline QString QText(const char16_t* text) { return QString::fromUtf16(text); }
+
+// An icon's pixels at size, in one format, so that two pictures compare pixel by pixel.
+QImage Pixels(const QIcon& icon, QSize size);
 
 }  // namespace vardelle::ui::testing

@@ -20,9 +20,7 @@
 namespace vardelle::ui {
 namespace {
 
-QImage Pixels(const QIcon& icon, QSize size) {
-  return icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
-}
+using testing::Pixels;
 
 class ViewTest : public ::testing::Test {
  protected:
@@ -53,7 +51,7 @@ TEST_F(ViewTest, CellsKeepTheirGbkText) {
   EXPECT_EQ(view->CellText(0, 0), "艾欧尼亚");
   EXPECT_EQ(view->CellText(0, 4), "Scaning...");
   EXPECT_EQ(view->CellText(1, 6), "获取地理位置失败!");
-  EXPECT_EQ(window->ServerTable().CellText(1, 6), testing::Text(u"获取地理位置失败!"));
+  EXPECT_EQ(window->ServerTable().CellText(1, 6), testing::QText(u"获取地理位置失败!"));
   // Cells outside the table are left alone and read as empty.
   view->SetCellText(5, 0, "x");
   view->SetCellText(0, 7, "x");
@@ -191,7 +189,7 @@ TEST_F(ViewTest, StatusLineShowsGbkTextOnOneLineAndShortensLongText) {
   StatusLabel& label = window->StatusLine();
   window->show();  // a hidden label learns of its new size only once shown
   view->SetStatusLine("正在读取服务器列表...");
-  EXPECT_EQ(label.text(), testing::Text(u"正在读取服务器列表..."));
+  EXPECT_EQ(label.text(), testing::QText(u"正在读取服务器列表..."));
   EXPECT_TRUE(label.toolTip().isEmpty());
 
   std::string longText;
@@ -201,7 +199,7 @@ TEST_F(ViewTest, StatusLineShowsGbkTextOnOneLineAndShortensLongText) {
   EXPECT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
   EXPECT_LE(label.fontMetrics().horizontalAdvance(shown), label.contentsRect().width());
   EXPECT_FALSE(shown.contains(QLatin1Char('\n')));
-  EXPECT_TRUE(label.toolTip().endsWith(testing::Text(u"\r\n尾")));
+  EXPECT_TRUE(label.toolTip().endsWith(testing::QText(u"\r\n尾")));
   EXPECT_FALSE(label.wordWrap());
   // Given room, the whole text shows.
   label.resize(4000, label.height());
@@ -246,7 +244,7 @@ TEST_F(ViewTest, KeyListRowShowsItsCellsIconAndToolTip) {
 TEST_F(ViewTest, KeyListStatusGoesToThePagesOwnLine) {
   view->SetKeyListStatus("测试地点：亚洲，本小时还可测 240 次");
   EXPECT_EQ(window->KeyListStatusLine().text(),
-            testing::Text(u"测试地点：亚洲，本小时还可测 240 次"));
+            testing::QText(u"测试地点：亚洲，本小时还可测 240 次"));
   EXPECT_EQ(window->StatusLine().text(), QString());
 }
 
