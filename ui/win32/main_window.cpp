@@ -159,7 +159,6 @@ HWND MainWindow::CreateTabs() {
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTabControlId)),
                               GetModuleHandleW(nullptr), nullptr);
   SendMessageW(tabs, WM_SETFONT, reinterpret_cast<WPARAM>(SongTiFont()), FALSE);
-  SendMessageW(tabs, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(Pictures().tabIcons));
   int index = 0;
   for (const PageLayout& page : PageLayouts()) {
     TCITEMW item{};
@@ -178,11 +177,22 @@ void MainWindow::TakeDpi(int dpi) {
   HFONT font = SongTiFont(dpi_);
   SendMessageW(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   SetChildrenFont(tabs_, font);
+  for (ReportView* table : {&ServerTable(), &KeyList()}) table->ScaleColumnWidths(previous, dpi_);
+  TakePictures();
+}
+
+// The controls given the pictures of the window's DPI before those of the DPI they had go.
+void MainWindow::TakePictures() {
+  if (pictures_ && pictures_->Dpi() == dpi_) return;
+  auto pictures = std::make_unique<WindowPictures>(dpi_);
+  SendMessageW(tabs_, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(pictures->TabIcons()));
   for (ReportView* table : {&ServerTable(), &KeyList()}) {
-    table->ScaleColumnWidths(previous, dpi_);
     SendMessageW(table->Handle(), LVM_SETIMAGELIST, LVSIL_SMALL,
-                 reinterpret_cast<LPARAM>(RowIcons(dpi_)));
+                 reinterpret_cast<LPARAM>(pictures->RowIcons()));
   }
+  serverPage_->ShowButtonIcon(pictures->RefreshIcon(), dpi_);
+  helpPage_->ShowPictures(pictures->Logo(), pictures->DonationQr());
+  pictures_ = std::move(pictures);
 }
 
 // The system's rectangle keeps the window under the mouse while it is dragged between

@@ -51,7 +51,6 @@ ServerPage::ServerPage(HWND tabs, MainWindowEvents& events, Text settingsPath)
   HWND table = table_.Handle();
   SetWindowLongPtrW(table, GWL_STYLE, GetWindowLongPtrW(table, GWL_STYLE) | WS_CLIPSIBLINGS);
   FillPeriodList();
-  SetButtonIcon();
   table_.EventHandlers().headerClicked = [&events](int column) { events.OnHeaderClicked(column); };
   table_.EventHandlers().rowActivated = [&events] { events.OnRowActivated(); };
   table_.EventHandlers().rightClicked = [&events] { events.OnRowRightClicked(); };
@@ -98,12 +97,13 @@ int ServerPage::PeriodItemValue(int index) const {
 }
 
 // The picture beside the caption, through an image list so its alpha channel is drawn.
-void ServerPage::SetButtonIcon() {
+void ServerPage::ShowButtonIcon(HIMAGELIST icon, int dpi) {
   BUTTON_IMAGELIST images{};
-  images.himl = Pictures().refreshIcon;
-  images.margin = RECT{4, 0, 0, 0};
+  images.himl = icon;
+  images.margin = RECT{ScaledToDpi(4, dpi), 0, 0, 0};
   images.uAlign = BUTTON_IMAGELIST_ALIGN_LEFT;
   SendMessageW(testButton_, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
+  InvalidateRect(testButton_, nullptr, TRUE);
 }
 
 void ServerPage::ShowRowMenu(HWND owner, POINT screen) {

@@ -42,10 +42,12 @@ class ServerPage {
   void ShowRowMenu(HWND owner, POINT screen);
   // WM_COMMAND from the page's controls.
   void OnCommand(int id, int code);
+  // The test button's picture beside its caption from now on, its margin at dpi; the page
+  // does not keep it.
+  void ShowButtonIcon(HIMAGELIST icon, int dpi);
 
  private:
   void FillPeriodList();
-  void SetButtonIcon();
 
   MainWindowEvents& events_;
   HWND periodLabel_;
