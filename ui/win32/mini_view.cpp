@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "ui/win32/dpi.h"
+#include "ui/win32/pictures.h"
 #include "ui/win32/report_view.h"
 #include "ui/win32/window_text.h"
 
@@ -17,7 +19,7 @@ constexpr DWORD kExtendedStyle =
     WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_LAYERED;
 // See-through enough to show the game behind it, solid enough to read.
 constexpr BYTE kOpacity = 204;
-constexpr int kPadding = 4;
+constexpr int kPadding = 4;  // at 96 DPI
 constexpr UINT kClickThroughItem = 1;
 
 void RegisterMiniViewClass(WNDPROC procedure) {
@@ -35,8 +37,6 @@ std::wstring LineText(const NativeMiniView<std::wstring>::Row& row) {
   return row.name + L"  " + row.latency;
 }
 
-HFONT Font() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
-
 }  // namespace
 
 MiniView::MiniView(MainWindowEvents& events) : events_(events) {
@@ -44,6 +44,7 @@ MiniView::MiniView(MainWindowEvents& events) : events_(events) {
   CreateWindowExW(kExtendedStyle, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                   GetModuleHandleW(nullptr), this);
   SetLayeredWindowAttributes(window_, 0, kOpacity, LWA_ALPHA);
+  dpi_ = DpiOf(window_);
 }
 
 MiniView::~MiniView() {
@@ -65,6 +66,20 @@ void MiniView::Draw(const NativeMiniView<std::wstring>& view) {
   } else {
     ShowWindow(window_, SW_HIDE);
   }
+  InvalidateRect(window_, nullptr, TRUE);
+}
+
+HFONT MiniView::Font() const { return SongTiFont(dpi_); }
+
+int MiniView::Padding() const { return ScaledToDpi(kPadding, dpi_); }
+
+// The system's corner keeps the view under the mouse while it is dragged between screens; its
+// size follows the rows in the new font.
+void MiniView::OnDpiChanged(int dpi, const RECT& suggested) {
+  dpi_ = dpi;
+  SetWindowPos(window_, nullptr, suggested.left, suggested.top, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  FitToRows();
   InvalidateRect(window_, nullptr, TRUE);
 }
 
@@ -90,8 +105,9 @@ void MiniView::FitToRows() {
   SelectObject(dc, before);
   ReleaseDC(window_, dc);
   const int lines = std::max<int>(1, static_cast<int>(drawn_.rows.size()));
-  SetWindowPos(window_, nullptr, 0, 0, width + 2 * kPadding,
-               lines * (metrics.tmHeight + kPadding) + 2 * kPadding,
+  const int padding = Padding();
+  SetWindowPos(window_, nullptr, 0, 0, width + 2 * padding,
+               lines * (metrics.tmHeight + padding) + 2 * padding,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -103,15 +119,16 @@ void MiniView::Paint() {
   GetTextMetricsW(dc, &metrics);
   RECT client{};
   GetClientRect(window_, &client);
-  const int lineHeight = metrics.tmHeight + kPadding;
+  const int padding = Padding();
+  const int lineHeight = metrics.tmHeight + padding;
   for (size_t line = 0; line < drawn_.rows.size(); ++line) {
     const auto& row = drawn_.rows[line];
-    const int top = kPadding + static_cast<int>(line) * lineHeight;
+    const int top = padding + static_cast<int>(line) * lineHeight;
     RECT place{client.left, top, client.right, top + lineHeight};
     SetBkColor(dc, OrSystemColour(row.backColour, COLOR_WINDOW));
     SetTextColor(dc, OrSystemColour(row.textColour, COLOR_WINDOWTEXT));
     const std::wstring text = LineText(row);
-    ExtTextOutW(dc, kPadding, top + kPadding / 2, ETO_OPAQUE, &place, text.c_str(),
+    ExtTextOutW(dc, padding, top + padding / 2, ETO_OPAQUE, &place, text.c_str(),
                 static_cast<UINT>(text.size()), nullptr);
   }
   SelectObject(dc, before);
@@ -166,6 +183,9 @@ LRESULT MiniView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_PAINT:
       Paint();
+      return 0;
+    case WM_DPICHANGED:
+      OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
     default:
       return DefWindowProcW(window_, message, wParam, lParam);

@@ -3,7 +3,7 @@
 // its own font and every control inside the window, the server table's columns beside its
 // scroll bar with no sideways scrolling, and a larger window growing the pages and tables
 // with the bottom row kept at the bottom. The pictures drawn for that DPI, shown at their
-// size, and those of the DPI before released.
+// size, and those of the DPI before released; the dialogs and the mini view laid anew at it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,11 +12,17 @@
 #include <string>
 #include <vector>
 
+#include "app/application/application.h"
+#include "app/settings_dialog/settings_dialog.h"
 #include "app/table/server_table.h"
 #include "tests/ui/win32/win32_test_support.h"
+#include "ui/win32/alert_dialog.h"
 #include "ui/win32/controls.h"
 #include "ui/win32/main_window.h"
+#include "ui/win32/main_window_view.h"
 #include "ui/win32/pictures.h"
+#include "ui/win32/settings_dialog.h"
+#include "ui/win32/window_text.h"
 
 namespace vardelle::win32 {
 namespace {
@@ -317,6 +323,100 @@ TEST_P(DpiWindowTest, PicturesOfTheDpiBeforeAreReleased) {
   EXPECT_EQ(gdiObjects(), afterFirstRound);
 }
 
+// A dialog's controls once it is told of dpi: every one inside its client area in the font
+// of dpi, and every text whole in its control.
+void ExpectDialogLaidAt(HWND dialog, int dpi) {
+  SendDpiChange(dialog, kLayoutDpi, dpi);
+  RECT client{};
+  GetClientRect(dialog, &client);
+  // A check box's or radio button's text starts right of its box.
+  const int boxWidth = ScaledToDpi(18, dpi);
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    const int id = GetDlgCtrlID(child);
+    const RECT place = PlaceInWindow(child, dialog);
+    EXPECT_TRUE(place.left >= 0 && place.top >= 0 && place.right <= client.right &&
+                place.bottom <= client.bottom)
+        << id << " at " << place.right << "," << place.bottom << " in " << client.right << "x"
+        << client.bottom;
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)), sizeof font, &font);
+    EXPECT_EQ(font.lfHeight, -ScaledToDpi(12, dpi)) << id;
+    wchar_t className[32] = {};
+    GetClassNameW(child, className, static_cast<int>(std::size(className)));
+    const auto is = [&className](const wchar_t* kind) { return lstrcmpiW(className, kind) == 0; };
+    if (is(WC_EDITW)) continue;  // scrolls its text
+    TextRoom room{ClientSize(child), {WindowCaption(child)}};
+    if (is(WC_COMBOBOXW)) room = DropDownRoom(child);
+    const LONG_PTR type = GetWindowLongPtrW(child, GWL_STYLE) & BS_TYPEMASK;
+    if (is(WC_BUTTONW) && type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON) {
+      room.room.cx -= boxWidth;
+    }
+    for (const std::wstring& text : room.texts) {
+      const SIZE extent = TextExtent(child, text);
+      EXPECT_LE(extent.cx, room.room.cx) << id << " " << FromWindowText(text);
+      EXPECT_LE(extent.cy, room.room.cy) << id << " " << FromWindowText(text);
+    }
+  }
+}
+
+// The dialogs open at the window's DPI, as made, and are then moved to a screen of the test's.
+class DpiDialogTest : public DpiWindowTest {
+ protected:
+  void SetUp() override {
+    window = std::make_unique<MainWindow>(events, settings.Path());
+    window->Show();
+  }
+};
+
+TEST_P(DpiDialogTest, DialogsAreLaidAnewAtTheDpiTheyMoveTo) {
+  const int dpi = GetParam();
+  {
+    testing::DialogPlayer player(ToWindowText(kAlertDialogTitle), [dpi](HWND dialog) {
+      ExpectDialogLaidAt(dialog, dpi);
+      testing::Click(dialog, IDCANCEL);
+    });
+    AskAlertWatch(Handle(), "电信一区", AlertWatch{});
+    EXPECT_TRUE(player.Finish());
+  }
+  Application app;
+  app.settingsFile = settings.Path();
+  Win32MainWindowView view(*window);
+  SettingsDialog logic(app, view);
+  testing::DialogPlayer player(ToWindowText(kSettingsDialogTitle), [dpi](HWND dialog) {
+    ExpectDialogLaidAt(dialog, dpi);
+    testing::Click(dialog, IDCANCEL);
+  });
+  RunSettingsDialog(Handle(), logic);
+  EXPECT_TRUE(player.Finish());
+}
+
+// The mini view's rows whole in the font of the DPI of the screen it is moved to.
+TEST_P(DpiDialogTest, MiniViewFollowsItsScreensDpi) {
+  const std::wstring name = L"电信一区 艾欧尼亚";
+  NativeMiniView<std::wstring> shown;
+  shown.shown = true;
+  shown.place = ScreenPoint{10, 10};
+  shown.rows.push_back({name, L"25ms", kDefaultColour, kDefaultColour});
+  window->SetMiniView(shown);
+  HWND mini = window->Mini().Handle();
+  SendDpiChange(mini, window->Mini().Dpi(), GetParam());
+  EXPECT_EQ(window->Mini().Dpi(), GetParam());
+  HDC dc = GetDC(mini);
+  HGDIOBJ previous = SelectObject(dc, SongTiFont(GetParam()));
+  const std::wstring line = name + L"  25ms";
+  SIZE extent{};
+  GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &extent);
+  SelectObject(dc, previous);
+  ReleaseDC(mini, dc);
+  const SIZE client = ClientSize(mini);
+  EXPECT_GE(client.cx, extent.cx);
+  EXPECT_GE(client.cy, extent.cy);
+  RECT place{};
+  GetWindowRect(mini, &place);
+  EXPECT_EQ(place.left, 10);
+  EXPECT_EQ(place.top, 10);
+}
+
 // How a control follows the client area's growth: its place moves by these parts of it and
 // its size grows by them.
 struct Following {
@@ -382,6 +482,7 @@ INSTANTIATE_TEST_SUITE_P(LayoutDpi, GrowingWindowTest, ::testing::Values(kLayout
 std::string DpiName(const ::testing::TestParamInfo<int>& dpi) { return std::to_string(dpi.param); }
 
 INSTANTIATE_TEST_SUITE_P(Dpis, DpiWindowTest, ::testing::Values(96, 120, 144, 192), DpiName);
+INSTANTIATE_TEST_SUITE_P(Dpis, DpiDialogTest, ::testing::Values(96, 120, 144, 192), DpiName);
 
 }  // namespace
 }  // namespace vardelle::win32
