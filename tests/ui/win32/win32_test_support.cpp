@@ -14,11 +14,34 @@ UINT_PTR menuGuard = 0;
 
 void CALLBACK CloseMenu(HWND, UINT, UINT_PTR, DWORD) { EndMenu(); }
 
-// The pop-up menu's window open on this thread, if any.
-HWND OpenMenuWindow() {
+// The choice ChooseFromMenu is making; its timer looks for the menu from the menu's own loop.
+struct PendingChoice {
+  std::wstring caption;
+  MenuChoice made;
+  bool seen = false;
+};
+PendingChoice* pendingChoice = nullptr;
+
+void CALLBACK PickFromMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND menuWindow = OpenMenuWindow(GetCurrentThreadId());
+  if (!pendingChoice || pendingChoice->seen || !menuWindow) return;
+  KillTimer(nullptr, timer);
+  pendingChoice->seen = true;
+  pendingChoice->made = ChooseInOpenMenu(menuWindow, pendingChoice->caption);
+}
+
+RECT CellRect(HWND list, int row, int column) {
+  RECT cell{column == 0 ? LVIR_LABEL : LVIR_BOUNDS, column, 0, 0};
+  SendMessageW(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
+  return cell;
+}
+
+}  // namespace
+
+HWND OpenMenuWindow(DWORD thread) {
   HWND found = nullptr;
   EnumThreadWindows(
-      GetCurrentThreadId(),
+      thread,
       [](HWND window, LPARAM data) {
         wchar_t name[16] = {};
         GetClassNameW(window, name, static_cast<int>(std::size(name)));
@@ -30,47 +53,28 @@ HWND OpenMenuWindow() {
   return found;
 }
 
-// The choice ChooseFromMenu is making; its timer looks for the menu from the menu's own loop.
-struct PendingChoice {
-  std::wstring caption;
-  MenuChoice made;
-  bool seen = false;
-};
-PendingChoice* pendingChoice = nullptr;
-
 // Keys reach an item past the separators, which the menu's keys skip.
-void CALLBACK PickFromMenu(HWND, UINT, UINT_PTR timer, DWORD) {
-  HWND menuWindow = OpenMenuWindow();
-  if (!pendingChoice || pendingChoice->seen || !menuWindow) return;
-  KillTimer(nullptr, timer);
+MenuChoice ChooseInOpenMenu(HWND menuWindow, const std::wstring& caption) {
   const auto menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
-  PendingChoice& choice = *pendingChoice;
-  choice.seen = true;
+  MenuChoice made;
   int downs = 0;
   for (int position = 0; position < GetMenuItemCount(menu); ++position) {
     if (GetMenuState(menu, static_cast<UINT>(position), MF_BYPOSITION) & MF_SEPARATOR) continue;
-    wchar_t caption[128] = {};
-    GetMenuStringW(menu, static_cast<UINT>(position), caption, static_cast<int>(std::size(caption)),
+    wchar_t item[128] = {};
+    GetMenuStringW(menu, static_cast<UINT>(position), item, static_cast<int>(std::size(item)),
                    MF_BYPOSITION);
-    choice.made.captions.push_back(caption);
-    if (!choice.made.chosen) ++downs;
-    choice.made.chosen |= !choice.caption.empty() && caption == choice.caption;
+    made.captions.push_back(item);
+    if (!made.chosen) ++downs;
+    made.chosen |= !caption.empty() && item == caption;
   }
-  if (!choice.made.chosen) {
+  if (!made.chosen) {
     PostMessageW(menuWindow, WM_KEYDOWN, VK_ESCAPE, 0);
-    return;
+    return made;
   }
   for (int down = 0; down < downs; ++down) PostMessageW(menuWindow, WM_KEYDOWN, VK_DOWN, 0);
   PostMessageW(menuWindow, WM_CHAR, L'\r', 0);
+  return made;
 }
-
-RECT CellRect(HWND list, int row, int column) {
-  RECT cell{column == 0 ? LVIR_LABEL : LVIR_BOUNDS, column, 0, 0};
-  SendMessageW(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
-  return cell;
-}
-
-}  // namespace
 
 HWND WaitForDialog(DWORD thread, std::wstring_view title, const std::atomic<bool>& stop) {
   struct Search {
@@ -140,7 +144,7 @@ void ChooseFromRowMenu(HWND window, HWND list, int row, std::initializer_list<WO
 }
 
 MenuChoice ChooseFromMenu(std::wstring caption, const std::function<void()>& open) {
-  PendingChoice choice{std::move(caption), {}};
+  PendingChoice choice{std::move(caption), {}, false};
   pendingChoice = &choice;
   const UINT_PTR picker = SetTimer(nullptr, 0, 10, PickFromMenu);
   menuGuard = SetTimer(nullptr, 0, kMenuGuardMilliseconds, CloseMenu);

@@ -47,6 +47,11 @@ struct MenuChoice {
   std::vector<std::wstring> captions;
   bool chosen = false;
 };
+// The window of the pop-up menu open on thread, if any.
+HWND OpenMenuWindow(DWORD thread);
+// Posts the keys that choose the open menu's item captioned caption, or close the menu
+// unchosen when it has none ("" for none); what it offers.
+MenuChoice ChooseInOpenMenu(HWND menuWindow, const std::wstring& caption);
 // Opens a pop-up menu on this thread with open() and, once it shows, chooses its item
 // captioned caption by keys, as the player would; a menu without such an item ("" for none)
 // is closed unchosen.
