@@ -276,8 +276,8 @@ class WindowViewCore : public MainWindowView {
   void SetTableWidth(int width) override {
     Run([&](Window& w) { w.SetTableWidth(width); });
   }
-  void ShowRowMenu(int dx, int dy) override {
-    Run([&](Window& w) { w.ShowRowMenu(dx, dy); });
+  void ShowRowMenu(int dx, int dy, bool listedInMiniView) override {
+    Run([&](Window& w) { w.ShowRowMenu(dx, dy, listedInMiniView); });
   }
   void FocusTestButton() override {
     Run([](Window& w) { w.FocusTestButton(); });

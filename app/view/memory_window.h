@@ -78,7 +78,7 @@ class MemoryWindow : public MainWindowView {
   void SetTimerPeriod(int) override {}
   int ClientWidth() override { return 0; }
   void SetTableWidth(int) override {}
-  void ShowRowMenu(int, int) override {}
+  void ShowRowMenu(int, int, bool) override {}
   void FocusTestButton() override {}
   void SetRowWatchNote(RowId, const std::string&) override {}
   std::optional<AlertWatch> AskAlertWatch(const std::string&, const AlertWatch&) override {

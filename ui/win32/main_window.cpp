@@ -299,8 +299,8 @@ int MainWindow::PeriodSelection() const {
   return static_cast<int>(SendMessageW(PeriodList(), CB_GETCURSEL, 0, 0));
 }
 
-void MainWindow::ShowRowMenu(int dx, int dy) {
-  serverPage_->ShowRowMenu(window_, CursorMovedBy(dx, dy));
+void MainWindow::ShowRowMenu(int dx, int dy, bool listedInMiniView) {
+  serverPage_->ShowRowMenu(window_, CursorMovedBy(dx, dy), listedInMiniView);
 }
 
 void MainWindow::ShowKeyListMenu(int checkedPlace) {
@@ -503,13 +503,15 @@ void MainWindow::OnTrayMessage(UINT mouseMessage) {
 void MainWindow::ShowTrayMenu() {
   HMENU menu = CreatePopupMenu();
   AppendMenuW(menu, MF_STRING, kShowWindowItem, ToWindowText(ShowWindowMenuText()).c_str());
-  AppendMenuW(menu, MF_STRING, kQuitItem, ToWindowText(QuitMenuText()).c_str());
   AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
   const auto checked = [](bool on) { return MF_STRING | (on ? MF_CHECKED : MF_UNCHECKED); };
   AppendMenuW(menu, checked(miniView_->Drawn().shown), kMiniViewItem,
               ToWindowText(kMiniViewMenuText).c_str());
   AppendMenuW(menu, checked(miniView_->Drawn().clickThrough), kClickThroughItem,
               ToWindowText(kClickThroughMenuText).c_str());
+  // Last, where desktops put it.
+  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(menu, MF_STRING, kQuitItem, ToWindowText(QuitMenuText()).c_str());
   POINT cursor{};
   GetCursorPos(&cursor);
   // The window in front, or the menu would stay open after a click elsewhere; the message

@@ -92,9 +92,10 @@ class MainWindow {
   ReportView& KeyList() { return globalPingPage_->KeyList(); }
   StatusLabel& KeyListStatusLine() { return globalPingPage_->StatusLine(); }
 
-  // The row menu at the mouse moved by (dx, dy), and the key list's with the place of
-  // checkedPlace checked; each returns when its menu closes.
-  void ShowRowMenu(int dx, int dy);
+  // The row menu at the mouse moved by (dx, dy), with 移出小窗 in place of 小窗 for rows the
+  // mini view lists, and the key list's with the place of checkedPlace checked; each returns
+  // when its menu closes.
+  void ShowRowMenu(int dx, int dy, bool listedInMiniView);
   void ShowKeyListMenu(int checkedPlace);
   int ClientWidth() const;
   void SetTableWidth(int width);

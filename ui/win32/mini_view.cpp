@@ -20,7 +20,7 @@ constexpr DWORD kExtendedStyle =
 // See-through enough to show the game behind it, solid enough to read.
 constexpr BYTE kOpacity = 204;
 constexpr int kPadding = 4;  // at 96 DPI
-constexpr UINT kClickThroughItem = 1;
+enum MenuItem : UINT { kClickThroughItem = 1, kRemoveItem };
 
 void RegisterMiniViewClass(WNDPROC procedure) {
   WNDCLASSEXW windowClass{};
@@ -90,11 +90,37 @@ void MiniView::SetClickThrough(bool clickThrough) {
                     clickThrough ? style | WS_EX_TRANSPARENT : style & ~WS_EX_TRANSPARENT);
 }
 
-void MiniView::FitToRows() {
+int MiniView::LineHeight() const {
   HDC dc = GetDC(window_);
   const HGDIOBJ before = SelectObject(dc, Font());
   TEXTMETRICW metrics{};
   GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, before);
+  ReleaseDC(window_, dc);
+  return metrics.tmHeight + Padding();
+}
+
+RECT MiniView::LinePlace(size_t line) const {
+  RECT client{};
+  GetClientRect(window_, &client);
+  const int lineHeight = LineHeight();
+  const int top = Padding() + static_cast<int>(line) * lineHeight;
+  return RECT{client.left, top, client.right, top + lineHeight};
+}
+
+std::optional<std::wstring> MiniView::ServerAt(POINT screen) const {
+  POINT point = screen;
+  ScreenToClient(window_, &point);
+  for (size_t line = 0; line < drawn_.rows.size(); ++line) {
+    const RECT place = LinePlace(line);
+    if (PtInRect(&place, point)) return drawn_.rows[line].name;
+  }
+  return std::nullopt;
+}
+
+void MiniView::FitToRows() {
+  HDC dc = GetDC(window_);
+  const HGDIOBJ before = SelectObject(dc, Font());
   int width = 0;
   for (const auto& row : drawn_.rows) {
     const std::wstring text = LineText(row);
@@ -106,8 +132,7 @@ void MiniView::FitToRows() {
   ReleaseDC(window_, dc);
   const int lines = std::max<int>(1, static_cast<int>(drawn_.rows.size()));
   const int padding = Padding();
-  SetWindowPos(window_, nullptr, 0, 0, width + 2 * padding,
-               lines * (metrics.tmHeight + padding) + 2 * padding,
+  SetWindowPos(window_, nullptr, 0, 0, width + 2 * padding, lines * LineHeight() + 2 * padding,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -115,35 +140,35 @@ void MiniView::Paint() {
   PAINTSTRUCT paint{};
   HDC dc = BeginPaint(window_, &paint);
   const HGDIOBJ before = SelectObject(dc, Font());
-  TEXTMETRICW metrics{};
-  GetTextMetricsW(dc, &metrics);
-  RECT client{};
-  GetClientRect(window_, &client);
   const int padding = Padding();
-  const int lineHeight = metrics.tmHeight + padding;
   for (size_t line = 0; line < drawn_.rows.size(); ++line) {
     const auto& row = drawn_.rows[line];
-    const int top = padding + static_cast<int>(line) * lineHeight;
-    RECT place{client.left, top, client.right, top + lineHeight};
+    const RECT place = LinePlace(line);
     SetBkColor(dc, OrSystemColour(row.backColour, COLOR_WINDOW));
     SetTextColor(dc, OrSystemColour(row.textColour, COLOR_WINDOWTEXT));
     const std::wstring text = LineText(row);
-    ExtTextOutW(dc, padding, top + padding / 2, ETO_OPAQUE, &place, text.c_str(),
+    ExtTextOutW(dc, padding, place.top + padding / 2, ETO_OPAQUE, &place, text.c_str(),
                 static_cast<UINT>(text.size()), nullptr);
   }
   SelectObject(dc, before);
   EndPaint(window_, &paint);
 }
 
+// The line's server is taken now: the lines may change while the menu is open.
 void MiniView::ShowMenu(POINT screen) {
+  const std::optional<std::wstring> server = ServerAt(screen);
   HMENU menu = CreatePopupMenu();
   AppendMenuW(menu, MF_STRING | (drawn_.clickThrough ? MF_CHECKED : MF_UNCHECKED),
               kClickThroughItem, ToWindowText(kClickThroughMenuText).c_str());
+  if (server) {
+    AppendMenuW(menu, MF_STRING, kRemoveItem, ToWindowText(kRemoveFromMiniViewMenuText).c_str());
+  }
   const auto chosen =
       static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
                                        screen.x, screen.y, 0, window_, nullptr));
   DestroyMenu(menu);
   if (chosen == kClickThroughItem) events_.OnClickThroughToggled();
+  if (chosen == kRemoveItem && server) events_.OnMiniViewLineRemoveChosen(FromWindowText(*server));
 }
 
 void MiniView::ReportPlace() {
