@@ -120,6 +120,14 @@ class MainWindowView {
   // Every row's identity and the texts of columns, in table order, taken in one step: one
   // call for the whole table rather than one per cell.
   virtual std::vector<RowTexts> RowsWithTexts(const std::vector<int>& columns) = 0;
+  // The texts of columns of the rows named, in that order, taken in one step; a gone row is
+  // left out. With RowIds it reads a long table a slice at a time, so the window's thread is
+  // held for no more than a slice, and a sort between two slices neither doubles nor drops
+  // a row.
+  virtual std::vector<RowTexts> TextsOfRows(const std::vector<RowId>& rows,
+                                            const std::vector<int>& columns) = 0;
+  // True on the window's thread, where every call holds the window until it returns.
+  virtual bool OnWindowThread() = 0;
   // Carries out every change in one step (a gone row is left alone) and repaints once.
   virtual void ApplyRowChanges(const std::vector<RowChange>& changes) = 0;
   virtual void DeleteAllRows() = 0;
