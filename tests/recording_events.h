@@ -31,6 +31,10 @@ class RecordingEvents : public MainWindowEvents {
   void OnRouteTraceChosen() override { events.push_back("route trace"); }
   void OnAlertChosen() override { events.push_back("alert chosen"); }
   void OnMiniViewChosen() override { events.push_back("mini view chosen"); }
+  void OnMiniViewRemoveChosen() override { events.push_back("mini view remove chosen"); }
+  void OnMiniViewLineRemoveChosen(const std::string& serverName) override {
+    events.push_back("mini view line remove chosen " + serverName);
+  }
   void OnMiniViewToggled() override { events.push_back("mini view toggled"); }
   void OnClickThroughToggled() override { events.push_back("click-through toggled"); }
   void OnMiniViewMoved(ScreenPoint place) override {

@@ -3,25 +3,30 @@
 // them): the logo as a multi-size vardelle.ico and every other picture as a 32-bit bottom-up
 // BI_RGB .bmp with straight alpha, the form LoadImageW(LR_CREATEDIBSECTION) and ILC_COLOR32
 // image lists take. Drawn at build time by the Qt window's own picture code, so the Windows
-// program shows the same pictures without linking Qt or a QR library.
+// program shows the same pictures without linking Qt or a QR library. The window's pictures
+// are drawn once for each DPI of kPictureSetDpis, in a folder named by the DPI, so that none
+// is scaled up on a screen of 125, 150 or 200 %.
 #include <QBuffer>
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <cstdio>
 #include <iterator>
+#include <utility>
 #include <vector>
 
 #include "app/view/project_links.h"
 #include "ui/qt/donation_qr.h"
 #include "ui/qt/pictures.h"
+#include "ui/win32/resources/picture_sets.h"
 
 namespace {
 
-constexpr int kIconSides[] = {16, 24, 32, 48, 64, 256};
-constexpr int kDonationQrSide = 150;
+// The sizes Windows asks an icon for: small and large icons at 100 to 200 %, and Explorer's.
+constexpr int kIconSides[] = {16, 20, 24, 32, 40, 48, 64, 256};
 constexpr int kBitmapInfoHeaderSize = 40;
 constexpr int kBitmapFileHeaderSize = 14;
 
@@ -133,16 +138,15 @@ QByteArray IcoFile(const std::vector<QImage>& images) {
   return directory + data;
 }
 
-QImage RowIconStrip() {
+QImage RowIconStrip(int side) {
   constexpr vardelle::RowIcon kIcons[] = {
       vardelle::RowIcon::kAnswered, vardelle::RowIcon::kNoAnswer, vardelle::RowIcon::kNotTested};
-  constexpr int kSide = 12;
   constexpr int kCount = static_cast<int>(std::size(kIcons));
-  QImage strip(kSide * kCount, kSide, QImage::Format_ARGB32_Premultiplied);
+  QImage strip(side * kCount, side, QImage::Format_ARGB32_Premultiplied);
   strip.fill(Qt::transparent);
   QPainter painter(&strip);
   for (int i = 0; i < kCount; ++i) {
-    painter.drawImage(i * kSide, 0, vardelle::ui::RowIconPicture(kIcons[i]));
+    painter.drawImage(i * side, 0, vardelle::ui::RowIconPicture(kIcons[i], side));
   }
   return strip;
 }
@@ -159,28 +163,43 @@ QImage InstallerPicture(int width, int height, int logoSide) {
 }
 
 struct PictureFile {
-  const char* name;
+  QString name;
   QByteArray contents;
 };
 
-std::vector<PictureFile> PictureFiles() {
+// The window's pictures for one DPI, in a folder named by it: at 96 DPI of the sides
+// resource_ids.h gives, scaled to dpi as the window scales its layout.
+std::vector<PictureFile> WindowPictureFiles(int dpi) {
   namespace ui = vardelle::ui;
-  std::vector<QImage> logoSizes;
-  for (const int side : kIconSides) logoSizes.push_back(ui::GlobePicture(side));
+  // Rounded as the window's ScaledToDpi rounds its layout's lengths (whose file would bring
+  // the text library into this tool).
+  const auto side = [dpi](int layoutSide) { return (layoutSide * dpi + 48) / 96; };
+  const QString folder = QString::number(dpi) + "/";
   return {
+      {folder + "tab_servers.bmp", BmpFile(ui::GlobePicture(side(16)))},
+      {folder + "tab_global.bmp", BmpFile(ui::PieChartPicture(side(16)))},
+      {folder + "tab_help.bmp", BmpFile(ui::SpeechBubblePicture(side(16)))},
+      {folder + "refresh.bmp", BmpFile(ui::RefreshPicture(side(24)))},
+      {folder + "row_icons.bmp", BmpFile(RowIconStrip(side(12)))},
+      {folder + "logo.bmp", BmpFile(ui::GlobePicture(side(96)))},
+      {folder + "donation_qr.bmp",
+       BmpFile(ui::DrawQr(ui::EncodeQr(vardelle::kProjectPage), side(150)))},
+  };
+}
+
+std::vector<PictureFile> PictureFiles() {
+  std::vector<QImage> logoSizes;
+  for (const int side : kIconSides) logoSizes.push_back(vardelle::ui::GlobePicture(side));
+  std::vector<PictureFile> files{
       {"vardelle.ico", IcoFile(logoSizes)},
-      {"tab_servers.bmp", BmpFile(ui::GlobePicture(16))},
-      {"tab_global.bmp", BmpFile(ui::PieChartPicture(16))},
-      {"tab_help.bmp", BmpFile(ui::SpeechBubblePicture(16))},
-      {"refresh.bmp", BmpFile(ui::RefreshPicture(24))},
-      {"row_icons.bmp", BmpFile(RowIconStrip())},
-      {"logo.bmp", BmpFile(ui::GlobePicture(96))},
-      {"donation_qr.bmp",
-       BmpFile(ui::DrawQr(ui::EncodeQr(vardelle::kProjectPage), kDonationQrSide))},
       // NSIS's sizes for the welcome and finish pages' side and the other pages' header.
       {"installer_side.bmp", BmpFile(InstallerPicture(164, 314, 128))},
       {"installer_header.bmp", BmpFile(InstallerPicture(150, 57, 48))},
   };
+  for (const int dpi : vardelle::win32::kPictureSetDpis) {
+    for (PictureFile& file : WindowPictureFiles(dpi)) files.push_back(std::move(file));
+  }
+  return files;
 }
 
 bool WriteFile(const QString& path, const QByteArray& contents) {
@@ -196,10 +215,11 @@ int main(int argc, char** argv) {
     return 2;
   }
   const QString folder = QString::fromLocal8Bit(argv[1]);
-  QDir().mkpath(folder);
   for (const PictureFile& picture : PictureFiles()) {
-    if (!WriteFile(folder + "/" + picture.name, picture.contents)) {
-      std::fprintf(stderr, "vardelle-windows-pictures: cannot write %s\n", picture.name);
+    const QString path = folder + "/" + picture.name;
+    if (!QDir().mkpath(QFileInfo(path).path()) || !WriteFile(path, picture.contents)) {
+      std::fprintf(stderr, "vardelle-windows-pictures: cannot write %s\n",
+                   qPrintable(picture.name));
       return 1;
     }
   }

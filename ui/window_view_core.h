@@ -31,6 +31,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -120,27 +121,35 @@ class WindowViewCore : public MainWindowView {
   // The texts are taken on the window's thread and converted to GBK on the caller's, so the
   // window is held no longer than the reading takes.
   std::vector<RowTexts> RowsWithTexts(const std::vector<int>& columns) override {
-    struct Taken {
-      RowId row;
-      std::vector<NativeText> cells;
-    };
-    const std::vector<Taken> taken = Ask(std::vector<Taken>(), [&](Window& w) {
+    return InGbk(Ask(std::vector<TakenRow>(), [&](Window& w) {
       auto& table = w.ServerTable();
-      std::vector<Taken> rows(static_cast<std::size_t>(table.RowCount()));
-      for (std::size_t row = 0; row < rows.size(); ++row) {
-        const int index = static_cast<int>(row);
-        rows[row].row = table.IdAt(index);
-        for (const int column : columns) rows[row].cells.push_back(table.CellText(index, column));
-      }
+      std::vector<TakenRow> rows;
+      rows.reserve(static_cast<std::size_t>(table.RowCount()));
+      for (int row = 0; row < table.RowCount(); ++row) rows.push_back(Take(table, row, columns));
       return rows;
-    });
-    std::vector<RowTexts> rows;
-    rows.reserve(taken.size());
-    for (const Taken& row : taken) {
-      RowTexts& texts = rows.emplace_back(RowTexts{row.row, {}});
-      for (const NativeText& cell : row.cells) texts.cells.push_back(Edition::FromWindow(cell));
-    }
-    return rows;
+    }));
+  }
+  // Each row is looked for first just after the row before it, where it stays unless rows
+  // moved or went since its identity was read.
+  std::vector<RowTexts> TextsOfRows(const std::vector<RowId>& rows,
+                                    const std::vector<int>& columns) override {
+    return InGbk(Ask(std::vector<TakenRow>(), [&](Window& w) {
+      auto& table = w.ServerTable();
+      std::vector<TakenRow> taken;
+      taken.reserve(rows.size());
+      int next = -1;
+      for (const RowId id : rows) {
+        const int row = next >= 0 && table.IdAt(next) == id ? next : table.IndexOf(id);
+        if (row < 0) continue;
+        taken.push_back(Take(table, row, columns));
+        next = row + 1;
+      }
+      return taken;
+    }));
+  }
+  bool OnWindowThread() override {
+    const std::thread::id caller = std::this_thread::get_id();
+    return Ask(false, [caller](Window&) { return std::this_thread::get_id() == caller; });
   }
 
   // Converted on the caller's thread, carried out in one call on the window's.
@@ -276,8 +285,8 @@ class WindowViewCore : public MainWindowView {
   void SetTableWidth(int width) override {
     Run([&](Window& w) { w.SetTableWidth(width); });
   }
-  void ShowRowMenu(int dx, int dy) override {
-    Run([&](Window& w) { w.ShowRowMenu(dx, dy); });
+  void ShowRowMenu(int dx, int dy, bool listedInMiniView) override {
+    Run([&](Window& w) { w.ShowRowMenu(dx, dy, listedInMiniView); });
   }
   void FocusTestButton() override {
     Run([](Window& w) { w.FocusTestButton(); });
@@ -334,6 +343,27 @@ class WindowViewCore : public MainWindowView {
   }
 
  private:
+  struct TakenRow {
+    RowId row;
+    std::vector<NativeText> cells;
+  };
+  template <typename Table>
+  static TakenRow Take(Table& table, int row, const std::vector<int>& columns) {
+    TakenRow taken{table.IdAt(row), {}};
+    taken.cells.reserve(columns.size());
+    for (const int column : columns) taken.cells.push_back(table.CellText(row, column));
+    return taken;
+  }
+  static std::vector<RowTexts> InGbk(const std::vector<TakenRow>& taken) {
+    std::vector<RowTexts> rows;
+    rows.reserve(taken.size());
+    for (const TakenRow& row : taken) {
+      RowTexts& texts = rows.emplace_back(RowTexts{row.row, {}});
+      for (const NativeText& cell : row.cells) texts.cells.push_back(Edition::FromWindow(cell));
+    }
+    return rows;
+  }
+
   template <typename Held>
   static Held& Reach(Held& calls) {
     return calls;

@@ -33,9 +33,20 @@ bool KeepsInFile(const Text& name) {
   return !IsBlankText(name) && name.find_first_of(std::string_view("\r\n\0\x1a", 4)) == Text::npos;
 }
 
-bool IsListed(const MiniViewState& state, const Text& name) {
-  return std::any_of(state.rows.begin(), state.rows.end(),
-                     [&](const MiniViewRow& row) { return row.name == name; });
+// The selected rows with the servers' names.
+std::vector<std::pair<RowId, Text>> SelectedRowNames(MainWindowView& window) {
+  std::vector<std::pair<RowId, Text>> rows;
+  for (const int position : window.SelectedRows()) {
+    const RowId row = window.RowIdAt(position);
+    rows.emplace_back(row, TrimSpaces(window.CellText(row, kNameColumn)));
+  }
+  return rows;
+}
+
+std::vector<Text> SelectedNames(MainWindowView& window) {
+  std::vector<Text> names;
+  for (auto& [row, name] : SelectedRowNames(window)) names.push_back(std::move(name));
+  return names;
 }
 
 }  // namespace
@@ -51,7 +62,7 @@ void MiniViewRows::Load(const Text& settingsPath, MainWindowView& window) {
       const Text name =
           TrimSpaces(FindProfileString(*contents, kSection, ServerKey(static_cast<size_t>(entry)))
                          .value_or(""));
-      if (KeepsInFile(name) && !IsListed(state_, name)) state_.rows.push_back({.name = name});
+      if (KeepsInFile(name) && !Lists(name)) state_.rows.push_back({.name = name});
     }
     state_.shown = NumberIn(*contents, "shown") == 1 && !state_.rows.empty();
     const std::optional<int> x = NumberIn(*contents, "x");
@@ -62,23 +73,52 @@ void MiniViewRows::Load(const Text& settingsPath, MainWindowView& window) {
 }
 
 void MiniViewRows::AddSelectedRows(MainWindowView& window, const Text& settingsPath) {
-  const std::vector<int> selected = window.SelectedRows();
-  if (selected.empty()) return;
-  std::vector<std::pair<RowId, Text>> chosen;
-  for (const int position : selected) {
-    const RowId row = window.RowIdAt(position);
-    chosen.emplace_back(row, TrimSpaces(window.CellText(row, kNameColumn)));
-  }
+  const std::vector<std::pair<RowId, Text>> chosen = SelectedRowNames(window);
+  if (chosen.empty()) return;
   {
     std::lock_guard guard(mutex_);
     for (const auto& [row, name] : chosen) {
-      if (KeepsInFile(name) && !IsListed(state_, name) &&
-          state_.rows.size() < kMostMiniViewServers) {
+      if (KeepsInFile(name) && !Lists(name) && state_.rows.size() < kMostMiniViewServers) {
         state_.rows.push_back(LineOf(name, row));
         Track(row, name);
       }
     }
     state_.shown = true;
+    Save(settingsPath);
+  }
+  Draw(window);
+}
+
+bool MiniViewRows::ListsSelectedRows(MainWindowView& window) const {
+  const std::vector<Text> names = SelectedNames(window);
+  std::lock_guard guard(mutex_);
+  return !names.empty() &&
+         std::all_of(names.begin(), names.end(), [&](const Text& name) { return Lists(name); });
+}
+
+void MiniViewRows::RemoveSelectedRows(MainWindowView& window, const Text& settingsPath) {
+  Remove(SelectedNames(window), window, settingsPath);
+}
+
+void MiniViewRows::Remove(const std::vector<Text>& names, MainWindowView& window,
+                          const Text& settingsPath) {
+  {
+    std::lock_guard guard(mutex_);
+    std::vector<MiniViewRow> kept;
+    std::vector<std::optional<size_t>> keptAt(state_.rows.size());
+    for (size_t line = 0; line < state_.rows.size(); ++line) {
+      if (std::find(names.begin(), names.end(), state_.rows[line].name) != names.end()) continue;
+      keptAt[line] = kept.size();
+      kept.push_back(state_.rows[line]);
+    }
+    if (kept.size() == state_.rows.size()) return;
+    std::map<RowId, size_t> tracked;
+    for (const auto& [row, line] : tracked_) {
+      if (keptAt[line]) tracked[row] = *keptAt[line];
+    }
+    tracked_.swap(tracked);
+    state_.rows.swap(kept);
+    state_.shown &= !state_.rows.empty();
     Save(settingsPath);
   }
   Draw(window);
@@ -166,11 +206,20 @@ void MiniViewRows::Track(RowId row, const Text& name) {
   }
 }
 
+bool MiniViewRows::Lists(const Text& name) const {
+  return std::any_of(state_.rows.begin(), state_.rows.end(),
+                     [&](const MiniViewRow& row) { return row.name == name; });
+}
+
 void MiniViewRows::Save(const Text& settingsPath) const {
   if (settingsPath.empty()) return;
   std::vector<ProfileEntry> entries;
   for (size_t line = 0; line < state_.rows.size(); ++line) {
     entries.push_back({kSection, ServerKey(line + 1), state_.rows[line].name});
+  }
+  // A shorter list leaves no keys of a longer one behind.
+  for (size_t line = state_.rows.size(); line < kMostMiniViewServers; ++line) {
+    entries.push_back({kSection, ServerKey(line + 1), "", true});
   }
   entries.push_back({kSection, "count", std::to_string(state_.rows.size())});
   entries.push_back({kSection, "shown", state_.shown ? "1" : "0"});

@@ -32,6 +32,13 @@ class MiniViewRows {
   // The selected rows join the list (each server once) with their present latencies and
   // colours, and the mini view shows; nothing happens when no row is selected.
   void AddSelectedRows(MainWindowView& window, const Text& settingsPath);
+  // Whether the row menu offers 移出小窗: a row is selected and every selected row's server
+  // is listed.
+  bool ListsSelectedRows(MainWindowView& window) const;
+  // The servers leave the list; the mini view hides once it lists none, as it does when
+  // loaded so.
+  void RemoveSelectedRows(MainWindowView& window, const Text& settingsPath);
+  void Remove(const std::vector<Text>& names, MainWindowView& window, const Text& settingsPath);
   void ToggleShown(MainWindowView& window, const Text& settingsPath);
   void ToggleClickThrough(MainWindowView& window);
   void Moved(ScreenPoint place, const Text& settingsPath);
@@ -47,6 +54,7 @@ class MiniViewRows {
 
  private:
   void Save(const Text& settingsPath) const;  // under mutex_
+  bool Lists(const Text& name) const;         // under mutex_
   void Draw(MainWindowView& window) const;
   // Follows the row of a listed name; under mutex_.
   void Track(RowId row, const Text& name);

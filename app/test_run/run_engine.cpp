@@ -1,9 +1,12 @@
 #include "app/test_run/run_engine.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <exception>
+#include <iterator>
 #include <set>
 #include <thread>
 #include <unordered_map>
@@ -31,6 +34,8 @@ constexpr int kResolverThreads = 4;
 // Rows written to the window in one call: large enough that a big table takes few calls,
 // small enough that no call holds the window's thread for long.
 constexpr std::size_t kRowsPerWrite = 500;
+// Rows read from the window in one call, for the same reason.
+constexpr std::size_t kRowsPerRead = 1000;
 
 Text LatencyText(int milliseconds) {
   return milliseconds == kNoAnswer ? Text(kNoAnswerText) : std::to_string(milliseconds) + "ms";
@@ -45,6 +50,23 @@ Text OutcomeStatus(const TestRunSummary& summary, const TestRunServices& service
   const Text done = TestRunFinishedStatus(summary.servers, summary.answered, summary.fastestServer,
                                           summary.fastestMs);
   return summary.stillOut == 0 ? done : JoinTexts({done, StillProbingNote(summary.stillOut)});
+}
+
+// The rows a tick probes, with their name, region and domain: their identities in one step,
+// their texts a slice at a time.
+std::vector<RowTexts> TableRows(MainWindowView& window) {
+  const std::vector<RowId> ids = window.RowIds();
+  std::vector<RowTexts> table;
+  table.reserve(ids.size());
+  for (std::size_t first = 0; first < ids.size(); first += kRowsPerRead) {
+    const auto begin = ids.begin() + static_cast<std::ptrdiff_t>(first);
+    const auto end =
+        begin + static_cast<std::ptrdiff_t>(std::min(kRowsPerRead, ids.size() - first));
+    std::vector<RowTexts> slice =
+        window.TextsOfRows({begin, end}, {kNameColumn, kRegionColumn, kDomainColumn});
+    std::move(slice.begin(), slice.end(), std::back_inserter(table));
+  }
+  return table;
 }
 
 }  // namespace
@@ -127,6 +149,13 @@ struct TestRunEngine::Core : std::enable_shared_from_this<Core> {
   void Settle();
   void Stop();
 
+  // Reads the rows and queues their probes; on any thread but the window's.
+  void TakeRows(const std::shared_ptr<TestRun>& run, MainWindowView* window);
+  void HandRowsToWriter(const std::shared_ptr<TestRun>& run);
+  // Under the lock, with the engine's threads started: step, unless the engine stopped.
+  template <typename Step>
+  bool StepUnlessStopped(Step step);
+
   // Under mutex.
   void StartThreads();
   void QueueRows(const std::vector<RowTexts>& table, const std::shared_ptr<TestRun>& run);
@@ -168,6 +197,8 @@ struct TestRunEngine::Core : std::enable_shared_from_this<Core> {
   std::uint64_t probesSent = 0;
   std::unordered_map<std::uint64_t, RowState> rows;
   std::deque<Probe> toResolve;
+  // Ticks on the window's thread whose rows the writer is to read.
+  std::deque<std::shared_ptr<TestRun>> toTake;
   // The last fetch's words, which every probe shows until the next fetch ends.
   RegionStatusWords words;
   bool fetchWanted = false;
@@ -178,27 +209,53 @@ struct TestRunEngine::Core : std::enable_shared_from_this<Core> {
   std::vector<std::thread> threads;
 };
 
+// A tick on the window's thread would hold the window for as long as a whole table takes to
+// read; the writer reads it instead, a slice per call, and the window runs between them.
 std::shared_ptr<TestRun> TestRunEngine::Core::StartRun() {
   const auto run = std::make_shared<TestRun>();
   MainWindowView* window = shared.window.load();
-  std::vector<RowTexts> table;
+  if (window && window->OnWindowThread()) {
+    HandRowsToWriter(run);
+  } else {
+    TakeRows(run, window);
+  }
+  return run;
+}
+
+void TestRunEngine::Core::TakeRows(const std::shared_ptr<TestRun>& run, MainWindowView* window) {
   try {
-    if (window) table = window->RowsWithTexts({kNameColumn, kRegionColumn, kDomainColumn});
+    const std::vector<RowTexts> table = window ? TableRows(*window) : std::vector<RowTexts>();
     shared.miniView.TrackRows(table);
     for (const auto& [row, note] : shared.alerts.TrackRows(table)) {
       window->SetRowWatchNote(row, RowNote(row, note));
     }
-    std::lock_guard guard(mutex);
-    if (!stopping) {
-      StartThreads();
-      QueueRows(table, run);
-      return run;
-    }
+    if (StepUnlessStopped([&] { QueueRows(table, run); })) return;
   } catch (const std::exception&) {
     // Out of memory or no thread to be had: a run without probes, which still ends.
   }
   run->MarkFinished();
-  return run;
+}
+
+void TestRunEngine::Core::HandRowsToWriter(const std::shared_ptr<TestRun>& run) {
+  try {
+    const bool handed = StepUnlessStopped([&] {
+      toTake.push_back(run);
+      writerWake.notify_one();
+    });
+    if (handed) return;
+  } catch (const std::exception&) {
+    // As in TakeRows.
+  }
+  run->MarkFinished();
+}
+
+template <typename Step>
+bool TestRunEngine::Core::StepUnlessStopped(Step step) {
+  std::lock_guard guard(mutex);
+  if (stopping) return false;
+  StartThreads();
+  step();
+  return true;
 }
 
 void TestRunEngine::Core::StartThreads() {
@@ -245,7 +302,7 @@ void TestRunEngine::Core::Post(Write write) {
 void TestRunEngine::Core::Settle() {
   std::unique_lock lock(mutex);
   idleChanged.wait(lock, [this] {
-    return stopping || (!fetchWanted && !fetching && outbox.empty() && !writing);
+    return stopping || (!fetchWanted && !fetching && toTake.empty() && outbox.empty() && !writing);
   });
 }
 
@@ -259,6 +316,8 @@ void TestRunEngine::Core::Stop() {
     stopRequested = true;
     joined.swap(threads);
     unfinished.swap(openRuns);
+    unfinished.insert(unfinished.end(), toTake.begin(), toTake.end());
+    toTake.clear();
   }
   resolverWake.notify_all();
   fetcherWake.notify_all();
@@ -373,20 +432,31 @@ std::shared_ptr<const RegionStatusLists> TestRunEngine::Core::DownloadStatus() {
   }
 }
 
+// A tick's rows are read before the results waiting are written: its probes start sooner.
 void TestRunEngine::Core::WriteResults() {
   for (;;) {
+    std::shared_ptr<TestRun> taking;
     std::vector<Write> writes;
     {
       std::unique_lock lock(mutex);
-      writerWake.wait(lock, [this] { return stopping || !outbox.empty(); });
+      writerWake.wait(lock, [this] { return stopping || !toTake.empty() || !outbox.empty(); });
       if (stopping) return;
-      writes.swap(outbox);
+      if (toTake.empty()) {
+        writes.swap(outbox);
+      } else {
+        taking = std::move(toTake.front());
+        toTake.pop_front();
+      }
       writing = true;
     }
-    try {
-      Apply(writes);
-    } catch (const std::exception&) {
-      // Out of memory: these results stay unwritten; the rows show them at the next tick.
+    if (taking) {
+      TakeRows(taking, shared.window.load());
+    } else {
+      try {
+        Apply(writes);
+      } catch (const std::exception&) {
+        // Out of memory: these results stay unwritten; the rows show them at the next tick.
+      }
     }
     std::lock_guard guard(mutex);
     writing = false;

@@ -17,8 +17,9 @@
 // Threads: a few resolvers take the rows' names in turn (a name look-up blocks); echo
 // requests go out through the one echo engine, whose own thread ends them; one status
 // fetcher; one writer, the only thread that writes results to the window, in batches, so
-// the window is asked once per batch rather than once per cell. The writer waits for each
-// batch to be applied on the window's thread; the resolvers, the probes and the status
+// the window is asked once per batch rather than once per cell, and that reads the table
+// for a tick on the window's thread. The writer waits for each batch and each slice of the
+// table to be served on the window's thread; the resolvers, the probes and the status
 // fetcher never wait for the window.
 #pragma once
 
@@ -111,10 +112,13 @@ class TestRunEngine {
   TestRunEngine(const TestRunEngine&) = delete;
   TestRunEngine& operator=(const TestRunEngine&) = delete;
 
-  // A tick, from any thread: takes the table's rows in one step (a tick from another thread
-  // waits for the window's thread to hand them) and starts probing every row without a probe
-  // out. Never blocks on the network. The engine's threads start with the first tick. After
-  // Stop, a tick does nothing and its run is finished at once.
+  // A tick, from any thread: takes the table's rows, their identities in one step and their
+  // texts a slice at a time, and starts probing every row without a probe out. A tick from
+  // another thread than the window's reads them itself, waiting for the window's thread to
+  // hand each slice; one on the window's thread leaves the reading to the writer and returns
+  // at once, so the window keeps running between the slices. Never blocks on the network.
+  // The engine's threads start with the first tick. After Stop, a tick does nothing and its
+  // run is finished at once.
   std::shared_ptr<TestRun> StartRun();
 
   // Blocks until no status download is wanted or under way and everything posted so far is

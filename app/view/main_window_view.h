@@ -120,6 +120,14 @@ class MainWindowView {
   // Every row's identity and the texts of columns, in table order, taken in one step: one
   // call for the whole table rather than one per cell.
   virtual std::vector<RowTexts> RowsWithTexts(const std::vector<int>& columns) = 0;
+  // The texts of columns of the rows named, in that order, taken in one step; a gone row is
+  // left out. With RowIds it reads a long table a slice at a time, so the window's thread is
+  // held for no more than a slice, and a sort between two slices neither doubles nor drops
+  // a row.
+  virtual std::vector<RowTexts> TextsOfRows(const std::vector<RowId>& rows,
+                                            const std::vector<int>& columns) = 0;
+  // True on the window's thread, where every call holds the window until it returns.
+  virtual bool OnWindowThread() = 0;
   // Carries out every change in one step (a gone row is left alone) and repaints once.
   virtual void ApplyRowChanges(const std::vector<RowChange>& changes) = 0;
   virtual void DeleteAllRows() = 0;
@@ -174,8 +182,9 @@ class MainWindowView {
   virtual void SetTableWidth(int width) = 0;
 
   // 右键1 at the mouse position moved by (dx, dy); returns when the menu closes, the
-  // chosen item firing its own event.
-  virtual void ShowRowMenu(int dx, int dy) = 0;
+  // chosen item firing its own event. For rows the mini view lists already it offers
+  // 移出小窗 in place of 小窗.
+  virtual void ShowRowMenu(int dx, int dy, bool listedInMiniView) = 0;
 
   // 超级按钮1 takes the keyboard focus.
   virtual void FocusTestButton() = 0;
@@ -218,6 +227,10 @@ class MainWindowEvents {
   virtual void OnAlertChosen() = 0;
   // "小窗" from the row menu: the selected row joins the mini view, which shows.
   virtual void OnMiniViewChosen() = 0;
+  // "移出小窗" from the row menu: the selected rows leave the mini view.
+  virtual void OnMiniViewRemoveChosen() = 0;
+  // "移出小窗" from the mini view's own menu, on the line of serverName (GBK).
+  virtual void OnMiniViewLineRemoveChosen(const std::string& serverName) = 0;
   // "小窗" from the tray menu: shows or hides the mini view.
   virtual void OnMiniViewToggled() = 0;
   // "点击穿透" from the mini view's menu or the tray's: clicks pass through it, or no longer.

@@ -181,18 +181,34 @@ void MemoryWindow::SetLocationSource(RowId id, LocationSource source) {
   if (const int index = IndexOf(id); index >= 0) rows_[index].locationSource = source;
 }
 
+RowTexts MemoryWindow::TextsAt(int index, const std::vector<int>& columns) {
+  RowTexts texts{rows_[static_cast<std::size_t>(index)].id, {}};
+  for (const int column : columns) {
+    const std::string* cell = Cell(index, column);
+    texts.cells.push_back(cell ? *cell : std::string());
+  }
+  return texts;
+}
+
 std::vector<RowTexts> MemoryWindow::RowsWithTexts(const std::vector<int>& columns) {
   std::lock_guard guard(mutex_);
   std::vector<RowTexts> rows;
   rows.reserve(rows_.size());
   for (int index = 0; index < static_cast<int>(rows_.size()); ++index) {
-    RowTexts& texts = rows.emplace_back(RowTexts{rows_[static_cast<std::size_t>(index)].id, {}});
-    for (const int column : columns) {
-      const std::string* cell = Cell(index, column);
-      texts.cells.push_back(cell ? *cell : std::string());
-    }
+    rows.push_back(TextsAt(index, columns));
   }
   return rows;
+}
+
+std::vector<RowTexts> MemoryWindow::TextsOfRows(const std::vector<RowId>& rows,
+                                                const std::vector<int>& columns) {
+  std::lock_guard guard(mutex_);
+  std::vector<RowTexts> texts;
+  texts.reserve(rows.size());
+  for (const RowId row : rows) {
+    if (const int index = IndexOf(row); index >= 0) texts.push_back(TextsAt(index, columns));
+  }
+  return texts;
 }
 
 void MemoryWindow::ApplyRowChanges(const std::vector<RowChange>& changes) {

@@ -52,6 +52,10 @@ class MemoryWindow : public MainWindowView {
   void SetCellText(RowId id, int column, const std::string& text) override;
   void SetRowIcon(RowId id, RowIcon icon) override;
   std::vector<RowTexts> RowsWithTexts(const std::vector<int>& columns) override;
+  std::vector<RowTexts> TextsOfRows(const std::vector<RowId>& rows,
+                                    const std::vector<int>& columns) override;
+  // No thread of its own: every caller is served at once, as if from another thread.
+  bool OnWindowThread() override { return false; }
   void ApplyRowChanges(const std::vector<RowChange>& changes) override;
   void DeleteAllRows() override;
   int RowCount() override;
@@ -78,7 +82,7 @@ class MemoryWindow : public MainWindowView {
   void SetTimerPeriod(int) override {}
   int ClientWidth() override { return 0; }
   void SetTableWidth(int) override {}
-  void ShowRowMenu(int, int) override {}
+  void ShowRowMenu(int, int, bool) override {}
   void FocusTestButton() override {}
   void SetRowWatchNote(RowId, const std::string&) override {}
   std::optional<AlertWatch> AskAlertWatch(const std::string&, const AlertWatch&) override {
@@ -101,6 +105,8 @@ class MemoryWindow : public MainWindowView {
   // The row's cell, or nullptr when there is no such row or column; under mutex_.
   std::string* Cell(int row, int column);
   int IndexOf(RowId id) const;
+  // The row's identity and texts of columns; under mutex_.
+  RowTexts TextsAt(int index, const std::vector<int>& columns);
 
   // Row positions by identity; rebuilt when stale, under mutex_.
   mutable std::unordered_map<std::uint64_t, int> positions_;

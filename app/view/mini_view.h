@@ -11,9 +11,11 @@
 
 namespace vardelle {
 
-// The menu items' captions: 小窗 in the row menu and the tray's, 点击穿透 in the mini view's
+// The menu items' captions: 小窗 in the row menu and the tray's, 移出小窗 in the row menu
+// (in place of 小窗 for a listed server) and the mini view's own, 点击穿透 in the mini view's
 // own menu and the tray's.
 inline constexpr char kMiniViewMenuText[] = "小窗";
+inline constexpr char kRemoveFromMiniViewMenuText[] = "移出小窗";
 inline constexpr char kClickThroughMenuText[] = "点击穿透";
 
 // A place on the screen: a window's top-left corner in pixels.

@@ -2,9 +2,9 @@
 
 namespace vardelle {
 
-void ShowRowMenu(MainWindowView& window) {
+void ShowRowMenu(MainWindowView& window, bool listedInMiniView) {
   constexpr int kMenuOffset = 3;
-  window.ShowRowMenu(kMenuOffset, kMenuOffset);
+  window.ShowRowMenu(kMenuOffset, kMenuOffset, listedInMiniView);
 }
 
 }  // namespace vardelle

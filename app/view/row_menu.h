@@ -6,6 +6,6 @@
 namespace vardelle {
 
 // 右键1 with its corner 3 pixels right of and 3 below the mouse, whatever is under it.
-void ShowRowMenu(MainWindowView& window);
+void ShowRowMenu(MainWindowView& window, bool listedInMiniView);
 
 }  // namespace vardelle

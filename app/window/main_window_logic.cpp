@@ -39,7 +39,9 @@ void MainWindowLogic::OnDestroying() {}
 
 void MainWindowLogic::OnResized() { window().SetTableWidth(window().ClientWidth()); }
 
-void MainWindowLogic::OnRowRightClicked() { ShowRowMenu(window()); }
+void MainWindowLogic::OnRowRightClicked() {
+  ShowRowMenu(window(), app.miniView.ListsSelectedRows(window()));
+}
 
 void MainWindowLogic::OnPeriodChanged() { SelectTestPeriod(window()); }
 
@@ -63,6 +65,14 @@ void MainWindowLogic::OnAlertChosen() {
 
 void MainWindowLogic::OnMiniViewChosen() {
   app.miniView.AddSelectedRows(window(), app.settingsFile);
+}
+
+void MainWindowLogic::OnMiniViewRemoveChosen() {
+  app.miniView.RemoveSelectedRows(window(), app.settingsFile);
+}
+
+void MainWindowLogic::OnMiniViewLineRemoveChosen(const std::string& serverName) {
+  app.miniView.Remove({serverName}, window(), app.settingsFile);
 }
 
 void MainWindowLogic::OnMiniViewToggled() { app.miniView.ToggleShown(window(), app.settingsFile); }

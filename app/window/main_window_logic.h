@@ -20,6 +20,8 @@ class MainWindowLogic final : public MainWindowEvents {
   void OnRouteTraceChosen() override;
   void OnAlertChosen() override;
   void OnMiniViewChosen() override;
+  void OnMiniViewRemoveChosen() override;
+  void OnMiniViewLineRemoveChosen(const std::string& serverName) override;
   void OnMiniViewToggled() override;
   void OnClickThroughToggled() override;
   void OnMiniViewMoved(ScreenPoint place) override;

@@ -38,7 +38,7 @@ class FakeWindow : public MemoryWindow {
   void SetTimerPeriod(int milliseconds) override { timerPeriods.push_back(milliseconds); }
   int ClientWidth() override { return clientWidth; }
   void SetTableWidth(int width) override { tableWidth = width; }
-  void ShowRowMenu(int dx, int dy) override { menuOffsets.push_back({dx, dy}); }
+  void ShowRowMenu(int dx, int dy, bool) override { menuOffsets.push_back({dx, dy}); }
   void FocusTestButton() override { ++focusRequests; }
   void SetRowWatchNote(RowId id, const std::string& note) override {
     std::lock_guard guard(mutex_);

@@ -1,6 +1,7 @@
 // The mini view's logic on the in-memory window: a chosen row shows with what the runs wrote
 // on it, follows later runs while shown, and its servers, showing and place come back from
-// the settings file after a restart, where the latencies wait for the next run.
+// the settings file after a restart, where the latencies wait for the next run; lists
+// emptied leave no keys in the file.
 #include "app/mini_view/mini_view_rows.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "app/alerts/alert_watching.h"
+#include "app/settings/column_settings.h"
 #include "app/table/server_table.h"
 #include "app/view/memory_window.h"
 #include "tests/support/temp_dir.h"
@@ -81,6 +84,49 @@ TEST(MiniViewRowsTest, ChosenRowsFollowTheRunsAndComeBackAfterARestart) {
   hidden.Load(settings, restarted);
   EXPECT_FALSE(hidden.State().shown);
   EXPECT_EQ(hidden.State().rows.size(), 2u);
+}
+
+// The file's lists as the window leaves them once the player has taken every server out of
+// the mini view and every watch off its row; a file an older version left empty keys in
+// reads as if they were not there.
+TEST(MiniViewRowsTest, EmptiedListsLeaveNoKeysInTheSettingsFile) {
+  testing_files::TempDir dir;
+  const std::string settings = dir.File("settings.ini");
+  testing_files::WriteBytes(settings,
+                            "[miniView]\r\ncount=2\r\nserver1=\r\nserver2=网通01区\r\nshown=1\r\n"
+                            "[alerts]\r\ncount=1\r\nserver1=\r\ndomain1=\r\nstatus1=\r\n");
+  SelectingWindow window;
+  const RowId shadow = window.InsertRow("电信15区", RowIcon::kNotTested);
+  const RowId netcom = window.InsertRow("网通01区", RowIcon::kNotTested);
+  MiniViewRows mini;
+  mini.Load(settings, window);
+  EXPECT_EQ(window.MiniView(), (MiniViewState{.shown = true, .rows = {{"网通01区"}}}));
+  AlertWatching alerts;
+  alerts.Load(settings);
+  EXPECT_FALSE(alerts.AnyWatched());
+
+  window.selected = {0, 1};
+  EXPECT_FALSE(mini.ListsSelectedRows(window)) << "电信15区 is not listed yet";
+  mini.AddSelectedRows(window, settings);
+  EXPECT_TRUE(mini.ListsSelectedRows(window));
+  const AlertWatch watch{StatusWatch::kAnyChange, 150, std::nullopt};
+  const WatchedRow rows[] = {{shadow, AlertTargetOf("电信15区", "127.0.0.16"), "影流"},
+                             {netcom, AlertTargetOf("网通01区", "127.0.0.22"), "比尔吉沃特"}};
+  for (const WatchedRow& row : rows) alerts.SetWatch(row, watch, settings);
+  EXPECT_EQ(ReadSettingsValue(settings, "miniView", "server2"), "电信15区");
+  EXPECT_EQ(ReadSettingsValue(settings, "alerts", "server2"), "网通01区");
+
+  window.selected = {1};
+  mini.RemoveSelectedRows(window, settings);
+  EXPECT_EQ(window.MiniView(), (MiniViewState{.shown = true, .rows = {{"电信15区"}}}));
+  mini.Remove({"电信15区"}, window, settings);
+  EXPECT_EQ(window.MiniView(), MiniViewState{}) << "hidden once it lists none";
+  window.selected = {0, 1};
+  EXPECT_FALSE(mini.ListsSelectedRows(window));
+  for (const WatchedRow& row : rows) alerts.SetWatch(row, {}, settings);
+  SettingsWriter().Flush();
+  EXPECT_EQ(testing_files::ReadBytes(settings),
+            "[miniView]\r\ncount=0\r\nshown=0\r\n[alerts]\r\ncount=0\r\n");
 }
 
 }  // namespace

@@ -256,12 +256,13 @@ TEST_F(TestRunTest, ASilentRowKeepsItsStatusColourWhileItsNextProbeIsOut) {
 TEST_F(TestRunTest, ResultsAreOrderedByWhenTheirProbeWasSent) {
   class SlowFirstRead : public testing::FakeWindow {
    public:
-    std::vector<RowTexts> RowsWithTexts(const std::vector<int>& columns) override {
+    std::vector<RowTexts> TextsOfRows(const std::vector<RowId>& rows,
+                                      const std::vector<int>& columns) override {
       if (!held_.exchange(true)) {
         reading_.set_value();
         released_.wait();
       }
-      return MemoryWindow::RowsWithTexts(columns);
+      return MemoryWindow::TextsOfRows(rows, columns);
     }
     void AwaitRead() { reading_.get_future().wait(); }
     void Release() { release_.set_value(); }
@@ -315,9 +316,14 @@ TEST_F(TestRunTest, ASortDuringTheRunLeavesEveryResultInItsOwnRow) {
 TEST_F(TestRunTest, ASortWhileTheRunTakesItsRowsMeasuresEveryRowOnce) {
   class SortingWindow : public MemoryWindow {
    public:
-    std::vector<RowTexts> RowsWithTexts(const std::vector<int>& columns) override {
+    std::vector<RowId> RowIds() override {
       Flip();
-      return MemoryWindow::RowsWithTexts(columns);
+      return MemoryWindow::RowIds();
+    }
+    std::vector<RowTexts> TextsOfRows(const std::vector<RowId>& rows,
+                                      const std::vector<int>& columns) override {
+      Flip();
+      return MemoryWindow::TextsOfRows(rows, columns);
     }
 
    private:
@@ -348,6 +354,79 @@ TEST_F(TestRunTest, ASortWhileTheRunTakesItsRowsMeasuresEveryRowOnce) {
   engine.Stop();
   app.window = &window;
   EXPECT_EQ(probed, (std::multiset<std::string>{"127.0.0.2", "127.0.0.3", "127.0.0.4"}));
+}
+
+// A tick on the window's thread leaves the reading to the writer, a slice at a time. The
+// table sorted and a row edited between two slices, or emptied: every row read gets its
+// own result, the edited one by its new text, and rows gone get nothing.
+TEST_F(TestRunTest, ATableChangedBetweenTheSlicesOfItsReadGivesEachRowItsOwnResult) {
+  class ChangingWindow : public testing::FakeWindow {
+   public:
+    explicit ChangingWindow(std::function<void(MemoryWindow&)> change)
+        : change_(std::move(change)) {}
+    bool OnWindowThread() override { return true; }
+    std::vector<RowTexts> TextsOfRows(const std::vector<RowId>& rows,
+                                      const std::vector<int>& columns) override {
+      if (++slices_ == 2) change_(*this);
+      std::vector<RowTexts> texts = MemoryWindow::TextsOfRows(rows, columns);
+      if (slices_ == 1) firstSliceRows = static_cast<int>(texts.size());
+      return texts;
+    }
+    std::atomic<int> firstSliceRows{0};
+
+   private:
+    std::function<void(MemoryWindow&)> change_;
+    std::atomic<int> slices_{0};
+  };
+  const auto reverseAndEditFirst = [](MemoryWindow& changing) {
+    changing.SortRows([](RowId a, RowId b) { return b.value < a.value ? -1 : 1; });
+    changing.SetCellText(changing.RowIdAt(0), kDomainColumn, "127.0.99.77");
+  };
+  const struct {
+    const char* change;
+    std::function<void(MemoryWindow&)> between;
+    bool emptied;
+  } cases[] = {{"sorted and edited", reverseAndEditFirst, false},
+               {"emptied", [](MemoryWindow& changing) { changing.DeleteAllRows(); }, true}};
+  const auto lastNumber = [](const std::string& address) {
+    return address.substr(address.rfind('.') + 1);
+  };
+  services.resolveHostAddress = [](const std::string& domain) { return domain; };
+  services.sendPing = [&](const std::string& address, Done done) {
+    done(std::stoi(lastNumber(address)));
+  };
+  constexpr int kRows = 2500;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.change);
+    ChangingWindow changing(c.between);
+    for (int i = 0; i < kRows; ++i) {
+      const RowId row = changing.InsertRow("server", RowIcon::kNotTested);
+      changing.SetCellText(row, kDomainColumn,
+                           "127.0." + std::to_string(i / 250) + "." + std::to_string(1 + i % 250));
+    }
+    app.window = &changing;
+    TestRunEngine engine(app.SharedWithTestRuns(), services);
+    const std::shared_ptr<TestRun> run = engine.StartRun();
+    run->Wait();
+    engine.Settle();
+    engine.Stop();
+    app.window = &window;
+
+    ASSERT_LT(changing.firstSliceRows, kRows) << "the table was read in one slice";
+    const int read = c.emptied ? changing.firstSliceRows.load() : kRows;
+    EXPECT_EQ(run->Summary().servers, read);
+    EXPECT_EQ(run->Summary().answered, read);
+    const std::vector<MemoryRow> rows = changing.Rows();
+    ASSERT_EQ(rows.size(), c.emptied ? 0u : static_cast<std::size_t>(kRows));
+    for (const MemoryRow& row : rows) {
+      const std::string& domain = row.cells[kDomainColumn];
+      EXPECT_EQ(row.cells[kAddressColumn], domain);
+      EXPECT_EQ(row.cells[kLatencyColumn], lastNumber(domain) + "ms") << domain;
+    }
+    if (!c.emptied) {
+      EXPECT_EQ(rows[0].cells[kAddressColumn], "127.0.99.77");
+    }
+  }
 }
 
 // The probes go out at once and their latencies are written while the status site has not

@@ -110,7 +110,7 @@ std::vector<std::string> AllMatches(const Regex& regex) {
 template <class Regex>
 class RegexCommon : public ::testing::Test {};
 
-using RegexClasses = testing::Types<RegexObject, CompactRegex>;
+using RegexClasses = ::testing::Types<RegexObject, CompactRegex>;
 TYPED_TEST_SUITE(RegexCommon, RegexClasses);
 
 TYPED_TEST(RegexCommon, SearchesLikeJavaScript) {

@@ -235,8 +235,12 @@ void MainWindow::BuildRowMenu() {
   rowMenu_->addSeparator();
   connect(rowMenu_->addAction(QString::fromUtf16(u"提醒…")), &QAction::triggered, this,
           [this] { events_.OnAlertChosen(); });
-  connect(rowMenu_->addAction(FromGbk(kMiniViewMenuText)), &QAction::triggered, this,
-          [this] { events_.OnMiniViewChosen(); });
+  rowMiniViewItem_ = rowMenu_->addAction(FromGbk(kMiniViewMenuText));
+  connect(rowMiniViewItem_, &QAction::triggered, this, [this] { events_.OnMiniViewChosen(); });
+  rowRemoveFromMiniViewItem_ = rowMenu_->addAction(FromGbk(kRemoveFromMiniViewMenuText));
+  rowRemoveFromMiniViewItem_->setVisible(false);
+  connect(rowRemoveFromMiniViewItem_, &QAction::triggered, this,
+          [this] { events_.OnMiniViewRemoveChosen(); });
 }
 
 void MainWindow::BuildTray() {
@@ -247,7 +251,6 @@ void MainWindow::BuildTray() {
   menu->setObjectName(QStringLiteral("trayMenu"));
   connect(menu->addAction(FromGbk(ShowWindowMenuText())), &QAction::triggered, this,
           [this] { ShowFromTray(); });
-  connect(menu->addAction(FromGbk(QuitMenuText())), &QAction::triggered, this, [this] { Quit(); });
   menu->addSeparator();
   trayMiniViewItem_ = menu->addAction(FromGbk(kMiniViewMenuText));
   trayMiniViewItem_->setCheckable(true);
@@ -256,6 +259,9 @@ void MainWindow::BuildTray() {
   trayClickThroughItem_->setCheckable(true);
   connect(trayClickThroughItem_, &QAction::triggered, this,
           [this] { events_.OnClickThroughToggled(); });
+  // Last, where desktops put it.
+  menu->addSeparator();
+  connect(menu->addAction(FromGbk(QuitMenuText())), &QAction::triggered, this, [this] { Quit(); });
   tray_->setContextMenu(menu);
   connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason why) {
     if (why == QSystemTrayIcon::Trigger || why == QSystemTrayIcon::DoubleClick) ShowFromTray();
@@ -328,7 +334,11 @@ void MainWindow::CheckGlobalPingPlace(int placeIndex) {
   }
 }
 
-void MainWindow::ShowRowMenu(int dx, int dy) { rowMenu_->exec(QCursor::pos() + QPoint(dx, dy)); }
+void MainWindow::ShowRowMenu(int dx, int dy, bool listedInMiniView) {
+  rowMiniViewItem_->setVisible(!listedInMiniView);
+  rowRemoveFromMiniViewItem_->setVisible(listedInMiniView);
+  rowMenu_->exec(QCursor::pos() + QPoint(dx, dy));
+}
 
 void MainWindow::ShowKeyListMenu(int checkedPlace) {
   CheckGlobalPingPlace(checkedPlace);

@@ -47,9 +47,10 @@ class MainWindow : public QWidget {
   void FocusTestButton() { testButton_->setFocus(); }
   QMenu& RowMenu() { return *rowMenu_; }
   QMenu& KeyListMenu() { return *keyListMenu_; }
-  // The row menu at the mouse moved by (dx, dy), and the key list's with the place of
-  // checkedPlace checked; each returns when its menu closes.
-  void ShowRowMenu(int dx, int dy);
+  // The row menu at the mouse moved by (dx, dy), with 移出小窗 in place of 小窗 for rows the
+  // mini view lists, and the key list's with the place of checkedPlace checked; each returns
+  // when its menu closes.
+  void ShowRowMenu(int dx, int dy, bool listedInMiniView);
   void ShowKeyListMenu(int checkedPlace);
   void SelectPeriod(int index) { periodList_->setCurrentIndex(index); }
   QPushButton& SettingsButton() { return *settingsButton_; }
@@ -126,6 +127,8 @@ class MainWindow : public QWidget {
   StatusLabel* keyListStatusLabel_ = nullptr;
   PeriodTimer* timer_ = nullptr;
   QMenu* rowMenu_ = nullptr;
+  QAction* rowMiniViewItem_ = nullptr;
+  QAction* rowRemoveFromMiniViewItem_ = nullptr;
   QMenu* keyListMenu_ = nullptr;
   QList<QAction*> placeActions_;
   StatisticsColumns* statisticsColumns_ = nullptr;

@@ -30,6 +30,9 @@ MiniView::MiniView(MainWindowEvents& events) : QWidget(nullptr, kWindowFlags), e
   clickThroughItem_->setCheckable(true);
   connect(clickThroughItem_, &QAction::triggered, this,
           [this] { events_.OnClickThroughToggled(); });
+  removeItem_ = menu_->addAction(FromGbk(kRemoveFromMiniViewMenuText));
+  connect(removeItem_, &QAction::triggered, this,
+          [this] { events_.OnMiniViewLineRemoveChosen(ToGbkText(menuServer_)); });
 }
 
 void MiniView::Draw(const NativeMiniView<QString>& view) {
@@ -61,13 +64,24 @@ QString MiniView::LineText(const NativeMiniView<QString>::Row& row) const {
 
 int MiniView::LineHeight() const { return fontMetrics().height() + kPadding; }
 
+QRect MiniView::LinePlace(size_t line) const {
+  const int lineHeight = LineHeight();
+  return QRect(0, kPadding + static_cast<int>(line) * lineHeight, width(), lineHeight);
+}
+
+std::optional<QString> MiniView::ServerAt(QPoint point) const {
+  for (size_t line = 0; line < drawn_.rows.size(); ++line) {
+    if (LinePlace(line).contains(point)) return drawn_.rows[line].name;
+  }
+  return std::nullopt;
+}
+
 void MiniView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), palette().window());
-  const int lineHeight = LineHeight();
   for (size_t line = 0; line < drawn_.rows.size(); ++line) {
     const auto& row = drawn_.rows[line];
-    const QRect place(0, kPadding + static_cast<int>(line) * lineHeight, width(), lineHeight);
+    const QRect place = LinePlace(line);
     if (row.backColour != kDefaultColour) painter.fillRect(place, ToQColor(row.backColour));
     painter.setPen(row.textColour != kDefaultColour ? ToQColor(row.textColour)
                                                     : palette().windowText().color());
@@ -91,6 +105,12 @@ void MiniView::mouseReleaseEvent(QMouseEvent* event) {
   events_.OnMiniViewMoved({place.x(), place.y()});
 }
 
-void MiniView::contextMenuEvent(QContextMenuEvent* event) { menu_->exec(event->globalPos()); }
+// Taken now: the lines may change while the menu is open.
+void MiniView::contextMenuEvent(QContextMenuEvent* event) {
+  const std::optional<QString> server = ServerAt(event->pos());
+  menuServer_ = server.value_or(QString());
+  removeItem_->setVisible(server.has_value());
+  menu_->exec(event->globalPos());
+}
 
 }  // namespace vardelle::ui

@@ -114,7 +114,8 @@ QImage RefreshPicture(int side) {
   return image;
 }
 
-QImage RowIconPicture(RowIcon icon) {
+QImage RowIconPicture(RowIcon icon, int side) {
+  constexpr qreal kLayoutSide = 12;
   struct Colours {
     QColor fill, rim;
   };
@@ -122,9 +123,10 @@ QImage RowIconPicture(RowIcon icon) {
                                      {QColor(0xa6, 0xa6, 0xa6), QColor(0x6e, 0x6e, 0x6e)},
                                      {QColor(0xf5, 0xc8, 0x1a), QColor(0xa8, 0x84, 0x00)}};
   const Colours& colours = kColours[static_cast<int>(icon)];
-  QImage image = BlankImage(12, 12);
+  QImage image = BlankImage(side, side);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
+  p.scale(side / kLayoutSide, side / kLayoutSide);
   p.setPen(QPen(colours.rim, 1));
   p.setBrush(colours.fill);
   p.drawEllipse(QRectF(1.5, 1.5, 9, 9));

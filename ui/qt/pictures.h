@@ -15,8 +15,9 @@ QImage PieChartPicture(int side);
 QImage SpeechBubblePicture(int side);
 // Icon of the button "手动测速": two green arrows chasing each other round a circle.
 QImage RefreshPicture(int side);
-// 12 × 12 state icon of a server table row.
-QImage RowIconPicture(RowIcon icon);
+// State icon of a server table row, 12 × 12 as the table shows it (the Windows edition's
+// larger screens take it larger, drawn at their side).
+QImage RowIconPicture(RowIcon icon, int side = 12);
 // 8 × 7 grey outline triangle of a sorted column's header; kNone gives a null image.
 QImage HeaderArrowPicture(HeaderArrow arrow);
 

@@ -166,7 +166,13 @@ void ReportView::SetRowIcon(QTreeWidgetItem* item, RowIcon icon) {
 }
 
 void ReportView::SetRowColour(QTreeWidgetItem* item, RowColour colour) {
-  if (item && item->type() == kRowItemType) static_cast<RowItem*>(item)->colour = colour;
+  if (!item || item->type() != kRowItemType) return;
+  RowColour& own = static_cast<RowItem*>(item)->colour;
+  if (own.textColour == colour.textColour && own.backColour == colour.backColour) return;
+  own = colour;
+  const QRect cell = visualItemRect(item);
+  const QRect row(0, cell.top(), viewport()->width(), cell.height());
+  if (row.intersects(viewport()->rect())) viewport()->update(row);
 }
 
 RowColour ReportView::PaintedRowColour(const QModelIndex& index) const {

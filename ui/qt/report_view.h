@@ -48,7 +48,8 @@ class ReportView : public QTreeWidget {
   QString CellText(const QTreeWidgetItem* item, int column) const;
   void SetCellText(QTreeWidgetItem* item, int column, const QString& text);
   void SetRowIcon(QTreeWidgetItem* item, RowIcon icon);
-  // The colours the row is drawn in from now on; a new row draws in the defaults.
+  // The colours the row is drawn in from now on; a new row draws in the defaults. A change
+  // repaints the row when it is in sight.
   void SetRowColour(QTreeWidgetItem* item, RowColour colour);
   // The colours a row is painted in now.
   RowColour PaintedRowColour(const QModelIndex& index) const;
@@ -61,8 +62,10 @@ class ReportView : public QTreeWidget {
   }
   void SetRowIcon(int row, RowIcon icon) { SetRowIcon(RowAt(row), icon); }
   void DeleteAllRows() { clear(); }
-  // Paints the rows anew soon.
-  void Repaint() { viewport()->update(); }
+  // Paints the rows anew soon: nothing is left to paint, since every change paints the rows
+  // in sight that it touched (the model tells the view of cells and icons, SetRowColour of
+  // colours), and a table of thousands of rows is mostly out of sight.
+  void Repaint() {}
 
   // Adds a column after the last one; rows appended later get its alignment.
   void AddColumn(const ColumnLayout& column);

@@ -161,6 +161,9 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
       SizeAndCentre(dialog, {kClientWidth, kClientHeight});
       SetFocus(GetDlgItem(dialog, kAlertStatusCheckId));
       return FALSE;  // the focus is set
+    case WM_DPICHANGED:
+      LayDialogAtDpi(dialog, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return TRUE;
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
         case IDOK:

@@ -111,4 +111,6 @@ void RepaintBehind(HWND control) {
   RedrawWindow(parent, &place, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
+bool KeyIsDown(int virtualKey) { return (GetKeyState(virtualKey) & 0x8000) != 0; }
+
 }  // namespace vardelle::win32

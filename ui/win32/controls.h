@@ -18,6 +18,9 @@ const ControlLayout& LayoutOf(ControlId id);
 // A drop-down list's height with its list open, at 96 DPI: every period shown at once.
 inline constexpr int kOpenDropDownHeight = 200;
 
+// Whether the key is held down as the message being handled was sent.
+bool KeyIsDown(int virtualKey);
+
 // A control of a system class at its layout's place, in the window's font.
 HWND CreateControl(HWND parent, const wchar_t* className, const ControlLayout& layout, DWORD style,
                    const std::wstring& text);

@@ -85,25 +85,31 @@ void OpenLink(const NMLINK& link) {
 }  // namespace
 
 HelpPage::HelpPage(HWND tabs, MainWindowEvents& events) : events_(events) {
-  const auto picture = [tabs](ControlId id, HBITMAP bitmap) {
-    return CreatePaintedControl(tabs, LayoutOf(id), [bitmap](HDC dc, const RECT& client) {
+  const auto picture = [tabs](ControlId id, const HBITMAP& bitmap) {
+    return CreatePaintedControl(tabs, LayoutOf(id), [&bitmap](HDC dc, const RECT& client) {
       DrawPicture(dc, bitmap, client);
     });
   };
   const auto label = [tabs](ControlId id) { return CreateLabel(tabs, LayoutOf(id)); };
   const std::wstring helpText = LayoutOf(kHelpTextId).caption;
   controls_ = {
-      picture(kLogoPictureId, Pictures().logo),
+      picture(kLogoPictureId, logo_),
       CreatePaintedControl(
           tabs, LayoutOf(kHelpTextId),
           [helpText](HDC dc, const RECT& client) { PaintParagraphs(dc, client, helpText); }),
       CreateControl(tabs, WC_LINK, LayoutOf(kDonationLinkId), WS_TABSTOP,
                     LayoutOf(kDonationLinkId).caption),
-      picture(kDonationPictureId, Pictures().donationQr),
+      picture(kDonationPictureId, donationQr_),
       label(kDonationHintId),
       label(kUpdateLabelId),
       label(kCopyrightLabelId),
   };
+}
+
+void HelpPage::ShowPictures(HBITMAP logo, HBITMAP donationQr) {
+  logo_ = logo;
+  donationQr_ = donationQr;
+  for (HWND control : controls_) InvalidateRect(control, nullptr, TRUE);
 }
 
 void HelpPage::OnCommand(int id, int code) {

@@ -15,12 +15,16 @@ class HelpPage {
   HelpPage(HWND tabs, MainWindowEvents& events);
 
   const std::vector<HWND>& Controls() const { return controls_; }
+  // The logo and the donation QR code shown from now on; the page keeps neither.
+  void ShowPictures(HBITMAP logo, HBITMAP donationQr);
   // WM_COMMAND and WM_NOTIFY from the page's controls.
   void OnCommand(int id, int code);
   void OnNotify(const NMHDR& header);
 
  private:
   MainWindowEvents& events_;
+  HBITMAP logo_ = nullptr;
+  HBITMAP donationQr_ = nullptr;
   std::vector<HWND> controls_;
 };
 

@@ -19,7 +19,7 @@ constexpr wchar_t kWindowClass[] = L"VardelleMainWindow";
 constexpr UINT_PTR kTabsSubclassId = 3;
 constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 
-enum TrayMenuItem : UINT { kShowWindowItem = 1, kQuitItem, kMiniViewItem, kClickThroughItem };
+enum TrayMenuItem : UINT { kTrayShowWindowItem = 1, kTrayQuitItem, kTrayMiniViewItem, kTrayClickThroughItem };
 
 // Sent to every top-level window when the shell's notification area is made anew.
 UINT TaskbarCreatedMessage() {
@@ -86,8 +86,6 @@ POINT CursorMovedBy(int dx, int dy) {
   GetCursorPos(&cursor);
   return POINT{cursor.x + dx, cursor.y + dy};
 }
-
-bool KeyIsDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
 Key KeyOf(WPARAM virtualKey) {
   switch (virtualKey) {
@@ -159,7 +157,6 @@ HWND MainWindow::CreateTabs() {
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTabControlId)),
                               GetModuleHandleW(nullptr), nullptr);
   SendMessageW(tabs, WM_SETFONT, reinterpret_cast<WPARAM>(SongTiFont()), FALSE);
-  SendMessageW(tabs, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(Pictures().tabIcons));
   int index = 0;
   for (const PageLayout& page : PageLayouts()) {
     TCITEMW item{};
@@ -178,11 +175,22 @@ void MainWindow::TakeDpi(int dpi) {
   HFONT font = SongTiFont(dpi_);
   SendMessageW(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   SetChildrenFont(tabs_, font);
+  for (ReportView* table : {&ServerTable(), &KeyList()}) table->ScaleColumnWidths(previous, dpi_);
+  TakePictures();
+}
+
+// The controls given the pictures of the window's DPI before those of the DPI they had go.
+void MainWindow::TakePictures() {
+  if (pictures_ && pictures_->Dpi() == dpi_) return;
+  auto pictures = std::make_unique<WindowPictures>(dpi_);
+  SendMessageW(tabs_, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(pictures->TabIcons()));
   for (ReportView* table : {&ServerTable(), &KeyList()}) {
-    table->ScaleColumnWidths(previous, dpi_);
     SendMessageW(table->Handle(), LVM_SETIMAGELIST, LVSIL_SMALL,
-                 reinterpret_cast<LPARAM>(RowIcons(dpi_)));
+                 reinterpret_cast<LPARAM>(pictures->RowIcons()));
   }
+  serverPage_->ShowButtonIcon(pictures->RefreshIcon(), dpi_);
+  helpPage_->ShowPictures(pictures->Logo(), pictures->DonationQr());
+  pictures_ = std::move(pictures);
 }
 
 // The system's rectangle keeps the window under the mouse while it is dragged between
@@ -289,8 +297,8 @@ int MainWindow::PeriodSelection() const {
   return static_cast<int>(SendMessageW(PeriodList(), CB_GETCURSEL, 0, 0));
 }
 
-void MainWindow::ShowRowMenu(int dx, int dy) {
-  serverPage_->ShowRowMenu(window_, CursorMovedBy(dx, dy));
+void MainWindow::ShowRowMenu(int dx, int dy, bool listedInMiniView) {
+  serverPage_->ShowRowMenu(window_, CursorMovedBy(dx, dy), listedInMiniView);
 }
 
 void MainWindow::ShowKeyListMenu(int checkedPlace) {
@@ -492,14 +500,16 @@ void MainWindow::OnTrayMessage(UINT mouseMessage) {
 // Quitting destroys the window at once: the player has answered the question already.
 void MainWindow::ShowTrayMenu() {
   HMENU menu = CreatePopupMenu();
-  AppendMenuW(menu, MF_STRING, kShowWindowItem, ToWindowText(ShowWindowMenuText()).c_str());
-  AppendMenuW(menu, MF_STRING, kQuitItem, ToWindowText(QuitMenuText()).c_str());
+  AppendMenuW(menu, MF_STRING, kTrayShowWindowItem, ToWindowText(ShowWindowMenuText()).c_str());
   AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
   const auto checked = [](bool on) { return MF_STRING | (on ? MF_CHECKED : MF_UNCHECKED); };
-  AppendMenuW(menu, checked(miniView_->Drawn().shown), kMiniViewItem,
+  AppendMenuW(menu, checked(miniView_->Drawn().shown), kTrayMiniViewItem,
               ToWindowText(kMiniViewMenuText).c_str());
-  AppendMenuW(menu, checked(miniView_->Drawn().clickThrough), kClickThroughItem,
+  AppendMenuW(menu, checked(miniView_->Drawn().clickThrough), kTrayClickThroughItem,
               ToWindowText(kClickThroughMenuText).c_str());
+  // Last, where desktops put it.
+  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(menu, MF_STRING, kTrayQuitItem, ToWindowText(QuitMenuText()).c_str());
   POINT cursor{};
   GetCursorPos(&cursor);
   // The window in front, or the menu would stay open after a click elsewhere; the message
@@ -510,10 +520,10 @@ void MainWindow::ShowTrayMenu() {
                                        cursor.x, cursor.y, 0, window_, nullptr));
   PostMessageW(window_, WM_NULL, 0, 0);
   DestroyMenu(menu);
-  if (chosen == kShowWindowItem) ShowFromTray();
-  if (chosen == kQuitItem) Destroy();
-  if (chosen == kMiniViewItem) events_.OnMiniViewToggled();
-  if (chosen == kClickThroughItem) events_.OnClickThroughToggled();
+  if (chosen == kTrayShowWindowItem) ShowFromTray();
+  if (chosen == kTrayQuitItem) Destroy();
+  if (chosen == kTrayMiniViewItem) events_.OnMiniViewToggled();
+  if (chosen == kTrayClickThroughItem) events_.OnClickThroughToggled();
 }
 
 void MainWindow::SetTrayToolTip(const std::wstring& text) {

@@ -19,6 +19,7 @@
 #include "ui/win32/global_ping_page.h"
 #include "ui/win32/help_page.h"
 #include "ui/win32/mini_view.h"
+#include "ui/win32/pictures.h"
 #include "ui/win32/server_page.h"
 #include "ui/win32/tray_icon.h"
 #include "ui/win32/window_thread_calls.h"
@@ -91,14 +92,16 @@ class MainWindow {
   ReportView& KeyList() { return globalPingPage_->KeyList(); }
   StatusLabel& KeyListStatusLine() { return globalPingPage_->StatusLine(); }
 
-  // The row menu at the mouse moved by (dx, dy), and the key list's with the place of
-  // checkedPlace checked; each returns when its menu closes.
-  void ShowRowMenu(int dx, int dy);
+  // The row menu at the mouse moved by (dx, dy), with 移出小窗 in place of 小窗 for rows the
+  // mini view lists, and the key list's with the place of checkedPlace checked; each returns
+  // when its menu closes.
+  void ShowRowMenu(int dx, int dy, bool listedInMiniView);
   void ShowKeyListMenu(int checkedPlace);
   int ClientWidth() const;
   void SetTableWidth(int width);
-  // The DPI the window's places, fonts and columns are at.
+  // The DPI the window's places, fonts, columns and pictures are at.
   int Dpi() const { return dpi_; }
+  const WindowPictures& Pictures() const { return *pictures_; }
   // Over every cell of the row but those with a tooltip of their own (the latency's
   // statistics).
   void SetRowWatchNote(RowId id, std::wstring note) {
@@ -113,8 +116,9 @@ class MainWindow {
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   HWND CreateTabs();
-  // Fonts and column widths at dpi, from the DPI they were at.
+  // Fonts, column widths and pictures at dpi, from the DPI they were at.
   void TakeDpi(int dpi);
+  void TakePictures();
   void OnDpiChanged(int dpi, const RECT& suggested);
   // The window sized round a client area of the layout's size.
   void FitClientToLayout();
@@ -149,6 +153,8 @@ class MainWindow {
   HWND lastFocus_ = nullptr;
   bool created_ = false;
   int dpi_ = kLayoutDpi;
+  // Released after the controls that show them.
+  std::unique_ptr<WindowPictures> pictures_;
   std::shared_ptr<WindowThreadCalls> calls_;
   PeriodTimer timer_{nullptr};
   std::unique_ptr<TrayIcon> tray_;

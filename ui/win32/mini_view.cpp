@@ -4,21 +4,23 @@
 
 #include <algorithm>
 
+#include "ui/win32/dpi.h"
+#include "ui/win32/pictures.h"
 #include "ui/win32/report_view.h"
 #include "ui/win32/window_text.h"
 
 namespace vardelle::win32 {
 namespace {
 
-constexpr wchar_t kWindowClass[] = L"VardelleMiniView";
+constexpr wchar_t kMiniViewClass[] = L"VardelleMiniView";
 // On top, out of the taskbar and the Alt+Tab list, never activated, and layered for its
 // see-through.
 constexpr DWORD kExtendedStyle =
     WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_LAYERED;
 // See-through enough to show the game behind it, solid enough to read.
 constexpr BYTE kOpacity = 204;
-constexpr int kPadding = 4;
-constexpr UINT kClickThroughItem = 1;
+constexpr int kPadding = 4;  // at 96 DPI
+enum MiniViewMenuItem : UINT { kMiniClickThroughItem = 1, kMiniRemoveItem };
 
 void RegisterMiniViewClass(WNDPROC procedure) {
   WNDCLASSEXW windowClass{};
@@ -27,7 +29,7 @@ void RegisterMiniViewClass(WNDPROC procedure) {
   windowClass.hInstance = GetModuleHandleW(nullptr);
   windowClass.hCursor = LoadCursorW(nullptr, IDC_SIZEALL);
   windowClass.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
-  windowClass.lpszClassName = kWindowClass;
+  windowClass.lpszClassName = kMiniViewClass;
   RegisterClassExW(&windowClass);  // fails harmlessly when registered before
 }
 
@@ -35,15 +37,14 @@ std::wstring LineText(const NativeMiniView<std::wstring>::Row& row) {
   return row.name + L"  " + row.latency;
 }
 
-HFONT Font() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
-
 }  // namespace
 
 MiniView::MiniView(MainWindowEvents& events) : events_(events) {
   RegisterMiniViewClass(WindowProc);
-  CreateWindowExW(kExtendedStyle, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+  CreateWindowExW(kExtendedStyle, kMiniViewClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                   GetModuleHandleW(nullptr), this);
   SetLayeredWindowAttributes(window_, 0, kOpacity, LWA_ALPHA);
+  dpi_ = DpiOf(window_);
 }
 
 MiniView::~MiniView() {
@@ -68,6 +69,20 @@ void MiniView::Draw(const NativeMiniView<std::wstring>& view) {
   InvalidateRect(window_, nullptr, TRUE);
 }
 
+HFONT MiniView::Font() const { return SongTiFont(dpi_); }
+
+int MiniView::Padding() const { return ScaledToDpi(kPadding, dpi_); }
+
+// The system's corner keeps the view under the mouse while it is dragged between screens; its
+// size follows the rows in the new font.
+void MiniView::OnDpiChanged(int dpi, const RECT& suggested) {
+  dpi_ = dpi;
+  SetWindowPos(window_, nullptr, suggested.left, suggested.top, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  FitToRows();
+  InvalidateRect(window_, nullptr, TRUE);
+}
+
 // Clicks pass through a layered window that is transparent to the mouse.
 void MiniView::SetClickThrough(bool clickThrough) {
   const LONG_PTR style = GetWindowLongPtrW(window_, GWL_EXSTYLE);
@@ -75,11 +90,37 @@ void MiniView::SetClickThrough(bool clickThrough) {
                     clickThrough ? style | WS_EX_TRANSPARENT : style & ~WS_EX_TRANSPARENT);
 }
 
-void MiniView::FitToRows() {
+int MiniView::LineHeight() const {
   HDC dc = GetDC(window_);
   const HGDIOBJ before = SelectObject(dc, Font());
   TEXTMETRICW metrics{};
   GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, before);
+  ReleaseDC(window_, dc);
+  return metrics.tmHeight + Padding();
+}
+
+RECT MiniView::LinePlace(size_t line) const {
+  RECT client{};
+  GetClientRect(window_, &client);
+  const int lineHeight = LineHeight();
+  const int top = Padding() + static_cast<int>(line) * lineHeight;
+  return RECT{client.left, top, client.right, top + lineHeight};
+}
+
+std::optional<std::wstring> MiniView::ServerAt(POINT screen) const {
+  POINT point = screen;
+  ScreenToClient(window_, &point);
+  for (size_t line = 0; line < drawn_.rows.size(); ++line) {
+    const RECT place = LinePlace(line);
+    if (PtInRect(&place, point)) return drawn_.rows[line].name;
+  }
+  return std::nullopt;
+}
+
+void MiniView::FitToRows() {
+  HDC dc = GetDC(window_);
+  const HGDIOBJ before = SelectObject(dc, Font());
   int width = 0;
   for (const auto& row : drawn_.rows) {
     const std::wstring text = LineText(row);
@@ -90,8 +131,8 @@ void MiniView::FitToRows() {
   SelectObject(dc, before);
   ReleaseDC(window_, dc);
   const int lines = std::max<int>(1, static_cast<int>(drawn_.rows.size()));
-  SetWindowPos(window_, nullptr, 0, 0, width + 2 * kPadding,
-               lines * (metrics.tmHeight + kPadding) + 2 * kPadding,
+  const int padding = Padding();
+  SetWindowPos(window_, nullptr, 0, 0, width + 2 * padding, lines * LineHeight() + 2 * padding,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -99,34 +140,35 @@ void MiniView::Paint() {
   PAINTSTRUCT paint{};
   HDC dc = BeginPaint(window_, &paint);
   const HGDIOBJ before = SelectObject(dc, Font());
-  TEXTMETRICW metrics{};
-  GetTextMetricsW(dc, &metrics);
-  RECT client{};
-  GetClientRect(window_, &client);
-  const int lineHeight = metrics.tmHeight + kPadding;
+  const int padding = Padding();
   for (size_t line = 0; line < drawn_.rows.size(); ++line) {
     const auto& row = drawn_.rows[line];
-    const int top = kPadding + static_cast<int>(line) * lineHeight;
-    RECT place{client.left, top, client.right, top + lineHeight};
+    const RECT place = LinePlace(line);
     SetBkColor(dc, OrSystemColour(row.backColour, COLOR_WINDOW));
     SetTextColor(dc, OrSystemColour(row.textColour, COLOR_WINDOWTEXT));
     const std::wstring text = LineText(row);
-    ExtTextOutW(dc, kPadding, top + kPadding / 2, ETO_OPAQUE, &place, text.c_str(),
+    ExtTextOutW(dc, padding, place.top + padding / 2, ETO_OPAQUE, &place, text.c_str(),
                 static_cast<UINT>(text.size()), nullptr);
   }
   SelectObject(dc, before);
   EndPaint(window_, &paint);
 }
 
+// The line's server is taken now: the lines may change while the menu is open.
 void MiniView::ShowMenu(POINT screen) {
+  const std::optional<std::wstring> server = ServerAt(screen);
   HMENU menu = CreatePopupMenu();
   AppendMenuW(menu, MF_STRING | (drawn_.clickThrough ? MF_CHECKED : MF_UNCHECKED),
-              kClickThroughItem, ToWindowText(kClickThroughMenuText).c_str());
+              kMiniClickThroughItem, ToWindowText(kClickThroughMenuText).c_str());
+  if (server) {
+    AppendMenuW(menu, MF_STRING, kMiniRemoveItem, ToWindowText(kRemoveFromMiniViewMenuText).c_str());
+  }
   const auto chosen =
       static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
                                        screen.x, screen.y, 0, window_, nullptr));
   DestroyMenu(menu);
-  if (chosen == kClickThroughItem) events_.OnClickThroughToggled();
+  if (chosen == kMiniClickThroughItem) events_.OnClickThroughToggled();
+  if (chosen == kMiniRemoveItem && server) events_.OnMiniViewLineRemoveChosen(FromWindowText(*server));
 }
 
 void MiniView::ReportPlace() {
@@ -166,6 +208,9 @@ LRESULT MiniView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_PAINT:
       Paint();
+      return 0;
+    case WM_DPICHANGED:
+      OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
     default:
       return DefWindowProcW(window_, message, wParam, lParam);

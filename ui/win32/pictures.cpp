@@ -3,35 +3,140 @@
 #include <algorithm>
 #include <cstdint>
 #include <cwchar>
+#include <iterator>
 #include <map>
 #include <vector>
 
 #include "ui/win32/layout.h"
+#include "ui/win32/resources/picture_sets.h"
 #include "ui/win32/resources/resource_ids.h"
 
 namespace vardelle::win32 {
 namespace {
 
+// The pictures' sides at 96 DPI.
 constexpr int kRowIconSide = 12;
+constexpr int kTabIconSide = 16;
+constexpr int kRefreshSide = 24;
+constexpr int kLogoSide = 96;
+constexpr int kDonationQrSide = 150;
+constexpr int kRowIconCount = 3;
 constexpr int kSongTiPixels = 12;
+
+// The number of dpi's picture in the set drawn for the nearest DPI at or above it.
+int SetResourceId(int id, int dpi) {
+  const auto set = std::ranges::find_if(kPictureSetDpis, [dpi](int drawn) { return drawn >= dpi; });
+  const auto index = set == std::end(kPictureSetDpis) ? std::ssize(kPictureSetDpis) - 1
+                                                      : set - std::begin(kPictureSetDpis);
+  return id + static_cast<int>(index) * IDB_SET_STEP;
+}
 
 HBITMAP LoadBitmapResource(int id) {
   return static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id),
                                          IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 }
 
-// The resources hold straight alpha, as image lists take it; AlphaBlend wants every colour
-// already multiplied by its pixel's alpha.
-HBITMAP PremultipliedBitmap(int id) {
-  HBITMAP bitmap = LoadBitmapResource(id);
+// A 32-bit picture's pixels: blue, green, red, alpha, in its rows' order.
+struct Pixels {
+  int width = 0;
+  int height = 0;
+  std::uint8_t* bytes = nullptr;
+};
+
+Pixels PixelsOf(HBITMAP bitmap) {
   DIBSECTION section{};
   if (!bitmap || GetObjectW(bitmap, sizeof section, &section) != sizeof section ||
       section.dsBm.bmBitsPixel != 32 || !section.dsBm.bmBits) {
-    return bitmap;
+    return {};
   }
-  auto* pixel = static_cast<std::uint8_t*>(section.dsBm.bmBits);
-  const long count = section.dsBm.bmWidth * section.dsBm.bmHeight;
-  for (long i = 0; i < count; ++i, pixel += 4) {
+  return {section.dsBm.bmWidth, section.dsBm.bmHeight,
+          static_cast<std::uint8_t*>(section.dsBm.bmBits)};
+}
+
+// A 32-bit section of that size, bottom-up as the resources' are, all transparent.
+HBITMAP BlankBitmap(int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+}
+
+// The source pixels one target pixel covers along an axis, with the part of each it covers.
+struct Cover {
+  int from;
+  double part;
+};
+
+std::vector<std::vector<Cover>> Covers(int source, int target) {
+  std::vector<std::vector<Cover>> covers(static_cast<std::size_t>(target));
+  const double step = static_cast<double>(source) / target;
+  for (int i = 0; i < target; ++i) {
+    const double begin = i * step;
+    const double end = begin + step;
+    for (int from = static_cast<int>(begin); from < source && from < end; ++from) {
+      const double part = std::min(end, from + 1.0) - std::max(begin, static_cast<double>(from));
+      if (part > 0) covers[static_cast<std::size_t>(i)].push_back({from, part});
+    }
+  }
+  return covers;
+}
+
+// Each target pixel the average of the source area it covers, weighed by alpha so that
+// transparent pixels lend no colour; straight alpha in and out.
+void Resample(const Pixels& source, const Pixels& target) {
+  const auto columns = Covers(source.width, target.width);
+  const auto rows = Covers(source.height, target.height);
+  for (int y = 0; y < target.height; ++y) {
+    for (int x = 0; x < target.width; ++x) {
+      double sums[4] = {};
+      double area = 0;
+      for (const Cover& row : rows[static_cast<std::size_t>(y)]) {
+        for (const Cover& column : columns[static_cast<std::size_t>(x)]) {
+          const std::uint8_t* pixel = source.bytes + 4 * (row.from * source.width + column.from);
+          const double part = row.part * column.part;
+          for (int channel = 0; channel < 3; ++channel) {
+            sums[channel] += part * pixel[channel] * pixel[3];
+          }
+          sums[3] += part * pixel[3];
+          area += part;
+        }
+      }
+      std::uint8_t* out = target.bytes + 4 * (y * target.width + x);
+      for (int channel = 0; channel < 3; ++channel) {
+        out[channel] = static_cast<std::uint8_t>(sums[3] > 0 ? sums[channel] / sums[3] + 0.5 : 0);
+      }
+      out[3] = static_cast<std::uint8_t>(sums[3] / area + 0.5);
+    }
+  }
+}
+
+// dpi's picture of the resource numbered id at 96 DPI, width x height pixels.
+HBITMAP LoadPicture(int id, int dpi, int width, int height) {
+  HBITMAP drawn = LoadBitmapResource(SetResourceId(id, dpi));
+  const Pixels source = PixelsOf(drawn);
+  if (!source.bytes || (source.width == width && source.height == height)) return drawn;
+  HBITMAP scaled = BlankBitmap(width, height);
+  const Pixels target = PixelsOf(scaled);
+  if (target.bytes) Resample(source, target);
+  DeleteObject(drawn);
+  return scaled;
+}
+
+HBITMAP LoadSquarePicture(int id, int dpi, int side) {
+  const int scaled = ScaledToDpi(side, dpi);
+  return LoadPicture(id, dpi, scaled, scaled);
+}
+
+// AlphaBlend wants every colour already multiplied by its pixel's alpha.
+HBITMAP Premultiplied(HBITMAP bitmap) {
+  const Pixels pixels = PixelsOf(bitmap);
+  std::uint8_t* pixel = pixels.bytes;
+  for (long i = 0; pixel && i < static_cast<long>(pixels.width) * pixels.height; ++i, pixel += 4) {
     for (int channel = 0; channel < 3; ++channel) {
       pixel[channel] = static_cast<std::uint8_t>(pixel[channel] * pixel[3] / 255);
     }
@@ -39,11 +144,13 @@ HBITMAP PremultipliedBitmap(int id) {
   return bitmap;
 }
 
-// Each bitmap gives as many images as it is side-wide pictures.
-HIMAGELIST ImageListOf(const std::vector<int>& ids, int side) {
-  HIMAGELIST list = ImageList_Create(side, side, ILC_COLOR32, static_cast<int>(ids.size()), 0);
+// Each bitmap gives as many images as it is side-wide pictures; image lists take straight
+// alpha.
+HIMAGELIST ImageListOf(const std::vector<int>& ids, int side, int dpi) {
+  const int scaled = ScaledToDpi(side, dpi);
+  HIMAGELIST list = ImageList_Create(scaled, scaled, ILC_COLOR32, static_cast<int>(ids.size()), 0);
   for (const int id : ids) {
-    if (HBITMAP bitmap = LoadBitmapResource(id)) {
+    if (HBITMAP bitmap = LoadSquarePicture(id, dpi, side)) {
       ImageList_Add(list, bitmap, nullptr);
       DeleteObject(bitmap);
     }
@@ -53,22 +160,13 @@ HIMAGELIST ImageListOf(const std::vector<int>& ids, int side) {
 
 // The pictures of a strip as images height tall, each in the middle of its image: the list
 // puts a row's icon at the top of a row as tall as the font's lines.
-HIMAGELIST CentredImageList(int id, int side, int height) {
+HIMAGELIST CentredImageList(HBITMAP strip, int side, int height) {
   HIMAGELIST list = ImageList_Create(side, height, ILC_COLOR32, 0, 0);
-  HBITMAP strip = LoadBitmapResource(id);
   BITMAP size{};
   if (!strip || !GetObjectW(strip, sizeof size, &size)) return list;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = size.bmWidth;
-  info.bmiHeader.biHeight = -height;  // top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
+  HBITMAP tall = BlankBitmap(size.bmWidth, height);
   HDC target = CreateCompatibleDC(nullptr);
   HDC source = CreateCompatibleDC(nullptr);
-  HBITMAP tall = CreateDIBSection(target, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   HGDIOBJ previousTarget = SelectObject(target, tall);
   HGDIOBJ previousSource = SelectObject(source, strip);
   // A fresh section is all zero: transparent above and below the pictures.
@@ -80,7 +178,6 @@ HIMAGELIST CentredImageList(int id, int side, int height) {
   DeleteDC(target);
   ImageList_Add(list, tall, nullptr);
   DeleteObject(tall);
-  DeleteObject(strip);
   return list;
 }
 
@@ -123,40 +220,45 @@ const wchar_t* SongTiFace() {
   return L"SimSun";
 }
 
+HIMAGELIST RowIconList(int dpi) {
+  const int side = ScaledToDpi(kRowIconSide, dpi);
+  HBITMAP strip = LoadPicture(IDB_ROW_ICONS, dpi, kRowIconCount * side, side);
+  HIMAGELIST list = CentredImageList(strip, side, std::max(side, LineHeight(SongTiFont(dpi))));
+  if (strip) DeleteObject(strip);
+  return list;
+}
+
 }  // namespace
 
-const WindowPictures& Pictures() {
-  static const WindowPictures pictures{
-      RowIcons(kLayoutDpi),
-      ImageListOf(TabIconIds(), 16),
-      ImageListOf({IDB_REFRESH}, 24),
-      PremultipliedBitmap(IDB_LOGO),
-      PremultipliedBitmap(IDB_DONATION_QR),
-  };
-  return pictures;
+WindowPictures::WindowPictures(int dpi)
+    : dpi_(dpi),
+      rowIcons_(RowIconList(dpi)),
+      tabIcons_(ImageListOf(TabIconIds(), kTabIconSide, dpi)),
+      refreshIcon_(ImageListOf({IDB_REFRESH}, kRefreshSide, dpi)),
+      logo_(Premultiplied(LoadSquarePicture(IDB_LOGO, dpi, kLogoSide))),
+      donationQr_(Premultiplied(LoadSquarePicture(IDB_DONATION_QR, dpi, kDonationQrSide))) {}
+
+WindowPictures::~WindowPictures() {
+  for (HIMAGELIST list : {rowIcons_, tabIcons_, refreshIcon_}) {
+    if (list) ImageList_Destroy(list);
+  }
+  for (HBITMAP bitmap : {logo_, donationQr_}) {
+    if (bitmap) DeleteObject(bitmap);
+  }
 }
 
 HFONT SongTiFont(int dpi) {
   // Only the window's thread makes fonts; a window meets a handful of DPIs in a run.
   static std::map<int, HFONT> fonts;
   HFONT& font = fonts[dpi];
-  if (!font) {
+  // Wine's link control deletes the font it was given when it is destroyed: one found gone
+  // is made again.
+  if (!font || GetObjectType(font) != OBJ_FONT) {
     font = CreateFontW(-ScaledToDpi(kSongTiPixels, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                        GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        DEFAULT_PITCH | FF_DONTCARE, SongTiFace());
   }
   return font;
-}
-
-HIMAGELIST RowIcons(int dpi) {
-  // Only the window's thread makes them, as the fonts.
-  static std::map<int, HIMAGELIST> lists;
-  HIMAGELIST& list = lists[dpi];
-  if (!list) {
-    list = CentredImageList(IDB_ROW_ICONS, kRowIconSide,
-                            std::max(kRowIconSide, LineHeight(SongTiFont(dpi))));
-  }
-  return list;
 }
 
 void DrawPicture(HDC dc, HBITMAP picture, const RECT& place) {

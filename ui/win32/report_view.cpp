@@ -6,6 +6,7 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "ui/win32/controls.h"
 #include "ui/win32/pictures.h"
 
 namespace vardelle::win32 {
@@ -16,8 +17,6 @@ constexpr UINT_PTR kToolId = 1;
 constexpr int kToolTipWidth = 600;  // wide enough for the latency tooltip's lines
 
 RowId IdOfParam(LPARAM param) { return RowId{static_cast<std::uint64_t>(param)}; }
-
-bool KeyIsDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
 std::wstring TabField(const std::wstring& text) {
   if (text.find_first_of(L"\t\r\n\"") == std::wstring::npos) return text;
@@ -53,7 +52,6 @@ ReportView::ReportView(HWND parent, ControlId id, const Place& place,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
   SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(SongTiFont()), FALSE);
   SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
-  SendMessageW(list_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(Pictures().rowIcons));
   for (const ReportColumn& column : columns) AddColumn(column);
   SetWindowSubclass(list_, ListProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
   CreateToolTip();

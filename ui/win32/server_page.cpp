@@ -10,7 +10,13 @@
 namespace vardelle::win32 {
 namespace {
 
-enum RowMenuItem : UINT { kContinuousPingItem = 1, kRouteTraceItem, kAlertItem, kMiniViewItem };
+enum RowMenuItem : UINT {
+  kContinuousPingItem = 1,
+  kRouteTraceItem,
+  kAlertItem,
+  kMiniViewItem,
+  kRemoveFromMiniViewItem
+};
 
 // In the middle of the table's empty area (the table: 0, 23, 832 x 483).
 constexpr Place kGuideTextPlace{156, 200, 520, 52};
@@ -51,7 +57,6 @@ ServerPage::ServerPage(HWND tabs, MainWindowEvents& events, Text settingsPath)
   HWND table = table_.Handle();
   SetWindowLongPtrW(table, GWL_STYLE, GetWindowLongPtrW(table, GWL_STYLE) | WS_CLIPSIBLINGS);
   FillPeriodList();
-  SetButtonIcon();
   table_.EventHandlers().headerClicked = [&events](int column) { events.OnHeaderClicked(column); };
   table_.EventHandlers().rowActivated = [&events] { events.OnRowActivated(); };
   table_.EventHandlers().rightClicked = [&events] { events.OnRowRightClicked(); };
@@ -98,22 +103,28 @@ int ServerPage::PeriodItemValue(int index) const {
 }
 
 // The picture beside the caption, through an image list so its alpha channel is drawn.
-void ServerPage::SetButtonIcon() {
+void ServerPage::ShowButtonIcon(HIMAGELIST icon, int dpi) {
   BUTTON_IMAGELIST images{};
-  images.himl = Pictures().refreshIcon;
-  images.margin = RECT{4, 0, 0, 0};
+  images.himl = icon;
+  images.margin = RECT{ScaledToDpi(4, dpi), 0, 0, 0};
   images.uAlign = BUTTON_IMAGELIST_ALIGN_LEFT;
   SendMessageW(testButton_, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
+  InvalidateRect(testButton_, nullptr, TRUE);
 }
 
-void ServerPage::ShowRowMenu(HWND owner, POINT screen) {
+void ServerPage::ShowRowMenu(HWND owner, POINT screen, bool listedInMiniView) {
   HMENU menu = CreatePopupMenu();
   AppendMenuW(menu, MF_STRING, kContinuousPingItem, L"持续 Ping");
   AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
   AppendMenuW(menu, MF_STRING, kRouteTraceItem, L"路由追踪");
   AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
   AppendMenuW(menu, MF_STRING, kAlertItem, L"提醒…");
-  AppendMenuW(menu, MF_STRING, kMiniViewItem, ToWindowText(kMiniViewMenuText).c_str());
+  if (listedInMiniView) {
+    AppendMenuW(menu, MF_STRING, kRemoveFromMiniViewItem,
+                ToWindowText(kRemoveFromMiniViewMenuText).c_str());
+  } else {
+    AppendMenuW(menu, MF_STRING, kMiniViewItem, ToWindowText(kMiniViewMenuText).c_str());
+  }
   const auto chosen = static_cast<UINT>(TrackPopupMenu(
       menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, screen.x, screen.y, 0, owner, nullptr));
   DestroyMenu(menu);
@@ -121,6 +132,7 @@ void ServerPage::ShowRowMenu(HWND owner, POINT screen) {
   if (chosen == kRouteTraceItem) events_.OnRouteTraceChosen();
   if (chosen == kAlertItem) events_.OnAlertChosen();
   if (chosen == kMiniViewItem) events_.OnMiniViewChosen();
+  if (chosen == kRemoveFromMiniViewItem) events_.OnMiniViewRemoveChosen();
 }
 
 void ServerPage::OnCommand(int id, int code) {

@@ -38,14 +38,17 @@ class ServerPage {
 
   // The list's item at index: its value in seconds (0 for an index out of range).
   int PeriodItemValue(int index) const;
-  // 右键1 at a screen point; returns when it closes, the chosen item's event fired.
-  void ShowRowMenu(HWND owner, POINT screen);
+  // 右键1 at a screen point, with 移出小窗 in place of 小窗 for rows the mini view lists;
+  // returns when it closes, the chosen item's event fired.
+  void ShowRowMenu(HWND owner, POINT screen, bool listedInMiniView);
   // WM_COMMAND from the page's controls.
   void OnCommand(int id, int code);
+  // The test button's picture beside its caption from now on, its margin at dpi; the page
+  // does not keep it.
+  void ShowButtonIcon(HIMAGELIST icon, int dpi);
 
  private:
   void FillPeriodList();
-  void SetButtonIcon();
 
   MainWindowEvents& events_;
   HWND periodLabel_;

@@ -10,6 +10,7 @@
 #include "app/sites/site_check.h"
 #include "app/view/window_layout.h"
 #include "ui/win32/dialog_template.h"
+#include "ui/win32/layout.h"
 #include "ui/win32/window_text.h"
 
 namespace vardelle::win32 {
@@ -20,8 +21,10 @@ constexpr int kClientHeight = 430;
 constexpr UINT_PTR kResultTimerId = 1;
 // Test lines arrive from the test threads; the dialog looks for them this often.
 constexpr UINT kResultPollMs = 100;
-constexpr int kFieldLeft = 146;
-constexpr int kFieldWidth = 330;
+// Wide enough for the longest caption, "游戏盒子（服务器列表）", in 12-pixel characters.
+constexpr int kCaptionWidth = 136;
+constexpr int kFieldLeft = 152;
+constexpr int kFieldWidth = 324;
 constexpr int kButtonLeft = 482;
 constexpr int kSiteTop = 36;
 constexpr int kSiteHeight = 48;
@@ -39,13 +42,13 @@ HWND MakeControl(HWND dialog, int id, const wchar_t* className, const std::strin
 void MakeSiteRow(HWND dialog, Site site, const std::string& base) {
   const int index = static_cast<int>(site);
   const int top = kSiteTop + index * kSiteHeight;
-  MakeControl(dialog, 0, L"STATIC", SiteCaption(site), kLabel, {12, top + 3, 130, 16});
+  MakeControl(dialog, 0, L"STATIC", SiteCaption(site), kLabel, {12, top + 3, kCaptionWidth, 16});
   MakeControl(dialog, kSiteFieldId + index, L"EDIT", base, kField,
               {kFieldLeft, top, kFieldWidth, 22});
   MakeControl(dialog, kSiteTestId + index, L"BUTTON", kSiteTestCaption, kButton,
               {kButtonLeft, top - 1, 66, 24});
   MakeControl(dialog, kSiteResultId + index, L"STATIC", "", kLabel | SS_ENDELLIPSIS,
-              {kFieldLeft, top + 25, 402, 16});
+              {kFieldLeft, top + 25, 396, 16});
 }
 
 void CreateControls(HWND dialog, const SettingsValues& initial) {
@@ -53,21 +56,23 @@ void CreateControls(HWND dialog, const SettingsValues& initial) {
   for (const SiteInfo& info : SiteTable()) {
     MakeSiteRow(dialog, info.site, initial.baseUrls[static_cast<std::size_t>(info.site)]);
   }
-  MakeControl(dialog, 0, L"STATIC", kServerListFileCaption, kLabel, {12, kListTop + 3, 130, 16});
+  MakeControl(dialog, 0, L"STATIC", kServerListFileCaption, kLabel,
+              {12, kListTop + 3, kCaptionWidth, 16});
   MakeControl(dialog, kServerListFieldId, L"EDIT", initial.serverListFile, kField,
               {kFieldLeft, kListTop, kFieldWidth, 22});
   MakeControl(dialog, kChooseServerListId, L"BUTTON", kChooseFileCaption, kButton,
               {kButtonLeft, kListTop - 1, 66, 24});
-  MakeControl(dialog, 0, L"STATIC", kGlobalpingTokenCaption, kLabel, {12, kListTop + 33, 130, 16});
+  MakeControl(dialog, 0, L"STATIC", kGlobalpingTokenCaption, kLabel,
+              {12, kListTop + 33, kCaptionWidth, 16});
   MakeControl(dialog, kTokenFieldId, L"EDIT", initial.globalpingToken, kField | ES_PASSWORD,
               {kFieldLeft, kListTop + 30, kFieldWidth, 22});
-  MakeControl(dialog, 0, L"STATIC", kDefaultPeriodCaption, kLabel, {12, kListTop + 63, 130, 16});
+  MakeControl(dialog, 0, L"STATIC", kDefaultPeriodCaption, kLabel,
+              {12, kListTop + 63, kCaptionWidth, 16});
   HWND period = MakeControl(dialog, kPeriodFieldId, WC_COMBOBOXW, "",
                             CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP,
                             {kFieldLeft, kListTop + 60, 120, 200});
   for (const PeriodItem& item : PeriodItems()) {
-    SendMessageW(period, CB_ADDSTRING, 0,
-                 reinterpret_cast<LPARAM>(ToWindowText(item.caption).c_str()));
+    SendMessageW(period, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.caption.c_str()));
   }
   SendMessageW(period, CB_SETCURSEL, static_cast<WPARAM>(initial.periodIndex), 0);
   MakeControl(dialog, kSettingsProblemId, L"STATIC", "", kLabel | SS_ENDELLIPSIS,
@@ -167,6 +172,9 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
     case WM_COMMAND:
       return HIWORD(wParam) == BN_CLICKED && OnCommand(dialog, *logic, LOWORD(wParam)) ? TRUE
                                                                                        : FALSE;
+    case WM_DPICHANGED:
+      LayDialogAtDpi(dialog, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return TRUE;
     case WM_DESTROY:
       KillTimer(dialog, kResultTimerId);
       return FALSE;

@@ -199,7 +199,7 @@ TEST_F(AlertsWindowTest, ClosingWhileWatchingOffersTheTrayAndQuitDoesNotAsk) {
   EXPECT_FALSE(window.isVisible());
   EXPECT_FALSE(closed);
 
-  window.Tray().contextMenu()->actions()[0]->trigger();  // 显示窗口
+  EXPECT_TRUE(testing::TriggerMenuItem(*window.Tray().contextMenu(), QText(u"显示窗口")));
   EXPECT_TRUE(window.isVisible());
   answer(QMessageBox::No);
   EXPECT_TRUE(window.close());
@@ -207,7 +207,7 @@ TEST_F(AlertsWindowTest, ClosingWhileWatchingOffersTheTrayAndQuitDoesNotAsk) {
 
   closed = false;
   window.show();
-  window.Tray().contextMenu()->actions()[1]->trigger();  // 退出
+  EXPECT_TRUE(testing::TriggerMenuItem(*window.Tray().contextMenu(), QText(u"退出")));
   EXPECT_TRUE(closed);
   EXPECT_FALSE(window.isVisible());
 }

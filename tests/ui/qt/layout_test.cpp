@@ -279,13 +279,16 @@ TEST_F(LayoutTest, PeriodListTimerAndMenu) {
   auto* menu = window->findChild<QMenu*>(QText(u"右键1"));
   ASSERT_NE(menu, nullptr);
   const QList<QAction*> actions = menu->actions();
-  ASSERT_EQ(actions.size(), 6);
+  ASSERT_EQ(actions.size(), 7);
   EXPECT_EQ(actions[0]->text(), QText(u"持续 Ping"));
   EXPECT_TRUE(actions[1]->isSeparator());
   EXPECT_EQ(actions[2]->text(), QText(u"路由追踪"));
   EXPECT_TRUE(actions[3]->isSeparator());
   EXPECT_EQ(actions[4]->text(), QText(u"提醒…"));
   EXPECT_EQ(actions[5]->text(), QText(u"小窗"));
+  // Shown in its place for a server the mini view lists already.
+  EXPECT_EQ(actions[6]->text(), QText(u"移出小窗"));
+  EXPECT_FALSE(actions[6]->isVisible());
 }
 
 TEST_F(LayoutTest, CaptionsAndPictures) {

@@ -1,7 +1,7 @@
 // The mini view's contract over the Qt main window, offscreen.
 #include <gtest/gtest.h>
 
-#include <QAction>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QTest>
@@ -12,24 +12,21 @@
 #include "tests/ui/mini_view_window_contract.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/main_window_view.h"
+#include "ui/qt/report_view.h"
 #include "ui/qt/window_text.h"
 #include "ui_test_support.h"
 
 namespace vardelle::ui {
 namespace {
 
-void Trigger(QMenu& menu, const char* gbkText) {
-  for (QAction* item : menu.actions()) {
-    if (item->text() == FromGbk(gbkText)) return item->trigger();
-  }
-  ADD_FAILURE() << "no menu item " << gbkText;
-}
-
 class QtMiniViewWindow {
  public:
   QtMiniViewWindow(MainWindowEvents& events, const std::string&) : window_(events), view_(window_) {
+    // A pop-up menu holds the focus only while it is open.
     QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, &window_, [this](QWindow* now) {
-      if (now && !now->flags().testFlag(Qt::WindowDoesNotAcceptFocus)) focused_ = now;
+      if (now && !now->flags().testFlag(Qt::WindowDoesNotAcceptFocus) && now->type() != Qt::Popup) {
+        focused_ = now;
+      }
     });
     window_.show();
     window_.activateWindow();
@@ -39,10 +36,33 @@ class QtMiniViewWindow {
   MainWindowView& View() { return view_; }
   bool ServeUntil(const std::function<bool()>& done) { return testing::ServeEventsUntil(done); }
   void Release() { view_.Detach(); }
-  void ChooseMiniViewFor(int row) {
-    window_.ServerTable().setCurrentItem(window_.ServerTable().RowAt(row));
-    Trigger(window_.RowMenu(), kMiniViewMenuText);
-    QApplication::processEvents();
+  bool ChooseFromRowMenu(int row, const char* caption) {
+    ReportView& table = window_.ServerTable();
+    QTreeWidgetItem* item = table.RowAt(row);
+    table.scrollToItem(item);
+    const QPoint centre = table.viewport()->mapTo(&window_, table.visualItemRect(item).center());
+    return testing::ChooseFromPopup(FromGbk(caption), [&] {
+      QTest::mouseClick(window_.windowHandle(), Qt::RightButton, {}, centre);
+    });
+  }
+  bool ChooseFromMiniMenu(int line, const char* caption) {
+    MiniView& mini = window_.Mini();
+    const QPoint at = mini.LinePlace(static_cast<size_t>(line)).center();
+    return testing::ChooseFromPopup(FromGbk(caption), [&] {
+      QContextMenuEvent event(QContextMenuEvent::Mouse, at, mini.mapToGlobal(at));
+      QApplication::sendEvent(&mini, &event);
+    });
+  }
+  // The desktop opens the tray's menu: its items are triggered as it would.
+  bool ChooseFromTrayMenu(const char* caption) {
+    return testing::TriggerMenuItem(*window_.Tray().contextMenu(), FromGbk(caption));
+  }
+  std::vector<std::string> TrayMenuItems() {
+    std::vector<std::string> items;
+    for (const QString& caption : testing::MenuCaptions(*window_.Tray().contextMenu())) {
+      items.push_back(ToGbkText(caption));
+    }
+    return items;
   }
   RowColour RowColourAt(int row) { return window_.ServerTable().OwnColour(row); }
   std::vector<MiniViewRow> MiniRows() {
@@ -69,10 +89,6 @@ class QtMiniViewWindow {
   const void* Foreground() {
     QApplication::processEvents();
     return focused_;
-  }
-  void ChooseClickThroughInMiniMenu() { Trigger(window_.Mini().Menu(), kClickThroughMenuText); }
-  void ChooseClickThroughInTrayMenu() {
-    Trigger(*window_.Tray().contextMenu(), kClickThroughMenuText);
   }
   // Each event's window position from its screen position and where the window stands when
   // it comes, as the platform gives them.

@@ -273,7 +273,7 @@ TEST_F(ViewTest, RowMenuReturnsOnceClosedAndItsChoiceFires) {
     menu->actions().at(2)->activate(QAction::Trigger);
     menu->close();
   });
-  view->ShowRowMenu(3, 3);
+  view->ShowRowMenu(3, 3, false);
   EXPECT_EQ(shownAt, QPoint(3, 3));
   EXPECT_EQ(events.events, std::vector<std::string>{"route trace"});
 }

@@ -76,10 +76,12 @@ class AlertsWindowTest : public ::testing::Test {
     SendMessageW(window->Handle(), WM_CLOSE, 0, 0);
     return player.Finish();
   }
-  void ClickTray(UINT mouseMessage, std::initializer_list<WORD> menuKeys = {}) {
-    if (menuKeys.size() > 0) testing::QueueMenuKeys(window->Handle(), menuKeys);
+  void ClickTray(UINT mouseMessage) {
     SendMessageW(window->Handle(), TrayIcon::kCallbackMessage, 1, mouseMessage);
-    testing::StopMenuGuard();
+  }
+  bool ChooseFromTrayMenu(const std::string& caption) {
+    return testing::ChooseFromMenu(ToWindowText(caption), [this] { ClickTray(WM_RBUTTONUP); })
+        .chosen;
   }
 
   testing::TemporarySettings settings;
@@ -289,7 +291,7 @@ TEST_F(AlertsWindowTest, HiddenInTheNotificationAreaAndBack) {
     ASSERT_FALSE(Visible());
     EXPECT_EQ(SendMessageW(window->Handle(), WM_QUERYENDSESSION, 0, 0), TRUE);
     if (mouseMessage == WM_RBUTTONUP) {
-      ClickTray(mouseMessage, {VK_DOWN, VK_RETURN});
+      EXPECT_TRUE(ChooseFromTrayMenu(ShowWindowMenuText()));
     } else {
       ClickTray(mouseMessage);
     }
@@ -298,7 +300,7 @@ TEST_F(AlertsWindowTest, HiddenInTheNotificationAreaAndBack) {
   }
   ASSERT_TRUE(CloseAnswering(IDYES));
   const auto asked = std::count(events.events.begin(), events.events.end(), "alerts watched?");
-  ClickTray(WM_RBUTTONUP, {VK_DOWN, VK_DOWN, VK_RETURN});  // 退出
+  EXPECT_TRUE(ChooseFromTrayMenu(QuitMenuText()));
   EXPECT_FALSE(window->IsOpen());
   EXPECT_EQ(std::count(events.events.begin(), events.events.end(), "alerts watched?"), asked)
       << "quitting asks nothing more";

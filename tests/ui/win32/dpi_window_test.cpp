@@ -2,7 +2,8 @@
 // Windows tells a window moved to a screen of another DPI: every control's text whole in
 // its own font and every control inside the window, the server table's columns beside its
 // scroll bar with no sideways scrolling, and a larger window growing the pages and tables
-// with the bottom row kept at the bottom.
+// with the bottom row kept at the bottom. The pictures drawn for that DPI, shown at their
+// size, and those of the DPI before released; the dialogs and the mini view laid anew at it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,10 +12,17 @@
 #include <string>
 #include <vector>
 
+#include "app/application/application.h"
+#include "app/settings_dialog/settings_dialog.h"
 #include "app/table/server_table.h"
 #include "tests/ui/win32/win32_test_support.h"
+#include "ui/win32/alert_dialog.h"
 #include "ui/win32/controls.h"
 #include "ui/win32/main_window.h"
+#include "ui/win32/main_window_view.h"
+#include "ui/win32/pictures.h"
+#include "ui/win32/settings_dialog.h"
+#include "ui/win32/window_text.h"
 
 namespace vardelle::win32 {
 namespace {
@@ -80,18 +88,21 @@ struct TextRoom {
   std::vector<std::wstring> texts;
 };
 
+// A drop-down list's selection field, and every item it may show there.
+TextRoom DropDownRoom(HWND control) {
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  GetComboBoxInfo(control, &info);
+  TextRoom room{{info.rcItem.right - info.rcItem.left, info.rcItem.bottom - info.rcItem.top}, {}};
+  const auto count = static_cast<int>(SendMessageW(control, CB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) room.texts.push_back(ComboItem(control, i));
+  return room;
+}
+
 TextRoom RoomOf(const ControlLayout& layout, HWND control) {
   switch (layout.kind) {
-    case ControlKind::kDropDown: {
-      COMBOBOXINFO info{};
-      info.cbSize = sizeof info;
-      GetComboBoxInfo(control, &info);
-      TextRoom room{{info.rcItem.right - info.rcItem.left, info.rcItem.bottom - info.rcItem.top},
-                    {}};
-      const auto count = static_cast<int>(SendMessageW(control, CB_GETCOUNT, 0, 0));
-      for (int i = 0; i < count; ++i) room.texts.push_back(ComboItem(control, i));
-      return room;
-    }
+    case ControlKind::kDropDown:
+      return DropDownRoom(control);
     case ControlKind::kButton: {
       // The picture beside the caption takes its width and margin from the room.
       BUTTON_IMAGELIST images{};
@@ -144,6 +155,16 @@ std::vector<TextFit> TextFits(HWND tabs) {
   return fits;
 }
 
+// WM_DPICHANGED as Windows sends it to a window moved to a screen of dpi: the window's size
+// scaled from the DPI it was at, its corner kept.
+void SendDpiChange(HWND target, int from, int dpi) {
+  RECT suggested{};
+  GetWindowRect(target, &suggested);
+  suggested.right = suggested.left + MulDiv(suggested.right - suggested.left, dpi, from);
+  suggested.bottom = suggested.top + MulDiv(suggested.bottom - suggested.top, dpi, from);
+  SendMessageW(target, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+}
+
 class DpiWindowTest : public ::testing::TestWithParam<int> {
  protected:
   void SetUp() override {
@@ -153,15 +174,7 @@ class DpiWindowTest : public ::testing::TestWithParam<int> {
     ASSERT_EQ(window->Dpi(), GetParam());
   }
 
-  // As Windows suggests it: the window's size scaled from the old DPI, its corner kept.
-  void ChangeDpi(int dpi) {
-    RECT suggested{};
-    GetWindowRect(Handle(), &suggested);
-    suggested.right = suggested.left + MulDiv(suggested.right - suggested.left, dpi, window->Dpi());
-    suggested.bottom = suggested.top + MulDiv(suggested.bottom - suggested.top, dpi, window->Dpi());
-    SendMessageW(Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
-                 reinterpret_cast<LPARAM>(&suggested));
-  }
+  void ChangeDpi(int dpi) { SendDpiChange(Handle(), window->Dpi(), dpi); }
 
   HWND Handle() const { return window->Handle(); }
   HWND Control(ControlId id) const { return GetDlgItem(window->Tabs(), id); }
@@ -221,6 +234,187 @@ TEST_P(DpiWindowTest, ServerColumnsFitBesideTheScrollBar) {
   EXPECT_NE(style & WS_VSCROLL, 0);
   EXPECT_EQ(style & WS_HSCROLL, 0);
   EXPECT_LE(columns, ClientSize(list).cx);
+}
+
+SIZE IconSize(HIMAGELIST list) {
+  int width = 0;
+  int height = 0;
+  ImageList_GetIconSize(list, &width, &height);
+  return SIZE{width, height};
+}
+
+SIZE BitmapSize(HBITMAP bitmap) {
+  BITMAP size{};
+  GetObjectW(bitmap, sizeof size, &size);
+  return SIZE{size.bmWidth, size.bmHeight};
+}
+
+// Pixels neither black nor white: none in a QR code drawn for its size, many in one scaled.
+int GreyPixels(HBITMAP bitmap) {
+  DIBSECTION section{};
+  if (GetObjectW(bitmap, sizeof section, &section) != sizeof section) return -1;
+  const auto* pixel = static_cast<const BYTE*>(section.dsBm.bmBits);
+  int greys = 0;
+  for (long i = 0; i < static_cast<long>(section.dsBm.bmWidth) * section.dsBm.bmHeight; ++i) {
+    greys += pixel[4 * i] != 0 && pixel[4 * i] != 255;
+  }
+  return greys;
+}
+
+// The GDI objects behind a set of pictures: each image list's bitmap and the two bitmaps.
+std::vector<HGDIOBJ> GdiObjectsOf(const WindowPictures& pictures) {
+  std::vector<HGDIOBJ> objects{pictures.Logo(), pictures.DonationQr()};
+  for (HIMAGELIST list : {pictures.RowIcons(), pictures.TabIcons(), pictures.RefreshIcon()}) {
+    IMAGEINFO info{};
+    ImageList_GetImageInfo(list, 0, &info);
+    objects.push_back(info.hbmImage);
+  }
+  return objects;
+}
+
+TEST_P(DpiWindowTest, PicturesAreDrawnForTheDpiAndShownAtTheirSize) {
+  const int dpi = GetParam();
+  const auto side = [dpi](int layoutSide) {
+    return SIZE{ScaledToDpi(layoutSide, dpi), ScaledToDpi(layoutSide, dpi)};
+  };
+  const auto same = [](SIZE a, SIZE b) { return a.cx == b.cx && a.cy == b.cy; };
+  const auto tabIcons =
+      reinterpret_cast<HIMAGELIST>(SendMessageW(window->Tabs(), TCM_GETIMAGELIST, 0, 0));
+  EXPECT_TRUE(same(IconSize(tabIcons), side(16)));
+  EXPECT_EQ(ImageList_GetImageCount(tabIcons), static_cast<int>(PageLayouts().size()));
+  BUTTON_IMAGELIST button{};
+  SendMessageW(Control(kTestButtonId), BCM_GETIMAGELIST, 0, reinterpret_cast<LPARAM>(&button));
+  EXPECT_TRUE(same(IconSize(button.himl), side(24)));
+  for (HWND list : {window->ServerTable().Handle(), window->KeyList().Handle()}) {
+    const auto rowIcons =
+        reinterpret_cast<HIMAGELIST>(SendMessageW(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+    EXPECT_EQ(IconSize(rowIcons).cx, side(12).cx);
+    EXPECT_EQ(ImageList_GetImageCount(rowIcons), 3);
+  }
+  // The help page's pictures are drawn one pixel to a pixel: no scaling blurs them.
+  const WindowPictures& pictures = window->Pictures();
+  EXPECT_TRUE(same(BitmapSize(pictures.Logo()), side(96)));
+  EXPECT_TRUE(same(BitmapSize(pictures.DonationQr()), side(150)));
+  EXPECT_TRUE(same(ClientSize(Control(kLogoPictureId)), BitmapSize(pictures.Logo())));
+  EXPECT_TRUE(same(ClientSize(Control(kDonationPictureId)), BitmapSize(pictures.DonationQr())));
+  EXPECT_EQ(GreyPixels(pictures.DonationQr()), 0);
+}
+
+// Moved from screen to screen: each DPI's pictures replace the last's, which are released;
+// on Windows the process's count of GDI objects comes back where it was.
+TEST_P(DpiWindowTest, PicturesOfTheDpiBeforeAreReleased) {
+  const auto gdiObjects = [] { return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS); };
+  // 168 DPI (175 %) has no set of its own: the 192 DPI one is scaled down to it.
+  const int dpis[] = {120, 144, 192, 168, 96, GetParam()};
+  DWORD afterFirstRound = 0;
+  for (int round = 0; round < 2; ++round) {
+    // The first round makes each DPI's font, which is kept for the run.
+    if (round == 1) afterFirstRound = gdiObjects();
+    for (const int dpi : dpis) {
+      const int from = window->Dpi();
+      const std::vector<HGDIOBJ> shown = GdiObjectsOf(window->Pictures());
+      ChangeDpi(dpi);
+      ASSERT_EQ(window->Pictures().Dpi(), dpi);
+      EXPECT_EQ(BitmapSize(window->Pictures().Logo()).cx, ScaledToDpi(96, dpi));
+      if (dpi == from) continue;  // kept
+      for (HGDIOBJ object : shown) EXPECT_EQ(GetObjectType(object), 0u) << from << " to " << dpi;
+    }
+  }
+  EXPECT_EQ(gdiObjects(), afterFirstRound);
+}
+
+// A dialog's controls once it is told of dpi: every one inside its client area in the font
+// of dpi, and every text whole in its control.
+void ExpectDialogLaidAt(HWND dialog, int dpi) {
+  SendDpiChange(dialog, kLayoutDpi, dpi);
+  RECT client{};
+  GetClientRect(dialog, &client);
+  // A check box's or radio button's text starts right of its box.
+  const int boxWidth = ScaledToDpi(18, dpi);
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    const int id = GetDlgCtrlID(child);
+    const RECT place = PlaceInWindow(child, dialog);
+    EXPECT_TRUE(place.left >= 0 && place.top >= 0 && place.right <= client.right &&
+                place.bottom <= client.bottom)
+        << id << " at " << place.right << "," << place.bottom << " in " << client.right << "x"
+        << client.bottom;
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)), sizeof font, &font);
+    EXPECT_EQ(font.lfHeight, -ScaledToDpi(12, dpi)) << id;
+    wchar_t className[32] = {};
+    GetClassNameW(child, className, static_cast<int>(std::size(className)));
+    const auto is = [&className](const wchar_t* kind) { return lstrcmpiW(className, kind) == 0; };
+    if (is(WC_EDITW)) continue;  // scrolls its text
+    TextRoom room{ClientSize(child), {WindowCaption(child)}};
+    if (is(WC_COMBOBOXW)) room = DropDownRoom(child);
+    const LONG_PTR type = GetWindowLongPtrW(child, GWL_STYLE) & BS_TYPEMASK;
+    if (is(WC_BUTTONW) && type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON) {
+      room.room.cx -= boxWidth;
+    }
+    for (const std::wstring& text : room.texts) {
+      const SIZE extent = TextExtent(child, text);
+      EXPECT_LE(extent.cx, room.room.cx) << id << " " << FromWindowText(text);
+      EXPECT_LE(extent.cy, room.room.cy) << id << " " << FromWindowText(text);
+    }
+  }
+}
+
+// The dialogs open at the window's DPI, as made, and are then moved to a screen of the test's.
+class DpiDialogTest : public DpiWindowTest {
+ protected:
+  void SetUp() override {
+    window = std::make_unique<MainWindow>(events, settings.Path());
+    window->Show();
+  }
+};
+
+TEST_P(DpiDialogTest, DialogsAreLaidAnewAtTheDpiTheyMoveTo) {
+  const int dpi = GetParam();
+  {
+    testing::DialogPlayer player(ToWindowText(kAlertDialogTitle), [dpi](HWND dialog) {
+      ExpectDialogLaidAt(dialog, dpi);
+      testing::Click(dialog, IDCANCEL);
+    });
+    AskAlertWatch(Handle(), "电信一区", AlertWatch{});
+    EXPECT_TRUE(player.Finish());
+  }
+  Application app;
+  app.settingsFile = settings.Path();
+  Win32MainWindowView view(*window);
+  SettingsDialog logic(app, view);
+  testing::DialogPlayer player(ToWindowText(kSettingsDialogTitle), [dpi](HWND dialog) {
+    ExpectDialogLaidAt(dialog, dpi);
+    testing::Click(dialog, IDCANCEL);
+  });
+  RunSettingsDialog(Handle(), logic);
+  EXPECT_TRUE(player.Finish());
+}
+
+// The mini view's rows whole in the font of the DPI of the screen it is moved to.
+TEST_P(DpiDialogTest, MiniViewFollowsItsScreensDpi) {
+  const std::wstring name = L"电信一区 艾欧尼亚";
+  NativeMiniView<std::wstring> shown;
+  shown.shown = true;
+  shown.place = ScreenPoint{10, 10};
+  shown.rows.push_back({name, L"25ms", kDefaultColour, kDefaultColour});
+  window->SetMiniView(shown);
+  HWND mini = window->Mini().Handle();
+  SendDpiChange(mini, window->Mini().Dpi(), GetParam());
+  EXPECT_EQ(window->Mini().Dpi(), GetParam());
+  HDC dc = GetDC(mini);
+  HGDIOBJ previous = SelectObject(dc, SongTiFont(GetParam()));
+  const std::wstring line = name + L"  25ms";
+  SIZE extent{};
+  GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &extent);
+  SelectObject(dc, previous);
+  ReleaseDC(mini, dc);
+  const SIZE client = ClientSize(mini);
+  EXPECT_GE(client.cx, extent.cx);
+  EXPECT_GE(client.cy, extent.cy);
+  RECT place{};
+  GetWindowRect(mini, &place);
+  EXPECT_EQ(place.left, 10);
+  EXPECT_EQ(place.top, 10);
 }
 
 // How a control follows the client area's growth: its place moves by these parts of it and
@@ -285,10 +479,10 @@ TEST_P(GrowingWindowTest, GrowsTheTablesAndKeepsTheBottomRowAtTheBottom) {
 }
 
 INSTANTIATE_TEST_SUITE_P(LayoutDpi, GrowingWindowTest, ::testing::Values(kLayoutDpi));
-INSTANTIATE_TEST_SUITE_P(Dpis, DpiWindowTest, ::testing::Values(96, 120, 144, 192),
-                         [](const ::testing::TestParamInfo<int>& dpi) {
-                           return std::to_string(dpi.param);
-                         });
+std::string DpiName(const ::testing::TestParamInfo<int>& dpi) { return std::to_string(dpi.param); }
+
+INSTANTIATE_TEST_SUITE_P(Dpis, DpiWindowTest, ::testing::Values(96, 120, 144, 192), DpiName);
+INSTANTIATE_TEST_SUITE_P(Dpis, DpiDialogTest, ::testing::Values(96, 120, 144, 192), DpiName);
 
 }  // namespace
 }  // namespace vardelle::win32

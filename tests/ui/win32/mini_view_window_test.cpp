@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/ui/mini_view_window_contract.h"
@@ -25,10 +26,29 @@ class Win32MiniViewWindow {
   MainWindowView& View() { return view_; }
   bool ServeUntil(const std::function<bool()>& done) { return testing::ServeMessagesUntil(done); }
   void Release() { window_.Destroy(); }
-  // 提醒… is the third item, 小窗 the fourth.
-  void ChooseMiniViewFor(int row) {
-    testing::ChooseFromRowMenu(window_.Handle(), window_.ServerTable().Handle(), row,
-                               {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
+  bool ChooseFromRowMenu(int row, const char* caption) {
+    return testing::ChooseFromRowMenu(window_.ServerTable().Handle(), row, ToWindowText(caption));
+  }
+  // The menu key's WM_CONTEXTMENU comes with the mouse's place on the screen.
+  bool ChooseFromMiniMenu(int line, const char* caption) {
+    const RECT place = window_.Mini().LinePlace(static_cast<size_t>(line));
+    POINT at{place.left + 5, (place.top + place.bottom) / 2};
+    ClientToScreen(Mini(), &at);
+    const auto rightClick = [&] {
+      SendMessageW(Mini(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Mini()),
+                   MAKELPARAM(at.x, at.y));
+    };
+    return testing::ChooseFromMenu(ToWindowText(caption), rightClick).chosen;
+  }
+  bool ChooseFromTrayMenu(const char* caption) {
+    return OpenTrayMenu(ToWindowText(caption)).chosen;
+  }
+  std::vector<std::string> TrayMenuItems() {
+    std::vector<std::string> items;
+    for (const std::wstring& caption : OpenTrayMenu(L"").captions) {
+      items.push_back(FromWindowText(caption));
+    }
+    return items;
   }
   RowColour RowColourAt(int row) { return window_.ServerTable().OwnColour(row); }
   std::vector<MiniViewRow> MiniRows() {
@@ -49,17 +69,6 @@ class Win32MiniViewWindow {
     return (GetWindowLongPtrW(Mini(), GWL_EXSTYLE) & WS_EX_TRANSPARENT) != 0;
   }
   const void* Foreground() { return GetForegroundWindow(); }
-  void ChooseClickThroughInMiniMenu() {
-    testing::QueueMenuKeys(Mini(), {VK_DOWN, VK_RETURN});
-    SendMessageW(Mini(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Mini()), MAKELPARAM(10, 10));
-    testing::StopMenuGuard();
-  }
-  // After 显示窗口, 退出 and a separator: 小窗, then 点击穿透.
-  void ChooseClickThroughInTrayMenu() {
-    testing::QueueMenuKeys(window_.Handle(), {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
-    SendMessageW(window_.Handle(), TrayIcon::kCallbackMessage, 1, WM_RBUTTONUP);
-    testing::StopMenuGuard();
-  }
   // The system's drag moves the window and ends its move loop with WM_EXITSIZEMOVE.
   void DragMiniTo(ScreenPoint place) {
     SetWindowPos(Mini(), nullptr, place.x, place.y, 0, 0,
@@ -74,6 +83,12 @@ class Win32MiniViewWindow {
 
  private:
   HWND Mini() { return window_.Mini().Handle(); }
+  // A right click on the icon, as the shell reports it.
+  testing::MenuChoice OpenTrayMenu(std::wstring caption) {
+    return testing::ChooseFromMenu(std::move(caption), [this] {
+      SendMessageW(window_.Handle(), TrayIcon::kCallbackMessage, 1, WM_RBUTTONUP);
+    });
+  }
 
   MainWindow window_;
   Win32MainWindowView view_;

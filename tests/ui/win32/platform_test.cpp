@@ -12,6 +12,7 @@
 #include <thread>
 #include <utility>
 
+#include "app/alerts/alert_watching.h"
 #include "tests/ui/win32/win32_test_support.h"
 #include "tests/ui/window_contract_test.h"
 #include "ui/win32/main_window.h"
@@ -136,24 +137,15 @@ void SendAndWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, 60000, &result);
 }
 
-// Whether a pop-up menu of thread shows within a generous time.
-bool MenuOpens(DWORD thread) {
+// The pop-up menu of thread once it shows, within a generous time.
+HWND MenuOnceOpen(DWORD thread) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  bool open = false;
-  while (!open && std::chrono::steady_clock::now() < deadline) {
-    EnumThreadWindows(
-        thread,
-        [](HWND window, LPARAM found) {
-          wchar_t name[16] = {};
-          GetClassNameW(window, name, static_cast<int>(std::size(name)));
-          if (std::wstring_view(name) != L"#32768" || !IsWindowVisible(window)) return TRUE;
-          *reinterpret_cast<bool*>(found) = true;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&open));
+  HWND menu = testing::OpenMenuWindow(thread);
+  while (!menu && std::chrono::steady_clock::now() < deadline) {
     Sleep(10);
+    menu = testing::OpenMenuWindow(thread);
   }
-  return open;
+  return menu;
 }
 
 // The player's close into the notification area (answered 是), then 退出 from the icon's menu.
@@ -168,12 +160,11 @@ void QuitFromTheTray(HWND window) {
   while (IsWindowVisible(window) && std::chrono::steady_clock::now() < deadline) Sleep(10);
   ASSERT_FALSE(IsWindowVisible(window));
   // The shell's click comes as a notification; the keys go once the menu's own loop reads
-  // them (the window's loop would take them first): 显示窗口, 退出.
+  // them (the window's loop would take them first).
   SendNotifyMessageW(window, TrayIcon::kCallbackMessage, 1, WM_RBUTTONUP);
-  ASSERT_TRUE(MenuOpens(GetWindowThreadProcessId(window, nullptr)));
-  PostMessageW(window, WM_KEYDOWN, VK_DOWN, 0);
-  PostMessageW(window, WM_KEYDOWN, VK_DOWN, 0);
-  PostMessageW(window, WM_CHAR, L'\r', 0);
+  HWND menu = MenuOnceOpen(GetWindowThreadProcessId(window, nullptr));
+  ASSERT_NE(menu, nullptr);
+  EXPECT_TRUE(testing::ChooseInOpenMenu(menu, ToWindowText(QuitMenuText())).chosen);
 }
 
 void EndTheSession(HWND window) {

@@ -1,6 +1,7 @@
 #include "tests/ui/win32/win32_test_support.h"
 
 #include <atomic>
+#include <iterator>
 
 #include "app/settings/column_settings.h"
 #include "ui/win32/window_text.h"
@@ -13,6 +14,22 @@ UINT_PTR menuGuard = 0;
 
 void CALLBACK CloseMenu(HWND, UINT, UINT_PTR, DWORD) { EndMenu(); }
 
+// The choice ChooseFromMenu is making; its timer looks for the menu from the menu's own loop.
+struct PendingChoice {
+  std::wstring caption;
+  MenuChoice made;
+  bool seen = false;
+};
+PendingChoice* pendingChoice = nullptr;
+
+void CALLBACK PickFromMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND menuWindow = OpenMenuWindow(GetCurrentThreadId());
+  if (!pendingChoice || pendingChoice->seen || !menuWindow) return;
+  KillTimer(nullptr, timer);
+  pendingChoice->seen = true;
+  pendingChoice->made = ChooseInOpenMenu(menuWindow, pendingChoice->caption);
+}
+
 RECT CellRect(HWND list, int row, int column) {
   RECT cell{column == 0 ? LVIR_LABEL : LVIR_BOUNDS, column, 0, 0};
   SendMessageW(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
@@ -20,6 +37,44 @@ RECT CellRect(HWND list, int row, int column) {
 }
 
 }  // namespace
+
+HWND OpenMenuWindow(DWORD thread) {
+  HWND found = nullptr;
+  EnumThreadWindows(
+      thread,
+      [](HWND window, LPARAM data) {
+        wchar_t name[16] = {};
+        GetClassNameW(window, name, static_cast<int>(std::size(name)));
+        if (std::wstring_view(name) != L"#32768" || !IsWindowVisible(window)) return TRUE;
+        *reinterpret_cast<HWND*>(data) = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// Keys reach an item past the separators, which the menu's keys skip.
+MenuChoice ChooseInOpenMenu(HWND menuWindow, const std::wstring& caption) {
+  const auto menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
+  MenuChoice made;
+  int downs = 0;
+  for (int position = 0; position < GetMenuItemCount(menu); ++position) {
+    if (GetMenuState(menu, static_cast<UINT>(position), MF_BYPOSITION) & MF_SEPARATOR) continue;
+    wchar_t item[128] = {};
+    GetMenuStringW(menu, static_cast<UINT>(position), item, static_cast<int>(std::size(item)),
+                   MF_BYPOSITION);
+    made.captions.push_back(item);
+    if (!made.chosen) ++downs;
+    made.chosen |= !caption.empty() && item == caption;
+  }
+  if (!made.chosen) {
+    PostMessageW(menuWindow, WM_KEYDOWN, VK_ESCAPE, 0);
+    return made;
+  }
+  for (int down = 0; down < downs; ++down) PostMessageW(menuWindow, WM_KEYDOWN, VK_DOWN, 0);
+  PostMessageW(menuWindow, WM_CHAR, L'\r', 0);
+  return made;
+}
 
 HWND WaitForDialog(DWORD thread, std::wstring_view title, const std::atomic<bool>& stop) {
   struct Search {
@@ -86,6 +141,27 @@ void ChooseFromRowMenu(HWND window, HWND list, int row, std::initializer_list<WO
   QueueMenuKeys(window, keys);
   SendMessageW(list, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(at.x, at.y));
   StopMenuGuard();
+}
+
+MenuChoice ChooseFromMenu(std::wstring caption, const std::function<void()>& open) {
+  PendingChoice choice{std::move(caption), {}, false};
+  pendingChoice = &choice;
+  const UINT_PTR picker = SetTimer(nullptr, 0, 10, PickFromMenu);
+  menuGuard = SetTimer(nullptr, 0, kMenuGuardMilliseconds, CloseMenu);
+  open();
+  StopMenuGuard();
+  KillTimer(nullptr, picker);
+  pendingChoice = nullptr;
+  return choice.made;
+}
+
+bool ChooseFromRowMenu(HWND list, int row, std::wstring caption) {
+  const POINT at = CellCentre(list, row, 0);
+  const auto rightClick = [&] {
+    PostMessageW(list, WM_RBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    SendMessageW(list, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(at.x, at.y));
+  };
+  return ChooseFromMenu(std::move(caption), rightClick).chosen;
 }
 
 TemporarySettings::TemporarySettings() {

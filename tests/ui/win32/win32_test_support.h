@@ -41,6 +41,24 @@ void StopMenuGuard();
 // after it.
 void ChooseFromRowMenu(HWND window, HWND list, int row, std::initializer_list<WORD> keys);
 
+// What a pop-up menu offered (the items' captions in order, separators left out) and whether
+// the item asked for was chosen.
+struct MenuChoice {
+  std::vector<std::wstring> captions;
+  bool chosen = false;
+};
+// The window of the pop-up menu open on thread, if any.
+HWND OpenMenuWindow(DWORD thread);
+// Posts the keys that choose the open menu's item captioned caption, or close the menu
+// unchosen when it has none ("" for none); what it offers.
+MenuChoice ChooseInOpenMenu(HWND menuWindow, const std::wstring& caption);
+// Opens a pop-up menu on this thread with open() and, once it shows, chooses its item
+// captioned caption by keys, as the player would; a menu without such an item ("" for none)
+// is closed unchosen.
+MenuChoice ChooseFromMenu(std::wstring caption, const std::function<void()>& open);
+// The right click of ChooseFromRowMenu, choosing by caption.
+bool ChooseFromRowMenu(HWND list, int row, std::wstring caption);
+
 // The dialog titled title once it opens on thread (a message box or the alert dialog); null
 // once stop is set or after a generous time. Other test programs running at once open theirs.
 HWND WaitForDialog(DWORD thread, std::wstring_view title, const std::atomic<bool>& stop);

@@ -19,4 +19,8 @@
 // 150 px donation QR code: DrawQr(EncodeQr(<the same text DonationPicture uses>), 150).
 #define IDB_DONATION_QR 208
 
+// The pictures above are their 96 DPI set's, at the sides given; the set for the n-th DPI of
+// picture_sets.h (from 0) is drawn at those sides scaled to it, numbered + n * IDB_SET_STEP.
+#define IDB_SET_STEP 1000
+
 #endif  // VARDELLE_UI_WIN32_RESOURCES_RESOURCE_IDS_H
