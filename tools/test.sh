@@ -58,7 +58,7 @@ single_threaded_giants='-RegexCommon/*.HandlesSixteenMegabyteSubjects:JsonReader
 tsan_failed=0
 tsan_programs=()
 for t in "${threaded[@]}"; do
-  TSAN_OPTIONS=halt_on_error=1 "$root/build-tsan/tests/$t" --gtest_brief=1 \
+  TSAN_OPTIONS="halt_on_error=1:suppressions=$root/tests/tsan.supp" "$root/build-tsan/tests/$t" --gtest_brief=1 \
     --gtest_filter="$single_threaded_giants" >"$root/build-tsan/$t.log" 2>&1 &
   tsan_programs+=($!)
 done
