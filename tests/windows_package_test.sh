@@ -102,7 +102,7 @@ while read -r program description; do
   wrestool -x --type=14 --name=100 "$files/$program.exe" >"$work/$program.ico"
   sides=$(icotool -l "$work/$program.ico" | sed -n 's/.*--width=\([0-9]*\).*--bit-depth=32.*/\1/p' \
     | paste -sd ' ')
-  [[ $sides == '16 24 32 48 64 256' ]] || fail "$program.exe's icon sizes: $sides"
+  [[ $sides == '16 20 24 32 40 48 64 256' ]] || fail "$program.exe's icon sizes: $sides"
 done <<'EOF'
 vardelle 英雄联盟国服服务器
 vardelle-cli 控制台版
