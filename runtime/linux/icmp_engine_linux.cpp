@@ -57,6 +57,9 @@ constexpr std::uint8_t kIcmp6NextHeader = 58;
 // longer quote) is cut, and still matched by that part.
 constexpr std::size_t kPacketBufferSize = 60 + 8 + 60 + 8;
 constexpr std::size_t kReceiveBatch = 64;
+// Requests handed to the kernel in one call: a few dozen take a fraction of a millisecond, so
+// timing them all from the call's start costs little accuracy.
+constexpr std::size_t kSendBatch = 32;
 constexpr int kReceiveBufferBytes = 4 << 20;  // a burst of thousands of replies fits
 constexpr int kMaxReadsPerWakeup = 256;       // then poll again, so stopping is never starved
 // A request whose packet an interface may have dropped is sent again at most this often: an
@@ -281,6 +284,35 @@ struct ReceiveBatch {
   }
 };
 
+// Buffers for handing many requests to the kernel with one system call, all of one family;
+// only the engine's thread uses them.
+struct SendBatch {
+  struct Slot {
+    std::array<std::uint8_t, kIcmpHeaderSize> packet;
+    sockaddr_in6 to;  // room for either family's
+    iovec buffer;
+    std::uint16_t sequence;
+  };
+  std::array<Slot, kSendBatch> slots;
+  std::array<mmsghdr, kSendBatch> headers;
+  std::size_t size = 0;
+
+  void Add(const EchoAddress& address, std::uint16_t identifier, std::uint16_t sequence) {
+    Slot& slot = slots[size];
+    slot.packet = EchoRequestPacket(address.family, identifier, sequence);
+    slot.sequence = sequence;
+    const auto [to, toSize] = SocketAddressOf(address);
+    slot.to = to;
+    slot.buffer = {slot.packet.data(), slot.packet.size()};
+    headers[size] = {};
+    headers[size].msg_hdr.msg_name = &slot.to;
+    headers[size].msg_hdr.msg_namelen = toSize;
+    headers[size].msg_hdr.msg_iov = &slot.buffer;
+    headers[size].msg_hdr.msg_iovlen = 1;
+    ++size;
+  }
+};
+
 // How long the engine's thread may sleep before its next duty.
 std::optional<timespec> WaitLimit(std::optional<steady_clock::time_point> until) {
   if (!until) return std::nullopt;
@@ -385,7 +417,6 @@ class LinuxIcmpEngine final : public IcmpEngine {
     std::chrono::milliseconds timeout;
     Resends resends;
   };
-  enum class SendResult { kSent, kBlocked, kEnded };
 
   void Submit(const EchoAddress& address, std::chrono::milliseconds timeout, EchoDone done) {
     auto posted =
@@ -458,11 +489,8 @@ class LinuxIcmpEngine final : public IcmpEngine {
     wentOut_.clear();
     bool refused = false;
     while (!queued_.empty() && wentOut_.size() < allowance && !refused) {
-      Submission& next = queued_.front();
-      const SendResult result = SendOne(next);
-      refused = result == SendResult::kBlocked;
-      if (refused && !GiveUp(next, now)) break;
-      queued_.pop_front();
+      refused = SendFromQueue(std::min(allowance - wentOut_.size(), kSendBatch));
+      if (refused && GiveUp(queued_.front(), now)) queued_.pop_front();
     }
     pacer_.Spent(wentOut_.size());
     const std::optional<std::uint64_t> dropsAfter = wentOut_.empty() ? dropsBefore : drops_.Read();
@@ -496,53 +524,73 @@ class LinuxIcmpEngine final : public IcmpEngine {
     }
   }
 
-  SendResult SendOne(Submission& submission) {
-    const auto deadline = steady_clock::now() + submission.timeout;
-    const std::optional<std::uint16_t> sequence =
-        requests_.Enter(submission.address, deadline, submission.done);
-    if (!sequence) {
-      CallEchoDone(submission.done, std::nullopt);
-      return SendResult::kEnded;
+  // Sends up to limit requests from the front of the queue, all of one family, with as few
+  // calls as the socket allows. True when the socket refused one for want of room: that one is
+  // first in the queue again.
+  bool SendFromQueue(std::size_t limit) {
+    if (EnterBatch(limit) == 0) {  // every sequence number is waiting
+      CallEchoDone(queued_.front().done, std::nullopt);
+      queued_.pop_front();
+      return false;
     }
-    const SendResult result =
-        SendPacket(EchoRequestPacket(submission.address.family, identifier_, *sequence),
-                   submission.address, *sequence);
-    if (result == SendResult::kSent) {
-      Resends resends = submission.resends;
-      if (!resends.firstSent) resends.firstSent = steady_clock::now();
-      wentOut_.push_back({*sequence, submission.address, submission.timeout, resends});
-    } else {
-      submission.done = requests_.Withdraw(*sequence);
-      if (result == SendResult::kEnded) CallEchoDone(submission.done, std::nullopt);
+    const int socket =
+        queued_.front().address.family == Family::kIpv6 ? socket6_.get() : socket_.get();
+    std::size_t handled = 0;  // sent or ended, from the batch's start
+    bool refused = false;
+    bool retriedAfterError = false;
+    while (handled < batch_.size && !refused) {
+      // Each packet of a call is timed from the call's start: the thread may be preempted
+      // midway, so a later estimate could make a round trip read short; this one reads at
+      // most the call's length long.
+      const SendStamp start{steady_clock::now(), system_clock::now()};
+      const int sent = sendmmsg(socket, &batch_.headers[handled],
+                                static_cast<unsigned>(batch_.size - handled), MSG_DONTWAIT);
+      if (sent > 0) {
+        MarkWentOut(handled, static_cast<std::size_t>(sent), start);
+        handled += static_cast<std::size_t>(sent);
+        retriedAfterError = false;
+      } else if (errno == EAGAIN || errno == EWOULDBLOCK || errno == ENOBUFS) {
+        refused = true;
+      } else if (errno != EINTR && std::exchange(retriedAfterError, true)) {
+        // An ICMP error about another request leaves its code on the shared socket, and the
+        // next send, whoever makes it, reports it once. A real fault of this send repeats.
+        EchoDone done = requests_.Withdraw(batch_.slots[handled].sequence);
+        CallEchoDone(done, std::nullopt);
+        ++handled;
+        retriedAfterError = false;
+      }
     }
-    return result;
+    for (std::size_t i = handled; i < batch_.size; ++i) {
+      queued_[i].done = requests_.Withdraw(batch_.slots[i].sequence);
+    }
+    queued_.erase(queued_.begin(), queued_.begin() + static_cast<std::ptrdiff_t>(handled));
+    return refused;
   }
 
-  SendResult SendPacket(std::span<const std::uint8_t> packet, const EchoAddress& address,
-                        std::uint16_t sequence) {
-    const auto [to, toSize] = SocketAddressOf(address);
-    const int socket = address.family == Family::kIpv6 ? socket6_.get() : socket_.get();
-    bool retriedAfterError = false;
-    for (;;) {
-      const SendStamp stamp{steady_clock::now(), system_clock::now()};
-      if (sendto(socket, packet.data(), packet.size(), MSG_DONTWAIT,
-                 reinterpret_cast<const sockaddr*>(&to),
-                 toSize) == static_cast<ssize_t>(packet.size())) {
-        requests_.MarkSent(sequence, stamp);
-        return SendResult::kSent;
-      }
-      if (errno == EINTR) {
-        continue;
-      }
-      if (errno == EAGAIN || errno == EWOULDBLOCK || errno == ENOBUFS) {
-        return SendResult::kBlocked;
-      }
-      // An ICMP error about another request leaves its code on the shared socket, and the
-      // next send, whoever makes it, reports it once. A real fault of this send repeats.
-      if (retriedAfterError) {
-        return SendResult::kEnded;
-      }
-      retriedAfterError = true;
+  // Enters the requests of the batch, from the front of the queue; how many.
+  std::size_t EnterBatch(std::size_t limit) {
+    batch_.size = 0;
+    const Family family = queued_.front().address.family;
+    while (batch_.size < std::min(limit, queued_.size())) {
+      Submission& next = queued_[batch_.size];
+      if (next.address.family != family) break;
+      const std::optional<std::uint16_t> sequence =
+          requests_.Enter(next.address, steady_clock::now() + next.timeout, next.done);
+      if (!sequence) break;
+      batch_.Add(next.address, identifier_, *sequence);
+    }
+    return batch_.size;
+  }
+
+  // The batch's requests from first on, count of them, left in one call started at stamp.
+  void MarkWentOut(std::size_t first, std::size_t count, const SendStamp& stamp) {
+    for (std::size_t i = first; i < first + count; ++i) {
+      const Submission& submission = queued_[i];
+      const std::uint16_t sequence = batch_.slots[i].sequence;
+      requests_.MarkSent(sequence, stamp);
+      Resends resends = submission.resends;
+      if (!resends.firstSent) resends.firstSent = stamp.steady;
+      wentOut_.push_back({sequence, submission.address, submission.timeout, resends});
     }
   }
 
@@ -664,6 +712,7 @@ class LinuxIcmpEngine final : public IcmpEngine {
   // The engine thread's own: no lock.
   std::deque<Submission> queued_;
   std::vector<WentOut> wentOut_;  // the requests of the last window
+  SendBatch batch_;
   SendPacer pacer_;
   TransmitDrops drops_;
   EchoRequestTable requests_;

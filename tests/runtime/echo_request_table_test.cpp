@@ -190,6 +190,7 @@ TEST(SendPacerTest, TroubleHalvesThePaceAndCleanWindowsWidenItAgain) {
     milliseconds pause;
   };
   const Step steps[] = {
+      {kTrouble, 64, milliseconds(1)},    {kTrouble, 32, milliseconds(1)},
       {kTrouble, 16, milliseconds(1)},    {kTrouble, 8, milliseconds(1)},
       {kTrouble, 4, milliseconds(1)},     {kTrouble, 2, milliseconds(1)},
       {kTrouble, 1, milliseconds(1)},     {kTrouble, 1, milliseconds(2)},
@@ -224,17 +225,17 @@ TEST(SendPacerTest, AWindowIsSpentByAnyNumberOfSendsAndAnUnusedOneWidensNothing)
   SendPacer pacer;
   auto now = steady_clock::now();
   pacer.Allowance(now);
-  pacer.Troubled();  // window 16
+  pacer.Troubled();  // window 64
   now = pacer.NextWindow();
-  EXPECT_EQ(pacer.Allowance(now), 16u);
+  EXPECT_EQ(pacer.Allowance(now), 64u);
   pacer.Spent(10);
-  EXPECT_EQ(pacer.Allowance(now + std::chrono::microseconds(10)), 6u) << "the rest of the window";
-  pacer.Spent(6);
+  EXPECT_EQ(pacer.Allowance(now + std::chrono::microseconds(10)), 54u) << "the rest of the window";
+  pacer.Spent(54);
   EXPECT_EQ(pacer.Allowance(now + std::chrono::microseconds(20)), 0u);
   now = pacer.NextWindow();
-  EXPECT_EQ(pacer.Allowance(now), 19u) << "a clean, used window widens the next";
+  EXPECT_EQ(pacer.Allowance(now), 73u) << "a clean, used window widens the next";
   now = pacer.NextWindow();
-  EXPECT_EQ(pacer.Allowance(now), 19u) << "an unused one proves nothing";
+  EXPECT_EQ(pacer.Allowance(now), 73u) << "an unused one proves nothing";
 }
 
 TEST(InternetChecksumTest, MatchesTheReferenceSumAndVerifiesToZero) {
