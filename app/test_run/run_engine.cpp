@@ -7,6 +7,8 @@
 #include <deque>
 #include <exception>
 #include <iterator>
+#include <limits>
+#include <numeric>
 #include <set>
 #include <thread>
 #include <unordered_map>
@@ -70,6 +72,18 @@ std::vector<RowTexts> TableRows(MainWindowView& window) {
 }
 
 }  // namespace
+
+std::vector<std::size_t> SlowestFirstOrder(const std::vector<int>& lastRoundTripsMs) {
+  const auto expected = [&](std::size_t row) {
+    const int last = lastRoundTripsMs[row];
+    return last == kNoAnswer ? std::numeric_limits<int>::max() : last;
+  };
+  std::vector<std::size_t> order(lastRoundTripsMs.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::stable_sort(order.begin(), order.end(),
+                   [&](std::size_t a, std::size_t b) { return expected(a) > expected(b); });
+  return order;
+}
 
 void TestRun::Wait() {
   std::unique_lock lock(mutex_);
@@ -267,8 +281,11 @@ void TestRunEngine::Core::StartThreads() {
 
 void TestRunEngine::Core::QueueRows(const std::vector<RowTexts>& table,
                                     const std::shared_ptr<TestRun>& run) {
-  int probed = 0;
   int stillOut = 0;
+  std::vector<Probe> probes;
+  std::vector<int> lastRoundTrips;
+  probes.reserve(table.size());
+  lastRoundTrips.reserve(table.size());
   for (const RowTexts& texts : table) {
     RowState& state = rows[texts.row.value];
     state.region = texts.cells[1];
@@ -277,10 +294,13 @@ void TestRunEngine::Core::QueueRows(const std::vector<RowTexts>& table,
       continue;
     }
     state.probing = true;
-    toResolve.push_back({texts.row, texts.cells[0], texts.cells[1], texts.cells[2], run, 0, {}});
-    ++probed;
+    probes.push_back({texts.row, texts.cells[0], texts.cells[1], texts.cells[2], run, 0, {}});
+    lastRoundTrips.push_back(state.milliseconds);
   }
-  run->Begin(probed, stillOut);
+  for (const std::size_t i : SlowestFirstOrder(lastRoundTrips)) {
+    toResolve.push_back(std::move(probes[i]));
+  }
+  run->Begin(static_cast<int>(probes.size()), stillOut);
   if (table.empty()) {
     run->MarkFinished();  // the status line keeps saying why the table is empty
     return;
@@ -290,7 +310,7 @@ void TestRunEngine::Core::QueueRows(const std::vector<RowTexts>& table,
     fetcherWake.notify_one();
   }
   openRuns.push_back(run);
-  if (probed == 0) Post({Write::Kind::kRunEnd, {}, {}, {}, kNoAnswer, run});
+  if (probes.empty()) Post({Write::Kind::kRunEnd, {}, {}, {}, kNoAnswer, run});
   resolverWake.notify_all();
 }
 

@@ -144,6 +144,13 @@ class TestRunEngine {
   std::shared_ptr<Core> core_;
 };
 
+// The order in which a tick's probes go out, as indexes into lastRoundTripsMs: each row's last
+// round trip, -1 where it has none. A run ends with its last answer, so the rows that answered
+// slowest go first and the quick ones last: over thousands of rows, whose sends take a while,
+// the run then ends soon after its slowest answer rather than the send time later. Rows without
+// a round trip go first, as they may be the slowest; rows alike keep the table's order.
+std::vector<std::size_t> SlowestFirstOrder(const std::vector<int>& lastRoundTripsMs);
+
 // Engines whose stop was begun on a thread of its own (the headless watch's, so that a name
 // look-up under way keeps the watch no longer): program end finishes each stop before the
 // echo engine they send through goes. Safe to call from any thread.

@@ -704,6 +704,20 @@ TEST(HeadlessRunTest, ThreeRunsOneSecondApartReportEachRowsStatisticsInJson) {
   }
 }
 
+TEST(SlowestFirstOrderTest, RowsGoOutSlowestFirstThoseWithoutATimeFirstOfAllTiesInTableOrder) {
+  const struct {
+    std::vector<int> lastMs;
+    std::vector<std::size_t> order;
+  } cases[] = {
+      {{}, {}},
+      {{-1, -1, -1}, {0, 1, 2}},  // a first tick keeps the table's order
+      {{5, 50, -1, 20, 50, 0}, {2, 1, 4, 3, 0, 5}},
+  };
+  for (const auto& [lastMs, order] : cases) {
+    EXPECT_EQ(SlowestFirstOrder(lastMs), order) << ::testing::PrintToString(lastMs);
+  }
+}
+
 TEST(HeadlessRunTest, AListThatCannotBeReadExitsWithOne) {
   Application app;  // no site has an address
   const HeadlessOutcome outcome = RunHeadless(app, ReportFormat::kText);
