@@ -174,8 +174,8 @@ std::string WithThousands(int count) {
 }
 
 // A whole test run over count servers on the tun network (TestRunOverTun/COUNT), against
-// an aim for its time past the slowest probe.
-std::vector<Row> TestRunRows(int count, double aimPastSlowestMs) {
+// aims for its time past the slowest probe: the median run's and every run's.
+std::vector<Row> TestRunRows(int count, double medianAimMs, double eachAimMs) {
   const std::string benchmark = "TestRunOverTun/" + std::to_string(count);
   const std::string name = "test run, " + WithThousands(count) + " servers";
   return {
@@ -185,9 +185,13 @@ std::vector<Row> TestRunRows(int count, double aimPastSlowestMs) {
         {benchmark, "fping_ms", 1, "fping -i1 "}},
        "ms, start to last row written (tun)"},
       {name + ": past slowest probe",
-       {benchmark, "over_slowest_ms"},
-       {Fixed(aimPastSlowestMs, "aim ")},
-       "ms, run time - slowest probe's delay"},
+       {benchmark, "over_slowest_median_ms"},
+       {Fixed(medianAimMs, "aim ")},
+       "ms, run time - slowest probe's delay, median of 5 runs"},
+      {name + ": past slowest, slowest run",
+       {benchmark, "over_slowest_max_ms"},
+       {Fixed(eachAimMs, "aim under ")},
+       "ms, the slowest of the 5 runs"},
       {name + ": answers",
        {benchmark, "answered"},
        {Fixed(count, "hosts "), {benchmark, "fping_answered", 1, "fping "}},
@@ -210,7 +214,7 @@ std::vector<Row> WindowRows(int count) {
   return {
       {"window, " + rows + ": longest event-loop block",
        {benchmark, "longest_blocked_ms"},
-       {Fixed(50, "aim ")},
+       {Fixed(20, "aim ")},
        "ms, during " + WithThousands(count) + "-row loopback runs"},
       {"window, " + rows + ": peak memory",
        {benchmark, "peak_MiB"},
@@ -222,8 +226,8 @@ std::vector<Row> WindowRows(int count) {
 const std::vector<Row>& TableRows() {
   static const std::vector<Row> rows = [] {
     std::vector<Row> all = ReaderAndProbeRows();
-    for (const std::vector<Row>& group :
-         {TestRunRows(1000, 20), TestRunRows(10000, 100), WindowRows(1000), WindowRows(10000)}) {
+    for (const std::vector<Row>& group : {TestRunRows(1000, 20, 50), TestRunRows(10000, 50, 100),
+                                          WindowRows(1000), WindowRows(10000)}) {
       all.insert(all.end(), group.begin(), group.end());
     }
     return all;
