@@ -2,7 +2,8 @@
 # Sets up, builds and runs every test: the layers below the window under ThreadSanitizer
 # first, then the fuzz targets' smoke run, then the whole suite, window tests included,
 # under AddressSanitizer + UndefinedBehaviorSanitizer through CTest, then the Windows
-# edition's tests under Wine (its CTest summary closes the output).
+# edition's tests under Wine, with the zip and installer checks beside them (their output
+# closes the output).
 #
 # The window tests do not run under ThreadSanitizer: Qt's own locks (futex based, in
 # uninstrumented libraries) are invisible to it, so every call carried to the window's
@@ -86,9 +87,15 @@ wait "$windows_build" || windows_status=$?
 cat "$windows_build_log"
 stage_done "Windows build, what was left of it after the Linux stages"
 ((asan_status == 0 && windows_status == 0))
-# The zip and the installer, checked, installed and removed under Wine in a prefix of their own.
-bash "$root/tests/windows_package_test.sh"
-stage_done "Windows package: zip and installer"
+# The zip and the installer, checked, installed and removed under Wine in a prefix and
+# wineserver of their own, beside the test programs below: each leaves a core idle for much of
+# its time, waiting on Wine's starts. Its output follows theirs.
+package_log=$root/build-windows/package-test.log
+set -m
+bash "$root/tests/windows_package_test.sh" >"$package_log" 2>&1 </dev/null &
+package_test=$!
+set +m
+end_package_test() { kill -- -"$package_test" 2>/dev/null || true; }
 # One wineserver of our own serves every test program (each then starts in a tenth of a
 # second instead of two). Started first with its output sent away, and the prefix made
 # before CTest runs: Wine's background processes keep the stdout of the call that started
@@ -96,7 +103,7 @@ stage_done "Windows package: zip and installer"
 export WINEPREFIX="$root/build-windows/wine-prefix" WINEDEBUG=-all
 mkdir -p "$WINEPREFIX"
 wineserver -p300 >/dev/null 2>&1 </dev/null
-trap 'end_windows_build; wineserver -k 2>/dev/null || true' EXIT
+trap 'end_windows_build; end_package_test; wineserver -k 2>/dev/null || true' EXIT
 wine wineboot --init >/dev/null 2>&1 </dev/null
 # The window tests need no display: Wine's null graphics driver. The desktop takes its driver
 # when it starts, so the server starts anew once the setting is in, and wineboot starts the
@@ -112,5 +119,12 @@ cd "$root/build-windows"
 # Under a loaded Wine a test program now and then ends without having run (failure in 0.00 s,
 # no output) or is killed as it exits after passing; neither came back in 100 runs alone.
 # A failing program is run once more, so only a failure that repeats fails the stage.
-ctest --output-on-failure -j 2 --timeout 120 --repeat until-pass:2 | sed -E 's/ \.{3,} +/  /'
-stage_done "Windows tests under Wine"
+wine_status=0
+ctest --output-on-failure -j 2 --timeout 120 --repeat until-pass:2 | sed -E 's/ \.{3,} +/  /' ||
+  wine_status=$?
+stage_done "Windows tests under Wine, the package checks beside them"
+package_status=0
+wait "$package_test" || package_status=$?
+cat "$package_log"
+stage_done "Windows package: zip and installer, what was left of it"
+((wine_status == 0 && package_status == 0))
