@@ -588,9 +588,9 @@ TEST(HeadlessRunTest, DemoWorldReportHoldsEveryRowFieldByFieldInJsonAndCsv) {
   ASSERT_TRUE(world.Start());
   Application app;
   for (const SiteInfo& site : SiteTable()) app.endpoints.SetBaseUrl(site.site, world.BaseUrl());
-  const HeadlessOutcome json = RunHeadless(app, ReportFormat::kJson);
-  ASSERT_EQ(json.exitCode, 0);
-  const nlohmann::json report = ParseJson(json.report);
+  const HeadlessOutcome jsonRun = RunHeadless(app, ReportFormat::kJson);
+  ASSERT_EQ(jsonRun.exitCode, 0);
+  const nlohmann::json report = ParseJson(jsonRun.report);
   const nlohmann::json& rows = report.at("rows");
   ASSERT_EQ(rows.size(), std::size(kDemoServersByName));
   for (std::size_t i = 0; i < rows.size(); ++i) {

@@ -16,6 +16,7 @@
 #include "app/location/location_lookups.h"
 #include "app/table/server_table.h"
 #include "fake_window.h"
+#include "runtime/bytes.h"
 #include "runtime/threads/threads.h"
 #include "testing/loopback_site.h"
 #include "testing/raw_socket_server.h"
@@ -31,8 +32,6 @@ std::string ReadFixture(const std::string& name) {
   std::ifstream file(std::string(VARDELLE_FIXTURES) + "/" + name, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(file), {});
 }
-
-Bytes AsBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
 const std::string kGameBox = "http://gamebox.test";
 
@@ -55,7 +54,7 @@ class ServerListLoadingTest : public ::testing::Test {
     };
     services.readUrl = [this](const std::string& url) {
       requestedUrls.push_back(url);
-      return AsBytes(document);
+      return BytesOf(document);
     };
     services.resolveHostAddress = [this](const std::string& host) {
       resolvedHosts.push_back(host);
@@ -328,7 +327,7 @@ TEST(ServerListLoadingRaceTest, CellsFollowTheirRowThroughASortDuringLoading) {
   app.endpoints.SetBaseUrl(Site::kGameBox, kGameBox);
   ServerListServices services;
   services.readUrl = [](const std::string&) {
-    return AsBytes(ReadFixture("json/server_list.json"));
+    return BytesOf(ReadFixture("json/server_list.json"));
   };
   services.resolveHostAddress = [](const std::string& host) { return "ip of " + host; };
   services.probeUnavailableReason = [] { return std::string(); };
@@ -410,7 +409,7 @@ TEST(ServerListLoadingDeathTest, ALoadEndingDuringExitFindsTheApplicationAlive) 
         ServerListServices services;
         services.readUrl = [](const std::string&) {
           std::this_thread::sleep_for(std::chrono::milliseconds(100));
-          return AsBytes(ReadFixture("json/server_list.json"));
+          return BytesOf(ReadFixture("json/server_list.json"));
         };
         services.resolveHostAddress = [](const std::string&) { return std::string(); };
         services.probeUnavailableReason = [] { return std::string(); };

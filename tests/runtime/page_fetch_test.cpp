@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "runtime/bytes.h"
 #include "runtime/fetch/page_fetch_engine.h"
 #include "runtime/fetch/redirect_policy.h"
 #include "testing/loopback_servers.h"
@@ -24,8 +25,6 @@ using namespace std::chrono_literals;
 using testing::LoopbackHttpServer;
 using testing::RawConnection;
 using testing::RawSocketServer;
-
-Bytes AsBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
 // A body whose every position is distinguishable, so a lost or repeated piece shows.
 std::string PatternBody(std::size_t size) {
@@ -45,13 +44,14 @@ PageFetchLimits QuickLimits() {
 class Site {
  public:
   bool Start(const std::string& address = "127.0.0.1") {
-    server_.Server().Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
-      {
-        std::lock_guard guard(mutex_);
-        seen_.push_back(request);
-      }
-      Answer(request, response);
-    });
+    server_.Server().Get(".*",
+                         [this](const httplib::Request& request, httplib::Response& response) {
+                           {
+                             std::lock_guard guard(mutex_);
+                             seen_.push_back(request);
+                           }
+                           Answer(request, response);
+                         });
     return server_.Start(address);
   }
   std::vector<httplib::Request> Seen() {
@@ -100,7 +100,7 @@ class PageFetchTest : public ::testing::Test {
 };
 
 TEST_F(PageFetchTest, SendsTheFixedRequest) {
-  EXPECT_EQ(ReadUrl(site.Url("/page?x=1"), QuickLimits()), AsBytes("page /page?x=1"));
+  EXPECT_EQ(ReadUrl(site.Url("/page?x=1"), QuickLimits()), BytesOf("page /page?x=1"));
   const auto seen = site.Seen();
   ASSERT_EQ(seen.size(), 1u);
   const httplib::Request& request = seen[0];
@@ -134,7 +134,7 @@ TEST_F(PageFetchTest, FragmentIsNeverSent) {
       {"/page?q=#", "/page?q="},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(ReadUrl(site.Url(c.path), QuickLimits()), AsBytes("page " + c.sent)) << c.path;
+    EXPECT_EQ(ReadUrl(site.Url(c.path), QuickLimits()), BytesOf("page " + c.sent)) << c.path;
   }
 }
 
@@ -148,7 +148,7 @@ TEST_F(PageFetchTest, ConcurrentCallersEachGetTheirOwnPage) {
   }
   for (std::thread& caller : callers) caller.join();
   for (int i = 0; i < kCallers; ++i) {
-    EXPECT_EQ(results[i], AsBytes("page /c" + std::to_string(i)));
+    EXPECT_EQ(results[i], BytesOf("page /c" + std::to_string(i)));
   }
 }
 
@@ -165,7 +165,7 @@ TEST_F(PageFetchTest, AnswersAreReturnedAsReceived) {
       {"/loop", ""},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(ReadUrl(site.Url(c.path), QuickLimits()), AsBytes(c.body)) << c.path;
+    EXPECT_EQ(ReadUrl(site.Url(c.path), QuickLimits()), BytesOf(c.body)) << c.path;
   }
   EXPECT_LE(site.Seen().size(), 3u + 2u + 1u + 11u) << "at most 10 redirects are followed";
 }
@@ -175,10 +175,10 @@ TEST_F(PageFetchTest, CredentialsInTheUrlGoAsBasicAuthorizationToTheirServerOnly
   Site other;
   ASSERT_TRUE(other.Start());
   const std::string alice = "alice:s3cret";
-  EXPECT_EQ(ReadUrl(site.UrlWithUser(alice, "/hop"), QuickLimits()), AsBytes("page /page"));
+  EXPECT_EQ(ReadUrl(site.UrlWithUser(alice, "/hop"), QuickLimits()), BytesOf("page /page"));
   EXPECT_EQ(ReadUrl(site.UrlWithUser(alice, "/away?to=" + other.Url("/there")), QuickLimits()),
-            AsBytes("page /there"));
-  EXPECT_EQ(ReadUrl(site.UrlWithUser("al%40ice:s3cret", "/p"), QuickLimits()), AsBytes("page /p"));
+            BytesOf("page /there"));
+  EXPECT_EQ(ReadUrl(site.UrlWithUser("al%40ice:s3cret", "/p"), QuickLimits()), BytesOf("page /p"));
   const auto seen = site.Seen();
   ASSERT_EQ(seen.size(), 4u);
   for (std::size_t i = 0; i < 3; ++i) {
@@ -212,7 +212,7 @@ TEST(PageFetchUrlTest, UnusableUrlsGiveNothingAndSendNothing) {
     EXPECT_TRUE(ReadUrl(url, QuickLimits()).empty()) << url;
   }
   EXPECT_EQ(server.Connections(), 0);
-  EXPECT_EQ(ReadUrl(server.Url("/"), QuickLimits()), AsBytes("answered"));
+  EXPECT_EQ(ReadUrl(server.Url("/"), QuickLimits()), BytesOf("answered"));
 }
 
 // Whatever ends the transfer early, the bytes that arrived before are the answer, and a
@@ -233,27 +233,27 @@ TEST(PageFetchRawTest, ATransferThatEndsEarlyGivesTheBytesSoFar) {
            c.Hold(2ms);
          }
        },
-       AsBytes(lengthless)},
+       BytesOf(lengthless)},
       {"closed mid-body",
        [&](RawConnection& c) {
          c.Send("HTTP/1.0 200 OK\r\nContent-Length: 10000\r\n\r\n" + part);
          c.Hold(200ms);
        },
-       AsBytes(part)},
+       BytesOf(part)},
       {"reset mid-body",
        [&](RawConnection& c) {
          c.Send("HTTP/1.0 200 OK\r\nContent-Length: 10000\r\n\r\n" + part);
          c.Hold(200ms);  // lets the client take the bytes before the connection dies
          c.Reset();
        },
-       AsBytes(part)},
+       BytesOf(part)},
       {"silent before the head", [](RawConnection& c) { c.Hold(60s); }, {}},
       {"silent inside the body",
        [](RawConnection& c) {
          c.Send("HTTP/1.0 200 OK\r\nContent-Length: 100\r\n\r\nfirst");
          c.Hold(60s);
        },
-       AsBytes("first")},
+       BytesOf("first")},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -280,7 +280,7 @@ TEST(PageFetchRawTest, TrickledBodyEndsAtTheDeadlineWithWhatArrived) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, 30s);  // the whole trickle takes 300 s
   ASSERT_FALSE(received.empty());
   EXPECT_LT(received.size(), body.size());
-  EXPECT_EQ(received, AsBytes(body.substr(0, received.size())));
+  EXPECT_EQ(received, BytesOf(body.substr(0, received.size())));
 }
 
 TEST(PageFetchRawTest, BodyStopsAtTheSizeCap) {
@@ -294,7 +294,7 @@ TEST(PageFetchRawTest, BodyStopsAtTheSizeCap) {
     });
     PageFetchLimits limits = QuickLimits();
     limits.maxBodyBytes = 1000;
-    EXPECT_EQ(ReadUrl(server.Url("/"), limits), AsBytes(body.substr(0, 1000)));
+    EXPECT_EQ(ReadUrl(server.Url("/"), limits), BytesOf(body.substr(0, 1000)));
   }
 }
 
@@ -440,10 +440,10 @@ TEST_F(PageFetchTest, RedirectsFromAPublicSiteToAnInternalAddressAreRefused) {
   EXPECT_EQ(ReadUrl(site.Url("/away?to=" + internal.Url("/inside")), limits), Bytes());
   EXPECT_TRUE(internal.Seen().empty());
   EXPECT_EQ(ReadUrl(internal.Url("/away?to=" + site.Url("/outside")), limits),
-            AsBytes("page /outside"));
-  EXPECT_EQ(ReadUrl(internal.Url("/hop"), limits), AsBytes("page /page"));
+            BytesOf("page /outside"));
+  EXPECT_EQ(ReadUrl(internal.Url("/hop"), limits), BytesOf("page /page"));
   EXPECT_EQ(ReadUrl(site.Url("/away?to=" + internal.Url("/inside")), QuickLimits()),
-            AsBytes("page /inside"))
+            BytesOf("page /inside"))
       << "loopback to loopback";
 }
 

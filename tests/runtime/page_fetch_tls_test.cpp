@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "runtime/bytes.h"
 #include "runtime/fetch/page_fetch_engine.h"
 #include "runtime/platform.h"
 #include "testing/loopback_servers.h"
@@ -17,8 +18,6 @@ namespace vardelle {
 namespace {
 
 using namespace std::chrono_literals;
-
-Bytes AsBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
 PageFetchLimits QuickTlsLimits() {
   PageFetchLimits limits;
@@ -31,15 +30,15 @@ TEST(PageFetchTlsTest, HttpsIsVerifiedAgainstTheTrustedCertificates) {
   testing::KeepLoopbackTrafficDirect();
   const testing::SelfSignedCertificate certificate;
   if (!certificate.Ready()) GTEST_SKIP() << "the openssl tool could not make a certificate";
-  testing::LoopbackHttpServer server(std::make_unique<httplib::SSLServer>(certificate.Certificate().c_str(),
-                                                                 certificate.Key().c_str()));
+  testing::LoopbackHttpServer server(std::make_unique<httplib::SSLServer>(
+      certificate.Certificate().c_str(), certificate.Key().c_str()));
   server.Server().Get("/secure", [](const httplib::Request&, httplib::Response& response) {
     response.set_content("over tls", "text/plain");
   });
   ASSERT_TRUE(server.Start());
   PageFetchLimits trusting = QuickTlsLimits();
   trusting.caFile = certificate.Certificate();
-  EXPECT_EQ(ReadUrl(server.Url("/secure#x", "https"), trusting), AsBytes("over tls"));
+  EXPECT_EQ(ReadUrl(server.Url("/secure#x", "https"), trusting), BytesOf("over tls"));
   EXPECT_TRUE(ReadUrl(server.Url("/secure", "https"), QuickTlsLimits()).empty());
 }
 
@@ -72,8 +71,8 @@ TEST(PageFetchTlsTest, RedirectsFromHttpsToHttpAreRefused) {
   trusting.caFile = certificate.Certificate();
   EXPECT_TRUE(ReadUrl(secure.Url("/to-plain", "https"), trusting).empty());
   EXPECT_EQ(plainRequests, 0);
-  EXPECT_EQ(ReadUrl(secure.Url("/to-secure", "https"), trusting), AsBytes("over tls"));
-  EXPECT_EQ(ReadUrl(plain.Url("/plain"), trusting), AsBytes("in the clear"));
+  EXPECT_EQ(ReadUrl(secure.Url("/to-secure", "https"), trusting), BytesOf("over tls"));
+  EXPECT_EQ(ReadUrl(plain.Url("/plain"), trusting), BytesOf("in the clear"));
 }
 
 // libcurl's global set-up is not thread-safe, so it must be done before any thread exists,

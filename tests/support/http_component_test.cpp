@@ -1,5 +1,7 @@
 // The request component on the platform's engine (libcurl, WinHTTP) against servers on
 // 127.0.0.1 that each test starts.
+#include "support/http/http_component.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -10,8 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "runtime/bytes.h"
 #include "support/call_error.h"
-#include "support/http/http_component.h"
 #include "support/http/http_exchange.h"
 #include "testing/loopback_servers.h"
 
@@ -25,8 +27,6 @@ using testing::RawSocketServer;
 
 constexpr int kException = static_cast<int>(CallError::kException);
 constexpr char kUtf8Chinese[] = "\xE4\xB8\xAD\xE6\x96\x87";  // 中文 in UTF-8
-
-Bytes AsBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
 std::chrono::steady_clock::duration Elapsed(std::function<void()> action) {
   const auto start = std::chrono::steady_clock::now();
@@ -112,9 +112,9 @@ TEST_F(HttpComponentTest, GetAnswersStatusBodyTextAndHeaders) {
   ASSERT_TRUE(Fetch(*component, "GET", "/text"));
   EXPECT_EQ(component->Status(), 200);
   EXPECT_EQ(component->StatusText(), "OK");
-  EXPECT_EQ(component->ResponseBody(), AsBytes(kUtf8Chinese));
+  EXPECT_EQ(component->ResponseBody(), BytesOf(kUtf8Chinese));
   EXPECT_EQ(component->ResponseText(), "中文");
-  EXPECT_EQ(component->ResponseStream(), AutomationValue(AsBytes(kUtf8Chinese)));
+  EXPECT_EQ(component->ResponseStream(), AutomationValue(BytesOf(kUtf8Chinese)));
   EXPECT_EQ(component->GetResponseHeader("x-custom"), "v1");
   EXPECT_EQ(LastCallErrorCode(), 0);
   const Text all = component->GetAllResponseHeaders();
@@ -168,7 +168,7 @@ TEST_F(HttpComponentTest, BodiesArriveAsSent) {
          c.Send(Text("{}"));
        },
        "{}", "application/json"},
-      {"bytes untouched, untyped", "POST", [&](HttpComponent& c) { c.Send(AsBytes(binary)); },
+      {"bytes untouched, untyped", "POST", [&](HttpComponent& c) { c.Send(BytesOf(binary)); },
        binary, ""},
       {"empty text", "PUT", [](HttpComponent& c) { c.Send(Text()); }, "",
        "text/plain; charset=UTF-8"},
@@ -179,7 +179,7 @@ TEST_F(HttpComponentTest, BodiesArriveAsSent) {
     component->Open(c.method, server.Url("/echo"), false);
     c.send(*component);
     ASSERT_EQ(LastCallErrorCode(), 0);
-    EXPECT_EQ(component->ResponseBody(), AsBytes(c.body));
+    EXPECT_EQ(component->ResponseBody(), BytesOf(c.body));
     const httplib::Request request = Seen().back();
     EXPECT_EQ(request.method, c.method);
     EXPECT_EQ(request.get_header_value("Content-Type"), c.contentType);
@@ -335,7 +335,7 @@ TEST_F(HttpComponentTest, LimitsOnTheAnswerFailTheRequest) {
   EXPECT_FALSE(cut.complete);
   EXPECT_EQ(cut.failure, HttpFailure::kTooLarge);
   exchange.maxBodyBytes = 6;
-  EXPECT_EQ(RunHttpExchange(exchange, keepGoing).body, AsBytes(kUtf8Chinese));
+  EXPECT_EQ(RunHttpExchange(exchange, keepGoing).body, BytesOf(kUtf8Chinese));
 }
 
 TEST_F(HttpComponentTest, CredentialsAnswerTheServersChallenge) {
@@ -429,7 +429,7 @@ TEST_F(HttpComponentSilenceTest, WholeExchangeLimitEndsATrickledAnswer) {
   const auto waited = Elapsed([&] { answer = RunHttpExchange(exchange, keepGoing); });
   EXPECT_FALSE(answer.complete);
   EXPECT_GE(waited, 700ms);  // libcurl checks its clock at its own granularity
-  EXPECT_LT(waited, 10s);   // the trickle alone would last 20 s
+  EXPECT_LT(waited, 10s);    // the trickle alone would last 20 s
 }
 
 // The server never reads the body, so the upload stalls once the socket buffers are full.

@@ -7,8 +7,6 @@
 namespace vardelle {
 namespace {
 
-Bytes AsBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
-
 struct ResponseDecodeCase {
   const char* name;
   std::string contentType;
@@ -20,7 +18,7 @@ template <std::size_t N>
 void ExpectDecodings(const ResponseDecodeCase (&cases)[N]) {
   for (const ResponseDecodeCase& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(DecodeResponseText(AsBytes(c.body), c.contentType), c.expected);
+    EXPECT_EQ(DecodeResponseText(BytesOf(c.body), c.contentType), c.expected);
   }
 }
 
@@ -82,7 +80,7 @@ TEST(ResponseTextDecodingTest, TextBodiesGoOutAsUtf8) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
-    EXPECT_EQ(EncodeRequestText(c.text), AsBytes(c.expected));
+    EXPECT_EQ(EncodeRequestText(c.text), BytesOf(c.expected));
   }
 }
 
