@@ -141,29 +141,36 @@ bool CloserIsFollowedBySpace(std::string_view text) {
 bool IsOpener(unsigned char byte) { return byte == '[' || byte == '{' || byte == '"'; }
 bool IsCloser(unsigned char byte) { return byte == ']' || byte == '}' || byte == '"'; }
 
-// SpaceIsFollowedByOpener or CloserIsFollowedBySpace, in one pass that looks only around
-// the blanks, which are few in the documents read.
-bool SpaceTouchesBracket(std::string_view text) {
-  // Most documents have no blank at all; this first pass has no early exit, so it
-  // vectorises.
-  bool anyBlank = false;
-  for (const char byte : text) {
-    const auto value = static_cast<unsigned char>(byte);
-    anyBlank |= value <= ' ' || value == kFullWidthSpaceByte;
+bool MayStartBlank(unsigned char byte) { return byte <= ' ' || byte == kFullWidthSpaceByte; }
+
+// A blank (space, tab, line break or full-width space) at i with an opener right after it or
+// a closer right before it.
+bool BlankTouchesBracketAt(std::string_view text, std::size_t i) {
+  const unsigned char byte = ByteAt(text, i);
+  std::size_t width = 1;
+  if (byte == kFullWidthSpaceByte) {
+    if (!IsFullWidthSpaceAt(text, i)) return false;
+    width = 2;
+  } else if (!IsAsciiSpace(byte)) {
+    return false;
   }
-  if (!anyBlank) return false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    if (byte > ' ' && byte != kFullWidthSpaceByte) continue;
-    std::size_t width = 1;
-    if (byte == kFullWidthSpaceByte) {
-      if (!IsFullWidthSpaceAt(text, i)) continue;
-      width = 2;
-    } else if (!IsAsciiSpace(byte)) {
-      continue;
+  return IsOpener(ByteAt(text, i + width)) || (i > 0 && IsCloser(ByteAt(text, i - 1)));
+}
+
+// SpaceIsFollowedByOpener or CloserIsFollowedBySpace, in one pass that looks only around
+// the blanks, which are few in the documents read: each chunk is first tested for a byte
+// that may start one, in a loop without early exit that vectorises.
+bool SpaceTouchesBracket(std::string_view text) {
+  constexpr std::size_t kChunk = 64;
+  for (std::size_t begin = 0; begin < text.size(); begin += kChunk) {
+    const std::size_t end = std::min(begin + kChunk, text.size());
+    unsigned char found = 0;
+    for (std::size_t i = begin; i < end; ++i) {
+      found |= static_cast<unsigned char>(MayStartBlank(static_cast<unsigned char>(text[i])));
     }
-    if (IsOpener(ByteAt(text, i + width)) || (i > 0 && IsCloser(ByteAt(text, i - 1)))) {
-      return true;
+    if (found == 0) continue;
+    for (std::size_t i = begin; i < end; ++i) {
+      if (BlankTouchesBracketAt(text, i)) return true;
     }
   }
   return false;
