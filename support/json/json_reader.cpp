@@ -372,14 +372,14 @@ bool JsonReader::growTree(std::vector<Level> levels, std::size_t planned) {
 }
 
 // The parts of the path, held by the scanner until the next split.
-std::span<const Text> JsonReader::pathParts(std::string_view path) {
-  if (path.empty() || scanner.splitPath(path) == 0) return {};
-  return scanner.lastPathParts();
+std::span<const std::string_view> JsonReader::pathParts(std::string_view path) {
+  if (path.empty()) return {};
+  return scanner.pathPartViews(path);
 }
 
 Text JsonReader::getText(std::string_view path, int startNode) {
   const Text normalized = zeroBasedIndexes ? scanner.normalizePath(path, 1) : Text();
-  const std::span<const Text> parts = pathParts(zeroBasedIndexes ? normalized : path);
+  const std::span<const std::string_view> parts = pathParts(zeroBasedIndexes ? normalized : path);
   if (parts.empty()) return scanner.compactSpacing(store.valueView(1));
   int node = 1;
   int skip = 0;
@@ -397,7 +397,7 @@ Text JsonReader::getText(std::string_view path, int startNode) {
 }
 
 int JsonReader::getCount(std::string_view path, int* node) {
-  const std::span<const Text> parts = pathParts(path);
+  const std::span<const std::string_view> parts = pathParts(path);
   if (parts.empty()) return store.childCountOf(1);
   int found = 1;
   for (std::size_t i = 0; i < parts.size(); ++i) {

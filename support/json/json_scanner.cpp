@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 namespace vardelle {
 namespace {
@@ -230,6 +231,17 @@ std::uint32_t ToOffset(std::size_t offset) { return static_cast<std::uint32_t>(o
 
 int ToPosition(std::size_t size) { return static_cast<int>(size); }
 
+// Appends the parts between the dots of a path, empty ones included.
+void SplitAtDots(std::string_view path, std::vector<std::string_view>& parts) {
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    if (path[i] != '.') continue;
+    parts.push_back(path.substr(start, i - start));
+    start = i + 1;
+  }
+  parts.push_back(path.substr(start));
+}
+
 // The index of the first element greater than value in a sorted list, searched from the
 // index of the previous answer: the cutters mostly move forward by a few elements, so a
 // galloping search from there stays in cache where a plain binary search would not.
@@ -265,6 +277,8 @@ JsonScanner::JsonScanner(const JsonScanner& other)
       scan(other.scan),
       positions(other.positions),
       pathParts(other.pathParts),
+      unsplitPlainPath(other.unsplitPlainPath),
+      plainPathPending(other.plainPathPending),
       processEventsHook(other.processEventsHook) {}
 
 JsonScanner::~JsonScanner() = default;
@@ -598,6 +612,7 @@ int JsonScanner::valueKind(std::string_view value) {
 }
 
 int JsonScanner::splitPath(std::string_view path) {
+  plainPathPending = false;
   if (IsPlainPath(path)) return splitPlainPath(path);
   const Text text = QuotesFromApostrophes(path);
   const int length = TextLength(text);
@@ -622,24 +637,28 @@ int JsonScanner::splitPath(std::string_view path) {
 
 // Parts are assigned over the previous ones, as paths are read one after the other.
 int JsonScanner::splitPlainPath(std::string_view path) {
-  std::size_t count = 0;
-  for (std::size_t start = 0;; ++count) {
-    const std::size_t dot = path.find('.', start);
-    const std::string_view part =
-        path.substr(start, dot == std::string_view::npos ? dot : dot - start);
-    if (count < pathParts.size()) {
-      pathParts[count].assign(part);
-    } else {
-      pathParts.emplace_back(part);
-    }
-    if (dot == std::string_view::npos) break;
-    start = dot + 1;
-  }
-  pathParts.resize(count + 1);
+  partViews.clear();
+  SplitAtDots(path, partViews);
+  pathParts.resize(partViews.size());
+  for (std::size_t i = 0; i < partViews.size(); ++i) pathParts[i].assign(partViews[i]);
   return static_cast<int>(pathParts.size());
 }
 
-int JsonScanner::takePathParts(std::vector<Text>& parts) const {
+std::span<const std::string_view> JsonScanner::pathPartViews(std::string_view path) {
+  if (!IsPlainPath(path)) {
+    splitPath(path);
+    partViews.assign(pathParts.begin(), pathParts.end());
+    return partViews;
+  }
+  partViews.clear();
+  SplitAtDots(path, partViews);
+  unsplitPlainPath.assign(path);
+  plainPathPending = true;
+  return partViews;
+}
+
+int JsonScanner::takePathParts(std::vector<Text>& parts) {
+  if (std::exchange(plainPathPending, false)) splitPlainPath(unsplitPlainPath);
   parts = pathParts;
   return static_cast<int>(parts.size());
 }
