@@ -45,10 +45,21 @@ bool IsFullWidthSpaceAt(std::string_view text, std::size_t i) {
 bool IsGbkLead(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
 bool IsGbkTrail(unsigned char byte) { return byte >= 0x40 && byte <= 0xFE && byte != 0x7F; }
 
+// The common case of the test below, in a loop without early exit that vectorises.
+bool IsAsciiOnOneLine(std::string_view text) {
+  unsigned char other = 0;
+  for (const char byte : text) {
+    const auto value = static_cast<unsigned char>(byte);
+    other |= static_cast<unsigned char>((value >= 0x80) | IsLineBreak(value));
+  }
+  return other == 0;
+}
+
 // True when the text is well-formed GBK on a single line: then the engine sees exactly the
 // characters a byte walk sees, and "^" and "$" match only at the text's two ends, so the
 // trim and cleaning patterns can be applied without the engine.
 bool IsSingleLineGbk(std::string_view text) {
+  if (IsAsciiOnOneLine(text)) return true;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const unsigned char byte = ByteAt(text, i);
     if (byte < 0x80) {
