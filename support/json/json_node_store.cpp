@@ -1,6 +1,7 @@
 #include "support/json/json_node_store.h"
 
 #include <algorithm>
+#include <bit>
 #include <limits>
 
 namespace vardelle {
@@ -40,8 +41,14 @@ void JsonNodeStore::processEvents() const {
   if (processEventsHook) processEventsHook();
 }
 
-void JsonNodeStore::structureChanged() {
+void JsonNodeStore::dropNameIndexes() {
+  if (nameIndexes.empty()) return;
   nameIndexes.clear();
+  indexSlots.clear();
+}
+
+void JsonNodeStore::structureChanged() {
+  dropNameIndexes();
   appendOnly = false;
   lastAtDepth.clear();
 }
@@ -70,7 +77,6 @@ JsonTextSpan JsonNodeStore::keepText(std::string_view text) {
   const JsonTextSpan span{static_cast<std::uint32_t>(texts.size()),
                           static_cast<std::uint32_t>(text.size())};
   texts.append(text);
-  nameIndexes.clear();  // their keys point into the pool, which may just have moved
   return span;
 }
 
@@ -90,7 +96,7 @@ JsonNode JsonNodeStore::exchanged(const StoredNode& node) const {
 
 int JsonNodeStore::insertNode(int position, StoredNode node) {
   const int depth = node.depth;
-  nameIndexes.clear();
+  dropNameIndexes();
   if (position == nodeCount() + 1) {
     nodes.push_back(std::move(node));
     if (appendOnly) {
@@ -212,17 +218,32 @@ int JsonNodeStore::nthChild(int depth, int n, int start) const {
   return walkLevel(depth, start, [&](int) { return ++seen == n; });
 }
 
-const JsonNodeStore::NameIndex& JsonNodeStore::nameIndexFor(int depth, int start, int width) const {
-  auto [entry, added] = nameIndexes.try_emplace(IndexKey(depth, start));
-  if (added) {
-    NameIndex& index = entry->second;
-    index.reserve(static_cast<std::size_t>(width));
-    walkLevel(depth, start, [&](int i) {
-      index.try_emplace(nameView(i), i);  // the first of equal names wins
-      return false;
-    });
+// The slot holding the node of that name, or the empty slot where it would go.
+int& JsonNodeStore::slotFor(NameIndex index, std::string_view name) const {
+  for (std::size_t slot = shortNameHash(name);; ++slot) {
+    int& held = indexSlots[index.first + (slot & index.mask)];
+    if (held == 0 || nameView(held) == name) return held;
   }
-  return entry->second;
+}
+
+JsonNodeStore::NameIndex JsonNodeStore::nameIndexFor(int depth, int start) const {
+  const auto [entry, added] = nameIndexes.try_emplace(IndexKey(depth, start));
+  if (!added) return entry->second;
+  std::size_t count = 0;
+  walkLevel(depth, start, [&count](int) {
+    ++count;
+    return false;
+  });
+  // At most half full, so that probes stay short and always reach an empty slot.
+  const NameIndex index{indexSlots.size(), std::bit_ceil(2 * count) - 1};
+  indexSlots.resize(index.first + index.mask + 1, 0);
+  walkLevel(depth, start, [&](int i) {
+    int& slot = slotFor(index, nameView(i));
+    if (slot == 0) slot = i;  // the first of equal names wins
+    return false;
+  });
+  entry->second = index;
+  return index;
 }
 
 // Reading every element of a long array asks for one name after the other at the same level;
@@ -233,9 +254,8 @@ int JsonNodeStore::findChild(int depth, std::string_view name, int start) const 
   if (width < kIndexedChildCount) {
     return walkLevel(depth, from, [&](int i) { return nameView(i) == name; });
   }
-  const NameIndex& index = nameIndexFor(depth, from, width);
-  const auto found = index.find(name);
-  return found == index.end() ? kNotFound : found->second;
+  const int found = slotFor(nameIndexFor(depth, from), name);
+  return found == 0 ? kNotFound : found;
 }
 
 int JsonNodeStore::depthOf(int node) const { return contains(node) ? at(node).depth : kNotFound; }
@@ -286,6 +306,7 @@ std::string_view JsonNodeStore::valueView(int node) const {
 bool JsonNodeStore::setName(int node, Text name) {
   if (!contains(node)) return false;
   at(node).name = keepText(name);
+  dropNameIndexes();
   return true;
 }
 
@@ -325,7 +346,7 @@ void JsonNodeStore::clear() {
   nodes.clear();
   texts.clear();
   topLevel = 0;
-  nameIndexes.clear();
+  dropNameIndexes();
   lastAtDepth.clear();
   appendOnly = true;
 }

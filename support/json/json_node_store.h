@@ -90,16 +90,19 @@ class JsonNodeStore {
 
  private:
   // Names are short ("[17]", "domain"), so a byte-wise hash beats the library's.
-  struct ShortNameHash {
-    std::size_t operator()(std::string_view name) const {
-      std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
-      for (const char byte : name)
-        hash = (hash ^ static_cast<unsigned char>(byte)) * 1099511628211ull;
-      return static_cast<std::size_t>(hash);
-    }
+  static std::size_t shortNameHash(std::string_view name) {
+    std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
+    for (const char byte : name)
+      hash = (hash ^ static_cast<unsigned char>(byte)) * 1099511628211ull;
+    return static_cast<std::size_t>(hash);
+  }
+  // The first node of each name met by findChild's walk for one (start, depth): an open
+  // addressing table of node numbers (0 for an empty slot) in indexSlots, its size a power
+  // of two. Slots hold nodes rather than names, so the pool may move under them.
+  struct NameIndex {
+    std::size_t first = 0;
+    std::size_t mask = 0;
   };
-  // First node of each name met by findChild's walk for one (start, depth).
-  using NameIndex = std::unordered_map<std::string_view, int, ShortNameHash>;
 
   struct StoredNode {
     JsonTextSpan name;
@@ -123,7 +126,9 @@ class JsonNodeStore {
   int insertNode(int position, StoredNode node);
   template <class Visit>
   int walkLevel(int depth, int start, Visit visit) const;
-  const NameIndex& nameIndexFor(int depth, int start, int width) const;
+  int& slotFor(NameIndex index, std::string_view name) const;
+  NameIndex nameIndexFor(int depth, int start) const;
+  void dropNameIndexes();
 
   std::vector<StoredNode> nodes;
   std::string texts;
@@ -133,6 +138,7 @@ class JsonNodeStore {
   std::vector<int> lastAtDepth;
   bool appendOnly = true;
   mutable std::unordered_map<std::uint64_t, NameIndex> nameIndexes;
+  mutable std::vector<int> indexSlots;
   ProcessEventsHook processEventsHook;
 };
 

@@ -78,7 +78,7 @@ class JsonReader {
   void readAsEmpty();
   void processEvents() const;
   JsonTextSpan elementName(std::size_t index);
-  std::span<const Text> pathParts(std::string_view path);
+  std::span<const std::string_view> pathParts(std::string_view path);
 
   bool zeroBasedIndexes = false;
   JsonNodeStore store;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 namespace vardelle {
 namespace {
@@ -44,10 +45,21 @@ bool IsFullWidthSpaceAt(std::string_view text, std::size_t i) {
 bool IsGbkLead(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
 bool IsGbkTrail(unsigned char byte) { return byte >= 0x40 && byte <= 0xFE && byte != 0x7F; }
 
+// The common case of the test below, in a loop without early exit that vectorises.
+bool IsAsciiOnOneLine(std::string_view text) {
+  unsigned char other = 0;
+  for (const char byte : text) {
+    const auto value = static_cast<unsigned char>(byte);
+    other |= static_cast<unsigned char>((value >= 0x80) | IsLineBreak(value));
+  }
+  return other == 0;
+}
+
 // True when the text is well-formed GBK on a single line: then the engine sees exactly the
 // characters a byte walk sees, and "^" and "$" match only at the text's two ends, so the
 // trim and cleaning patterns can be applied without the engine.
 bool IsSingleLineGbk(std::string_view text) {
+  if (IsAsciiOnOneLine(text)) return true;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const unsigned char byte = ByteAt(text, i);
     if (byte < 0x80) {
@@ -141,29 +153,36 @@ bool CloserIsFollowedBySpace(std::string_view text) {
 bool IsOpener(unsigned char byte) { return byte == '[' || byte == '{' || byte == '"'; }
 bool IsCloser(unsigned char byte) { return byte == ']' || byte == '}' || byte == '"'; }
 
-// SpaceIsFollowedByOpener or CloserIsFollowedBySpace, in one pass that looks only around
-// the blanks, which are few in the documents read.
-bool SpaceTouchesBracket(std::string_view text) {
-  // Most documents have no blank at all; this first pass has no early exit, so it
-  // vectorises.
-  bool anyBlank = false;
-  for (const char byte : text) {
-    const auto value = static_cast<unsigned char>(byte);
-    anyBlank |= value <= ' ' || value == kFullWidthSpaceByte;
+bool MayStartBlank(unsigned char byte) { return byte <= ' ' || byte == kFullWidthSpaceByte; }
+
+// A blank (space, tab, line break or full-width space) at i with an opener right after it or
+// a closer right before it.
+bool BlankTouchesBracketAt(std::string_view text, std::size_t i) {
+  const unsigned char byte = ByteAt(text, i);
+  std::size_t width = 1;
+  if (byte == kFullWidthSpaceByte) {
+    if (!IsFullWidthSpaceAt(text, i)) return false;
+    width = 2;
+  } else if (!IsAsciiSpace(byte)) {
+    return false;
   }
-  if (!anyBlank) return false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    if (byte > ' ' && byte != kFullWidthSpaceByte) continue;
-    std::size_t width = 1;
-    if (byte == kFullWidthSpaceByte) {
-      if (!IsFullWidthSpaceAt(text, i)) continue;
-      width = 2;
-    } else if (!IsAsciiSpace(byte)) {
-      continue;
+  return IsOpener(ByteAt(text, i + width)) || (i > 0 && IsCloser(ByteAt(text, i - 1)));
+}
+
+// SpaceIsFollowedByOpener or CloserIsFollowedBySpace, in one pass that looks only around
+// the blanks, which are few in the documents read: each chunk is first tested for a byte
+// that may start one, in a loop without early exit that vectorises.
+bool SpaceTouchesBracket(std::string_view text) {
+  constexpr std::size_t kChunk = 64;
+  for (std::size_t begin = 0; begin < text.size(); begin += kChunk) {
+    const std::size_t end = std::min(begin + kChunk, text.size());
+    unsigned char found = 0;
+    for (std::size_t i = begin; i < end; ++i) {
+      found |= static_cast<unsigned char>(MayStartBlank(static_cast<unsigned char>(text[i])));
     }
-    if (IsOpener(ByteAt(text, i + width)) || (i > 0 && IsCloser(ByteAt(text, i - 1)))) {
-      return true;
+    if (found == 0) continue;
+    for (std::size_t i = begin; i < end; ++i) {
+      if (BlankTouchesBracketAt(text, i)) return true;
     }
   }
   return false;
@@ -223,6 +242,17 @@ std::uint32_t ToOffset(std::size_t offset) { return static_cast<std::uint32_t>(o
 
 int ToPosition(std::size_t size) { return static_cast<int>(size); }
 
+// Appends the parts between the dots of a path, empty ones included.
+void SplitAtDots(std::string_view path, std::vector<std::string_view>& parts) {
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    if (path[i] != '.') continue;
+    parts.push_back(path.substr(start, i - start));
+    start = i + 1;
+  }
+  parts.push_back(path.substr(start));
+}
+
 // The index of the first element greater than value in a sorted list, searched from the
 // index of the previous answer: the cutters mostly move forward by a few elements, so a
 // galloping search from there stays in cache where a plain binary search would not.
@@ -258,6 +288,8 @@ JsonScanner::JsonScanner(const JsonScanner& other)
       scan(other.scan),
       positions(other.positions),
       pathParts(other.pathParts),
+      unsplitPlainPath(other.unsplitPlainPath),
+      plainPathPending(other.plainPathPending),
       processEventsHook(other.processEventsHook) {}
 
 JsonScanner::~JsonScanner() = default;
@@ -591,6 +623,7 @@ int JsonScanner::valueKind(std::string_view value) {
 }
 
 int JsonScanner::splitPath(std::string_view path) {
+  plainPathPending = false;
   if (IsPlainPath(path)) return splitPlainPath(path);
   const Text text = QuotesFromApostrophes(path);
   const int length = TextLength(text);
@@ -615,24 +648,28 @@ int JsonScanner::splitPath(std::string_view path) {
 
 // Parts are assigned over the previous ones, as paths are read one after the other.
 int JsonScanner::splitPlainPath(std::string_view path) {
-  std::size_t count = 0;
-  for (std::size_t start = 0;; ++count) {
-    const std::size_t dot = path.find('.', start);
-    const std::string_view part =
-        path.substr(start, dot == std::string_view::npos ? dot : dot - start);
-    if (count < pathParts.size()) {
-      pathParts[count].assign(part);
-    } else {
-      pathParts.emplace_back(part);
-    }
-    if (dot == std::string_view::npos) break;
-    start = dot + 1;
-  }
-  pathParts.resize(count + 1);
+  partViews.clear();
+  SplitAtDots(path, partViews);
+  pathParts.resize(partViews.size());
+  for (std::size_t i = 0; i < partViews.size(); ++i) pathParts[i].assign(partViews[i]);
   return static_cast<int>(pathParts.size());
 }
 
-int JsonScanner::takePathParts(std::vector<Text>& parts) const {
+std::span<const std::string_view> JsonScanner::pathPartViews(std::string_view path) {
+  if (!IsPlainPath(path)) {
+    splitPath(path);
+    partViews.assign(pathParts.begin(), pathParts.end());
+    return partViews;
+  }
+  partViews.clear();
+  SplitAtDots(path, partViews);
+  unsplitPlainPath.assign(path);
+  plainPathPending = true;
+  return partViews;
+}
+
+int JsonScanner::takePathParts(std::vector<Text>& parts) {
+  if (std::exchange(plainPathPending, false)) splitPlainPath(unsplitPlainPath);
   parts = pathParts;
   return static_cast<int>(parts.size());
 }

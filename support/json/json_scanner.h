@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -82,8 +83,11 @@ class JsonScanner {
   Text pieceText(const JsonPiece& piece) const;
   static int valueKind(std::string_view value);
   int splitPath(std::string_view path);
-  int takePathParts(std::vector<Text>& parts) const;
-  const std::vector<Text>& lastPathParts() const { return pathParts; }
+  int takePathParts(std::vector<Text>& parts);
+  // splitPath's parts as views, held until the next split: of the path itself when it is
+  // plain (so the caller keeps it alive while reading them), as paths are read far more
+  // often than their parts are taken.
+  std::span<const std::string_view> pathPartViews(std::string_view path);
   Text normalizePath(std::string_view path, int mode) const;
   Text compactSpacing(std::string_view text) const;
   void load(std::string_view text);
@@ -160,6 +164,10 @@ class JsonScanner {
   mutable std::unique_ptr<RegexObject> spacingAfter;
   mutable std::unique_ptr<RegexObject> trim;
   std::vector<Text> pathParts;
+  // The last plain path, when pathPartViews split it and its parts are not made yet.
+  Text unsplitPlainPath;
+  bool plainPathPending = false;
+  std::vector<std::string_view> partViews;
   ProcessEventsHook processEventsHook;
 };
 

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "support/regex/regex_object.h"
@@ -133,6 +135,12 @@ TEST_P(JsonScannerPaths, SplitAtDotsOutsideQuotes) {
   std::vector<Text> parts;
   EXPECT_EQ(scanner.splitPath(GetParam().path), static_cast<int>(GetParam().parts.size()));
   EXPECT_EQ(scanner.takePathParts(parts), static_cast<int>(GetParam().parts.size()));
+  EXPECT_EQ(parts, GetParam().parts);
+  // The views of a read are the same parts, and become the parts taken after it.
+  JsonScanner reading;
+  const std::span<const std::string_view> views = reading.pathPartViews(GetParam().path);
+  EXPECT_EQ(std::vector<Text>(views.begin(), views.end()), GetParam().parts);
+  reading.takePathParts(parts);
   EXPECT_EQ(parts, GetParam().parts);
 }
 
