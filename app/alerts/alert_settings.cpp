@@ -14,7 +14,7 @@
 namespace vardelle {
 namespace {
 
-constexpr char kSection[] = "alerts";
+constexpr char kAlertSection[] = "alerts";
 constexpr char kCountKey[] = "count";
 constexpr char kAnyChange[] = "any";
 constexpr char kBecomesNormal[] = "normal";
@@ -35,7 +35,7 @@ std::optional<int> WholeNumber(std::string_view text, int least, int most) {
 template <typename Value, typename Parse>
 bool ReadSetting(std::string_view contents, const Text& key, Parse parse,
                  std::optional<Value>& setting) {
-  const Text text = FindProfileString(contents, kSection, key).value_or("");
+  const Text text = FindProfileString(contents, kAlertSection, key).value_or("");
   if (text.empty()) return true;
   setting = parse(text);
   return setting.has_value();
@@ -50,8 +50,8 @@ std::optional<StatusWatch> StatusWatchNamed(std::string_view name) {
 std::optional<SavedAlertWatch> EntryAt(std::string_view contents, int entry) {
   SavedAlertWatch saved;
   saved.target =
-      AlertTargetOf(FindProfileString(contents, kSection, Key("server", entry)).value_or(""),
-                    FindProfileString(contents, kSection, Key("domain", entry)).value_or(""));
+      AlertTargetOf(FindProfileString(contents, kAlertSection, Key("server", entry)).value_or(""),
+                    FindProfileString(contents, kAlertSection, Key("domain", entry)).value_or(""));
   AlertWatch& watch = saved.watch;
   const bool read =
       ReadSetting(contents, Key("status", entry), StatusWatchNamed, watch.status) &&
@@ -93,7 +93,7 @@ void AddEntry(std::vector<ProfileEntry>& entries, int entry, const SavedAlertWat
                                     {"status", StatusName(watch.status)},
                                     {"latencyOverMs", NumberText(watch.latencyOverMs)},
                                     {"lossOverPercent", NumberText(watch.lossOverPercent)}}) {
-    entries.push_back({kSection, Key(name, entry), value, value.empty()});
+    entries.push_back({kAlertSection, Key(name, entry), value, value.empty()});
   }
 }
 
@@ -110,7 +110,7 @@ AlertWatchFile ReadAlertWatchFile(const Text& path) {
   const std::optional<std::string> contents = ReadWholeFile(path, true);
   if (!contents) return {};
   AlertWatchFile file;
-  file.entries = SavedCount(FindProfileString(*contents, kSection, kCountKey).value_or(""));
+  file.entries = SavedCount(FindProfileString(*contents, kAlertSection, kCountKey).value_or(""));
   for (int entry = 1; entry <= file.entries; ++entry) {
     if (std::optional<SavedAlertWatch> saved = EntryAt(*contents, entry)) {
       file.watches.push_back(std::move(*saved));
@@ -137,7 +137,7 @@ int SaveAlertWatches(const Text& path, const std::vector<SavedAlertWatch>& watch
   for (int entry = count + 1; entry <= std::min(entriesBefore, kMostSavedAlertWatches); ++entry) {
     AddEntry(entries, entry, {});
   }
-  entries.push_back({kSection, kCountKey, std::to_string(count)});
+  entries.push_back({kAlertSection, kCountKey, std::to_string(count)});
   SettingsWriter().Write(path, std::move(entries));
   return count;
 }

@@ -13,7 +13,7 @@ using Ipv4 = std::array<std::uint8_t, 4>;
 using Ipv6 = std::array<std::uint8_t, 16>;
 
 constexpr char kPrivateTarget[] = "内网、本机或保留地址，全球探针无法测试";
-constexpr size_t kMostLabelBytes = 63;
+constexpr size_t kMostNameLabelBytes = 63;
 
 struct Range {
   std::array<std::uint8_t, 16> prefix;
@@ -162,7 +162,7 @@ std::string AddressProblem(const std::array<std::uint8_t, N>& address, const Ran
 // Letters, digits, hyphens and underscores; bytes past ASCII pass as letters of a name in
 // another script.
 bool IsNameLabel(std::string_view label) {
-  return !label.empty() && label.size() <= kMostLabelBytes && label.front() != '-' &&
+  return !label.empty() && label.size() <= kMostNameLabelBytes && label.front() != '-' &&
          label.back() != '-' && std::all_of(label.begin(), label.end(), [](char c) {
            return IsAsciiLetter(c) || IsDigit(c) || c == '-' || c == '_' ||
                   static_cast<unsigned char>(c) >= 0x80;

@@ -16,10 +16,10 @@
 namespace vardelle {
 namespace {
 
-constexpr char kSection[] = "miniView";
+constexpr char kMiniViewSection[] = "miniView";
 
 std::optional<int> NumberIn(std::string_view contents, const char* key) {
-  const Text text = FindProfileString(contents, kSection, key).value_or("");
+  const Text text = FindProfileString(contents, kMiniViewSection, key).value_or("");
   int value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
@@ -60,7 +60,7 @@ void MiniViewRows::Load(const Text& settingsPath, MainWindowView& window) {
     const int count = std::clamp(NumberIn(*contents, "count").value_or(0), 0, kMostMiniViewServers);
     for (int entry = 1; entry <= count; ++entry) {
       const Text name =
-          TrimSpaces(FindProfileString(*contents, kSection, ServerKey(static_cast<size_t>(entry)))
+          TrimSpaces(FindProfileString(*contents, kMiniViewSection, ServerKey(static_cast<size_t>(entry)))
                          .value_or(""));
       if (KeepsInFile(name) && !Lists(name)) state_.rows.push_back({.name = name});
     }
@@ -215,17 +215,17 @@ void MiniViewRows::Save(const Text& settingsPath) const {
   if (settingsPath.empty()) return;
   std::vector<ProfileEntry> entries;
   for (size_t line = 0; line < state_.rows.size(); ++line) {
-    entries.push_back({kSection, ServerKey(line + 1), state_.rows[line].name});
+    entries.push_back({kMiniViewSection, ServerKey(line + 1), state_.rows[line].name});
   }
   // A shorter list leaves no keys of a longer one behind.
   for (size_t line = state_.rows.size(); line < kMostMiniViewServers; ++line) {
-    entries.push_back({kSection, ServerKey(line + 1), "", true});
+    entries.push_back({kMiniViewSection, ServerKey(line + 1), "", true});
   }
-  entries.push_back({kSection, "count", std::to_string(state_.rows.size())});
-  entries.push_back({kSection, "shown", state_.shown ? "1" : "0"});
+  entries.push_back({kMiniViewSection, "count", std::to_string(state_.rows.size())});
+  entries.push_back({kMiniViewSection, "shown", state_.shown ? "1" : "0"});
   if (state_.place) {
-    entries.push_back({kSection, "x", std::to_string(state_.place->x)});
-    entries.push_back({kSection, "y", std::to_string(state_.place->y)});
+    entries.push_back({kMiniViewSection, "x", std::to_string(state_.place->x)});
+    entries.push_back({kMiniViewSection, "y", std::to_string(state_.place->y)});
   }
   SettingsWriter().Write(settingsPath, std::move(entries));
 }

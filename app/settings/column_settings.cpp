@@ -8,7 +8,7 @@
 namespace vardelle {
 namespace {
 
-constexpr char kSection[] = "table";
+constexpr char kColumnSection[] = "table";
 constexpr char kShownColumnsKey[] = "shownColumns";
 
 }  // namespace
@@ -29,7 +29,7 @@ void SaveSettingsValue(const Text& path, const char* section, const char* key, c
 }
 
 std::vector<int> ReadShownColumns(const Text& path) {
-  const std::optional<Text> value = ReadSettingsValue(path, kSection, kShownColumnsKey);
+  const std::optional<Text> value = ReadSettingsValue(path, kColumnSection, kShownColumnsKey);
   std::vector<int> columns;
   if (!value) return columns;
   const char* next = value->data();
@@ -47,7 +47,7 @@ std::vector<int> ReadShownColumns(const Text& path) {
 void SaveShownColumns(const Text& path, const std::vector<int>& columns) {
   Text value;
   for (const int column : columns) value += (value.empty() ? "" : ",") + std::to_string(column);
-  SaveSettingsValue(path, kSection, kShownColumnsKey, value);
+  SaveSettingsValue(path, kColumnSection, kShownColumnsKey, value);
 }
 
 }  // namespace vardelle

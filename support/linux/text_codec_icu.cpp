@@ -155,13 +155,13 @@ class IcuTextCodec final : public TextCodec {
   }
 
   std::string Utf16ToUtf8(std::u16string_view text) const override {
-    constexpr UChar32 kReplacement = 0xFFFD;
+    constexpr UChar32 kReplacementCodePoint = 0xFFFD;
     if (text.size() > INT32_MAX / 3) return {};
     std::string utf8(text.size() * 3, '\0');
     int32_t length = 0;
     UErrorCode error = U_ZERO_ERROR;
     u_strToUTF8WithSub(utf8.data(), static_cast<int32_t>(utf8.size()), &length, text.data(),
-                       static_cast<int32_t>(text.size()), kReplacement, nullptr, &error);
+                       static_cast<int32_t>(text.size()), kReplacementCodePoint, nullptr, &error);
     if (U_FAILURE(error)) return {};
     utf8.resize(static_cast<std::size_t>(length));
     return utf8;
