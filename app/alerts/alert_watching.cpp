@@ -11,7 +11,7 @@ namespace vardelle {
 namespace {
 
 // A figure as the table writes it: whole, or to one decimal.
-Text Figure(double value) {
+Text WholeOrOneDecimal(double value) {
   char text[32];
   const double rounded = std::round(value * 10) / 10;
   const int decimals = rounded == std::floor(rounded) ? 0 : 1;
@@ -20,17 +20,19 @@ Text Figure(double value) {
   return error == std::errc() ? Text(text, end) : Text("?");
 }
 
-Text LatencyFigure(const std::optional<double>& ms) { return ms ? Figure(*ms) + "ms" : "超时"; }
+Text LatencyFigure(const std::optional<double>& ms) {
+  return ms ? WholeOrOneDecimal(*ms) + "ms" : "超时";
+}
 
 Text ThresholdBody(const AlertEvent& event) {
   const bool over = event.to == kThresholdOverState;
-  const Text threshold = Figure(event.threshold.value_or(0));
+  const Text threshold = WholeOrOneDecimal(event.threshold.value_or(0));
   if (event.kind == AlertKind::kLatency) {
     return JoinTexts({over ? "延迟超过 " : "延迟恢复到 ", threshold, over ? "ms" : "ms 以下",
                       "，当前 ", LatencyFigure(event.value)});
   }
   return JoinTexts({over ? "丢包超过 " : "丢包恢复到 ", threshold, over ? "%" : "% 以下", "，当前 ",
-                    event.value ? Figure(*event.value) + "%" : Text("-")});
+                    event.value ? WholeOrOneDecimal(*event.value) + "%" : Text("-")});
 }
 
 }  // namespace

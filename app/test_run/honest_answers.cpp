@@ -29,7 +29,7 @@ std::uint32_t PrefixMask(int prefixLength) {
   return prefixLength == 0 ? 0 : ~std::uint32_t{0} << (32 - prefixLength);
 }
 
-bool Contains(const AddressRange& range, std::uint32_t address) {
+bool Covers(const AddressRange& range, std::uint32_t address) {
   return (address & PrefixMask(range.prefixLength)) == range.first;
 }
 
@@ -43,7 +43,7 @@ bool IsNearbyIpv4(std::uint32_t address) {
       {0x64400000, 10},  // the carriers' shared space, a hop or two away
   }};
   return std::any_of(kNearby.begin(), kNearby.end(),
-                     [address](const AddressRange& range) { return Contains(range, address); });
+                     [address](const AddressRange& range) { return Covers(range, address); });
 }
 
 // Read from the text's first group: "::1" exactly, fe80::/10, fc00::/7.
@@ -101,7 +101,7 @@ AddressRange ProxyFakeAddresses() { return *ParseAddressRange(kProxyFakeAddressR
 
 bool IsInRange(std::string_view address, const AddressRange& range) {
   const std::optional<std::uint32_t> ipv4 = HostOrderIpv4(address);
-  return ipv4 && Contains(range, *ipv4);
+  return ipv4 && Covers(range, *ipv4);
 }
 
 bool IsNearbyAddress(std::string_view address) {
