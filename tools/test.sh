@@ -79,12 +79,19 @@ bash "$root/tools/build.sh" build-ci -DVARDELLE_WERROR=ON -DVARDELLE_ASAN=ON -DV
 stage_done "AddressSanitizer + UBSan build"
 cd "$root/build-ci"
 # CTest pads every line with dots to the longest test name; the padding goes.
+ctest_unpadded() { ctest --output-on-failure "$@" | sed -E 's/ \.{3,} +/  /'; }
+# Waits for a job started in the background and shows its log; the job's exit status.
+job_output() {
+  local status=0
+  wait "$1" || status=$?
+  cat "$2"
+  return "$status"
+}
 asan_status=0
-ctest --output-on-failure -j "$(nproc)" | sed -E 's/ \.{3,} +/  /' || asan_status=$?
+ctest_unpadded -j "$(nproc)" || asan_status=$?
 stage_done "AddressSanitizer + UBSan tests"
 windows_status=0
-wait "$windows_build" || windows_status=$?
-cat "$windows_build_log"
+job_output "$windows_build" "$windows_build_log" || windows_status=$?
 stage_done "Windows build, what was left of it after the Linux stages"
 ((asan_status == 0 && windows_status == 0))
 # The zip and the installer, checked, installed and removed under Wine in a prefix and
@@ -120,11 +127,9 @@ cd "$root/build-windows"
 # no output) or is killed as it exits after passing; neither came back in 100 runs alone.
 # A failing program is run once more, so only a failure that repeats fails the stage.
 wine_status=0
-ctest --output-on-failure -j 2 --timeout 120 --repeat until-pass:2 | sed -E 's/ \.{3,} +/  /' ||
-  wine_status=$?
+ctest_unpadded -j 2 --timeout 120 --repeat until-pass:2 || wine_status=$?
 stage_done "Windows tests under Wine, the package checks beside them"
 package_status=0
-wait "$package_test" || package_status=$?
-cat "$package_log"
+job_output "$package_test" "$package_log" || package_status=$?
 stage_done "Windows package: zip and installer, what was left of it"
 ((wine_status == 0 && package_status == 0))
