@@ -33,7 +33,7 @@ std::string_view NextPart(std::string_view& input, char separator) {
 
 // Downloaded bytes as the query reads them.
 Text DecodedAsDownloaded(std::string_view document) {
-  return vardelle::DecodeBytesAsGb2312(Bytes(document.begin(), document.end()));
+  return vardelle::DecodeBytesAsGb2312(vardelle::BytesOf(document));
 }
 
 // The pieces rejoined at commas lie in the document: only the trailing empty piece is lost.

@@ -215,7 +215,7 @@ Text DecodeResponseText(const Bytes& body, std::string_view contentType) {
 
 Bytes EncodeRequestText(const Text& text) {
   const std::string utf8 = GbkToUtf8(text);
-  return Bytes(utf8.begin(), utf8.end());
+  return BytesOf(utf8);
 }
 
 }  // namespace vardelle

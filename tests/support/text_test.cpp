@@ -210,7 +210,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(TextDecodeGb2312, GbkBytesBecomeTheSameText) {
   const std::string text = "ServerInfo : {\"电信一\":\"艾欧尼亚\"}";
-  EXPECT_EQ(DecodeBytesAsGb2312(Bytes(text.begin(), text.end())), text);
+  EXPECT_EQ(DecodeBytesAsGb2312(BytesOf(text)), text);
 }
 
 TEST(TextDecodeGb2312, EmptyBytesGiveEmptyText) { EXPECT_EQ(DecodeBytesAsGb2312({}), ""); }
