@@ -62,6 +62,8 @@ constexpr std::size_t kReceiveBatch = 64;
 constexpr std::size_t kSendBatch = 32;
 constexpr int kReceiveBufferBytes = 4 << 20;  // a burst of thousands of replies fits
 constexpr int kMaxReadsPerWakeup = 256;       // then poll again, so stopping is never starved
+// Far beyond what the kernel takes to turn arrival stamps on, on a loaded machine.
+constexpr std::chrono::milliseconds kArrivalStampWait{200};
 // A request whose packet an interface may have dropped is sent again at most this often: an
 // interface that drops everything must not hold its requests back for ever. Within its first
 // kResendGrace after its first send it is sent again however often: a receiver that stalls
@@ -254,6 +256,46 @@ std::optional<system_clock::time_point> KernelStamp(msghdr& message) {
     }
   }
   return std::nullopt;
+}
+
+// The kernel stamps a packet on arrival only once some socket of the system has asked for
+// stamps, and it turns that on later, from a work queue: until then a packet is stamped when
+// it is read, and a reply read late (a loaded machine) would read long by as much. A packet
+// sent to itself on loopback tells which: stamped on arrival, its stamp comes before the read
+// that follows a pause. False when loopback cannot be used or the wait ran out.
+bool AwaitArrivalStamps(std::chrono::milliseconds most) {
+  const UniqueFd probe(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+  sockaddr_in self{};
+  self.sin_family = AF_INET;
+  self.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t selfSize = sizeof self;
+  const int on = 1;
+  if (probe.get() < 0 || bind(probe.get(), reinterpret_cast<sockaddr*>(&self), sizeof self) != 0 ||
+      getsockname(probe.get(), reinterpret_cast<sockaddr*>(&self), &selfSize) != 0 ||
+      setsockopt(probe.get(), SOL_SOCKET, SO_TIMESTAMPNS, &on, sizeof on) != 0) {
+    return false;
+  }
+  for (const auto until = steady_clock::now() + most; steady_clock::now() < until;) {
+    const char byte = 0;
+    if (sendto(probe.get(), &byte, 1, 0, reinterpret_cast<const sockaddr*>(&self), sizeof self) !=
+        1) {
+      return false;
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+    char received = 0;
+    iovec buffer{&received, 1};
+    alignas(cmsghdr) std::array<std::uint8_t, CMSG_SPACE(sizeof(timespec))> control{};
+    msghdr message{};
+    message.msg_iov = &buffer;
+    message.msg_iovlen = 1;
+    message.msg_control = control.data();
+    message.msg_controllen = control.size();
+    const auto readStarted = system_clock::now();
+    if (recvmsg(probe.get(), &message, MSG_DONTWAIT) != 1) continue;
+    const std::optional<system_clock::time_point> stamp = KernelStamp(message);
+    if (stamp && *stamp < readStarted) return true;
+  }
+  return false;
 }
 
 // Buffers for reading many packets with one system call; only the receive thread uses them.
@@ -677,7 +719,8 @@ class LinuxIcmpEngine final : public IcmpEngine {
   }
 
   // The error queue holds each failed request as it was sent (its echo header) and names
-  // the destination it was sent to.
+  // the destination it was sent to. A raw socket's queue also holds the errors about other
+  // programs' echoes, told apart by their identifier.
   void ReadErrorQueue(int socket, Family family) {
     for (int reads = 0; reads < kMaxReadsPerWakeup; ++reads) {
       std::array<std::uint8_t, kIcmpHeaderSize> sentHeader{};
@@ -697,7 +740,7 @@ class LinuxIcmpEngine final : public IcmpEngine {
       }
       const std::optional<EchoHeader> sent =
           ReadEchoHeader(std::span(sentHeader.data(), static_cast<std::size_t>(length)));
-      if (sent && sent->type == EchoRequestType(family)) {
+      if (sent && sent->type == EchoRequestType(family) && IsOurs(*sent)) {
         requests_.Fail(sent->sequence, AddressOf(destination, family));
       }
     }
@@ -737,6 +780,8 @@ IcmpEngineStart TryToStart(IcmpSocketKind kind) {
     return {nullptr, SocketRefusal(kind, errno)};
   }
   UniqueFd socket6 = OpenIcmpSocket(kind, Family::kIpv6);
+  // The sockets have asked for stamps; the first replies must have them too.
+  AwaitArrivalStamps(kArrivalStampWait);
   UniqueFd wakeup(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
   if (wakeup.get() < 0) {
     return {nullptr, "no event descriptor: " + ErrorDescription(errno)};

@@ -5,13 +5,17 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <linux/capability.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <sys/syscall.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <latch>
 #include <optional>
@@ -87,6 +91,12 @@ std::vector<Target> StandardTargets() {
           {kIpv6TimeExceeded, Answer::kTimeExceeded, {}}};
 }
 
+timespec WallClockNow() {
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  return now;
+}
+
 std::unique_ptr<testnet::TunResponder> StartResponder(std::vector<Target> targets) {
   std::string why;
   auto responder = testnet::TunResponder::Start(std::move(targets), &why);
@@ -114,10 +124,19 @@ bool SetNetRawCapability(bool effective) {
 // ---------------------------------------------------------------------------------------
 // Loopback in the host's namespace, through the process-wide engine.
 
+// A probe is one echo, and a loaded host may lose one even on loopback (a full backlog of
+// packets drops it unseen): answered is one answer out of a few probes.
+bool LoopbackAnswersWithinTries(int tries) {
+  for (int i = 0; i < tries; ++i) {
+    if (PingHost("127.0.0.1", static_cast<int>(kNetworkTimeout.count())) >= 0) return true;
+  }
+  return false;
+}
+
 TEST(LoopbackProbeTest, TheReasonIsEmptyExactlyWhenLoopbackAnswers) {
   const std::string reason = ProbeUnavailableReason();
   if (reason.empty()) {
-    EXPECT_GE(PingHost("127.0.0.1", static_cast<int>(kNetworkTimeout.count())), 0);
+    EXPECT_TRUE(LoopbackAnswersWithinTries(3));
   } else {
     EXPECT_THAT(reason, HasSubstr("ping_group_range"));
     EXPECT_EQ(reason.find('\n'), std::string::npos) << "one line";
@@ -361,11 +380,50 @@ TEST_P(TunEngineTest, TwoEnginesOfOneHostNeverTakeEachOthersReplies) {
   std::optional<std::chrono::nanoseconds> firstRoundTrip;
   std::thread first([&] { firstRoundTrip = Echo(kAfter60); });
   std::this_thread::sleep_for(milliseconds(30));
-  const auto secondRoundTrip = second.engine->Echo(testnet::ParseAddress(kAfter60), kNetworkTimeout);
+  const auto secondRoundTrip =
+      second.engine->Echo(testnet::ParseAddress(kAfter60), kNetworkTimeout);
   first.join();
   ASSERT_TRUE(firstRoundTrip && secondRoundTrip);
   EXPECT_GE(*firstRoundTrip, milliseconds(60));
   EXPECT_GE(*secondRoundTrip, milliseconds(60));
+}
+
+// The kernel turns arrival stamps on a while after the first socket asks for them; until then
+// it stamps a packet when it is read. Once an engine has started, a packet read long after it
+// came carries the time it came: a reply read late under load reads right.
+TEST_P(TunEngineTest, PacketsAreStampedOnArrivalOnceTheEngineHasStarted) {
+  RUN_IN_OWN_NETWORK();  // a process of its own, whose sockets have not asked for stamps before
+  ASSERT_TRUE(Build());
+  const int udp = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+  ASSERT_GE(udp, 0);
+  sockaddr_in self{};
+  self.sin_family = AF_INET;
+  self.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t selfSize = sizeof self;
+  const int on = 1;
+  ASSERT_EQ(bind(udp, reinterpret_cast<sockaddr*>(&self), sizeof self), 0);
+  ASSERT_EQ(getsockname(udp, reinterpret_cast<sockaddr*>(&self), &selfSize), 0);
+  ASSERT_EQ(setsockopt(udp, SOL_SOCKET, SO_TIMESTAMPNS, &on, sizeof on), 0);
+  ASSERT_EQ(sendto(udp, "x", 1, 0, reinterpret_cast<sockaddr*>(&self), sizeof self), 1);
+  const timespec sent = WallClockNow();
+  std::this_thread::sleep_for(milliseconds(50));
+  char byte = 0;
+  iovec buffer{&byte, 1};
+  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(timespec))] = {};
+  msghdr message{};
+  message.msg_iov = &buffer;
+  message.msg_iovlen = 1;
+  message.msg_control = control;
+  message.msg_controllen = sizeof control;
+  ASSERT_EQ(recvmsg(udp, &message, 0), 1);
+  close(udp);
+  const cmsghdr* stamp = CMSG_FIRSTHDR(&message);
+  ASSERT_TRUE(stamp != nullptr && stamp->cmsg_type == SCM_TIMESTAMPNS);
+  timespec arrived;
+  std::memcpy(&arrived, CMSG_DATA(stamp), sizeof arrived);
+  EXPECT_LE(std::make_pair(arrived.tv_sec, arrived.tv_nsec),
+            std::make_pair(sent.tv_sec, sent.tv_nsec))
+      << "stamped when read, not when it came";
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, TunEngineTest,
@@ -397,7 +455,8 @@ TEST(TunPingHostTest, ANameIsResolvedAndOnlyItsFirstAddressProbed) {
   const auto responder = StartResponder(StandardTargets());
   ASSERT_NE(responder, nullptr);
   EXPECT_EQ(ResolveHostAddress("servers.vardelle.test"), kAfter20);
-  const int roundTrip = PingHost("servers.vardelle.test", static_cast<int>(kNetworkTimeout.count()));
+  const int roundTrip =
+      PingHost("servers.vardelle.test", static_cast<int>(kNetworkTimeout.count()));
   EXPECT_GE(roundTrip, 20);
   EXPECT_LT(roundTrip, 20 + kSlack.count());
   EXPECT_THAT(responder->RequestSizes(kAfter20), ElementsAre(8u));
