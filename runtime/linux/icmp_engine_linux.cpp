@@ -62,6 +62,9 @@ constexpr std::size_t kReceiveBatch = 64;
 constexpr std::size_t kSendBatch = 32;
 constexpr int kReceiveBufferBytes = 4 << 20;  // a burst of thousands of replies fits
 constexpr int kMaxReadsPerWakeup = 256;       // then poll again, so stopping is never starved
+// How long replies may gather before they are read, once this many requests are waiting.
+constexpr std::chrono::microseconds kGatherReplies{250};
+constexpr std::size_t kGatherRepliesAbove = 64;
 // Far beyond what the kernel takes to turn arrival stamps on, on a loaded machine.
 constexpr std::chrono::milliseconds kArrivalStampWait{200};
 // A request whose packet an interface may have dropped is sent again at most this often: an
@@ -488,6 +491,14 @@ class LinuxIcmpEngine final : public IcmpEngine {
     std::optional<steady_clock::time_point> until = requests_.NextDeadline();
     if (!queued_.empty()) {
       until = std::min(until.value_or(pacer_.NextWindow()), pacer_.NextWindow());
+    }
+    // With many replies on their way, each one would wake the thread (a cross-core wake-up is
+    // dear, and dearer in a virtual machine); they gather for a moment instead, their round
+    // trips kept exact by the kernel's arrival stamps.
+    if (requests_.WaitingCount() >= kGatherRepliesAbove) {
+      const auto gathered = steady_clock::now() + kGatherReplies;
+      std::this_thread::sleep_until(until ? std::min(*until, gathered) : gathered);
+      until = steady_clock::now();
     }
     const std::optional<timespec> limit = WaitLimit(until);
     // A socket6_ of -1 is passed over by ppoll.

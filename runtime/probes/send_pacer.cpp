@@ -6,8 +6,12 @@ namespace vardelle {
 
 std::size_t SendPacer::Allowance(Clock::time_point now) {
   if (now >= NextWindow()) {
+    const Clock::time_point due = NextWindow();
     if (spent_ > 0 && !troubled_) Widen();
-    opened_ = now;
+    // A thread that wakes late for its window (a busy machine) would otherwise lose the
+    // lateness at every window, and the pace with it; one late by a whole pause or more was
+    // idle or stalled, and starts afresh.
+    opened_ = now - due < pause_ ? due : now;
     spent_ = 0;
     troubled_ = false;
   }

@@ -16,7 +16,9 @@ namespace vardelle {
 //   a packet is closed at once, and the pace halves: a narrower window, and once it is a
 //   single request, a longer pause (up to kLongestPause);
 // - each window that opens after a clean one widens the pace again, pause first, up to
-//   kWidestWindow requests every kShortestPause.
+//   kWidestWindow requests every kShortestPause;
+// - a window is timed from when it was due, not from when the engine came for it, unless
+//   that was a whole pause or more later.
 // The widest pace (128 every millisecond, 128,000 a second) stays below what a 100 Mbit/s
 // Ethernet link carries (148,800 of the smallest frames a second), so a wired player's own
 // link never builds a queue of ours; it puts 1,000 requests on the wire in about 8 ms and

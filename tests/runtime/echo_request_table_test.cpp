@@ -238,6 +238,26 @@ TEST(SendPacerTest, AWindowIsSpentByAnyNumberOfSendsAndAnUnusedOneWidensNothing)
   EXPECT_EQ(pacer.Allowance(now), 73u) << "an unused one proves nothing";
 }
 
+TEST(SendPacerTest, AWindowTakenLateIsTimedFromWhenItWasDue) {
+  const struct {
+    std::chrono::microseconds late;
+    bool timedFromDue;
+  } cases[] = {{std::chrono::microseconds(0), true},
+               {std::chrono::microseconds(400), true},
+               {std::chrono::microseconds(999), true},
+               {std::chrono::microseconds(1000), false},
+               {std::chrono::microseconds(5000), false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.late.count()) + " us late");
+    SendPacer pacer;
+    pacer.Allowance(steady_clock::now());
+    const auto due = pacer.NextWindow();
+    const auto taken = due + c.late;
+    EXPECT_EQ(pacer.Allowance(taken), SendPacer::kWidestWindow);
+    EXPECT_EQ(pacer.NextWindow(), (c.timedFromDue ? due : taken) + SendPacer::kShortestPause);
+  }
+}
+
 TEST(InternetChecksumTest, MatchesTheReferenceSumAndVerifiesToZero) {
   // The worked example of RFC 1071, section 3.
   std::array<std::uint8_t, 8> words = {0x00, 0x01, 0xf2, 0x03, 0xf4, 0xf5, 0xf6, 0xf7};
