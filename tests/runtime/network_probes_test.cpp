@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "runtime/linux/icmp_engine_linux.h"
+#include "runtime/probes/internet_checksum.h"
 #include "testing/tun_network.h"
 #include "tests/support/named_cases.h"
 #include "tests/support/own_network.h"
@@ -424,6 +425,45 @@ TEST_P(TunEngineTest, PacketsAreStampedOnArrivalOnceTheEngineHasStarted) {
   EXPECT_LE(std::make_pair(arrived.tv_sec, arrived.tv_nsec),
             std::make_pair(sent.tv_sec, sent.tv_nsec))
       << "stamped when read, not when it came";
+}
+
+// A raw socket is told of every program's ICMP errors. One about another program's echo that
+// carries our request's sequence number and destination must leave our request waiting.
+TEST_P(TunEngineTest, AnotherProgramsErrorLeavesOurRequestWaiting) {
+  if (GetParam().kind != IcmpSocketKind::kRaw) GTEST_SKIP() << "only a raw socket hears others";
+  RUN_IN_OWN_NETWORK();
+  ASSERT_TRUE(Build());
+  std::optional<std::chrono::nanoseconds> roundTrip;
+  std::thread prober([&] { roundTrip = Echo(kAfter150); });  // a fresh engine: sequence 0
+  ASSERT_TRUE(responder_->AwaitRequests(1, kNetworkTimeout));
+  // "Host unreachable" about an echo to the same host with sequence 0 and an identifier no
+  // engine takes (this process's id itself), sent to this host, which hands it to raw sockets.
+  std::vector<std::uint8_t> error = {3, 1,  0, 0, 0, 0, 0,  0, 0x45, 0,
+                                     0, 28, 0, 0, 0, 0, 64, 1, 0,    0};
+  const Ipv4Address from = testnet::ParseAddress(testnet::kTunAddress);
+  const Ipv4Address to = testnet::ParseAddress(kAfter150);
+  error.insert(error.end(), reinterpret_cast<const std::uint8_t*>(&from),
+               reinterpret_cast<const std::uint8_t*>(&from) + 4);
+  error.insert(error.end(), reinterpret_cast<const std::uint8_t*>(&to),
+               reinterpret_cast<const std::uint8_t*>(&to) + 4);
+  const auto identifier = static_cast<std::uint16_t>(getpid());
+  error.insert(error.end(), {8, 0, 0, 0, static_cast<std::uint8_t>(identifier >> 8),
+                             static_cast<std::uint8_t>(identifier), 0, 0});
+  const std::uint16_t checksum = InternetChecksum(error);
+  error[2] = static_cast<std::uint8_t>(checksum >> 8);
+  error[3] = static_cast<std::uint8_t>(checksum);
+  const int raw = socket(AF_INET, SOCK_RAW | SOCK_CLOEXEC, IPPROTO_ICMP);
+  ASSERT_GE(raw, 0);
+  sockaddr_in here{};
+  here.sin_family = AF_INET;
+  here.sin_addr.s_addr = from;
+  EXPECT_EQ(
+      sendto(raw, error.data(), error.size(), 0, reinterpret_cast<sockaddr*>(&here), sizeof here),
+      static_cast<ssize_t>(error.size()));
+  close(raw);
+  prober.join();
+  ASSERT_TRUE(roundTrip.has_value()) << "ended by another program's error";
+  EXPECT_GE(*roundTrip, milliseconds(150));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, TunEngineTest,
