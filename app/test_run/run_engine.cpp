@@ -128,15 +128,19 @@ void TestRun::MarkFinished() {
 // Everything the engine's threads share, under one mutex. Probe ends hold a reference, so
 // one that comes after the engine stopped finds it stopped rather than gone.
 struct TestRunEngine::Core : std::enable_shared_from_this<Core> {
-  // A row to probe, as the tick took it from the table.
+  // A row to probe: its texts as the tick took them from the table, which the tick's probes
+  // share (thousands of copies of them were the most of a first tick's start).
   struct Probe {
-    RowId row;
-    Text name;
-    Text region;
-    Text domain;
+    std::shared_ptr<const std::vector<RowTexts>> table;
+    std::size_t index = 0;  // of the row in table
     std::shared_ptr<TestRun> run;
     std::uint64_t sendOrder = 0;  // set when the probe goes out, for the history
     std::string address;          // set when the probe goes out
+
+    RowId Row() const { return (*table)[index].row; }
+    const Text& Name() const { return (*table)[index].cells[0]; }
+    const Text& Region() const { return (*table)[index].cells[1]; }
+    const Text& Domain() const { return (*table)[index].cells[2]; }
   };
   // One step for the writer, in the order the rule above gives.
   struct Write {
@@ -172,7 +176,7 @@ struct TestRunEngine::Core : std::enable_shared_from_this<Core> {
 
   // Under mutex.
   void StartThreads();
-  void QueueRows(const std::vector<RowTexts>& table, const std::shared_ptr<TestRun>& run);
+  void QueueRows(std::vector<RowTexts> table, const std::shared_ptr<TestRun>& run);
   void Post(Write write);
 
   void ResolveRows();
@@ -238,12 +242,12 @@ std::shared_ptr<TestRun> TestRunEngine::Core::StartRun() {
 
 void TestRunEngine::Core::TakeRows(const std::shared_ptr<TestRun>& run, MainWindowView* window) {
   try {
-    const std::vector<RowTexts> table = window ? TableRows(*window) : std::vector<RowTexts>();
+    std::vector<RowTexts> table = window ? TableRows(*window) : std::vector<RowTexts>();
     shared.miniView.TrackRows(table);
     for (const auto& [row, note] : shared.alerts.TrackRows(table)) {
       window->SetRowWatchNote(row, RowNote(row, note));
     }
-    if (StepUnlessStopped([&] { QueueRows(table, run); })) return;
+    if (StepUnlessStopped([&] { QueueRows(std::move(table), run); })) return;
   } catch (const std::exception&) {
     // Out of memory or no thread to be had: a run without probes, which still ends.
   }
@@ -279,29 +283,31 @@ void TestRunEngine::Core::StartThreads() {
   threads.emplace_back([this] { WriteResults(); });
 }
 
-void TestRunEngine::Core::QueueRows(const std::vector<RowTexts>& table,
+void TestRunEngine::Core::QueueRows(std::vector<RowTexts> table,
                                     const std::shared_ptr<TestRun>& run) {
+  const auto texts = std::make_shared<const std::vector<RowTexts>>(std::move(table));
   int stillOut = 0;
-  std::vector<Probe> probes;
+  std::vector<std::size_t> probed;  // indices into texts
   std::vector<int> lastRoundTrips;
-  probes.reserve(table.size());
-  lastRoundTrips.reserve(table.size());
-  for (const RowTexts& texts : table) {
-    RowState& state = rows[texts.row.value];
-    state.region = texts.cells[1];
+  probed.reserve(texts->size());
+  lastRoundTrips.reserve(texts->size());
+  rows.reserve(texts->size());
+  for (std::size_t i = 0; i < texts->size(); ++i) {
+    RowState& state = rows[(*texts)[i].row.value];
+    state.region = (*texts)[i].cells[1];
     if (state.probing) {
       ++stillOut;
       continue;
     }
     state.probing = true;
-    probes.push_back({texts.row, texts.cells[0], texts.cells[1], texts.cells[2], run, 0, {}});
+    probed.push_back(i);
     lastRoundTrips.push_back(state.milliseconds);
   }
   for (const std::size_t i : SlowestFirstOrder(lastRoundTrips)) {
-    toResolve.push_back(std::move(probes[i]));
+    toResolve.push_back({texts, probed[i], run, 0, {}});
   }
-  run->Begin(static_cast<int>(probes.size()), stillOut);
-  if (table.empty()) {
+  run->Begin(static_cast<int>(probed.size()), stillOut);
+  if (texts->empty()) {
     run->MarkFinished();  // the status line keeps saying why the table is empty
     return;
   }
@@ -310,7 +316,7 @@ void TestRunEngine::Core::QueueRows(const std::vector<RowTexts>& table,
     fetcherWake.notify_one();
   }
   openRuns.push_back(run);
-  if (probes.empty()) Post({Write::Kind::kRunEnd, {}, {}, {}, kNoAnswer, run});
+  if (probed.empty()) Post({Write::Kind::kRunEnd, {}, {}, {}, kNoAnswer, run});
   resolverWake.notify_all();
 }
 
@@ -359,7 +365,7 @@ void TestRunEngine::Core::ResolveRows() {
     }
     std::string address;
     try {
-      address = services.resolveHostAddress(probe.domain);
+      address = services.resolveHostAddress(probe.Domain());
     } catch (const std::exception&) {
       // An address that cannot be had is no answer, as for a name that does not resolve.
     }
@@ -373,8 +379,8 @@ void TestRunEngine::Core::StartProbe(Probe probe, const std::string& address) {
     if (stopping) return;
     probe.sendOrder = ++probesSent;
     probe.address = address;
-    Post({Write::Kind::kProbeStart, probe.row, address, words.Keep(probe.region).shown, kNoAnswer,
-          nullptr});
+    Post({Write::Kind::kProbeStart, probe.Row(), address, words.Keep(probe.Region()).shown,
+          kNoAnswer, nullptr});
   }
   try {
     services.sendPing(address, [core = shared_from_this(), probe](int milliseconds) {
@@ -390,14 +396,14 @@ void TestRunEngine::Core::StartProbe(Probe probe, const std::string& address) {
 void TestRunEngine::Core::ProbeEnded(const Probe& probe, int milliseconds) {
   std::lock_guard guard(mutex);
   if (stopping) return;
-  RowState& state = rows[probe.row.value];
+  RowState& state = rows[probe.Row().value];
   state.probing = false;
   state.address = probe.address;
   state.milliseconds = milliseconds;
-  shared.latencyHistory.Record(probe.row, probe.sendOrder, milliseconds);
-  Post({Write::Kind::kResult, probe.row, probe.address, words.Keep(state.region).shown,
+  shared.latencyHistory.Record(probe.Row(), probe.sendOrder, milliseconds);
+  Post({Write::Kind::kResult, probe.Row(), probe.address, words.Keep(state.region).shown,
         milliseconds, nullptr});
-  if (probe.run->ResultIn(probe.name, milliseconds)) {
+  if (probe.run->ResultIn(probe.Name(), milliseconds)) {
     Post({Write::Kind::kRunEnd, {}, {}, {}, kNoAnswer, probe.run});
   }
 }
