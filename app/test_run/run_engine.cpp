@@ -291,7 +291,7 @@ void TestRunEngine::Core::QueueRows(std::vector<RowTexts> table,
   std::vector<int> lastRoundTrips;
   probed.reserve(texts->size());
   lastRoundTrips.reserve(texts->size());
-  rows.reserve(texts->size());
+  if (rows.empty()) rows.reserve(texts->size());  // a first tick enters every row
   for (std::size_t i = 0; i < texts->size(); ++i) {
     RowState& state = rows[(*texts)[i].row.value];
     state.region = (*texts)[i].cells[1];
