@@ -154,6 +154,7 @@ struct TestRunEngine::Core : std::enable_shared_from_this<Core> {
   struct RowState {
     bool probing = false;
     Text region;
+    Text statusShown;  // the status word last written to the row
     // The last probe's end, for the judgement of answers that cannot be the server's.
     std::string address;
     int milliseconds = kNoAnswer;
@@ -379,8 +380,9 @@ void TestRunEngine::Core::StartProbe(Probe probe, const std::string& address) {
     if (stopping) return;
     probe.sendOrder = ++probesSent;
     probe.address = address;
-    Post({Write::Kind::kProbeStart, probe.Row(), address, words.Keep(probe.Region()).shown,
-          kNoAnswer, nullptr});
+    RowState& state = rows[probe.Row().value];
+    state.statusShown = words.Keep(state.region).shown;
+    Post({Write::Kind::kProbeStart, probe.Row(), address, state.statusShown, kNoAnswer, nullptr});
   }
   try {
     services.sendPing(address, [core = shared_from_this(), probe](int milliseconds) {
@@ -401,8 +403,9 @@ void TestRunEngine::Core::ProbeEnded(const Probe& probe, int milliseconds) {
   state.address = probe.address;
   state.milliseconds = milliseconds;
   shared.latencyHistory.Record(probe.Row(), probe.sendOrder, milliseconds);
-  Post({Write::Kind::kResult, probe.Row(), probe.address, words.Keep(state.region).shown,
-        milliseconds, nullptr});
+  state.statusShown = words.Keep(state.region).shown;
+  Post(
+      {Write::Kind::kResult, probe.Row(), probe.address, state.statusShown, milliseconds, nullptr});
   if (probe.run->ResultIn(probe.Name(), milliseconds)) {
     Post({Write::Kind::kRunEnd, {}, {}, {}, kNoAnswer, probe.run});
   }
@@ -422,13 +425,13 @@ void TestRunEngine::Core::FetchStatus() {
     std::lock_guard guard(mutex);
     if (stopping) return;
     words = std::move(fetched);
-    for (const auto& [row, state] : rows) {
-      Post({Write::Kind::kStatus,
-            RowId{row},
-            {},
-            words.Keep(state.region).shown,
-            kNoAnswer,
-            nullptr});
+    // Only the rows whose word changed: under this lock, which every probe's start and end
+    // waits for, thousands of writes of words the rows already show held them all up.
+    for (auto& [row, state] : rows) {
+      const Text& shown = words.Keep(state.region).shown;
+      if (shown == state.statusShown) continue;
+      state.statusShown = shown;
+      Post({Write::Kind::kStatus, RowId{row}, {}, shown, kNoAnswer, nullptr});
     }
     fetching = false;
     idleChanged.notify_all();
