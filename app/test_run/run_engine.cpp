@@ -139,7 +139,6 @@ struct TestRunEngine::Core : std::enable_shared_from_this<Core> {
 
     RowId Row() const { return (*table)[index].row; }
     const Text& Name() const { return (*table)[index].cells[0]; }
-    const Text& Region() const { return (*table)[index].cells[1]; }
     const Text& Domain() const { return (*table)[index].cells[2]; }
   };
   // One step for the writer, in the order the rule above gives.
@@ -183,6 +182,8 @@ struct TestRunEngine::Core : std::enable_shared_from_this<Core> {
   void ResolveRows();
   void StartProbe(Probe probe, const std::string& address);
   void ProbeEnded(const Probe& probe, int milliseconds);
+  // Under mutex: sets the row's word to the current one; whether it changed.
+  bool RestateStatus(RowState& state);
   void FetchStatus();
   std::vector<Text> RowRegions();
   std::shared_ptr<const RegionStatusLists> DownloadStatus();
@@ -381,7 +382,7 @@ void TestRunEngine::Core::StartProbe(Probe probe, const std::string& address) {
     probe.sendOrder = ++probesSent;
     probe.address = address;
     RowState& state = rows[probe.Row().value];
-    state.statusShown = words.Keep(state.region).shown;
+    RestateStatus(state);
     Post({Write::Kind::kProbeStart, probe.Row(), address, state.statusShown, kNoAnswer, nullptr});
   }
   try {
@@ -403,12 +404,19 @@ void TestRunEngine::Core::ProbeEnded(const Probe& probe, int milliseconds) {
   state.address = probe.address;
   state.milliseconds = milliseconds;
   shared.latencyHistory.Record(probe.Row(), probe.sendOrder, milliseconds);
-  state.statusShown = words.Keep(state.region).shown;
+  RestateStatus(state);
   Post(
       {Write::Kind::kResult, probe.Row(), probe.address, state.statusShown, milliseconds, nullptr});
   if (probe.run->ResultIn(probe.Name(), milliseconds)) {
     Post({Write::Kind::kRunEnd, {}, {}, {}, kNoAnswer, probe.run});
   }
+}
+
+bool TestRunEngine::Core::RestateStatus(RowState& state) {
+  const Text& shown = words.Keep(state.region).shown;
+  if (shown == state.statusShown) return false;
+  state.statusShown = shown;
+  return true;
 }
 
 void TestRunEngine::Core::FetchStatus() {
@@ -428,10 +436,8 @@ void TestRunEngine::Core::FetchStatus() {
     // Only the rows whose word changed: under this lock, which every probe's start and end
     // waits for, thousands of writes of words the rows already show held them all up.
     for (auto& [row, state] : rows) {
-      const Text& shown = words.Keep(state.region).shown;
-      if (shown == state.statusShown) continue;
-      state.statusShown = shown;
-      Post({Write::Kind::kStatus, RowId{row}, {}, shown, kNoAnswer, nullptr});
+      if (!RestateStatus(state)) continue;
+      Post({Write::Kind::kStatus, RowId{row}, {}, state.statusShown, kNoAnswer, nullptr});
     }
     fetching = false;
     idleChanged.notify_all();
